@@ -1,0 +1,155 @@
+// vorqtile-cli: replays recipes (log lines) on an image without windows.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "core/effects/catalogue.h"
+#include "core/imageio/bmp.h"
+#include "core/oplog/log_format.h"
+#include "core/util/random.h"
+#include "editor/editor.h"
+#include "editor/replay.h"
+#include "editor/scripted_ui.h"
+#include "editor/settings.h"
+
+using namespace vorq;
+
+namespace {
+
+const char* kUsage =
+    "usage: vorqtile-cli [--input FILE | --new WxH] [--buffer FILE] [--seed N] [--settings FILE]\n"
+    "                    [--set KEY=VALUE]... [--recipe FILE] [--log FILE] [LINE]... --output FILE\n"
+    "       vorqtile-cli --list\n";
+
+int Fail(int status, const std::string& message) {
+  std::cerr << "vorqtile-cli: " << message << "\n";
+  return status;
+}
+
+std::string ParamText(const EffectInfo& e, const Editor& ed) {
+  std::string s;
+  for (int i = 0; i < e.FieldCount; ++i) {
+    const ParamField& f = e.Fields[size_t(i)];
+    std::string value;
+    const double v = ed.ReadValue(f.Ref);
+    switch (f.format) {
+      case Format::Real: value = FormatReal(v); break;
+      case Format::Fixed2: value = FormatFixed2(v); break;
+      case Format::Flag: value = FormatFlag(v != 0); break;
+      default: value = FormatInt(int64_t(v));
+    }
+    s += std::string(s.empty() ? "" : ", ") + f.Label + " = " + value;
+    if (f.AltLabel) s += std::string(" (or ") + f.AltLabel + " = " + FormatReal(ed.ReadValue(f.AltRef)) + ")";
+  }
+  return s;
+}
+
+bool ParseSize(const std::string& text, int& w, int& h) {
+  const size_t x = text.find_first_of("xX");
+  if (x == std::string::npos) return false;
+  auto pw = ParseInt(text.substr(0, x)), ph = ParseInt(text.substr(x + 1));
+  if (!pw || !ph) return false;
+  w = *pw;
+  h = *ph;
+  return SizeAllowed(w, h);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  std::string input, newSize, buffer, settings, recipe, output, logPath;
+  std::vector<std::string> sets, lines;
+  bool list = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string& into) {
+      if (i + 1 >= args.size()) return false;
+      into = args[++i];
+      return true;
+    };
+    std::string v;
+    if (a == "--list") list = true;
+    else if (a == "--help" || a == "-h") { std::cout << kUsage; return 0; }
+    else if (a == "--input") { if (!value(input)) return Fail(2, "--input needs a file\n" + std::string(kUsage)); }
+    else if (a == "--new") { if (!value(newSize)) return Fail(2, "--new needs WxH"); }
+    else if (a == "--buffer") { if (!value(buffer)) return Fail(2, "--buffer needs a file"); }
+    else if (a == "--settings") { if (!value(settings)) return Fail(2, "--settings needs a file"); }
+    else if (a == "--recipe") { if (!value(recipe)) return Fail(2, "--recipe needs a file"); }
+    else if (a == "--output") { if (!value(output)) return Fail(2, "--output needs a file"); }
+    else if (a == "--log") { if (!value(logPath)) return Fail(2, "--log needs a file"); }
+    else if (a == "--seed") {
+      if (!value(v) || !ParseInt(v)) return Fail(2, "--seed needs a number");
+      FixSeed(uint32_t(*ParseInt(v)));
+    } else if (a == "--set") {
+      if (!value(v)) return Fail(2, "--set needs KEY=VALUE");
+      sets.push_back(v);
+    } else if (a.rfind("--", 0) == 0) return Fail(2, "unknown option " + a + "\n" + kUsage);
+    else lines.push_back(a);
+  }
+
+  ScriptedUi ui;
+  Editor ed(ui);
+  if (list) {
+    for (const auto& e : kCatalogue)
+      std::cout << e.Id << "\t" << e.CatalogueName << "\t" << CategoryName(e.category) << "\t"
+                << (e.RecordedName ? e.RecordedName : "-") << "\t" << ParamText(e, ed) << "\n";
+    return 0;
+  }
+  if (output.empty()) return Fail(2, "--output is required\n" + std::string(kUsage));
+  if (!input.empty() && !newSize.empty()) return Fail(2, "give --input or --new, not both");
+
+  std::string error;
+  if (!input.empty()) {
+    TFastDIB img;
+    if (!ReadBmp(input, img, error)) return Fail(1, error);
+    ed.WorkSurface = std::move(img);
+    CopySurface(ed.WorkSurface, ed.ResetSurface);
+    ed.ScratchSurface.SetSize(ed.WorkSurface.Width(), ed.WorkSurface.Height(), 24, 0);
+  } else if (!newSize.empty()) {
+    int w, h;
+    if (!ParseSize(newSize, w, h)) return Fail(2, "--new needs WxH between 1x1 and 16384x16384, got " + newSize);
+    ed.WorkSurface.SetSize(w, h, 24, 0);
+    ed.ScratchSurface.SetSize(w, h, 24, 0);
+  }
+  if (!buffer.empty() && !ReadBmp(buffer, ed.BufferSurface, error)) return Fail(1, error);
+  if (!settings.empty()) {
+    std::string text;
+    if (!ReadTextFile(settings, text, error)) return Fail(1, error);
+    LoadEditorSettings(ed, IniFile::Parse(text));
+  }
+  for (const auto& s : sets) {
+    const size_t eq = s.find('=');
+    if (eq == std::string::npos || !ed.SetValueByKey(s.substr(0, eq), s.substr(eq + 1)))
+      return Fail(2, "--set " + s + ": unknown key or malformed value");
+  }
+
+  if (!logPath.empty()) {
+    if (!ed.Log.Open(logPath, false)) return Fail(1, ed.Log.Error());
+    ed.WriteLog(ed.LogHeaderLine());
+  }
+
+  // Numbered lines: the recipe's first, then those given as arguments.
+  std::vector<std::pair<std::string, std::string>> all;  // (where, line)
+  if (!recipe.empty()) {
+    std::ifstream in(recipe, std::ios::binary);
+    if (!in) return Fail(1, "cannot read recipe \"" + recipe + "\"");
+    std::string l;
+    for (int n = 1; std::getline(in, l); ++n) all.emplace_back(recipe + ":" + std::to_string(n), l);
+  }
+  for (size_t i = 0; i < lines.size(); ++i) all.emplace_back("argument line " + std::to_string(i + 1), lines[i]);
+
+  for (const auto& [where, line] : all) {
+    ui.Messages.clear();
+    const ReplayOutcome r = ReplayLine(ed, line);
+    if (r.Status == ReplayStatus::Error)
+      return Fail(2, where + ": " + r.Message + "\n  in: " + line);
+    if (!ui.Messages.empty()) return Fail(2, where + ": " + ui.Messages.front() + "\n  in: " + line);
+  }
+  ed.Log.Close();
+  if (!WriteBmp(output, ed.WorkSurface, error)) return Fail(1, error);
+  return 0;
+}

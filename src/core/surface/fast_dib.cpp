@@ -1,0 +1,184 @@
+#include "core/surface/fast_dib.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace vorq {
+
+bool SizeAllowed(int64_t width, int64_t height) {
+  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+}
+
+TFastDIB::TFastDIB() = default;
+
+TFastDIB::~TFastDIB() { Release(); }
+
+TFastDIB::TFastDIB(TFastDIB&& other) noexcept { *this = std::move(other); }
+
+TFastDIB& TFastDIB::operator=(TFastDIB&& other) noexcept {
+  if (this != &other) {
+    Release();
+    BytesPerRow = std::exchange(other.BytesPerRow, 0);
+    AbsHeight = std::exchange(other.AbsHeight, 0);
+    Gap = std::exchange(other.Gap, 0);
+    FormatCode = std::exchange(other.FormatCode, 0);
+    Bits = std::exchange(other.Bits, nullptr);
+    Header = std::exchange(other.Header, TBitmapInfoHeader{});
+    RowTable = std::move(other.RowTable);
+    other.RowTable.clear();
+  }
+  return *this;
+}
+
+void TFastDIB::Release() {
+  std::free(Bits);
+  Bits = nullptr;
+  RowTable.clear();
+  RowTable.shrink_to_fit();
+}
+
+bool TFastDIB::SetSize(int Width, int Height, int BitsPerPixel, int Format) {
+  const int absHeight = Height < 0 ? -Height : Height;
+  if (Width == Header.biWidth && absHeight == AbsHeight && BitsPerPixel == Header.biBitCount &&
+      Format == FormatCode && (Bits != nullptr || Width == 0 || absHeight == 0))
+    return true;
+  Release();
+  Header = TBitmapInfoHeader{};
+  BytesPerRow = 0;
+  AbsHeight = 0;
+  Gap = 0;
+  FormatCode = 0;
+  if (BitsPerPixel == 0 && Width == 0 && Height == 0) return true;  // the release call
+  // Only 24-bit surfaces are made; anything else is refused.
+  if (BitsPerPixel != 24 || !SizeAllowed(Width, absHeight)) return false;
+
+  const uint32_t bytesPerRow = ((uint32_t(24) * uint32_t(Width) + 31) & ~uint32_t(31)) / 8;
+  const size_t imageSize = size_t(bytesPerRow) * size_t(absHeight);
+  auto* bits = static_cast<uint8_t*>(std::calloc(imageSize, 1));
+  if (bits == nullptr) return false;
+
+  BytesPerRow = bytesPerRow;
+  AbsHeight = absHeight;
+  Gap = int32_t(bytesPerRow) - 3 * Width;
+  FormatCode = Format;
+  Header.biWidth = Width;
+  Header.biHeight = -absHeight;
+  Header.biBitCount = 24;
+  Header.biSizeImage = uint32_t(imageSize);
+  Bits = bits;
+  RowTable.resize(size_t(absHeight));
+  for (int y = 0; y < absHeight; ++y) RowTable[size_t(y)] = Bits + size_t(y) * bytesPerRow;
+  return true;
+}
+
+void TFastDIB::FlipVertical() {
+  const int h = AbsHeight;
+  if (h < 2) return;
+  std::vector<uint8_t> tmp(BytesPerRow);
+  for (int i = 0, j = h - 1; i < j; ++i, --j) {
+    std::memcpy(tmp.data(), RowTable[i], BytesPerRow);
+    std::memcpy(RowTable[i], RowTable[j], BytesPerRow);
+    std::memcpy(RowTable[j], tmp.data(), BytesPerRow);
+  }
+}
+
+void TFastDIB::FlipHorizontal() {
+  const int w = Width();
+  for (int y = 0; y < AbsHeight; ++y) std::reverse(Row24(y), Row24(y) + w);
+}
+
+void TFastDIB::WrapShift(int DX, int DY) {
+  const int w = Width(), h = AbsHeight;
+  if (w == 0 || h == 0) return;
+  if (DY != 0) {
+    DY %= h;
+    if (DY < 0) DY += h;
+    if (DY != 0) {
+      // Rotating the rows is a rotation of whole-row byte blocks.
+      std::rotate(Bits, Bits + size_t(DY) * BytesPerRow, Bits + ImageSize());
+    }
+  }
+  if (DX != 0) {
+    DX %= w;
+    if (DX < 0) DX += w;
+    if (DX != 0)
+      for (int y = 0; y < h; ++y) std::rotate(Row24(y), Row24(y) + DX, Row24(y) + w);
+  }
+}
+
+namespace {
+// Clips a W x H copy from (sx, sy) of a sw x sh source to (x, y) of a tw x th
+// target; returns false when nothing is left.
+bool ClipRect(int& x, int& y, int& w, int& h, int& sx, int& sy, int sw, int sh, int tw, int th) {
+  if (sx < 0) { w += sx; x -= sx; sx = 0; }
+  if (sy < 0) { h += sy; y -= sy; sy = 0; }
+  if (x < 0) { w += x; sx -= x; x = 0; }
+  if (y < 0) { h += y; sy -= y; y = 0; }
+  w = std::min({w, sw - sx, tw - x});
+  h = std::min({h, sh - sy, th - y});
+  return w > 0 && h > 0;
+}
+}  // namespace
+
+void TFastDIB::DrawPart(TFastDIB& Target, int X, int Y, int W, int H, int SrcX, int SrcY) const {
+  if (!ClipRect(X, Y, W, H, SrcX, SrcY, Width(), AbsHeight, Target.Width(), Target.AbsHeight)) return;
+  if (&Target == this) {
+    // Overlapping copies within one surface behave like a blit: rows go
+    // through a temporary copy.
+    std::vector<uint8_t> tmp(size_t(W) * 3 * size_t(H));
+    for (int r = 0; r < H; ++r) std::memcpy(&tmp[size_t(r) * W * 3], Row(SrcY + r) + 3 * SrcX, size_t(W) * 3);
+    for (int r = 0; r < H; ++r) std::memcpy(Target.Row(Y + r) + 3 * X, &tmp[size_t(r) * W * 3], size_t(W) * 3);
+    return;
+  }
+  for (int r = 0; r < H; ++r) std::memcpy(Target.Row(Y + r) + 3 * X, Row(SrcY + r) + 3 * SrcX, size_t(W) * 3);
+}
+
+void TFastDIB::Draw(TFastDIB& Target, int X, int Y) const { DrawPart(Target, X, Y, Width(), AbsHeight, 0, 0); }
+
+void TFastDIB::StretchDraw(TFastDIB& Target, int X, int Y, int W, int H) const {
+  const int sw = Width(), sh = AbsHeight;
+  if (sw == 0 || sh == 0 || W <= 0 || H <= 0) return;
+  // Source column of each target column: floor(i * sw / W), dropping or
+  // repeating whole columns.
+  const int x0 = std::max(X, 0), x1 = std::min(X + W, Target.Width());
+  const int y0 = std::max(Y, 0), y1 = std::min(Y + H, Target.AbsHeight);
+  if (x0 >= x1 || y0 >= y1) return;
+  std::vector<int> srcCol(size_t(x1 - x0));
+  for (int x = x0; x < x1; ++x) srcCol[size_t(x - x0)] = int(int64_t(x - X) * sw / W);
+  for (int y = y0; y < y1; ++y) {
+    const TPixel24* src = Row24(int(int64_t(y - Y) * sh / H));
+    TPixel24* dst = Target.Row24(y);
+    for (int x = x0; x < x1; ++x) dst[x] = src[srcCol[size_t(x - x0)]];
+  }
+}
+
+void TFastDIB::TileDraw(TFastDIB& Target, int X, int Y, int W, int H) const {
+  const int cw = Width(), ch = AbsHeight;
+  if (cw == 0 || ch == 0 || W <= 0 || H <= 0) return;
+  const int x0 = std::max(X, 0), x1 = std::min(X + W, Target.Width());
+  const int y0 = std::max(Y, 0), y1 = std::min(Y + H, Target.AbsHeight);
+  if (x0 >= x1 || y0 >= y1) return;
+  // Build one tiled row per source row, then copy it to every target row
+  // that shows that source row.
+  std::vector<TPixel24> line(size_t(x1 - x0));
+  for (int sy = 0; sy < ch && sy < y1 - Y; ++sy) {
+    const TPixel24* src = Row24(sy);
+    for (int x = x0; x < x1; ++x) line[size_t(x - x0)] = src[(x - X) % cw];
+    int first = Y + sy;
+    while (first < y0) first += ch;
+    for (int y = first; y < y1; y += ch) std::memcpy(Target.Row24(y) + x0, line.data(), line.size() * 3);
+  }
+}
+
+void CopySurface(const TFastDIB& Source, TFastDIB& Target) {
+  if (&Source == &Target) return;
+  if (Source.Empty()) {
+    Target.SetSize(0, 0, 0, 0);
+    return;
+  }
+  if (Target.SetSize(Source.Width(), Source.Height(), 24, 0)) std::memcpy(Target.Bits, Source.Bits, Source.ImageSize());
+}
+
+}  // namespace vorq

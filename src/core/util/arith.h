@@ -1,0 +1,35 @@
+// Shared arithmetic helpers: every effect rounds the same way.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+namespace vorq {
+
+// Nearest integer, an exact half going to the even neighbour.
+inline int64_t Nearest(double v) { return static_cast<int64_t>(std::nearbyint(v)); }
+
+// Toward zero.
+inline int64_t Trunc(double v) { return static_cast<int64_t>(v); }
+
+// (a * b) / c with a 64-bit intermediate, rounded half away from zero;
+// -1 when c is 0, like the platform call it stands in for.
+inline int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
+  if (c == 0) return -1;
+  const int64_t p = int64_t(a) * b;
+  const int64_t half = (c < 0 ? -int64_t(c) : int64_t(c)) / 2;
+  const bool negative = (p < 0) != (c < 0);
+  const int64_t ap = p < 0 ? -p : p, ac = c < 0 ? -int64_t(c) : int64_t(c);
+  const int64_t q = (ap + half) / ac;
+  return static_cast<int32_t>(negative ? -q : q);
+}
+
+inline uint8_t ClampByte(int v) { return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
+
+// c wrapped into 0 .. n-1 (mod n, made non-negative).
+inline int WrapMod(int c, int n) {
+  int r = c % n;
+  return r < 0 ? r + n : r;
+}
+
+}  // namespace vorq

@@ -1,0 +1,32 @@
+#include "core/util/parallel.h"
+
+#include <algorithm>
+#include <thread>
+#include <vector>
+
+namespace vorq {
+namespace {
+int gWorkers = std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
+}
+
+void SetWorkerCount(int n) { gWorkers = std::max(1, n); }
+int WorkerCount() { return gWorkers; }
+
+void ParallelRows(int count, const std::function<void(int, int)>& fn) {
+  const int workers = std::min(gWorkers, count / 16);  // tiny jobs are not worth a thread
+  if (workers <= 1) {
+    if (count > 0) fn(0, count);
+    return;
+  }
+  std::vector<std::thread> threads;
+  threads.reserve(size_t(workers - 1));
+  const int band = (count + workers - 1) / workers;
+  for (int i = 1; i < workers; ++i) {
+    const int b = i * band, e = std::min(count, b + band);
+    if (b < e) threads.emplace_back(fn, b, e);
+  }
+  fn(0, std::min(count, band));
+  for (auto& t : threads) t.join();
+}
+
+}  // namespace vorq

@@ -1,0 +1,124 @@
+// The editor: what the main window holds and does, without any widgets.
+// The Qt main window and the batch tool both drive one of these.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "core/effects/catalogue.h"
+#include "core/surface/fast_dib.h"
+#include "editor/oplog_file.h"
+#include "editor/toolbox_panel.h"
+#include "editor/ui_port.h"
+#include "editor/undo_ring.h"
+
+namespace vorq {
+
+// Texts of the Create-A-Filter dialog's boxes (e1 .. e9 laid out as the kernel, eDiv the divisor).
+struct FilterBoxes {
+  std::array<std::string, 9> e{"2", "1", "1", "1", "-3", "-1", "1", "-1", "-1"};
+  std::string eDiv = "1";
+};
+
+// The gradient designer's fields as the log header names them.
+struct GradientState {
+  std::string Width = "256", Height = "256", Style = "VertCenter", Angle = "0";
+  uint32_t BeginColor = 0x800000, EndColor = 0xFFFF00;
+};
+
+// Thrown by the text conversions of Apply; what() is the message shown.
+struct ConversionError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// Status bar panels 0 .. 4 (panel 5 is the drawn logging indicator).
+enum StatusPanel { kPanelWidth, kPanelHeight, kPanelX, kPanelY, kPanelEffect, kStatusPanelCount };
+
+class Editor {
+ public:
+  explicit Editor(UiPort& ui);
+
+  // The four long-lived surfaces.
+  TFastDIB WorkSurface, ScratchSurface, BufferSurface, ResetSurface;
+
+  int EffectId = -1;
+  std::string EffectName;
+  std::array<int32_t, kEffectCount> EffectVals{};
+  std::array<int32_t, kEffectCount> EffectDefaults{};
+  // Second parameters by SecondId; 32-bit reals are kept at single precision.
+  std::array<double, kSecondCount> Second{};
+
+  ToolBoxPanel ToolBox;
+  std::array<std::string, kStatusPanelCount> Status{"Width: 256", "Height: 256", "X:", "Y:", "Idle..."};
+  UndoRing Undo;
+  OpLogFile Log;
+  FilterBoxes Filter;
+  GradientState Gradient;
+  uint32_t TintColor = 0xFFFFFF;  // the colour dialog's current colour
+  std::string TextureSource = "Use Current Texture";
+
+  // Pipeline.
+  void BeginEffect();
+  void EndEffect();
+  void RefreshImage();
+  void SyncToolBox();
+  void LogEffect();
+  void PushUndo();
+  void bUndoClick();
+
+  // The effect line of the current Effect id and EffectName (empty for Scroll).
+  std::string EffectLogLine() const;
+  // "Log starts  - current Gradient: ..." for a new log.
+  std::string LogHeaderLine() const;
+  // Appends a line when logging is on; a failing write turns logging off.
+  void WriteLog(const std::string& line);
+
+  // Commands.
+  bool EffectAvailable(int id) const;
+  // A menu item (or its shortcut): runs effect id with the stored values.
+  void MenuEffect(int id);
+  // Apply: the values typed in the tool box, then the current effect.
+  // Returns false when nothing ran (no effect, a refused conversion).
+  bool bGoClick();
+  // Effects tree; an empty text means no node is selected.
+  void TreeView1Change(std::string_view nodeText);
+  void TreeView1DblClick(std::string_view nodeText);
+  void ShowEffect(int n, const std::string& name);
+  void btnDefaultClick();
+  void ckbxPeaksClick(bool checked);
+  // The Create-A-Filter command: the dialog, then the user's kernel.
+  void DesignYourOwn1Click();
+
+  // Image files. Open takes a snapshot and logs "Open File " + path;
+  // LoadStartImage is the start-up argument's load (no snapshot, no line).
+  // Both leave everything as it was and show a message when the file cannot be read.
+  bool OpenImage(const std::string& path);
+  bool LoadStartImage(const std::string& path);
+  bool SaveImage(const std::string& path);
+
+  void SetStatus(int panel, const std::string& text);
+
+  // Stores one value by its settings key ("EffectVals13", "UDPeakVal",
+  // "Pen Color", ...); false for an unknown key or a malformed value.
+  bool SetValueByKey(std::string_view key, std::string_view value);
+
+  UiPort& Ui() { return ui_; }
+
+  // A stored value by where it lives; storing rounds to the value's type.
+  double ReadValue(const ValueRef& ref) const;
+  void StoreValue(const ValueRef& ref, double v);
+
+ private:
+  // Runs the routine of effect id with the stored values inside the
+  // pipeline; false when it refused to run.
+  bool RunEffect(int id);
+  // Reads the tool box's boxes for effect id into the stored values.
+  void StoreToolBoxValues(int id);
+  UiPort& ui_;
+};
+
+}  // namespace vorq

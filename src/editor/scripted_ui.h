@@ -1,0 +1,47 @@
+// A UI port without a person: messages are collected, questions answered
+// from a queue (Yes when it is empty), dialogs accepted as they stand.
+// Used by the batch tool and by tests.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "editor/editor.h"
+#include "editor/ui_port.h"
+
+namespace vorq {
+
+class ScriptedUi : public UiPort {
+ public:
+  std::vector<std::string> Messages;
+  std::vector<std::string> Questions;
+  std::deque<Answer> Answers;
+  std::deque<std::string> Inputs;  // input box answers; empty -> cancelled
+  bool AcceptFilter = true;
+  FilterBoxes* LastFilter = nullptr;
+  int ImageChanges = 0, ToolBoxChanges = 0;
+
+  void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+  Answer Ask(const std::string& text, bool) override {
+    Questions.push_back(text);
+    if (Answers.empty()) return Answer::Yes;
+    Answer a = Answers.front();
+    Answers.pop_front();
+    return a;
+  }
+  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
+    if (Inputs.empty()) return std::nullopt;
+    std::string s = Inputs.front();
+    Inputs.pop_front();
+    return s;
+  }
+  bool EditFilter(FilterBoxes& boxes) override {
+    LastFilter = &boxes;
+    return AcceptFilter;
+  }
+  void ImageChanged() override { ++ImageChanges; }
+  void ToolBoxChanged() override { ++ToolBoxChanges; }
+};
+
+}  // namespace vorq

@@ -1,0 +1,38 @@
+// Everything that asks a person or tells the screen something goes through
+// this port: the Qt windows implement it with real dialogs, tests and the
+// batch tool with scripted answers.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vorq {
+
+struct FilterBoxes;
+
+class UiPort {
+ public:
+  virtual ~UiPort() = default;
+
+  enum class Answer { Yes, No, Cancel };
+
+  virtual void ShowMessage(const std::string& text) = 0;
+  // A confirmation with Yes and No (and Cancel when withCancel).
+  virtual Answer Ask(const std::string& text, bool withCancel) = 0;
+  // An input box; nullopt when cancelled.
+  virtual std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
+                                              const std::string& value) = 0;
+  // The Create-A-Filter dialog, modal; true on OK (the boxes then hold the texts typed).
+  virtual bool EditFilter(FilterBoxes& boxes) = 0;
+
+  // Notifications from the editor to whatever shows it.
+  virtual void ImageChanged() {}     // WorkSurface was presented anew
+  virtual void ToolBoxChanged() {}   // the parameter panel was reconfigured
+  virtual void StatusChanged() {}    // a status bar text changed
+  virtual void UndoChanged() {}      // the undo button's enabled state may have changed
+  virtual void LoggingChanged() {}   // the logging indicator must be redrawn
+  virtual void SetBusy(bool) {}      // hourglass on or off
+  virtual void ProcessMessages() {}  // let pending window messages run once
+};
+
+}  // namespace vorq

@@ -1,0 +1,397 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "core/effects/filters.h"
+#include "core/util/parallel.h"
+
+using namespace vorq;
+
+namespace {
+
+uint8_t& Ch(TPixel24& p, int c) { return (&p.B)[c]; }
+
+TFastDIB Random(int w, int h, uint32_t seed) {
+  TFastDIB s;
+  s.SetSize(w, h, 24, 0);
+  for (int y = 0; y < h; ++y) {
+    uint8_t* r = s.Row(y);
+    for (int i = 0; i < int(s.BytesPerRow); ++i) {
+      seed = seed * 1664525u + 1013904223u;
+      r[i] = uint8_t(seed >> 24);  // gap bytes get noise too: they must survive
+    }
+  }
+  return s;
+}
+
+TFastDIB Uniform(int w, int h, TPixel24 p) {
+  TFastDIB s;
+  s.SetSize(w, h, 24, 0);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) s.SetPixel(y, x, p);
+  return s;
+}
+
+TFastDIB Clone(const TFastDIB& s) {
+  TFastDIB c;
+  CopySurface(s, c);
+  return c;
+}
+
+// Whole rows including the gap bytes.
+::testing::AssertionResult Same(const TFastDIB& a, const TFastDIB& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return ::testing::AssertionFailure() << "size differs";
+  for (int y = 0; y < a.Height(); ++y)
+    for (int i = 0; i < int(a.BytesPerRow); ++i)
+      if (a.Row(y)[i] != b.Row(y)[i])
+        return ::testing::AssertionFailure() << "byte " << i << " of row " << y << ": " << int(a.Row(y)[i])
+                                             << " vs " << int(b.Row(y)[i]);
+  return ::testing::AssertionSuccess();
+}
+
+// --- naive references, straight from the arithmetic the effects describe ---
+
+void RefConvolve(const int32_t (&k)[9], uint16_t div, TFastDIB& s) {
+  const int W = s.Width(), H = s.Height();
+  std::vector<TPixel24> T(size_t(W + 2) * (H + 2));
+  auto t = [&](int x, int y) -> TPixel24& { return T[size_t(y) * (W + 2) + x]; };
+  auto img = [&](int x, int y) { return s.GetPixel(y, x); };
+  t(0, 0) = img(0, 0);
+  t(W + 1, 0) = img(W - 1, 0);
+  for (int x = 1; x <= W; ++x) t(x, 0) = img(x - 1, H - 1);
+  t(0, H + 1) = img(0, H - 1);
+  t(W + 1, H + 1) = img(W - 1, H - 1);
+  for (int x = 1; x <= W; ++x) t(x, H + 1) = img(x - 1, 0);
+  for (int y = 1; y <= H; ++y) t(0, y) = img(W - 1, y - 1);
+  for (int y = 1; y <= H; ++y) t(W + 1, y) = img(0, y - 1);
+  for (int y = 1; y <= H; ++y)
+    for (int x = 1; x <= W; ++x) t(x, y) = img(x - 1, y - 1);
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      TPixel24 out;
+      for (int c = 0; c < 3; ++c) {
+        int64_t sum = 0;
+        for (int j = 0; j < 9; ++j) sum += int64_t(k[j]) * Ch(t(x + j % 3, y + j / 3), c);
+        const int32_t v = int32_t(uint32_t(uint64_t(sum))) / int32_t(div);
+        Ch(out, c) = uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
+      }
+      s.SetPixel(y, x, out);
+    }
+}
+
+uint8_t RefByte(double v) { return v < 0 ? 0 : v >= 255.0 ? 255 : uint8_t(std::trunc(v)); }
+
+void RefGBlur(TFastDIB& s, double r) {
+  const GaussKernel k = MakeGaussKernel(r);
+  const int W = s.Width(), H = s.Height();
+  for (int pass = 0; pass < 2; ++pass) {
+    const int lines = pass == 0 ? H : W, len = pass == 0 ? W : H;
+    for (int l = 0; l < lines; ++l) {
+      std::vector<TPixel24> in(len), out(len);
+      for (int i = 0; i < len; ++i) in[i] = pass == 0 ? s.GetPixel(l, i) : s.GetPixel(i, l);
+      for (int i = 0; i < len; ++i)
+        for (int c = 0; c < 3; ++c) {
+          double v = 0;
+          for (int n = -k.Size; n <= k.Size; ++n)
+            v += double(k.Weights[10 + n]) * Ch(in[std::clamp(i - n, 0, len - 1)], c);
+          Ch(out[i], c) = RefByte(v);
+        }
+      for (int i = 0; i < len; ++i) pass == 0 ? s.SetPixel(l, i, out[i]) : s.SetPixel(i, l, out[i]);
+    }
+  }
+}
+
+// Tile with margin m built from the nine rectangle copies (m <= W, H) or,
+// for larger margins, from the tile formula directly.
+void RefGaussCommand(TFastDIB& work, int radius) {
+  const int m = radius + 1, W = work.Width(), H = work.Height();
+  TFastDIB big;
+  big.SetSize(W + 2 * m, H + 2 * m, 24, 0);
+  if (m <= W && m <= H) {
+    work.DrawPart(big, 0, 0, m, m, W - m, H - m);
+    work.DrawPart(big, m + W, 0, m, m, 0, H - m);
+    work.DrawPart(big, m + W, m + H, m, m, 0, 0);
+    work.DrawPart(big, 0, m + H, m, m, W - m, 0);
+    work.DrawPart(big, m, 0, W, m, 0, H - m);
+    work.DrawPart(big, m, m + H, W, m, 0, 0);
+    work.DrawPart(big, m + W, m, m, H, 0, 0);
+    work.DrawPart(big, 0, m, m, H, W - m, 0);
+    work.DrawPart(big, m, m, W, H, 0, 0);
+  } else {
+    for (int y = 0; y < H + 2 * m; ++y)
+      for (int x = 0; x < W + 2 * m; ++x) big.SetPixel(y, x, work.GetPixel(((y - m) % H + H) % H, ((x - m) % W + W) % W));
+  }
+  RefGBlur(big, m);
+  big.DrawPart(work, 0, 0, W, H, m, m);
+}
+
+void RefSplitBlur(TFastDIB& s, int64_t d) {
+  const int64_t W = s.Width(), H = s.Height();
+  auto wrap = [](int64_t c, int64_t n) { return ((c % n) + n) % n; };
+  for (int64_t y = 0; y < H; ++y)
+    for (int64_t x = 0; x < W; ++x) {
+      const int ya = int(wrap(y - d, H)), yb = int(wrap(y + d, H)), xa = int(wrap(x - d, W)), xb = int(wrap(x + d, W));
+      TPixel24 p;
+      for (int c = 0; c < 3; ++c) {
+        TPixel24 a = s.GetPixel(ya, xa), b = s.GetPixel(ya, xb), e = s.GetPixel(yb, xa), f = s.GetPixel(yb, xb);
+        Ch(p, c) = uint8_t((Ch(a, c) + Ch(b, c) + Ch(e, c) + Ch(f, c)) >> 2);
+      }
+      s.SetPixel(int(y), int(x), p);
+    }
+}
+
+const int kSizes[][2] = {{1, 1}, {1, 3}, {3, 1}, {2, 2}, {5, 3}, {7, 4}, {37, 9}, {9, 40}};
+
+}  // namespace
+
+TEST(FixedFilters, TableAndLookup) {
+  const int ids[] = {0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12};
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(FindFixedFilter(ids[i]), &kFixedFilters[i]);
+  for (int id : {-1, 6, 13, 14, 59, 60}) EXPECT_EQ(FindFixedFilter(id), nullptr);
+  EXPECT_EQ(FindFixedFilter(8)->Kernel[4], 16);
+  EXPECT_EQ(FindFixedFilter(8)->Divisor, 8);
+  EXPECT_EQ(FindFixedFilter(4)->Kernel[8], -6);
+}
+
+TEST(Convolve, UniformStaysUniformOrGoesBlack) {
+  for (const FixedFilter& f : kFixedFilters) {
+    int sum = 0;
+    for (int k : f.Kernel) sum += k;
+    const bool zero = f.EffectId == 9 || f.EffectId == 11;
+    EXPECT_EQ(sum, zero ? 0 : f.Divisor) << f.EffectId;
+    TFastDIB s = Uniform(23, 5, MakePixel(200, 77, 3));
+    Convolve3x3(f.Kernel, f.Divisor, s);
+    EXPECT_TRUE(Same(s, Uniform(23, 5, zero ? MakePixel(0, 0, 0) : MakePixel(200, 77, 3)))) << f.EffectId;
+  }
+}
+
+TEST(Convolve, MatchesReferenceForEveryFilterAndSize) {
+  for (int workers : {1, 2}) {
+    SetWorkerCount(workers);
+    for (const FixedFilter& f : kFixedFilters)
+      for (auto [w, h] : kSizes) {
+        TFastDIB s = Random(w, h, uint32_t(w * 131 + h + f.EffectId)), ref = Clone(s);
+        Convolve3x3(f.Kernel, f.Divisor, s);
+        RefConvolve(f.Kernel, f.Divisor, ref);
+        EXPECT_TRUE(Same(s, ref)) << f.EffectId << " " << w << "x" << h << " workers " << workers;
+      }
+    // Tall enough to split into bands.
+    TFastDIB s = Random(41, 97, 5), ref = Clone(s);
+    Convolve3x3(kFixedFilters[7].Kernel, 8, s);
+    RefConvolve(kFixedFilters[7].Kernel, 8, ref);
+    EXPECT_TRUE(Same(s, ref));
+  }
+  SetWorkerCount(2);
+}
+
+TEST(Convolve, LineAtLeftEdgeWrapsButCornersRepeatOwnPixel) {
+  const int32_t(&blur)[9] = FindFixedFilter(10)->Kernel;
+  TFastDIB s = Uniform(5, 4, MakePixel(0, 0, 0));
+  for (int y = 0; y < 4; ++y) s.SetPixel(y, 0, MakePixel(255, 255, 255));
+  Convolve3x3(blur, 32, s);
+  const uint8_t expect[5] = {111, 71, 0, 0, 71};  // 14*255/32, 9*255/32; column 4 sees column 0
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(s.GetPixel(y, x), MakePixel(expect[x], expect[x], expect[x])) << x;
+
+  // Only the bottom-right pixel lit: the top-left output does not see it
+  // (its border corner is the image's own (0, 0)), and the pixel sees itself
+  // again through the bottom-right corner: (8 + 3) * 255 / 32 = 87.
+  TFastDIB c = Uniform(4, 3, MakePixel(0, 0, 0));
+  c.SetPixel(2, 3, MakePixel(255, 255, 255));
+  Convolve3x3(blur, 32, c);
+  const uint8_t grid[3][4] = {{0, 0, 23, 23}, {23, 0, 23, 23}, {23, 0, 23, 87}};
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(c.GetPixel(y, x).G, grid[y][x]) << x << "," << y;
+}
+
+TEST(Convolve, DivisorAndSumEdgeCases) {
+  // "-1" typed becomes 65535: 257 * 255 / 65535 = 1, 257 * 254 / 65535 = 0.
+  TFastDIB s = Uniform(3, 2, MakePixel(255, 254, 0));
+  const int32_t k257[9] = {0, 0, 0, 0, 257, 0, 0, 0, 0};
+  Convolve3x3(k257, 65535, s);
+  EXPECT_EQ(s.GetPixel(1, 2), MakePixel(1, 0, 0));
+  // Mixed signs, quotient truncated: 40 / 3 = 13, 4 / 3 = 1.
+  TFastDIB n = Uniform(3, 2, MakePixel(10, 1, 0));
+  const int32_t neg[9] = {0, 0, 0, 0, -5, 0, 0, 0, 9};
+  Convolve3x3(neg, 3, n);
+  EXPECT_EQ(n.GetPixel(0, 0), MakePixel(13, 1, 0));
+  // 32-bit sums wrap: 2 * INT_MAX is -2, 3 * INT_MAX is 2^31 - 3.
+  TFastDIB w = Uniform(4, 3, MakePixel(2, 3, 1)), ref = Clone(w);
+  const int32_t big[9] = {0, 0, 0, 0, INT_MAX, 0, 0, 0, 0};
+  Convolve3x3(big, 1, w);
+  EXPECT_EQ(w.GetPixel(2, 3), MakePixel(0, 255, 255));
+  // Divisor 0 is refused upstream; here it must simply change nothing.
+  Convolve3x3(big, 0, ref);
+  EXPECT_TRUE(Same(ref, Uniform(4, 3, MakePixel(2, 3, 1))));
+  // Large kernels against the reference, including INT_MIN entries.
+  const int32_t odd[9] = {INT_MIN, 1000, -77, 65536, 3, -40000, 12345678, -1, 7};
+  for (uint16_t div : {uint16_t(1), uint16_t(7), uint16_t(65535)}) {
+    TFastDIB a = Random(19, 6, div), b = Clone(a);
+    Convolve3x3(odd, div, a);
+    RefConvolve(odd, div, b);
+    EXPECT_TRUE(Same(a, b)) << div;
+  }
+}
+
+TEST(Convolve, VectorDivisionExactOverWholeSumRange) {
+  std::vector<int16_t> sums;
+  for (int s = -32767; s <= 32767; ++s) sums.push_back(int16_t(s));
+  std::vector<uint8_t> out(sums.size());
+  std::vector<int> divisors = {6, 8, 16, 32, 1000, 4097, 32767, 32768, 65535};
+  for (int d = 1; d <= 300; ++d) divisors.push_back(d);
+  for (int d : divisors) {
+    detail::DivideSums16(sums.data(), out.data(), int(sums.size()), uint16_t(d));
+    for (size_t i = 0; i < sums.size(); ++i) {
+      const int q = sums[i] / d;
+      ASSERT_EQ(out[i], q < 0 ? 0 : q > 255 ? 255 : q) << sums[i] << " / " << d;
+    }
+  }
+}
+
+TEST(GBlur, ByteConversionAndKernelTrim) {
+  EXPECT_EQ(GaussSumToByte(255.0), 255);
+  EXPECT_EQ(GaussSumToByte(std::nextafter(255.0, 0.0)), 254);
+  EXPECT_EQ(GaussSumToByte(1e9), 255);
+  EXPECT_EQ(GaussSumToByte(0.999), 0);
+  EXPECT_EQ(GaussSumToByte(-3.5), 0);
+  EXPECT_EQ(GaussSumToByte(17.99), 17);
+  // Worked by hand from exp(-(j/r)^2/2): the weights dropped from the ends
+  // first reach 1/510 at these sizes.
+  EXPECT_EQ(MakeGaussKernel(1).Size, 2);
+  EXPECT_EQ(MakeGaussKernel(2).Size, 5);
+  EXPECT_EQ(MakeGaussKernel(3).Size, 8);
+  EXPECT_EQ(MakeGaussKernel(0.1).Size, 1);  // never below one tap each side
+  EXPECT_EQ(MakeGaussKernel(1e6).Size, 9);  // flat: the outer pair alone exceeds 1/510
+  for (double r : {0.7, 3.0, 9.5}) {
+    const GaussKernel k = MakeGaussKernel(r);
+    double sum = 0;
+    for (int j = -10; j <= 10; ++j) {
+      EXPECT_EQ(k.Weights[10 + j], k.Weights[10 - j]);
+      if (std::abs(j) > k.Size) EXPECT_EQ(k.Weights[10 + j], 0.0f);
+      sum += k.Weights[10 + j];
+    }
+    EXPECT_NEAR(sum, 1.0, 1e-6);
+  }
+}
+
+TEST(GBlur, MatchesReference) {
+  for (int workers : {1, 2}) {
+    SetWorkerCount(workers);
+    // 0.15 has weights too small for the paired sums, 0.25 just large enough.
+    for (double r : {0.15, 0.25, 1.0, 2.5, 3.0, 7.0, 40.0})
+      for (auto [w, h] : kSizes) {
+        TFastDIB s = Random(w, h, uint32_t(r * 10 + w)), ref = Clone(s);
+        ASSERT_TRUE(GBlur(s, r));
+        RefGBlur(ref, r);
+        EXPECT_TRUE(Same(s, ref)) << r << " " << w << "x" << h;
+      }
+    TFastDIB s = Random(350, 40, 9), ref = Clone(s);  // enough rows and strips for two threads
+    GBlur(s, 3);
+    RefGBlur(ref, 3);
+    EXPECT_TRUE(Same(s, ref));
+  }
+  TFastDIB white = Uniform(9, 9, MakePixel(255, 255, 255)), ref = Clone(white);
+  GBlur(white, 3);
+  RefGBlur(ref, 3);
+  EXPECT_TRUE(Same(white, ref));
+
+  TFastDIB empty;
+  EXPECT_FALSE(GBlur(empty, 2));
+  TFastDIB s = Random(6, 4, 3), keep = Clone(s);
+  for (double r : {0.0, -2.0, std::nan("")}) {
+    EXPECT_TRUE(GBlur(s, r));
+    EXPECT_TRUE(Same(s, keep));
+  }
+}
+
+TEST(GBlur, CommandWrapsAsTile) {
+  TFastDIB scratch;
+  // Radius 12: the margin of 13 is wider than the kernel reaches.
+  for (int radius : {0, 1, 2, 12}) {
+    TFastDIB s = Random(30, 25, uint32_t(radius)), ref = Clone(s);
+    GaussianBlurCommand(s, scratch, radius);
+    RefGaussCommand(ref, radius);
+    EXPECT_TRUE(Same(s, ref)) << radius;
+  }
+  // Margins larger than the image wrap modulo its size.
+  for (auto [w, h] : kSizes) {
+    TFastDIB s = Random(w, h, 77), ref = Clone(s);
+    GaussianBlurCommand(s, scratch, 4);
+    RefGaussCommand(ref, 4);
+    EXPECT_TRUE(Same(s, ref)) << w << "x" << h;
+  }
+  // A uniform tile has nothing to blur against, not even at its edges.
+  TFastDIB u = Uniform(13, 7, MakePixel(9, 99, 199));
+  GaussianBlurCommand(u, scratch, 2);
+  EXPECT_TRUE(Same(u, Uniform(13, 7, MakePixel(9, 99, 199))));
+  // Radius below 0 gives no margin at all: the image is left unchanged.
+  TFastDIB s = Random(8, 5, 1), keep = Clone(s);
+  for (int radius : {-1, -2, INT_MIN}) GaussianBlurCommand(s, scratch, radius);
+  EXPECT_TRUE(Same(s, keep));
+  GaussianBlurCommand(s, scratch, INT_MAX);
+  GaussianBlurCommand(s, s, 2);  // scratch and work the same surface
+}
+
+TEST(ClassicEmboss, UniformAndReference) {
+  TFastDIB scratch;
+  for (auto [level, v] : {std::pair{255, 127}, {250, 125}, {-7, 0}, {2000, 255}, {INT_MIN, 0}, {INT_MAX, 255}}) {
+    TFastDIB s = Uniform(6, 5, MakePixel(40, 90, 250));
+    ClassicEmboss(s, scratch, level);
+    EXPECT_TRUE(Same(s, Uniform(6, 5, MakePixel(v, v, v)))) << level;
+  }
+  // Hand check on one channel: p = 10, two right and two down = 200.
+  TFastDIB h = Uniform(3, 3, MakePixel(0, 0, 0));
+  h.SetPixel(0, 0, MakePixel(10, 0, 0));
+  h.SetPixel(2, 2, MakePixel(200, 0, 0));
+  ClassicEmboss(h, scratch, 100);
+  EXPECT_EQ(h.GetPixel(0, 0), MakePixel(240, 50, 50));  // 50 - 10 + 200
+  EXPECT_EQ(h.GetPixel(2, 2), MakePixel(0, 50, 50));    // 50 - 200 + 0, clamped
+  EXPECT_EQ(h.GetPixel(1, 1), MakePixel(60, 50, 50));   // sees (0, 0) after wrapping
+  for (auto [w, h2] : kSizes) {
+    TFastDIB s = Random(w, h2, uint32_t(w * h2)), copy = Clone(s), ref = Clone(s);
+    for (int y = 0; y < h2; ++y)
+      for (int x = 0; x < w; ++x) {
+        const int xx = ((x - 2) % w + w) % w, yy = ((y - 2) % h2 + h2) % h2;
+        TPixel24 p, a = copy.GetPixel(yy, xx), b = copy.GetPixel(y, x);
+        for (int c = 0; c < 3; ++c) Ch(p, c) = uint8_t(std::clamp(60 - Ch(a, c) + Ch(b, c), 0, 255));
+        ref.SetPixel(yy, xx, p);
+      }
+    ClassicEmboss(s, scratch, 121);
+    EXPECT_TRUE(Same(s, ref)) << w << "x" << h2;
+  }
+  TFastDIB self = Uniform(4, 4, MakePixel(1, 2, 3));
+  ClassicEmboss(self, self, 20);
+  EXPECT_TRUE(Same(self, Uniform(4, 4, MakePixel(10, 10, 10))));
+}
+
+TEST(SplitBlur, InPlaceOrderAndReference) {
+  TFastDIB s = Random(9, 7, 4), keep = Clone(s);
+  SplitBlur(s, 0);
+  SplitGauss(s, -1);
+  EXPECT_TRUE(Same(s, keep));
+  SplitGauss(s, 0);
+  EXPECT_TRUE(Same(s, keep));
+
+  // One row, d = 1, green 0 4 8 12: later pixels read the new values
+  // (8, then 8, 10, 9); reading only old values would give 8 4 8 4.
+  TFastDIB r = Uniform(4, 1, MakePixel(0, 0, 0));
+  for (int x = 0; x < 4; ++x) r.SetPixel(0, x, MakePixel(0, uint8_t(4 * x), 0));
+  SplitBlur(r, 1);
+  const uint8_t want[4] = {8, 8, 10, 9};
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(r.GetPixel(0, x).G, want[x]) << x;
+
+  for (auto [w, h] : kSizes)
+    for (int d : {1, 2, 3, 4, -3, 5, 9, 20, 1000003, INT_MIN, INT_MAX}) {
+      TFastDIB a = Random(w, h, uint32_t(d + w)), b = Clone(a);
+      SplitBlur(a, d);
+      RefSplitBlur(b, d);
+      EXPECT_TRUE(Same(a, b)) << d << " " << w << "x" << h;
+    }
+  TFastDIB g = Random(23, 11, 8), ref = Clone(g);
+  SplitGauss(g, 6);
+  for (int d = 6; d >= 0; --d) RefSplitBlur(ref, d);
+  EXPECT_TRUE(Same(g, ref));
+}

@@ -1,0 +1,7 @@
+#include <gtest/gtest.h>
+
+#include "core/surface/fast_dib.h"
+
+using namespace vorq;
+
+TEST(Surface, Placeholder) { SUCCEED(); }
