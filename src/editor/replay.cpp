@@ -30,35 +30,7 @@ ReplayOutcome ReplayDesignYourOwn(Editor& ed, const std::vector<std::string>& pa
 
 }  // namespace
 
-ReplayOutcome ReplayLine(Editor& ed, const std::string& rawLine) {
-  std::string line = rawLine;
-  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-  if (line.find_first_not_of(" \t") == std::string::npos) return {ReplayStatus::Skipped, "empty line"};
-  if (line.rfind("Log starts  - ", 0) == 0 || line == "<=Appending to Existing Log=>")
-    return {ReplayStatus::Skipped, "log header"};
-  if (line == "UnDo") {
-    ed.bUndoClick();
-    return {};
-  }
-  if (line.rfind("Open File ", 0) == 0) {
-    if (!ed.OpenImage(line.substr(10))) return Error("cannot open \"" + line.substr(10) + "\"");
-    return {};
-  }
-
-  const std::vector<std::string> parts = SplitLogLine(line);
-  if (parts[0] == "Design Your Own Filter") return ReplayDesignYourOwn(ed, parts);
-
-  const int id = FindEffectByAnyName(parts[0]);
-  if (id < 0) return Error("unknown command \"" + parts[0] + "\"");
-  if (!ed.EffectAvailable(id)) return Error("\"" + parts[0] + "\" is not available in this version");
-  if (id == 14) {
-    // Apply writes the dialog's own line and then the bare name; the filter
-    // already ran for the first, so the name only goes back to the log.
-    if (parts.size() > 1) return Error("\"" + parts[0] + "\" takes no values");
-    ed.WriteLog(parts[0]);
-    return {};
-  }
-
+ReplayOutcome StoreLineValues(Editor& ed, int id, const std::vector<std::string>& parts) {
   const EffectInfo& e = Effect(id);
   for (size_t p = 1; p < parts.size(); ++p) {
     const std::string& pair = parts[p];
@@ -126,6 +98,39 @@ ReplayOutcome ReplayLine(Editor& ed, const std::string& rawLine) {
     }
     if (!matched) return Error("\"" + parts[0] + "\" has no value \"" + pair + "\"");
   }
+  return {};
+}
+
+ReplayOutcome ReplayLine(Editor& ed, const std::string& rawLine) {
+  std::string line = rawLine;
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+  if (line.find_first_not_of(" \t") == std::string::npos) return {ReplayStatus::Skipped, "empty line"};
+  if (line.rfind("Log starts  - ", 0) == 0 || line == "<=Appending to Existing Log=>")
+    return {ReplayStatus::Skipped, "log header"};
+  if (line == "UnDo") {
+    ed.bUndoClick();
+    return {};
+  }
+  if (line.rfind("Open File ", 0) == 0) {
+    if (!ed.OpenImage(line.substr(10))) return Error("cannot open \"" + line.substr(10) + "\"");
+    return {};
+  }
+
+  const std::vector<std::string> parts = SplitLogLine(line);
+  if (parts[0] == "Design Your Own Filter") return ReplayDesignYourOwn(ed, parts);
+
+  const int id = FindEffectByAnyName(parts[0]);
+  if (id < 0) return Error("unknown command \"" + parts[0] + "\"");
+  if (!ed.EffectAvailable(id)) return Error("\"" + parts[0] + "\" is not available in this version");
+  if (id == 14) {
+    // Apply writes the dialog's own line and then the bare name; the filter
+    // already ran for the first, so the name only goes back to the log.
+    if (parts.size() > 1) return Error("\"" + parts[0] + "\" takes no values");
+    ed.WriteLog(parts[0]);
+    return {};
+  }
+
+  if (ReplayOutcome r = StoreLineValues(ed, id, parts); r.Status == ReplayStatus::Error) return r;
   // The rest is Apply: the stored values go to the tool box's boxes and back.
   ed.EffectId = id;
   ed.EffectName = parts[0];

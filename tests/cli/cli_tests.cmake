@@ -1,1 +1,91 @@
-# replaced below
+# Batch tool checks: exit statuses, no output on errors, log round trip.
+# Run as: cmake -DCLI=path/to/vorqtile-cli -DWORK=dir -P cli_tests.cmake
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+
+function(expect_status want)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL want)
+    message(FATAL_ERROR "expected exit ${want}, got ${rc}: ${ARGN}\n${out}${err}")
+  endif()
+  set(LAST_OUT "${out}" PARENT_SCOPE)
+  set(LAST_ERR "${err}" PARENT_SCOPE)
+endfunction()
+
+# --list: one line per effect.
+expect_status(0 "${CLI}" --list)
+string(REGEX MATCHALL "\n" lines "${LAST_OUT}")
+list(LENGTH lines n)
+if(NOT n EQUAL 66)
+  message(FATAL_ERROR "--list printed ${n} lines")
+endif()
+
+# A recipe written with --log replays to the same log and the same image.
+file(WRITE "${WORK}/recipe.txt"
+  "Soften More\nHiPass\nGaussian Blur, Blurriness 3\nClassic Emboss, Lightness 300\n"
+  "Design Your Own Filter, Settings: 2 1 1 1 -3 -1 1 -1 -1 , Divisor 1\nDesign Your Own\nUnDo\n"
+  "Split Blur, Amount 5\nSplit Gauss, Amount 2\n")
+expect_status(0 "${CLI}" --new 37x23 --recipe "${WORK}/recipe.txt" --log "${WORK}/a.log" --output "${WORK}/a.bmp")
+expect_status(0 "${CLI}" --new 37x23 --recipe "${WORK}/a.log" --log "${WORK}/b.log" --output "${WORK}/b.bmp")
+file(READ "${WORK}/a.log" a)
+file(READ "${WORK}/b.log" b)
+if(NOT a STREQUAL b)
+  message(FATAL_ERROR "log round trip differs:\n${a}\n---\n${b}")
+endif()
+if(NOT a MATCHES "^Log starts  - current Gradient: Width 37, Height 23, ")
+  message(FATAL_ERROR "log header missing:\n${a}")
+endif()
+# Every line ends with CR LF: as many CR bytes as LF bytes, the last two CR LF.
+file(READ "${WORK}/a.log" hex HEX)
+string(REGEX MATCHALL ".." bytes "${hex}")
+list(FILTER bytes INCLUDE REGEX "^0[ad]$")
+list(LENGTH bytes nbreaks)
+list(JOIN bytes "" breaks)
+string(REPEAT "0d0a" 10 want)
+if(NOT breaks STREQUAL want OR NOT hex MATCHES "0d0a$")
+  message(FATAL_ERROR "log lines must end with CR LF:\n${a}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/a.bmp" "${WORK}/b.bmp" RESULT_VARIABLE same)
+if(NOT same EQUAL 0)
+  message(FATAL_ERROR "replayed image differs")
+endif()
+
+# Bad lines stop with status 2, name the line and write no output.
+expect_status(2 "${CLI}" --new 8x8 Blur "Bogus Effect, Amount 3" --output "${WORK}/bad.bmp")
+if(NOT LAST_ERR MATCHES "argument line 2" OR EXISTS "${WORK}/bad.bmp")
+  message(FATAL_ERROR "unknown name: ${LAST_ERR}")
+endif()
+expect_status(2 "${CLI}" --new 8x8 "Gaussian Blur, Blurriness two" --output "${WORK}/bad.bmp")
+if(NOT LAST_ERR MATCHES "'two' is not a valid integer value")
+  message(FATAL_ERROR "malformed value: ${LAST_ERR}")
+endif()
+expect_status(2 "${CLI}" --new 8x8 "Design Your Own Filter, Settings: 1 1 1 1 1 1 1 1 1 , Divisor 0" --output "${WORK}/bad.bmp")
+expect_status(2 "${CLI}" --new 0x8 Blur --output "${WORK}/bad.bmp")
+expect_status(2 "${CLI}" --set NoSuchKey=3 --output "${WORK}/bad.bmp")
+
+# Files that cannot be read or written: status 1.
+expect_status(1 "${CLI}" --input "${WORK}/missing.bmp" --output "${WORK}/bad.bmp")
+file(WRITE "${WORK}/broken.bmp" "BM not really a bitmap")
+expect_status(1 "${CLI}" --input "${WORK}/broken.bmp" --output "${WORK}/bad.bmp")
+expect_status(1 "${CLI}" --new 4x4 --output "${WORK}/no/such/folder/x.bmp")
+if(EXISTS "${WORK}/bad.bmp")
+  message(FATAL_ERROR "an output file was written after an error")
+endif()
+
+# Tiny and lopsided images under every filter with hostile stored values.
+foreach(size 1x1 1x7 7x1 2x2 4097x3)
+  expect_status(0 "${CLI}" --new ${size} --set EffectVals13=5 --set EffectVals59=-40 --set EffectVals60=9
+    "Soften More" "Soften Less" "Edge Enhance More" "Edge Enhance Less" "Edge Emboss More" "Edge Emboss Less"
+    "Classic Emboss, Lightness -7" HiPass Sharpen Laplace Blur "Find Edges" "Gaussian Soft"
+    "Gaussian Blur" "Gaussian Blur, Blurriness -3" "Split Blur" "Split Blur, Amount 100000" "Split Gauss"
+    --output "${WORK}/tiny_${size}.bmp")
+endforeach()
+
+# --settings reads a settings file as the editor does; --set overrides it.
+file(WRITE "${WORK}/VorqTile.ini" "[EffectVals]\r\nEffectVals6=250\r\nEffectVals13=4\r\n")
+expect_status(0 "${CLI}" --new 4x4 --settings "${WORK}/VorqTile.ini" "Gaussian Blur" --log "${WORK}/s.log" --output "${WORK}/s.bmp")
+file(READ "${WORK}/s.log" s)
+string(FIND "${s}" "Gaussian Blur, Blurriness 4" found)
+if(found EQUAL -1)
+  message(FATAL_ERROR "--settings value not used:\n${s}")
+endif()

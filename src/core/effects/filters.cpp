@@ -305,12 +305,26 @@ inline uint8_t SumToByteFast(double v) {
 }
 
 // c points at the first real element; c[-3S] .. c[n - 1 + 3S] are readable.
+// Sums go through a small buffer: a loop that both sums in double and
+// packs bytes runs out of registers.
+constexpr int kChunk = 64;
+
+inline void ChunkToBytes(const double* v, uint8_t* __restrict out, int len) {
+  for (int i = 0; i < len; ++i) out[i] = SumToByteFast(v[i]);
+}
+
 template <int S>
 void HRowExact(const double* __restrict c, uint8_t* __restrict out, int n, const double* w) {
-  for (int i = 0; i < n; ++i) {
-    double v = w[0] * c[i];
-    for (int k = 1; k <= S; ++k) v += w[k] * (c[i - 3 * k] + c[i + 3 * k]);
-    out[i] = SumToByteFast(v);
+  alignas(16) double v[kChunk];
+  for (int i0 = 0; i0 < n; i0 += kChunk) {
+    const int len = std::min(kChunk, n - i0);
+    const double* __restrict x = c + i0;
+    for (int i = 0; i < len; ++i) {
+      double t = w[0] * x[i];
+      for (int k = 1; k <= S; ++k) t += w[k] * (x[i - 3 * k] + x[i + 3 * k]);
+      v[i] = t;
+    }
+    ChunkToBytes(v, out + i0, len);
   }
 }
 
@@ -325,11 +339,16 @@ void HRowInOrder(const double* c, uint8_t* out, int n, const GaussPlan& g) {
 // p[S + k] is the input row at offset k from the output row.
 template <int S>
 void VRowExact(const double* const* p, uint8_t* __restrict out, int n, const double* w) {
-  const double* __restrict mid = p[S];
-  for (int i = 0; i < n; ++i) {
-    double v = w[0] * mid[i];
-    for (int k = 1; k <= S; ++k) v += w[k] * (p[S - k][i] + p[S + k][i]);
-    out[i] = SumToByteFast(v);
+  alignas(16) double v[kChunk];
+  for (int i0 = 0; i0 < n; i0 += kChunk) {
+    const int len = std::min(kChunk, n - i0);
+    const double* __restrict mid = p[S] + i0;
+    for (int i = 0; i < len; ++i) {
+      double t = w[0] * mid[i];
+      for (int k = 1; k <= S; ++k) t += w[k] * (p[S - k][i0 + i] + p[S + k][i0 + i]);
+      v[i] = t;
+    }
+    ChunkToBytes(v, out + i0, len);
   }
 }
 

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "editor/editor.h"
+#include "editor/scripted_ui.h"
+#include "editor/undo_ring.h"
+
+using namespace vorq;
+
+namespace {
+TFastDIB Filled(int w, int h, uint8_t v) {
+  TFastDIB s;
+  s.SetSize(w, h, 24, 0);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) s.SetPixel(y, x, MakePixel(v, uint8_t(v + 1), uint8_t(v + 2)));
+  return s;
+}
+}  // namespace
+
+TEST(UndoRing, SixteenPushesOnFifteenSlots) {
+  UndoRing ring(15);
+  TFastDIB work = Filled(4, 3, 0);
+  for (int i = 1; i <= 16; ++i) {
+    ring.Push(work);  // snapshot of the image before "effect" i
+    work = Filled(4, 3, uint8_t(i));
+  }
+  EXPECT_TRUE(ring.Full());
+  EXPECT_EQ(ring.Order(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0}));
+  for (int i = 16; i >= 2; --i) {
+    ASSERT_TRUE(ring.Pop(work));
+    EXPECT_EQ(work.GetPixel(0, 0).R, uint8_t(i - 1)) << i;
+  }
+  EXPECT_TRUE(ring.Empty());
+  EXPECT_FALSE(ring.Pop(work));
+  EXPECT_EQ(work.GetPixel(2, 3).R, 1);
+}
+
+TEST(UndoRing, OrderSizesAndLevels) {
+  UndoRing ring(15);
+  TFastDIB work = Filled(5, 2, 7);
+  ring.Push(work);
+  ring.Push(work);
+  ring.Push(work);
+  ring.Pop(work);
+  ring.Pop(work);
+  ring.Push(work);
+  EXPECT_EQ(ring.Order(), (std::vector<int>{0, 1}));
+
+  // Undo restores the size too.
+  UndoRing sized(2);
+  TFastDIB big = Filled(256, 256, 9);
+  sized.Push(big);
+  big.SetSize(100, 80, 24, 0);
+  ASSERT_TRUE(sized.Pop(big));
+  EXPECT_EQ(big.Width(), 256);
+  EXPECT_EQ(big.Height(), 256);
+  EXPECT_EQ(big.GetPixel(255, 255), MakePixel(9, 10, 11));
+
+  UndoRing one(1);
+  TFastDIB a = Filled(2, 2, 1), b = Filled(2, 2, 2);
+  one.Push(a);
+  one.Push(b);
+  EXPECT_EQ(one.Count(), 1);
+  TFastDIB out;
+  one.Pop(out);
+  EXPECT_EQ(out.GetPixel(0, 0).R, 2);
+
+  EXPECT_FALSE(one.SetLevels(0));
+  EXPECT_FALSE(one.SetLevels(-3));
+  EXPECT_EQ(one.Levels(), 1);
+}
+
+TEST(UndoRing, EditorUndoLogsOnlyWhatItRestored) {
+  ScriptedUi ui;
+  Editor ed(ui);
+  const std::string log = ::testing::TempDir() + "vorq_undo_log.txt";
+  ASSERT_TRUE(ed.Log.Open(log, false));
+  ed.bUndoClick();  // nothing to undo: no line
+  ed.WorkSurface.SetPixel(0, 0, MakePixel(50, 60, 70));
+  ed.MenuEffect(10);
+  ed.bUndoClick();
+  EXPECT_EQ(ed.WorkSurface.GetPixel(0, 0), MakePixel(50, 60, 70));
+  ed.Log.Close();
+  std::FILE* f = std::fopen(log.c_str(), "rb");
+  char buf[64] = {};
+  const size_t n = std::fread(buf, 1, sizeof buf, f);
+  std::fclose(f);
+  EXPECT_EQ(std::string(buf, n), "Blur\r\nUnDo\r\n");
+}
