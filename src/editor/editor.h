@@ -100,6 +100,19 @@ class Editor {
   bool LoadStartImage(const std::string& path);
   bool SaveImage(const std::string& path);
 
+  // File ▸ Log: Start New Log, Append to Log, Close Log.
+  std::string LogPath = "VorqLog.txt";
+  void LogthisSession1Click();
+  void AppendtoLog1Click();
+  void CloseLog1Click();
+
+  // The Scroll effect's bars: a new position beyond the last one scrolls the
+  // image right (down) by the stored amount, a smaller one left (up).
+  void sbLRScroll(int position);
+  void sbUDScroll(int position);
+  // One scroll step: snapshot, wrap-around shift, log line, refresh.
+  void ScrollImage(const std::string& direction, int amount);
+
   void SetStatus(int panel, const std::string& text);
 
   // Stores one value by its settings key ("EffectVals13", "UDPeakVal",

@@ -116,6 +116,15 @@ ReplayOutcome ReplayLine(Editor& ed, const std::string& rawLine) {
     return {};
   }
 
+  for (const char* dir : {"Right", "Left", "Up", "Down"}) {
+    const std::string prefix = std::string("Scroll ") + dir + " ";
+    if (line.rfind(prefix, 0) != 0) continue;
+    auto amount = ParseInt(line.substr(prefix.size()));
+    if (!amount) return Error(NotAnInteger(line.substr(prefix.size())));
+    ed.ScrollImage(dir, *amount);
+    return {};
+  }
+
   const std::vector<std::string> parts = SplitLogLine(line);
   if (parts[0] == "Design Your Own Filter") return ReplayDesignYourOwn(ed, parts);
 

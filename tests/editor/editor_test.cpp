@@ -262,3 +262,40 @@ TEST(Editor, FailingLogWriteTurnsLoggingOff) {
   EXPECT_NE(f.ui.Messages.back().find("Logging is now off"), std::string::npos);
   EXPECT_EQ(f.ed.Undo.Count(), 1);  // the image change itself stands
 }
+
+TEST(Editor, LogCommandsAndScrollBars) {
+  Fixture f;
+  f.ed.LogPath = ::testing::TempDir() + "vorq_cmd_log.txt";
+  std::remove(f.ed.LogPath.c_str());
+  f.ed.CloseLog1Click();
+  EXPECT_EQ(f.ui.Messages.back(), "Log already Closed");
+  f.ed.LogthisSession1Click();
+  EXPECT_TRUE(f.ed.Log.Logging());
+  f.ed.LogthisSession1Click();
+  EXPECT_EQ(f.ui.Messages.back(), "Already Logging");
+
+  // Scroll: the typed amount, one snapshot and one line per step.
+  f.ed.TreeView1Change("Scroll");
+  f.ed.ToolBox.Box(Box::eAmtMain).Text = "10";
+  const TPixel24 p = f.ed.WorkSurface.GetPixel(7, 0);
+  f.ed.sbLRScroll(1);
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(7, 10), p);
+  f.ed.sbLRScroll(1);  // unchanged position: nothing
+  f.ed.sbUDScroll(-16);
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(7 - 10 + 256, 10), p);
+  EXPECT_EQ(f.ed.Undo.Count(), 2);
+  f.ed.bGoClick();  // Apply on Scroll stores the amount and writes nothing
+  f.ed.CloseLog1Click();
+  EXPECT_FALSE(f.ed.Log.Logging());
+  const std::string text = Fixture::ReadAll(f.ed.LogPath);
+  EXPECT_EQ(text.substr(text.find("\r\n") + 2), "Scroll Right 10\r\nScroll Up 10\r\n");
+
+  // An existing log is kept when the user says No, and appended to.
+  f.ui.Answers.push_back(UiPort::Answer::No);
+  f.ed.LogthisSession1Click();
+  EXPECT_FALSE(f.ed.Log.Logging());
+  f.ed.AppendtoLog1Click();
+  f.ed.MenuEffect(10);
+  f.ed.CloseLog1Click();
+  EXPECT_EQ(Fixture::ReadAll(f.ed.LogPath), text + "<=Appending to Existing Log=>\r\nBlur\r\n");
+}

@@ -281,7 +281,16 @@ struct GaussPlan {
   // partial sum is exact in double, so any summation order (and pairing the
   // symmetric taps) gives the same bits as the plain left-to-right sum.
   bool Exact = false;
+  // The same sum in integers: weight k is (Hi[k] << 15) + Lo[k] units of
+  // 2^-(Shift + 15), so v = (A * 2^15 + B) / 2^(Shift + 15) with
+  // A = sum Hi * byte and B = sum Lo * byte, and trunc(v) =
+  // (A + (B >> 15)) >> Shift. Usable when every weight is under 2^30 units.
+  bool Int = false;
+  int16_t Hi[12] = {}, Lo[12] = {};
+  int Shift = 0;
 };
+
+bool gVectorGauss = true;
 
 GaussPlan MakeGaussPlan(const GaussKernel& k) {
   GaussPlan g;
@@ -295,6 +304,18 @@ GaussPlan MakeGaussPlan(const GaussKernel& k) {
   int e = 0;
   std::frexp(minW, &e);
   g.Exact = minW >= 0x1p-126 && e - 24 >= 9 - 53;
+  if (g.Exact) {
+    const int K = 24 - e;  // one unit = the ulp of the smallest weight
+    g.Int = gVectorGauss;
+    for (int j = 0; j <= g.S && g.Int; ++j) {
+      const double units = std::ldexp(g.W[j], K);
+      g.Int = units < 0x1p30 && units == std::floor(units);
+      const int32_t u = int32_t(units);
+      g.Hi[j] = int16_t(u >> 15);
+      g.Lo[j] = int16_t(u & 0x7FFF);
+    }
+    g.Shift = K - 15;
+  }
   return g;
 }
 
@@ -361,6 +382,75 @@ void VRowInOrder(const double* const* p, uint8_t* out, int n, const GaussPlan& g
   }
 }
 
+#if defined(__SSE2__)
+// a[0] is the centre row, a[k] and b[k] (k = 1..S) the rows at offsets -k
+// and +k. Pair sums of bytes fit 16 bits; pmaddwd then multiplies two taps
+// with their weight halves and adds them in 32 bits.
+template <int S>
+void IntRow(const int16_t* const* a, const int16_t* const* b, uint8_t* out, int n, const GaussPlan& g) {
+  constexpr int kPairs = (S + 2) / 2;
+  __m128i hw[kPairs], lw[kPairs];
+  for (int j = 0; j < kPairs; ++j) {
+    hw[j] = _mm_set1_epi32(int32_t(uint16_t(g.Hi[2 * j]) | (uint32_t(uint16_t(g.Hi[2 * j + 1])) << 16)));
+    lw[j] = _mm_set1_epi32(int32_t(uint16_t(g.Lo[2 * j]) | (uint32_t(uint16_t(g.Lo[2 * j + 1])) << 16)));
+  }
+  const __m128i shift = _mm_cvtsi32_si128(g.Shift);
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    __m128i t[S + 2];
+    t[0] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a[0] + i));
+    for (int k = 1; k <= S; ++k)
+      t[k] = _mm_add_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a[k] + i)),
+                           _mm_loadu_si128(reinterpret_cast<const __m128i*>(b[k] + i)));
+    t[S + 1] = _mm_setzero_si128();
+    __m128i a0 = _mm_setzero_si128(), a1 = a0, b0 = a0, b1 = a0;
+    for (int j = 0; j < kPairs; ++j) {
+      const __m128i u0 = _mm_unpacklo_epi16(t[2 * j], t[2 * j + 1]);
+      const __m128i u1 = _mm_unpackhi_epi16(t[2 * j], t[2 * j + 1]);
+      a0 = _mm_add_epi32(a0, _mm_madd_epi16(u0, hw[j]));
+      a1 = _mm_add_epi32(a1, _mm_madd_epi16(u1, hw[j]));
+      b0 = _mm_add_epi32(b0, _mm_madd_epi16(u0, lw[j]));
+      b1 = _mm_add_epi32(b1, _mm_madd_epi16(u1, lw[j]));
+    }
+    const __m128i q0 = _mm_srl_epi32(_mm_add_epi32(a0, _mm_srli_epi32(b0, 15)), shift);
+    const __m128i q1 = _mm_srl_epi32(_mm_add_epi32(a1, _mm_srli_epi32(b1, 15)), shift);
+    const __m128i w16 = _mm_packs_epi32(q0, q1);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(w16, w16));
+  }
+  for (; i < n; ++i) {
+    int32_t A = g.Hi[0] * a[0][i], B = g.Lo[0] * a[0][i];
+    for (int k = 1; k <= S; ++k) {
+      const int p = a[k][i] + b[k][i];
+      A += g.Hi[k] * p;
+      B += g.Lo[k] * p;
+    }
+    const uint32_t q = g.Shift < 32 ? uint32_t(A + (B >> 15)) >> g.Shift : 0;
+    out[i] = uint8_t(std::min<uint32_t>(q, 255));
+  }
+}
+
+template <int S>
+void HInt(const int16_t* c, uint8_t* out, int n, const GaussPlan& g) {
+  const int16_t* a[S + 1];
+  const int16_t* b[S + 1];
+  for (int k = 0; k <= S; ++k) {
+    a[k] = c - 3 * k;
+    b[k] = c + 3 * k;
+  }
+  IntRow<S>(a, b, out, n, g);
+}
+template <int S>
+void VInt(const int16_t* const* p, uint8_t* out, int n, const GaussPlan& g) {
+  const int16_t* a[S + 1];
+  const int16_t* b[S + 1];
+  for (int k = 0; k <= S; ++k) {
+    a[k] = p[S - k];
+    b[k] = p[S + k];
+  }
+  IntRow<S>(a, b, out, n, g);
+}
+#endif
+
 template <int S>
 void HPass(const double* c, uint8_t* out, int n, const GaussPlan& g) {
   HRowExact<S>(c, out, n, g.W);
@@ -370,31 +460,20 @@ void VPass(const double* const* p, uint8_t* out, int n, const GaussPlan& g) {
   VRowExact<S>(p, out, n, g.W);
 }
 
-using HFn = void (*)(const double*, uint8_t*, int, const GaussPlan&);
-using VFn = void (*)(const double* const*, uint8_t*, int, const GaussPlan&);
+template <typename T>
+using HFn = void (*)(const T*, uint8_t*, int, const GaussPlan&);
+template <typename T>
+using VFn = void (*)(const T* const*, uint8_t*, int, const GaussPlan&);
 
-HFn PickH(const GaussPlan& g) {
-  static constexpr HFn table[11] = {nullptr,  HPass<1>, HPass<2>, HPass<3>, HPass<4>, HPass<5>,
-                                    HPass<6>, HPass<7>, HPass<8>, HPass<9>, HPass<10>};
-  return g.Exact ? table[g.S] : HRowInOrder;
-}
-VFn PickV(const GaussPlan& g) {
-  static constexpr VFn table[11] = {nullptr,  VPass<1>, VPass<2>, VPass<3>, VPass<4>, VPass<5>,
-                                    VPass<6>, VPass<7>, VPass<8>, VPass<9>, VPass<10>};
-  return g.Exact ? table[g.S] : VRowInOrder;
-}
-
-void BlurWithKernel(TFastDIB& Bitmap, const GaussKernel& kernel) {
-  const GaussPlan g = MakeGaussPlan(kernel);
+template <typename T>
+void RunPasses(TFastDIB& Bitmap, const GaussPlan& g, HFn<T> hrow, VFn<T> vrow) {
   const int S = g.S, W = Bitmap.Width(), H = Bitmap.Height(), n = 3 * W;
-  const HFn hrow = PickH(g);
-  const VFn vrow = PickV(g);
 
   // Horizontal: each row is read whole into a padded buffer (ends repeated)
   // before it is written back.
   ParallelRows(H, [&](int b, int e) {
-    std::vector<double> buf(size_t(n) + 6 * size_t(S));
-    double* c = buf.data() + 3 * S;
+    std::vector<T> buf(size_t(n) + 6 * size_t(S));
+    T* c = buf.data() + 3 * S;
     for (int y = b; y < e; ++y) {
       uint8_t* row = Bitmap.Row(y);
       for (int i = 0; i < n; ++i) c[i] = row[i];
@@ -408,21 +487,21 @@ void BlurWithKernel(TFastDIB& Bitmap, const GaussKernel& kernel) {
   });
 
   // Vertical: every byte column is independent, so the image is cut into
-  // strips of byte columns; each strip keeps a ring of 2S+1 rows as doubles
-  // and writes row y once rows y-S .. y+S are in the ring.
+  // strips of byte columns; each strip keeps a ring of 2S+1 rows and writes
+  // row y once rows y-S .. y+S are in the ring.
   int strip = (n / 32 + 15) & ~15;
-  strip = std::clamp(strip, 32, 256);
+  strip = std::clamp(strip, 32, 2048 / int(sizeof(T)));
   const int strips = (n + strip - 1) / strip;
   const int R = 2 * S + 1;
   ParallelRows(strips, [&](int b, int e) {
-    std::vector<double> ring(size_t(R) * size_t(strip));
-    const double* p[21];
+    std::vector<T> ring(size_t(R) * size_t(strip));
+    const T* p[21];
     for (int st = b; st < e; ++st) {
       const int c0 = st * strip, len = std::min(strip, n - c0);
       auto slot = [&](int r) { return ring.data() + size_t(r % R) * size_t(strip); };
       auto load = [&](int r) {
         const uint8_t* src = Bitmap.Row(r) + c0;
-        double* d = slot(r);
+        T* d = slot(r);
         for (int i = 0; i < len; ++i) d[i] = src[i];
       };
       for (int r = 0; r <= std::min(S, H - 1); ++r) load(r);
@@ -435,7 +514,32 @@ void BlurWithKernel(TFastDIB& Bitmap, const GaussKernel& kernel) {
   });
 }
 
+#define VORQ_TAPS(F) {nullptr, F<1>, F<2>, F<3>, F<4>, F<5>, F<6>, F<7>, F<8>, F<9>, F<10>}
+
+void BlurWithKernel(TFastDIB& Bitmap, const GaussKernel& kernel) {
+  const GaussPlan g = MakeGaussPlan(kernel);
+#if defined(__SSE2__)
+  if (g.Int) {
+    static constexpr HFn<int16_t> h[11] = VORQ_TAPS(HInt);
+    static constexpr VFn<int16_t> v[11] = VORQ_TAPS(VInt);
+    RunPasses<int16_t>(Bitmap, g, h[g.S], v[g.S]);
+    return;
+  }
+#endif
+  if (g.Exact) {
+    static constexpr HFn<double> h[11] = VORQ_TAPS(HPass);
+    static constexpr VFn<double> v[11] = VORQ_TAPS(VPass);
+    RunPasses<double>(Bitmap, g, h[g.S], v[g.S]);
+  } else {
+    RunPasses<double>(Bitmap, g, HRowInOrder, VRowInOrder);
+  }
+}
+
+#undef VORQ_TAPS
+
 }  // namespace
+
+void detail::UseVectorGauss(bool on) { gVectorGauss = on; }
 
 bool GBlur(TFastDIB& Bitmap, double Radius) {
   if (Bitmap.Empty() || Bitmap.BitsPerPixel() != 24) return false;

@@ -66,6 +66,8 @@ bool FindMagic16(uint32_t divisor, int maxAbs, uint16_t& mul, int& shift);
 // ClampByte(sums[i] / divisor) through the same vector division Convolve3x3
 // uses for small kernels.
 void DivideSums16(const int16_t* sums, uint8_t* out, int n, uint16_t divisor);
+// Off: GBlur sums in double on every path (same results, for comparison).
+void UseVectorGauss(bool on);
 }  // namespace detail
 
 }  // namespace vorq

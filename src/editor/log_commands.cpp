@@ -1,0 +1,94 @@
+// File ▸ Log commands and the Scroll effect's bars.
+#include <sys/stat.h>
+
+#include "core/oplog/log_format.h"
+#include "editor/editor.h"
+
+namespace vorq {
+
+namespace {
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0;
+}
+}  // namespace
+
+void Editor::LogthisSession1Click() {
+  if (Log.Logging()) {
+    ui_.ShowMessage("Already Logging");
+    return;
+  }
+  if (FileExists(LogPath) && ui_.Ask("Overwrite Existing Log?", false) != UiPort::Answer::Yes) return;
+  if (!Log.Open(LogPath, false)) {
+    ui_.ShowMessage(Log.Error());
+    return;
+  }
+  WriteLog(LogHeaderLine());
+  ui_.LoggingChanged();
+}
+
+void Editor::AppendtoLog1Click() {
+  if (Log.Logging()) {
+    ui_.ShowMessage("Already Logging");
+    return;
+  }
+  if (!FileExists(LogPath)) {
+    if (ui_.Ask("File not found, starting New Log. OK?", false) == UiPort::Answer::Yes) LogthisSession1Click();
+    return;
+  }
+  if (!Log.Open(LogPath, true)) {
+    ui_.ShowMessage(Log.Error());
+    return;
+  }
+  WriteLog("<=Appending to Existing Log=>");
+  ui_.LoggingChanged();
+}
+
+void Editor::CloseLog1Click() {
+  if (!Log.Logging()) {
+    ui_.ShowMessage("Log already Closed");
+    return;
+  }
+  Log.Close();
+  ui_.LoggingChanged();
+}
+
+void Editor::ScrollImage(const std::string& direction, int amount) {
+  PushUndo();
+  if (direction == "Right") WorkSurface.WrapShift(-amount, 0);
+  else if (direction == "Left") WorkSurface.WrapShift(amount, 0);
+  else if (direction == "Down") WorkSurface.WrapShift(0, -amount);
+  else WorkSurface.WrapShift(0, amount);
+  WriteLog("Scroll " + direction + " " + FormatInt(amount));
+  RefreshImage();
+}
+
+namespace {
+// Reads the amount box into EffectVals[45]; false (after the message) when it is no number.
+bool ReadScrollAmount(Editor& ed) {
+  const std::string& text = ed.ToolBox.Box(Box::eAmtMain).Text;
+  auto v = ParseInt(text);
+  if (!v) {
+    ed.Ui().ShowMessage(NotAnInteger(text));
+    return false;
+  }
+  ed.EffectVals[45] = *v;
+  return true;
+}
+}  // namespace
+
+void Editor::sbLRScroll(int position) {
+  if (!ReadScrollAmount(*this) || position == ToolBox.ScrollLRPos || EffectId < 0) return;
+  const bool right = position > ToolBox.ScrollLRPos;
+  ToolBox.ScrollLRPos = position;
+  ScrollImage(right ? "Right" : "Left", EffectVals[size_t(EffectId)]);
+}
+
+void Editor::sbUDScroll(int position) {
+  if (!ReadScrollAmount(*this) || position == ToolBox.ScrollUDPos || EffectId < 0) return;
+  const bool down = position > ToolBox.ScrollUDPos;
+  ToolBox.ScrollUDPos = position;
+  ScrollImage(down ? "Down" : "Up", EffectVals[size_t(EffectId)]);
+}
+
+}  // namespace vorq
