@@ -66,10 +66,10 @@ void Args(benchmark::internal::Benchmark* b) {
     for (int workers : {1, 2}) b->Args({side, workers});
 }
 
-BENCHMARK(BM_FixedFilter)->Apply(FilterArgs)->ArgNames({"side", "workers", "filter"})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_GaussianBlurCommand)->Apply(Args)->ArgNames({"side", "workers"})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ClassicEmboss)->Apply(Args)->ArgNames({"side", "workers"})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SplitBlur)->Apply(Args)->ArgNames({"side", "workers"})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SplitGauss)->Apply(Args)->ArgNames({"side", "workers"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FixedFilter)->Apply(FilterArgs)->ArgNames({"side", "workers", "filter"})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_GaussianBlurCommand)->Apply(Args)->ArgNames({"side", "workers"})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ClassicEmboss)->Apply(Args)->ArgNames({"side", "workers"})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SplitBlur)->Apply(Args)->ArgNames({"side", "workers"})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SplitGauss)->Apply(Args)->ArgNames({"side", "workers"})->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

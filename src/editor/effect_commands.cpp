@@ -1,11 +1,13 @@
 // The effect routines behind each Effect id, run with the stored values.
 #include "core/effects/filters.h"
 #include "editor/editor.h"
+#include "editor/family_commands.h"
 
 namespace vorq {
 
 bool Editor::EffectAvailable(int id) const {
-  return (id >= 0 && id <= 14) || id == 45 || id == 59 || id == 60;
+  return (id >= 0 && id <= 14) || id == 45 || id == 59 || id == 60 || HasDistortionEffect(id) ||
+         HasColourEffect(id) || HasGeometryEffect(id);
 }
 
 bool Editor::RunEffect(int id) {
@@ -37,7 +39,7 @@ bool Editor::RunEffect(int id) {
       EndEffect();
       return true;
     default:
-      return false;
+      return RunDistortionEffect(*this, id) || RunColourEffect(*this, id) || RunGeometryEffect(*this, id);
   }
 }
 

@@ -40,6 +40,12 @@ class ScriptedUi : public UiPort {
     LastFilter = &boxes;
     return AcceptFilter;
   }
+  bool AcceptColor = true;
+  uint32_t NextColor = 0xFFFFFF;
+  bool ChooseColor(uint32_t& colour) override {
+    if (AcceptColor) colour = NextColor;
+    return AcceptColor;
+  }
   void ImageChanged() override { ++ImageChanges; }
   void ToolBoxChanged() override { ++ToolBoxChanges; }
 };

@@ -3,6 +3,7 @@
 // batch tool with scripted answers.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -24,6 +25,9 @@ class UiPort {
                                               const std::string& value) = 0;
   // The Create-A-Filter dialog, modal; true on OK (the boxes then hold the texts typed).
   virtual bool EditFilter(FilterBoxes& boxes) = 0;
+
+  // The colour dialog; false when cancelled (colour is 0x00BBGGRR, in and out).
+  virtual bool ChooseColor(uint32_t& colour) = 0;
 
   // Notifications from the editor to whatever shows it.
   virtual void ImageChanged() {}     // WorkSurface was presented anew

@@ -1,0 +1,9 @@
+#include "editor/editor.h"
+#include "editor/family_commands.h"
+
+namespace vorq {
+
+bool HasGeometryEffect(int) { return false; }
+bool RunGeometryEffect(Editor&, int) { return false; }
+
+}  // namespace vorq
