@@ -5,5 +5,6 @@ namespace vorq {
 
 bool HasGeometryEffect(int) { return false; }
 bool RunGeometryEffect(Editor&, int) { return false; }
+bool ReplayGeometryLine(Editor&, const std::string&, std::string&) { return false; }
 
 }  // namespace vorq

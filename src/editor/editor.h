@@ -24,6 +24,17 @@ struct FilterBoxes {
   std::string eDiv = "1";
 };
 
+// The Set Size dialog's state; it lives as long as the editor so the boxes
+// keep their last contents between showings.
+struct SizerState {
+  bool FirstShow = true;
+  int Selection = 3;  // "640 X 480", "800 X 600", "1024 X 768", "Custom..."
+  bool Percent = false;
+  std::string Width, Height, PctWidth = "50", PctHeight = "50";
+  int NewWidth = 0, NewHeight = 0;
+  int CurrentWidth = 0, CurrentHeight = 0;  // of the image, set before each showing
+};
+
 // The gradient designer's fields as the log header names them.
 struct GradientState {
   std::string Width = "256", Height = "256", Style = "VertCenter", Angle = "0";
@@ -57,6 +68,7 @@ class Editor {
   UndoRing Undo;
   OpLogFile Log;
   FilterBoxes Filter;
+  SizerState Sizer;
   GradientState Gradient;
   uint32_t TintColor = 0xFFFFFF;  // the colour dialog's current colour
   std::string TextureSource = "Use Current Texture";

@@ -3,6 +3,8 @@
 // Has* tells whether the family implements id.
 #pragma once
 
+#include <string>
+
 namespace vorq {
 
 class Editor;
@@ -15,5 +17,10 @@ bool RunColourEffect(Editor& ed, int id);
 
 bool HasGeometryEffect(int id);
 bool RunGeometryEffect(Editor& ed, int id);
+
+// Lines of commands outside the catalogue ("Resize Fast, Width 10, Height 20",
+// "Edge Merge 1/8", "4 Way Flip", ...). Returns false when the line is not
+// one of the family's; otherwise runs it and leaves error empty on success.
+bool ReplayGeometryLine(Editor& ed, const std::string& line, std::string& error);
 
 }  // namespace vorq

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/oplog/log_format.h"
+#include "editor/family_commands.h"
 
 namespace vorq {
 namespace {
@@ -116,6 +117,11 @@ ReplayOutcome ReplayLine(Editor& ed, const std::string& rawLine) {
     return {};
   }
 
+  std::string error;
+  if (ReplayGeometryLine(ed, line, error)) {
+    if (!error.empty()) return Error(error);
+    return {};
+  }
   for (const char* dir : {"Right", "Left", "Up", "Down"}) {
     const std::string prefix = std::string("Scroll ") + dir + " ";
     if (line.rfind(prefix, 0) != 0) continue;

@@ -40,6 +40,14 @@ class ScriptedUi : public UiPort {
     LastFilter = &boxes;
     return AcceptFilter;
   }
+  // Set Size: the next size to answer with; (0, 0) cancels.
+  int SizeWidth = 0, SizeHeight = 0;
+  bool EditSize(SizerState& s) override {
+    if (SizeWidth <= 0 || SizeHeight <= 0) return false;
+    s.NewWidth = SizeWidth;
+    s.NewHeight = SizeHeight;
+    return true;
+  }
   bool AcceptColor = true;
   uint32_t NextColor = 0xFFFFFF;
   bool ChooseColor(uint32_t& colour) override {

@@ -26,6 +26,9 @@ class UiPort {
   // The Create-A-Filter dialog, modal; true on OK (the boxes then hold the texts typed).
   virtual bool EditFilter(FilterBoxes& boxes) = 0;
 
+  // The Set Size dialog, modal; true on OK (state.NewWidth/NewHeight then hold the size).
+  virtual bool EditSize(struct SizerState& state) = 0;
+
   // The colour dialog; false when cancelled (colour is 0x00BBGGRR, in and out).
   virtual bool ChooseColor(uint32_t& colour) = 0;
 
