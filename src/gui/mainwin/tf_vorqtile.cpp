@@ -1,0 +1,615 @@
+#include "gui/mainwin/tf_vorqtile.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
+
+#include "editor/settings.h"
+#include "gui/dialogs/tf_filter.h"
+#include "gui/mainwin/color_ref.h"
+#include "gui/mainwin/glyphs.h"
+#include "gui/mainwin/image_view.h"
+#include "gui/mainwin/logging_panel.h"
+#include "gui/toolbox/tf_toolbox.h"
+
+namespace vorq::gui {
+
+namespace {
+
+const char* const kSavePrompt =
+    "Save the Current Image?\r\r(To avoid this prompt, uncheck the menu item under the Options menu)";
+const char* const kBitmapFilter = "Bitmaps (*.bmp)";
+constexpr int kPanelWidths[kStatusPanelCount] = {75, 75, 50, 50, 175};
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// Message boxes break lines at '\n' only; the program's texts use CR.
+QString ForDisplay(const std::string& s) {
+  QString t = Q(s);
+  t.replace("\r\n", "\n");
+  t.replace('\r', '\n');
+  return t;
+}
+
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// Menu items start disabled: only the commands that exist are switched on.
+QAction* Item(QMenu* menu, const char* caption, const char* name, const char* shortcut = nullptr) {
+  QAction* a = menu->addAction(QString::fromUtf8(caption));
+  a->setObjectName(name);
+  if (shortcut) a->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+  a->setEnabled(false);
+  return a;
+}
+
+QMenu* Sub(QMenu* parent, const char* caption, const char* name) {
+  QMenu* m = parent->addMenu(QString::fromUtf8(caption));
+  m->setObjectName(name);
+  return m;
+}
+
+QMenu* Top(QMenuBar* bar, const char* caption, const char* name) {
+  QMenu* m = bar->addMenu(QString::fromUtf8(caption));
+  m->setObjectName(name);
+  return m;
+}
+
+}  // namespace
+
+TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
+  setObjectName("fVorqTile");
+  setWindowTitle("VorqTile");
+
+  CreateMenus();
+  CreateToolBar();
+  CreateStatusBar();
+
+  auto* central = new QWidget(this);
+  auto* row = new QHBoxLayout(central);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  row->addWidget(CreateLeftPanel());
+  auto* scroll = new QScrollArea(central);
+  scroll->setObjectName("pnlSine");
+  scroll->setWidgetResizable(false);
+  scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  imSine = new ImageView(editor_.WorkSurface);
+  imSine->SetPopupMenu(PopupMenu1);
+  connect(imSine, &ImageView::MouseAt, this, &TfVorqTile::imSineMouseMove);
+  scroll->setWidget(imSine);
+  row->addWidget(scroll, 1);
+  setCentralWidget(central);
+
+  toolBox_ = new TfToolBox(editor_, this);
+  connect(toolBox_, &TfToolBox::ApplyRequested, this, &TfVorqTile::bGoClick);
+  connect(toolBox_, &TfToolBox::UndoRequested, this, &TfVorqTile::bUndoClick);
+  connect(toolBox_, &TfToolBox::Closed, this, [this] { ToolBoxShown = false; });
+  filter_ = new TfFilter(this);
+
+  // The log lives beside the program (or where the user's settings go).
+  editor_.LogPath = DataDirectory(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString()) +
+                    "/VorqLog.txt";
+
+  // Beside the tool box, which starts at the screen's left edge.
+  setGeometry(195, 1, 541, 446);
+  editor_.RefreshImage();
+  editor_.ShowEffect(editor_.EffectId, editor_.EffectName);
+  UndoChanged();
+}
+
+TfVorqTile::~TfVorqTile() {
+  // The tool box reads the editor; it must go before the editor does.
+  delete toolBox_;
+  toolBox_ = nullptr;
+}
+
+QAction* TfVorqTile::action(const QString& name) const { return findChild<QAction*>(name); }
+
+// ---- construction ----
+
+void TfVorqTile::CreateMenus() {
+  QMenuBar* bar = menuBar();
+
+  QMenu* file = Top(bar, "&File", "File1");
+  connect(Item(file, "&Open", "Open1"), &QAction::triggered, this, &TfVorqTile::Open1Click);
+  Item(file, "&New", "New1");
+  connect(Item(file, "&Save As...", "SaveAs1"), &QAction::triggered, this, &TfVorqTile::SaveAs1Click);
+  Item(file, "&Print...", "Print1");
+  file->addSeparator();
+  QMenu* log = Sub(file, "&Log", "Log1");
+  connect(Item(log, "Start &New Log", "LogthisSession1"), &QAction::triggered, this,
+          [this] { editor_.LogthisSession1Click(); });
+  connect(Item(log, "&Close Log", "CloseLog1"), &QAction::triggered, this, [this] { editor_.CloseLog1Click(); });
+  connect(Item(log, "&Append to Log", "AppendtoLog1"), &QAction::triggered, this,
+          [this] { editor_.AppendtoLog1Click(); });
+  log->addSeparator();
+  Item(log, "&View Log", "ViewLog1");
+  Item(log, "&Edit Log", "EditLog1");
+  file->addSeparator();
+  connect(Item(file, "E&xit", "Exit1"), &QAction::triggered, this, &TfVorqTile::Exit1Click);
+
+  QMenu* edit = Top(bar, "&Edit", "Edit1");
+  connect(Item(edit, "UnDo", "UnDo1", "Ctrl+Z"), &QAction::triggered, this, &TfVorqTile::UnDo1Click);
+  edit->addSeparator();
+  Item(edit, "&Copy", "Copy1", "Ctrl+C");
+  QMenu* paste = Sub(edit, "&Paste", "Paste1");
+  Item(paste, "As &Selection", "AsSelection1");
+  Item(paste, "Re&place Image", "ReplaceImage1", "Ctrl+V");
+  Item(paste, "&Transparent", "Transparent1");
+  edit->addSeparator();
+  Item(edit, "&Reset", "Reset1");
+
+  QMenu* gradient = Top(bar, "&Gradient", "Gradient1");
+  Item(gradient, "&Design...", "Design1");
+  Item(gradient, "&Paste To Image", "PasteToImage1");
+  Item(gradient, "&Merge With Image", "MergeWithImage1");
+
+  QMenu* buffer = Top(bar, "&Buffer", "Buffer1");
+  Item(buffer, "&Copy Image to Buffer", "CopyImagetoBuffer1");
+  Item(buffer, "&Paste Buffer to Image", "PasteBuffertoImage1");
+  Item(buffer, "&Merge Buffer With Image...", "MergeBufferWithImage1");
+  Item(buffer, "&Load Buffer from File", "LoadBufferfromFile1");
+  buffer->addSeparator();
+  Item(buffer, "Cop&y Buffer to Clipboard", "CopyBuffertoClipboard1");
+  Item(buffer, "P&aste Clipboard to Buffer", "PasteClipboardtoBuffer1");
+
+  QMenu* image = Top(bar, "&Image", "Image1");
+  Item(image, "&Test Tiles", "TestTiles1");
+  QMenu* seamless = Sub(image, "&Seamless", "Seamless1");
+  QMenu* merge = Sub(seamless, "Edge &Merge", "EdgeMerge1");
+  Item(merge, "1/16", "N1161");
+  Item(merge, "1/8", "N181");
+  Item(merge, "1/4", "N141");
+  Item(seamless, "4 Way &Flip", "N4WayFlip1");
+  Item(image, "Set As &Wallpaper", "SetAsWallpaper1");
+
+  CreateEffectsMenu(Top(bar, "Effec&ts", "Effects1"));
+
+  QMenu* pen = Top(bar, "Pen", "Pen1");
+  penModes_ = new QActionGroup(this);
+  penModes_->setExclusive(true);
+  for (int i = 0; i < int(kPenModeNames.size()); ++i) {
+    const QByteArray name = QByteArray(kPenModeNames[size_t(i)]) + "1";
+    QAction* a = Item(pen, kPenModeNames[size_t(i)], name.constData());
+    a->setEnabled(true);
+    a->setCheckable(true);
+    a->setChecked(i == 0);
+    penModes_->addAction(a);
+    connect(a, &QAction::triggered, this, [this, i] { penMode_ = i; });
+  }
+
+  QMenu* options = Top(bar, "&Options", "Options1");
+  Item(options, "Set &JPG Compression", "SetJPGCompression2");
+  QMenu* gif = Sub(options, "&GIF Transparency...", "GIFTransparency1");
+  QAction* showGif = Item(gif, "&Show Dialog During Save", "ShowDialogDuringSave1");
+  QAction* hideGif = Item(gif, "&Hide Dialog During Save", "HideDialogDuringSave1");
+  for (QAction* a : {showGif, hideGif}) a->setCheckable(true);
+  hideGif->setChecked(true);
+  QMenu* logFile = Sub(options, "&Log File", "LogFile1");
+  Item(logFile, "Save Image with Log File Name", "SaveImagewithLogFileName1");
+  Item(options, "Change &Undo Quantity", "ChangeUndoQuantity1");
+  PromptforSaveAtTermination1 = Item(options, "&Prompt for Save At Termination", "PromptforSaveAtTermination1");
+  PromptforSaveAtTermination1->setCheckable(true);
+  PromptforSaveAtTermination1->setChecked(false);
+  PromptforSaveAtTermination1->setEnabled(true);
+  Item(options, "Print &Shortcut Key List", "PrintShortcutKeyList1");
+
+  QMenu* help = Top(bar, "&Help", "Help1");
+  Item(help, "&Contents", "Contents1");
+  connect(Item(help, "&About", "About1"), &QAction::triggered, this, &TfVorqTile::About1Click);
+
+  for (const char* name : {"Open1", "SaveAs1", "Exit1", "UnDo1", "About1", "LogthisSession1", "CloseLog1", "AppendtoLog1"})
+    action(name)->setEnabled(true);
+
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName("PopupMenu1");
+  Item(PopupMenu1, "Color Wheel", "ColorWheel1");
+  Item(PopupMenu1, "Multi Gradient...", "MultiGradient1");
+  Item(PopupMenu1, "Rainbow", "Rainbow1");
+  Item(PopupMenu1, "Resize...", "Resize1");
+}
+
+void TfVorqTile::CreateEffectsMenu(QMenu* effects) {
+  struct Group {
+    Category category;
+    const char* caption;
+    const char* name;
+  };
+  static constexpr Group kGroups[] = {{Category::Color, "&Color", "Color1"},
+                                      {Category::Distortions, "&Distortions", "Distortions1"},
+                                      {Category::Draw, "Dra&w", "Draw1"},
+                                      {Category::Filters, "&Filters", "Filters1"},
+                                      {Category::SizeAspect, "&Size/Aspect", "SizeAspect1"}};
+  for (const Group& g : kGroups) {
+    QMenu* sub = Sub(effects, g.caption, g.name);
+    for (const EffectInfo& e : kCatalogue) {
+      if (e.category != g.category) continue;
+      QAction* a = Item(sub, e.MenuCaption, e.Component, e.Shortcut);
+      a->setEnabled(editor_.EffectAvailable(e.Id));
+      const int id = e.Id;
+      connect(a, &QAction::triggered, this, [this, id] { editor_.MenuEffect(id); });
+    }
+  }
+}
+
+void TfVorqTile::CreateToolBar() {
+  QToolBar* bar = addToolBar("ToolBar1");
+  bar->setObjectName("ToolBar1");
+  bar->setMovable(false);
+  bar->setFloatable(false);
+  bar->setIconSize(QSize(16, 16));
+  bar->toggleViewAction()->setVisible(false);
+  setContextMenuPolicy(Qt::NoContextMenu);
+
+  struct Button {
+    const char* name;
+    Glyph glyph;
+    const char* hint;
+    void (TfVorqTile::*click)();
+    bool separatorAfter;
+  };
+  const Button buttons[] = {
+      {"bOpen", Glyph::Open, "Open a File...", &TfVorqTile::Open1Click, false},
+      {"bSave", Glyph::Save, "Save File As...", nullptr, false},
+      {"bCopy", Glyph::Copy, "Copy To Clipboard", nullptr, false},
+      {"bPaste", Glyph::Paste, "Paste From Clipboard", nullptr, true},
+      {"bTools", Glyph::Tools, "Show/Hide Toolbox", &TfVorqTile::bToolsClick, false},
+      {"bColor", Glyph::ColorSliders, "Show/Hide Color Sliders on Toolbox", nullptr, true},
+      {"bGo", Glyph::Apply, "Apply Current Effect", &TfVorqTile::bGoClick, false},
+      {"bUndo", Glyph::Undo, "UnDo ", &TfVorqTile::bUndoClick, true},
+      {"bPrint", Glyph::Print, "Print...", nullptr, true},
+      {"bPasteGrad", Glyph::PasteGradient, "Paste Gradient to Image", nullptr, false},
+      {"bCopyBuf", Glyph::CopyToBuffer, "Copy Image to Buffer", nullptr, false},
+      {"bPasteBuf", Glyph::PasteBuffer, "Paste Buffer to Image", nullptr, false},
+      {"bTestTiles", Glyph::TestTiles, "Test Tiles", nullptr, false},
+  };
+  for (const Button& b : buttons) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(b.name);
+    button->setIcon(GlyphIcon(b.glyph));
+    button->setToolTip(b.hint);
+    button->setAutoRaise(true);
+    if (b.click) {
+      connect(button, &QToolButton::clicked, this, b.click);
+    } else {
+      button->setEnabled(false);
+    }
+    bar->addWidget(button);
+    if (b.separatorAfter) bar->addSeparator();
+  }
+  // Save As returns whether it saved, so it cannot sit in the table above.
+  auto* save = bar->findChild<QToolButton*>("bSave");
+  save->setEnabled(true);
+  connect(save, &QToolButton::clicked, this, [this] { SaveAs1Click(); });
+  auto* go = bar->findChild<QToolButton*>("bGo");
+  go->setText("Apply");
+  go->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  bUndo = bar->findChild<QToolButton*>("bUndo");
+}
+
+void TfVorqTile::CreateStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName("stBar");
+  // The panels have fixed pixel widths; a small font keeps their texts whole.
+  QFont small = bar->font();
+  small.setPixelSize(11);
+  bar->setFont(small);
+  bar->setSizeGripEnabled(false);
+  for (int i = 0; i < kStatusPanelCount; ++i) {
+    auto* label = new QLabel(bar);
+    label->setObjectName(QString("stBarPanel%1").arg(i));
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setFixedWidth(kPanelWidths[i]);
+    label->setTextFormat(Qt::PlainText);
+    bar->addWidget(label);
+    panels_[size_t(i)] = label;
+  }
+  loggingPanel_ = new LoggingPanel([this] { return editor_.Log.Logging(); }, bar);
+  loggingPanel_->setObjectName("stBarPanel5");
+  loggingPanel_->setMinimumWidth(50);
+  loggingPanel_->setMinimumHeight(QFontMetrics(small).height() + 6);
+  // The last panel takes what is left of the bar, as wide panels are clipped otherwise.
+  bar->addWidget(loggingPanel_, 1);
+}
+
+QWidget* TfVorqTile::CreateLeftPanel() {
+  auto* panel = new QWidget;
+  panel->setObjectName("pnlLeft");
+  panel->setFixedWidth(185);
+  auto* column = new QVBoxLayout(panel);
+  column->setContentsMargins(4, 0, 4, 4);
+  column->setSpacing(4);
+
+  auto* top = new QWidget(panel);
+  top->setFixedHeight(112);
+  auto thumb = [top](const char* name, const char* caption, int left) {
+    auto* image = new QLabel(top);
+    image->setObjectName(name);
+    image->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    image->setGeometry(left, 4, 80, 64);
+    auto* label = new QLabel(caption, top);
+    label->setAlignment(Qt::AlignCenter);
+    label->setGeometry(left, 70, 80, 16);
+  };
+  thumb("imGrad", "Gradient", 4);
+  thumb("imBuf", "Buffer", 93);
+  auto* caption = new QLabel("Thumbnail Previews", top);
+  caption->setObjectName("lblThumbs");
+  caption->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  caption->setGeometry(0, 91, 153, 18);
+  caption->setAlignment(Qt::AlignCenter);
+  bExpand = new QToolButton(top);
+  bExpand->setObjectName("bExpand");
+  bExpand->setText("E");
+  bExpand->setToolTip("Expand/Collapse Tree branches");
+  bExpand->setAutoRaise(true);
+  bExpand->setGeometry(155, 91, 19, 18);
+  connect(bExpand, &QToolButton::clicked, this, &TfVorqTile::bExpandClick);
+  column->addWidget(top);
+
+  TreeView1 = new QTreeWidget(panel);
+  TreeView1->setObjectName("TreeView1");
+  TreeView1->setHeaderHidden(true);
+  TreeView1->setColumnCount(1);
+  TreeView1->setIndentation(19);
+  TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  TreeView1->setExpandsOnDoubleClick(true);
+  FillTree();
+  connect(TreeView1, &QTreeWidget::currentItemChanged, this,
+          [this](QTreeWidgetItem* current, QTreeWidgetItem*) { TreeView1Change(current); });
+  connect(TreeView1, &QTreeWidget::itemDoubleClicked, this,
+          [this](QTreeWidgetItem* item, int) { TreeView1DblClick(item); });
+  TreeView1->installEventFilter(this);
+  TreeView1->viewport()->installEventFilter(this);
+  column->addWidget(TreeView1, 1);
+  return panel;
+}
+
+void TfVorqTile::FillTree() {
+  // Category nodes and their leaves in alphabetical order, as a sorted tree shows them.
+  auto byText = [](const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; };
+  std::vector<QString> categories;
+  for (int c = 0; c < kCategoryCount; ++c) categories.push_back(CategoryName(Category(c)));
+  std::sort(categories.begin(), categories.end(), byText);
+  for (const QString& name : categories) {
+    auto* node = new QTreeWidgetItem(TreeView1, QStringList{name});
+    std::vector<QString> leaves;
+    for (const EffectInfo& e : kCatalogue)
+      if (name == CategoryName(e.category)) leaves.push_back(e.CatalogueName);
+    std::sort(leaves.begin(), leaves.end(), byText);
+    for (const QString& leaf : leaves) new QTreeWidgetItem(node, QStringList{leaf});
+  }
+  TreeView1->collapseAll();
+}
+
+// ---- showing and closing ----
+
+void TfVorqTile::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (ToolBoxShown) toolBox_->show();
+  if (!firstShown_) {
+    firstShown_ = true;
+    // Runs once the window is on screen.
+    QTimer::singleShot(0, this, &TfVorqTile::FirstShow);
+  }
+}
+
+void TfVorqTile::hideEvent(QHideEvent* event) {
+  if (toolBox_ && toolBox_->isVisible()) {
+    ToolBoxShown = true;
+    toolBox_->hide();
+  }
+  QMainWindow::hideEvent(event);
+}
+
+void TfVorqTile::FirstShow() {
+  ProcessMessages();
+  ToolBoxShown = true;
+  toolBox_->show();
+  if (!startImage_.isEmpty()) editor_.LoadStartImage(LocalPath(startImage_));
+  emit FirstShown();
+}
+
+bool TfVorqTile::ConfirmClose() {
+  if (!PromptforSaveAtTermination1->isChecked()) return true;
+  switch (Ask(kSavePrompt, true)) {
+    case Answer::Yes: return SaveAs1Click();
+    case Answer::No: return true;
+    case Answer::Cancel: break;
+  }
+  return false;
+}
+
+void TfVorqTile::closeEvent(QCloseEvent* event) {
+  if (ConfirmClose())
+    event->accept();
+  else
+    event->ignore();
+}
+
+void TfVorqTile::Exit1Click() { close(); }
+
+// ---- commands ----
+
+QString TfVorqTile::ChooseFile(bool forSave) {
+  if (fileChooser_) return fileChooser_(forSave);
+  if (forSave) return QFileDialog::getSaveFileName(this, "Save As", QString(), kBitmapFilter);
+  return QFileDialog::getOpenFileName(this, "Open", QString(), kBitmapFilter);
+}
+
+void TfVorqTile::Open1Click() {
+  const QString path = ChooseFile(false);
+  if (!path.isEmpty()) editor_.OpenImage(LocalPath(path));
+}
+
+bool TfVorqTile::SaveAs1Click() {
+  QString path = ChooseFile(true);
+  if (path.isEmpty()) return false;
+  if (QFileInfo(path).suffix().isEmpty()) path += ".bmp";
+  return editor_.SaveImage(LocalPath(path));
+}
+
+void TfVorqTile::UnDo1Click() { editor_.bUndoClick(); }
+void TfVorqTile::bUndoClick() { editor_.bUndoClick(); }
+
+void TfVorqTile::About1Click() {
+  QMessageBox::about(this, "About VorqTile",
+                     "VorqTile\n\nSeamless tiles, textures and wallpapers.");
+}
+
+void TfVorqTile::bToolsClick() {
+  toolBox_->setVisible(!toolBox_->isVisible());
+  ToolBoxShown = toolBox_->isVisible();
+}
+
+void TfVorqTile::bGoClick() {
+  toolBox_->StoreBoxes();
+  editor_.bGoClick();
+}
+
+void TfVorqTile::bExpandClick() {
+  if (bExpand->text() == "E") {
+    TreeView1->expandAll();
+    bExpand->setText("C");
+  } else {
+    TreeView1->collapseAll();
+    bExpand->setText("E");
+  }
+}
+
+void TfVorqTile::TreeView1Change(QTreeWidgetItem* current) {
+  if (current) editor_.TreeView1Change(current->text(0).toStdString());
+}
+
+void TfVorqTile::TreeView1DblClick(QTreeWidgetItem* item) {
+  if (!item) return;
+  toolBox_->StoreBoxes();
+  editor_.TreeView1DblClick(item->text(0).toStdString());
+}
+
+void TfVorqTile::imSineMouseMove(int x, int y) {
+  editor_.Status[kPanelX] = "X: " + std::to_string(x);
+  editor_.SetStatus(kPanelY, "Y: " + std::to_string(y));
+}
+
+bool TfVorqTile::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      bGoClick();
+      return true;
+    }
+  } else if (watched == TreeView1->viewport() && event->type() == QEvent::MouseButtonPress) {
+    // A click on the node that is already selected re-synchronises the tool box.
+    const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+    QTreeWidgetItem* item = TreeView1->itemAt(pos);
+    if (item && item == TreeView1->currentItem()) TreeView1Change(item);
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- UiPort ----
+
+void TfVorqTile::ShowMessage(const std::string& text) {
+  if (messageSink_) {
+    messageSink_(Q(text));
+    return;
+  }
+  QMessageBox::information(this, QApplication::applicationName(), ForDisplay(text));
+}
+
+UiPort::Answer TfVorqTile::Ask(const std::string& text, bool withCancel) {
+  if (askHandler_) return askHandler_(Q(text), withCancel);
+  QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+  if (withCancel) buttons |= QMessageBox::Cancel;
+  const auto answer = QMessageBox::question(this, QApplication::applicationName(), ForDisplay(text), buttons,
+                                            QMessageBox::Yes);
+  if (answer == QMessageBox::Yes) return Answer::Yes;
+  if (answer == QMessageBox::No) return Answer::No;
+  return withCancel ? Answer::Cancel : Answer::No;
+}
+
+std::optional<std::string> TfVorqTile::InputBox(const std::string& caption, const std::string& prompt,
+                                                const std::string& value) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(this, Q(caption), ForDisplay(prompt), QLineEdit::Normal, Q(value), &ok);
+  if (!ok) return std::nullopt;
+  return text.toStdString();
+}
+
+bool TfVorqTile::EditFilter(FilterBoxes& boxes) { return filter_->Edit(boxes); }
+
+// Until the Set Size dialog exists, two plain number boxes ask for the size.
+bool TfVorqTile::EditSize(SizerState& state) {
+  bool ok = false;
+  const int width = QInputDialog::getInt(this, "Set Size", "Width:", state.CurrentWidth, 1, int(kMaxSide), 1, &ok);
+  if (!ok) return false;
+  const int height = QInputDialog::getInt(this, "Set Size", "Height:", state.CurrentHeight, 1, int(kMaxSide), 1, &ok);
+  if (!ok) return false;
+  state.NewWidth = width;
+  state.NewHeight = height;
+  state.Width = std::to_string(width);
+  state.Height = std::to_string(height);
+  return true;
+}
+
+bool TfVorqTile::ChooseColor(uint32_t& colour) {
+  if (colorChooser_) return colorChooser_(colour);
+  const QColor chosen = QColorDialog::getColor(FromColorRef(colour), QApplication::activeWindow());
+  if (!chosen.isValid()) return false;
+  colour = ToColorRef(chosen);
+  return true;
+}
+
+void TfVorqTile::ImageChanged() {
+  if (imSine) imSine->SurfaceChanged();
+}
+
+void TfVorqTile::ToolBoxChanged() {
+  if (toolBox_) toolBox_->ShowEffect();
+}
+
+void TfVorqTile::StatusChanged() {
+  for (int i = 0; i < kStatusPanelCount; ++i) panels_[size_t(i)]->setText(Q(editor_.Status[size_t(i)]));
+}
+
+void TfVorqTile::UndoChanged() {
+  if (bUndo) bUndo->setEnabled(!editor_.Undo.Empty());
+}
+
+void TfVorqTile::LoggingChanged() { loggingPanel_->update(); }
+
+void TfVorqTile::SetBusy(bool busy) {
+  if (busy) {
+    ++busy_;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else if (busy_ > 0) {
+    --busy_;
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void TfVorqTile::ProcessMessages() { QCoreApplication::processEvents(); }
+
+}  // namespace vorq::gui

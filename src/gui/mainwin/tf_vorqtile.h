@@ -1,0 +1,131 @@
+// The main window: menus, tool bar, effects tree, status bar and the image.
+// It holds the editor and answers the editor's questions with real dialogs.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+
+#include "editor/editor.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace vorq::gui {
+
+class ImageView;
+class LoggingPanel;
+class TfFilter;
+class TfToolBox;
+
+class TfVorqTile : public QMainWindow, public UiPort {
+  Q_OBJECT
+ public:
+  explicit TfVorqTile(QWidget* parent = nullptr);
+  ~TfVorqTile() override;
+
+  Editor& editor() { return editor_; }
+  TfToolBox* toolBox() const { return toolBox_; }
+  TfFilter* filterDialog() const { return filter_; }
+  QTreeWidget* tree() const { return TreeView1; }
+  ImageView* imageView() const { return imSine; }
+  QLabel* statusPanel(int panel) const { return panels_[size_t(panel)]; }
+  LoggingPanel* loggingPanel() const { return loggingPanel_; }
+  QAction* action(const QString& name) const;
+  int penMode() const { return penMode_; }
+
+  // An image file to load once the window is first on screen.
+  void SetStartImage(const QString& path) { startImage_ = path; }
+
+  // Hooks that replace the modal boxes, so scripted runs never wait on a person.
+  using MessageSink = std::function<void(const QString&)>;
+  using AskHandler = std::function<Answer(const QString&, bool withCancel)>;
+  using FileChooser = std::function<QString(bool forSave)>;  // empty when cancelled
+  using ColorChooser = std::function<bool(uint32_t& colour)>;
+  void setMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
+  void setAskHandler(AskHandler ask) { askHandler_ = std::move(ask); }
+  void setFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
+  void setColorChooser(ColorChooser chooser) { colorChooser_ = std::move(chooser); }
+
+  bool ToolBoxShown = false;
+
+  // UiPort
+  void ShowMessage(const std::string& text) override;
+  Answer Ask(const std::string& text, bool withCancel) override;
+  std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
+                                      const std::string& value) override;
+  bool EditFilter(FilterBoxes& boxes) override;
+  bool EditSize(SizerState& state) override;
+  bool ChooseColor(uint32_t& colour) override;
+  void ImageChanged() override;
+  void ToolBoxChanged() override;
+  void StatusChanged() override;
+  void UndoChanged() override;
+  void LoggingChanged() override;
+  void SetBusy(bool busy) override;
+  void ProcessMessages() override;
+
+ signals:
+  // The first-show work is done: the tool box is up and the start image loaded.
+  void FirstShown();
+
+ public slots:
+  void Open1Click();
+  bool SaveAs1Click();
+  void Exit1Click();
+  void UnDo1Click();
+  void About1Click();
+  void bToolsClick();
+  void bGoClick();
+  void bUndoClick();
+  void bExpandClick();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateMenus();
+  void CreateEffectsMenu(QMenu* effects);
+  void CreateToolBar();
+  void CreateStatusBar();
+  QWidget* CreateLeftPanel();
+  void FillTree();
+  void FirstShow();
+  bool ConfirmClose();
+  void TreeView1Change(QTreeWidgetItem* current);
+  void TreeView1DblClick(QTreeWidgetItem* item);
+  void imSineMouseMove(int x, int y);
+  QString ChooseFile(bool forSave);
+
+  Editor editor_{*this};
+  TfToolBox* toolBox_ = nullptr;
+  TfFilter* filter_ = nullptr;
+  ImageView* imSine = nullptr;
+  QTreeWidget* TreeView1 = nullptr;
+  QToolButton* bExpand = nullptr;
+  QToolButton* bUndo = nullptr;
+  QAction* PromptforSaveAtTermination1 = nullptr;
+  QMenu* PopupMenu1 = nullptr;
+  QActionGroup* penModes_ = nullptr;
+  std::array<QLabel*, kStatusPanelCount> panels_{};
+  LoggingPanel* loggingPanel_ = nullptr;
+
+  int penMode_ = 0;
+  int busy_ = 0;
+  bool firstShown_ = false;
+  QString startImage_;
+  MessageSink messageSink_;
+  AskHandler askHandler_;
+  FileChooser fileChooser_;
+  ColorChooser colorChooser_;
+};
+
+}  // namespace vorq::gui

@@ -1,0 +1,45 @@
+// Shared helpers for the window tests: a main window whose messages are
+// collected instead of shown, and a patterned image to run effects on.
+#pragma once
+
+#include <QStringList>
+#include <QTreeWidget>
+#include <memory>
+#include <vector>
+
+#include "gui/mainwin/tf_vorqtile.h"
+
+namespace vorq::gui::test {
+
+struct Fixture {
+  std::unique_ptr<TfVorqTile> window = std::make_unique<TfVorqTile>();
+  QStringList messages;
+
+  Fixture() {
+    window->setMessageSink([this](const QString& text) { messages << text; });
+  }
+  Editor& editor() { return window->editor(); }
+
+  // A non-uniform picture, so filters have something to change.
+  void PaintPattern() {
+    TFastDIB& s = editor().WorkSurface;
+    for (int y = 0; y < s.Height(); ++y)
+      for (int x = 0; x < s.Width(); ++x)
+        s.SetPixel(y, x, MakePixel(uint8_t((x * 37) ^ (y * 11)), uint8_t(x * y), uint8_t(((x / 8 + y / 8) % 2) * 255)));
+    editor().RefreshImage();
+  }
+
+  std::vector<uint8_t> Pixels() {
+    const TFastDIB& s = editor().WorkSurface;
+    return std::vector<uint8_t>(s.Bits, s.Bits + s.ImageSize());
+  }
+
+  QTreeWidgetItem* Node(const QString& text) {
+    const auto found = window->tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+  }
+
+  void Select(const QString& text) { window->tree()->setCurrentItem(Node(text)); }
+};
+
+}  // namespace vorq::gui::test

@@ -1,0 +1,211 @@
+// The tool box's parameter panel and the Create-A-Filter dialog.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "gui/dialogs/tf_filter.h"
+#include "gui/toolbox/tf_toolbox.h"
+#include "gui_test_util.h"
+#include "tool_box_test.h"
+
+namespace vorq::gui::test {
+
+namespace {
+
+template <typename T = QWidget>
+T* Child(QWidget* parent, const char* name) {
+  T* w = parent->findChild<T*>(name);
+  if (!w) qFatal("no child %s", name);
+  return w;
+}
+
+QString LabelText(QWidget* box, const char* name) { return Child<QLabel>(box, name)->text(); }
+QLineEdit* Edit(QWidget* box, const char* name) { return Child<QLineEdit>(box, name); }
+bool Shown(QWidget* box, const char* name) { return !Child(box, name)->isHidden(); }
+
+}  // namespace
+
+void ToolBoxTest::startsWithNothingChosen() {
+  Fixture f;
+  TfToolBox* box = f.window->toolBox();
+  QCOMPARE(box->windowTitle(), QString("Tool Box"));
+  QVERIFY(box->windowFlags() & Qt::Tool);
+  QCOMPARE(box->size(), QSize(191, 272));
+  QCOMPARE(LabelText(box, "lblHelp"), QString("Choose an effect..."));
+  QCOMPARE(Child<QLabel>(box, "lblHelp")->palette().color(QPalette::WindowText), QColor(0x80, 0x00, 0xFF));
+  QCOMPARE(LabelText(box, "lblEffect"), QString());
+  for (const char* name : {"eAmtMain", "eAmtSecond", "ePeaks2", "eHeight2", "eYPos", "ckbxPeaks", "ckbxWrap",
+                           "cbBump", "sbLR", "sbUD", "lblBtn", "btnDefault"})
+    QVERIFY2(!Shown(box, name), name);
+  for (const char* name : {"bGo2", "SpeedButton1", "bCols2", "bPen", "bBrush", "ePenSize"}) QVERIFY2(Shown(box, name), name);
+  QCOMPARE(Edit(box, "ePenSize")->text(), QString("2"));
+  QCOMPARE(LabelText(box, "lblBtn"), QString("Uses Brush color for HiLite and PenColor for Shadow"));
+}
+
+void ToolBoxTest::showsTheSelectedEffectsFields() {
+  Fixture f;
+  TfToolBox* box = f.window->toolBox();
+  f.Select("Blur");
+  QCOMPARE(LabelText(box, "lblEffect"), QString("Blur"));
+  QCOMPARE(LabelText(box, "lblHelp"), QString("No User Settings"));
+  QVERIFY(!Shown(box, "eAmtMain"));
+  QVERIFY(!Shown(box, "btnDefault"));
+
+  f.Select("Classic Emboss");
+  QCOMPARE(LabelText(box, "lblEffect"), QString("Classic Emboss"));
+  QVERIFY(Shown(box, "eAmtMain") && Shown(box, "lblMain"));
+  QCOMPARE(Edit(box, "eAmtMain")->text(), QString("250"));
+  QCOMPARE(LabelText(box, "lblMain"), QString("Lightness"));
+  QCOMPARE(LabelText(box, "lblHelp"), QString("Range: 1 - 510"));
+  QVERIFY(Shown(box, "btnDefault"));
+  QVERIFY(!Shown(box, "eAmtSecond"));
+
+  // Reselecting shows the stored value again, not what was typed.
+  Edit(box, "eAmtMain")->setText("17");
+  f.Select("Blur");
+  f.Select("Classic Emboss");
+  QCOMPARE(Edit(box, "eAmtMain")->text(), QString("250"));
+
+  f.Select("Scroll");
+  QVERIFY(Shown(box, "sbLR") && Shown(box, "sbUD"));
+  QCOMPARE(Child<QScrollBar>(box, "sbLR")->maximum(), 256);
+  QCOMPARE(Child<QScrollBar>(box, "sbUD")->minimum(), -256);
+
+  f.Select("Buttonize");
+  QVERIFY(Shown(box, "lblBtn"));
+  f.Select("HeightMap");
+  QVERIFY(Shown(box, "cbBump"));
+  QCOMPARE(Child<QCheckBox>(box, "cbBump")->text(), QString("Bump Map"));
+  f.Select("SuperNova");
+  QVERIFY(Shown(box, "eYPos") && Shown(box, "lYPos"));
+}
+
+void ToolBoxTest::applyUsesTypedValuesAndRefusesNonNumbers() {
+  Fixture f;
+  f.PaintPattern();
+  TfToolBox* box = f.window->toolBox();
+  f.Select("Classic Emboss");
+  Edit(box, "eAmtMain")->setText("abc");
+  Child<QToolButton>(box, "bGo2")->click();
+  QCOMPARE(f.messages, QStringList({"'abc' is not a valid integer value"}));
+  QVERIFY(f.editor().Undo.Empty());
+
+  const auto before = f.Pixels();
+  Edit(box, "eAmtMain")->setText("100");
+  Child<QToolButton>(box, "bGo2")->click();
+  QCOMPARE(f.editor().EffectVals[6], 100);
+  QVERIFY(f.Pixels() != before);
+  QCOMPARE(f.messages.size(), 1);
+
+  // The reset button puts the default back into the box and the stored value.
+  Child<QToolButton>(box, "btnDefault")->click();
+  QCOMPARE(Edit(box, "eAmtMain")->text(), QString("250"));
+  QCOMPARE(f.editor().EffectVals[6], 250);
+
+  // The tool box's undo button is the main window's undo.
+  Child<QToolButton>(box, "SpeedButton1")->click();
+  QVERIFY(f.Pixels() == before);
+}
+
+void ToolBoxTest::usePeaksSwitchesTheFirstField() {
+  Fixture f;
+  TfToolBox* box = f.window->toolBox();
+  f.Select("SineWave U/D");
+  QVERIFY(Shown(box, "ckbxPeaks") && Shown(box, "ckbxWrap"));
+  QCOMPARE(Edit(box, "eAmtMain")->text(), QString("3"));
+  QCOMPARE(LabelText(box, "lblMain"), QString("Peaks"));
+  QCOMPARE(Edit(box, "eAmtSecond")->text(), QString("50"));
+  QCOMPARE(LabelText(box, "lblSecond"), QString("Height"));
+  Child<QCheckBox>(box, "ckbxPeaks")->click();
+  QVERIFY(!f.editor().ToolBox.PeaksChecked);
+  QCOMPARE(Edit(box, "eAmtMain")->text(), QString("32"));
+  QCOMPARE(LabelText(box, "lblMain"), QString("Wavelength"));
+  Child<QCheckBox>(box, "ckbxWrap")->click();
+  QVERIFY(!f.editor().ToolBox.WrapChecked);
+}
+
+void ToolBoxTest::scrollBarShiftsTheImage() {
+  Fixture f;
+  f.PaintPattern();
+  TfToolBox* box = f.window->toolBox();
+  f.Select("Scroll");
+  const auto pixel = [&](int y, int x) { return f.editor().WorkSurface.GetPixel(y, x); };
+  const TPixel24 origin = pixel(5, 0);
+  Edit(box, "eAmtMain")->setText("10");
+  auto* lr = Child<QScrollBar>(box, "sbLR");
+  lr->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  QCOMPARE(pixel(5, 10), origin);  // moved right by the typed amount
+  QCOMPARE(f.editor().Undo.Count(), 1);
+  QCOMPARE(f.editor().EffectVals[45], 10);
+  lr->triggerAction(QAbstractSlider::SliderSingleStepSub);
+  QCOMPARE(pixel(5, 0), origin);
+  QCOMPARE(f.editor().Undo.Count(), 2);
+
+  auto* ud = Child<QScrollBar>(box, "sbUD");
+  ud->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  QCOMPARE(pixel(15, 0), origin);  // down
+}
+
+void ToolBoxTest::filterDialogEditsTheKernelTexts() {
+  TfFilter dialog;
+  QCOMPARE(dialog.windowTitle(), QString("Create-A-Filter"));
+  const QStringList defaults = {"2", "1", "1", "1", "-3", "-1", "1", "-1", "-1"};
+  for (int i = 0; i < 9; ++i)
+    QCOMPARE(Edit(&dialog, QByteArray("e" + QByteArray::number(i + 1)).constData())->text(), defaults[i]);
+  QCOMPARE(Edit(&dialog, "eDiv")->text(), QString("1"));
+  QStringList labels;
+  for (QLabel* l : dialog.findChildren<QLabel*>()) labels << l->text();
+  QVERIFY(labels.contains("3 x 3 Convolution filter.  Each box represents a pixel, except the one on the right, "
+                          "which is used as a divisor.  Each pixels color value is multiplied by the specified "
+                          "value, summed, then divided by the divisor. (Don't use 0)"));
+  QVERIFY(labels.contains("Negative numbers are allowed, but not real numbers."));
+
+  // The divisor sits to the right of the kernel's middle row.
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+  const QRect e6 = Edit(&dialog, "e6")->geometry(), div = Edit(&dialog, "eDiv")->geometry();
+  QVERIFY(div.left() > e6.right());
+  QCOMPARE(div.center().y(), e6.center().y());
+
+  FilterBoxes boxes;
+  boxes.e[4] = "7";
+  boxes.eDiv = "9";
+  dialog.SetBoxes(boxes);
+  Edit(&dialog, "e1")->setText("0");
+  dialog.GetBoxes(boxes);
+  QCOMPARE(boxes.e[0], std::string("0"));
+  QCOMPARE(boxes.e[4], std::string("7"));
+  QCOMPARE(boxes.eDiv, std::string("9"));
+}
+
+void ToolBoxTest::designYourOwnRunsTheTypedKernel() {
+  Fixture f;
+  f.PaintPattern();
+  const auto before = f.Pixels();
+  // Answer the modal dialog from inside its own event loop.
+  auto answer = [&](bool ok) {
+    QTimer::singleShot(0, [&, ok] {
+      TfFilter* dialog = f.window->filterDialog();
+      QVERIFY(dialog->isVisible());
+      Edit(dialog, "e5")->setText("9");
+      Child<QPushButton>(dialog, ok ? "bOK" : "bCancel")->click();
+    });
+  };
+  answer(false);
+  f.window->action("DesignYourOwn1")->trigger();
+  QVERIFY(f.Pixels() == before);
+  QCOMPARE(f.editor().Filter.e[4], std::string("-3"));
+
+  answer(true);
+  f.window->action("DesignYourOwn1")->trigger();
+  QCOMPARE(f.editor().Filter.e[4], std::string("9"));
+  QVERIFY(f.Pixels() != before);
+  QVERIFY(f.messages.isEmpty());
+}
+
+}  // namespace vorq::gui::test
