@@ -70,7 +70,11 @@ class Editor {
   FilterBoxes Filter;
   SizerState Sizer;
   GradientState Gradient;
-  uint32_t TintColor = 0xFFFFFF;  // the colour dialog's current colour
+  uint32_t TintColor = 0xFFFFFF;
+  int JpegQuality = 90;          // changed only by confirming the quality dialog
+  bool GifShowDialog = false;    // Options ▸ GIF Transparency: "Show" / "Hide Dialog During Save"
+  int GifSelectedIndex = 256;    // the transparency dialog's last choice; 256 = none
+  int PenStyle = 0;              // Pen menu mode, 0 "Normal" .. 11 "XORPen"  // the colour dialog's current colour
   std::string TextureSource = "Use Current Texture";
 
   // Pipeline.
@@ -111,6 +115,10 @@ class Editor {
   bool OpenImage(const std::string& path);
   bool LoadStartImage(const std::string& path);
   bool SaveImage(const std::string& path);
+
+  // Options ▸ Change Undo Quantity: asks for a new number of undo levels
+  // and, after a confirmation, empties the ring. Below 1 is refused.
+  void ChangeUndoQuantity1Click();
 
   // File ▸ Log: Start New Log, Append to Log, Close Log.
   std::string LogPath = "VorqLog.txt";

@@ -53,6 +53,28 @@ void Editor::CloseLog1Click() {
   ui_.LoggingChanged();
 }
 
+void Editor::ChangeUndoQuantity1Click() {
+  const std::string current = FormatInt(Undo.Levels());
+  const std::string answer =
+      ui_.InputBox("Change Number of Undo", "Enter a New Maximum Undo: ", current).value_or(current);
+  auto n = ParseInt(answer);
+  if (!n) {
+    ui_.ShowMessage(NotAnInteger(answer));
+    return;
+  }
+  if (*n == Undo.Levels()) return;
+  if (*n < 1) {
+    ui_.ShowMessage("The number of undo levels must be at least 1; it stays " + current + ".");
+    return;
+  }
+  if (ui_.Ask(" This will clear current Undo buffers \rand reset all pointers.  Continue with \r          Undo "
+              "modification?",
+              false) != UiPort::Answer::Yes)
+    return;
+  Undo.SetLevels(*n);
+  ui_.UndoChanged();
+}
+
 void Editor::ScrollImage(const std::string& direction, int amount) {
   PushUndo();
   if (direction == "Right") WorkSurface.WrapShift(-amount, 0);

@@ -88,3 +88,30 @@ TEST(UndoRing, EditorUndoLogsOnlyWhatItRestored) {
   std::fclose(f);
   EXPECT_EQ(std::string(buf, n), "Blur\r\nUnDo\r\n");
 }
+
+TEST(UndoRing, ChangeUndoQuantity) {
+  ScriptedUi ui;
+  Editor ed(ui);
+  ed.PushUndo();
+  ed.PushUndo();
+  ui.Inputs = {"15"};  // unchanged: nothing asked
+  ed.ChangeUndoQuantity1Click();
+  EXPECT_TRUE(ui.Questions.empty());
+  ui.Inputs = {"5"};
+  ui.Answers = {UiPort::Answer::No};
+  ed.ChangeUndoQuantity1Click();
+  EXPECT_EQ(ed.Undo.Count(), 2);
+  EXPECT_EQ(ed.Undo.Levels(), 15);
+  ui.Inputs = {"5"};
+  ed.ChangeUndoQuantity1Click();  // Yes
+  EXPECT_EQ(ui.Questions.back(),
+            " This will clear current Undo buffers \rand reset all pointers.  Continue with \r          Undo modification?");
+  EXPECT_EQ(ed.Undo.Levels(), 5);
+  EXPECT_TRUE(ed.Undo.Empty());
+  for (const char* bad : {"0", "-2", "many"}) {
+    ui.Inputs = {bad};
+    ed.ChangeUndoQuantity1Click();
+    EXPECT_EQ(ed.Undo.Levels(), 5) << bad;
+  }
+  EXPECT_EQ(ui.Messages.back(), "'many' is not a valid integer value");
+}
