@@ -70,11 +70,11 @@ class Editor {
   FilterBoxes Filter;
   SizerState Sizer;
   GradientState Gradient;
-  uint32_t TintColor = 0xFFFFFF;
+  uint32_t TintColor = 0xFFFFFF;  // the colour dialog's current colour
   int JpegQuality = 90;          // changed only by confirming the quality dialog
   bool GifShowDialog = false;    // Options ▸ GIF Transparency: "Show" / "Hide Dialog During Save"
   int GifSelectedIndex = 256;    // the transparency dialog's last choice; 256 = none
-  int PenStyle = 0;              // Pen menu mode, 0 "Normal" .. 11 "XORPen"  // the colour dialog's current colour
+  int PenStyle = 0;              // Pen menu mode, 0 "Normal" .. 11 "XORPen"
   std::string TextureSource = "Use Current Texture";
 
   // Pipeline.

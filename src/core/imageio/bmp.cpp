@@ -1,18 +1,13 @@
 #include "core/imageio/bmp.h"
 
-#include <cerrno>
-#include <cstdio>
+#include <array>
+#include <bit>
 #include <cstring>
-#include <memory>
-#include <vector>
+
+#include "core/imageio/file_io.h"
 
 namespace vorq {
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 uint32_t U32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
 uint16_t U16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
@@ -20,98 +15,324 @@ void Put32(uint8_t* p, uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
 }
 
-}  // namespace
+enum : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6 };
 
-bool ReadBmp(const std::string& path, TFastDIB& surface, std::string& error) {
-  File f(std::fopen(path.c_str(), "rb"));
-  if (!f) {
-    error = "Cannot open \"" + path + "\": " + std::strerror(errno) + ".";
-    return false;
+// One colour channel of a 16- or 32-bit pixel described by a bit mask.
+struct Channel {
+  int Shift = 0;
+  int Bits = 0;  // 0: the channel is absent and reads as 0
+  uint8_t Get(uint32_t px) const {
+    if (Bits == 0) return 0;
+    const uint32_t v = (px >> Shift) & (Bits >= 32 ? 0xFFFFFFFFu : (1u << Bits) - 1);
+    if (Bits >= 8) return uint8_t(v >> (Bits - 8));
+    const uint32_t max = (1u << Bits) - 1;
+    return uint8_t((v * 255 + max / 2) / max);  // stretch a short channel to the full range
   }
-  uint8_t head[54];
-  if (std::fread(head, 1, sizeof head, f.get()) != sizeof head || head[0] != 'B' || head[1] != 'M') {
-    error = "\"" + path + "\" is not a BMP file.";
-    return false;
-  }
-  const uint32_t offset = U32(head + 10), infoSize = U32(head + 14);
-  const int32_t width = int32_t(U32(head + 18)), height = int32_t(U32(head + 22));
-  const uint16_t bits = U16(head + 28);
-  const uint32_t compression = U32(head + 30);
-  if (infoSize < 40 || bits != 24 || compression != 0) {
-    error = "\"" + path + "\" is not a 24-bit uncompressed BMP file.";
-    return false;
-  }
-  const int64_t absHeight = height < 0 ? -int64_t(height) : int64_t(height);
-  if (!SizeAllowed(width, absHeight)) {
-    error = "\"" + path + "\" declares a size of " + std::to_string(width) + " x " + std::to_string(absHeight) +
-            " pixels, which is empty or larger than 16384 x 16384.";
-    return false;
-  }
-  TFastDIB tmp;
-  if (!tmp.SetSize(width, int(absHeight), 24, 0)) {
-    error = "Not enough memory for \"" + path + "\".";
-    return false;
-  }
-  const size_t fileStride = (size_t(width) * 3 + 3) & ~size_t(3);
-  std::vector<uint8_t> row(fileStride);
-  if (std::fseek(f.get(), long(offset), SEEK_SET) != 0) {
-    error = "\"" + path + "\" is truncated.";
-    return false;
-  }
-  for (int64_t i = 0; i < absHeight; ++i) {
-    if (std::fread(row.data(), 1, fileStride, f.get()) != fileStride) {
-      error = "\"" + path + "\" is truncated.";
-      return false;
-    }
-    const int y = int(height < 0 ? i : absHeight - 1 - i);
-    std::memcpy(tmp.Row(y), row.data(), size_t(width) * 3);
-  }
-  surface = std::move(tmp);
+};
+
+bool MakeChannel(uint32_t mask, Channel& c) {
+  c = Channel{};
+  if (mask == 0) return true;
+  c.Shift = std::countr_zero(mask);
+  const uint32_t v = mask >> c.Shift;
+  if ((v & (v + 1)) != 0) return false;  // holes in the mask
+  c.Bits = std::popcount(v);
   return true;
 }
 
-bool WriteBmp(const std::string& path, const TFastDIB& surface, std::string& error) {
-  const int w = surface.Width(), h = surface.Height();
-  const uint32_t stride = surface.BytesPerRow;
-  const uint32_t imageSize = stride * uint32_t(h);
-  uint8_t head[54] = {'B', 'M'};
-  Put32(head + 2, 54 + imageSize);
+struct Layout {
+  int64_t Width = 0, Height = 0;  // Height is the absolute row count
+  bool TopDown = false;
+  int Bits = 0;
+  uint32_t Compression = kRgb;
+  std::array<TPixel24, 256> Palette{};  // entries past the file's table are black
+  Channel R, G, B;
+  bool StandardMasks32 = false;  // blue, green, red in bytes 0, 1, 2
+};
+
+bool DecodeRle(const uint8_t* p, const uint8_t* end, const Layout& l, TFastDIB& img, std::string& reason) {
+  const bool rle8 = l.Compression == kRle8;
+  int64_t x = 0, row = 0;  // row counts from the bottom of the image
+  auto put = [&](uint8_t idx) {
+    if (x < l.Width) img.Row24(int(l.Height - 1 - row))[x] = l.Palette[idx];  // pixels past the row end are dropped
+    ++x;
+  };
+  while (row < l.Height) {
+    if (end - p < 2) {
+      reason = "the RLE data ends before the end of the image";
+      return false;
+    }
+    const uint8_t count = p[0], value = p[1];
+    p += 2;
+    if (count > 0) {
+      for (int i = 0; i < count && x <= l.Width; ++i) put(rle8 ? value : (i & 1) ? value & 15 : value >> 4);
+      continue;
+    }
+    if (value == 0) {  // end of line
+      x = 0;
+      ++row;
+    } else if (value == 1) {  // end of bitmap: the rest stays black
+      break;
+    } else if (value == 2) {  // move right and up
+      if (end - p < 2) {
+        reason = "the RLE data ends before the end of the image";
+        return false;
+      }
+      x += p[0];
+      row += p[1];
+      p += 2;
+      if (x > l.Width || row >= l.Height) {
+        reason = "an RLE offset moves outside the image";
+        return false;
+      }
+    } else {  // a literal run of value pixels, padded to a 16-bit boundary
+      const int64_t bytes = rle8 ? value : (value + 1) / 2;
+      if (end - p < bytes) {
+        reason = "the RLE data ends before the end of the image";
+        return false;
+      }
+      for (int i = 0; i < value && x <= l.Width; ++i) put(rle8 ? p[i] : (i & 1) ? p[i / 2] & 15 : p[i / 2] >> 4);
+      p += std::min<int64_t>(end - p, (bytes + 1) & ~int64_t(1));
+    }
+  }
+  return true;
+}
+
+void DecodeRows(const uint8_t* pixels, size_t stride, const Layout& l, TFastDIB& img) {
+  const int w = int(l.Width);
+  std::vector<TPixel24> lut16;
+  if (l.Bits == 16) {
+    lut16.resize(65536);
+    for (uint32_t v = 0; v < 65536; ++v) lut16[v] = TPixel24{l.B.Get(v), l.G.Get(v), l.R.Get(v)};
+  }
+  for (int64_t i = 0; i < l.Height; ++i) {
+    const uint8_t* s = pixels + size_t(i) * stride;
+    TPixel24* d = img.Row24(int(l.TopDown ? i : l.Height - 1 - i));
+    switch (l.Bits) {
+      case 1:
+        for (int x = 0; x < w; ++x) d[x] = l.Palette[(s[x >> 3] >> (7 - (x & 7))) & 1];
+        break;
+      case 4:
+        for (int x = 0; x < w; ++x) d[x] = l.Palette[(x & 1) ? s[x >> 1] & 15 : s[x >> 1] >> 4];
+        break;
+      case 8:
+        for (int x = 0; x < w; ++x) d[x] = l.Palette[s[x]];
+        break;
+      case 16:
+        for (int x = 0; x < w; ++x) d[x] = lut16[U16(s + 2 * x)];
+        break;
+      case 24:
+        std::memcpy(d, s, size_t(w) * 3);
+        break;
+      case 32:
+        if (l.StandardMasks32) {
+          for (int x = 0; x < w; ++x) d[x] = TPixel24{s[4 * x], s[4 * x + 1], s[4 * x + 2]};
+        } else {
+          for (int x = 0; x < w; ++x) {
+            const uint32_t px = U32(s + 4 * x);
+            d[x] = TPixel24{l.B.Get(px), l.G.Get(px), l.R.Get(px)};
+          }
+        }
+        break;
+    }
+  }
+}
+
+}  // namespace
+
+bool DecodeBmp(const uint8_t* data, size_t size, TFastDIB& out, std::string& reason) {
+  if (size < 2 || data[0] != 'B' || data[1] != 'M') {
+    reason = "it is not a BMP file";
+    return false;
+  }
+  if (size < 18) {
+    reason = "the BMP header is truncated";
+    return false;
+  }
+  const uint64_t offBits = U32(data + 10);
+  const uint64_t headerSize = U32(data + 14);
+  Layout l;
+  uint64_t paletteStart = 14 + headerSize;
+  size_t entrySize = 4;
+  uint32_t colours = 0;
+  uint32_t masks[3] = {0, 0, 0};
+  bool haveMasks = false;
+  if (headerSize == 12) {  // OS/2 core header: 16-bit sizes, 3-byte palette entries
+    if (size < 26) {
+      reason = "the BMP header is truncated";
+      return false;
+    }
+    l.Width = U16(data + 18);
+    l.Height = U16(data + 22);
+    l.Bits = U16(data + 24);
+    entrySize = 3;
+  } else if (headerSize >= 40 && headerSize <= 4096) {
+    if (size < 14 + headerSize) {
+      reason = "the BMP header is truncated";
+      return false;
+    }
+    l.Width = int32_t(U32(data + 18));
+    const int32_t h = int32_t(U32(data + 22));
+    l.TopDown = h < 0;
+    l.Height = h < 0 ? -int64_t(h) : int64_t(h);
+    l.Bits = U16(data + 28);
+    l.Compression = U32(data + 30);
+    colours = U32(data + 46);
+    if (headerSize == 64 && (l.Compression == 3 || l.Compression == 4)) {
+      reason = "it uses an OS/2 compression that is not supported";
+      return false;
+    }
+    if (l.Compression == kBitFields || l.Compression == kAlphaBitFields) {
+      const uint8_t* m = data + 54;
+      if (headerSize < 52) {  // the masks follow a 40-byte header
+        const uint64_t maskBytes = l.Compression == kAlphaBitFields ? 16 : 12;
+        if (size < 54 + maskBytes) {
+          reason = "the BMP colour masks are truncated";
+          return false;
+        }
+        paletteStart += maskBytes;
+      }
+      masks[0] = U32(m);
+      masks[1] = U32(m + 4);
+      masks[2] = U32(m + 8);
+      haveMasks = true;
+    }
+  } else {
+    reason = "its header size of " + std::to_string(headerSize) + " bytes is not a known BMP header";
+    return false;
+  }
+
+  if (l.Width <= 0 || l.Height <= 0) {
+    reason = "it declares an empty image of " + std::to_string(l.Width) + " x " + std::to_string(l.Height) + " pixels";
+    return false;
+  }
+  if (!SizeAllowed(l.Width, l.Height)) {
+    reason = "it declares " + std::to_string(l.Width) + " x " + std::to_string(l.Height) +
+             " pixels, more than 16384 x 16384 or 2^28 pixels in all";
+    return false;
+  }
+  bool known = false;
+  switch (l.Compression) {
+    case kRgb: known = l.Bits == 1 || l.Bits == 4 || l.Bits == 8 || l.Bits == 16 || l.Bits == 24 || l.Bits == 32; break;
+    case kRle8: known = l.Bits == 8; break;
+    case kRle4: known = l.Bits == 4; break;
+    case kBitFields:
+    case kAlphaBitFields: known = l.Bits == 16 || l.Bits == 32; break;
+    default:
+      reason = "its compression type " + std::to_string(l.Compression) + " is not supported";
+      return false;
+  }
+  if (!known) {
+    reason = "it has " + std::to_string(l.Bits) + " bits per pixel with compression type " +
+             std::to_string(l.Compression) + ", which is not a valid combination";
+    return false;
+  }
+  if (l.TopDown && (l.Compression == kRle4 || l.Compression == kRle8)) {
+    reason = "it is a top-down bitmap with RLE compression, which is not valid";
+    return false;
+  }
+
+  if (!haveMasks) {
+    if (l.Bits == 16) masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;
+    if (l.Bits == 32) masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF;
+  }
+  if (l.Bits == 16 || l.Bits == 32) {
+    if (l.Bits == 16 && ((masks[0] | masks[1] | masks[2]) >> 16) != 0) {
+      reason = "its colour masks reach beyond 16 bits";
+      return false;
+    }
+    if (!MakeChannel(masks[0], l.R) || !MakeChannel(masks[1], l.G) || !MakeChannel(masks[2], l.B)) {
+      reason = "its colour masks are not contiguous runs of bits";
+      return false;
+    }
+    l.StandardMasks32 = l.Bits == 32 && masks[0] == 0xFF0000 && masks[1] == 0xFF00 && masks[2] == 0xFF;
+  }
+
+  if (l.Bits <= 8) {
+    if (colours > 256) {
+      reason = "its colour table declares " + std::to_string(colours) + " entries, more than 256";
+      return false;
+    }
+    const uint32_t n = colours != 0 ? colours : 1u << l.Bits;
+    if (paletteStart + uint64_t(n) * entrySize > size) {
+      reason = "the colour table is truncated";
+      return false;
+    }
+    for (uint32_t i = 0; i < n; ++i) {
+      const uint8_t* e = data + paletteStart + i * entrySize;
+      l.Palette[i] = TPixel24{e[0], e[1], e[2]};
+    }
+  }
+
+  if (offBits < 14 + std::min<uint64_t>(headerSize, 40) || offBits >= size) {
+    reason = offBits >= size ? "the pixel data is missing" : "its pixel data offset points into the header";
+    return false;
+  }
+  const uint64_t stride = (uint64_t(l.Width) * uint64_t(l.Bits) + 31) / 32 * 4;
+  const bool rle = l.Compression == kRle4 || l.Compression == kRle8;
+  if (!rle) {
+    const uint64_t lastRow = (uint64_t(l.Width) * uint64_t(l.Bits) + 7) / 8;
+    if (offBits + stride * uint64_t(l.Height - 1) + lastRow > size) {
+      reason = "the pixel data is truncated";
+      return false;
+    }
+  }
+
+  TFastDIB img;
+  if (!img.SetSize(int(l.Width), int(l.Height), 24, 0)) {
+    reason = "there is not enough memory for " + std::to_string(l.Width) + " x " + std::to_string(l.Height) + " pixels";
+    return false;
+  }
+  if (rle) {
+    if (!DecodeRle(data + offBits, data + size, l, img, reason)) return false;
+  } else {
+    DecodeRows(data + offBits, size_t(stride), l, img);
+  }
+  out = std::move(img);
+  return true;
+}
+
+std::vector<uint8_t> EncodeBmp(const TFastDIB& image) {
+  const int w = image.Width(), h = image.Height();
+  const size_t stride = image.BytesPerRow;
+  const size_t imageSize = stride * size_t(h);
+  std::vector<uint8_t> file(54 + imageSize, 0);
+  uint8_t* head = file.data();
+  head[0] = 'B';
+  head[1] = 'M';
+  Put32(head + 2, uint32_t(54 + imageSize));
   Put32(head + 10, 54);
   Put32(head + 14, 40);
   Put32(head + 18, uint32_t(w));
   Put32(head + 22, uint32_t(h));  // bottom-up, as most readers expect
   head[26] = 1;
   head[28] = 24;
-  Put32(head + 34, imageSize);
+  Put32(head + 34, uint32_t(imageSize));
   Put32(head + 38, 2835);  // 72 dpi
   Put32(head + 42, 2835);
-  const std::string tmpPath = path + ".tmp~";
-  {
-    File f(std::fopen(tmpPath.c_str(), "wb"));
-    if (!f) {
-      error = "Cannot write \"" + path + "\": " + std::strerror(errno) + ".";
-      return false;
-    }
-    bool ok = std::fwrite(head, 1, sizeof head, f.get()) == sizeof head;
-    std::vector<uint8_t> row(stride, 0);
-    for (int y = h - 1; ok && y >= 0; --y) {
-      std::memcpy(row.data(), surface.Row(y), size_t(w) * 3);  // gap bytes written as 0
-      ok = std::fwrite(row.data(), 1, stride, f.get()) == stride;
-    }
-    ok = ok && std::fflush(f.get()) == 0;
-    if (!ok) {
-      error = "Cannot write \"" + path + "\": " + std::strerror(errno) + ".";
-      f.reset();
-      std::remove(tmpPath.c_str());
-      return false;
-    }
-  }
-  if (std::rename(tmpPath.c_str(), path.c_str()) != 0) {
-    error = "Cannot write \"" + path + "\": " + std::strerror(errno) + ".";
-    std::remove(tmpPath.c_str());
+  for (int y = 0; y < h; ++y)  // gap bytes stay 0
+    std::memcpy(file.data() + 54 + size_t(h - 1 - y) * stride, image.Row(y), size_t(w) * 3);
+  return file;
+}
+
+bool ReadBmp(const std::string& path, TFastDIB& surface, std::string& error) {
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBytes(path, bytes, error)) return false;
+  std::string reason;
+  if (!DecodeBmp(bytes.data(), bytes.size(), surface, reason)) {
+    error = LoadError(path, bytes.empty() ? "the file is empty" : reason);
     return false;
   }
   return true;
+}
+
+bool WriteBmp(const std::string& path, const TFastDIB& surface, std::string& error) {
+  if (surface.Empty()) {
+    error = SaveError(path, "the image is empty");
+    return false;
+  }
+  const std::vector<uint8_t> file = EncodeBmp(surface);
+  return WriteFileReplacing(path, file.data(), file.size(), error);
 }
 
 }  // namespace vorq
