@@ -292,7 +292,8 @@ void Editor::MenuEffect(int id) {
     ShowEffect(EffectId, EffectName);  // the filters skip the message round
   else
     SyncToolBox();
-  if (id != 45) LogEffect();
+  // Scroll writes nothing; the resize commands wrote their own line.
+  if (id != 45 && id != 38 && id != 39) LogEffect();
 }
 
 void Editor::TreeView1Change(std::string_view nodeText) {

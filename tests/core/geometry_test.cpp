@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "core/effects/geometry.h"
+#include "core/util/parallel.h"
+
+using namespace vorq;
+
+namespace {
+
+TFastDIB Random(int w, int h, uint32_t seed) {
+  TFastDIB s;
+  s.SetSize(w, h, 24, 0);
+  for (int y = 0; y < h; ++y)
+    for (int i = 0; i < 3 * w; ++i) {
+      seed = seed * 1664525u + 1013904223u;
+      s.Row(y)[i] = uint8_t(seed >> 24);
+    }
+  return s;
+}
+
+TFastDIB Clone(const TFastDIB& s) {
+  TFastDIB c;
+  CopySurface(s, c);
+  return c;
+}
+
+::testing::AssertionResult SamePixels(const TFastDIB& a, const TFastDIB& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height())
+    return ::testing::AssertionFailure() << "size " << a.Width() << "x" << a.Height() << " vs " << b.Width() << "x"
+                                         << b.Height();
+  for (int y = 0; y < a.Height(); ++y)
+    for (int i = 0; i < 3 * a.Width(); ++i)
+      if (a.Row(y)[i] != b.Row(y)[i])
+        return ::testing::AssertionFailure() << "byte " << i << " of row " << y << ": " << int(a.Row(y)[i]) << " vs "
+                                             << int(b.Row(y)[i]);
+  return ::testing::AssertionSuccess();
+}
+
+// Bilinear resize written straight from the arithmetic: single-precision
+// factors, weights and sums, (i, j) summed with i (the column step) outer.
+TFastDIB RefResize(const TFastDIB& S, int NewW, int NewH, int mode) {
+  const int W = S.Width(), H = S.Height();
+  TFastDIB T;
+  T.SetSize(NewW, NewH, 24, 0);
+  const float fx = mode == 0 ? float(NewW) / float(W - 1) : float(NewW) / float(W);
+  const float fy = mode == 0 ? float(NewH) / float(H - 1) : float(NewH) / float(H);
+  for (int y = 0; y < NewH; ++y) {
+    // A single row is constant: position 0, no second row.
+    const float sy = H == 1 && mode == 0 ? 0.0f : float(y) / fy;
+    const int iy = int(sy);
+    const float wy[2] = {1.0f - (sy - float(iy)), sy - float(iy)};
+    for (int x = 0; x < NewW; ++x) {
+      const float sx = W == 1 && mode == 0 ? 0.0f : float(x) / fx;
+      const int ix = int(sx);
+      const float wx[2] = {1.0f - (sx - float(ix)), sx - float(ix)};
+      for (int c = 0; c < 3; ++c) {
+        float v = 0;
+        for (int i = 0; i < 2; ++i)
+          for (int j = 0; j < 2; ++j) {
+            const int px = std::min(ix + i, W - 1), py = std::min(iy + j, H - 1);
+            if (ix + i > W - 1) {
+              EXPECT_EQ(wx[i], 0.0f) << "sample beyond the last column";
+            }
+            if (iy + j > H - 1) {
+              EXPECT_EQ(wy[j], 0.0f) << "sample beyond the last row";
+            }
+            const float w = wx[i] * wy[j];
+            v += w * float(S.Row(py)[3 * px + c]);
+          }
+        T.Row(y)[3 * x + c] = uint8_t(std::nearbyint(v));
+      }
+    }
+  }
+  return T;
+}
+
+// RotateWrapped from the description: 32-bit 16.16 stepping, the negative
+// side counted from the far end.
+TFastDIB RefRotateWrapped(const TFastDIB& Src, int Wt, int Ht, int CX, int CY, double Angle) {
+  const int Ws = Src.Width(), Hs = Src.Height();
+  TFastDIB T;
+  T.SetSize(Wt, Ht, 24, 0);
+  const double th = -Angle * M_PI / 180.0, S = std::sin(th), C = std::cos(th);
+  const int32_t Sf = int32_t(std::nearbyint(S * 65536)), Cf = int32_t(std::nearbyint(C * 65536));
+  const double dx = (Wt - Ws) / 2.0, dy = (Ht - Hs) / 2.0;
+  auto wrap = [](int32_t X, int n) {
+    if (X >= 0) {
+      int u = X >> 16;
+      return u > n - 1 ? u % n : u;
+    }
+    return n - 1 - ((-X) >> 16) % n;
+  };
+  for (int y = 0; y < Ht; ++y) {
+    int32_t X = int32_t(std::nearbyint(((-CX) * C + CX - (y - CY) * S - dx) * 65536));
+    int32_t Y = int32_t(std::nearbyint(((-CX) * S + CY + (y - CY) * C - dy) * 65536));
+    for (int x = 0; x < Wt; ++x) {
+      T.SetPixel(y, x, Src.GetPixel(wrap(Y, Hs), wrap(X, Ws)));
+      X += Cf;
+      Y += Sf;
+    }
+  }
+  return T;
+}
+
+}  // namespace
+
+TEST(ResizeBilinear, MatchesReferenceInBothModes) {
+  struct Case {
+    int w, h, nw, nh, mode;
+  } cases[] = {{7, 5, 13, 11, 0},  {256, 256, 100, 80, 0}, {37, 23, 11, 9, 0}, {2, 2, 5, 5, 0},   {1, 4, 3, 8, 0},
+               {4, 1, 9, 3, 0},    {1, 1, 4, 2, 0},        {9, 6, 9, 12, 0},   {40, 30, 17, 13, 1}, {64, 64, 45, 45, 1},
+               {300, 7, 31, 7, 1}, {5, 9, 1, 1, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h << " -> " << c.nw << "x" << c.nh << " mode " << c.mode);
+    const TFastDIB src = Random(c.w, c.h, uint32_t(c.w * 31 + c.h));
+    TFastDIB img = Clone(src);
+    ASSERT_TRUE(ResizeBilinear(img, c.nw, c.nh, c.mode));
+    EXPECT_TRUE(SamePixels(img, RefResize(src, c.nw, c.nh, c.mode)));
+  }
+}
+
+TEST(ResizeBilinear, KnownValues) {
+  // A ramp 0, 10, ..., 100 over 11 columns doubled in mode 0: fx = 20 / 10,
+  // target column x reads x / 2, so the values are 5x.
+  TFastDIB ramp;
+  ramp.SetSize(11, 2, 24, 0);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 11; ++x) ramp.SetPixel(y, x, MakePixel(uint8_t(10 * x), 7, uint8_t(200 - 10 * x)));
+  ASSERT_TRUE(ResizeBilinear(ramp, 20, 2, 0));
+  for (int x = 0; x < 20; ++x) EXPECT_EQ(ramp.GetPixel(0, x), MakePixel(uint8_t(5 * x), 7, uint8_t(200 - 5 * x))) << x;
+
+  // Halves land between two pixels: 0 and 1 -> 0.5 -> 0 (even), 1 and 2 -> 1.5 -> 2.
+  TFastDIB ties;
+  ties.SetSize(3, 2, 24, 0);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 3; ++x) ties.SetPixel(y, x, MakePixel(uint8_t(x), uint8_t(x), uint8_t(x)));
+  ASSERT_TRUE(ResizeBilinear(ties, 4, 2, 0));  // fx = 4 / 2: positions 0, 0.5, 1, 1.5
+  EXPECT_EQ(ties.GetPixel(0, 1).R, 0);
+  EXPECT_EQ(ties.GetPixel(0, 3).R, 2);
+
+  // One pixel high: the single row is constant downwards, columns resample
+  // as before (10x over 11 columns doubled gives 5x).
+  TFastDIB line;
+  line.SetSize(11, 1, 24, 0);
+  for (int x = 0; x < 11; ++x) line.SetPixel(0, x, MakePixel(uint8_t(10 * x), 1, 2));
+  ASSERT_TRUE(ResizeBilinear(line, 20, 4, 0));
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 20; ++x) EXPECT_EQ(line.GetPixel(y, x), MakePixel(uint8_t(5 * x), 1, 2)) << x << "," << y;
+}
+
+TEST(ResizeBilinear, SameSizeAndRefusalsLeaveTheImage) {
+  const TFastDIB src = Random(17, 9, 3);
+  TFastDIB img = Clone(src);
+  EXPECT_TRUE(ResizeBilinear(img, 17, 9, 0));
+  EXPECT_TRUE(SamePixels(img, src));
+  for (auto [w, h] : {std::pair{0, 5}, {5, 0}, {-3, 4}, {int(kMaxSide) + 1, 1}, {16384, 16385}}) {
+    EXPECT_FALSE(ResizeBilinear(img, w, h, 0)) << w << "x" << h;
+    EXPECT_TRUE(SamePixels(img, src));
+  }
+  EXPECT_FALSE(ResizeBilinear(img, 4, 4, 2));  // unknown mode
+  TFastDIB empty;
+  EXPECT_FALSE(ResizeBilinear(empty, 4, 4, 0));
+}
+
+TEST(ResizeBilinear, TwoWorkersGiveTheSameResult) {
+  const TFastDIB src = Random(300, 200, 9);
+  SetWorkerCount(1);
+  TFastDIB one = Clone(src);
+  ResizeBilinear(one, 173, 411, 0);
+  SetWorkerCount(2);
+  TFastDIB two = Clone(src);
+  ResizeBilinear(two, 173, 411, 0);
+  EXPECT_TRUE(SamePixels(one, two));
+}
+
+TEST(Rotate90Clockwise, TurnsAQuarter) {
+  const TFastDIB src = Random(3, 2, 1);
+  TFastDIB img = Clone(src), scratch;
+  Rotate90Clockwise(img, scratch);
+  ASSERT_EQ(img.Width(), 2);
+  ASSERT_EQ(img.Height(), 3);
+  EXPECT_EQ(img.GetPixel(0, 1), src.GetPixel(0, 0));  // top-right is the old top-left
+  // Every pixel: new (H - 1 - y, x) is old (x, y).
+  const TFastDIB big = Random(131, 70, 2);
+  TFastDIB b = Clone(big);
+  Rotate90Clockwise(b, scratch);
+  ASSERT_EQ(b.Width(), 70);
+  for (int y = 0; y < 70; ++y)
+    for (int x = 0; x < 131; ++x) ASSERT_EQ(b.GetPixel(x, 69 - y), big.GetPixel(y, x)) << x << "," << y;
+  // Four quarter turns are the identity; the scratch may be the image itself.
+  for (int i = 0; i < 3; ++i) Rotate90Clockwise(b, b);
+  EXPECT_TRUE(SamePixels(b, big));
+}
+
+TEST(RotateWrapped, MatchesReference) {
+  struct Case {
+    int ws, hs, wt, ht;
+    double angle;
+  } cases[] = {{64, 48, 64, 48, 30},  {64, 48, 64, 48, 45},  {33, 17, 33, 17, 17},  {33, 17, 33, 17, -60},
+               {20, 20, 20, 20, 123}, {64, 48, 40, 70, 45},  {5, 3, 50, 40, 10},    {16, 16, 16, 16, 90},
+               {31, 9, 31, 9, 359},   {128, 128, 128, 128, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.ws << "x" << c.hs << " -> " << c.wt << "x" << c.ht << " angle " << c.angle);
+    const TFastDIB src = Random(c.ws, c.hs, uint32_t(c.ws + 7 * c.hs));
+    TFastDIB dst;
+    dst.SetSize(c.wt, c.ht, 24, 0);
+    RotateWrapped(src, dst, c.ws / 2, c.hs / 2, c.angle);
+    EXPECT_TRUE(SamePixels(dst, RefRotateWrapped(src, c.wt, c.ht, c.ws / 2, c.hs / 2, c.angle)));
+  }
+}
+
+TEST(RotateWrapped, FullAndHalfTurns) {
+  const TFastDIB src = Random(40, 26, 11);
+  TFastDIB dst;
+  dst.SetSize(40, 26, 24, 0);
+  RotateWrapped(src, dst, 20, 13, 360);
+  EXPECT_TRUE(SamePixels(dst, src));
+
+  // Half turn about (W/2, H/2): T(x, y) = S((W - x) mod W, (H - y) mod H).
+  RotateWrapped(src, dst, 20, 13, 180);
+  for (int y = 0; y < 26; ++y)
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(dst.GetPixel(y, x), src.GetPixel((26 - y) % 26, (40 - x) % 40)) << x << "," << y;
+  // ... which is the double mirror shifted by one pixel each way.
+  TFastDIB mirrored = Clone(src);
+  mirrored.FlipHorizontal();
+  mirrored.FlipVertical();
+  EXPECT_FALSE(SamePixels(dst, mirrored));
+  mirrored.WrapShift(-1, -1);
+  EXPECT_TRUE(SamePixels(dst, mirrored));
+}
+
+TEST(RotateWrapped, TwoWorkersGiveTheSameResult) {
+  const TFastDIB src = Random(200, 150, 4);
+  TFastDIB one, two;
+  one.SetSize(200, 150, 24, 0);
+  two.SetSize(200, 150, 24, 0);
+  SetWorkerCount(1);
+  RotateWrapped(src, one, 100, 75, 33);
+  SetWorkerCount(2);
+  RotateWrapped(src, two, 100, 75, 33);
+  EXPECT_TRUE(SamePixels(one, two));
+}

@@ -1,0 +1,318 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "core/effects/geometry.h"
+#include "core/effects/seamless.h"
+#include "core/util/arith.h"
+#include "core/util/parallel.h"
+
+using namespace vorq;
+
+namespace {
+
+TFastDIB Random(int w, int h, uint32_t seed) {
+  TFastDIB s;
+  s.SetSize(w, h, 24, 0);
+  for (int y = 0; y < h; ++y)
+    for (int i = 0; i < 3 * w; ++i) {
+      seed = seed * 1664525u + 1013904223u;
+      s.Row(y)[i] = uint8_t(seed >> 24);
+    }
+  return s;
+}
+
+TFastDIB Clone(const TFastDIB& s) {
+  TFastDIB c;
+  CopySurface(s, c);
+  return c;
+}
+
+::testing::AssertionResult SamePixels(const TFastDIB& a, const TFastDIB& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height())
+    return ::testing::AssertionFailure() << "size " << a.Width() << "x" << a.Height() << " vs " << b.Width() << "x"
+                                         << b.Height();
+  for (int y = 0; y < a.Height(); ++y)
+    for (int i = 0; i < 3 * a.Width(); ++i)
+      if (a.Row(y)[i] != b.Row(y)[i])
+        return ::testing::AssertionFailure() << "byte " << i << " of row " << y << ": " << int(a.Row(y)[i]) << " vs "
+                                             << int(b.Row(y)[i]);
+  return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult Seamless(const TFastDIB& s) {
+  const int W = s.Width(), H = s.Height();
+  for (int y = 0; y < H; ++y)
+    if (!(s.GetPixel(y, 0) == s.GetPixel(y, W - 1))) return ::testing::AssertionFailure() << "row " << y << " ends differ";
+  if (std::memcmp(s.Row(0), s.Row(H - 1), size_t(3 * W)) != 0) return ::testing::AssertionFailure() << "first and last rows differ";
+  return ::testing::AssertionSuccess();
+}
+
+// The strip blend as described: B is a mirrored copy of the leading strip,
+// A the trailing strip; B := A + MulDiv(k, B - A, n - 1); B copied back.
+void RefBlend(TFastDIB& S, int sw, int sh) {
+  const int W = S.Width(), H = S.Height();
+  if (sw >= 2) {
+    TFastDIB B;
+    B.SetSize(sw, H, 24, 0);
+    S.DrawPart(B, 0, 0, sw, H, 0, 0);
+    B.FlipHorizontal();
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < sw; ++x)
+        for (int c = 0; c < 3; ++c) {
+          const int a = S.Row(y)[3 * (W - sw + x) + c], b = B.Row(y)[3 * x + c];
+          B.Row(y)[3 * x + c] = uint8_t(a + MulDiv(x, b - a, sw - 1));
+        }
+    B.Draw(S, W - sw, 0);
+  }
+  if (sh >= 2) {
+    TFastDIB B;
+    B.SetSize(W, sh, 24, 0);
+    S.DrawPart(B, 0, 0, W, sh, 0, 0);
+    B.FlipVertical();
+    for (int y = 0; y < sh; ++y)
+      for (int x = 0; x < W; ++x)
+        for (int c = 0; c < 3; ++c) {
+          const int a = S.Row(H - sh + y)[3 * x + c], b = B.Row(y)[3 * x + c];
+          B.Row(y)[3 * x + c] = uint8_t(a + MulDiv(y, b - a, sh - 1));
+        }
+    B.Draw(S, 0, H - sh);
+  }
+}
+
+void RefSeamlessEdge(TFastDIB& S, int s) {
+  const int m = std::min(S.Width() - 1, S.Height() - 1);
+  if (s > m) s = m / 2;
+  RefBlend(S, s, s);
+  S.FlipHorizontal();
+  S.FlipVertical();
+  RefBlend(S, s, s);
+  S.FlipHorizontal();
+  S.FlipVertical();
+}
+
+// Bilinear wrapped rotation from the description, single precision throughout.
+TFastDIB RefRotateBilinear(const TFastDIB& Src, int Wt, int Ht, int CX, int CY, double Angle) {
+  const int Ws = Src.Width(), Hs = Src.Height();
+  TFastDIB T;
+  T.SetSize(Wt, Ht, 24, 0);
+  const float th = float(-Angle * M_PI / 180.0);
+  const float s = std::sin(th), c = std::cos(th);
+  const int dx = (Wt - Ws) / 2, dy = (Ht - Hs) / 2;
+  for (int y = 0; y < Ht; ++y)
+    for (int x = 0; x < Wt; ++x) {
+      const float u = float(double(x - CX) * c - double(y - CY) * s + CX - dx);
+      const float v = float(double(x - CX) * s + double(y - CY) * c + CY - dy);
+      int iu = int(u), iv = int(v);
+      float wy0, wy1, wx0, wx1;
+      if (v >= 0) {
+        wy1 = v - float(iv);
+        wy0 = 1 - wy1;
+      } else {
+        wy0 = float(iv) - v;
+        wy1 = 1 - wy0;
+      }
+      if (u >= 0) {
+        wx1 = u - float(iu);
+        wx0 = 1 - wx1;
+      } else {
+        wx0 = float(iu) - u;
+        wx1 = 1 - wx0;
+      }
+      if (iu < 0) iu = Ws - 1 - (-iu) % Ws;
+      if (iu > Ws - 1) iu %= Ws;
+      if (iv < 0) iv = Hs - 1 - (-iv) % Hs;
+      if (iv > Hs - 1) iv %= Hs;
+      const int col[2] = {iu, iu + 1 == Ws ? 0 : iu + 1}, row[2] = {iv, iv + 1 == Hs ? 0 : iv + 1};
+      const float wx[2] = {wx0, wx1}, wy[2] = {wy0, wy1};
+      for (int ch = 0; ch < 3; ++ch) {
+        float value = 0;
+        for (int i = 0; i < 2; ++i)
+          for (int j = 0; j < 2; ++j) {
+            const float w = wx[i] * wy[j];
+            value += w * float(Src.Row(row[j])[3 * col[i] + ch]);
+          }
+        T.Row(y)[3 * x + ch] = uint8_t(std::nearbyint(value));
+      }
+    }
+  return T;
+}
+
+// Rotate Seamless step by step with the large temporaries.
+TFastDIB RefRotateSeamless(const TFastDIB& img) {
+  const int W = img.Width(), H = img.Height();
+  const int a = int(std::nearbyint(W * std::sin(M_PI / 4))), b = int(std::nearbyint(H * std::sin(M_PI / 4)));
+  TFastDIB scratch = Clone(img);
+  EXPECT_TRUE(ResizeBilinear(scratch, a, b, 0));
+  TFastDIB T;
+  T.SetSize(3 * a, 3 * b, 24, 0);
+  scratch.TileDraw(T, 0, 0, 3 * a, 3 * b);
+  TFastDIB stage;
+  stage.SetSize(2 * a, 2 * b, 24, 0);
+  T.DrawPart(stage, 0, 0, 2 * a, 2 * b, a / 2, b / 2);
+  TFastDIB turned = RefRotateBilinear(stage, 2 * a, 2 * b, a, b, 45);
+  TFastDIB out;
+  out.SetSize(W, H, 24, 0);
+  turned.DrawPart(out, 0, 0, W, H, (2 * a - W) / 2, (2 * b - H) / 2);
+  return out;
+}
+
+}  // namespace
+
+TEST(BlendEdgeStrips, MatchesReference) {
+  struct Case {
+    int w, h, sw, sh;
+  } cases[] = {{64, 48, 16, 12}, {97, 61, 6, 30}, {10, 10, 10, 10}, {21, 13, 15, 9}, {40, 40, 2, 2}, {9, 30, 1, 5}, {30, 9, 5, 0},
+                {3000, 3, 2999, 0}, {3, 3000, 0, 2100}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h << " strips " << c.sw << "x" << c.sh);
+    const TFastDIB src = Random(c.w, c.h, uint32_t(c.w * 3 + c.h));
+    TFastDIB img = Clone(src), ref = Clone(src);
+    BlendEdgeStrips(img, c.sw, c.sh);
+    RefBlend(ref, c.sw, c.sh);
+    EXPECT_TRUE(SamePixels(img, ref));
+  }
+}
+
+TEST(EdgeMerge, EdgesMatchAndOnlyTheStripsChange) {
+  for (int n : {16, 8, 4})
+    for (auto [w, h] : {std::pair{256, 256}, {97, 61}, {33, 200}}) {
+      SCOPED_TRACE(::testing::Message() << w << "x" << h << " 1/" << n);
+      const TFastDIB src = Random(w, h, uint32_t(n + w));
+      TFastDIB img = Clone(src);
+      EdgeMerge(img, n);
+      EXPECT_TRUE(Seamless(img));
+      // Nothing outside the rightmost w / n columns and bottom h / n rows.
+      for (int y = 0; y < h - h / n; ++y)
+        ASSERT_EQ(std::memcmp(img.Row(y), src.Row(y), size_t(3 * (w - w / n))), 0) << "row " << y;
+    }
+  // 1/4 of 256: the strips are 64 wide and something in them changes.
+  const TFastDIB src = Random(256, 256, 77);
+  TFastDIB img = Clone(src);
+  EdgeMerge(img, 4);
+  EXPECT_NE(std::memcmp(img.Row(200) + 3 * 192, src.Row(200) + 3 * 192, 3 * 64), 0);
+  EXPECT_NE(std::memcmp(img.Row(192), src.Row(192), 3 * 256), 0);
+  EXPECT_EQ(std::memcmp(img.Row(191), src.Row(191), 3 * 192), 0);
+}
+
+TEST(EdgeMerge, StripsOfOnePixelOrLessLeaveTheImage) {
+  // 20 / 16 = 1 and 31 / 16 = 1: no blend (it would divide by zero).
+  for (auto [w, h, n] : {std::tuple{20, 20, 16}, {31, 5, 16}, {1, 1, 4}, {7, 3, 8}}) {
+    const TFastDIB src = Random(w, h, 3);
+    TFastDIB img = Clone(src);
+    EdgeMerge(img, n);
+    EXPECT_TRUE(SamePixels(img, src)) << w << "x" << h << " 1/" << n;
+  }
+  const TFastDIB src = Random(20, 20, 3);
+  TFastDIB img = Clone(src);
+  EdgeMerge(img, 0);
+  EdgeMerge(img, -4);
+  EXPECT_TRUE(SamePixels(img, src));
+}
+
+TEST(SeamlessEdge, MatchesReferenceAndEdgesMatch) {
+  struct Case {
+    int w, h, s;
+  } cases[] = {{64, 48, 16}, {30, 40, 100}, {30, 40, 29}, {50, 50, 49}, {100, 7, 3}, {256, 256, 16}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h << " amount " << c.s);
+    const TFastDIB src = Random(c.w, c.h, uint32_t(c.s));
+    TFastDIB img = Clone(src), ref = Clone(src);
+    SeamlessEdge(img, c.s);
+    RefSeamlessEdge(ref, c.s);
+    EXPECT_TRUE(SamePixels(img, ref));
+    EXPECT_TRUE(Seamless(img));
+  }
+}
+
+TEST(SeamlessEdge, LargeAmountUsesHalfTheSmallerSide) {
+  // 100 on 30 x 40 becomes 29 / 2 = 14: column 15 from the left and 15 from
+  // the right stay, column 14 changes.
+  const TFastDIB src = Random(30, 40, 8);
+  TFastDIB img = Clone(src), direct = Clone(src);
+  SeamlessEdge(img, 100);
+  SeamlessEdge(direct, 14);
+  EXPECT_TRUE(SamePixels(img, direct));
+  // Amounts of 1 or less change nothing.
+  for (int s : {1, 0, -5}) {
+    TFastDIB t = Clone(src);
+    SeamlessEdge(t, s);
+    EXPECT_TRUE(SamePixels(t, src)) << s;
+  }
+}
+
+TEST(FourWayFlip, QuadrantsMirrorTheImage) {
+  const TFastDIB src = Random(3, 2, 12);
+  TFastDIB img = Clone(src), scratch;
+  ASSERT_TRUE(FourWayFlip(img, scratch));
+  ASSERT_EQ(img.Width(), 6);
+  ASSERT_EQ(img.Height(), 4);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 6; ++x) {
+      const int sx = x < 3 ? x : 5 - x, sy = y < 2 ? y : 3 - y;
+      EXPECT_EQ(img.GetPixel(y, x), src.GetPixel(sy, sx)) << x << "," << y;
+    }
+  EXPECT_TRUE(Seamless(img));
+
+  TFastDIB wide;
+  wide.SetSize(int(kMaxSide), 2, 24, 0);
+  EXPECT_FALSE(FourWayFlip(wide, scratch));
+  EXPECT_EQ(wide.Width(), kMaxSide);
+  TFastDIB big;  // 2^27 pixels doubled is 2^29, beyond the pixel limit
+  ASSERT_TRUE(big.SetSize(16384, 8192, 24, 0));
+  EXPECT_FALSE(FourWayFlip(big, scratch));
+  EXPECT_EQ(big.Height(), 8192);
+}
+
+TEST(RotateBilinearWrapped, MatchesReference) {
+  struct Case {
+    int ws, hs, wt, ht;
+    double angle;
+  } cases[] = {{40, 40, 40, 40, 45}, {33, 21, 33, 21, 30}, {16, 24, 30, 10, -70}, {5, 7, 5, 7, 200}, {50, 50, 50, 50, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.ws << "x" << c.hs << " angle " << c.angle);
+    const TFastDIB src = Random(c.ws, c.hs, uint32_t(c.ws * c.hs));
+    TFastDIB dst;
+    dst.SetSize(c.wt, c.ht, 24, 0);
+    RotateBilinearWrapped(src, dst, c.ws / 2, c.hs / 2, c.angle);
+    EXPECT_TRUE(SamePixels(dst, RefRotateBilinear(src, c.wt, c.ht, c.ws / 2, c.hs / 2, c.angle)));
+  }
+}
+
+TEST(RotateSeamless, MatchesTheStepByStepReference) {
+  for (int side : {256, 40, 21, 7, 3, 2, 1}) {
+    SCOPED_TRACE(side);
+    const TFastDIB src = Random(side, side, uint32_t(side));
+    TFastDIB img = Clone(src), scratch;
+    ASSERT_TRUE(RotateSeamless(img, scratch));
+    EXPECT_EQ(img.Width(), side);
+    EXPECT_EQ(img.Height(), side);
+    EXPECT_TRUE(SamePixels(img, RefRotateSeamless(src)));
+    EXPECT_TRUE(SamePixels(scratch, img));
+  }
+  EXPECT_EQ(int(std::nearbyint(256 * std::sin(M_PI / 4))), 181);
+}
+
+TEST(RotateSeamless, RefusesNonSquare) {
+  const TFastDIB src = Random(256, 200, 1);
+  TFastDIB img = Clone(src), scratch;
+  EXPECT_FALSE(RotateSeamless(img, scratch));
+  EXPECT_TRUE(SamePixels(img, src));
+}
+
+TEST(Seamless, TwoWorkersGiveTheSameResult) {
+  const TFastDIB src = Random(300, 260, 21);
+  TFastDIB a1 = Clone(src), a2 = Clone(src), b1 = Clone(src), b2 = Clone(src), s;
+  SetWorkerCount(1);
+  SeamlessEdge(a1, 40);
+  TFastDIB r1 = Random(120, 120, 2);
+  RotateSeamless(r1, s);
+  SetWorkerCount(2);
+  SeamlessEdge(a2, 40);
+  TFastDIB r2 = Random(120, 120, 2);
+  RotateSeamless(r2, s);
+  EXPECT_TRUE(SamePixels(a1, a2));
+  EXPECT_TRUE(SamePixels(r1, r2));
+}

@@ -1,0 +1,412 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "editor/editor.h"
+#include "editor/geometry_commands.h"
+#include "editor/replay.h"
+#include "editor/scripted_ui.h"
+
+using namespace vorq;
+
+namespace {
+
+struct Fixture {
+  ScriptedUi ui;
+  Editor ed{ui};
+  Fixture() { Paint(ed.WorkSurface); }
+  static void Paint(TFastDIB& s) {
+    for (int y = 0; y < s.Height(); ++y)
+      for (int x = 0; x < s.Width(); ++x) s.SetPixel(y, x, MakePixel(uint8_t(x * 7 + y), uint8_t(x ^ y), uint8_t(y * 3)));
+  }
+  TFastDIB Snapshot() const {
+    TFastDIB c;
+    CopySurface(ed.WorkSurface, c);
+    return c;
+  }
+  bool Same(const TFastDIB& before) const {
+    return before.Width() == ed.WorkSurface.Width() && before.Height() == ed.WorkSurface.Height() &&
+           std::memcmp(before.Bits, ed.WorkSurface.Bits, before.ImageSize()) == 0;
+  }
+  std::string OpenLog(const std::string& name) {
+    std::string path = ::testing::TempDir() + name;
+    EXPECT_TRUE(ed.Log.Open(path, false));
+    return path;
+  }
+  static std::vector<std::string> Lines(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> out;
+    for (std::string l; std::getline(in, l);) {
+      if (!l.empty() && l.back() == '\r') l.pop_back();
+      out.push_back(l);
+    }
+    return out;
+  }
+};
+
+}  // namespace
+
+TEST(ResizeCommands, ResizeFastSnapshotsLogsAndUndoes) {
+  Fixture f;
+  const std::string log = f.OpenLog("vorq_geo_fast.txt");
+  const TFastDIB before = f.Snapshot();
+  f.ui.SizeWidth = 100;
+  f.ui.SizeHeight = 80;
+  f.ed.MenuEffect(38);
+  EXPECT_EQ(f.ed.WorkSurface.Width(), 100);
+  EXPECT_EQ(f.ed.WorkSurface.Height(), 80);
+  EXPECT_EQ(f.ed.Status[kPanelWidth], "Width: 100");
+  EXPECT_EQ(f.ed.Undo.Count(), 1);
+  // Colour-on-colour: every pixel is one of the source's, from the scaled place.
+  for (int y = 0; y < 80; ++y)
+    for (int x = 0; x < 100; ++x) {
+      const TPixel24 p = f.ed.WorkSurface.GetPixel(y, x);
+      bool found = false;
+      for (int sy = y * 256 / 80 - 1; sy <= (y + 1) * 256 / 80 && !found; ++sy)
+        for (int sx = x * 256 / 100 - 1; sx <= (x + 1) * 256 / 100 && !found; ++sx)
+          found = sy >= 0 && sx >= 0 && sy < 256 && sx < 256 && before.GetPixel(sy, sx) == p;
+      ASSERT_TRUE(found) << x << "," << y;
+    }
+  f.ed.bUndoClick();
+  EXPECT_TRUE(f.Same(before));
+  EXPECT_EQ(f.ed.Status[kPanelWidth], "Width: 256");
+  EXPECT_EQ(f.ed.Status[kPanelHeight], "Height: 256");
+  f.ed.Log.Close();
+  const auto lines = Fixture::Lines(log);
+  ASSERT_GE(lines.size(), 1u);
+  EXPECT_EQ(lines[0], "Resize Fast, Width 100, Height 80");
+  EXPECT_EQ(f.ed.Sizer.CurrentWidth, 256);  // the dialog was shown with the current size
+}
+
+TEST(ResizeCommands, DoublingRepeatsEveryPixel) {
+  Fixture f;
+  const TFastDIB before = f.Snapshot();
+  ASSERT_EQ(ResizeFastTo(f.ed, 512, 512), "");
+  for (int y = 0; y < 512; y += 37)
+    for (int x = 0; x < 512; ++x) ASSERT_EQ(f.ed.WorkSurface.GetPixel(y, x), before.GetPixel(y / 2, x / 2));
+}
+
+TEST(ResizeCommands, CancelAndRefusedSizesChangeNothing) {
+  Fixture f;
+  const TFastDIB before = f.Snapshot();
+  f.ui.SizeWidth = 0;  // Cancel
+  f.ed.MenuEffect(39);
+  f.ed.MenuEffect(38);
+  EXPECT_TRUE(f.Same(before));
+  EXPECT_TRUE(f.ed.Undo.Empty());
+  EXPECT_TRUE(f.ui.Messages.empty());
+
+  f.ui.SizeWidth = 20000;
+  f.ui.SizeHeight = 10;
+  f.ed.MenuEffect(39);
+  ASSERT_EQ(f.ui.Messages.size(), 1u);
+  EXPECT_NE(f.ui.Messages[0].find("too large"), std::string::npos);
+  EXPECT_TRUE(f.Same(before));
+  EXPECT_TRUE(f.ed.Undo.Empty());
+
+  EXPECT_NE(ResizeSmoothTo(f.ed, 0, 10), "");
+  EXPECT_NE(ResizeFastTo(f.ed, 10, -1), "");
+  EXPECT_NE(ResizeFastTo(f.ed, 16384, 16385), "");
+  EXPECT_TRUE(f.Same(before));
+  EXPECT_TRUE(f.ed.Undo.Empty());
+}
+
+TEST(ResizeCommands, ResizeSmooth) {
+  Fixture f;
+  const std::string log = f.OpenLog("vorq_geo_smooth.txt");
+  const TFastDIB before = f.Snapshot();
+  // To the current size: a snapshot and a line, the pixels stay.
+  f.ui.SizeWidth = 256;
+  f.ui.SizeHeight = 256;
+  f.ed.MenuEffect(39);
+  EXPECT_TRUE(f.Same(before));
+  EXPECT_EQ(f.ed.Undo.Count(), 1);
+  // A real resize through Apply.
+  f.ed.TreeView1Change("ReSize Smooth");
+  f.ui.SizeWidth = 128;
+  f.ui.SizeHeight = 300;
+  EXPECT_TRUE(f.ed.bGoClick());
+  EXPECT_EQ(f.ed.WorkSurface.Width(), 128);
+  EXPECT_EQ(f.ed.WorkSurface.Height(), 300);
+  f.ed.Log.Close();
+  const auto lines = Fixture::Lines(log);
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "Resize Smooth, Width 256, Height 256");
+  // Apply writes the routine's line and then the effect's name.
+  EXPECT_EQ(lines[lines.size() - 2], "Resize Smooth, Width 128, Height 300");
+  EXPECT_EQ(lines.back(), "ReSize Smooth");
+}
+
+TEST(GeometryCommands, QuarterTurnMirrorsAndAngle) {
+  Fixture f;
+  f.ed.WorkSurface.SetSize(3, 2, 24, 0);
+  Fixture::Paint(f.ed.WorkSurface);
+  const TFastDIB small = f.Snapshot();
+  f.ed.MenuEffect(40);
+  ASSERT_EQ(f.ed.WorkSurface.Width(), 2);
+  ASSERT_EQ(f.ed.WorkSurface.Height(), 3);
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 1), small.GetPixel(0, 0));
+  EXPECT_EQ(f.ed.EffectName, "Rotate 90");
+  EXPECT_EQ(f.ed.Status[kPanelWidth], "Width: 2");
+
+  Fixture g;
+  const TFastDIB before = g.Snapshot();
+  g.ed.MenuEffect(41);
+  EXPECT_EQ(g.ed.WorkSurface.GetPixel(5, 0), before.GetPixel(5, 255));
+  g.ed.MenuEffect(42);
+  EXPECT_EQ(g.ed.WorkSurface.GetPixel(0, 0), before.GetPixel(255, 255));
+  EXPECT_EQ(g.ed.Undo.Count(), 2);
+  g.ed.bUndoClick();
+  g.ed.bUndoClick();
+  EXPECT_TRUE(g.Same(before));
+
+  // Rotate Angle 180 on 256 x 256: T(x, y) = S((256 - x) mod 256, (256 - y) mod 256).
+  g.ed.EffectVals[43] = 180;
+  g.ed.MenuEffect(43);
+  for (int y = 0; y < 256; y += 5)
+    for (int x = 0; x < 256; x += 3)
+      ASSERT_EQ(g.ed.WorkSurface.GetPixel(y, x), before.GetPixel((256 - y) % 256, (256 - x) % 256));
+  g.ed.EffectVals[43] = 360;
+  const TFastDIB turned = g.Snapshot();
+  g.ed.MenuEffect(43);
+  EXPECT_TRUE(g.Same(turned));
+  EXPECT_EQ(g.ed.Undo.Count(), 2);
+}
+
+TEST(SeamlessCommands, RotateSeamlessNeedsASquare) {
+  Fixture f;
+  f.ed.WorkSurface.SetSize(256, 200, 24, 0);
+  Fixture::Paint(f.ed.WorkSurface);
+  const TFastDIB before = f.Snapshot();
+  f.ed.MenuEffect(44);
+  ASSERT_EQ(f.ui.Messages.size(), 1u);
+  EXPECT_EQ(f.ui.Messages[0], "Image must be square.  ReSize and try again.");
+  EXPECT_TRUE(f.Same(before));
+  EXPECT_TRUE(f.ed.Undo.Empty());
+
+  Fixture g;
+  g.ed.MenuEffect(44);
+  EXPECT_EQ(g.ed.WorkSurface.Width(), 256);
+  EXPECT_EQ(g.ed.WorkSurface.Height(), 256);
+  EXPECT_EQ(g.ed.Undo.Count(), 1);
+  EXPECT_EQ(g.ed.EffectName, "Rotate Seamless");
+}
+
+TEST(SeamlessCommands, EdgeMergeNamesItselfAndLogs) {
+  Fixture f;
+  const std::string log = f.OpenLog("vorq_geo_merge.txt");
+  f.ed.MenuEffect(0);  // Blur: the current effect
+  const TFastDIB before = f.Snapshot();
+  N141Click(f.ed);
+  EXPECT_EQ(f.ed.EffectName, "EdgeMerge4");
+  EXPECT_EQ(f.ed.EffectId, 0);  // not a catalogue effect: the id stays
+  const TFastDIB& w = f.ed.WorkSurface;
+  for (int y = 0; y < 256; ++y) ASSERT_EQ(w.GetPixel(y, 255), w.GetPixel(y, 0)) << y;
+  EXPECT_EQ(std::memcmp(w.Row(255), w.Row(0), 3 * 256), 0);
+  for (int y = 0; y < 192; ++y) ASSERT_EQ(std::memcmp(w.Row(y), before.Row(y), 3 * 192), 0) << y;
+  N181Click(f.ed);
+  EXPECT_EQ(f.ed.EffectName, "EdgeMerge8");
+  N1161Click(f.ed);
+  EXPECT_EQ(f.ed.EffectName, "EdgeMerge16");
+  EXPECT_EQ(f.ed.Undo.Count(), 4);
+  f.ed.Log.Close();
+  const auto lines = Fixture::Lines(log);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[1], "Edge Merge 1/4");
+  EXPECT_EQ(lines[2], "Edge Merge 1/8");
+  EXPECT_EQ(lines[3], "Edge Merge 1/16");
+}
+
+TEST(SeamlessCommands, SeamlessEdgeAndFourWayFlip) {
+  Fixture f;
+  const std::string log = f.OpenLog("vorq_geo_flip.txt");
+  f.ed.MenuEffect(63);
+  const TFastDIB& w = f.ed.WorkSurface;
+  for (int y = 0; y < 256; ++y) ASSERT_EQ(w.GetPixel(y, 255), w.GetPixel(y, 0)) << y;
+  EXPECT_EQ(std::memcmp(w.Row(255), w.Row(0), 3 * 256), 0);
+
+  f.ed.WorkSurface.SetSize(3, 2, 24, 0);
+  Fixture::Paint(f.ed.WorkSurface);
+  const TFastDIB small = f.Snapshot();
+  EXPECT_TRUE(FourWayFlip1Click(f.ed));
+  ASSERT_EQ(w.Width(), 6);
+  ASSERT_EQ(w.Height(), 4);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(w.GetPixel(y, x), small.GetPixel(y < 2 ? y : 3 - y, x < 3 ? x : 5 - x));
+
+  f.ed.WorkSurface.SetSize(9000, 10, 24, 0);
+  const int undo = f.ed.Undo.Count();
+  EXPECT_FALSE(FourWayFlip1Click(f.ed));
+  EXPECT_NE(f.ui.Messages.back().find("18000 x 20"), std::string::npos);
+  EXPECT_EQ(w.Width(), 9000);
+  EXPECT_EQ(f.ed.Undo.Count(), undo);
+  f.ed.Log.Close();
+  const auto lines = Fixture::Lines(log);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "Seamless Edge, Amount 16");
+  EXPECT_EQ(lines[1], "4 Way Flip");
+}
+
+TEST(GeometryReplay, OwnLinesRunAndRefuse) {
+  Fixture f;
+  EXPECT_EQ(ReplayLine(f.ed, "Resize Fast, Width 100, Height 80").Status, ReplayStatus::Done);
+  EXPECT_EQ(f.ed.WorkSurface.Width(), 100);
+  EXPECT_EQ(f.ed.Sizer.NewHeight, 80);
+  EXPECT_EQ(ReplayLine(f.ed, "Resize Smooth, Width 50, Height 60").Status, ReplayStatus::Done);
+  EXPECT_EQ(f.ed.WorkSurface.Height(), 60);
+  EXPECT_EQ(ReplayLine(f.ed, "4 Way Flip").Status, ReplayStatus::Done);
+  EXPECT_EQ(f.ed.WorkSurface.Width(), 100);
+  EXPECT_EQ(ReplayLine(f.ed, "Edge Merge 1/8").Status, ReplayStatus::Done);
+  EXPECT_EQ(f.ed.EffectName, "EdgeMerge8");
+  const int undo = f.ed.Undo.Count();
+  for (const char* bad : {"Resize Fast, Width 0, Height 10", "Resize Smooth, Width x, Height 10",
+                          "Resize Fast, Width 10", "Resize Fast, Width 20000, Height 10", "Edge Merge 1/3"}) {
+    const ReplayOutcome r = ReplayLine(f.ed, bad);
+    EXPECT_EQ(r.Status, ReplayStatus::Error) << bad;
+    EXPECT_FALSE(r.Message.empty()) << bad;
+  }
+  EXPECT_EQ(f.ed.Undo.Count(), undo);
+  EXPECT_EQ(f.ed.WorkSurface.Width(), 100);
+  // A bare "ReSize Fast" (Apply's second line) asks the dialog: the batch
+  // port has no size queued, so nothing is resized a second time.
+  EXPECT_EQ(ReplayLine(f.ed, "ReSize Fast").Status, ReplayStatus::Done);
+  EXPECT_EQ(f.ed.WorkSurface.Width(), 100);
+  EXPECT_EQ(f.ed.Undo.Count(), undo);
+}
+
+TEST(GeometryReplay, EditorLogRoundTrips) {
+  Fixture f;
+  const TFastDIB start = f.Snapshot();
+  const std::string path = f.OpenLog("vorq_geo_roundtrip.txt");
+  f.ui.SizeWidth = 200;
+  f.ui.SizeHeight = 180;
+  f.ed.TreeView1Change("ReSize Fast");
+  f.ed.bGoClick();  // "Resize Fast, ..." then "ReSize Fast"
+  f.ui.SizeWidth = 0;
+  f.ed.MenuEffect(40);
+  f.ed.MenuEffect(41);
+  f.ed.MenuEffect(42);
+  f.ed.EffectVals[43] = 30;
+  f.ed.MenuEffect(43);
+  N181Click(f.ed);
+  f.ed.EffectVals[63] = 12;
+  f.ed.MenuEffect(63);
+  f.ui.SizeWidth = 150;
+  f.ui.SizeHeight = 150;
+  f.ed.MenuEffect(39);
+  f.ui.SizeWidth = 0;
+  f.ed.MenuEffect(44);
+  FourWayFlip1Click(f.ed);
+  N1161Click(f.ed);
+  f.ed.Log.Close();
+  const auto lines = Fixture::Lines(path);
+  ASSERT_GE(lines.size(), 12u);
+  EXPECT_EQ(lines[0], "Resize Fast, Width 200, Height 180");
+  EXPECT_EQ(lines[1], "ReSize Fast");
+
+  // Replayed on a fresh editor with the same start image: same image, same lines.
+  Fixture g;
+  ASSERT_TRUE(g.Same(start));
+  const std::string again = g.OpenLog("vorq_geo_roundtrip2.txt");
+  for (const auto& l : lines) {
+    const ReplayOutcome r = ReplayLine(g.ed, l);
+    ASSERT_EQ(r.Status, ReplayStatus::Done) << l << ": " << r.Message;
+  }
+  g.ed.Log.Close();
+  EXPECT_TRUE(g.Same(f.ed.WorkSurface));
+  EXPECT_EQ(Fixture::Lines(again), lines);
+}
+
+TEST(SizerDialog, ShowingAndSelection) {
+  SizerState s;
+  SizerShow(s, 256, 200);
+  EXPECT_EQ(s.Width, "256");
+  EXPECT_EQ(s.Height, "200");
+  EXPECT_EQ(s.NewWidth, 256);
+  EXPECT_EQ(s.Selection, kSizeCustom);
+  EXPECT_FALSE(s.FirstShow);
+  EXPECT_EQ(SizerCurrentLabel(s), "Width 256  Height 200");
+
+  SizerSelect(s, kSize1024x768);
+  EXPECT_EQ(s.NewWidth, 1024);
+  EXPECT_EQ(s.NewHeight, 768);
+  EXPECT_EQ(s.Height, "768");
+  // A later showing: back to "Custom...", which sets the current size.
+  SizerShow(s, 300, 100);
+  EXPECT_EQ(s.Selection, kSizeCustom);
+  EXPECT_EQ(s.Width, "300");
+  EXPECT_EQ(s.NewHeight, 100);
+  // Typed boxes survive a showing when the selection already is "Custom...".
+  s.Width = "77";
+  std::string err;
+  EXPECT_TRUE(SizerBoxChanged(s, SizerBox::Width, true, err));
+  EXPECT_EQ(s.NewWidth, 77);
+  SizerShow(s, 640, 480);
+  EXPECT_EQ(s.Width, "77");
+  EXPECT_EQ(s.NewWidth, 77);
+  EXPECT_EQ(SizerCurrentLabel(s), "Width 640  Height 480");
+
+  // Entering a box after a preset resets to "Custom..." and the current size.
+  SizerSelect(s, kSize800x600);
+  SizerEnterBox(s);
+  EXPECT_EQ(s.Selection, kSizeCustom);
+  EXPECT_EQ(s.NewWidth, 640);
+  SizerSelect(s, 7);  // no such entry
+  EXPECT_EQ(s.Selection, kSizeCustom);
+}
+
+TEST(SizerDialog, PercentPopupAndAccept) {
+  SizerState s;
+  SizerShow(s, 256, 200);
+  std::string err;
+  SizerSelect(s, kSize640x480);
+  EXPECT_TRUE(SizerPercent(s, err));  // 50 % of 256 x 200
+  EXPECT_TRUE(s.Percent);
+  EXPECT_EQ(s.Selection, kSizeCustom);
+  EXPECT_EQ(s.NewWidth, 128);
+  EXPECT_EQ(s.NewHeight, 100);
+  EXPECT_EQ(s.Width, "128");
+  s.PctHeight = "33";  // 33 * 200 / 100 = 66; no aspect coupling
+  EXPECT_TRUE(SizerBoxChanged(s, SizerBox::PctHeight, false, err));
+  EXPECT_EQ(s.NewHeight, 66);
+  EXPECT_EQ(s.NewWidth, 128);
+  s.PctWidth = "";
+  EXPECT_TRUE(SizerBoxChanged(s, SizerBox::PctWidth, false, err));  // empty while typing: ignored
+  EXPECT_EQ(s.NewWidth, 128);
+  EXPECT_FALSE(SizerBoxChanged(s, SizerBox::PctWidth, true, err));
+  EXPECT_EQ(err, "'' is not a valid integer value");
+  SizerPixels(s);
+  EXPECT_FALSE(s.Percent);
+
+  SizerPopup(s, kCdFrontHalf);
+  EXPECT_EQ(s.NewWidth, 456);
+  EXPECT_EQ(s.NewHeight, 456);
+  SizerPopup(s, kCdBack);
+  EXPECT_EQ(s.Width, "564");
+  EXPECT_EQ(s.Height, "444");
+  SizerSelect(s, kSize800x600);
+  s.Percent = true;
+  SizerPopup(s, kCdFront);
+  EXPECT_EQ(s.Selection, kSizeCustom);
+  EXPECT_FALSE(s.Percent);
+  EXPECT_EQ(s.NewWidth, 912);
+  EXPECT_EQ(s.NewHeight, 456);
+
+  EXPECT_TRUE(SizerAccept(s, err));
+  s.Width = "12a";
+  EXPECT_FALSE(SizerAccept(s, err));
+  EXPECT_EQ(err, "'12a' is not a valid integer value");
+  s.Width = "0";
+  EXPECT_FALSE(SizerAccept(s, err));
+  s.PctWidth = "999";
+  s.Width = "40";
+  SizerShow(s, 16384, 100);
+  EXPECT_TRUE(SizerPercent(s, err));
+  EXPECT_FALSE(SizerAccept(s, err));  // 163676 wide
+  EXPECT_NE(err.find("too large"), std::string::npos);
+}
