@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/oplog/log_format.h"
+#include "editor/colour_commands.h"
 #include "editor/family_commands.h"
 
 namespace vorq {
@@ -122,6 +123,7 @@ ReplayOutcome ReplayLine(Editor& ed, const std::string& rawLine) {
     if (!error.empty()) return Error(error);
     return {};
   }
+  if (ReplayColourLine(ed, line, error)) return error.empty() ? ReplayOutcome{} : Error(error);
   for (const char* dir : {"Right", "Left", "Up", "Down"}) {
     const std::string prefix = std::string("Scroll ") + dir + " ";
     if (line.rfind(prefix, 0) != 0) continue;

@@ -48,10 +48,12 @@ class ScriptedUi : public UiPort {
     s.NewHeight = SizeHeight;
     return true;
   }
+  // The colour dialog: accepted with NextColor, or with the colour as it
+  // stands when none is queued (a replayed line has already stored it).
   bool AcceptColor = true;
-  uint32_t NextColor = 0xFFFFFF;
+  std::optional<uint32_t> NextColor;
   bool ChooseColor(uint32_t& colour) override {
-    if (AcceptColor) colour = NextColor;
+    if (AcceptColor && NextColor) colour = *NextColor;
     return AcceptColor;
   }
   void ImageChanged() override { ++ImageChanges; }

@@ -1,0 +1,281 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+
+#include "core/effects/colour.h"
+#include "core/effects/colour_sliders.h"
+#include "core/util/parallel.h"
+
+using namespace vorq;
+
+namespace {
+
+// One row holding the given pixels over and over, at least 19 wide, so that
+// each pixel lands both in the eight-pixel blocks and in the row's tail
+// (and the row has gap bytes).
+TFastDIB Strip(std::initializer_list<TPixel24> pixels) {
+  const int n = int(pixels.size());
+  const int reps = (19 + n - 1) / n + 1;
+  TFastDIB s;
+  s.SetSize(n * reps, 1, 24, 0);
+  for (int r = 0; r < reps; ++r) {
+    int x = 0;
+    for (const TPixel24& p : pixels) s.SetPixel(0, r * n + x++, p);
+  }
+  return s;
+}
+
+TFastDIB Noise(int w, int h, uint32_t seed) {
+  TFastDIB s;
+  s.SetSize(w, h, 24, 0);
+  for (int y = 0; y < h; ++y)
+    for (int i = 0; i < 3 * w; ++i) {
+      seed = seed * 1664525u + 1013904223u;
+      s.Row(y)[i] = uint8_t(seed >> 24);
+    }
+  return s;
+}
+
+bool Same(const TFastDIB& a, const TFastDIB& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  for (int y = 0; y < a.Height(); ++y)
+    if (std::memcmp(a.Row(y), b.Row(y), size_t(3) * size_t(a.Width())) != 0) return false;
+  return true;
+}
+
+// Pixel x of a Strip; every copy of it along the row must agree.
+TPixel24 Px(const TFastDIB& s, int x, int period) {
+  for (int c = x + period; c < s.Width(); c += period)
+    EXPECT_EQ(s.GetPixel(0, c), s.GetPixel(0, x)) << "copy at column " << c << " of pixel " << x;
+  return s.GetPixel(0, x);
+}
+
+// Every channel value 0 .. 255 once, as (c, c, c) greys across one row.
+TFastDIB Ramp() {
+  TFastDIB s;
+  s.SetSize(256, 1, 24, 0);
+  for (int c = 0; c < 256; ++c) s.SetPixel(0, c, MakePixel(uint8_t(c), uint8_t(c), uint8_t(c)));
+  return s;
+}
+
+}  // namespace
+
+TEST(ColourEffects, LightenTableStatedEntries) {
+  const LightenTableT& t = LightenTable();
+  const int expected[][2] = {{0, 0},     {1, 2},     {2, 4},     {8, 13},    {16, 24},   {32, 44},  {64, 79},
+                             {100, 115}, {128, 142}, {192, 200}, {250, 251}, {254, 254}, {255, 255}};
+  for (const auto& e : expected) EXPECT_EQ(t[size_t(e[0])], e[1]) << "entry " << e[0];
+  for (int i = 1; i < 256; ++i) {
+    EXPECT_LE(t[size_t(i)], 255);
+    EXPECT_GE(t[size_t(i)], t[size_t(i - 1)]);
+  }
+  // Lighten maps each channel through it.
+  TFastDIB s = Strip({MakePixel(1, 64, 192), MakePixel(0, 255, 128)});
+  Lighten(s);
+  EXPECT_EQ(Px(s, 0, 2), MakePixel(2, 79, 200));
+  EXPECT_EQ(Px(s, 1, 2), MakePixel(0, 255, 142));
+}
+
+TEST(ColourEffects, BrightenRoundsHalvesToEven) {
+  // c + round(c / 20): the halves at 10, 30, 50, 70, 90 go to the even neighbour.
+  const int expected[][2] = {{0, 0},    {10, 10},   {30, 32},   {50, 52},   {70, 74},  {90, 94},
+                             {110, 116}, {19, 20},  {11, 12},   {242, 254}, {243, 255}, {255, 255}};
+  for (const auto& e : expected) EXPECT_EQ(BrightenChannel(uint8_t(e[0])), e[1]) << "channel " << e[0];
+  TFastDIB s = Strip({MakePixel(10, 30, 50), MakePixel(70, 243, 0)});
+  Brighten(s);
+  EXPECT_EQ(Px(s, 0, 2), MakePixel(10, 32, 52));
+  EXPECT_EQ(Px(s, 1, 2), MakePixel(74, 255, 0));
+}
+
+TEST(ColourEffects, NegativeGrayAndErase) {
+  TFastDIB img = Noise(37, 11, 7), copy;
+  CopySurface(img, copy);
+  Negative(img);
+  EXPECT_EQ(img.GetPixel(3, 5).R, 255 - copy.GetPixel(3, 5).R);
+  EXPECT_EQ(img.GetPixel(10, 36).B, 255 - copy.GetPixel(10, 36).B);
+  Negative(img);
+  EXPECT_TRUE(Same(img, copy));
+
+  // (77 R + 151 G + 28 B) >> 8: the pure primaries give 76, 150 and 27.
+  TFastDIB g = Strip({MakePixel(255, 0, 0), MakePixel(0, 255, 0), MakePixel(0, 0, 255), MakePixel(255, 255, 255),
+                      MakePixel(0, 0, 0), MakePixel(100, 50, 200)});
+  GrayScaleSurface(g);
+  const uint8_t grey[] = {76, 150, 27, 255, 0, uint8_t((77 * 100 + 151 * 50 + 28 * 200) >> 8)};
+  for (int x = 0; x < 6; ++x) EXPECT_EQ(Px(g, x, 6), MakePixel(grey[x], grey[x], grey[x])) << "pixel " << x;
+
+  EraseToBlack(img);
+  for (int y = 0; y < img.Height(); ++y)
+    for (int x = 0; x < img.Width(); ++x) ASSERT_EQ(img.GetPixel(y, x), MakePixel(0, 0, 0));
+}
+
+TEST(ColourEffects, ColorRotate) {
+  const TPixel24 p = MakePixel(0x12, 0x34, 0x56);
+  auto rotated = [&](int bits) {
+    TFastDIB s = Strip({p, MakePixel(0, 0, 0x80)});
+    ColorRotate(s, bits);
+    return s;
+  };
+  EXPECT_EQ(Px(rotated(8), 0, 2), MakePixel(0x56, 0x12, 0x34));   // blue to red, red to green, green to blue
+  EXPECT_EQ(Px(rotated(16), 0, 2), MakePixel(0x34, 0x56, 0x12));  // the reverse
+  EXPECT_EQ(Px(rotated(32), 0, 2), MakePixel(0x56, 0x12, 0x34));  // 32 = 24 + 8
+  for (int bits : {24, 48, 0, -3, -8}) {
+    EXPECT_EQ(Px(rotated(bits), 0, 2), p) << bits;
+    EXPECT_EQ(Px(rotated(bits), 1, 2), MakePixel(0, 0, 0x80)) << bits;
+  }
+  // One bit: V = 0x563412 -> 0xAC6824; the top bit of blue re-enters at red's bit 0.
+  EXPECT_EQ(Px(rotated(1), 0, 2), MakePixel(0x24, 0x68, 0xAC));
+  EXPECT_EQ(Px(rotated(1), 1, 2), MakePixel(0x01, 0, 0));
+}
+
+TEST(ColourEffects, ExchangeColorTolerance) {
+  const uint32_t pen = 0x0A0AFA;  // (250, 10, 10)
+  const uint32_t brush = 0x332211;
+  const TPixel24 P = MakePixel(0x11, 0x22, 0x33);
+  {
+    TFastDIB s = Strip({MakePixel(250, 10, 10), MakePixel(251, 10, 10), MakePixel(250, 10, 9)});
+    ExchangeColor(s, pen, brush, 0);
+    EXPECT_EQ(Px(s, 0, 3), P);
+    EXPECT_EQ(Px(s, 1, 3), MakePixel(251, 10, 10));
+    EXPECT_EQ(Px(s, 2, 3), MakePixel(250, 10, 9));
+  }
+  {
+    // Tolerance 20 around (250, 10, 10): red 230 .. 255, green and blue 0 .. 30.
+    const TPixel24 in[] = {MakePixel(230, 0, 30), MakePixel(255, 30, 0), MakePixel(240, 15, 15)};
+    const TPixel24 out[] = {MakePixel(229, 10, 10), MakePixel(250, 31, 10), MakePixel(250, 10, 31)};
+    TFastDIB s = Strip({in[0], in[1], in[2], out[0], out[1], out[2]});
+    ExchangeColor(s, pen, brush, 20);
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(Px(s, x, 6), P) << x;
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(Px(s, x + 3, 6), out[x]) << x;
+  }
+  {
+    // 255 reaches every value; only the low 16 bits of the tolerance count.
+    TFastDIB s = Noise(9, 3, 1);
+    ExchangeColor(s, pen, brush, 255);
+    for (int x = 0; x < 9; ++x) EXPECT_EQ(s.GetPixel(2, x), P);
+    TFastDIB t = Strip({MakePixel(250, 10, 10), MakePixel(249, 10, 10)});
+    ExchangeColor(t, pen, brush, 0x10000);  // low bits 0: exact matches only
+    EXPECT_EQ(Px(t, 0, 2), P);
+    EXPECT_EQ(Px(t, 1, 2), MakePixel(249, 10, 10));
+    TFastDIB u = Strip({MakePixel(0, 255, 128)});
+    ExchangeColor(u, pen, brush, -1);  // 0xFFFF
+    EXPECT_EQ(Px(u, 0, 1), P);
+  }
+}
+
+TEST(ColourEffects, Tint) {
+  // White: grey with the value of the brightest channel.
+  TFastDIB s = Strip({MakePixel(10, 200, 30), MakePixel(0, 0, 0), MakePixel(255, 1, 2), MakePixel(7, 7, 9)});
+  Tint(s, 0xFFFFFF);
+  EXPECT_EQ(Px(s, 0, 4), MakePixel(200, 200, 200));
+  EXPECT_EQ(Px(s, 1, 4), MakePixel(0, 0, 0));
+  EXPECT_EQ(Px(s, 2, 4), MakePixel(255, 255, 255));
+  EXPECT_EQ(Px(s, 3, 4), MakePixel(9, 9, 9));
+  // (200, 100, 50): brightest 255 gives the colour itself; 128 gives
+  // round(100.39), round(50.20), round(25.10).
+  TFastDIB t = Strip({MakePixel(0, 255, 3), MakePixel(128, 0, 0), MakePixel(0, 0, 0)});
+  Tint(t, 0x3264C8);
+  EXPECT_EQ(Px(t, 0, 3), MakePixel(200, 100, 50));
+  EXPECT_EQ(Px(t, 1, 3), MakePixel(100, 50, 25));
+  EXPECT_EQ(Px(t, 2, 3), MakePixel(0, 0, 0));
+}
+
+TEST(ColourEffects, BothCoresGiveTheSameResult) {
+  TFastDIB a = Noise(301, 257, 99), b;
+  CopySurface(a, b);
+  auto all = [](TFastDIB& s) {
+    Brighten(s);
+    ColorRotate(s, 5);
+    Tint(s, 0x123456);
+    ExchangeColor(s, 0x101010, 0xABCDEF, 40);
+    ApplySaturation(s, 400);
+  };
+  SetWorkerCount(1);
+  all(a);
+  SetWorkerCount(2);
+  all(b);
+  EXPECT_TRUE(Same(a, b));
+}
+
+TEST(ColourSliders, TablesAtStatedAmounts) {
+  EXPECT_EQ(LightnessTable(255)[0], 254);
+  EXPECT_EQ(LightnessTable(255)[255], 255);
+  EXPECT_EQ(LightnessTable(-255)[255], 1);
+  EXPECT_EQ(LightnessTable(-255)[0], 0);
+  EXPECT_EQ(LightnessTable(100)[100], 100 + (155 * 100 >> 8));  // 160
+  EXPECT_EQ(ContrastTable(255)[0], 0);
+  EXPECT_EQ(ContrastTable(255)[100], 73);
+  EXPECT_EQ(ContrastTable(-255)[0], 127);
+  EXPECT_EQ(ContrastTable(-255)[255], 129);
+  EXPECT_EQ(ChannelShiftTable(45)[100], 145);
+  EXPECT_EQ(ChannelShiftTable(45)[220], 255);
+  EXPECT_EQ(ChannelShiftTable(-45)[30], 0);
+  EXPECT_EQ(ChannelShiftTable(-1000)[255], 0);
+  EXPECT_EQ(ChannelShiftTable(1000)[0], 255);
+  for (int i = 0; i < 256; ++i) {
+    ASSERT_EQ(LightnessTable(0)[size_t(i)], i);
+    ASSERT_EQ(ContrastTable(0)[size_t(i)], i);
+    ASSERT_EQ(ChannelShiftTable(0)[size_t(i)], i);
+  }
+}
+
+TEST(ColourSliders, PerChannelPasses) {
+  TFastDIB s = Strip({MakePixel(0, 100, 255)});
+  ApplyLightness(s, 255, 0, -255);
+  EXPECT_EQ(Px(s, 0, 1), MakePixel(254, 100, 1));
+  TFastDIB c = Strip({MakePixel(100, 0, 255)});
+  ApplyContrast(c, 255, -255, -255);
+  EXPECT_EQ(Px(c, 0, 1), MakePixel(73, 127, 129));
+  TFastDIB r = Ramp();
+  ApplyChannelShift(r, 45, 0, -10);
+  EXPECT_EQ(Px(r, 0, 256), MakePixel(45, 0, 0));
+  EXPECT_EQ(Px(r, 100, 256), MakePixel(145, 100, 90));
+  EXPECT_EQ(Px(r, 250, 256), MakePixel(255, 250, 240));
+}
+
+TEST(ColourSliders, Saturation) {
+  // 0: the plain (truncated) average in every channel, not the weighted grey.
+  TFastDIB s = Strip({MakePixel(200, 100, 0), MakePixel(10, 11, 13), MakePixel(255, 0, 0)});
+  ApplySaturation(s, 0);
+  EXPECT_EQ(Px(s, 0, 3), MakePixel(100, 100, 100));
+  EXPECT_EQ(Px(s, 1, 3), MakePixel(11, 11, 11));
+  EXPECT_EQ(Px(s, 2, 3), MakePixel(85, 85, 85));
+  // 510: about twice as far from the average, clamped.
+  TFastDIB t = Strip({MakePixel(200, 100, 0), MakePixel(120, 100, 80)});
+  ApplySaturation(t, 510);
+  EXPECT_EQ(Px(t, 0, 2), MakePixel(255, 100, 0));
+  EXPECT_EQ(Px(t, 1, 2), MakePixel(140, 100, 60));
+  // 255: unchanged.
+  TFastDIB n = Noise(63, 17, 3), copy;
+  CopySurface(n, copy);
+  ApplySaturation(n, 255);
+  EXPECT_TRUE(Same(n, copy));
+  // Out-of-range amounts are limited to 0 .. 510.
+  TFastDIB u = Strip({MakePixel(200, 100, 0)});
+  ApplySaturation(u, -40);
+  EXPECT_EQ(Px(u, 0, 1), MakePixel(100, 100, 100));
+}
+
+TEST(ColourSliders, ChainMatchesThePassesInOrder) {
+  const SliderAmounts cases[] = {
+      {0, 0, 255, 0, 0, 0},       {40, 0, 255, 0, 0, 0},     {0, -90, 255, 0, 0, 0},
+      {0, 0, 255, 45, 0, -12},    {-30, 60, 300, 5, -5, 20}, {255, 255, 0, -255, 255, 0},
+      {-255, -255, 510, 0, 0, 0}, {12, -7, 128, 0, 0, 0},    {0, 0, 1, 100, 100, 100}};
+  const TFastDIB src = Noise(203, 19, 11);
+  for (const SliderAmounts& a : cases) {
+    TFastDIB expected;
+    CopySurface(src, expected);
+    if (a.Lightness != 0) ApplyLightness(expected, a.Lightness, a.Lightness, a.Lightness);
+    if (a.Contrast != 0) ApplyContrast(expected, a.Contrast, a.Contrast, a.Contrast);
+    ApplySaturation(expected, a.Saturation);
+    ApplyChannelShift(expected, a.Red, a.Green, a.Blue);
+    TFastDIB out;
+    ApplySliderChain(src, out, a);
+    EXPECT_TRUE(Same(out, expected)) << a.Lightness << " " << a.Contrast << " " << a.Saturation << " " << a.Red;
+    TFastDIB inPlace;
+    CopySurface(src, inPlace);
+    ApplySliderChain(inPlace, inPlace, a);
+    EXPECT_TRUE(Same(inPlace, expected));
+  }
+}

@@ -1,0 +1,320 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "editor/colour_commands.h"
+#include "editor/editor.h"
+#include "editor/family_commands.h"
+#include "editor/replay.h"
+#include "editor/scripted_ui.h"
+
+using namespace vorq;
+
+namespace {
+
+// Counts the hourglass and remembers what the colour dialog was opened with.
+struct RecordingUi : ScriptedUi {
+  int BusyOn = 0;
+  uint32_t DialogStart = 0xDEADBEEF;
+  void SetBusy(bool on) override { BusyOn += on ? 1 : 0; }
+  bool ChooseColor(uint32_t& colour) override {
+    DialogStart = colour;
+    return ScriptedUi::ChooseColor(colour);
+  }
+};
+
+struct Fixture {
+  RecordingUi ui;
+  Editor ed{ui};
+  std::string logPath;
+  Fixture() {
+    for (int y = 0; y < 256; ++y)
+      for (int x = 0; x < 256; ++x)
+        ed.WorkSurface.SetPixel(y, x, MakePixel(uint8_t(x * 7 + y), uint8_t(x ^ y), uint8_t(y * 3)));
+  }
+  void StartLog(const char* name) {
+    logPath = ::testing::TempDir() + name;
+    ASSERT_TRUE(ed.Log.Open(logPath, false));
+  }
+  std::string CloseLog() {
+    ed.Log.Close();
+    std::ifstream in(logPath, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  void Fill(TPixel24 p) {
+    for (int y = 0; y < ed.WorkSurface.Height(); ++y)
+      for (int x = 0; x < ed.WorkSurface.Width(); ++x) ed.WorkSurface.SetPixel(y, x, p);
+  }
+};
+
+bool Same(const TFastDIB& a, const TFastDIB& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  for (int y = 0; y < a.Height(); ++y)
+    if (std::memcmp(a.Row(y), b.Row(y), size_t(3) * size_t(a.Width())) != 0) return false;
+  return true;
+}
+
+}  // namespace
+
+TEST(ColourCommands, MenuRunsSnapshotNameAndLog) {
+  struct Case {
+    int id;
+    const char* line;  // log line written by the menu command
+    bool busy;
+  };
+  const Case cases[] = {{30, "Color Rotate, Bits 8", true}, {31, "Negative", false},   {32, "Brighten", true},
+                        {33, "Lighten", true},              {35, "GrayScale", true},   {36, "Erase to Black", false},
+                        {37, "Exchange Color, Pen R: 0 G: 0 B: 0, Brush R: 255 G: 255 B: 255", true}};
+  for (const Case& c : cases) {
+    Fixture f;
+    f.StartLog("vorq_colour_menu.txt");
+    TFastDIB before;
+    CopySurface(f.ed.WorkSurface, before);
+    f.ed.MenuEffect(c.id);
+    EXPECT_EQ(f.ed.EffectId, c.id);
+    EXPECT_EQ(f.ed.Undo.Count(), 1) << c.id;
+    EXPECT_EQ(f.ui.BusyOn, c.busy ? 1 : 0) << c.id;
+    EXPECT_GE(f.ui.ImageChanges, 1) << c.id;
+    EXPECT_EQ(f.CloseLog(), std::string(c.line) + "\r\n");
+    // Undo gives back the image as it was.
+    f.ed.bUndoClick();
+    EXPECT_TRUE(Same(f.ed.WorkSurface, before)) << c.id;
+  }
+  EXPECT_TRUE(HasColourEffect(30) && HasColourEffect(37));
+  EXPECT_FALSE(HasColourEffect(29) || HasColourEffect(38));
+}
+
+TEST(ColourCommands, EffectsChangeTheWorkingImage) {
+  Fixture f;
+  f.Fill(MakePixel(0x12, 0x34, 0x56));
+  f.ed.MenuEffect(30);  // 8 bits by default
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(9, 9), MakePixel(0x56, 0x12, 0x34));
+  f.ed.MenuEffect(31);
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 255), MakePixel(0xA9, 0xED, 0xCB));
+  f.Fill(MakePixel(30, 10, 255));
+  f.ed.MenuEffect(32);
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(100, 3), MakePixel(32, 10, 255));
+  f.ed.MenuEffect(35);
+  const uint8_t y = uint8_t((77 * 32 + 151 * 10 + 28 * 255) >> 8);
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(255, 0), MakePixel(y, y, y));
+  f.ed.MenuEffect(36);
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(7, 200), MakePixel(0, 0, 0));
+  // Color Rotate by a non-positive amount changes nothing but still snapshots.
+  f.Fill(MakePixel(1, 2, 3));
+  f.ed.EffectVals[30] = -3;
+  const int before = f.ed.Undo.Count();
+  f.ed.MenuEffect(30);
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(9, 9), MakePixel(1, 2, 3));
+  EXPECT_EQ(f.ed.Undo.Count(), before + 1);
+}
+
+TEST(ColourCommands, ExchangeColorUsesPenBrushAndTolerance) {
+  Fixture f;
+  f.StartLog("vorq_colour_exchange.txt");
+  f.ed.ToolBox.PenColor = 0x0A0AFA;    // (250, 10, 10)
+  f.ed.ToolBox.BrushColor = 0x00FF00;  // green
+  f.ed.WorkSurface.SetPixel(0, 0, MakePixel(230, 30, 0));
+  f.ed.WorkSurface.SetPixel(0, 1, MakePixel(229, 10, 10));
+  f.ed.WorkSurface.SetPixel(0, 2, MakePixel(255, 0, 30));
+  f.ed.TreeView1Change("Exchange Color");
+  f.ed.ToolBox.Box(Box::eAmtMain).Text = "20";
+  EXPECT_TRUE(f.ed.bGoClick());
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 0), MakePixel(0, 255, 0));
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 1), MakePixel(229, 10, 10));
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 2), MakePixel(0, 255, 0));
+  EXPECT_EQ(f.CloseLog(), "Exchange Color, Pen R: 250 G: 10 B: 10, Brush R: 0 G: 255 B: 0\r\n");
+}
+
+TEST(ColourCommands, TintDialog) {
+  Fixture f;
+  f.StartLog("vorq_colour_tint.txt");
+  f.ed.TintColor = 0x0000FF;
+  f.ui.NextColor = 0xFFFFFF;  // white
+  f.ed.WorkSurface.SetPixel(3, 4, MakePixel(10, 200, 30));
+  f.ed.MenuEffect(34);
+  EXPECT_EQ(f.ui.DialogStart, 0x0000FFu);  // opened with the last colour
+  EXPECT_EQ(f.ed.TintColor, 0xFFFFFFu);    // and keeps the new one
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(3, 4), MakePixel(200, 200, 200));
+  EXPECT_EQ(f.ed.Undo.Count(), 1);
+  EXPECT_EQ(f.ui.BusyOn, 1);
+
+  // Cancelled: no snapshot, no change, but the Effect id and log line follow.
+  TFastDIB before;
+  CopySurface(f.ed.WorkSurface, before);
+  f.ed.EffectId = -1;
+  f.ui.AcceptColor = false;
+  f.ed.MenuEffect(34);
+  EXPECT_EQ(f.ui.DialogStart, 0xFFFFFFu);
+  EXPECT_EQ(f.ed.EffectId, 34);
+  EXPECT_EQ(f.ed.Undo.Count(), 1);
+  EXPECT_TRUE(Same(f.ed.WorkSurface, before));
+  EXPECT_EQ(f.CloseLog(), "Tint, Color R: 255 G: 255 B: 255\r\nTint, Color R: 255 G: 255 B: 255\r\n");
+}
+
+TEST(ColourSliderCommands, PreviewLeavesWorkAndStartsFromItEachTime) {
+  Fixture f;
+  TFastDIB before;
+  CopySurface(f.ed.WorkSurface, before);
+  SliderPositions pos;
+  pos.Red = 300;  // +45 on red only
+  SliderPreview(f.ed, pos);
+  EXPECT_TRUE(Same(f.ed.WorkSurface, before));
+  for (int y = 0; y < 256; y += 17)
+    for (int x = 0; x < 256; x += 13) {
+      const TPixel24 o = before.GetPixel(y, x), p = f.ed.ScratchSurface.GetPixel(y, x);
+      ASSERT_EQ(p.R, std::min(255, o.R + 45));
+      ASSERT_EQ(p.G, o.G);
+      ASSERT_EQ(p.B, o.B);
+    }
+  // A second event with the same positions gives the same preview, not a
+  // doubled shift; back at neutral the preview is the working image.
+  TFastDIB first;
+  CopySurface(f.ed.ScratchSurface, first);
+  SliderPreview(f.ed, pos);
+  EXPECT_TRUE(Same(f.ed.ScratchSurface, first));
+  SliderPreview(f.ed, SliderPositions{});
+  EXPECT_TRUE(Same(f.ed.ScratchSurface, before));
+  EXPECT_TRUE(f.ed.Undo.Empty());
+}
+
+TEST(ColourSliderCommands, StatedPositions) {
+  Fixture f;
+  f.ed.WorkSurface.SetPixel(0, 0, MakePixel(0, 0, 0));
+  f.ed.WorkSurface.SetPixel(0, 1, MakePixel(255, 255, 255));
+  f.ed.WorkSurface.SetPixel(0, 2, MakePixel(200, 100, 0));
+  SliderPositions light;
+  light.Lightness = 510;
+  SliderPreview(f.ed, light);
+  EXPECT_EQ(f.ed.ScratchSurface.GetPixel(0, 0), MakePixel(254, 254, 254));
+  light.Lightness = 0;
+  SliderPreview(f.ed, light);
+  EXPECT_EQ(f.ed.ScratchSurface.GetPixel(0, 1), MakePixel(1, 1, 1));
+  SliderPositions sat;
+  sat.Saturation = 0;
+  SliderPreview(f.ed, sat);
+  EXPECT_EQ(f.ed.ScratchSurface.GetPixel(0, 2), MakePixel(100, 100, 100));
+  sat.Saturation = 510;
+  SliderPreview(f.ed, sat);
+  EXPECT_EQ(f.ed.ScratchSurface.GetPixel(0, 2), MakePixel(255, 100, 0));
+  SliderPositions con;
+  con.Contrast = 0;  // -255
+  SliderPreview(f.ed, con);
+  EXPECT_EQ(f.ed.ScratchSurface.GetPixel(0, 0), MakePixel(127, 127, 127));
+  EXPECT_EQ(f.ed.ScratchSurface.GetPixel(0, 1), MakePixel(129, 129, 129));
+}
+
+TEST(ColourSliderCommands, OkCommitsSnapshotsAndLogs) {
+  Fixture f;
+  f.StartLog("vorq_colour_ok.txt");
+  f.ed.MenuEffect(32);
+  TFastDIB before;
+  CopySurface(f.ed.WorkSurface, before);
+  SliderPositions pos;
+  pos.Lightness = 225;
+  pos.Contrast = 300;
+  pos.Saturation = 0;
+  pos.Red = 510;
+  pos.Green = 0;
+  pos.Blue = 256;
+  SliderPreview(f.ed, pos);
+  TFastDIB preview;
+  CopySurface(f.ed.ScratchSurface, preview);
+  bGoodClick(f.ed, pos);
+  EXPECT_TRUE(Same(f.ed.WorkSurface, preview));
+  EXPECT_EQ(pos, SliderPositions{});
+  EXPECT_EQ(f.ed.Undo.Count(), 2);
+  EXPECT_EQ(f.ed.EffectId, 32);  // OK is not an effect
+
+  // All bars back at neutral: still a snapshot and a line of zeros.
+  SliderPreview(f.ed, pos);
+  bGoodClick(f.ed, pos);
+  EXPECT_EQ(f.ed.Undo.Count(), 3);
+  EXPECT_TRUE(Same(f.ed.WorkSurface, preview));
+  EXPECT_EQ(f.CloseLog(),
+            "Brighten\r\n"
+            "ToolBox Sliders to positions:  Lightness -30, Contrast 45, Saturation -255, Red 255, Green -255, Blue 1\r\n"
+            "ToolBox Sliders to positions:  Lightness 0, Contrast 0, Saturation 0, Red 0, Green 0, Blue 0\r\n");
+  f.ed.bUndoClick();
+  f.ed.bUndoClick();
+  EXPECT_TRUE(Same(f.ed.WorkSurface, before));
+}
+
+TEST(ColourSliderCommands, CancelRestoresExactly) {
+  Fixture f;
+  f.StartLog("vorq_colour_cancel.txt");
+  TFastDIB before;
+  CopySurface(f.ed.WorkSurface, before);
+  SliderPositions pos;
+  for (int step : {260, 300, 420, 510, 10}) {
+    pos.Lightness = step;
+    pos.Saturation = 510 - step;
+    pos.Blue = step / 2;
+    SliderPreview(f.ed, pos);
+  }
+  const int changes = f.ui.ImageChanges;
+  bBadClick(f.ed, pos);
+  EXPECT_EQ(pos, SliderPositions{});
+  EXPECT_TRUE(Same(f.ed.WorkSurface, before));
+  EXPECT_TRUE(f.ed.Undo.Empty());
+  EXPECT_GT(f.ui.ImageChanges, changes);  // the view shows WorkSurface again
+  EXPECT_EQ(f.CloseLog(), "");
+}
+
+TEST(ColourSliderCommands, OkWithoutPreviewBuildsOne) {
+  Fixture f;
+  f.ed.ScratchSurface.SetSize(10, 10, 24, 0);  // left over from another effect
+  SliderPositions pos;
+  pos.Red = 300;
+  const TPixel24 o = f.ed.WorkSurface.GetPixel(40, 50);
+  bGoodClick(f.ed, pos);
+  EXPECT_EQ(f.ed.WorkSurface.Width(), 256);
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(40, 50), MakePixel(uint8_t(std::min(255, o.R + 45)), o.G, o.B));
+}
+
+TEST(ColourSliderCommands, ReplayLine) {
+  Fixture f;
+  std::string error;
+  EXPECT_FALSE(ReplayColourLine(f.ed, "Tint, Color R: 1 G: 2 B: 3", error));
+  EXPECT_FALSE(ReplayColourLine(f.ed, "Negative", error));
+
+  // Replaying the OK line gives what OK gave.
+  Fixture g;
+  SliderPositions pos;
+  pos.Lightness = 280;
+  pos.Saturation = 400;
+  pos.Green = 200;
+  SliderPreview(g.ed, pos);
+  bGoodClick(g.ed, pos);
+  f.StartLog("vorq_colour_replay.txt");
+  const std::string line =
+      "ToolBox Sliders to positions:  Lightness 25, Contrast 0, Saturation 145, Red 0, Green -55, Blue 0";
+  EXPECT_TRUE(ReplayColourLine(f.ed, line + "\r\n", error));
+  EXPECT_EQ(error, "");
+  EXPECT_TRUE(Same(f.ed.WorkSurface, g.ed.WorkSurface));
+  EXPECT_EQ(f.ed.Undo.Count(), 1);
+  EXPECT_EQ(f.CloseLog(), line + "\r\n");
+
+  // Malformed lines run nothing.
+  TFastDIB before;
+  CopySurface(f.ed.WorkSurface, before);
+  for (const char* bad : {"ToolBox Sliders to positions:  Lightness 256, Contrast 0",
+                          "ToolBox Sliders to positions:  Lightness x",
+                          "ToolBox Sliders to positions:  Hue 3",
+                          "ToolBox Sliders to positions:  Red 1, Red 2"}) {
+    error.clear();
+    EXPECT_TRUE(ReplayColourLine(f.ed, bad, error)) << bad;
+    EXPECT_NE(error, "") << bad;
+  }
+  EXPECT_TRUE(Same(f.ed.WorkSurface, before));
+  EXPECT_EQ(f.ed.Undo.Count(), 1);
+
+  // Colour effect lines go through the generic replay into this family.
+  f.Fill(MakePixel(0x12, 0x34, 0x56));
+  EXPECT_EQ(ReplayLine(f.ed, "Color Rotate, Bits 16").Status, ReplayStatus::Done);
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(1, 1), MakePixel(0x34, 0x56, 0x12));
+}
