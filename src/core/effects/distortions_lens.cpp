@@ -1,0 +1,294 @@
+// Twist and Fisheye (single precision, wrapped 2 x 2 sample), Circular and
+// Astroid (curves drawn in the image's own colours).
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "core/effects/distortions.h"
+#include "core/raster/line.h"
+#include "core/util/arith.h"
+#include "core/util/parallel.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace vorq {
+namespace {
+
+bool Usable(const TFastDIB& s) { return !s.Empty() && s.Width() > 0 && s.Height() > 0; }
+
+// Column (or row) pair and weights of the wrapped 2 x 2 sample along one axis.
+struct Taps {
+  int i0, i1;
+  float w0, w1;
+};
+
+inline Taps AxisTaps(float s, int n) {
+  Taps t;
+  float f = 0;
+  if (std::fabs(s) < 4.0e18f) {
+    const int64_t i = Trunc(s);
+    f = s - float(i);
+    t.i0 = int(WrapIndex(i, n));
+  } else {  // an integer already (f = 0); fmod is exact
+    t.i0 = s > 0 ? int(std::fmod(double(s), n)) : int((n - 1) - std::fmod(-double(s), n));
+  }
+  if (s >= 0) {
+    t.w0 = 1 - f;
+    t.w1 = f;
+  } else {
+    t.w0 = -f;
+    t.w1 = 1 - t.w0;
+  }
+  t.i1 = t.i0 == n - 1 ? 0 : t.i0 + 1;
+  return t;
+}
+
+// Wrapped 2 x 2 sample at (sx, sy): weights multiplied and summed in single
+// precision, in the order (i0, j0), (i1, j0), (i0, j1), (i1, j1).
+inline TPixel24 Sample(const uint8_t* const* rows, int W, int H, float sx, float sy) {
+  const Taps c = AxisTaps(sx, W), r = AxisTaps(sy, H);
+  const float w00 = c.w0 * r.w0, w10 = c.w1 * r.w0, w01 = c.w0 * r.w1, w11 = c.w1 * r.w1;
+  const uint8_t* p00 = rows[r.i0] + 3 * c.i0;
+  const uint8_t* p10 = rows[r.i0] + 3 * c.i1;
+  const uint8_t* p01 = rows[r.i1] + 3 * c.i0;
+  const uint8_t* p11 = rows[r.i1] + 3 * c.i1;
+#if defined(__SSE2__)
+  // The three channels side by side: the same products and sums, in the same order.
+  auto load = [](const uint8_t* p) { return _mm_cvtepi32_ps(_mm_setr_epi32(p[0], p[1], p[2], 0)); };
+  __m128 sum = _mm_mul_ps(_mm_set1_ps(w00), load(p00));
+  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w10), load(p10)));
+  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w01), load(p01)));
+  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w11), load(p11)));
+  const __m128i n = _mm_cvtps_epi32(sum);  // nearest, ties to even
+  const __m128i n16 = _mm_packs_epi32(n, n);
+  const uint32_t bytes = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(n16, n16)));
+  return TPixel24{uint8_t(bytes), uint8_t(bytes >> 8), uint8_t(bytes >> 16)};
+#else
+  uint8_t out[3];
+  for (int ch = 0; ch < 3; ++ch) {
+    float sum = w00 * float(p00[ch]);
+    sum += w10 * float(p10[ch]);
+    sum += w01 * float(p01[ch]);
+    sum += w11 * float(p11[ch]);
+    out[ch] = ClampByte(int(std::lrint(sum)));
+  }
+  return TPixel24{out[0], out[1], out[2]};
+#endif
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Twist
+
+void Twist(TFastDIB& Work, TFastDIB& Scratch, int Looseness) {
+  if (!Usable(Work) || Looseness == 0) return;  // r / 0: no defined angle
+  const int W = Work.Width(), H = Work.Height();
+  CopySurface(Work, Scratch);
+  if (Scratch.Empty()) return;
+  const float cx = float(W - 1) / 2, cy = float(H - 1) / 2, K = float(Looseness);
+  const float halfPi = std::numbers::pi_v<float> / 2, pi = std::numbers::pi_v<float>;
+  const uint8_t* const* src = Scratch.RowTable.data();
+  // Tiles of 16 rows x 64 columns keep the sources of neighbouring rows in
+  // cache: a twisted row wanders across many source rows.
+  ParallelRows(H, [&](int b, int e) {
+    for (int y0 = b; y0 < e; y0 += 16)
+    for (int x0 = 0; x0 < W; x0 += 64)
+    for (int y = y0; y < std::min(e, y0 + 16); ++y) {
+      TPixel24* out = Work.Row24(y);
+      const float dy = float(y) - cy;
+      for (int x = x0; x < std::min(W, x0 + 64); ++x) {
+        const float dx = float(x) - cx;
+        const float r = std::sqrt(dx * dx + dy * dy);
+        float sx = cx, sy = cy;
+        if (r != 0) {
+          float polar;
+          if (dx == 0) {
+            polar = dy > 0 ? halfPi : -halfPi;
+          } else {
+            polar = std::atan(dy / dx);
+            if (dx < 0) polar += pi;
+          }
+          const float theta = polar - r / K + halfPi;
+          sx = cx + r * std::cos(theta);
+          sy = cy + r * std::sin(theta);
+        }
+        out[x] = Sample(src, W, H, sx, sy);
+      }
+    }
+  });
+}
+
+// ---------------------------------------------------------------------------
+// Fisheye
+
+namespace {
+
+// Distance of (x, y) from the lens centre as the effect computes it.
+inline float LensDistance(int x, int y, float cx, float cy) {
+  const float dx = float(x) - cx, dy = float(y) - cy;
+  return std::sqrt(dx * dx + dy * dy);
+}
+
+// First x >= from in row y whose distance equals R (distance 0 never
+// counts), or -1. Along a row the distance falls up to the centre column and
+// rises after it, also in float arithmetic, so each side is one binary search.
+int FirstRadiusHit(int y, int from, int W, float cx, float cy, float R) {
+  const int mid = std::min(W - 1, int(std::floor(cx)));  // last column left of or at the centre
+  if (from <= mid) {
+    int lo = from, hi = mid + 1;  // first x with d <= R
+    while (lo < hi) {
+      const int m = lo + (hi - lo) / 2;
+      if (LensDistance(m, y, cx, cy) <= R) hi = m;
+      else lo = m + 1;
+    }
+    if (lo <= mid) {
+      const float d = LensDistance(lo, y, cx, cy);
+      if (d == R && d != 0) return lo;
+    }
+  }
+  int lo = std::max(from, mid + 1), hi = W;  // first x with d >= R
+  while (lo < hi) {
+    const int m = lo + (hi - lo) / 2;
+    if (LensDistance(m, y, cx, cy) >= R) hi = m;
+    else lo = m + 1;
+  }
+  if (lo < W) {
+    const float d = LensDistance(lo, y, cx, cy);
+    if (d == R && d != 0) return lo;
+  }
+  return -1;
+}
+
+struct RadiusStep {
+  int y, x;
+  float R;  // in force from pixel (x, y) on, in row order
+};
+
+}  // namespace
+
+void FishEye(TFastDIB& Work, TFastDIB& Scratch, float Magnification) {
+  if (!Usable(Work)) return;
+  const int W = Work.Width(), H = Work.Height();
+  CopySurface(Work, Scratch);
+  if (Scratch.Empty()) return;
+  const float cx = float(W) / 2, cy = float(H) / 2;
+  const float R0 = float(W) * Magnification;
+  // R grows by 0.01 whenever a pixel lies exactly on it, and stays grown for
+  // the rest of the run in row order. Find those places first so that the
+  // rows can then run in any order.
+  std::vector<RadiusStep> steps;
+  {
+    float R = R0;
+    for (int y = 0; y < H; ++y)
+      for (int x = FirstRadiusHit(y, 0, W, cx, cy, R); x >= 0; x = FirstRadiusHit(y, x + 1, W, cx, cy, R)) {
+        R += 0.01f;
+        steps.push_back({y, x, R});
+      }
+  }
+  const uint8_t* const* src = Scratch.RowTable.data();
+  ParallelRows(H, [&](int b, int e) {
+    // The step in force at the start of row b, and the next one.
+    size_t next = size_t(std::lower_bound(steps.begin(), steps.end(), b,
+                                          [](const RadiusStep& s, int y) { return s.y < y; }) -
+                         steps.begin());
+    float R = next == 0 ? R0 : steps[next - 1].R;
+    for (int y = b; y < e; ++y) {
+      TPixel24* out = Work.Row24(y);
+      const float dy = float(y) - cy;
+      for (int x = 0; x < W; ++x) {
+        if (next < steps.size() && steps[next].y == y && steps[next].x == x) R = steps[next++].R;
+        const float dx = float(x) - cx;
+        const float d = std::sqrt(dx * dx + dy * dy);
+        float sx = cx, sy = cy;
+        if (d != 0) {
+          const float k = (1 / (1 - d / R) - 1) * R / 2;
+          sx = cx + dx * k / d;
+          sy = cy + dy * k / d;
+        }
+        // A lens so large that R overflows gives no number: the pixel stays.
+        out[x] = std::isfinite(sx) && std::isfinite(sy) ? Sample(src, W, H, sx, sy)
+                                                        : reinterpret_cast<const TPixel24*>(src[y])[x];
+      }
+    }
+  });
+}
+
+// ---------------------------------------------------------------------------
+// Circular
+
+void Circular(TFastDIB& Work, TFastDIB& Scratch) {
+  if (!Usable(Work)) return;
+  const int W = Work.Width(), H = Work.Height();
+  CopySurface(Work, Scratch);
+  if (Scratch.Empty()) return;
+  using Real = long double;  // extended precision, as the spirals were designed
+  const Real degree = std::numbers::pi_v<Real> / 180;
+  const int cx = W / 2, cy = H / 2;
+  int q = 0;
+  for (int i = 0; i <= 720; ++i) {
+    Real theta = Real(i) / Real(0.72L) * degree, r = 0;
+    int c = 0;
+    if (q > H - 1) q -= H;
+    const TPixel24* row = Scratch.Row24(q);
+    ++q;
+    for (int j = 0; j <= 900; ++j) {
+      const int px = int(std::nearbyint(std::cos(theta) * r)) + cx;
+      const int py = int(std::nearbyint(std::sin(theta) * r)) + cy;
+      if (c > W - 1) c -= W;
+      if (py >= 0 && py < H && px >= 0 && px < W) Work.SetPixel(py, px, row[c]);
+      theta += degree;
+      ++c;
+      r = r / Real(j + 20) + Real(0.052L) + r;
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Astroid
+
+namespace {
+
+// Integer power by repeated squaring; odd powers keep the sign.
+double IntPower(double base, int exponent) {
+  double result = 1;
+  for (unsigned e = unsigned(exponent); e != 0; e >>= 1) {
+    if (e & 1) result *= base;
+    base *= base;
+  }
+  return result;
+}
+
+}  // namespace
+
+void Astroid(TFastDIB& Work, int Thickness) {
+  if (!Usable(Work) || Thickness < 0) return;
+  const int W = Work.Width(), H = Work.Height();
+  // The colours come from column 0 as it was before any curve was drawn;
+  // the curves go straight onto the image.
+  std::vector<TPixel24> colours(static_cast<size_t>(H));
+  for (int y = 0; y < H; ++y) colours[size_t(y)] = Work.GetPixel(y, 0);
+  const double degree = std::numbers::pi / 180;
+  double cosT[361], sinT[361];
+  for (int a = 0; a <= 360; ++a) {
+    cosT[a] = IntPower(std::cos(a * degree), Thickness);
+    sinT[a] = IntPower(std::sin(a * degree), Thickness);
+  }
+  const int cx = W / 2, cy = H / 2;
+  Canvas canvas(Work);
+  int q = 0;
+  for (int j = 0; j <= 2 * (H - 1); ++j) {
+    if (q > H - 1) q -= H;
+    canvas.PenColour = colours[size_t(q)];
+    ++q;
+    canvas.MoveTo(cx + j, cy);
+    // |cos^T|, |sin^T| <= 1 for T >= 0, so the points stay within 2 H of the centre.
+    for (int a = 0; a <= 360; ++a)
+      canvas.LineTo(cx + int(Nearest(cosT[a] * j)), cy + int(Nearest(sinT[a] * j)));
+  }
+}
+
+}  // namespace vorq

@@ -1,0 +1,392 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "core/effects/distortions.h"
+#include "core/raster/line.h"
+#include "core/util/parallel.h"
+
+using namespace vorq;
+
+namespace {
+
+TFastDIB Random(int w, int h, uint32_t seed) {
+  TFastDIB s;
+  s.SetSize(w, h, 24, 0);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < 3 * w; ++x) s.Row(y)[x] = uint8_t((seed = seed * 1664525u + 1013904223u) >> 24);
+  return s;
+}
+TFastDIB Clone(const TFastDIB& s) {
+  TFastDIB c;
+  CopySurface(s, c);
+  return c;
+}
+bool Same(const TFastDIB& a, const TFastDIB& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  for (int y = 0; y < a.Height(); ++y)
+    if (std::memcmp(a.Row(y), b.Row(y), size_t(3 * a.Width())) != 0) return false;
+  return true;
+}
+TPixel24 Px(const TFastDIB& s, int x, int y) { return s.GetPixel(y, x); }
+
+// --- naive references, straight from the described arithmetic ---
+
+int RefWrap(long long i, int n) { return i < 0 ? int((n - 1) - (-i) % n) : i > n - 1 ? int(i % n) : int(i); }
+
+// Forward mapping through the tall W x (H + 2A) buffer, column by column.
+TFastDIB RefSineUD(const TFastDIB& in, int A, long double D, bool wrap) {
+  const int W = in.Width(), H = in.Height();
+  if (A > H) A = H;
+  TFastDIB out = Clone(in);
+  std::vector<TPixel24> col(size_t(H + 2 * A));
+  for (int x = 0; x < W; ++x) {
+    const int s = int(std::nearbyint(std::sin(x / D) * A));
+    if (wrap) {
+      for (int y = 0; y < H; ++y) {
+        int r = y + s;
+        if (r < 0) r += H; else if (r > H - 1) r -= H;
+        out.SetPixel(r, x, Px(in, x, y));
+      }
+      continue;
+    }
+    for (int j = 0; j <= 2 * A; ++j) col[size_t(j)] = Px(in, x, 0);
+    for (int j = H - 1; j <= H + 2 * A - 1; ++j) col[size_t(j)] = Px(in, x, H - 1);
+    for (int y = 0; y < H; ++y) col[size_t(y + s + A)] = Px(in, x, y);
+    for (int y = 0; y < H; ++y) out.SetPixel(y, x, col[size_t(y + A)]);
+  }
+  return out;
+}
+
+TPixel24 RefSample(const TFastDIB& s, float sx, float sy) {
+  const int W = s.Width(), H = s.Height();
+  int ix = int(sx), iy = int(sy);
+  const float fx = sx - ix, fy = sy - iy;
+  const float cw0 = sx >= 0 ? 1 - fx : -fx, cw1 = sx >= 0 ? fx : 1 - cw0;
+  const float rw0 = sy >= 0 ? 1 - fy : -fy, rw1 = sy >= 0 ? fy : 1 - rw0;
+  ix = RefWrap(ix, W);
+  iy = RefWrap(iy, H);
+  const int ix1 = ix == W - 1 ? 0 : ix + 1, iy1 = iy == H - 1 ? 0 : iy + 1;
+  TPixel24 out;
+  for (int c = 0; c < 3; ++c) {
+    auto ch = [&](int x, int y) { return float((&s.Row24(y)[x].B)[c]); };
+    float sum = float(cw0 * rw0) * ch(ix, iy);
+    sum += float(cw1 * rw0) * ch(ix1, iy);
+    sum += float(cw0 * rw1) * ch(ix, iy1);
+    sum += float(cw1 * rw1) * ch(ix1, iy1);
+    (&out.B)[c] = uint8_t(std::nearbyint(sum));
+  }
+  return out;
+}
+
+TFastDIB RefTwist(const TFastDIB& in, int K) {
+  TFastDIB out = Clone(in);
+  const float cx = (in.Width() - 1) / 2.0f, cy = (in.Height() - 1) / 2.0f, pi = float(M_PI);
+  for (int y = 0; y < in.Height(); ++y)
+    for (int x = 0; x < in.Width(); ++x) {
+      const float dx = x - cx, dy = y - cy, r = std::sqrt(dx * dx + dy * dy);
+      float sx = cx, sy = cy;
+      if (r != 0) {
+        float a = dx == 0 ? (dy > 0 ? pi / 2 : -pi / 2) : std::atan(dy / dx) + (dx < 0 ? pi : 0);
+        a = a - r / float(K) + pi / 2;
+        sx = cx + r * std::cos(a);
+        sy = cy + r * std::sin(a);
+      }
+      out.SetPixel(y, x, RefSample(in, sx, sy));
+    }
+  return out;
+}
+
+TFastDIB RefFishEye(const TFastDIB& in, float M) {
+  TFastDIB out = Clone(in);
+  const float cx = in.Width() / 2.0f, cy = in.Height() / 2.0f;
+  float R = in.Width() * M;
+  for (int y = 0; y < in.Height(); ++y)
+    for (int x = 0; x < in.Width(); ++x) {
+      const float dx = x - cx, dy = y - cy, d = std::sqrt(dx * dx + dy * dy);
+      float sx = cx, sy = cy;
+      if (d != 0) {
+        if (d == R) R += 0.01f;
+        const float k = (1 / (1 - d / R) - 1) * R / 2;
+        sx = cx + dx * k / d;
+        sy = cy + dy * k / d;
+      }
+      out.SetPixel(y, x, RefSample(in, sx, sy));
+    }
+  return out;
+}
+
+TFastDIB RefWhirl(const TFastDIB& in, int angle, double p, double rho) {
+  TFastDIB out = Clone(in);
+  const int W = in.Width(), H = in.Height();
+  const double cx = std::nearbyint((W - 1) / 2.0), cy = std::nearbyint((H - 1) / 2.0);
+  const double rx = (W - 2) / 2.0, ry = (H - 2) / 2.0;
+  const double kx = rx < ry ? ry / rx : 1, ky = rx < ry ? 1 : (rx == ry ? 1 : rx / ry), R = std::max(rx, ry);
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      const double dx = (x - cx) * kx, dy = (y - cy) * ky, d2 = dx * dx + dy * dy;
+      double sx = x, sy = y;
+      if (d2 < R * R * rho) {
+        const double f = std::sqrt(d2 / rho) / R, s = std::sin(M_PI / 2 * f), g = s == 0 ? 0 : std::pow(s, -p);
+        const double b = angle * M_PI / 180 * (1 - f) * (1 - f);
+        sx = (std::cos(b) * dx * g - std::sin(b) * dy * g) / kx + cx;
+        sy = (std::sin(b) * dx * g + std::cos(b) * dy * g) / ky + cy;
+      }
+      const int ix = RefWrap((long long)std::nearbyint(sx < 0 ? sx - 1 : sx), W);
+      const int iy = RefWrap((long long)std::nearbyint(sy < 0 ? sy - 1 : sy), H);
+      out.SetPixel(y, x, Px(in, ix, iy));
+    }
+  return out;
+}
+
+// Textbook Bresenham from the start point, unclipped.
+void RefLine(TFastDIB& s, int x0, int y0, int x1, int y1, TPixel24 c) {
+  const int adx = std::abs(x1 - x0), ady = std::abs(y1 - y0), sx = x1 < x0 ? -1 : 1, sy = y1 < y0 ? -1 : 1;
+  const bool xm = adx >= ady;
+  const int len = xm ? adx : ady, mn = xm ? ady : adx;
+  int D = 2 * mn - len, x = x0, y = y0;
+  for (int k = 0; k < len; ++k) {
+    s.SetPixel(y, x, c);
+    if (D > 0) { (xm ? y : x) += xm ? sy : sx; D -= 2 * len; }
+    D += 2 * mn;
+    (xm ? x : y) += xm ? sx : sy;
+  }
+}
+
+}  // namespace
+
+TEST(DistortWrapRule, MinusOneGoesToNMinusTwo) {
+  EXPECT_EQ(WrapIndex(-1, 10), 8);
+  EXPECT_EQ(WrapIndex(-10, 10), 9);
+  EXPECT_EQ(WrapIndex(10, 10), 0);
+  EXPECT_EQ(WrapIndex(-1, 1), 0);
+  EXPECT_GE(WrapIndex(INT64_MIN, 7), 0);
+  for (int n = 1; n <= 6; ++n)
+    for (long long i = -40; i <= 40; ++i) EXPECT_EQ(WrapIndex(i, n), RefWrap(i, n)) << i << " " << n;
+}
+
+TEST(DistortSineWave, ColumnShiftAndReference) {
+  // Column 16 of a 64-wide image with one peak: sin(pi/4) * 10 = 7.07 -> down by 7.
+  TFastDIB in = Random(64, 32, 1), img = Clone(in), scratch;
+  EXPECT_EQ(SineWaveUD(img, scratch, 10, 1.0, true, true), 10);
+  for (int y = 0; y < 32; ++y) EXPECT_EQ(Px(img, 16, (y + 7) % 32), Px(in, 16, y));
+  for (bool wrap : {true, false})
+    for (int A : {0, 3, 17, 32, 500}) {
+      for (double peaks : {3.0, 0.5}) {
+        img = Clone(in);
+        EXPECT_EQ(SineWaveUD(img, scratch, A, peaks, true, wrap), std::min(A, 32));
+        EXPECT_TRUE(Same(img, RefSineUD(in, A, 64.0L / M_PIl / peaks, wrap))) << A << wrap;
+      }
+      img = Clone(in);
+      SineWaveUD(img, scratch, A, 9.5, false, wrap);
+      EXPECT_TRUE(Same(img, RefSineUD(in, A, 9.5L, wrap))) << A << wrap;
+    }
+  img = Clone(in);
+  SineWaveUD(img, scratch, 0, 3, true, false);
+  EXPECT_TRUE(Same(img, in));  // height 0 without wrap
+}
+
+TEST(DistortSineWave, LeftRightIsUpDownTransposed) {
+  TFastDIB in = Random(20, 48, 2), t, img, scratch;
+  t.SetSize(48, 20);
+  for (bool wrap : {true, false}) {
+    img = Clone(in);
+    SineWaveLR(img, scratch, 7, 2.0, true, wrap);
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 48; ++x) t.SetPixel(y, x, Px(in, y, x));
+    const TFastDIB ref = RefSineUD(t, 7, 48.0L / M_PIl / 2, wrap);
+    for (int y = 0; y < 48; ++y)
+      for (int x = 0; x < 20; ++x) ASSERT_EQ(Px(img, x, y), Px(ref, y, x)) << x << "," << y << wrap;
+  }
+}
+
+TEST(DistortSineWave, BothOneHumpAcrossTheWidth) {
+  TFastDIB in = Random(256, 64, 3), img = Clone(in), scratch;
+  SineWaveBoth(img, scratch, 20, 0, 2.0, 1.0);
+  for (int y = 0; y < 64; ++y) {
+    EXPECT_EQ(Px(img, 0, y), Px(in, 0, y));
+    EXPECT_EQ(Px(img, 128, y), Px(in, 128, (y + 20) % 64));
+    EXPECT_EQ(Px(img, 255, y), Px(in, 255, y));  // sin(255/256 pi) * 20 = 0.25
+  }
+}
+
+TEST(DistortTwist, OnePixelQuarterTurnAndReference) {
+  TFastDIB one = Random(1, 1, 4), in = Clone(one), scratch;
+  Twist(one, scratch, 100);
+  EXPECT_TRUE(Same(one, in));
+  in = Random(9, 9, 5);
+  TFastDIB img = Clone(in);
+  Twist(img, scratch, 1000000000);  // a quarter turn about (4, 4)
+  // (Sources on row or column 0 may come out a hair below 0, which the
+  // sample's weights give to the next row or column.)
+  for (int y = 0; y < 8; ++y)
+    for (int x = 1; x < 9; ++x) EXPECT_EQ(Px(img, x, y), Px(in, 8 - y, x)) << x << "," << y;
+  in = Random(17, 12, 6);
+  for (int K : {1, 7, 100, -40}) {
+    img = Clone(in);
+    Twist(img, scratch, K);
+    EXPECT_TRUE(Same(img, RefTwist(in, K))) << K;
+  }
+}
+
+TEST(DistortFishEye, UnchangedRingCentreAndRadiusGuard) {
+  TFastDIB in = Random(256, 256, 7), img = Clone(in), scratch;
+  FishEye(img, scratch, 1.0f);
+  EXPECT_EQ(Px(img, 0, 128), Px(in, 0, 128));
+  EXPECT_EQ(Px(img, 128, 0), Px(in, 128, 0));
+  EXPECT_EQ(Px(img, 128, 128), Px(in, 128, 128));
+  EXPECT_TRUE(Same(img, RefFishEye(in, 1.0f)));
+  // R = 128 is met at (0, 100), the first pixel of the second band; from there on R = 128.01.
+  in = Random(256, 200, 8);
+  for (int workers : {1, 2}) {
+    SetWorkerCount(workers);
+    img = Clone(in);
+    FishEye(img, scratch, 0.5f);
+    EXPECT_TRUE(Same(img, RefFishEye(in, 0.5f))) << workers;
+  }
+  SetWorkerCount(2);
+  img = Clone(in);
+  FishEye(img, scratch, 0.0f);  // R = 0: every pixel shows the centre
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 256; ++x) ASSERT_EQ(Px(img, x, y), Px(in, 128, 100));
+}
+
+TEST(DistortRippleTooth, ColumnShiftXModM) {
+  TFastDIB in = Random(40, 30, 9), img = Clone(in);
+  RippleTooth(img, 6);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(Px(img, x, (y + x % 6) % 30), Px(in, x, y));
+  img = Clone(in);
+  RippleTooth(img, 1000);  // limited to H div 2 = 15
+  for (int y = 0; y < 30; ++y) ASSERT_EQ(Px(img, 37, (y + 37 % 15) % 30), Px(in, 37, y));
+  in = Random(300, 600, 10);
+  img = Clone(in);
+  RippleTooth(img, 400);  // the eight-bit counter: period 256
+  for (int y = 0; y < 600; ++y) ASSERT_EQ(Px(img, 290, (y + 290 % 256) % 600), Px(in, 290, y));
+  img = Clone(in);
+  RippleTooth(img, 1);
+  EXPECT_TRUE(Same(img, in));
+}
+
+TEST(DistortWaves, AmplitudeZero) {
+  TFastDIB in = Random(256, 256, 11), img = Clone(in);
+  Waves(img, 0, 10, 8.0, false);
+  EXPECT_TRUE(Same(img, in));
+  Waves(img, 0, 10, 8.0, true);  // every source is the centre, (127.5, 127.5) -> (128, 128)
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x) ASSERT_EQ(Px(img, x, y), Px(in, 128, 128));
+}
+
+TEST(DistortWhirlPinch, IdentitiesAndReference) {
+  TFastDIB in = Random(31, 20, 12), img = Clone(in);
+  WhirlPinch(img, 270, 0.5, 0.0);
+  EXPECT_TRUE(Same(img, in));
+  WhirlPinch(img, 0, 0.0, 1.0);
+  EXPECT_TRUE(Same(img, in));
+  for (auto [a, p, r] : {std::tuple{270, 0.5, 1.0}, {-90, -0.7, 1.5}, {45, 1.0, 2.0}}) {
+    img = Clone(in);
+    WhirlPinch(img, a, p, r);
+    EXPECT_TRUE(Same(img, RefWhirl(in, a, p, r))) << a;
+  }
+  TFastDIB clamped = Clone(in);
+  WhirlPinch(clamped, 90, 3.0, 1.0);
+  img = Clone(in);
+  WhirlPinch(img, 90, 1.0, 1.0);
+  EXPECT_TRUE(Same(img, clamped));
+}
+
+TEST(DistortAstroid, CirclesInColumnZeroColoursAndReference) {
+  TFastDIB in = Random(32, 32, 13), img = Clone(in);
+  Astroid(img, 1);
+  for (int j = 1; j < 16; ++j) {  // the circle of size j passes (16 +- j, 16)
+    EXPECT_EQ(Px(img, 16 + j, 16), Px(in, 0, j));
+    EXPECT_EQ(Px(img, 16 - j, 16), Px(in, 0, j));
+  }
+  for (int T : {0, 1, 3, 9}) {
+    for (auto [w, h] : {std::pair{21, 13}, {1, 6}, {6, 1}}) {
+      in = Random(w, h, 14);
+      img = Clone(in);
+      Astroid(img, T);
+      const int pad = 3 * h, cx = w / 2 + pad, cy = h / 2 + pad;
+      TFastDIB big;
+      big.SetSize(w + 2 * pad, h + 2 * pad);
+      in.Draw(big, pad, pad);
+      for (int j = 0; j <= 2 * (h - 1); ++j) {
+        int px = cx + j, py = cy;
+        for (int a = 0; a <= 360; ++a) {
+          const int nx = cx + int(std::nearbyint(std::pow(std::cos(a * M_PI / 180), T) * j));
+          const int ny = cy + int(std::nearbyint(std::pow(std::sin(a * M_PI / 180), T) * j));
+          RefLine(big, px, py, nx, ny, Px(in, 0, j % h));
+          px = nx, py = ny;
+        }
+      }
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) ASSERT_EQ(Px(img, x, y), Px(big, x + pad, y + pad)) << T << " " << w << "x" << h;
+    }
+  }
+}
+
+TEST(DistortLine, EndExcludedAndFarLinesClipped) {
+  TFastDIB s;
+  s.SetSize(8, 8);
+  const TPixel24 c{1, 2, 3};
+  LineTo(s, 0, 0, 7, 0, c);
+  EXPECT_EQ(Px(s, 6, 0), c);
+  EXPECT_NE(Px(s, 7, 0), c);
+  LineTo(s, -2000000000, 5, 2000000000, 5, c);  // clipped, not walked
+  for (int x = 0; x < 8; ++x) EXPECT_EQ(Px(s, x, 5), c);
+}
+
+TEST(DistortParallel, TwoCoresMatchOne) {
+  const TFastDIB in = Random(70, 90, 15);
+  auto run = [&](int workers) {
+    SetWorkerCount(workers);
+    std::vector<TFastDIB> out;
+    TFastDIB scratch;
+    for (int e = 0; e < 7; ++e) out.push_back(Clone(in));
+    Twist(out[0], scratch, 30);
+    FishEye(out[1], scratch, 0.75f);
+    Waves(out[2], 24, 10, 8, false);
+    Waves(out[3], 24, 10, 8, true);
+    WhirlPinch(out[4], 270, 0.5, 1);
+    SineWaveBoth(out[5], scratch, 50, 64, 2, 3);
+    SineWaveUD(out[6], scratch, 50, 3, true, false);
+    SetWorkerCount(2);
+    return out;
+  };
+  const auto one = run(1), two = run(2);
+  for (size_t i = 0; i < one.size(); ++i) EXPECT_TRUE(Same(one[i], two[i])) << i;
+}
+
+TEST(DistortHostile, TinyImagesAndDegenerateValuesStayInside) {
+  for (auto [w, h] : {std::pair{1, 1}, {1, 7}, {7, 1}, {2, 2}, {2, 5}, {5, 2}, {3, 3}}) {
+    const TFastDIB in = Random(w, h, 16);
+    TFastDIB img = Clone(in), scratch;
+    auto unchanged = [&](const char* what) { EXPECT_TRUE(Same(img, in)) << what << " " << w << "x" << h; };
+    Twist(img, scratch, 0); unchanged("Twist 0");
+    Waves(img, 24, 0, 8, false); unchanged("Waves L 0");
+    WhirlPinch(img, 270, 0.5, 0); unchanged("Whirl radius 0");
+    WhirlPinch(img, 270, 0.5, -1); unchanged("Whirl radius < 0");
+    Astroid(img, -3); unchanged("Astroid T < 0");
+    SineWaveUD(img, scratch, 50, 0, false, true); unchanged("Wavelength 0");
+    SineWaveLR(img, scratch, 50, 0, true, false); unchanged("Peaks 0");
+    for (int v : {INT_MIN, -5, 0, 1, 5, INT_MAX}) {
+      SineWaveUD(img, scratch, v, 3, true, v & 1);
+      SineWaveLR(img, scratch, v, 0.001, false, v & 1);
+      SineWaveBoth(img, scratch, v, -(v / 2), 3, 1e-30);
+      Twist(img, scratch, v);
+      FishEye(img, scratch, float(v));
+      Astroid(img, v % 12);
+      RippleTooth(img, v);
+      Waves(img, v, v, v * 1e300, v & 1);
+      WhirlPinch(img, v, v, v);
+      ASSERT_EQ(img.Width(), w);
+      ASSERT_EQ(img.Height(), h);
+    }
+    for (float m : {1e30f, 3e38f, -1e-30f, NAN}) FishEye(img, scratch, m);
+    Circular(img, scratch);
+  }
+}
