@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/effects/catalogue.h"
-#include "core/imageio/bmp.h"
+#include "core/imageio/image_file.h"
 #include "core/oplog/log_format.h"
 #include "core/util/random.h"
 #include "editor/editor.h"
@@ -21,7 +21,7 @@ namespace {
 
 const char* kUsage =
     "usage: vorqtile-cli [--input FILE | --new WxH] [--buffer FILE] [--seed N] [--settings FILE]\n"
-    "                    [--set KEY=VALUE]... [--recipe FILE] [--log FILE] [LINE]... --output FILE\n"
+    "                    [--set KEY=VALUE]... [--recipe FILE] [--log FILE] [--tile NxM] [LINE]... --output FILE\n"
     "       vorqtile-cli --list\n";
 
 int Fail(int status, const std::string& message) {
@@ -61,7 +61,7 @@ bool ParseSize(const std::string& text, int& w, int& h) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  std::string input, newSize, buffer, settings, recipe, output, logPath;
+  std::string input, newSize, buffer, settings, recipe, output, logPath, tile;
   std::vector<std::string> sets, lines;
   bool list = false;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
     else if (a == "--settings") { if (!value(settings)) return Fail(2, "--settings needs a file"); }
     else if (a == "--recipe") { if (!value(recipe)) return Fail(2, "--recipe needs a file"); }
     else if (a == "--output") { if (!value(output)) return Fail(2, "--output needs a file"); }
+    else if (a == "--tile") { if (!value(tile)) return Fail(2, "--tile needs NxM"); }
     else if (a == "--log") { if (!value(logPath)) return Fail(2, "--log needs a file"); }
     else if (a == "--seed") {
       if (!value(v) || !ParseInt(v)) return Fail(2, "--seed needs a number");
@@ -101,11 +102,13 @@ int main(int argc, char** argv) {
   }
   if (output.empty()) return Fail(2, "--output is required\n" + std::string(kUsage));
   if (!input.empty() && !newSize.empty()) return Fail(2, "give --input or --new, not both");
+  int tileX = 1, tileY = 1;
+  if (!tile.empty() && !ParseSize(tile, tileX, tileY)) return Fail(2, "--tile needs NxM with N, M >= 1, got " + tile);
 
   std::string error;
   if (!input.empty()) {
     TFastDIB img;
-    if (!ReadBmp(input, img, error)) return Fail(1, error);
+    if (!LoadImageFile(input, img, error)) return Fail(1, error);
     ed.WorkSurface = std::move(img);
     CopySurface(ed.WorkSurface, ed.ResetSurface);
     ed.ScratchSurface.SetSize(ed.WorkSurface.Width(), ed.WorkSurface.Height(), 24, 0);
@@ -115,7 +118,10 @@ int main(int argc, char** argv) {
     ed.WorkSurface.SetSize(w, h, 24, 0);
     ed.ScratchSurface.SetSize(w, h, 24, 0);
   }
-  if (!buffer.empty() && !ReadBmp(buffer, ed.BufferSurface, error)) return Fail(1, error);
+  if (!buffer.empty()) {
+    if (!LoadImageFile(buffer, ed.BufferSurface, error)) return Fail(1, error);
+    ed.BufferFilled = true;
+  }
   if (!settings.empty()) {
     std::string text;
     if (!ReadTextFile(settings, text, error)) return Fail(1, error);
@@ -145,11 +151,25 @@ int main(int argc, char** argv) {
   for (const auto& [where, line] : all) {
     ui.Messages.clear();
     const ReplayOutcome r = ReplayLine(ed, line);
+    if (r.Status == ReplayStatus::Skipped && !r.Message.empty())
+      std::cerr << "vorqtile-cli: warning: " << where << ": " << r.Message << "\n  in: " << line << "\n";
     if (r.Status == ReplayStatus::Error)
       return Fail(2, where + ": " + r.Message + "\n  in: " + line);
     if (!ui.Messages.empty()) return Fail(2, where + ": " + ui.Messages.front() + "\n  in: " + line);
   }
   ed.Log.Close();
-  if (!WriteBmp(output, ed.WorkSurface, error)) return Fail(1, error);
+  const TFastDIB* result = &ed.WorkSurface;
+  TFastDIB tiled;
+  if (tileX > 1 || tileY > 1) {
+    // The final image laid tileX x tileY times, for a look at the seams.
+    const int64_t w = int64_t(ed.WorkSurface.Width()) * tileX, h = int64_t(ed.WorkSurface.Height()) * tileY;
+    if (!SizeAllowed(w, h) || !tiled.SetSize(int(w), int(h), 24, 0))
+      return Fail(2, "--tile " + tile + " makes a " + std::to_string(w) + " x " + std::to_string(h) +
+                         " image, larger than 16384 x 16384 or 2^28 pixels");
+    ed.WorkSurface.TileDraw(tiled, 0, 0, int(w), int(h));
+    result = &tiled;
+  }
+  SaveOptions options;  // JPEG at 90, GIF without a transparent colour
+  if (!SaveImageFile(output, *result, options, error)) return Fail(1, error);
   return 0;
 }

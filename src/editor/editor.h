@@ -114,7 +114,14 @@ class Editor {
   // Both leave everything as it was and show a message when the file cannot be read.
   bool OpenImage(const std::string& path);
   bool LoadStartImage(const std::string& path);
-  bool SaveImage(const std::string& path);
+  // Buffer ▸ Load Buffer from File: no snapshot; logs "Load Buffer from File " + path.
+  bool LoadBufferFromFile(const std::string& path);
+  // Save As: the route by the name's extension (".jpg" added when it has
+  // none), JPEG at JpegQuality, GIF with the transparency dialog when
+  // GifShowDialog. Returns the name written, or empty when nothing was
+  // (a message was shown unless the GIF dialog was cancelled).
+  std::string SaveImage(const std::string& path);
+  bool BufferFilled = false;  // an image was put into the buffer
 
   // Options ▸ Change Undo Quantity: asks for a new number of undo levels
   // and, after a confirmation, empties the ring. Below 1 is refused.

@@ -1,16 +1,22 @@
 // Commands that replace the whole image or write it out.
-#include "core/imageio/bmp.h"
+#include "core/imageio/image_file.h"
 #include "editor/editor.h"
 
 namespace vorq {
 
+namespace {
+// Reads path with the one loader; shows the reason and returns false on failure.
+bool Load(UiPort& ui, const std::string& path, TFastDIB& out) {
+  std::string error;
+  if (LoadImageFile(path, out, error)) return true;
+  ui.ShowMessage(error);
+  return false;
+}
+}  // namespace
+
 bool Editor::LoadStartImage(const std::string& path) {
   TFastDIB loaded;
-  std::string error;
-  if (!ReadBmp(path, loaded, error)) {
-    ui_.ShowMessage(error);
-    return false;
-  }
+  if (!Load(ui_, path, loaded)) return false;
   WorkSurface = std::move(loaded);
   CopySurface(WorkSurface, ResetSurface);
   ScratchSurface.SetSize(WorkSurface.Width(), WorkSurface.Height(), 24, 0);
@@ -19,12 +25,10 @@ bool Editor::LoadStartImage(const std::string& path) {
 }
 
 bool Editor::OpenImage(const std::string& path) {
+  // The file is read before the snapshot, so a file that cannot be read
+  // leaves the undo ring as it was too.
   TFastDIB loaded;
-  std::string error;
-  if (!ReadBmp(path, loaded, error)) {
-    ui_.ShowMessage(error);
-    return false;
-  }
+  if (!Load(ui_, path, loaded)) return false;
   PushUndo();
   WorkSurface = std::move(loaded);
   CopySurface(WorkSurface, ResetSurface);
@@ -34,13 +38,34 @@ bool Editor::OpenImage(const std::string& path) {
   return true;
 }
 
-bool Editor::SaveImage(const std::string& path) {
-  std::string error;
-  if (!WriteBmp(path, WorkSurface, error)) {
-    ui_.ShowMessage(error);
-    return false;
-  }
+bool Editor::LoadBufferFromFile(const std::string& path) {
+  TFastDIB loaded;
+  if (!Load(ui_, path, loaded)) return false;
+  BufferSurface = std::move(loaded);
+  BufferFilled = true;
+  ui_.BufferChanged();
+  WriteLog("Load Buffer from File " + path);
   return true;
+}
+
+std::string Editor::SaveImage(const std::string& path) {
+  const std::string name = WithDefaultExtension(path);
+  SaveOptions options;
+  options.JpegQuality = JpegQuality;
+  if (GifShowDialog)
+    options.AskGifTransparency = [this](const GifPalette& palette, int& index) {
+      int chosen = GifSelectedIndex;
+      const int answer = ui_.AskGifTransparency(palette, chosen);
+      GifSelectedIndex = chosen;
+      index = chosen;
+      return answer;
+    };
+  std::string error;
+  if (!SaveImageFile(name, WorkSurface, options, error)) {
+    if (!error.empty()) ui_.ShowMessage(error);
+    return {};
+  }
+  return name;
 }
 
 }  // namespace vorq

@@ -6,6 +6,7 @@
 #include "core/oplog/log_format.h"
 #include "editor/colour_commands.h"
 #include "editor/family_commands.h"
+#include "editor/painting.h"
 
 namespace vorq {
 namespace {
@@ -106,11 +107,16 @@ ReplayOutcome StoreLineValues(Editor& ed, int id, const std::vector<std::string>
 ReplayOutcome ReplayLine(Editor& ed, const std::string& rawLine) {
   std::string line = rawLine;
   while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-  if (line.find_first_not_of(" \t") == std::string::npos) return {ReplayStatus::Skipped, "empty line"};
+  if (line.find_first_not_of(" \t") == std::string::npos) return {ReplayStatus::Skipped, ""};
   if (line.rfind("Log starts  - ", 0) == 0 || line == "<=Appending to Existing Log=>")
-    return {ReplayStatus::Skipped, "log header"};
+    return {ReplayStatus::Skipped, ""};
   if (line == "UnDo") {
     ed.bUndoClick();
+    return {};
+  }
+  if (line.rfind("Load Buffer from File ", 0) == 0) {
+    const std::string path = line.substr(22);
+    if (!ed.LoadBufferFromFile(path)) return Error("cannot load \"" + path + "\" into the buffer");
     return {};
   }
   if (line.rfind("Open File ", 0) == 0) {
@@ -123,6 +129,7 @@ ReplayOutcome ReplayLine(Editor& ed, const std::string& rawLine) {
     if (!error.empty()) return Error(error);
     return {};
   }
+  if (ReplayOutcome painted; ReplayPaintingLine(ed, line, painted)) return painted;
   if (ReplayColourLine(ed, line, error)) return error.empty() ? ReplayOutcome{} : Error(error);
   for (const char* dir : {"Right", "Left", "Up", "Down"}) {
     const std::string prefix = std::string("Scroll ") + dir + " ";

@@ -14,7 +14,7 @@ enum class ReplayStatus { Done, Skipped, Error };
 
 struct ReplayOutcome {
   ReplayStatus Status = ReplayStatus::Done;
-  std::string Message;  // the error, or why the line was skipped
+  std::string Message;  // the error, or why the line was skipped (empty: nothing worth a warning)
 };
 
 ReplayOutcome ReplayLine(Editor& editor, const std::string& line);

@@ -50,6 +50,9 @@ class ScriptedUi : public UiPort {
   }
   // The colour dialog: accepted with NextColor, or with the colour as it
   // stands when none is queued (a replayed line has already stored it).
+  // GIF transparency: OK with the index as it stands unless told otherwise.
+  int GifAnswer = 1;
+  int AskGifTransparency(const GifPalette&, int&) override { return GifAnswer; }
   bool AcceptColor = true;
   std::optional<uint32_t> NextColor;
   bool ChooseColor(uint32_t& colour) override {

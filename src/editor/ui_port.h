@@ -10,6 +10,7 @@
 namespace vorq {
 
 struct FilterBoxes;
+struct GifPalette;
 
 class UiPort {
  public:
@@ -29,6 +30,11 @@ class UiPort {
   // The Set Size dialog, modal; true on OK (state.NewWidth/NewHeight then hold the size).
   virtual bool EditSize(struct SizerState& state) = 0;
 
+  // The GIF transparency dialog: the colour map of the GIF being saved and
+  // the selected index (256 = none, kept between showings). Returns 0 Cancel
+  // (nothing is written), 1 OK with index, 2 None (no transparent colour).
+  virtual int AskGifTransparency(const GifPalette& palette, int& index) = 0;
+
   // The colour dialog; false when cancelled (colour is 0x00BBGGRR, in and out).
   virtual bool ChooseColor(uint32_t& colour) = 0;
 
@@ -36,7 +42,8 @@ class UiPort {
   virtual void ImageChanged() {}     // WorkSurface was presented anew
   virtual void ToolBoxChanged() {}   // the parameter panel was reconfigured
   virtual void StatusChanged() {}    // a status bar text changed
-  virtual void UndoChanged() {}      // the undo button's enabled state may have changed
+  virtual void UndoChanged() {}
+  virtual void BufferChanged() {}    // the buffer image was replaced      // the undo button's enabled state may have changed
   virtual void LoggingChanged() {}   // the logging indicator must be redrawn
   virtual void SetBusy(bool) {}      // hourglass on or off
   virtual void ProcessMessages() {}  // let pending window messages run once

@@ -163,7 +163,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, TFastDIB& out, std::string& rea
       return false;
     }
     l.Width = U16(data + 18);
-    l.Height = U16(data + 22);
+    l.Height = U16(data + 20);
     l.Bits = U16(data + 24);
     entrySize = 3;
   } else if (headerSize >= 40 && headerSize <= 4096) {
@@ -202,13 +202,8 @@ bool DecodeBmp(const uint8_t* data, size_t size, TFastDIB& out, std::string& rea
     return false;
   }
 
-  if (l.Width <= 0 || l.Height <= 0) {
-    reason = "it declares an empty image of " + std::to_string(l.Width) + " x " + std::to_string(l.Height) + " pixels";
-    return false;
-  }
   if (!SizeAllowed(l.Width, l.Height)) {
-    reason = "it declares " + std::to_string(l.Width) + " x " + std::to_string(l.Height) +
-             " pixels, more than 16384 x 16384 or 2^28 pixels in all";
+    reason = SizeRefusal(l.Width, l.Height);
     return false;
   }
   bool known = false;

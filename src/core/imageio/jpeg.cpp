@@ -1,0 +1,239 @@
+#include "core/imageio/jpeg.h"
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+// jpeglib.h needs size_t and FILE declared first.
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "core/imageio/file_io.h"
+
+namespace vorq {
+namespace {
+
+// libjpeg's own allocations (coefficient buffers of progressive files, the
+// quantizer's whole-image buffer) stay under this; the output surface is ours.
+constexpr long kJpegMemoryLimit = long(1) << 30;
+// Progressive files with thousands of tiny scans take minutes; real ones have ~10.
+constexpr int kMaxScans = 500;
+
+// The default error_exit calls exit(); ours jumps back to the setjmp in the
+// function that drives libjpeg. Only C frames lie between the two.
+struct JpegError {
+  jpeg_error_mgr Pub;
+  jpeg_progress_mgr Progress;
+  std::jmp_buf Jump;
+  char Message[JMSG_LENGTH_MAX];
+};
+
+extern "C" void JpegErrorExit(j_common_ptr c) {
+  auto* e = reinterpret_cast<JpegError*>(c->err);
+  (*c->err->format_message)(c, e->Message);
+  std::longjmp(e->Jump, 1);
+}
+
+extern "C" void JpegEmitMessage(j_common_ptr c, int level) {
+  if (level >= 0) return;  // trace messages
+  // Damaged entropy data would otherwise be decoded as grey; refuse it.
+  const int code = c->err->msg_code;
+  if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER || code == JWRN_HUFF_BAD_CODE || code == JWRN_MUST_RESYNC ||
+      code == JWRN_ARITH_BAD_CODE)
+    JpegErrorExit(c);
+  c->err->num_warnings++;
+}
+
+extern "C" void JpegOutputMessage(j_common_ptr) {}  // nothing goes to stderr
+
+extern "C" void JpegProgress(j_common_ptr c) {
+  if (!c->is_decompressor) return;
+  auto* d = reinterpret_cast<j_decompress_ptr>(c);
+  if (d->input_scan_number > kMaxScans) {
+    auto* e = reinterpret_cast<JpegError*>(c->err);
+    std::snprintf(e->Message, sizeof e->Message, "it has more than %d scans", kMaxScans);
+    std::longjmp(e->Jump, 1);
+  }
+}
+
+void InitError(JpegError& e) {
+  jpeg_std_error(&e.Pub);
+  e.Pub.error_exit = JpegErrorExit;
+  e.Pub.emit_message = JpegEmitMessage;
+  e.Pub.output_message = JpegOutputMessage;
+  e.Progress = jpeg_progress_mgr{};
+  e.Progress.progress_monitor = JpegProgress;
+  e.Message[0] = 0;
+}
+
+enum class Step { Ok, LibraryError, TooLarge, NoMemory, BadColourSpace };
+
+// Functions holding a setjmp keep no C++ objects of their own: everything
+// they touch lives in the caller.
+Step DecodeSteps(jpeg_decompress_struct* d, JpegError* e, const uint8_t* data, size_t size, TFastDIB* img) {
+  if (setjmp(e->Jump)) return Step::LibraryError;
+  jpeg_create_decompress(d);
+  d->progress = &e->Progress;
+  jpeg_mem_src(d, data, static_cast<unsigned long>(size));
+  jpeg_read_header(d, TRUE);
+  if (!SizeAllowed(d->image_width, d->image_height)) return Step::TooLarge;
+  d->mem->max_memory_to_use = kJpegMemoryLimit;
+  const bool cmyk = d->jpeg_color_space == JCS_CMYK || d->jpeg_color_space == JCS_YCCK;
+  switch (d->jpeg_color_space) {
+    case JCS_GRAYSCALE:
+    case JCS_YCbCr:
+    case JCS_RGB: d->out_color_space = JCS_EXT_BGR; break;  // straight into the surface's byte order
+    case JCS_CMYK:
+    case JCS_YCCK: d->out_color_space = JCS_CMYK; break;
+    default: return Step::BadColourSpace;
+  }
+  d->scale_num = d->scale_denom = 1;
+  d->do_fancy_upsampling = TRUE;
+  if (!img->SetSize(int(d->image_width), int(d->image_height), 24, 0)) return Step::NoMemory;
+  jpeg_start_decompress(d);
+  if (!cmyk) {
+    while (d->output_scanline < d->output_height)
+      jpeg_read_scanlines(d, img->RowTable.data() + d->output_scanline, d->output_height - d->output_scanline);
+    return Step::Ok;
+  }
+  // Adobe files store CMYK inverted (0 = full ink); without the marker ink is 255.
+  const bool inverted = d->saw_Adobe_marker;
+  JSAMPARRAY row = (*d->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(d), JPOOL_IMAGE, d->output_width * 4, 1);
+  while (d->output_scanline < d->output_height) {
+    const int y = int(d->output_scanline);
+    jpeg_read_scanlines(d, row, 1);
+    TPixel24* out = img->Row24(y);
+    const uint8_t* s = row[0];
+    for (JDIMENSION x = 0; x < d->output_width; ++x, s += 4) {
+      unsigned c = s[0], m = s[1], yy = s[2], k = s[3];
+      if (!inverted) c = 255 - c, m = 255 - m, yy = 255 - yy, k = 255 - k;
+      out[x] = TPixel24{uint8_t((yy * k + 127) / 255), uint8_t((m * k + 127) / 255), uint8_t((c * k + 127) / 255)};
+    }
+  }
+  return Step::Ok;
+}
+
+Step EncodeSteps(jpeg_compress_struct* c, JpegError* e, const TFastDIB* img, int quality, unsigned char** buf,
+                 unsigned long* len) {
+  if (setjmp(e->Jump)) return Step::LibraryError;
+  jpeg_create_compress(c);
+  jpeg_mem_dest(c, buf, len);
+  c->image_width = JDIMENSION(img->Width());
+  c->image_height = JDIMENSION(img->Height());
+  c->input_components = 3;
+  c->in_color_space = JCS_EXT_BGR;
+  jpeg_set_defaults(c);
+  jpeg_set_quality(c, quality, TRUE);  // baseline tables
+  jpeg_start_compress(c, TRUE);
+  uint8_t* const* rows = img->RowTable.data();
+  while (c->next_scanline < c->image_height)
+    jpeg_write_scanlines(c, const_cast<JSAMPARRAY>(rows + c->next_scanline), c->image_height - c->next_scanline);
+  jpeg_finish_compress(c);
+  return Step::Ok;
+}
+
+Step QuantizeSteps(jpeg_decompress_struct* d, JpegError* e, const uint8_t* data, size_t size, int colours,
+                   IndexedImage* out) {
+  if (setjmp(e->Jump)) return Step::LibraryError;
+  jpeg_create_decompress(d);
+  jpeg_mem_src(d, data, static_cast<unsigned long>(size));
+  jpeg_read_header(d, TRUE);
+  if (!SizeAllowed(d->image_width, d->image_height)) return Step::TooLarge;
+  d->mem->max_memory_to_use = kJpegMemoryLimit;
+  d->out_color_space = JCS_RGB;
+  d->scale_num = d->scale_denom = 1;
+  d->do_fancy_upsampling = TRUE;
+  d->quantize_colors = TRUE;
+  d->desired_number_of_colors = colours;
+  d->two_pass_quantize = TRUE;
+  d->dither_mode = JDITHER_FS;
+  jpeg_start_decompress(d);
+  out->Width = int(d->output_width);
+  out->Height = int(d->output_height);
+  out->Pixels.resize(size_t(out->Width) * size_t(out->Height));
+  while (d->output_scanline < d->output_height) {
+    JSAMPROW row = out->Pixels.data() + size_t(d->output_scanline) * size_t(out->Width);
+    jpeg_read_scanlines(d, &row, 1);
+  }
+  out->Colours = d->actual_number_of_colors;
+  const bool grey = d->out_color_components == 1;
+  for (int i = 0; i < out->Colours; ++i) {
+    const uint8_t r = d->colormap[0][i], g = grey ? r : d->colormap[1][i], b = grey ? r : d->colormap[2][i];
+    out->Palette[size_t(i)] = TPixel24{b, g, r};
+  }
+  jpeg_finish_decompress(d);
+  return Step::Ok;
+}
+
+std::string StepReason(Step s, const JpegError& e, const char* action) {
+  switch (s) {
+    case Step::NoMemory: return "there is not enough memory for the image";
+    case Step::BadColourSpace: return "its colour space is not greyscale, RGB, YCbCr or CMYK";
+    default: break;
+  }
+  std::string m = e.Message;
+  if (!m.empty() && m[0] >= 'A' && m[0] <= 'Z' && !(m.size() > 1 && m[1] >= 'A' && m[1] <= 'Z')) m[0] = char(m[0] - 'A' + 'a');
+  return std::string(action) + " (" + m + ")";
+}
+
+}  // namespace
+
+bool DecodeJpeg(const uint8_t* data, size_t size, TFastDIB& out, std::string& reason) {
+  jpeg_decompress_struct d{};
+  JpegError e;
+  InitError(e);
+  d.err = &e.Pub;
+  TFastDIB img;
+  const Step s = DecodeSteps(&d, &e, data, size, &img);
+  const int64_t w = d.image_width, h = d.image_height;
+  jpeg_destroy_decompress(&d);
+  if (s != Step::Ok) {
+    reason = s == Step::TooLarge ? SizeRefusal(w, h) : StepReason(s, e, "the JPEG data is damaged");
+    return false;
+  }
+  out = std::move(img);
+  return true;
+}
+
+bool EncodeJpeg(const TFastDIB& image, int quality, std::vector<uint8_t>& out, std::string& reason) {
+  if (image.Empty()) {
+    reason = "the image is empty";
+    return false;
+  }
+  jpeg_compress_struct c{};
+  JpegError e;
+  InitError(e);
+  c.err = &e.Pub;
+  unsigned char* buf = nullptr;
+  unsigned long len = 0;
+  const Step s = EncodeSteps(&c, &e, &image, std::clamp(quality, 0, 100), &buf, &len);
+  jpeg_destroy_compress(&c);
+  if (s == Step::Ok) out.assign(buf, buf + len);
+  std::free(buf);
+  if (s != Step::Ok) {
+    reason = StepReason(s, e, "the JPEG encoder failed");
+    return false;
+  }
+  return true;
+}
+
+bool DecodeJpegQuantized(const uint8_t* data, size_t size, int colours, IndexedImage& out, std::string& reason) {
+  jpeg_decompress_struct d{};
+  JpegError e;
+  InitError(e);
+  d.err = &e.Pub;
+  IndexedImage img;
+  const Step s = QuantizeSteps(&d, &e, data, size, std::clamp(colours, 8, 256), &img);
+  const int64_t w = d.image_width, h = d.image_height;
+  jpeg_destroy_decompress(&d);
+  if (s != Step::Ok) {
+    reason = s == Step::TooLarge ? SizeRefusal(w, h) : StepReason(s, e, "the colour reduction failed");
+    return false;
+  }
+  out = std::move(img);
+  return true;
+}
+
+}  // namespace vorq

@@ -1,0 +1,159 @@
+#include "core/raster/shapes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace vorq {
+
+namespace {
+
+struct Box {
+  int64_t Left, Top, Right, Bottom;  // Right and Bottom excluded
+  bool Empty() const { return Right <= Left || Bottom <= Top; }
+};
+
+Box BoxOf(int x0, int y0, int x1, int y1) {
+  return Box{std::min<int64_t>(x0, x1), std::min<int64_t>(y0, y1), std::max<int64_t>(x0, x1),
+             std::max<int64_t>(y0, y1)};
+}
+
+// Applies [x0, x1] of row y and records what changed.
+void Span(TFastDIB& s, int64_t y, int64_t x0, int64_t x1, TPixel24 colour, PenMode mode, PixelRect& changed) {
+  if (y < 0 || y >= s.Height()) return;
+  x0 = std::max<int64_t>(x0, 0);
+  x1 = std::min<int64_t>(x1, int64_t(s.Width()) - 1);
+  if (x0 > x1) return;
+  ApplySpan(s, int(y), x0, x1, colour, mode);
+  changed.Include(PixelRect{int(x0), int(y), int(x1) + 1, int(y) + 1});
+}
+
+// Columns [l, r] of row y whose centres lie inside the ellipse with centre
+// (cx, cy) and semi-axes a, b; false when there are none.
+bool EllipseRow(double cx, double cy, double a, double b, int64_t y, int64_t& l, int64_t& r) {
+  if (a <= 0 || b <= 0) return false;
+  const double t = (double(y) - cy) / b;
+  const double q = 1.0 - t * t;
+  if (q < 0) return false;
+  const double hw = a * std::sqrt(q);
+  l = int64_t(std::ceil(cx - hw));
+  r = int64_t(std::floor(cx + hw));
+  return l <= r;
+}
+
+}  // namespace
+
+PixelRect DrawRectangle(TFastDIB& s, int x0, int y0, int x1, int y1, const Pen& pen, const Brush& brush) {
+  PixelRect changed;
+  const Box b = BoxOf(x0, y0, x1, y1);
+  if (b.Empty() || s.Width() <= 0 || s.Height() <= 0) return changed;
+  const PenShape shape(pen.Width);
+  const int64_t w = shape.Width, half = shape.Half;
+  // Outer edge of the outline, and the inside it leaves (may be empty).
+  const int64_t oL = b.Left - half, oR = b.Right - 1 - half + w - 1;
+  const int64_t oT = b.Top - half, oB = b.Bottom - 1 - half + w - 1;
+  const int64_t iL = oL + w, iR = b.Right - 1 - half - 1;
+  const int64_t iT = oT + w, iB = b.Bottom - 1 - half - 1;
+  const bool inside = iL <= iR && iT <= iB;
+  const int64_t yFrom = std::max<int64_t>(oT, 0), yTo = std::min<int64_t>(oB, s.Height() - 1);
+  for (int64_t y = yFrom; y <= yTo; ++y) {
+    if (inside && y >= iT && y <= iB) {
+      Span(s, y, oL, iL - 1, pen.Color, pen.Mode, changed);
+      Span(s, y, iR + 1, oR, pen.Color, pen.Mode, changed);
+      if (brush.Solid) Span(s, y, iL, iR, brush.Color, pen.Mode, changed);
+    } else {
+      Span(s, y, oL, oR, pen.Color, pen.Mode, changed);
+    }
+  }
+  return changed;
+}
+
+PixelRect DrawEllipse(TFastDIB& s, int x0, int y0, int x1, int y1, const Pen& pen, const Brush& brush) {
+  PixelRect changed;
+  const Box b = BoxOf(x0, y0, x1, y1);
+  if (b.Empty() || s.Width() <= 0 || s.Height() <= 0) return changed;
+  const double w = ClampPenWidth(pen.Width);
+  const double cx = double(b.Left + b.Right - 1) / 2, cy = double(b.Top + b.Bottom - 1) / 2;
+  const double a = double(b.Right - b.Left - 1) / 2, bb = double(b.Bottom - b.Top - 1) / 2;
+  const double oa = a + w / 2, ob = bb + w / 2, ia = a - w / 2, ib = bb - w / 2;
+  const int64_t yFrom = std::max<int64_t>(int64_t(std::ceil(cy - ob)), 0);
+  const int64_t yTo = std::min<int64_t>(int64_t(std::floor(cy + ob)), s.Height() - 1);
+  // The outer ellipse's run of a row; empty (lo > hi) where it has none.
+  auto outer = [&](int64_t y, int64_t& lo, int64_t& hi) {
+    if (!EllipseRow(cx, cy, oa, ob, y, lo, hi)) {
+      lo = 1;
+      hi = 0;
+    }
+  };
+  int64_t pl, pr, ol, orr, nl, nr;  // outer runs of the rows above, this and below
+  outer(yFrom - 1, pl, pr);
+  outer(yFrom, ol, orr);
+  for (int64_t y = yFrom; y <= yTo; ++y) {
+    outer(y + 1, nl, nr);
+    if (ol <= orr) {
+      // The inside: within the inner ellipse and at least one pixel in from
+      // the outer edge in all four directions. For thin pens on narrow
+      // ellipses the band alone can break where the curve runs steeply;
+      // keeping the inside off the outer edge keeps the outline closed.
+      int64_t il = 1, ir = 0;
+      if (EllipseRow(cx, cy, ia, ib, y, il, ir)) {
+        il = std::max({il, ol + 1, pl, nl});
+        ir = std::min({ir, orr - 1, pr, nr});
+      }
+      if (il <= ir) {
+        Span(s, y, ol, il - 1, pen.Color, pen.Mode, changed);
+        Span(s, y, ir + 1, orr, pen.Color, pen.Mode, changed);
+        if (brush.Solid) Span(s, y, il, ir, brush.Color, pen.Mode, changed);
+      } else {
+        Span(s, y, ol, orr, pen.Color, pen.Mode, changed);
+      }
+    }
+    pl = ol;
+    pr = orr;
+    ol = nl;
+    orr = nr;
+  }
+  return changed;
+}
+
+PixelRect FloodFill(TFastDIB& s, int x, int y, TPixel24 colour) {
+  PixelRect changed;
+  const int w = s.Width(), h = s.Height();
+  if (x < 0 || y < 0 || x >= w || y >= h) return changed;
+  const TPixel24 target = s.GetPixel(y, x);
+  if (target == colour) return changed;
+
+  // Seeds are single pixels; each popped seed still of the old colour grows
+  // into its whole run, which is filled at once, and every run of the old
+  // colour touching it in the rows above and below becomes one new seed.
+  struct Seed {
+    int X, Y;
+  };
+  std::vector<Seed> stack{{x, y}};
+  while (!stack.empty()) {
+    const Seed seed = stack.back();
+    stack.pop_back();
+    TPixel24* row = s.Row24(seed.Y);
+    if (!(row[seed.X] == target)) continue;
+    int l = seed.X, r = seed.X;
+    while (l > 0 && row[l - 1] == target) --l;
+    while (r < w - 1 && row[r + 1] == target) ++r;
+    std::fill(row + l, row + r + 1, colour);
+    changed.Include(PixelRect{l, seed.Y, r + 1, seed.Y + 1});
+    for (const int ny : {seed.Y - 1, seed.Y + 1}) {
+      if (ny < 0 || ny >= h) continue;
+      const TPixel24* next = s.Row24(ny);
+      for (int c = l; c <= r;) {
+        if (next[c] == target) {
+          stack.push_back({c, ny});
+          while (c <= r && next[c] == target) ++c;
+        } else {
+          ++c;
+        }
+      }
+    }
+  }
+  return changed;
+}
+
+}  // namespace vorq

@@ -1,0 +1,887 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <gif_lib.h>
+#include <jpeglib.h>
+#include <png.h>
+
+#include "core/imageio/bmp.h"
+#include "core/imageio/image_file.h"
+
+using namespace vorq;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+void Put16(Bytes& b, size_t at, uint32_t v) {
+  b[at] = uint8_t(v);
+  b[at + 1] = uint8_t(v >> 8);
+}
+void Put32(Bytes& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(v >> (8 * i));
+}
+
+// A BMP with the given header fields; palette entries are 0x00RRGGBB.
+// Masks go inside the header when it is larger than 40 bytes, after it otherwise.
+Bytes MakeBmp(int32_t w, int32_t h, uint16_t bits, uint32_t compression, const std::vector<uint32_t>& palette,
+              const Bytes& pixels, const std::vector<uint32_t>& masks = {}, uint32_t headerSize = 40,
+              uint32_t clrUsed = 0) {
+  if (clrUsed == 0 && !palette.empty() && palette.size() != (size_t(1) << bits)) clrUsed = uint32_t(palette.size());
+  const size_t maskBytes = headerSize == 40 ? masks.size() * 4 : 0;
+  const size_t off = 14 + headerSize + maskBytes + palette.size() * 4;
+  Bytes b(off, 0);
+  b[0] = 'B';
+  b[1] = 'M';
+  Put32(b, 2, uint32_t(off + pixels.size()));
+  Put32(b, 10, uint32_t(off));
+  Put32(b, 14, headerSize);
+  Put32(b, 18, uint32_t(w));
+  Put32(b, 22, uint32_t(h));
+  Put16(b, 26, 1);
+  Put16(b, 28, bits);
+  Put32(b, 30, compression);
+  Put32(b, 34, uint32_t(pixels.size()));
+  Put32(b, 46, clrUsed);
+  for (size_t i = 0; i < masks.size(); ++i) Put32(b, 54 + 4 * i, masks[i]);
+  for (size_t i = 0; i < palette.size(); ++i) Put32(b, 14 + headerSize + maskBytes + 4 * i, palette[i]);
+  b.insert(b.end(), pixels.begin(), pixels.end());
+  return b;
+}
+
+TPixel24 Rgb(uint32_t rgb) { return MakePixel(uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)); }
+
+::testing::AssertionResult RowIs(const TFastDIB& s, int y, std::initializer_list<uint32_t> rgb) {
+  if (y >= s.Height() || int(rgb.size()) > s.Width())
+    return ::testing::AssertionFailure() << "the image is only " << s.Width() << " x " << s.Height();
+  int x = 0;
+  for (uint32_t c : rgb) {
+    const TPixel24 p = s.GetPixel(y, x);
+    if (!(p == Rgb(c)))
+      return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << int(p.R) << "," << int(p.G)
+                                           << "," << int(p.B) << ", expected " << std::hex << c;
+    ++x;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+TFastDIB Load(const Bytes& b) {
+  TFastDIB s;
+  std::string error;
+  EXPECT_TRUE(LoadImageMemory(b.data(), b.size(), s, error)) << error;
+  return s;
+}
+
+// A smooth picture with hand-known pixels: (x * 4, y * 4, 128 + x - y).
+TFastDIB Gradient(int w, int h) {
+  TFastDIB s;
+  s.SetSize(w, h, 24, 0);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) s.SetPixel(y, x, MakePixel(uint8_t(x * 4), uint8_t(y * 4), uint8_t(128 + x - y)));
+  return s;
+}
+
+int MaxDiff(const TFastDIB& a, const TFastDIB& b) {
+  int m = 0;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x) {
+      const TPixel24 p = a.GetPixel(y, x), q = b.GetPixel(y, x);
+      m = std::max({m, std::abs(p.R - q.R), std::abs(p.G - q.G), std::abs(p.B - q.B)});
+    }
+  return m;
+}
+
+bool SamePixels(const TFastDIB& a, const TFastDIB& b) { return a.Width() == b.Width() && a.Height() == b.Height() && MaxDiff(a, b) == 0; }
+
+Bytes ReadAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+void WriteAll(const fs::path& p, const Bytes& b) {
+  std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
+}
+
+class TempDir {
+ public:
+  TempDir() {
+    static int n = 0;
+    path_ = fs::temp_directory_path() / ("vorq_io_" + std::to_string(getpid()) + "_" + std::to_string(n++));
+    fs::create_directories(path_);
+  }
+  ~TempDir() {
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+  }
+  fs::path operator/(const std::string& name) const { return path_ / name; }
+  const fs::path& Path() const { return path_; }
+  size_t Count() const { return size_t(std::distance(fs::directory_iterator(path_), fs::directory_iterator())); }
+
+ private:
+  fs::path path_;
+};
+
+// --- libjpeg, giflib and libpng writers for files our encoders never make ---
+
+Bytes JpegFrom(int w, int h, int components, J_COLOR_SPACE space, const Bytes& samples) {
+  jpeg_compress_struct c{};
+  jpeg_error_mgr err;
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* buf = nullptr;
+  unsigned long len = 0;
+  jpeg_mem_dest(&c, &buf, &len);
+  c.image_width = JDIMENSION(w);
+  c.image_height = JDIMENSION(h);
+  c.input_components = components;
+  c.in_color_space = space;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 95, TRUE);
+  jpeg_start_compress(&c, TRUE);
+  while (c.next_scanline < c.image_height) {
+    JSAMPROW row = const_cast<JSAMPROW>(samples.data() + size_t(c.next_scanline) * size_t(w * components));
+    jpeg_write_scanlines(&c, &row, 1);
+  }
+  jpeg_finish_compress(&c);
+  jpeg_destroy_compress(&c);
+  Bytes out(buf, buf + len);
+  free(buf);
+  return out;
+}
+
+struct GifFrame {
+  int Left = 0, Top = 0, W = 0, H = 0;
+  bool Interlace = false;
+  std::vector<uint32_t> LocalMap;  // 0x00RRGGBB
+  Bytes Pixels;                     // in display order
+  int Transparent = -2;             // -2: no graphic control extension
+};
+
+ColorMapObject* GifMap(const std::vector<uint32_t>& colours) {
+  int n = 2;
+  while (n < int(colours.size())) n *= 2;
+  ColorMapObject* m = GifMakeMapObject(n, nullptr);
+  for (size_t i = 0; i < colours.size(); ++i)
+    m->Colors[i] = GifColorType{uint8_t(colours[i] >> 16), uint8_t(colours[i] >> 8), uint8_t(colours[i])};
+  return m;
+}
+
+extern "C" int GifToVector(GifFileType* g, const GifByteType* b, int n) {
+  static_cast<Bytes*>(g->UserData)->insert(static_cast<Bytes*>(g->UserData)->end(), b, b + n);
+  return n;
+}
+
+Bytes MakeGif(int sw, int sh, const std::vector<uint32_t>& global, int background, const std::vector<GifFrame>& frames) {
+  Bytes out;
+  int err = 0;
+  GifFileType* g = EGifOpen(&out, GifToVector, &err);
+  EGifSetGifVersion(g, true);
+  ColorMapObject* gm = global.empty() ? nullptr : GifMap(global);
+  EGifPutScreenDesc(g, sw, sh, 8, background, gm);
+  for (const GifFrame& f : frames) {
+    if (f.Transparent != -2) {
+      GraphicsControlBlock gcb{};
+      gcb.TransparentColor = f.Transparent;
+      GifByteType ext[4];
+      EGifGCBToExtension(&gcb, ext);
+      EGifPutExtension(g, GRAPHICS_EXT_FUNC_CODE, 4, ext);
+    }
+    ColorMapObject* lm = f.LocalMap.empty() ? nullptr : GifMap(f.LocalMap);
+    EGifPutImageDesc(g, f.Left, f.Top, f.W, f.H, f.Interlace, lm);
+    std::vector<int> order;
+    if (f.Interlace) {
+      for (int start : {0, 4, 2, 1})
+        for (int y = start; y < f.H; y += start == 0 ? 8 : start == 4 ? 8 : start == 2 ? 4 : 2) order.push_back(y);
+    } else {
+      for (int y = 0; y < f.H; ++y) order.push_back(y);
+    }
+    for (int y : order) EGifPutLine(g, const_cast<GifByteType*>(f.Pixels.data() + y * f.W), f.W);
+    if (lm) GifFreeMapObject(lm);
+  }
+  EGifCloseFile(g, &err);
+  if (gm) GifFreeMapObject(gm);
+  return out;
+}
+
+extern "C" int GifFromVector(GifFileType* g, GifByteType* b, int n) {
+  auto* r = static_cast<std::pair<const Bytes*, size_t>*>(g->UserData);
+  const int k = std::min(n, int(r->first->size() - r->second));
+  std::memcpy(b, r->first->data() + r->second, size_t(k));
+  r->second += size_t(k);
+  return k;
+}
+
+// What a written GIF holds, as giflib reads it back.
+struct GifInfo {
+  int Width = 0, Height = 0, MapSize = 0;
+  bool HasGce = false;
+  int GceFlags = -1, GceIndex = -1;
+  std::vector<bool> Used;
+};
+
+GifInfo ReadGifInfo(const Bytes& b) {
+  GifInfo info;
+  std::pair<const Bytes*, size_t> r{&b, 0};
+  int err = 0;
+  GifFileType* g = DGifOpen(&r, GifFromVector, &err);
+  if (g == nullptr || DGifSlurp(g) != GIF_OK || g->ImageCount < 1) {
+    ADD_FAILURE() << "giflib cannot read the written GIF";
+    if (g) DGifCloseFile(g, &err);
+    return info;
+  }
+  info.Width = g->SWidth;
+  info.Height = g->SHeight;
+  info.MapSize = g->SColorMap ? g->SColorMap->ColorCount : 0;
+  const SavedImage& im = g->SavedImages[0];
+  for (int i = 0; i < im.ExtensionBlockCount; ++i)
+    if (im.ExtensionBlocks[i].Function == GRAPHICS_EXT_FUNC_CODE && im.ExtensionBlocks[i].ByteCount == 4) {
+      info.HasGce = true;
+      info.GceFlags = im.ExtensionBlocks[i].Bytes[0];
+      info.GceIndex = im.ExtensionBlocks[i].Bytes[3];
+    }
+  info.Used.assign(size_t(info.MapSize), false);
+  for (int i = 0; i < im.ImageDesc.Width * im.ImageDesc.Height; ++i)
+    if (im.RasterBits[i] < info.MapSize) info.Used[im.RasterBits[i]] = true;
+  DGifCloseFile(g, &err);
+  return info;
+}
+
+extern "C" void PngToVector(png_structp p, png_bytep b, size_t n) {
+  auto* out = static_cast<Bytes*>(png_get_io_ptr(p));
+  out->insert(out->end(), b, b + n);
+}
+extern "C" void PngNoFlush(png_structp) {}
+
+// rows hold the file's raw samples (16-bit samples big-endian, as PNG stores them).
+Bytes MakePng(int w, int h, int depth, int colourType, const std::vector<Bytes>& rows,
+              const std::vector<png_color>& palette = {}, const Bytes& trns = {}, bool interlace = false) {
+  Bytes out;
+  png_structp p = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(p);
+  png_set_write_fn(p, &out, PngToVector, PngNoFlush);
+  png_set_IHDR(p, info, png_uint_32(w), png_uint_32(h), depth, colourType,
+               interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (!palette.empty()) png_set_PLTE(p, info, palette.data(), int(palette.size()));
+  if (!trns.empty()) png_set_tRNS(p, info, trns.data(), int(trns.size()), nullptr);
+  png_write_info(p, info);
+  const int passes = interlace ? png_set_interlace_handling(p) : 1;
+  for (int pass = 0; pass < passes; ++pass)
+    for (const Bytes& r : rows) png_write_row(p, r.data());
+  png_write_end(p, nullptr);
+  png_destroy_write_struct(&p, &info);
+  return out;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- BMP
+
+TEST(BmpRead, PalettedDepths) {
+  // 1 bit, bottom-up: file rows are bottom first; each row padded to 4 bytes.
+  TFastDIB s = Load(MakeBmp(3, 2, 1, 0, {0xFF0000, 0x0000FF}, {0b10100000, 0, 0, 0, 0b01100000, 0, 0, 0}));
+  ASSERT_EQ(s.Width(), 3);
+  ASSERT_EQ(s.Height(), 2);
+  EXPECT_TRUE(RowIs(s, 0, {0xFF0000, 0x0000FF, 0x0000FF}));
+  EXPECT_TRUE(RowIs(s, 1, {0x0000FF, 0xFF0000, 0x0000FF}));
+
+  // 4 bits, high nibble first.
+  std::vector<uint32_t> pal16(16, 0);
+  pal16[1] = 0x102030, pal16[2] = 0x405060, pal16[3] = 0x708090;
+  s = Load(MakeBmp(3, 1, 4, 0, pal16, {0x12, 0x30, 0, 0}));
+  EXPECT_TRUE(RowIs(s, 0, {0x102030, 0x405060, 0x708090}));
+
+  // 8 bits, top-down, a short colour table: an index past it reads black.
+  s = Load(MakeBmp(2, -2, 8, 0, {0x111111, 0x222222, 0x333333}, {0, 1, 0, 0, 2, 200, 0, 0}, {}, 40, 3));
+  EXPECT_TRUE(RowIs(s, 0, {0x111111, 0x222222}));
+  EXPECT_TRUE(RowIs(s, 1, {0x333333, 0x000000}));
+
+  // OS/2 core header: 16-bit sizes and 3-byte palette entries.
+  Bytes core(14 + 12 + 6 + 4, 0);
+  core[0] = 'B', core[1] = 'M';
+  Put32(core, 10, 14 + 12 + 6);
+  Put32(core, 14, 12);
+  Put16(core, 18, 2), Put16(core, 20, 1), Put16(core, 22, 1), Put16(core, 24, 1);
+  core[26] = 0x33, core[27] = 0x22, core[28] = 0x11;  // entry 0: B G R
+  core[29] = 0xCC, core[30] = 0xBB, core[31] = 0xAA;
+  core[32] = 0b01000000;
+  s = Load(core);
+  EXPECT_TRUE(RowIs(s, 0, {0x112233, 0xAABBCC}));
+}
+
+TEST(BmpRead, DirectColourAndBitFields) {
+  // 16 bits default 5-5-5: five-bit channels stretched to 0 ... 255.
+  TFastDIB s = Load(MakeBmp(4, 1, 16, 0, {}, {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x10, 0x42}));
+  EXPECT_TRUE(RowIs(s, 0, {0xFF0000, 0x00FF00, 0x0000FF, 0x848484}));
+  // 16 bits 5-6-5 through BITFIELDS after a 40-byte header.
+  s = Load(MakeBmp(3, 1, 16, 3, {}, {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0, 0}, {0xF800, 0x07E0, 0x001F}));
+  EXPECT_TRUE(RowIs(s, 0, {0xFF0000, 0x00FF00, 0x0000FF}));
+  // 24 bits bottom-up with row padding.
+  s = Load(MakeBmp(2, 2, 24, 0, {}, {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0}));
+  EXPECT_TRUE(RowIs(s, 0, {0x090807, 0x0C0B0A}));
+  EXPECT_TRUE(RowIs(s, 1, {0x030201, 0x060504}));
+  // 32 bits default: B, G, R, unused.
+  s = Load(MakeBmp(1, 1, 32, 0, {}, {0x10, 0x20, 0x30, 0x99}));
+  EXPECT_TRUE(RowIs(s, 0, {0x302010}));
+  // 32 bits R, G, B, A in byte order through masks inside a V4 header.
+  s = Load(MakeBmp(1, -1, 32, 3, {}, {0x10, 0x20, 0x30, 0x99}, {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000}, 108));
+  EXPECT_TRUE(RowIs(s, 0, {0x102030}));
+}
+
+TEST(BmpRead, RunLengthEncoded) {
+  // RLE8, 4 x 3: a run, a single pixel, end of line; a literal run of three
+  // (padded) and a one-pixel run; a move right, one pixel, end of bitmap.
+  const std::vector<uint32_t> pal = {0x000010, 0x000020, 0x000030, 0x000040};
+  Bytes rle8 = {3, 1, 1, 2, 0, 0,  //
+                0, 3, 2, 1, 2, 0, 1, 0, 0, 0,  //
+                0, 2, 1, 0, 1, 3, 0, 1};
+  TFastDIB s = Load(MakeBmp(4, 3, 8, 1, pal, rle8));
+  EXPECT_TRUE(RowIs(s, 2, {0x000020, 0x000020, 0x000020, 0x000030}));
+  EXPECT_TRUE(RowIs(s, 1, {0x000030, 0x000020, 0x000030, 0x000010}));
+  EXPECT_TRUE(RowIs(s, 0, {0x000000, 0x000040, 0x000000, 0x000000}));  // skipped pixels stay black
+  // RLE4: runs alternate two nibbles; a literal run of 3 nibbles takes 2 bytes + pad.
+  std::vector<uint32_t> pal16(16, 0);
+  pal16[1] = 0x010101, pal16[2] = 0x020202, pal16[3] = 0x030303;
+  s = Load(MakeBmp(8, 1, 4, 2, pal16, {5, 0x12, 0, 3, 0x32, 0x10, 0, 1}));
+  EXPECT_TRUE(RowIs(s, 0, {0x010101, 0x020202, 0x010101, 0x020202, 0x010101, 0x030303, 0x020202, 0x010101}));
+  // A run longer than the row is cut at the row's end.
+  s = Load(MakeBmp(2, 1, 8, 1, pal, {5, 1, 0, 1}));
+  EXPECT_TRUE(RowIs(s, 0, {0x000020, 0x000020}));
+}
+
+TEST(BmpRead, RefusesBadFilesWithReasons) {
+  struct Case {
+    const char* Name;
+    Bytes Data;
+    const char* Reason;
+  } cases[] = {
+      {"too wide", MakeBmp(16385, 1, 24, 0, {}, Bytes(16385 * 3 + 1)), "more than 16384"},
+      {"too many pixels", MakeBmp(16384, -16385, 24, 0, {}, {}), "more than 16384"},
+      {"zero width", MakeBmp(0, 1, 24, 0, {}, {0, 0, 0, 0}), "empty image"},
+      {"short pixel data", MakeBmp(4, 4, 24, 0, {}, Bytes(47)), "truncated"},
+      {"huge palette", MakeBmp(1, 1, 8, 0, {}, {0, 0, 0, 0}, {}, 40, 100000), "more than 256"},
+      {"RLE8 at 24 bits", MakeBmp(1, 1, 24, 1, {}, {0, 1}), "not a valid combination"},
+      {"top-down RLE", MakeBmp(2, -1, 8, 1, {0}, {0, 1}), "top-down"},
+      {"RLE without end", MakeBmp(2, 2, 8, 1, {0}, {2, 0}), "ends before"},
+      {"RLE jump outside", MakeBmp(2, 2, 8, 1, {0}, {0, 2, 5, 0, 0, 1}), "outside"},
+      {"holey mask", MakeBmp(1, 1, 16, 3, {}, {0, 0, 0, 0}, {0x0505, 0x00F0, 0x000F}), "contiguous"},
+      {"JPEG inside", MakeBmp(1, 1, 24, 4, {}, {0, 0, 0, 0}), "compression type 4"},
+  };
+  for (auto& c : cases) {
+    TFastDIB s;
+    s.SetSize(3, 2, 24, 0);
+    s.SetPixel(1, 2, MakePixel(9, 8, 7));
+    std::string error;
+    EXPECT_FALSE(LoadImageMemory(c.Data.data(), c.Data.size(), s, error)) << c.Name;
+    EXPECT_NE(error.find(c.Reason), std::string::npos) << c.Name << ": " << error;
+    EXPECT_EQ(s.Width(), 3) << c.Name;
+    EXPECT_EQ(s.GetPixel(1, 2), MakePixel(9, 8, 7)) << c.Name;
+  }
+}
+
+TEST(BmpRead, ReadWriteRoundTripAndLegacyEntryPoints) {
+  TempDir dir;
+  const TFastDIB img = Gradient(5, 3);  // width 5: one gap byte per row
+  std::string error;
+  ASSERT_TRUE(WriteBmp((dir / "a.bmp").string(), img, error)) << error;
+  TFastDIB back;
+  ASSERT_TRUE(ReadBmp((dir / "a.bmp").string(), back, error)) << error;
+  EXPECT_TRUE(SamePixels(img, back));
+  const Bytes file = ReadAll(dir / "a.bmp");
+  EXPECT_EQ(file.size(), 54u + 16 * 3);
+  EXPECT_EQ(file[28], 24);
+  EXPECT_EQ(file[54 + 15], 0) << "gap bytes are written as 0";
+  EXPECT_FALSE(ReadBmp((dir / "missing.bmp").string(), back, error));
+  EXPECT_NE(error.find("missing.bmp"), std::string::npos);
+}
+
+// ---------------------------------------------------------------- JPEG
+
+TEST(JpegCodec, RoundTripBaselineAndQuality) {
+  TempDir dir;
+  const TFastDIB img = Gradient(61, 37);
+  std::string error;
+  SaveOptions hi, lo;
+  hi.JpegQuality = 95;
+  lo.JpegQuality = 10;
+  ASSERT_TRUE(SaveImageFile((dir / "hi.jpg").string(), img, hi, error)) << error;
+  ASSERT_TRUE(SaveImageFile((dir / "lo.jpg").string(), img, lo, error)) << error;
+  const Bytes h = ReadAll(dir / "hi.jpg"), l = ReadAll(dir / "lo.jpg");
+  EXPECT_LT(l.size(), h.size());
+  // Baseline: a SOF0 marker and no progressive SOF2.
+  bool sof0 = false, sof2 = false;
+  for (size_t i = 0; i + 1 < h.size(); ++i) {
+    sof0 |= h[i] == 0xFF && h[i + 1] == 0xC0;
+    sof2 |= h[i] == 0xFF && h[i + 1] == 0xC2;
+  }
+  EXPECT_TRUE(sof0);
+  EXPECT_FALSE(sof2);
+  TFastDIB back;
+  ASSERT_TRUE(LoadImageFile((dir / "hi.jpg").string(), back, error)) << error;
+  ASSERT_EQ(back.Width(), 61);
+  ASSERT_EQ(back.Height(), 37);
+  EXPECT_LE(MaxDiff(img, back), 12);
+  EXPECT_EQ(back.Row(0)[3 * 61], 0) << "gap bytes stay 0";
+}
+
+TEST(JpegCodec, GreyAndCmykFilesAreConverted) {
+  Bytes grey(16 * 8);
+  for (size_t i = 0; i < grey.size(); ++i) grey[i] = i % 16 < 8 ? 40 : 200;
+  TFastDIB s = Load(JpegFrom(16, 8, 1, JCS_GRAYSCALE, grey));
+  ASSERT_EQ(s.Width(), 16);
+  const TPixel24 dark = s.GetPixel(4, 2), light = s.GetPixel(4, 13);
+  EXPECT_NEAR(dark.R, 40, 3);
+  EXPECT_EQ(dark.R, dark.G);
+  EXPECT_EQ(dark.R, dark.B);
+  EXPECT_NEAR(light.G, 200, 3);
+
+  // libjpeg writes an Adobe marker for CMYK, and Adobe stores ink inverted
+  // (255 = no ink). Left half red (M + Y), right half cyan (C), bottom rows with 50% black.
+  Bytes cmyk(16 * 16 * 4);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      uint8_t* p = &cmyk[size_t(y * 16 + x) * 4];
+      const uint8_t c = x < 8 ? 0 : 255, m = x < 8 ? 255 : 0, yy = x < 8 ? 255 : 0, k = y < 8 ? 0 : 128;
+      p[0] = uint8_t(255 - c), p[1] = uint8_t(255 - m), p[2] = uint8_t(255 - yy), p[3] = uint8_t(255 - k);
+    }
+  s = Load(JpegFrom(16, 16, 4, JCS_CMYK, cmyk));
+  const TPixel24 red = s.GetPixel(2, 2), cyan = s.GetPixel(2, 13), darkRed = s.GetPixel(13, 2);
+  EXPECT_NEAR(red.R, 255, 4);
+  EXPECT_NEAR(red.G, 0, 4);
+  EXPECT_NEAR(red.B, 0, 4);
+  EXPECT_NEAR(cyan.R, 0, 4);
+  EXPECT_NEAR(cyan.G, 255, 4);
+  EXPECT_NEAR(cyan.B, 255, 4);
+  EXPECT_NEAR(darkRed.R, 127, 5);
+  EXPECT_NEAR(darkRed.G, 0, 4);
+}
+
+TEST(JpegCodec, RefusesHugeTruncatedAndDamagedData) {
+  TFastDIB img = Gradient(64, 64);
+  SaveOptions o;
+  std::vector<uint8_t> jpg;
+  std::string reason;
+  bool cancelled;
+  ASSERT_TRUE(EncodeImage(ImageFormat::Jpeg, img, o, jpg, reason, cancelled));
+
+  // SOF0 declaring 20000 x 20000.
+  Bytes huge = jpg;
+  for (size_t i = 0; i + 9 < huge.size(); ++i)
+    if (huge[i] == 0xFF && huge[i + 1] == 0xC0) {
+      huge[i + 5] = 20000 >> 8, huge[i + 6] = 20000 & 255, huge[i + 7] = 20000 >> 8, huge[i + 8] = 20000 & 255;
+      break;
+    }
+  // Cut in the middle of the entropy-coded data, and scrambled data.
+  Bytes cut(jpg.begin(), jpg.begin() + std::ptrdiff_t(jpg.size() * 2 / 3));
+  Bytes noise = jpg;
+  for (size_t i = noise.size() / 2; i + 2 < noise.size(); i += 7) noise[i] = 0xFF, noise[i + 1] = 0xD9 - 2;
+  struct Case {
+    const char* Name;
+    const Bytes& Data;
+    const char* Reason;
+  } cases[] = {{"huge", huge, "more than 16384"}, {"truncated", cut, "remature end"}, {"noise", noise, "damaged"}};
+  for (const auto& c : cases) {
+    TFastDIB s = Gradient(3, 3);
+    std::string error;
+    EXPECT_FALSE(LoadImageMemory(c.Data.data(), c.Data.size(), s, error)) << c.Name;
+    EXPECT_NE(error.find(c.Reason), std::string::npos) << c.Name << ": " << error;
+    EXPECT_TRUE(SamePixels(s, Gradient(3, 3))) << c.Name;
+  }
+}
+
+// ---------------------------------------------------------------- GIF
+
+TEST(GifRead, TransparentColourFillsTheScreenFirst) {
+  // A 2 x 2 frame at (1, 1) on a 4 x 3 screen; index 2 is transparent.
+  const std::vector<uint32_t> map = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+  GifFrame f;
+  f.Left = 1, f.Top = 1, f.W = 2, f.H = 2;
+  f.Pixels = {1, 2, 3, 1};
+  f.Transparent = 2;
+  TFastDIB s = Load(MakeGif(4, 3, map, 3, {f}));
+  ASSERT_EQ(s.Width(), 4);
+  ASSERT_EQ(s.Height(), 3);
+  EXPECT_TRUE(RowIs(s, 0, {0x00FF00, 0x00FF00, 0x00FF00, 0x00FF00}));
+  EXPECT_TRUE(RowIs(s, 1, {0x00FF00, 0xFF0000, 0x00FF00, 0x00FF00}));
+  EXPECT_TRUE(RowIs(s, 2, {0x00FF00, 0x0000FF, 0xFF0000, 0x00FF00}));
+
+  // Without transparency the uncovered area takes the background colour.
+  f.Transparent = -2;
+  s = Load(MakeGif(4, 3, map, 3, {f}));
+  EXPECT_TRUE(RowIs(s, 0, {0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF}));
+  EXPECT_TRUE(RowIs(s, 1, {0x0000FF, 0xFF0000, 0x00FF00, 0x0000FF}));
+
+  // A transparent index past the colour map has no effect.
+  f.Transparent = 200;
+  s = Load(MakeGif(4, 3, map, 3, {f}));
+  EXPECT_TRUE(RowIs(s, 1, {0x0000FF, 0xFF0000, 0x00FF00, 0x0000FF}));
+}
+
+TEST(GifRead, FirstFrameOnlyLocalMapInterlaceAndClipping) {
+  GifFrame first;
+  first.W = 1, first.H = 10, first.Interlace = true;
+  first.LocalMap = {0x000000, 0x010101, 0x020202, 0x030303, 0x040404, 0x050505, 0x060606, 0x070707, 0x080808,
+                    0x090909};
+  for (int y = 0; y < 10; ++y) first.Pixels.push_back(uint8_t(y));
+  GifFrame second;
+  second.W = 1, second.H = 10;
+  second.LocalMap = {0xFFFFFF, 0xFFFFFF};  // giflib's writer leaks the first map if this one has none
+  second.Pixels.assign(10, 1);
+  TFastDIB s = Load(MakeGif(1, 10, {0xFFFFFF, 0xFFFFFF}, 0, {first, second}));
+  for (int y = 0; y < 10; ++y) EXPECT_EQ(s.GetPixel(y, 0), MakePixel(uint8_t(y), uint8_t(y), uint8_t(y))) << y;
+
+  // A frame reaching past the screen is clipped to it.
+  GifFrame wide;
+  wide.Left = 1, wide.W = 4, wide.H = 1;
+  wide.Pixels = {1, 1, 1, 1};
+  s = Load(MakeGif(2, 1, {0x000000, 0xABCDEF}, 0, {wide}));
+  ASSERT_EQ(s.Width(), 2);
+  EXPECT_TRUE(RowIs(s, 0, {0x000000, 0xABCDEF}));
+
+  // No colour map anywhere, no image at all, a screen too large.
+  GifFrame plain;
+  plain.W = plain.H = 1;
+  plain.Pixels = {0};
+  for (const Bytes& bad : {MakeGif(1, 1, {}, 0, {plain}), MakeGif(1, 1, {0, 1}, 0, {}), MakeGif(20000, 2, {0, 1}, 0, {plain})}) {
+    TFastDIB t;
+    std::string error;
+    EXPECT_FALSE(LoadImageMemory(bad.data(), bad.size(), t, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(t.Empty());
+  }
+}
+
+TEST(GifWrite, TransparencyAnswers) {
+  TempDir dir;
+  // Four flat colours: few enough that the quantizer keeps them apart.
+  TFastDIB img;
+  img.SetSize(32, 16, 24, 0);
+  const TPixel24 colours[4] = {MakePixel(255, 0, 0), MakePixel(0, 0, 255), MakePixel(255, 255, 255), MakePixel(0, 128, 0)};
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 32; ++x) img.SetPixel(y, x, colours[(x / 8 + y / 8 * 2) % 4]);
+
+  // JPEG's chroma subsampling blurs the block edges; the block centres keep their colour.
+  auto centresDiff = [&](const TFastDIB& back) {
+    int m = 0;
+    for (int y = 2; y < 16; y += 8)
+      for (int x = 2; x < 32; x += 8)
+        for (int d = 0; d < 4; ++d) {
+          const TPixel24 p = img.GetPixel(y + d, x + d), q = back.GetPixel(y + d, x + d);
+          m = std::max({m, std::abs(p.R - q.R), std::abs(p.G - q.G), std::abs(p.B - q.B)});
+        }
+    return m;
+  };
+  std::string error;
+  const std::string path = (dir / "t.gif").string();
+
+  // Hidden dialog: no graphic control extension at all.
+  ASSERT_TRUE(SaveImageFile(path, img, SaveOptions{}, error)) << error;
+  GifInfo info = ReadGifInfo(ReadAll(path));
+  EXPECT_EQ(info.Width, 32);
+  EXPECT_FALSE(info.HasGce);
+  TFastDIB back;
+  ASSERT_TRUE(LoadImageFile(path, back, error)) << error;
+  EXPECT_LE(centresDiff(back), 24);
+  EXPECT_NEAR(back.GetPixel(4, 4).R, 255, 12);
+  EXPECT_NEAR(back.GetPixel(4, 4).B, 0, 12);
+
+  // The question sees only the colours in use; the written map holds them
+  // (padded to a power of two).
+  GifPalette seen;
+  SaveOptions ok;
+  ok.AskGifTransparency = [&](const GifPalette& p, int& index) {
+    seen = p;
+    EXPECT_EQ(index, 256) << "nothing chosen yet";
+    index = 0x100 + 1;  // only the low 8 bits count
+    return 1;
+  };
+  ASSERT_TRUE(SaveImageFile(path, img, ok, error)) << error;
+  info = ReadGifInfo(ReadAll(path));
+  ASSERT_GT(seen.Count, 1);
+  EXPECT_LE(seen.Count, 236);
+  EXPECT_GE(info.MapSize, seen.Count);
+  EXPECT_LT(info.MapSize, 2 * seen.Count);
+  for (int i = 0; i < seen.Count; ++i) EXPECT_TRUE(info.Used[size_t(i)]) << "unused colour " << i;
+  for (int i = seen.Count; i < 256; ++i) EXPECT_EQ(seen.Colours[size_t(i)], 0u);
+  EXPECT_TRUE(info.HasGce);
+  EXPECT_EQ(info.GceFlags & 1, 1);
+  EXPECT_EQ(info.GceIndex, 1);
+  // Reading it back: the transparent entry's pixels keep that entry's colour.
+  ASSERT_TRUE(LoadImageFile(path, back, error));
+  EXPECT_LE(centresDiff(back), 24);
+
+  // OK with nothing chosen, or an index past the map: entry 0.
+  for (int chosen : {256, 255}) {
+    SaveOptions o;
+    o.AskGifTransparency = [&](const GifPalette&, int& index) {
+      index = chosen;
+      return 1;
+    };
+    ASSERT_TRUE(SaveImageFile(path, img, o, error));
+    info = ReadGifInfo(ReadAll(path));
+    EXPECT_EQ(info.GceFlags & 1, 1) << chosen;
+    EXPECT_EQ(info.GceIndex, 0) << chosen;
+  }
+
+  // None: an extension with the flag cleared.
+  SaveOptions none;
+  none.AskGifTransparency = [](const GifPalette&, int&) { return 2; };
+  ASSERT_TRUE(SaveImageFile(path, img, none, error));
+  info = ReadGifInfo(ReadAll(path));
+  EXPECT_TRUE(info.HasGce);
+  EXPECT_EQ(info.GceFlags & 1, 0);
+
+  // Cancel: nothing written, no message, the old file stays.
+  const Bytes before = ReadAll(path);
+  SaveOptions cancel;
+  cancel.AskGifTransparency = [](const GifPalette&, int&) { return 0; };
+  error = "x";
+  EXPECT_FALSE(SaveImageFile(path, img, cancel, error));
+  EXPECT_TRUE(error.empty());
+  EXPECT_EQ(ReadAll(path), before);
+  EXPECT_FALSE(SaveImageFile((dir / "new.gif").string(), img, cancel, error));
+  EXPECT_FALSE(fs::exists(dir / "new.gif"));
+  EXPECT_EQ(dir.Count(), 1u);
+}
+
+TEST(GifWrite, ManyColoursAreReducedTo236) {
+  const TFastDIB img = Gradient(64, 64);
+  std::vector<uint8_t> bytes;
+  std::string reason;
+  bool cancelled;
+  ASSERT_TRUE(EncodeImage(ImageFormat::Gif, img, SaveOptions{}, bytes, reason, cancelled)) << reason;
+  const GifInfo info = ReadGifInfo(bytes);
+  EXPECT_EQ(info.MapSize, 256);
+  int used = 0;
+  for (bool u : info.Used) used += u;
+  EXPECT_GT(used, 100);
+  EXPECT_LE(used, 236);
+  EXPECT_LE(MaxDiff(img, Load(bytes)), 32) << "dithered, but close";
+}
+
+// ---------------------------------------------------------------- PNG
+
+TEST(PngRead, DepthsColourTypesAndAlphaOverWhite) {
+  // 16-bit RGB: samples scaled to 8 bits with rounding.
+  TFastDIB s = Load(MakePng(2, 1, 16, PNG_COLOR_TYPE_RGB, {{0xFF, 0xFF, 0x00, 0x00, 0x80, 0x80, 0x12, 0x34, 0x00, 0x00, 0xFF, 0xFF}}));
+  EXPECT_TRUE(RowIs(s, 0, {0xFF0080, 0x1200FF}));
+  // Grey at 1 and 4 bits.
+  s = Load(MakePng(3, 1, 1, PNG_COLOR_TYPE_GRAY, {{0b10100000}}));
+  EXPECT_TRUE(RowIs(s, 0, {0xFFFFFF, 0x000000, 0xFFFFFF}));
+  s = Load(MakePng(2, 1, 4, PNG_COLOR_TYPE_GRAY, {{0x5F}}));
+  EXPECT_TRUE(RowIs(s, 0, {0x555555, 0xFFFFFF}));
+  // Palette with tRNS: clear shows white, half-clear red is pink.
+  s = Load(MakePng(3, 1, 2, PNG_COLOR_TYPE_PALETTE, {{0b00011000}}, {{10, 20, 30}, {0, 0, 0}, {255, 0, 0}}, {255, 0, 128}));
+  EXPECT_TRUE(RowIs(s, 0, {0x0A141E, 0xFFFFFF, 0xFF7F7F}));
+  // RGBA: (c * a + 255 * (255 - a)) / 255, rounded.
+  s = Load(MakePng(3, 1, 8, PNG_COLOR_TYPE_RGB_ALPHA, {{0, 0, 255, 0, 0, 0, 255, 255, 100, 100, 100, 51}}));
+  EXPECT_TRUE(RowIs(s, 0, {0xFFFFFF, 0x0000FF, 0xE0E0E0}));
+  // 16-bit grey + alpha.
+  s = Load(MakePng(2, 1, 16, PNG_COLOR_TYPE_GRAY_ALPHA, {{0, 0, 0xFF, 0xFF, 0, 0, 0, 0}}));
+  EXPECT_TRUE(RowIs(s, 0, {0x000000, 0xFFFFFF}));
+  // Grey with a tRNS grey value.
+  s = Load([] {
+    Bytes out;
+    png_structp p = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(p);
+    png_set_write_fn(p, &out, PngToVector, PngNoFlush);
+    png_set_IHDR(p, info, 2, 1, 8, PNG_COLOR_TYPE_GRAY, 0, 0, 0);
+    png_color_16 key{};
+    key.gray = 7;
+    png_set_tRNS(p, info, nullptr, 0, &key);
+    png_write_info(p, info);
+    uint8_t row[2] = {7, 8};
+    png_write_row(p, row);
+    png_write_end(p, nullptr);
+    png_destroy_write_struct(&p, &info);
+    return out;
+  }());
+  EXPECT_TRUE(RowIs(s, 0, {0xFFFFFF, 0x080808}));
+}
+
+TEST(PngRead, InterlacedMatchesPlain) {
+  for (int type : {PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGB_ALPHA}) {
+    const int ch = type == PNG_COLOR_TYPE_RGB ? 3 : 4;
+    std::vector<Bytes> rows(11, Bytes(size_t(13 * ch)));
+    for (int y = 0; y < 11; ++y)
+      for (int i = 0; i < 13 * ch; ++i) rows[size_t(y)][size_t(i)] = uint8_t(y * 23 + i * 7);
+    const TFastDIB plain = Load(MakePng(13, 11, 8, type, rows));
+    const TFastDIB adam7 = Load(MakePng(13, 11, 8, type, rows, {}, {}, true));
+    EXPECT_TRUE(SamePixels(plain, adam7)) << type;
+    if (ch == 3) {
+      EXPECT_EQ(plain.GetPixel(2, 1), MakePixel(67, 74, 81));
+    }
+  }
+}
+
+TEST(PngWrite, LosslessTwentyFourBit) {
+  TempDir dir;
+  const TFastDIB img = Gradient(37, 19);
+  std::string error;
+  ASSERT_TRUE(SaveImageFile((dir / "a.PNG").string(), img, SaveOptions{}, error)) << error;
+  const Bytes file = ReadAll(dir / "a.PNG");
+  ASSERT_GT(file.size(), 26u);
+  EXPECT_EQ(SniffFormat(file.data(), file.size()), ImageFormat::Png);
+  EXPECT_EQ(file[24], 8) << "bit depth";
+  EXPECT_EQ(file[25], 2) << "colour type RGB";
+  TFastDIB back;
+  ASSERT_TRUE(LoadImageFile((dir / "a.PNG").string(), back, error)) << error;
+  EXPECT_TRUE(SamePixels(img, back));
+}
+
+// ---------------------------------------------------------------- routes and files
+
+TEST(ImageFile, SaveRouteByExtensionOnly) {
+  struct Case {
+    const char* Path;
+    ImageFormat Route;
+  } cases[] = {{"a.gif", ImageFormat::Gif},        {"A.GIF", ImageFormat::Gif},
+               {"x/y.Bmp", ImageFormat::Bmp},      {"b.png", ImageFormat::Png},
+               {"c.jpg", ImageFormat::Jpeg},       {"c.jpeg", ImageFormat::Jpeg},
+               {"noext", ImageFormat::Jpeg},       {"/work/tiles.gif/a.jpg", ImageFormat::Jpeg},
+               {"/work/tiles.gif/a", ImageFormat::Jpeg}, {"a.bmp.jpg", ImageFormat::Jpeg},
+               {"a.gif.bmp", ImageFormat::Bmp},    {"C:\\x.png\\a.gif", ImageFormat::Gif},
+               {"dir.bmp\\pic", ImageFormat::Jpeg}, {".gif", ImageFormat::Jpeg}};
+  for (auto c : cases) EXPECT_EQ(SaveRoute(c.Path), c.Route) << c.Path;
+
+  EXPECT_EQ(WithDefaultExtension("pic"), "pic.jpg");
+  EXPECT_EQ(WithDefaultExtension("/work/tiles.gif/pic"), "/work/tiles.gif/pic.jpg");
+  EXPECT_EQ(WithDefaultExtension("pic."), "pic.jpg");
+  EXPECT_EQ(WithDefaultExtension(".hidden"), ".hidden.jpg");
+  EXPECT_EQ(WithDefaultExtension("pic.BMP"), "pic.BMP");
+  EXPECT_EQ(WithDefaultExtension("a.b/pic.gif"), "a.b/pic.gif");
+}
+
+TEST(ImageFile, FolderNamedLikeAFormatAndContentSniffing) {
+  TempDir dir;
+  fs::create_directories(dir / "tiles.gif");
+  const TFastDIB img = Gradient(9, 7);
+  std::string error;
+  const std::string jpg = (dir / "tiles.gif" / "a.jpg").string();
+  ASSERT_TRUE(SaveImageFile(jpg, img, SaveOptions{}, error)) << error;
+  Bytes file = ReadAll(jpg);
+  EXPECT_EQ(SniffFormat(file.data(), file.size()), ImageFormat::Jpeg);
+
+  // Typed without an extension: .jpg is added and a JPEG is written.
+  const std::string typed = WithDefaultExtension((dir / "tiles.gif" / "plain").string());
+  ASSERT_TRUE(SaveImageFile(typed, img, SaveOptions{}, error));
+  file = ReadAll(typed);
+  EXPECT_EQ(typed.substr(typed.size() - 4), ".jpg");
+  EXPECT_EQ(SniffFormat(file.data(), file.size()), ImageFormat::Jpeg);
+
+  // A misnamed file opens by its content.
+  for (const char* name : {"really_png.jpg", "really_bmp.gif", "really_gif.bmp"}) {
+    const std::string n = name;
+    const std::string written = (dir / (n.substr(7, 3) + "." + n.substr(7, 3))).string();
+    ASSERT_TRUE(SaveImageFile(written, img, SaveOptions{}, error)) << error;
+    fs::rename(written, dir / name);
+    TFastDIB back;
+    ASSERT_TRUE(LoadImageFile((dir / name).string(), back, error)) << name << ": " << error;
+    EXPECT_EQ(back.Width(), 9) << name;
+    if (n.substr(7, 3) != "gif") {
+      EXPECT_TRUE(SamePixels(img, back)) << name;
+    }
+  }
+  EXPECT_EQ(SniffFormat(reinterpret_cast<const uint8_t*>("GIF88a"), 6), ImageFormat::Unknown);
+}
+
+TEST(ImageFile, FailedSaveKeepsTheOldFile) {
+  TempDir dir;
+  const fs::path old = dir / "keep.bmp";
+  WriteAll(old, {'o', 'l', 'd'});
+  const TFastDIB big = Gradient(200, 200);
+  std::string error;
+
+  // The write itself fails half-way (file size limit): the old file stays.
+  struct rlimit saved {};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 1000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool ok = SaveImageFile(old.string(), big, SaveOptions{}, error);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(ok);
+  EXPECT_NE(error.find("keep.bmp"), std::string::npos) << error;
+  EXPECT_EQ(ReadAll(old), (Bytes{'o', 'l', 'd'}));
+  EXPECT_EQ(dir.Count(), 1u) << "the temporary file is removed";
+
+  // The target is a folder that cannot be replaced.
+  fs::create_directories(dir / "busy.png" / "inside");
+  EXPECT_FALSE(SaveImageFile((dir / "busy.png").string(), big, SaveOptions{}, error));
+  EXPECT_TRUE(fs::is_directory(dir / "busy.png" / "inside"));
+  EXPECT_EQ(dir.Count(), 2u);
+
+  // A folder that does not exist, and (when not root) one without write permission.
+  EXPECT_FALSE(SaveImageFile((dir / "no" / "x.jpg").string(), big, SaveOptions{}, error));
+  EXPECT_NE(error.find("x.jpg"), std::string::npos);
+  if (geteuid() != 0) {
+    fs::create_directories(dir / "ro");
+    WriteAll(dir / "ro" / "a.gif", {'g'});
+    fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(SaveImageFile((dir / "ro" / "a.gif").string(), big, SaveOptions{}, error));
+    EXPECT_EQ(ReadAll(dir / "ro" / "a.gif"), Bytes{'g'});
+    fs::permissions(dir / "ro", fs::perms::owner_all);
+  }
+
+  // The empty image is refused by every route.
+  TFastDIB empty;
+  for (const char* n : {"e.bmp", "e.jpg", "e.gif", "e.png"}) {
+    EXPECT_FALSE(SaveImageFile((dir / n).string(), empty, SaveOptions{}, error)) << n;
+    EXPECT_FALSE(fs::exists(dir / n));
+  }
+}
+
+TEST(ImageFile, EveryCorpusFileIsRefusedCleanly) {
+  const fs::path root = fs::path(VORQ_SOURCE_DIR) / "tests" / "corpus";
+  size_t files = 0;
+  for (const char* format : {"bmp", "jpeg", "gif", "png"}) {
+    size_t here = 0;
+    for (const auto& e : fs::directory_iterator(root / format)) {
+      if (!e.is_regular_file()) continue;
+      ++here;
+      const std::string path = e.path().string();
+      TFastDIB s = Gradient(5, 4);
+      std::string error;
+      EXPECT_FALSE(LoadImageFile(path, s, error)) << path;
+      EXPECT_NE(error.find(e.path().filename().string()), std::string::npos) << error;
+      EXPECT_GT(error.size(), path.size() + 20) << "a reason follows the name: " << error;
+      EXPECT_TRUE(SamePixels(s, Gradient(5, 4))) << path;
+      const Bytes data = ReadAll(e.path());
+      error.clear();
+      EXPECT_FALSE(LoadImageMemory(data.data(), data.size(), s, error)) << path;
+      EXPECT_FALSE(error.empty());
+    }
+    EXPECT_GE(here, 5u) << format;
+    files += here;
+  }
+  EXPECT_GE(files, 20u);
+}
+
+TEST(ImageFile, LoadErrorsNameTheFile) {
+  TempDir dir;
+  std::string error;
+  TFastDIB s;
+  EXPECT_FALSE(LoadImageFile((dir / "none.png").string(), s, error));
+  EXPECT_NE(error.find("none.png"), std::string::npos);
+  WriteAll(dir / "empty.jpg", {});
+  EXPECT_FALSE(LoadImageFile((dir / "empty.jpg").string(), s, error));
+  EXPECT_NE(error.find("empty.jpg\": the file is empty"), std::string::npos) << error;
+  WriteAll(dir / "text.bmp", {'h', 'e', 'l', 'l', 'o'});
+  EXPECT_FALSE(LoadImageFile((dir / "text.bmp").string(), s, error));
+  EXPECT_NE(error.find("not a BMP, JPEG, GIF or PNG"), std::string::npos) << error;
+  EXPECT_FALSE(LoadImageFile(dir.Path().string(), s, error));
+  EXPECT_TRUE(s.Empty());
+}

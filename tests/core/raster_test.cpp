@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "core/raster/line.h"
+#include "core/raster/pen.h"
+#include "core/raster/shapes.h"
+
+using namespace vorq;
+
+namespace {
+
+TFastDIB Filled(int w, int h, TPixel24 c) {
+  TFastDIB s;
+  s.SetSize(w, h, 24, 0);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) s.SetPixel(y, x, c);
+  return s;
+}
+
+int Count(const TFastDIB& s, TPixel24 c) {
+  int n = 0;
+  for (int y = 0; y < s.Height(); ++y)
+    for (int x = 0; x < s.Width(); ++x) n += s.GetPixel(y, x) == c;
+  return n;
+}
+
+// Pixels that differ from c, as a mask.
+std::vector<bool> Changed(const TFastDIB& s, TPixel24 c) {
+  std::vector<bool> m;
+  for (int y = 0; y < s.Height(); ++y)
+    for (int x = 0; x < s.Width(); ++x) m.push_back(!(s.GetPixel(y, x) == c));
+  return m;
+}
+
+const TPixel24 kBlack{0, 0, 0}, kWhite{255, 255, 255};
+
+}  // namespace
+
+TEST(PenModes, EachModeOnKnownBytes) {
+  // Destination bytes B 0xCA, G 0x0F, R 0xFF against pen bytes B 0xAC, G 0x3C,
+  // R 0x00; results worked out bit by bit, one channel per column.
+  const TPixel24 d{0xCA, 0x0F, 0xFF}, p{0xAC, 0x3C, 0x00};
+  const uint8_t want[kPenModeCount][3] = {
+      {0xAC, 0x3C, 0x00},  // Normal
+      {0x42, 0x03, 0xFF},  // MaskNotPen   D and not P
+      {0x88, 0x0C, 0x00},  // MaskPen      D and P
+      {0x24, 0x30, 0x00},  // MaskPenNot   P and not D
+      {0xDB, 0xCF, 0xFF},  // MergeNotPen  D or not P
+      {0xEE, 0x3F, 0xFF},  // MergePen     D or P
+      {0xBD, 0xFC, 0x00},  // MergePenNot  P or not D
+      {0x53, 0xC3, 0xFF},  // NotCopyPen   not P
+      {0x77, 0xF3, 0xFF},  // NotMaskPen   not (D and P)
+      {0x11, 0xC0, 0x00},  // NotMergePen  not (D or P)
+      {0x99, 0xCC, 0x00},  // NotXORPen    not (D xor P)
+      {0x66, 0x33, 0xFF},  // XORPen       D xor P
+  };
+  for (int m = 0; m < kPenModeCount; ++m) {
+    TFastDIB s = Filled(3, 2, d);
+    PlotPixel(s, 1, 1, Pen{p, 1, PenModeFromIndex(m)});
+    const TPixel24 got = s.GetPixel(1, 1);
+    EXPECT_EQ(got.B, want[m][0]) << PenModeName(m);
+    EXPECT_EQ(got.G, want[m][1]) << PenModeName(m);
+    EXPECT_EQ(got.R, want[m][2]) << PenModeName(m);
+    EXPECT_EQ(s.GetPixel(0, 0), d) << "only the plotted pixel changes";
+    EXPECT_EQ(PenModeFromName(PenModeName(m)), m);
+  }
+  EXPECT_STREQ(PenModeName(11), "XORPen");
+  EXPECT_EQ(PenModeFromName("xorpen"), -1);
+  EXPECT_EQ(PenModeFromIndex(12), PenMode::Normal);
+  EXPECT_EQ(PenModeFromIndex(-1), PenMode::Normal);
+  EXPECT_EQ(PixelFromColour(0x00382212), MakePixel(0x12, 0x22, 0x38));  // 0x00BBGGRR
+}
+
+TEST(PenLine, ThinNormalLineIsTheCanvasLine) {
+  // A one-pixel Normal pen gives exactly the pixels of LineTo, end point
+  // excluded, near and far from the surface.
+  const int lines[][4] = {{2, 5, 7, 5},       {0, 0, 4, 2},       {4, 2, 0, 0},         {30, 1, 3, 37},
+                          {-50, -9, 70, 44}, {39, 0, 0, 39},     {-2000000000, 5, 2000000000, 17},
+                          {5, 5, 5, 5},       {-2147483647 - 1, -2147483647 - 1, 2147483647, 2147483647}};
+  for (const auto& l : lines) {
+    TFastDIB pen = Filled(40, 40, kBlack), canvas = Filled(40, 40, kBlack);
+    DrawPenLine(pen, l[0], l[1], l[2], l[3], Pen{kWhite, 1, PenMode::Normal});
+    LineTo(canvas, l[0], l[1], l[2], l[3], kWhite);
+    EXPECT_EQ(std::memcmp(pen.Bits, canvas.Bits, pen.ImageSize()), 0)
+        << l[0] << "," << l[1] << " " << l[2] << "," << l[3];
+  }
+  TFastDIB s = Filled(10, 6, kBlack);
+  EXPECT_EQ(DrawPenLine(s, 2, 5, 7, 5, Pen{kWhite, 1, PenMode::Normal}), (PixelRect{2, 5, 7, 6}));
+  EXPECT_EQ(Count(s, kWhite), 5);
+  TFastDIB d = Filled(6, 4, kBlack);  // halves round towards the start
+  DrawPenLine(d, 0, 0, 4, 2, Pen{kWhite, 1, PenMode::Normal});
+  for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {2, 1}, {3, 1}}) EXPECT_EQ(d.GetPixel(y, x), kWhite) << x << "," << y;
+}
+
+TEST(PenLine, WidePensAreRoundDiscs) {
+  // A one-step line stamps one disc: widths 1 .. 5 cover 1, 4, 9, 12 and 21
+  // pixels (squares up to 3, then the corners go).
+  const int expected[] = {1, 4, 9, 12, 21};
+  for (int w = 1; w <= 5; ++w) {
+    TFastDIB s = Filled(20, 20, kBlack);
+    DrawPenLine(s, 10, 10, 11, 10, Pen{kWhite, w, PenMode::Normal});
+    EXPECT_EQ(Count(s, kWhite), expected[w - 1]) << "width " << w;
+  }
+  // Even widths extend towards the larger coordinates: width 2 at (10,10) is
+  // the square 10..11 x 10..11.
+  TFastDIB s = Filled(20, 20, kBlack);
+  DrawPenLine(s, 10, 10, 11, 10, Pen{kWhite, 2, PenMode::Normal});
+  EXPECT_EQ(s.GetPixel(11, 11), kWhite);
+  EXPECT_EQ(s.GetPixel(9, 10), kBlack);
+  // Width 4 loses exactly its four corners.
+  TFastDIB c = Filled(20, 20, kBlack);
+  DrawPenLine(c, 10, 10, 11, 10, Pen{kWhite, 4, PenMode::Normal});
+  EXPECT_EQ(c.GetPixel(9, 9), kBlack);
+  EXPECT_EQ(c.GetPixel(9, 10), kWhite);
+  EXPECT_EQ(c.GetPixel(12, 12), kBlack);
+  EXPECT_EQ(c.GetPixel(11, 12), kWhite);
+  // Widths are clamped: 100000 draws kMaxPenWidth wide, 0 and below one pixel.
+  TFastDIB u = Filled(16, 16, kBlack);
+  DrawPenLine(u, 0, 0, 15, 15, Pen{kWhite, 100000, PenMode::Normal});
+  EXPECT_EQ(Count(u, kWhite), 256);
+  for (int w : {0, -7}) {
+    TFastDIB v = Filled(16, 16, kBlack);
+    DrawPenLine(v, 0, 3, 10, 3, Pen{kWhite, w, PenMode::Normal});
+    EXPECT_EQ(Count(v, kWhite), 10);
+  }
+  TFastDIB t = Filled(16, 16, kBlack), none;
+  EXPECT_TRUE(DrawPenLine(t, -50, -50, -20, 200, Pen{kWhite, 9, PenMode::Normal}).Empty());
+  EXPECT_TRUE(DrawPenLine(none, 0, 0, 5, 5, Pen{kWhite, 9, PenMode::Normal}).Empty());
+}
+
+TEST(PenStroke, SuccessiveLinesChangeEachPixelOnce) {
+  // The discs of a wide pen overlap, and a zigzag doubles back over itself:
+  // in XOR the stroke is still a solid inversion of exactly the pixels the
+  // Normal stroke covers. A single line (two points) behaves the same.
+  const PenPoint path[] = {{5, 5}, {30, 8}, {6, 12}, {30, 14}, {5, 5}};
+  const TPixel24 p{0x0F, 0xF0, 0x3C};
+  for (int w : {1, 2, 5}) {
+    for (size_t n : {size_t(2), std::size(path)}) {
+      TFastDIB normal = Filled(40, 20, kWhite), xored = Filled(40, 20, kWhite);
+      DrawPolyline(normal, std::span(path, n), Pen{p, w, PenMode::Normal});
+      DrawPolyline(xored, std::span(path, n), Pen{p, w, PenMode::XORPen});
+      EXPECT_EQ(Changed(normal, kWhite), Changed(xored, kWhite)) << "width " << w;
+      EXPECT_EQ(Count(xored, TPixel24{0xF0, 0x0F, 0xC3}) + Count(xored, kWhite), 800);
+    }
+  }
+  // The surface replaced in the middle of a stroke (an Undo of a different
+  // size): the stroke goes on on the new pixels without touching old memory.
+  TFastDIB s = Filled(8, 8, kWhite);
+  PenStroke stroke(s, Pen{kWhite, 3, PenMode::XORPen}, 0, 0);
+  stroke.LineTo(7, 7);
+  s = Filled(40, 40, kWhite);
+  stroke.LineTo(39, 20);
+  EXPECT_EQ(s.GetPixel(12, 20), kBlack);
+}
+
+TEST(Rectangle, OutlineBrushAndCornerOrder) {
+  const TPixel24 pen{1, 2, 3}, brush{200, 100, 50};
+  // Width 1: the border of [2, 8) x [2, 6), the brush inside it.
+  TFastDIB s = Filled(12, 10, kBlack);
+  DrawRectangle(s, 2, 2, 8, 6, Pen{pen, 1, PenMode::Normal}, Brush{brush, true});
+  EXPECT_EQ(Count(s, pen), 2 * 6 + 2 * 2);
+  EXPECT_EQ(Count(s, brush), 4 * 2);
+  EXPECT_EQ(s.GetPixel(2, 7), pen);
+  EXPECT_EQ(s.GetPixel(5, 2), pen);
+  EXPECT_EQ(s.GetPixel(3, 3), brush);
+  EXPECT_EQ(s.GetPixel(6, 8), kBlack);  // the larger corner is excluded
+  // Any corner order gives the same rectangle.
+  for (auto [x0, y0, x1, y1] : {std::array{8, 6, 2, 2}, std::array{8, 2, 2, 6}, std::array{2, 6, 8, 2}}) {
+    TFastDIB t = Filled(12, 10, kBlack);
+    DrawRectangle(t, x0, y0, x1, y1, Pen{pen, 1, PenMode::Normal}, Brush{brush, true});
+    EXPECT_EQ(std::memcmp(s.Bits, t.Bits, s.ImageSize()), 0);
+  }
+  // Width 3 on [2, 12) x [2, 10): outline 1..12 x 1..10, inside 4..9 x 4..7;
+  // a hollow brush leaves the inside alone.
+  TFastDIB w = Filled(16, 14, kBlack);
+  DrawRectangle(w, 2, 2, 12, 10, Pen{pen, 3, PenMode::Normal}, Brush{brush, false});
+  EXPECT_EQ(Count(w, pen), 12 * 10 - 6 * 4);
+  EXPECT_EQ(Count(w, kBlack), 16 * 14 - (12 * 10 - 6 * 4));
+  EXPECT_EQ(w.GetPixel(1, 1), pen);
+  EXPECT_EQ(w.GetPixel(10, 12), pen);
+  EXPECT_EQ(w.GetPixel(4, 4), kBlack);
+  EXPECT_EQ(w.GetPixel(3, 3), pen);
+  // Zero width or height draws nothing; far-away coordinates stay clipped.
+  TFastDIB z = Filled(8, 8, kBlack);
+  EXPECT_TRUE(DrawRectangle(z, 3, 1, 3, 7, Pen{pen, 5, PenMode::Normal}, Brush{brush, true}).Empty());
+  DrawRectangle(z, -2000000000, -2000000000, 2000000000, 2000000000, Pen{pen, 1000, PenMode::Normal},
+                Brush{brush, true});
+  EXPECT_EQ(Count(z, brush), 64);
+}
+
+TEST(Ellipse, FilledEllipseWithOutline) {
+  // The box 10..49 x 10..29; centre (29.5, 19.5), semi-axes 19.5 and 9.5.
+  // Width 2: outline between the semi-axes 20.5 x 10.5 and 18.5 x 8.5.
+  const TPixel24 pen{1, 2, 3}, brush{200, 100, 50};
+  TFastDIB s = Filled(64, 40, kBlack);
+  const PixelRect r = DrawEllipse(s, 10, 10, 50, 30, Pen{pen, 2, PenMode::Normal}, Brush{brush, true});
+  EXPECT_EQ(r, (PixelRect{10, 10, 50, 30}));
+  // Row 19: outline at 10, 11 and 48, 49, brush 12 .. 47.
+  EXPECT_EQ(s.GetPixel(19, 10), pen);
+  EXPECT_EQ(s.GetPixel(19, 11), pen);
+  EXPECT_EQ(s.GetPixel(19, 12), brush);
+  EXPECT_EQ(s.GetPixel(19, 47), brush);
+  EXPECT_EQ(s.GetPixel(19, 48), pen);
+  EXPECT_EQ(s.GetPixel(19, 49), pen);
+  EXPECT_EQ(s.GetPixel(10, 10), kBlack);  // box corner is outside
+  EXPECT_EQ(s.GetPixel(10, 29), pen);     // top of the outline
+  EXPECT_EQ(s.GetPixel(12, 29), brush);
+  // Symmetric both ways.
+  for (int y = 10; y < 30; ++y)
+    for (int x = 10; x < 50; ++x) {
+      ASSERT_EQ(s.GetPixel(y, x), s.GetPixel(y, 59 - x));
+      ASSERT_EQ(s.GetPixel(y, x), s.GetPixel(39 - y, x));
+    }
+}
+
+TEST(Ellipse, OutlineIsClosedForAnyBox) {
+  // A one-pixel outline must keep a 4-connected fill from outside out of the
+  // middle, including thin and tiny boxes; a hollow brush leaves it alone.
+  const TPixel24 pen{255, 255, 255}, red{0, 0, 255};
+  const int boxes[][4] = {{3, 3, 40, 25}, {2, 2, 60, 9},   {20, 2, 27, 38},
+                          {5, 5, 10, 10}, {4, 4, 57, 36}, {9, 9, 12, 30}};
+  for (const auto& b : boxes) {
+    for (int w : {1, 2, 3}) {
+      TFastDIB s = Filled(64, 40, kBlack);
+      DrawEllipse(s, b[0], b[1], b[2], b[3], Pen{pen, w, PenMode::Normal}, Brush{red, false});
+      const int cx = (b[0] + b[2] - 1) / 2, cy = (b[1] + b[3] - 1) / 2;
+      if (s.GetPixel(cy, cx) == pen) continue;  // too small to have a middle
+      FloodFill(s, 0, 0, red);
+      EXPECT_EQ(s.GetPixel(cy, cx), kBlack) << b[0] << "," << b[1] << "," << b[2] << "," << b[3] << " w" << w;
+    }
+  }
+}
+
+TEST(FloodFill, FourConnectedAreas) {
+  const TPixel24 red{0, 0, 255};
+  // Single colour: the whole surface.
+  TFastDIB s = Filled(33, 17, kBlack);
+  EXPECT_EQ(FloodFill(s, 5, 5, red), (PixelRect{0, 0, 33, 17}));
+  EXPECT_EQ(Count(s, red), 33 * 17);
+  // Same colour, and outside: nothing.
+  EXPECT_TRUE(FloodFill(s, 5, 5, red).Empty());
+  EXPECT_TRUE(FloodFill(s, -1, 5, kWhite).Empty());
+  EXPECT_TRUE(FloodFill(s, 33, 0, kWhite).Empty());
+  EXPECT_EQ(Count(s, red), 33 * 17);
+
+  // A diagonal stops a 4-connected fill: on 5 x 5 the anti-diagonal x + y = 4
+  // leaves the 10 pixels with x + y < 4.
+  TFastDIB d = Filled(5, 5, kBlack);
+  for (int i = 0; i < 5; ++i) d.SetPixel(4 - i, i, kWhite);
+  FloodFill(d, 0, 0, red);
+  EXPECT_EQ(Count(d, red), 10);
+  EXPECT_EQ(d.GetPixel(4, 4), kBlack);
+
+  // A ring: filling inside leaves the ring and the outside alone, filling the
+  // ring recolours only the ring.
+  TFastDIB r = Filled(20, 20, kBlack);
+  DrawRectangle(r, 4, 4, 16, 16, Pen{kWhite, 2, PenMode::Normal}, Brush{kBlack, false});
+  const int ring = Count(r, kWhite);
+  FloodFill(r, 10, 10, red);
+  EXPECT_EQ(Count(r, kWhite), ring);
+  EXPECT_EQ(r.GetPixel(0, 0), kBlack);
+  EXPECT_EQ(Count(r, red), 20 * 20 - ring - Count(r, kBlack));
+  EXPECT_EQ(r.GetPixel(10, 10), red);
+  FloodFill(r, 4, 4, TPixel24{9, 9, 9});
+  EXPECT_EQ(Count(r, TPixel24{9, 9, 9}), ring);
+}
+
+TEST(FloodFill, LongSerpentineNeedsNoRecursion) {
+  // Walls every other column with alternating gaps: one path 500 columns
+  // long winding through the whole surface.
+  const int w = 1001, h = 600;
+  TFastDIB s = Filled(w, h, kBlack);
+  int walls = 0;
+  for (int x = 1; x < w; x += 2)
+    for (int y = 0; y < h; ++y) {
+      const bool gap = ((x / 2) % 2 == 0) ? y == h - 1 : y == 0;
+      if (!gap) {
+        s.SetPixel(y, x, kWhite);
+        ++walls;
+      }
+    }
+  FloodFill(s, 0, 0, TPixel24{0, 255, 0});
+  EXPECT_EQ(Count(s, TPixel24{0, 255, 0}), w * h - walls);
+}
