@@ -59,6 +59,8 @@ int main(int argc, char* argv[]) {
 
   int grabStatus = 0;
   if (grabbing) {
+    // Nobody is there to answer a message box.
+    window.setMessageSink([](const QString& text) { qWarning("%s", qPrintable(text)); });
     QObject::connect(&window, &vorq::gui::TfVorqTile::FirstShown, &window, [&] {
       // Give both windows a moment to lay out and paint.
       QTimer::singleShot(300, &window, [&] {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <memory>
 #include <vector>
@@ -11,12 +12,22 @@
 
 namespace vorq::gui::test {
 
+// The window reads its settings from $VORQTILE_HOME; each fixture gets an
+// empty folder of its own unless it is handed one to share with another.
 struct Fixture {
-  std::unique_ptr<TfVorqTile> window = std::make_unique<TfVorqTile>();
+  QTemporaryDir home;
+  std::unique_ptr<TfVorqTile> window;
   QStringList messages;
+  QStringList asked;  // questions put by a test that set no answer of its own; answered No
 
-  Fixture() {
+  explicit Fixture(const QString& settingsDir = QString()) {
+    qputenv("VORQTILE_HOME", QFile::encodeName(settingsDir.isEmpty() ? home.path() : settingsDir));
+    window = std::make_unique<TfVorqTile>();
     window->setMessageSink([this](const QString& text) { messages << text; });
+    window->setAskHandler([this](const QString& text, bool) {
+      asked << text;
+      return UiPort::Answer::No;
+    });
   }
   Editor& editor() { return window->editor(); }
 

@@ -105,7 +105,7 @@ void MainWindowTest::menuBarHasTheCommandMap() {
   pens.last()->trigger();
   QVERIFY(pens.last()->isChecked());
   QVERIFY(!pens.first()->isChecked());
-  QCOMPARE(f.window->penMode(), 11);
+  QCOMPARE(f.editor().PenStyle, 11);
 }
 
 void MainWindowTest::toolBarButtonsInOrder() {
@@ -290,7 +290,7 @@ void MainWindowTest::startImageLoadsAfterFirstShow() {
     Fixture writer;
     writer.editor().WorkSurface.SetSize(40, 30, 24, 0);
     writer.PaintPattern();
-    QVERIFY(writer.editor().SaveImage(path.toStdString()));
+    QVERIFY(!writer.editor().SaveImage(path.toStdString()).empty());
   }
   Fixture f;
   f.window->SetStartImage(path);
@@ -351,9 +351,9 @@ void MainWindowTest::closingAsksOnlyWhenPromptIsChecked() {
   QVERIFY(!f.window->close());
   QVERIFY(f.window->isVisible());
 
-  chosen = dir.filePath("kept");  // no suffix: saved as BMP
+  chosen = dir.filePath("kept");  // no suffix: saved as JPEG
   QVERIFY(f.window->close());
-  QVERIFY(QFileInfo::exists(dir.filePath("kept.bmp")));
+  QVERIFY(QFileInfo::exists(dir.filePath("kept.jpg")));
 
   answer = UiPort::Answer::No;
   f.window->show();

@@ -23,10 +23,13 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "editor/settings.h"
 #include "gui/dialogs/tf_filter.h"
+#include "gui/dialogs/tf_gif.h"
+#include "gui/dialogs/tf_jpgcomp.h"
 #include "gui/mainwin/color_ref.h"
 #include "gui/mainwin/glyphs.h"
 #include "gui/mainwin/image_view.h"
@@ -39,7 +42,11 @@ namespace {
 
 const char* const kSavePrompt =
     "Save the Current Image?\r\r(To avoid this prompt, uncheck the menu item under the Options menu)";
-const char* const kBitmapFilter = "Bitmaps (*.bmp)";
+const char* const kOpenFilter =
+    "BMP, JPG, GIF (*.bmp *.jpg *.gif);;JPEG Image File (*.jpg);;Bitmaps (*.bmp);;GIF (*.gif)";
+const char* const kSaveFilter =
+    "JPG,BMP,GIF (*.jpg *.bmp *.gif);;JPEG Image File (*.jpg);;Bitmaps (*.bmp);;GIF (*.gif)";
+const char* const kSettingsFile = "VorqTile.ini";
 constexpr int kPanelWidths[kStatusPanelCount] = {75, 75, 50, 50, 175};
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
@@ -106,16 +113,20 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   connect(toolBox_, &TfToolBox::UndoRequested, this, &TfVorqTile::bUndoClick);
   connect(toolBox_, &TfToolBox::Closed, this, [this] { ToolBoxShown = false; });
   filter_ = new TfFilter(this);
+  jpgComp_ = new TfJPGComp(this, [this](const std::string& text) { ShowMessage(text); });
+  gif_ = new TfGif(this);
 
-  // The log lives beside the program (or where the user's settings go).
-  editor_.LogPath = DataDirectory(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString()) +
-                    "/VorqLog.txt";
+  // The settings and the log live beside the program (or where the user's settings go).
+  const QString dataDir =
+      QFile::decodeName(DataDirectory(LocalPath(QCoreApplication::applicationDirPath())).c_str());
+  settingsPath_ = dataDir + "/" + kSettingsFile;
+  editor_.LogPath = LocalPath(dataDir + "/VorqLog.txt");
 
-  // Beside the tool box, which starts at the screen's left edge.
-  setGeometry(195, 1, 541, 446);
+  LoadSettings();
   editor_.RefreshImage();
   editor_.ShowEffect(editor_.EffectId, editor_.EffectName);
   UndoChanged();
+  creating_ = false;
 }
 
 TfVorqTile::~TfVorqTile() {
@@ -196,19 +207,30 @@ void TfVorqTile::CreateMenus() {
     a->setCheckable(true);
     a->setChecked(i == 0);
     penModes_->addAction(a);
-    connect(a, &QAction::triggered, this, [this, i] { penMode_ = i; });
+    connect(a, &QAction::triggered, this, [this, i] { editor_.PenStyle = i; });
   }
 
   QMenu* options = Top(bar, "&Options", "Options1");
-  Item(options, "Set &JPG Compression", "SetJPGCompression2");
+  connect(Item(options, "Set &JPG Compression", "SetJPGCompression2"), &QAction::triggered, this,
+          &TfVorqTile::SetJPGCompression2Click);
   QMenu* gif = Sub(options, "&GIF Transparency...", "GIFTransparency1");
   QAction* showGif = Item(gif, "&Show Dialog During Save", "ShowDialogDuringSave1");
   QAction* hideGif = Item(gif, "&Hide Dialog During Save", "HideDialogDuringSave1");
-  for (QAction* a : {showGif, hideGif}) a->setCheckable(true);
+  auto* gifGroup = new QActionGroup(this);
+  for (QAction* a : {showGif, hideGif}) {
+    a->setCheckable(true);
+    a->setEnabled(true);
+    gifGroup->addAction(a);
+  }
   hideGif->setChecked(true);
+  connect(showGif, &QAction::triggered, this, [this] { editor_.GifShowDialog = true; });
+  connect(hideGif, &QAction::triggered, this, [this] { editor_.GifShowDialog = false; });
   QMenu* logFile = Sub(options, "&Log File", "LogFile1");
-  Item(logFile, "Save Image with Log File Name", "SaveImagewithLogFileName1");
-  Item(options, "Change &Undo Quantity", "ChangeUndoQuantity1");
+  SaveImagewithLogFileName1 = Item(logFile, "Save Image with Log File Name", "SaveImagewithLogFileName1");
+  SaveImagewithLogFileName1->setCheckable(true);
+  SaveImagewithLogFileName1->setEnabled(true);
+  connect(Item(options, "Change &Undo Quantity", "ChangeUndoQuantity1"), &QAction::triggered, this,
+          &TfVorqTile::ChangeUndoQuantity1Click);
   PromptforSaveAtTermination1 = Item(options, "&Prompt for Save At Termination", "PromptforSaveAtTermination1");
   PromptforSaveAtTermination1->setCheckable(true);
   PromptforSaveAtTermination1->setChecked(false);
@@ -219,7 +241,8 @@ void TfVorqTile::CreateMenus() {
   Item(help, "&Contents", "Contents1");
   connect(Item(help, "&About", "About1"), &QAction::triggered, this, &TfVorqTile::About1Click);
 
-  for (const char* name : {"Open1", "SaveAs1", "Exit1", "UnDo1", "About1", "LogthisSession1", "CloseLog1", "AppendtoLog1"})
+  for (const char* name : {"Open1", "SaveAs1", "Exit1", "UnDo1", "About1", "LogthisSession1", "CloseLog1", "AppendtoLog1",
+                           "SetJPGCompression2", "ChangeUndoQuantity1"})
     action(name)->setEnabled(true);
 
   PopupMenu1 = new QMenu(this);
@@ -425,6 +448,9 @@ void TfVorqTile::hideEvent(QHideEvent* event) {
 
 void TfVorqTile::FirstShow() {
   ProcessMessages();
+  // What the settings file had to say, now that there is a window to say it over.
+  const QStringList pending = std::exchange(pendingMessages_, {});
+  for (const QString& text : pending) ShowMessage(text.toStdString());
   ToolBoxShown = true;
   toolBox_->show();
   if (!startImage_.isEmpty()) editor_.LoadStartImage(LocalPath(startImage_));
@@ -442,10 +468,78 @@ bool TfVorqTile::ConfirmClose() {
 }
 
 void TfVorqTile::closeEvent(QCloseEvent* event) {
-  if (ConfirmClose())
-    event->accept();
-  else
+  if (!ConfirmClose()) {
     event->ignore();
+    return;
+  }
+  // A settings file that cannot be written costs the settings, never the way out.
+  SaveSettings();
+  event->accept();
+}
+
+// ---- settings ----
+
+void TfVorqTile::LoadSettings() {
+  IniFile ini;
+  if (QFileInfo::exists(settingsPath_)) {
+    std::string text, error;
+    if (ReadTextFile(LocalPath(settingsPath_), text, error))
+      ini = IniFile::Parse(text);
+    else
+      pendingMessages_ << Q("The settings could not be read, so the program starts with its defaults.\r\r" + error);
+  }
+  WindowSettings w;
+  w.DefaultDirectory = LocalPath(QCoreApplication::applicationDirPath());
+  std::string warning;
+  LoadEditorSettings(editor_, ini, &w, &warning);
+  if (!warning.empty()) pendingMessages_ << Q(warning);
+
+  move(w.Left, w.Top);
+  resize(w.Width, w.Height);
+  editor_.PenStyle = w.PenStyle;
+  if (w.PenStyle >= 0 && w.PenStyle < int(penModes_->actions().size()))
+    penModes_->actions()[w.PenStyle]->setChecked(true);
+  defaultDirectory_ = QFile::decodeName(w.DefaultDirectory.c_str());
+  PromptforSaveAtTermination1->setChecked(w.SaveDlg);
+  SaveImagewithLogFileName1->setChecked(w.SaveWithLog);
+  if (w.Status == 2)
+    setWindowState(windowState() | Qt::WindowMinimized);
+  else if (w.Status == 3)
+    setWindowState(windowState() | Qt::WindowMaximized);
+  toolBox_->move(w.ToolBoxLeft, w.ToolBoxTop);
+  jpgComp_->SetText(Q(w.JPGComp));
+}
+
+bool TfVorqTile::SaveSettings() {
+  WindowSettings w;
+  const Qt::WindowStates state = windowState();
+  const bool normal = !(state & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+  w.Top = pos().y();
+  w.Left = pos().x();
+  w.Width = width();
+  w.Height = height();
+  w.Status = (state & Qt::WindowMinimized) ? 2 : (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) ? 3 : 1;
+  w.PenStyle = 0;
+  const QList<QAction*> pens = penModes_->actions();
+  for (int i = 0; i < int(pens.size()); ++i)
+    if (pens[i]->isChecked()) w.PenStyle = i;
+  w.DefaultDirectory = LocalPath(defaultDirectory_);
+  w.SaveDlg = PromptforSaveAtTermination1->isChecked();
+  w.SaveWithLog = SaveImagewithLogFileName1->isChecked();
+  w.JPGComp = jpgComp_->Text().toStdString();
+  w.ToolBoxTop = toolBox_->pos().y();
+  w.ToolBoxLeft = toolBox_->pos().x();
+
+  // Keys this program does not know stay as they were.
+  IniFile ini;
+  std::string text, error;
+  if (QFileInfo::exists(settingsPath_) && ReadTextFile(LocalPath(settingsPath_), text, error))
+    ini = IniFile::Parse(text);
+  SaveEditorSettings(editor_, w, normal, ini);
+  if (WriteFileAtomic(LocalPath(settingsPath_), ini.ToText(), error)) return true;
+  ShowMessage("The settings could not be saved; this session's settings will not be there next time.\r\r" +
+              error);
+  return false;
 }
 
 void TfVorqTile::Exit1Click() { close(); }
@@ -454,20 +548,21 @@ void TfVorqTile::Exit1Click() { close(); }
 
 QString TfVorqTile::ChooseFile(bool forSave) {
   if (fileChooser_) return fileChooser_(forSave);
-  if (forSave) return QFileDialog::getSaveFileName(this, "Save As", QString(), kBitmapFilter);
-  return QFileDialog::getOpenFileName(this, "Open", QString(), kBitmapFilter);
+  if (forSave) return QFileDialog::getSaveFileName(this, "Save File As...", defaultDirectory_, kSaveFilter);
+  return QFileDialog::getOpenFileName(this, "Open", defaultDirectory_, kOpenFilter);
 }
 
 void TfVorqTile::Open1Click() {
   const QString path = ChooseFile(false);
-  if (!path.isEmpty()) editor_.OpenImage(LocalPath(path));
+  if (path.isEmpty()) return;
+  if (editor_.OpenImage(LocalPath(path))) defaultDirectory_ = QFileInfo(path).absolutePath();
 }
 
 bool TfVorqTile::SaveAs1Click() {
   QString path = ChooseFile(true);
   if (path.isEmpty()) return false;
-  if (QFileInfo(path).suffix().isEmpty()) path += ".bmp";
-  return editor_.SaveImage(LocalPath(path));
+  defaultDirectory_ = QFileInfo(path).absolutePath();
+  return !editor_.SaveImage(LocalPath(path)).empty();
 }
 
 void TfVorqTile::UnDo1Click() { editor_.bUndoClick(); }
@@ -486,6 +581,20 @@ void TfVorqTile::bToolsClick() {
 void TfVorqTile::bGoClick() {
   toolBox_->StoreBoxes();
   editor_.bGoClick();
+}
+
+void TfVorqTile::SetJPGCompression2Click() {
+  int quality = editor_.JpegQuality;
+  if (jpgComp_->Edit(quality)) editor_.JpegQuality = quality;
+}
+
+void TfVorqTile::ChangeUndoQuantity1Click() {
+  editor_.ChangeUndoQuantity1Click();
+  UndoChanged();
+}
+
+int TfVorqTile::AskGifTransparency(const GifPalette& palette, int& index) {
+  return gif_->Ask(palette.Colours, palette.Count, index);
 }
 
 void TfVorqTile::bExpandClick() {
@@ -532,6 +641,10 @@ bool TfVorqTile::eventFilter(QObject* watched, QEvent* event) {
 // ---- UiPort ----
 
 void TfVorqTile::ShowMessage(const std::string& text) {
+  if (creating_) {
+    pendingMessages_ << Q(text);
+    return;
+  }
   if (messageSink_) {
     messageSink_(Q(text));
     return;

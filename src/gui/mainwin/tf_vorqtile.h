@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 #include <array>
 #include <functional>
 
+#include "core/imageio/image_file.h"
 #include "editor/editor.h"
 
 class QAction;
@@ -21,6 +23,8 @@ namespace vorq::gui {
 class ImageView;
 class LoggingPanel;
 class TfFilter;
+class TfGif;
+class TfJPGComp;
 class TfToolBox;
 
 class TfVorqTile : public QMainWindow, public UiPort {
@@ -32,12 +36,18 @@ class TfVorqTile : public QMainWindow, public UiPort {
   Editor& editor() { return editor_; }
   TfToolBox* toolBox() const { return toolBox_; }
   TfFilter* filterDialog() const { return filter_; }
+  TfJPGComp* jpgDialog() const { return jpgComp_; }
+  TfGif* gifDialog() const { return gif_; }
   QTreeWidget* tree() const { return TreeView1; }
   ImageView* imageView() const { return imSine; }
   QLabel* statusPanel(int panel) const { return panels_[size_t(panel)]; }
   LoggingPanel* loggingPanel() const { return loggingPanel_; }
   QAction* action(const QString& name) const;
-  int penMode() const { return penMode_; }
+  // "VorqTile.ini" in the folder for the program's files; fixed at creation.
+  const QString& settingsPath() const { return settingsPath_; }
+  // The folder the open and save dialogs start in.
+  const QString& defaultDirectory() const { return defaultDirectory_; }
+
 
   // An image file to load once the window is first on screen.
   void SetStartImage(const QString& path) { startImage_ = path; }
@@ -61,6 +71,8 @@ class TfVorqTile : public QMainWindow, public UiPort {
                                       const std::string& value) override;
   bool EditFilter(FilterBoxes& boxes) override;
   bool EditSize(SizerState& state) override;
+  // index: the selection shown, and the swatch last clicked afterwards.
+  int AskGifTransparency(const GifPalette& palette, int& index) override;
   bool ChooseColor(uint32_t& colour) override;
   void ImageChanged() override;
   void ToolBoxChanged() override;
@@ -84,6 +96,8 @@ class TfVorqTile : public QMainWindow, public UiPort {
   void bGoClick();
   void bUndoClick();
   void bExpandClick();
+  void SetJPGCompression2Click();
+  void ChangeUndoQuantity1Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -104,23 +118,32 @@ class TfVorqTile : public QMainWindow, public UiPort {
   void TreeView1DblClick(QTreeWidgetItem* item);
   void imSineMouseMove(int x, int y);
   QString ChooseFile(bool forSave);
+  void LoadSettings();
+  bool SaveSettings();
 
   Editor editor_{*this};
   TfToolBox* toolBox_ = nullptr;
   TfFilter* filter_ = nullptr;
+  TfJPGComp* jpgComp_ = nullptr;
+  TfGif* gif_ = nullptr;
   ImageView* imSine = nullptr;
   QTreeWidget* TreeView1 = nullptr;
   QToolButton* bExpand = nullptr;
   QToolButton* bUndo = nullptr;
   QAction* PromptforSaveAtTermination1 = nullptr;
+  QAction* SaveImagewithLogFileName1 = nullptr;
   QMenu* PopupMenu1 = nullptr;
   QActionGroup* penModes_ = nullptr;
   std::array<QLabel*, kStatusPanelCount> panels_{};
   LoggingPanel* loggingPanel_ = nullptr;
 
-  int penMode_ = 0;
   int busy_ = 0;
   bool firstShown_ = false;
+  // Messages raised while the window is being created wait until it is on screen.
+  bool creating_ = true;
+  QStringList pendingMessages_;
+  QString settingsPath_;
+  QString defaultDirectory_;
   QString startImage_;
   MessageSink messageSink_;
   AskHandler askHandler_;

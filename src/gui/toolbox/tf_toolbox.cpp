@@ -38,7 +38,12 @@ QToolButton* GlyphButton(QWidget* parent, const char* name, Glyph glyph, const c
 
 }  // namespace
 
-TfToolBox::TfToolBox(Editor& editor, QWidget* mainWindow) : QWidget(mainWindow, Qt::Tool), editor_(editor) {
+// A tool window owned by the main window, so it stays above it, with a
+// system menu and a minimise box of its own.
+TfToolBox::TfToolBox(Editor& editor, QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      editor_(editor) {
   setObjectName("fToolBox");
   setWindowTitle("Tool Box");
   // Every control sits at a fixed pixel place, so the font must not outgrow them.

@@ -1,0 +1,368 @@
+// The Options menu and its two dialogs, and how the tool box follows the main window.
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "gui/dialogs/tf_gif.h"
+#include "gui/dialogs/tf_jpgcomp.h"
+#include "gui/toolbox/tf_toolbox.h"
+#include "gui_test_util.h"
+#include "options_test.h"
+
+namespace vorq::gui::test {
+
+namespace {
+
+template <typename T>
+T* Child(QWidget* parent, const char* name) {
+  T* w = parent->findChild<T*>(name);
+  if (!w) qFatal("no child %s", name);
+  return w;
+}
+
+// Types into a box as a person does, one key at a time.
+void Type(QLineEdit* edit, const QString& text) {
+  edit->clear();
+  QTest::keyClicks(edit, text);
+}
+
+// Runs inside the next modal dialog's own event loop.
+void WhenModal(std::function<void(QWidget*)> act) {
+  QTimer::singleShot(0, [act] {
+    QWidget* modal = QApplication::activeModalWidget();
+    QVERIFY(modal);
+    act(modal);
+  });
+}
+
+QPoint SwatchCentre(int column, int row) { return QPoint(6 + 17 * column + 8, 4 + 17 * row + 8); }
+
+std::array<uint32_t, 256> ThreeColours() {
+  std::array<uint32_t, 256> colours{};
+  colours[0] = 0x0000FF;  // red
+  colours[1] = 0x00FF00;  // green
+  colours[2] = 0xFF0000;  // blue
+  colours[3] = 0x123456;  // beyond the count below: never shown
+  return colours;
+}
+
+}  // namespace
+
+void OptionsTest::jpgBoxAndBarFollowEachOther() {
+  QStringList messages;
+  TfJPGComp dialog(nullptr, [&](const std::string& text) { messages << QString::fromStdString(text); });
+  QCOMPARE(dialog.windowTitle(), QString("Set JPG Compression Quality"));
+  QVERIFY(Child<QLabel>(&dialog, "Label1")->text() ==
+          "JPG Compression Quality is a factor in the size of the saved *.jpg file.  A smaller number will produce "
+          "a much smaller file, but at the expense of picture clarity, color sharpness, and details.");
+  auto* box = Child<QLineEdit>(&dialog, "eCVal");
+  auto* bar = Child<QScrollBar>(&dialog, "sbCVal");
+  QCOMPARE(box->text(), QString("90"));
+  QCOMPARE(bar->minimum(), 0);
+  QCOMPARE(bar->maximum(), 100);
+  QCOMPARE(bar->pageStep(), 10);
+  QCOMPARE(bar->value(), 90);
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+  Type(box, "150");
+  QCOMPARE(box->text(), QString("100"));
+  QCOMPARE(bar->value(), 100);
+  Type(box, "-5");
+  QCOMPARE(box->text(), QString("0"));
+  QCOMPARE(bar->value(), 0);
+  Type(box, "37");
+  QCOMPARE(bar->value(), 37);
+  box->clear();  // an empty box leaves the bar alone
+  QCOMPARE(bar->value(), 37);
+  QVERIFY(messages.isEmpty());
+  Type(box, "4x");
+  QCOMPARE(messages, QStringList({"'4x' is not a valid integer value"}));
+  QCOMPARE(bar->value(), 4);  // the "4" before the x
+
+  bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  QCOMPARE(bar->value(), 14);
+  QCOMPARE(box->text(), QString("14"));
+  Child<QPushButton>(&dialog, "bDefault")->click();
+  QCOMPARE(box->text(), QString("90"));
+  QCOMPARE(bar->value(), 90);
+  QVERIFY(dialog.isVisible());
+
+  // OK keeps the bar's position; Cancel goes back to it.
+  Type(box, "40");
+  Child<QPushButton>(&dialog, "bOK")->click();
+  QCOMPARE(dialog.SavedQuality(), 40);
+  dialog.show();
+  Type(box, "70");
+  Child<QPushButton>(&dialog, "bCancel")->click();
+  QCOMPARE(bar->value(), 40);
+  QCOMPARE(box->text(), QString("40"));
+  QCOMPARE(dialog.SavedQuality(), 40);
+}
+
+void OptionsTest::jpgQualityChangesOnlyOnOK() {
+  Fixture f;
+  QCOMPARE(f.editor().JpegQuality, 90);
+  auto answer = [](const char* typed, const char* button) {
+    WhenModal([typed, button](QWidget* modal) {
+      QCOMPARE(modal->objectName(), QString("fJPGComp"));
+      Type(Child<QLineEdit>(modal, "eCVal"), typed);
+      Child<QPushButton>(modal, button)->click();
+    });
+  };
+  answer("40", "bOK");
+  f.window->action("SetJPGCompression2")->trigger();
+  QCOMPARE(f.editor().JpegQuality, 40);
+  answer("70", "bCancel");
+  f.window->action("SetJPGCompression2")->trigger();
+  QCOMPARE(f.editor().JpegQuality, 40);
+  QCOMPARE(f.window->jpgDialog()->Text(), QString("40"));
+  answer("120", "bOK");
+  f.window->action("SetJPGCompression2")->trigger();
+  QCOMPARE(f.editor().JpegQuality, 100);
+  QVERIFY(f.messages.isEmpty());
+}
+
+void OptionsTest::jpgQualityStartsAt90WhateverTheBoxSays() {
+  QTemporaryDir dir;
+  {
+    QFile file(dir.filePath("VorqTile.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[EffectVals]\r\nEffectVals6=250\r\n[MainForm]\r\nJPGComp=50\r\n");
+  }
+  {
+    Fixture f(dir.path());
+    QCOMPARE(f.window->jpgDialog()->Text(), QString("50"));
+    QCOMPARE(f.window->jpgDialog()->Position(), 50);
+    QCOMPARE(f.editor().JpegQuality, 90);
+    // Cancel at once falls back to the quality of this run's start.
+    WhenModal([](QWidget* modal) { Child<QPushButton>(modal, "bCancel")->click(); });
+    f.window->action("SetJPGCompression2")->trigger();
+    QCOMPARE(f.editor().JpegQuality, 90);
+    QCOMPARE(f.window->jpgDialog()->Text(), QString("90"));
+    WhenModal([](QWidget* modal) {
+      Type(Child<QLineEdit>(modal, "eCVal"), "33");
+      Child<QPushButton>(modal, "bOK")->click();
+    });
+    f.window->action("SetJPGCompression2")->trigger();
+    QVERIFY(f.window->close());
+  }
+  Fixture g(dir.path());
+  QCOMPARE(g.window->jpgDialog()->Text(), QString("33"));
+  QCOMPARE(g.editor().JpegQuality, 90);
+}
+
+void OptionsTest::gifSwatchesShowTheMapAndSelectByPosition() {
+  TfGif dialog;
+  QCOMPARE(dialog.windowTitle(), QString("Set GIF Transparency"));
+  QCOMPARE(dialog.SelectedIndex(), 256);
+  QCOMPARE(TfGif::SwatchRect(0), QRect(6, 4, 16, 16));
+  QCOMPARE(TfGif::SwatchRect(35), QRect(6 + 17 * 3, 4 + 17 * 2, 16, 16));
+  QCOMPARE(TfGif::SwatchRect(255), QRect(6 + 17 * 15, 4 + 17 * 15, 16, 16));
+  for (const char* name : {"bOK", "bNone", "bCancel"}) {
+    auto* b = Child<QPushButton>(&dialog, name);
+    QVERIFY2(b->geometry().top() > TfGif::SwatchRect(255).bottom(), name);
+    QVERIFY2(dialog.rect().contains(b->geometry()), name);
+  }
+  QCOMPARE(Child<QPushButton>(&dialog, "bNone")->text(), QString("None"));
+
+  dialog.SetColours(ThreeColours(), 3);
+  QCOMPARE(dialog.SwatchColour(0), QColor(Qt::red));
+  QCOMPARE(dialog.SwatchColour(2), QColor(Qt::blue));
+  QCOMPARE(dialog.SwatchColour(3), QColor(Qt::red));  // beyond the map: what the writer would use
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+  QTest::mouseClick(&dialog, Qt::LeftButton, {}, SwatchCentre(3, 2));
+  QCOMPARE(dialog.SelectedIndex(), 35);
+  QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(6, 4));
+  QCOMPARE(dialog.SelectedIndex(), 0);
+  QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(6 + 17 * 15 + 15, 4 + 17 * 15 + 15));
+  QCOMPARE(dialog.SelectedIndex(), 255);
+  QTest::mouseClick(&dialog, Qt::LeftButton, {}, SwatchCentre(1, 0));
+  QCOMPARE(dialog.SelectedIndex(), 1);
+  // The gap between two swatches, and the margin, select nothing new.
+  QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(6 + 16, 10));
+  QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(2, 2));
+  QCOMPARE(dialog.SelectedIndex(), 1);
+
+  // Only the selected swatch has an outline.
+  const QImage picture = dialog.grab().toImage();
+  QCOMPARE(picture.pixelColor(SwatchCentre(1, 0)), QColor(Qt::green));
+  QCOMPARE(picture.pixelColor(TfGif::SwatchRect(1).topLeft()), QColor(Qt::black));
+  QCOMPARE(picture.pixelColor(TfGif::SwatchRect(0).topLeft()), QColor(Qt::red));
+  QCOMPARE(picture.pixelColor(TfGif::SwatchRect(35).topLeft()), QColor(Qt::red));
+
+  dialog.SetColours(ThreeColours(), 0);
+  QCOMPARE(dialog.SwatchColour(0), QColor(0xC0, 0xC0, 0xC0));
+}
+
+void OptionsTest::gifDialogAnswersAndKeepsItsChoice() {
+  QTemporaryDir dir;
+  Fixture f;
+  f.PaintPattern();
+  QString chosen;
+  f.window->setFileChooser([&](bool) { return chosen; });
+  f.window->action("ShowDialogDuringSave1")->trigger();
+  QCOMPARE(f.editor().GifSelectedIndex, 256);
+  auto answer = [](int expectedShown, QPoint click, const char* button) {
+    WhenModal([=](QWidget* modal) {
+      auto* gif = qobject_cast<TfGif*>(modal);
+      QVERIFY(gif);
+      QCOMPARE(gif->SelectedIndex(), expectedShown);
+      // The swatches show the quantized image's colours.
+      QVERIFY(gif->SwatchColour(0) != gif->SwatchColour(1));
+      if (!click.isNull()) QTest::mouseClick(gif, Qt::LeftButton, {}, click);
+      Child<QPushButton>(gif, button)->click();
+    });
+  };
+  auto save = [&](const char* name) {
+    chosen = dir.filePath(name);
+    return f.window->SaveAs1Click();
+  };
+
+  answer(256, SwatchCentre(4, 1), "bOK");
+  QVERIFY(save("ok.gif"));
+  QVERIFY(QFile::exists(dir.filePath("ok.gif")));
+  QCOMPARE(f.editor().GifSelectedIndex, 20);
+  QCOMPARE(f.window->defaultDirectory(), dir.path());  // the next dialog starts where this one ended
+  answer(20, QPoint(), "bNone");
+  QVERIFY(save("none.gif"));
+  QVERIFY(QFile::exists(dir.filePath("none.gif")));
+  QCOMPARE(f.editor().GifSelectedIndex, 20);
+  answer(20, SwatchCentre(0, 15), "bCancel");
+  QVERIFY(!save("cancel.gif"));
+  QVERIFY(!QFile::exists(dir.filePath("cancel.gif")));
+  QCOMPARE(f.editor().GifSelectedIndex, 240);
+  WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+  QVERIFY(!save("escape.gif"));
+  QVERIFY(!QFile::exists(dir.filePath("escape.gif")));
+  QVERIFY(f.messages.isEmpty());
+
+  // Hidden: saved without asking.
+  f.window->action("HideDialogDuringSave1")->trigger();
+  QVERIFY(save("quiet.gif"));
+  QVERIFY(QFile::exists(dir.filePath("quiet.gif")));
+}
+
+void OptionsTest::changeUndoQuantityEmptiesTheRing() {
+  Fixture f;
+  f.PaintPattern();
+  auto* undo = f.window->findChild<QToolButton*>("bUndo");
+  f.window->action("Blur1")->trigger();
+  f.window->action("Blur1")->trigger();
+  QCOMPARE(f.editor().Undo.Count(), 2);
+  QVERIFY(undo->isEnabled());
+
+  QStringList asked;
+  UiPort::Answer reply = UiPort::Answer::No;
+  f.window->setAskHandler([&](const QString& text, bool) {
+    asked << text;
+    return reply;
+  });
+  auto enter = [](const char* typed) {
+    WhenModal([typed](QWidget* modal) {
+      auto* input = qobject_cast<QInputDialog*>(modal);
+      QVERIFY(input);
+      QCOMPARE(input->windowTitle(), QString("Change Number of Undo"));
+      QCOMPARE(input->labelText(), QString("Enter a New Maximum Undo: "));
+      QCOMPARE(input->textValue(), QString("15"));
+      input->setTextValue(typed);
+      input->accept();
+    });
+  };
+  enter("5");  // answered No: nothing changes
+  f.window->action("ChangeUndoQuantity1")->trigger();
+  QCOMPARE(asked.size(), 1);
+  QCOMPARE(f.editor().Undo.Levels(), 15);
+  QCOMPARE(f.editor().Undo.Count(), 2);
+  QVERIFY(undo->isEnabled());
+
+  reply = UiPort::Answer::Yes;
+  enter("5");
+  f.window->action("ChangeUndoQuantity1")->trigger();
+  QCOMPARE(f.editor().Undo.Levels(), 5);
+  QVERIFY(f.editor().Undo.Empty());
+  QVERIFY(!undo->isEnabled());
+  QVERIFY(f.messages.isEmpty());
+
+  for (int i = 0; i < 7; ++i) f.window->action("Blur1")->trigger();
+  QCOMPARE(f.editor().Undo.Count(), 5);
+}
+
+void OptionsTest::optionsMenuChecks() {
+  Fixture f;
+  QAction* show = f.window->action("ShowDialogDuringSave1");
+  QAction* hide = f.window->action("HideDialogDuringSave1");
+  QVERIFY(hide->isChecked() && !show->isChecked());
+  QVERIFY(!f.editor().GifShowDialog);
+  show->trigger();
+  QVERIFY(show->isChecked() && !hide->isChecked());
+  QVERIFY(f.editor().GifShowDialog);
+  show->trigger();  // a radio item stays checked
+  QVERIFY(show->isChecked());
+  hide->trigger();
+  QVERIFY(hide->isChecked() && !show->isChecked());
+  QVERIFY(!f.editor().GifShowDialog);
+
+  QAction* withLog = f.window->action("SaveImagewithLogFileName1");
+  QCOMPARE(withLog->text(), QString("Save Image with Log File Name"));
+  QVERIFY(withLog->isEnabled() && !withLog->isChecked());
+  withLog->trigger();
+  QVERIFY(withLog->isChecked());
+  withLog->trigger();
+  QVERIFY(!withLog->isChecked());
+  for (const char* name : {"SetJPGCompression2", "ChangeUndoQuantity1"}) QVERIFY2(f.window->action(name)->isEnabled(), name);
+}
+
+void OptionsTest::toolBoxFollowsTheMainWindow() {
+  Fixture f;
+  TfToolBox* box = f.window->toolBox();
+  QCOMPARE(box->parentWidget(), f.window.get());
+  QVERIFY(box->isWindow());
+  QVERIFY(box->windowFlags() & Qt::Tool);
+  QSignalSpy shown(f.window.get(), &TfVorqTile::FirstShown);
+  f.window->show();
+  QVERIFY(shown.wait(2000));
+  QVERIFY(box->isVisible());
+
+  // Hidden with the main window, back with it.
+  f.window->ToolBoxShown = false;
+  f.window->hide();
+  QVERIFY(!box->isVisible());
+  QVERIFY(f.window->ToolBoxShown);
+  f.window->show();
+  QVERIFY(box->isVisible());
+
+  // A tool box the user closed stays away when the main window comes back.
+  box->close();
+  f.window->hide();
+  f.window->show();
+  QVERIFY(!box->isVisible());
+
+  // Every showing brings a minimised tool box back to normal.
+  auto* tools = f.window->findChild<QToolButton*>("bTools");
+  tools->click();
+  QVERIFY(box->isVisible());
+  box->showMinimized();
+  QVERIFY(box->windowState() & Qt::WindowMinimized);
+  tools->click();
+  tools->click();
+  QVERIFY(box->isVisible());
+  QVERIFY(!(box->windowState() & Qt::WindowMinimized));
+  box->showMinimized();
+  f.window->hide();
+  f.window->show();
+  QVERIFY(!(box->windowState() & Qt::WindowMinimized));
+}
+
+}  // namespace vorq::gui::test

@@ -1,0 +1,250 @@
+// "VorqTile.ini": what a start reads and what a close writes.
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+#include "editor/settings.h"
+#include "gui/dialogs/tf_jpgcomp.h"
+#include "gui/toolbox/tf_toolbox.h"
+#include "gui_test_util.h"
+#include "settings_test.h"
+
+namespace vorq::gui::test {
+
+namespace {
+
+void WriteSettings(const QString& dir, const QByteArray& text) {
+  QFile file(dir + "/VorqTile.ini");
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(text);
+}
+
+IniFile ReadSettings(const QString& dir) {
+  std::string text, error;
+  if (!ReadTextFile((dir + "/VorqTile.ini").toStdString(), text, error)) qFatal("%s", error.c_str());
+  return IniFile::Parse(text);
+}
+
+QString Value(const IniFile& ini, const char* section, const std::string& key) {
+  const auto v = ini.Get(section, key);
+  return v ? QString::fromStdString(*v) : QString("<missing>");
+}
+
+bool ShowAndWait(Fixture& f) {
+  QSignalSpy shown(f.window.get(), &TfVorqTile::FirstShown);
+  f.window->show();
+  return shown.wait(2000);
+}
+
+QColor PenSwatch(Fixture& f) {
+  auto* pen = f.window->toolBox()->findChild<QPushButton*>("bPen");
+  return pen->icon().pixmap(12, 12).toImage().pixelColor(6, 6);
+}
+
+}  // namespace
+
+void SettingsTest::firstStartUsesDefaultsAndExitWritesEveryKey() {
+  Fixture f;
+  QVERIFY(!QFile::exists(f.window->settingsPath()));
+  QCOMPARE(f.window->settingsPath(), f.home.filePath("VorqTile.ini"));
+  QVERIFY(ShowAndWait(f));
+  QVERIFY(f.messages.isEmpty());
+  QCOMPARE(f.editor().EffectVals[6], 250);
+  QCOMPARE(f.editor().Undo.Levels(), 15);
+  QCOMPARE(f.editor().PenStyle, 0);
+  QVERIFY(f.window->action("Normal1")->isChecked());
+  QVERIFY(!f.window->action("PromptforSaveAtTermination1")->isChecked());
+  QVERIFY(!f.window->action("SaveImagewithLogFileName1")->isChecked());
+  QCOMPARE(f.window->jpgDialog()->Text(), QString("90"));
+  QCOMPARE(f.window->defaultDirectory(), QCoreApplication::applicationDirPath());
+  QCOMPARE(f.window->pos(), QPoint(195, 1));
+  QCOMPARE(f.window->size(), QSize(541, 446));
+  QCOMPARE(f.window->toolBox()->pos(), QPoint(3, 1));
+  QCOMPARE(PenSwatch(f), QColor(Qt::black));
+
+  QVERIFY(f.window->close());
+  QVERIFY(f.messages.isEmpty());
+  const IniFile ini = ReadSettings(f.home.path());
+  for (int n = 0; n < 66; ++n)
+    QVERIFY2(ini.Get("EffectVals", "EffectVals" + std::to_string(n)), qPrintable(QString::number(n)));
+  for (const char* key : {"UDPeakVal", "UDWavVal", "LRPeakVal", "LRWavVal", "FishVal", "ScaleVal", "TurbVal",
+                          "UDSBlurBuf", "UDSBlurSelf", "SBlurReps", "UDWatBuf", "UDWatSelf", "NovaSpok", "NovaHue",
+                          "NovaX", "NovaY", "HytEl", "HytDp", "HytBm", "TrColVal", "TrUseVal", "WvLenVal",
+                          "WvPhsVal", "WvRflVal", "WhPchVal", "WhRadVal"})
+    QVERIFY2(ini.Get("EffectVals", key), key);
+  for (const char* key : {"Top", "Left", "Width", "Height", "PenStyle", "Default Directory", "SaveDlg",
+                          "SaveWithLog", "Status", "UndoLevels", "JPGComp"})
+    QVERIFY2(ini.Get("MainForm", key), key);
+  for (const char* key : {"Top", "Left", "Pen Color", "Brush Color", "Pen Size"}) QVERIFY2(ini.Get("ToolBox", key), key);
+  for (const char* key : {"e1", "e2", "e3", "e4", "e5", "e6", "e7", "e8", "e9", "eDiv"})
+    QVERIFY2(ini.Get("Filter", key), key);
+
+  QCOMPARE(Value(ini, "EffectVals", "EffectVals6"), QString("250"));
+  QCOMPARE(Value(ini, "EffectVals", "FishVal"), QString("0.75"));
+  QCOMPARE(Value(ini, "MainForm", "Top"), QString("1"));
+  QCOMPARE(Value(ini, "MainForm", "Left"), QString("195"));
+  QCOMPARE(Value(ini, "MainForm", "Width"), QString("541"));
+  QCOMPARE(Value(ini, "MainForm", "Height"), QString("446"));
+  QCOMPARE(Value(ini, "MainForm", "Status"), QString("1"));
+  QCOMPARE(Value(ini, "MainForm", "SaveDlg"), QString("0"));
+  QCOMPARE(Value(ini, "MainForm", "SaveWithLog"), QString("0"));
+  QCOMPARE(Value(ini, "MainForm", "PenStyle"), QString("0"));
+  QCOMPARE(Value(ini, "MainForm", "UndoLevels"), QString("15"));
+  QCOMPARE(Value(ini, "MainForm", "JPGComp"), QString("90"));
+  QCOMPARE(Value(ini, "MainForm", "Default Directory"), QCoreApplication::applicationDirPath());
+  QCOMPARE(Value(ini, "ToolBox", "Top"), QString("1"));
+  QCOMPARE(Value(ini, "ToolBox", "Left"), QString("3"));
+  QCOMPARE(Value(ini, "ToolBox", "Pen Color"), QString("0"));
+  QCOMPARE(Value(ini, "ToolBox", "Brush Color"), QString("16777215"));
+  QCOMPARE(Value(ini, "ToolBox", "Pen Size"), QString("2"));
+  QCOMPARE(Value(ini, "Filter", "e5"), QString("-3"));
+  QCOMPARE(Value(ini, "Filter", "eDiv"), QString("1"));
+}
+
+void SettingsTest::storedSettingsComeBackAndUnknownKeysStay() {
+  QTemporaryDir dir;
+  WriteSettings(dir.path(),
+                "[Other]\r\nFoo=bar\r\n"
+                "[ToolBox]\r\nPen Color=255\r\nLeft=300\r\nTop=20\r\n"
+                "[EffectVals]\r\nEffectVals6=250\r\n"
+                "[MainForm]\r\nPenStyle=11\r\nSaveDlg=1\r\nSaveWithLog=5\r\nTop=40\r\nLeft=50\r\nWidth=600\r\n"
+                "Height=480\r\nDefault Directory=/some/where\r\nMyOwnKey=kept\r\n");
+  {
+    Fixture f(dir.path());
+    QCOMPARE(f.editor().ToolBox.PenColor, 255u);
+    QCOMPARE(PenSwatch(f), QColor(Qt::red));
+    QCOMPARE(f.editor().PenStyle, 11);
+    QVERIFY(f.window->action("XORPen1")->isChecked());
+    QVERIFY(!f.window->action("Normal1")->isChecked());
+    QVERIFY(f.window->action("PromptforSaveAtTermination1")->isChecked());
+    QVERIFY(f.window->action("SaveImagewithLogFileName1")->isChecked());
+    QCOMPARE(f.window->defaultDirectory(), QString("/some/where"));
+    QCOMPARE(f.window->pos(), QPoint(50, 40));
+    QCOMPARE(f.window->size(), QSize(600, 480));
+    QCOMPARE(f.window->toolBox()->pos(), QPoint(300, 20));
+
+    // A value typed and applied is the one the next start finds.
+    f.PaintPattern();
+    f.Select("Classic Emboss");
+    f.window->toolBox()->findChild<QLineEdit*>("eAmtMain")->setText("123");
+    f.window->findChild<QToolButton*>("bGo")->click();
+    QCOMPARE(f.editor().EffectVals[6], 123);
+    f.window->action("SaveImagewithLogFileName1")->trigger();
+    f.window->action("MergePen1")->trigger();
+    f.window->setAskHandler([](const QString&, bool) { return UiPort::Answer::No; });
+    QVERIFY(ShowAndWait(f));
+    f.window->toolBox()->move(310, 30);
+    QVERIFY(f.window->close());
+    QVERIFY(f.messages.isEmpty());
+  }
+  const IniFile ini = ReadSettings(dir.path());
+  QCOMPARE(Value(ini, "Other", "Foo"), QString("bar"));
+  QCOMPARE(Value(ini, "MainForm", "MyOwnKey"), QString("kept"));
+  QCOMPARE(Value(ini, "MainForm", "SaveWithLog"), QString("0"));
+  QCOMPARE(Value(ini, "MainForm", "PenStyle"), QString("5"));
+  QCOMPARE(Value(ini, "ToolBox", "Left"), QString("310"));
+
+  Fixture g(dir.path());
+  QCOMPARE(g.editor().EffectVals[6], 123);
+  g.Select("Classic Emboss");
+  QCOMPARE(g.window->toolBox()->findChild<QLineEdit*>("eAmtMain")->text(), QString("123"));
+  QCOMPARE(g.editor().PenStyle, 5);
+  QVERIFY(g.window->action("MergePen1")->isChecked());
+  QVERIFY(!g.window->action("SaveImagewithLogFileName1")->isChecked());
+  QVERIFY(g.window->action("PromptforSaveAtTermination1")->isChecked());
+  QCOMPARE(g.window->toolBox()->pos(), QPoint(310, 30));
+  QCOMPARE(g.editor().ToolBox.PenColor, 255u);
+}
+
+void SettingsTest::oddStoredValuesAreRefusedOrKeptAside() {
+  QTemporaryDir dir;
+  WriteSettings(dir.path(), "[EffectVals]\r\nEffectVals6=250\r\n[MainForm]\r\nUndoLevels=0\r\nPenStyle=20\r\n");
+  {
+    Fixture f(dir.path());
+    // The message waits until the window is there to show it over.
+    QVERIFY(f.messages.isEmpty());
+    QVERIFY(ShowAndWait(f));
+    QCOMPARE(f.messages.size(), 1);
+    QVERIFY2(f.messages[0].contains("15"), qPrintable(f.messages[0]));
+    QCOMPARE(f.editor().Undo.Levels(), 15);
+    // An index beyond the menu is kept but checks nothing new; the menu's own item is what gets written.
+    QCOMPARE(f.editor().PenStyle, 20);
+    QVERIFY(f.window->action("Normal1")->isChecked());
+    QVERIFY(f.window->close());
+  }
+  const IniFile ini = ReadSettings(dir.path());
+  QCOMPARE(Value(ini, "MainForm", "UndoLevels"), QString("15"));
+  QCOMPARE(Value(ini, "MainForm", "PenStyle"), QString("0"));
+
+  // Without the presence key nothing of the file is taken.
+  QTemporaryDir other;
+  WriteSettings(other.path(), "[EffectVals]\r\nEffectVals6=0\r\nEffectVals13=7\r\n[MainForm]\r\nSaveDlg=1\r\n"
+                              "UndoLevels=3\r\nJPGComp=50\r\n[ToolBox]\r\nPen Color=255\r\n");
+  Fixture g(other.path());
+  QCOMPARE(g.editor().EffectVals[6], 250);
+  QVERIFY(g.editor().EffectVals[13] != 7);
+  QCOMPARE(g.editor().Undo.Levels(), 15);
+  QVERIFY(!g.window->action("PromptforSaveAtTermination1")->isChecked());
+  QCOMPARE(g.window->jpgDialog()->Text(), QString("90"));
+  QCOMPARE(g.editor().ToolBox.PenColor, 0u);
+}
+
+void SettingsTest::maximisedOrMinimisedExitKeepsTheNormalBounds() {
+  QTemporaryDir dir;
+  WriteSettings(dir.path(),
+                "[EffectVals]\r\nEffectVals6=250\r\n[MainForm]\r\nTop=10\r\nLeft=20\r\nWidth=600\r\nHeight=500\r\n");
+  {
+    Fixture f(dir.path());
+    QVERIFY(ShowAndWait(f));
+    f.window->showMaximized();
+    QVERIFY(f.window->windowState() & Qt::WindowMaximized);
+    QVERIFY(f.window->close());
+  }
+  IniFile ini = ReadSettings(dir.path());
+  QCOMPARE(Value(ini, "MainForm", "Status"), QString("3"));
+  QCOMPARE(Value(ini, "MainForm", "Top"), QString("10"));
+  QCOMPARE(Value(ini, "MainForm", "Left"), QString("20"));
+  QCOMPARE(Value(ini, "MainForm", "Width"), QString("600"));
+  QCOMPARE(Value(ini, "MainForm", "Height"), QString("500"));
+  {
+    Fixture f(dir.path());
+    // Maximised over the bounds saved last time, which are what "restore" goes back to.
+    QVERIFY(f.window->windowState() & Qt::WindowMaximized);
+    QCOMPARE(f.window->normalGeometry().size(), QSize(600, 500));
+    QVERIFY(ShowAndWait(f));
+    f.window->showMinimized();
+    QVERIFY(f.window->close());
+  }
+  ini = ReadSettings(dir.path());
+  QCOMPARE(Value(ini, "MainForm", "Status"), QString("2"));
+  QCOMPARE(Value(ini, "MainForm", "Width"), QString("600"));
+  Fixture g(dir.path());
+  QVERIFY(g.window->windowState() & Qt::WindowMinimized);
+}
+
+void SettingsTest::unwritableSettingsFolderShowsAMessageAndStillCloses() {
+  QTemporaryDir dir;
+  // A folder below a plain file can be neither made nor written, whoever runs the test.
+  QFile blocker(dir.filePath("blocker"));
+  QVERIFY(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  Fixture f(dir.filePath("blocker/settings"));
+  QVERIFY(ShowAndWait(f));
+  QVERIFY(f.messages.isEmpty());
+  f.PaintPattern();
+  const auto image = f.Pixels();
+  QVERIFY(f.window->close());
+  QVERIFY(!f.window->isVisible());
+  QCOMPARE(f.messages.size(), 1);
+  QVERIFY2(f.messages[0].startsWith("The settings could not be saved"), qPrintable(f.messages[0]));
+  QVERIFY2(f.messages[0].contains("blocker/settings/VorqTile.ini"), qPrintable(f.messages[0]));
+  QVERIFY(f.Pixels() == image);
+}
+
+}  // namespace vorq::gui::test
