@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Times vorqtile-cli against ImageMagick's nearest equivalent on the same
 # 4096 x 4096 file, as whole processes (decode + effect + encode), median of
-# RUNS runs. Usage: bench/compare_imagemagick.sh [BUILD_DIR]  (default build)
+# RUNS runs (default 3). Usage: bench/compare_imagemagick.sh [BUILD_DIR]  (default build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${1:-build}
 CLI=$BUILD/vorqtile-cli
-RUNS=${RUNS:-5}
+RUNS=${RUNS:-3}
 WORK=${WORK:-/tmp/vorq-bench}
 command -v convert >/dev/null && convert -version 2>/dev/null | grep -q ImageMagick || {
   echo "ImageMagick is needed: apt-get install imagemagick" >&2; exit 1; }
@@ -37,7 +37,12 @@ row() {  # name, vorqtile line, ImageMagick operator...
 echo "4096 x 4096, whole processes, median of $RUNS runs, ImageMagick threads: $MAGICK_THREAD_LIMIT"
 echo "| effect                 | vorq (s) | IM (s)   | IM/vorq |"
 echo "|------------------------|----------|----------|---------|"
-row "Blur 3x3"               "Blur" -morphology Convolve '3x3: 3,3,3 3,8,3 3,3,3' 
+row "Blur 3x3"               "Blur" -morphology Convolve '3x3: 3,3,3 3,8,3 3,3,3'
 row "Sharpen 3x3"            "Sharpen" -morphology Convolve '3x3: -1,-1,-1 -1,16,-1 -1,-1,-1'
 row "Gaussian Blur 2"        "Gaussian Blur, Blurriness 2" -gaussian-blur 0x3
 row "Classic Emboss"         "Classic Emboss, Lightness 250" -emboss 1
+row "Twist / -swirl 270"     "Twist, Looseness 100" -swirl 270
+row "Whirl/Pinch / -implode" "Whirl/Pinch, Angle 270, Pinch 0.50, Radius 1.00" -implode 0.5
+row "Negative"               "Negative" -negate
+row "Mirror L/R"             "Mirror L/R" -flop
+row "Rotate 90"              "Rotate 90" -rotate 90
