@@ -128,6 +128,10 @@ std::string Editor::EffectLogLine() const {
   if (EffectId == 45) return {};  // Scroll's bars write their own lines
   std::string line = EffectName;
   if (EffectId < 0 || EffectId >= kEffectCount) return line;
+  if (EffectId == 48)  // the Gradient effect names the designer's fields
+    return line + ", Width " + Gradient.Width + ", Height " + Gradient.Height + ", Gradient " + Gradient.Style +
+           ", From Color " + FormatColour(Gradient.BeginColor) + ", To Color " + FormatColour(Gradient.EndColor) +
+           ", Angle " + Gradient.Angle;
   const EffectInfo& e = Effect(EffectId);
   for (int i = 0; i < e.LogCount; ++i) {
     const LogField& f = e.Log[size_t(i)];
