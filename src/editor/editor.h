@@ -116,6 +116,10 @@ class Editor {
   bool LoadStartImage(const std::string& path);
   // Buffer ▸ Load Buffer from File: no snapshot; logs "Load Buffer from File " + path.
   bool LoadBufferFromFile(const std::string& path);
+  // Buffer ▸ Copy Image to Buffer (no snapshot) and Paste Buffer to Image
+  // (snapshot; nothing while the buffer was never filled). Both log their line.
+  void CopyImagetoBuffer1Click();
+  void PasteBuffertoImage1Click();
   // Save As: the route by the name's extension (".jpg" added when it has
   // none), JPEG at JpegQuality, GIF with the transparency dialog when
   // GifShowDialog. Returns the name written, or empty when nothing was

@@ -48,6 +48,22 @@ bool Editor::LoadBufferFromFile(const std::string& path) {
   return true;
 }
 
+void Editor::CopyImagetoBuffer1Click() {
+  CopySurface(WorkSurface, BufferSurface);
+  BufferFilled = true;
+  ui_.BufferChanged();
+  WriteLog("Copy Image to Buffer");
+}
+
+void Editor::PasteBuffertoImage1Click() {
+  if (!BufferFilled) return;
+  PushUndo();
+  CopySurface(BufferSurface, WorkSurface);
+  ScratchSurface.SetSize(WorkSurface.Width(), WorkSurface.Height(), 24, 0);
+  RefreshImage();
+  WriteLog("Paste Buffer to Image");
+}
+
 std::string Editor::SaveImage(const std::string& path) {
   const std::string name = WithDefaultExtension(path);
   SaveOptions options;

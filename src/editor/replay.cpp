@@ -114,6 +114,15 @@ ReplayOutcome ReplayLine(Editor& ed, const std::string& rawLine) {
     ed.bUndoClick();
     return {};
   }
+  if (line == "Copy Image to Buffer") {
+    ed.CopyImagetoBuffer1Click();
+    return {};
+  }
+  if (line == "Paste Buffer to Image") {
+    if (!ed.BufferFilled) return Error("the buffer holds no image yet");
+    ed.PasteBuffertoImage1Click();
+    return {};
+  }
   if (line.rfind("Load Buffer from File ", 0) == 0) {
     const std::string path = line.substr(22);
     if (!ed.LoadBufferFromFile(path)) return Error("cannot load \"" + path + "\" into the buffer");

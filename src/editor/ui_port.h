@@ -42,8 +42,8 @@ class UiPort {
   virtual void ImageChanged() {}     // WorkSurface was presented anew
   virtual void ToolBoxChanged() {}   // the parameter panel was reconfigured
   virtual void StatusChanged() {}    // a status bar text changed
-  virtual void UndoChanged() {}
-  virtual void BufferChanged() {}    // the buffer image was replaced      // the undo button's enabled state may have changed
+  virtual void UndoChanged() {}      // the undo button's enabled state may have changed
+  virtual void BufferChanged() {}    // the buffer image was replaced
   virtual void LoggingChanged() {}   // the logging indicator must be redrawn
   virtual void SetBusy(bool) {}      // hourglass on or off
   virtual void ProcessMessages() {}  // let pending window messages run once

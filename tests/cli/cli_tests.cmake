@@ -100,3 +100,14 @@ if(NOT head MATCHES "15000000 0a000000$")
   endif()
 endif()
 expect_status(2 "${CLI}" --new 10000x10 --tile 2x1 --output "${WORK}/bad.bmp")
+
+# The buffer: copy, change the image, paste back gives the first image again.
+expect_status(0 "${CLI}" --new 9x7 "Design Your Own Filter, Settings: 0 0 0 0 1 0 0 0 0 , Divisor 1"
+  --output "${WORK}/plain.bmp")
+expect_status(0 "${CLI}" --input "${WORK}/plain.bmp" "Copy Image to Buffer" "Negative" "Paste Buffer to Image"
+  --output "${WORK}/pasted.bmp")
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/plain.bmp" "${WORK}/pasted.bmp" RESULT_VARIABLE same)
+if(NOT same EQUAL 0)
+  message(FATAL_ERROR "Paste Buffer to Image did not restore the copied image")
+endif()
+expect_status(2 "${CLI}" --new 4x4 "Paste Buffer to Image" --output "${WORK}/bad.bmp")

@@ -3,18 +3,21 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTimer>
@@ -23,13 +26,17 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "editor/geometry_commands.h"
 #include "editor/settings.h"
 #include "gui/dialogs/tf_filter.h"
 #include "gui/dialogs/tf_gif.h"
 #include "gui/dialogs/tf_jpgcomp.h"
+#include "gui/dialogs/tf_sizer.h"
+#include "gui/dialogs/tf_tester.h"
 #include "gui/mainwin/color_ref.h"
 #include "gui/mainwin/glyphs.h"
 #include "gui/mainwin/image_view.h"
@@ -43,9 +50,11 @@ namespace {
 const char* const kSavePrompt =
     "Save the Current Image?\r\r(To avoid this prompt, uncheck the menu item under the Options menu)";
 const char* const kOpenFilter =
-    "BMP, JPG, GIF (*.bmp *.jpg *.gif);;JPEG Image File (*.jpg);;Bitmaps (*.bmp);;GIF (*.gif)";
+    "BMP, JPG, GIF, PNG (*.bmp *.jpg *.jpeg *.gif *.png);;JPEG Image File (*.jpg);;Bitmaps (*.bmp);;GIF (*.gif);;"
+    "PNG (*.png)";
 const char* const kSaveFilter =
-    "JPG,BMP,GIF (*.jpg *.bmp *.gif);;JPEG Image File (*.jpg);;Bitmaps (*.bmp);;GIF (*.gif)";
+    "JPG,BMP,GIF,PNG (*.jpg *.bmp *.gif *.png);;JPEG Image File (*.jpg);;Bitmaps (*.bmp);;GIF (*.gif);;PNG (*.png)";
+constexpr int kThumbSide = 65;
 const char* const kSettingsFile = "VorqTile.ini";
 constexpr int kPanelWidths[kStatusPanelCount] = {75, 75, 50, 50, 175};
 
@@ -112,9 +121,22 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   connect(toolBox_, &TfToolBox::ApplyRequested, this, &TfVorqTile::bGoClick);
   connect(toolBox_, &TfToolBox::UndoRequested, this, &TfVorqTile::bUndoClick);
   connect(toolBox_, &TfToolBox::Closed, this, [this] { ToolBoxShown = false; });
+  // The painting tools draw on the image; bColor shows the tool box's colour sliders.
+  toolBox_->AttachView(imSine);
+  if (auto* bColor = findChild<QToolButton*>("bColor")) {
+    bColor->setEnabled(true);
+    connect(bColor, &QToolButton::clicked, toolBox_, &TfToolBox::bColorClick);
+  }
   filter_ = new TfFilter(this);
   jpgComp_ = new TfJPGComp(this, [this](const std::string& text) { ShowMessage(text); });
   gif_ = new TfGif(this);
+  sizer_ = new TfrmSizer(this, [this](const std::string& text) { ShowMessage(text); });
+  // Test Tiles stands alone: the main window is disabled and hidden while it shows.
+  tester_ = new TfTester(editor_.WorkSurface);
+  connect(tester_, &TfTester::Hidden, this, [this] {
+    setEnabled(true);
+    show();
+  });
 
   // The settings and the log live beside the program (or where the user's settings go).
   const QString dataDir =
@@ -133,6 +155,8 @@ TfVorqTile::~TfVorqTile() {
   // The tool box reads the editor; it must go before the editor does.
   delete toolBox_;
   toolBox_ = nullptr;
+  delete tester_;
+  tester_ = nullptr;
 }
 
 QAction* TfVorqTile::action(const QString& name) const { return findChild<QAction*>(name); }
@@ -177,22 +201,29 @@ void TfVorqTile::CreateMenus() {
   Item(gradient, "&Merge With Image", "MergeWithImage1");
 
   QMenu* buffer = Top(bar, "&Buffer", "Buffer1");
-  Item(buffer, "&Copy Image to Buffer", "CopyImagetoBuffer1");
-  Item(buffer, "&Paste Buffer to Image", "PasteBuffertoImage1");
-  Item(buffer, "&Merge Buffer With Image...", "MergeBufferWithImage1");
-  Item(buffer, "&Load Buffer from File", "LoadBufferfromFile1");
+  connect(Item(buffer, "&Copy Image to Buffer", "CopyImagetoBuffer1"), &QAction::triggered, this,
+          &TfVorqTile::CopyImagetoBuffer1Click);
+  // Paste, Merge and Copy to Clipboard wait for the buffer's first image (BufferChanged).
+  connect(Item(buffer, "&Paste Buffer to Image", "PasteBuffertoImage1"), &QAction::triggered, this,
+          &TfVorqTile::PasteBuffertoImage1Click);
+  connect(Item(buffer, "&Merge Buffer With Image...", "MergeBufferWithImage1"), &QAction::triggered, this,
+          &TfVorqTile::MergeBufferWithImage1Click);
+  connect(Item(buffer, "&Load Buffer from File", "LoadBufferfromFile1"), &QAction::triggered, this,
+          &TfVorqTile::LoadBufferfromFile1Click);
   buffer->addSeparator();
-  Item(buffer, "Cop&y Buffer to Clipboard", "CopyBuffertoClipboard1");
+  connect(Item(buffer, "Cop&y Buffer to Clipboard", "CopyBuffertoClipboard1"), &QAction::triggered, this,
+          &TfVorqTile::CopyBuffertoClipboard1Click);
   Item(buffer, "P&aste Clipboard to Buffer", "PasteClipboardtoBuffer1");
 
   QMenu* image = Top(bar, "&Image", "Image1");
-  Item(image, "&Test Tiles", "TestTiles1");
+  connect(Item(image, "&Test Tiles", "TestTiles1"), &QAction::triggered, this, &TfVorqTile::TestTiles1Click);
   QMenu* seamless = Sub(image, "&Seamless", "Seamless1");
   QMenu* merge = Sub(seamless, "Edge &Merge", "EdgeMerge1");
-  Item(merge, "1/16", "N1161");
-  Item(merge, "1/8", "N181");
-  Item(merge, "1/4", "N141");
-  Item(seamless, "4 Way &Flip", "N4WayFlip1");
+  connect(Item(merge, "1/1&6", "N1161"), &QAction::triggered, this, [this] { N1161Click(editor_); });
+  connect(Item(merge, "1/&8", "N181"), &QAction::triggered, this, [this] { N181Click(editor_); });
+  connect(Item(merge, "1/&4", "N141"), &QAction::triggered, this, [this] { N141Click(editor_); });
+  connect(Item(seamless, "4 Way &Flip", "N4WayFlip1"), &QAction::triggered, this,
+          [this] { FourWayFlip1Click(editor_); });
   Item(image, "Set As &Wallpaper", "SetAsWallpaper1");
 
   CreateEffectsMenu(Top(bar, "Effec&ts", "Effects1"));
@@ -244,13 +275,18 @@ void TfVorqTile::CreateMenus() {
   for (const char* name : {"Open1", "SaveAs1", "Exit1", "UnDo1", "About1", "LogthisSession1", "CloseLog1", "AppendtoLog1",
                            "SetJPGCompression2", "ChangeUndoQuantity1"})
     action(name)->setEnabled(true);
+  for (const char* name : {"CopyImagetoBuffer1", "LoadBufferfromFile1", "TestTiles1", "N1161", "N181", "N141",
+                           "N4WayFlip1"})
+    action(name)->setEnabled(true);
 
   PopupMenu1 = new QMenu(this);
   PopupMenu1->setObjectName("PopupMenu1");
   Item(PopupMenu1, "Color Wheel", "ColorWheel1");
   Item(PopupMenu1, "Multi Gradient...", "MultiGradient1");
   Item(PopupMenu1, "Rainbow", "Rainbow1");
-  Item(PopupMenu1, "Resize...", "Resize1");
+  QAction* resize = Item(PopupMenu1, "Resize...", "Resize1");
+  resize->setEnabled(editor_.EffectAvailable(39));
+  connect(resize, &QAction::triggered, this, [this] { editor_.MenuEffect(39); });
 }
 
 void TfVorqTile::CreateEffectsMenu(QMenu* effects) {
@@ -303,9 +339,9 @@ void TfVorqTile::CreateToolBar() {
       {"bUndo", Glyph::Undo, "UnDo ", &TfVorqTile::bUndoClick, true},
       {"bPrint", Glyph::Print, "Print...", nullptr, true},
       {"bPasteGrad", Glyph::PasteGradient, "Paste Gradient to Image", nullptr, false},
-      {"bCopyBuf", Glyph::CopyToBuffer, "Copy Image to Buffer", nullptr, false},
-      {"bPasteBuf", Glyph::PasteBuffer, "Paste Buffer to Image", nullptr, false},
-      {"bTestTiles", Glyph::TestTiles, "Test Tiles", nullptr, false},
+      {"bCopyBuf", Glyph::CopyToBuffer, "Copy Image to Buffer", &TfVorqTile::CopyImagetoBuffer1Click, false},
+      {"bPasteBuf", Glyph::PasteBuffer, "Paste Buffer to Image", &TfVorqTile::PasteBuffertoImage1Click, false},
+      {"bTestTiles", Glyph::TestTiles, "Test Tiles", &TfVorqTile::TestTiles1Click, false},
   };
   for (const Button& b : buttons) {
     auto* button = new QToolButton(bar);
@@ -329,6 +365,8 @@ void TfVorqTile::CreateToolBar() {
   go->setText("Apply");
   go->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   bUndo = bar->findChild<QToolButton*>("bUndo");
+  // Like its menu item, Paste Buffer waits for the buffer's first image.
+  bar->findChild<QToolButton*>("bPasteBuf")->setEnabled(false);
 }
 
 void TfVorqTile::CreateStatusBar() {
@@ -366,17 +404,24 @@ QWidget* TfVorqTile::CreateLeftPanel() {
 
   auto* top = new QWidget(panel);
   top->setFixedHeight(112);
+  // Thumbnails show their picture stretched to 65 x 65 inside a one-pixel frame.
   auto thumb = [top](const char* name, const char* caption, int left) {
     auto* image = new QLabel(top);
     image->setObjectName(name);
     image->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    image->setGeometry(left, 4, 80, 64);
+    image->setLineWidth(1);
+    image->setGeometry(left + 6, 2, kThumbSide + 2, kThumbSide + 2);
     auto* label = new QLabel(caption, top);
     label->setAlignment(Qt::AlignCenter);
-    label->setGeometry(left, 70, 80, 16);
+    label->setGeometry(left, 71, 80, 16);
+    return std::pair{image, label};
   };
   thumb("imGrad", "Gradient", 4);
-  thumb("imBuf", "Buffer", 93);
+  QLabel* bufferCaption = nullptr;
+  std::tie(imBuffer, bufferCaption) = thumb("imBuffer", "Buffer", 93);
+  bufferCaption->setObjectName("Lbl3D2");
+  imBuffer->setToolTip("Current Buffer Image (Dbl-Click to Paste into Image)");
+  imBuffer->installEventFilter(this);
   auto* caption = new QLabel("Thumbnail Previews", top);
   caption->setObjectName("lblThumbs");
   caption->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -546,10 +591,11 @@ void TfVorqTile::Exit1Click() { close(); }
 
 // ---- commands ----
 
-QString TfVorqTile::ChooseFile(bool forSave) {
+QString TfVorqTile::ChooseFile(bool forSave, bool inDefaultDirectory) {
   if (fileChooser_) return fileChooser_(forSave);
-  if (forSave) return QFileDialog::getSaveFileName(this, "Save File As...", defaultDirectory_, kSaveFilter);
-  return QFileDialog::getOpenFileName(this, "Open", defaultDirectory_, kOpenFilter);
+  const QString folder = inDefaultDirectory ? defaultDirectory_ : QString();
+  if (forSave) return QFileDialog::getSaveFileName(this, "Save File As...", folder, kSaveFilter);
+  return QFileDialog::getOpenFileName(this, "Open", folder, kOpenFilter);
 }
 
 void TfVorqTile::Open1Click() {
@@ -563,6 +609,55 @@ bool TfVorqTile::SaveAs1Click() {
   if (path.isEmpty()) return false;
   defaultDirectory_ = QFileInfo(path).absolutePath();
   return !editor_.SaveImage(LocalPath(path)).empty();
+}
+
+// ---- buffer ----
+
+namespace {
+
+// A surface's pixels as an image, without a copy; valid while the surface is unchanged.
+QImage Wrap(const TFastDIB& s) {
+  if (s.Empty()) return {};
+  return QImage(s.Bits, s.Width(), s.Height(), int(s.BytesPerRow), QImage::Format_BGR888);
+}
+
+}  // namespace
+
+void TfVorqTile::LoadBufferfromFile1Click() {
+  // Loading into the buffer neither starts in nor changes Default Directory.
+  const QString path = ChooseFile(false, false);
+  if (path.isEmpty()) return;
+  editor_.LoadBufferFromFile(LocalPath(path));
+}
+
+void TfVorqTile::CopyImagetoBuffer1Click() { editor_.CopyImagetoBuffer1Click(); }
+
+void TfVorqTile::PasteBuffertoImage1Click() { editor_.PasteBuffertoImage1Click(); }
+
+void TfVorqTile::MergeBufferWithImage1Click() {
+  if (editor_.BufferFilled && editor_.EffectAvailable(50)) editor_.MenuEffect(50);
+}
+
+void TfVorqTile::CopyBuffertoClipboard1Click() {
+  if (!editor_.BufferFilled) return;
+  // The clipboard keeps its own copy; the wrapped bytes belong to the buffer.
+  QGuiApplication::clipboard()->setImage(Wrap(editor_.BufferSurface).convertToFormat(QImage::Format_RGB32));
+  editor_.WriteLog("Copy Buffer to Clipboard");
+}
+
+void TfVorqTile::imBufferDblClick() {
+  if (action("PasteBuffertoImage1")->isEnabled()) PasteBuffertoImage1Click();
+}
+
+// ---- Test Tiles ----
+
+void TfVorqTile::TestTiles1Click() {
+  tester_->showMaximized();
+  tester_->raise();
+  tester_->activateWindow();
+  // Hiding takes the tool box along; showing again (when the tester hides) brings it back.
+  setEnabled(false);
+  hide();
 }
 
 void TfVorqTile::UnDo1Click() { editor_.bUndoClick(); }
@@ -623,13 +718,15 @@ void TfVorqTile::imSineMouseMove(int x, int y) {
 }
 
 bool TfVorqTile::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
+  if (watched == imBuffer) {
+    if (event->type() == QEvent::MouseButtonDblClick) imBufferDblClick();
+  } else if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       bGoClick();
       return true;
     }
-  } else if (watched == TreeView1->viewport() && event->type() == QEvent::MouseButtonPress) {
+  } else if (TreeView1 && watched == TreeView1->viewport() && event->type() == QEvent::MouseButtonPress) {
     // A click on the node that is already selected re-synchronises the tool box.
     const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
     QTreeWidgetItem* item = TreeView1->itemAt(pos);
@@ -673,19 +770,7 @@ std::optional<std::string> TfVorqTile::InputBox(const std::string& caption, cons
 
 bool TfVorqTile::EditFilter(FilterBoxes& boxes) { return filter_->Edit(boxes); }
 
-// Until the Set Size dialog exists, two plain number boxes ask for the size.
-bool TfVorqTile::EditSize(SizerState& state) {
-  bool ok = false;
-  const int width = QInputDialog::getInt(this, "Set Size", "Width:", state.CurrentWidth, 1, int(kMaxSide), 1, &ok);
-  if (!ok) return false;
-  const int height = QInputDialog::getInt(this, "Set Size", "Height:", state.CurrentHeight, 1, int(kMaxSide), 1, &ok);
-  if (!ok) return false;
-  state.NewWidth = width;
-  state.NewHeight = height;
-  state.Width = std::to_string(width);
-  state.Height = std::to_string(height);
-  return true;
-}
+bool TfVorqTile::EditSize(SizerState& state) { return sizer_->Edit(state); }
 
 bool TfVorqTile::ChooseColor(uint32_t& colour) {
   if (colorChooser_) return colorChooser_(colour);
@@ -724,5 +809,19 @@ void TfVorqTile::SetBusy(bool busy) {
 }
 
 void TfVorqTile::ProcessMessages() { QCoreApplication::processEvents(); }
+
+void TfVorqTile::BufferChanged() {
+  const QImage buffer = Wrap(editor_.BufferSurface);
+  if (buffer.isNull())
+    imBuffer->clear();
+  else
+    imBuffer->setPixmap(QPixmap::fromImage(
+        buffer.scaled(kThumbSide, kThumbSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+  if (!editor_.BufferFilled) return;
+  action("PasteBuffertoImage1")->setEnabled(true);
+  action("MergeBufferWithImage1")->setEnabled(editor_.EffectAvailable(50));
+  action("CopyBuffertoClipboard1")->setEnabled(true);
+  findChild<QToolButton*>("bPasteBuf")->setEnabled(true);
+}
 
 }  // namespace vorq::gui
