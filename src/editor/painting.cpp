@@ -238,6 +238,8 @@ SelectionResult PaintTools::SelectionChosen(Editor& ed, SelectionAction action) 
     case SelectionAction::CopyToClipboard: res.Clipboard = std::move(part); break;
     case SelectionAction::CopyToBuffer:
       ed.BufferSurface = std::move(part);
+      ed.BufferFilled = true;
+      ed.Ui().BufferChanged();
       res.BufferChanged = true;
       break;
     case SelectionAction::CropToSelection:

@@ -4,9 +4,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "color_sliders_test.h"
+#include "files_buffer_test.h"
 #include "main_window_test.h"
 #include "options_test.h"
+#include "painting_test.h"
 #include "settings_test.h"
+#include "size_tiles_test.h"
 #include "tool_box_test.h"
 
 int main(int argc, char* argv[]) {
@@ -30,6 +34,22 @@ int main(int argc, char* argv[]) {
   }
   {
     vorq::gui::test::OptionsTest t;
+    failed += QTest::qExec(&t, argc, argv);
+  }
+  {
+    vorq::gui::test::FilesBufferTest t;
+    failed += QTest::qExec(&t, argc, argv);
+  }
+  {
+    vorq::gui::test::SizeTilesTest t;
+    failed += QTest::qExec(&t, argc, argv);
+  }
+  {
+    vorq::gui::test::PaintingTest t;
+    failed += QTest::qExec(&t, argc, argv);
+  }
+  {
+    vorq::gui::test::ColorSlidersTest t;
     failed += QTest::qExec(&t, argc, argv);
   }
   return failed == 0 ? 0 : 1;

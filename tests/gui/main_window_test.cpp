@@ -79,15 +79,15 @@ void MainWindowTest::menuBarHasTheCommandMap() {
            QStringList({"&File", "&Edit", "&Gradient", "&Buffer", "&Image", "Effec&ts", "Pen", "&Options", "&Help"}));
   QCOMPARE(Titles(f.window->findChild<QMenu*>("Log1")->actions()),
            QStringList({"Start &New Log", "&Close Log", "&Append to Log", "&View Log", "&Edit Log"}));
-  QCOMPARE(Titles(f.window->findChild<QMenu*>("EdgeMerge1")->actions()), QStringList({"1/16", "1/8", "1/4"}));
+  QCOMPARE(Titles(f.window->findChild<QMenu*>("EdgeMerge1")->actions()), QStringList({"1/1&6", "1/&8", "1/&4"}));
   QCOMPARE(Titles(f.window->findChild<QMenu*>("PopupMenu1")->actions()),
            QStringList({"Color Wheel", "Multi Gradient...", "Rainbow", "Resize..."}));
 
   for (const char* name : {"Open1", "SaveAs1", "Exit1", "UnDo1", "PromptforSaveAtTermination1", "About1",
                            "LogthisSession1", "AppendtoLog1", "CloseLog1"})
     QVERIFY2(f.window->action(name)->isEnabled(), name);
-  for (const char* name : {"New1", "Print1", "Copy1", "ReplaceImage1", "TestTiles1", "N4WayFlip1", "Contents1",
-                           "ViewLog1", "ColorWheel1", "Resize1"})
+  for (const char* name : {"New1", "Print1", "Copy1", "ReplaceImage1", "Contents1", "ViewLog1", "ColorWheel1",
+                           "PasteBuffertoImage1", "MergeBufferWithImage1", "CopyBuffertoClipboard1"})
     QVERIFY2(!f.window->action(name)->isEnabled(), name);
   QCOMPARE(f.window->action("UnDo1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
   QCOMPARE(f.window->action("ReplaceImage1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_V));

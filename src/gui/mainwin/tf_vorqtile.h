@@ -25,7 +25,9 @@ class LoggingPanel;
 class TfFilter;
 class TfGif;
 class TfJPGComp;
+class TfTester;
 class TfToolBox;
+class TfrmSizer;
 
 class TfVorqTile : public QMainWindow, public UiPort {
   Q_OBJECT
@@ -38,6 +40,10 @@ class TfVorqTile : public QMainWindow, public UiPort {
   TfFilter* filterDialog() const { return filter_; }
   TfJPGComp* jpgDialog() const { return jpgComp_; }
   TfGif* gifDialog() const { return gif_; }
+  TfrmSizer* sizerDialog() const { return sizer_; }
+  TfTester* tester() const { return tester_; }
+  // The buffer's 65 x 65 thumbnail in the left panel.
+  QLabel* bufferThumb() const { return imBuffer; }
   QTreeWidget* tree() const { return TreeView1; }
   ImageView* imageView() const { return imSine; }
   QLabel* statusPanel(int panel) const { return panels_[size_t(panel)]; }
@@ -81,6 +87,7 @@ class TfVorqTile : public QMainWindow, public UiPort {
   void LoggingChanged() override;
   void SetBusy(bool busy) override;
   void ProcessMessages() override;
+  void BufferChanged() override;
 
  signals:
   // The first-show work is done: the tool box is up and the start image loaded.
@@ -98,6 +105,13 @@ class TfVorqTile : public QMainWindow, public UiPort {
   void bExpandClick();
   void SetJPGCompression2Click();
   void ChangeUndoQuantity1Click();
+  void LoadBufferfromFile1Click();
+  void CopyImagetoBuffer1Click();
+  void PasteBuffertoImage1Click();
+  void MergeBufferWithImage1Click();
+  void CopyBuffertoClipboard1Click();
+  void imBufferDblClick();
+  void TestTiles1Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -117,7 +131,8 @@ class TfVorqTile : public QMainWindow, public UiPort {
   void TreeView1Change(QTreeWidgetItem* current);
   void TreeView1DblClick(QTreeWidgetItem* item);
   void imSineMouseMove(int x, int y);
-  QString ChooseFile(bool forSave);
+  // The open or save dialog, started in Default Directory unless told otherwise.
+  QString ChooseFile(bool forSave, bool inDefaultDirectory = true);
   void LoadSettings();
   bool SaveSettings();
 
@@ -126,6 +141,9 @@ class TfVorqTile : public QMainWindow, public UiPort {
   TfFilter* filter_ = nullptr;
   TfJPGComp* jpgComp_ = nullptr;
   TfGif* gif_ = nullptr;
+  TfrmSizer* sizer_ = nullptr;
+  TfTester* tester_ = nullptr;  // a window of its own, deleted with this one
+  QLabel* imBuffer = nullptr;
   ImageView* imSine = nullptr;
   QTreeWidget* TreeView1 = nullptr;
   QToolButton* bExpand = nullptr;

@@ -1,7 +1,9 @@
 #include "gui/toolbox/tf_toolbox.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -11,6 +13,7 @@
 
 #include "gui/mainwin/color_ref.h"
 #include "gui/mainwin/glyphs.h"
+#include "gui/mainwin/image_view.h"
 
 namespace vorq::gui {
 
@@ -36,6 +39,23 @@ QToolButton* GlyphButton(QWidget* parent, const char* name, Glyph glyph, const c
   return b;
 }
 
+// The tick of OK and the cross of Cancel.
+QIcon Mark(bool ok) {
+  QPixmap pm(14, 14);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  if (ok) {
+    p.setPen(QPen(QColor(0, 128, 0), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF({QPointF(2, 7.5), QPointF(5.5, 11), QPointF(12, 3)}));
+  } else {
+    p.setPen(QPen(QColor(192, 0, 0), 2.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(3, 3), QPointF(11, 11));
+    p.drawLine(QPointF(11, 3), QPointF(3, 11));
+  }
+  return QIcon(pm);
+}
+
 }  // namespace
 
 // A tool window owned by the main window, so it stays above it, with a
@@ -55,6 +75,7 @@ TfToolBox::TfToolBox(Editor& editor, QWidget* mainWindow)
   move(3, 1);
   CreatePaintingControls();
   CreateParameterPanel();
+  CreateColorSliders();
   ShowEffect();
 }
 
@@ -68,28 +89,36 @@ void TfToolBox::CreatePaintingControls() {
   bBrush->setGeometry(96, 3, 88, 22);
   connect(bBrush, &QPushButton::clicked, this, [this] { ChooseColor(false); });
 
-  // The painting tools are not wired to the image yet.
+  // One tool is down at a time; the button's id is the tool's number.
   struct Tool {
     const char* name;
     Glyph glyph;
     const char* hint;
+    PaintTool tool;
   };
-  const Tool tools[] = {{"bFree", Glyph::Free, "Freehand draw"},
-                        {"bEllip", Glyph::Ellipse, "Draw Ellipse"},
-                        {"bRect", Glyph::Rect, "Draw Rectangle"},
-                        {"bLine", Glyph::Line, "Draw a Line using current Pen Mode"},
-                        {"bFill", Glyph::Fill, "Flood Fill an area with Brush Color"},
-                        {"bText", Glyph::Text, "Invoke Text Designer..."},
-                        {"bSelect", Glyph::Select, "Select an area of the Image..."},
-                        {"bEyeDrop", Glyph::EyeDrop, "Set Pen Color to color under cursor"}};
+  const Tool tools[] = {{"bFree", Glyph::Free, "Freehand draw", PaintTool::FreeHand},
+                        {"bEllip", Glyph::Ellipse, "Draw Ellipse", PaintTool::Ellipse},
+                        {"bRect", Glyph::Rect, "Draw Rectangle", PaintTool::Rectangle},
+                        {"bLine", Glyph::Line, "Draw a Line using current Pen Mode", PaintTool::Line},
+                        {"bFill", Glyph::Fill, "Flood Fill an area with Brush Color", PaintTool::Fill},
+                        {"bText", Glyph::Text, "Invoke Text Designer...", PaintTool::Text},
+                        {"bSelect", Glyph::Select, "Select an area of the Image...", PaintTool::Select},
+                        {"bEyeDrop", Glyph::EyeDrop, "Set Pen Color to color under cursor", PaintTool::Eyedropper}};
+  tools_ = new QButtonGroup(this);
+  tools_->setExclusive(true);
   int left = 5;
   for (const Tool& t : tools) {
     QToolButton* b = GlyphButton(this, t.name, t.glyph, t.hint, QRect(left, 27, 22, 22));
     b->setCheckable(true);
-    b->setChecked(left == 5);
-    b->setEnabled(false);
+    b->setChecked(t.tool == PaintTool::FreeHand);
+    // The text tool has no designer to invoke yet.
+    b->setEnabled(t.tool != PaintTool::Text);
+    tools_->addButton(b, int(t.tool));
     left += 22;
   }
+  connect(tools_, &QButtonGroup::idClicked, this, [this](int id) {
+    if (view_) view_->SelectTool(PaintTool(id));
+  });
 
   ePenSize = new QLineEdit(this);
   ePenSize->setObjectName("ePenSize");
@@ -99,12 +128,14 @@ void TfToolBox::CreatePaintingControls() {
           [this](const QString& text) { editor_.ToolBox.PenSize = text.toStdString(); });
   auto* penSize = new QLabel("Pen Size", this);
   penSize->setGeometry(42, 53, 50, 15);
-  auto* cFill = new QCheckBox("Fill Shape", this);
+  cFill = new QCheckBox("Fill Shape", this);
   cFill->setObjectName("cFill");
   cFill->setToolTip("Fill Ellipses and rectangles with brush color");
   cFill->setChecked(true);
-  cFill->setEnabled(false);
   cFill->setGeometry(100, 52, 85, 17);
+  connect(cFill, &QCheckBox::toggled, this, [this](bool checked) {
+    if (view_) view_->Painting().State.FillShape = checked;
+  });
 }
 
 void TfToolBox::CreateParameterPanel() {
@@ -195,7 +226,127 @@ void TfToolBox::CreateParameterPanel() {
   connect(SpeedButton1, &QToolButton::clicked, this, &TfToolBox::UndoRequested);
   bCols2 = GlyphButton(this, "bCols2", Glyph::ColorSliders, "Show/Hide Color Sliders on Toolbox",
                        QRect(80, 192, 25, 25));
-  bCols2->setEnabled(false);  // the colour sliders are not built yet
+  connect(bCols2, &QToolButton::clicked, this, &TfToolBox::bColorClick);
+}
+
+// The six colour sliders with their OK and Cancel, below the parameter panel;
+// the window grows to show them.
+void TfToolBox::CreateColorSliders() {
+  pnlColors = new QFrame(this);
+  pnlColors->setObjectName("pnlColors");
+  pnlColors->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  pnlColors->setGeometry(4, 246, 183, 186);
+  pnlColors->hide();
+
+  struct Bar {
+    QScrollBar*& bar;
+    const char* name;
+    const char* caption;
+  };
+  const Bar bars[] = {{sbBright, "sbBright", "Lightness"}, {sbContrast, "sbContrast", "Contrast"},
+                      {sbSaturation, "sbSaturation", "Saturation"}, {sbRed, "sbRed", "Red"},
+                      {sbGreen, "sbGreen", "Green"}, {sbBlue, "sbBlue", "Blue"}};
+  int top = 6;
+  for (const Bar& b : bars) {
+    auto* label = new QLabel(b.caption, pnlColors);
+    label->setGeometry(6, top, 56, 16);
+    b.bar = new QScrollBar(Qt::Horizontal, pnlColors);
+    b.bar->setObjectName(b.name);
+    b.bar->setGeometry(62, top, 114, 16);
+    b.bar->setRange(kSliderMin, kSliderMax);
+    b.bar->setPageStep(kSliderLargeChange);
+    b.bar->setValue(kSliderNeutral);
+    b.bar->installEventFilter(this);
+    connect(b.bar, &QScrollBar::valueChanged, this, &TfToolBox::sbBrightScroll);
+    connect(b.bar, &QScrollBar::sliderReleased, this, [this] {
+      if (bGood->isVisible()) bGood->setFocus();
+    });
+    top += 24;
+  }
+
+  bGood = new QPushButton(Mark(true), "OK", pnlColors);
+  bGood->setObjectName("bGood");
+  bGood->setGeometry(14, 152, 72, 25);
+  connect(bGood, &QPushButton::clicked, this, &TfToolBox::bGoodClick);
+  bBad = new QPushButton(Mark(false), "Cancel", pnlColors);
+  bBad->setObjectName("bBad");
+  bBad->setGeometry(96, 152, 72, 25);
+  connect(bBad, &QPushButton::clicked, this, &TfToolBox::bBadClick);
+  bGood->hide();
+  bBad->hide();
+}
+
+void TfToolBox::AttachView(ImageView* view) {
+  view_ = view;
+  view->SetEditor(&editor_);
+  view->Painting().State.FillShape = cFill->isChecked();
+  view->SelectTool(PaintTool(tools_->checkedId()));
+  connect(view, &ImageView::PenColorChanged, this, &TfToolBox::ShowColors);
+}
+
+bool TfToolBox::ColorSlidersShown() const { return !pnlColors->isHidden(); }
+
+void TfToolBox::bColorClick() {
+  const bool show = pnlColors->isHidden();
+  pnlColors->setVisible(show);
+  resize(width(), show ? 446 : 270);
+}
+
+// Every move of any bar previews all six on a fresh copy of the working image.
+void TfToolBox::sbBrightScroll() {
+  if (syncing_) return;
+  sliders_.Lightness = sbBright->value();
+  sliders_.Contrast = sbContrast->value();
+  sliders_.Saturation = sbSaturation->value();
+  sliders_.Red = sbRed->value();
+  sliders_.Green = sbGreen->value();
+  sliders_.Blue = sbBlue->value();
+  SliderPreview(editor_, sliders_);
+  if (view_) view_->ShowPreview(editor_.ScratchSurface);
+  // Nothing else may touch the image until OK or Cancel; the tool box stays usable.
+  if (QWidget* main = parentWidget()) {
+    main->setEnabled(false);
+    setEnabled(true);
+  }
+  bGood->show();
+  bBad->show();
+}
+
+void TfToolBox::bGoodClick() {
+  vorq::bGoodClick(editor_, sliders_);
+  EndPreview();
+}
+
+void TfToolBox::bBadClick() {
+  vorq::bBadClick(editor_, sliders_);
+  EndPreview();
+}
+
+void TfToolBox::EndPreview() {
+  syncing_ = true;
+  sbBright->setValue(sliders_.Lightness);
+  sbContrast->setValue(sliders_.Contrast);
+  sbSaturation->setValue(sliders_.Saturation);
+  sbRed->setValue(sliders_.Red);
+  sbGreen->setValue(sliders_.Green);
+  sbBlue->setValue(sliders_.Blue);
+  syncing_ = false;
+  QWidget* main = parentWidget();
+  if (main) main->setEnabled(true);
+  bGood->hide();
+  bBad->hide();
+  if (main) {
+    main->activateWindow();
+    main->setFocus();
+  }
+}
+
+// A click on a bar's arrows or track ends its scroll on release: OK takes the focus.
+bool TfToolBox::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease && qobject_cast<QScrollBar*>(watched) &&
+      watched->parent() == pnlColors && bGood->isVisible())
+    bGood->setFocus();
+  return QWidget::eventFilter(watched, event);
 }
 
 void TfToolBox::ShowEffect() {

@@ -1,14 +1,18 @@
-// The floating tool box: pen and brush at the top, the current effect's
-// parameter fields below. It mirrors the editor's ToolBoxPanel and hands the
-// user's typing back to it before anything is applied.
+// The floating tool box: pen, brush and the painting tools at the top, the
+// current effect's parameter fields below and the colour sliders under
+// them. It mirrors the editor's ToolBoxPanel and hands the user's typing
+// back to it before anything is applied.
 #pragma once
 
 #include <QWidget>
 #include <array>
 
+#include "editor/colour_commands.h"
 #include "editor/editor.h"
 
+class QButtonGroup;
 class QCheckBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -16,6 +20,8 @@ class QScrollBar;
 class QToolButton;
 
 namespace vorq::gui {
+
+class ImageView;
 
 class TfToolBox : public QWidget {
   Q_OBJECT
@@ -27,6 +33,15 @@ class TfToolBox : public QWidget {
   // Copies the edit boxes' texts and the check boxes into the editor's panel state.
   void StoreBoxes();
 
+  // The image the painting tools draw on and the colour sliders preview in.
+  void AttachView(ImageView* view);
+  bool ColorSlidersShown() const;
+  const SliderPositions& Sliders() const { return sliders_; }
+
+ public slots:
+  // Shows or hides the colour sliders (also the main window's bColor).
+  void bColorClick();
+
  signals:
   void ApplyRequested();  // bGo2
   void UndoRequested();   // SpeedButton1
@@ -35,6 +50,7 @@ class TfToolBox : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreatePaintingControls();
@@ -43,13 +59,23 @@ class TfToolBox : public QWidget {
   void ShowColors();
   void sbLRScroll(int position);
   void sbUDScroll(int position);
+  void CreateColorSliders();
+  void sbBrightScroll();
+  void bGoodClick();
+  void bBadClick();
+  // After OK or Cancel: bars back without a preview, the main window usable again.
+  void EndPreview();
 
   Editor& editor_;
+  ImageView* view_ = nullptr;
   bool syncing_ = false;
+  SliderPositions sliders_;
 
   QPushButton* bPen = nullptr;
   QPushButton* bBrush = nullptr;
   QLineEdit* ePenSize = nullptr;
+  QButtonGroup* tools_ = nullptr;
+  QCheckBox* cFill = nullptr;
   QLabel* lblEffect = nullptr;
   std::array<QLineEdit*, kEditBoxCount> edits_{};
   std::array<QLabel*, kEditBoxCount> labels_{};
@@ -64,6 +90,15 @@ class TfToolBox : public QWidget {
   QToolButton* bGo2 = nullptr;
   QToolButton* SpeedButton1 = nullptr;
   QToolButton* bCols2 = nullptr;
+  QFrame* pnlColors = nullptr;
+  QScrollBar* sbBright = nullptr;
+  QScrollBar* sbContrast = nullptr;
+  QScrollBar* sbSaturation = nullptr;
+  QScrollBar* sbRed = nullptr;
+  QScrollBar* sbGreen = nullptr;
+  QScrollBar* sbBlue = nullptr;
+  QPushButton* bGood = nullptr;
+  QPushButton* bBad = nullptr;
 };
 
 }  // namespace vorq::gui

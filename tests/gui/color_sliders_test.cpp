@@ -1,0 +1,145 @@
+// The tool box's colour sliders: the panel, the live preview, OK and Cancel.
+#include "color_sliders_test.h"
+
+#include <QAction>
+#include <QFile>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "gui/mainwin/image_view.h"
+#include "gui/toolbox/tf_toolbox.h"
+#include "gui_test_util.h"
+
+namespace vorq::gui::test {
+
+namespace {
+
+template <typename T = QWidget>
+T* Child(QWidget* parent, const char* name) {
+  T* w = parent->findChild<T*>(name);
+  if (!w) qFatal("no child %s", name);
+  return w;
+}
+
+const char* const kBars[] = {"sbBright", "sbContrast", "sbSaturation", "sbRed", "sbGreen", "sbBlue"};
+
+struct Sliders : Fixture {
+  TfToolBox* box() { return window->toolBox(); }
+  QScrollBar* bar(const char* name) { return Child<QScrollBar>(box(), name); }
+  QPushButton* button(const char* name) { return Child<QPushButton>(box(), name); }
+  bool AllNeutral() {
+    for (const char* name : kBars)
+      if (bar(name)->value() != 255) return false;
+    return true;
+  }
+  // The bytes the image view shows now.
+  std::vector<uint8_t> Shown() {
+    const QImage image = window->imageView()->Image();
+    std::vector<uint8_t> bytes;
+    for (int y = 0; y < image.height(); ++y)
+      bytes.insert(bytes.end(), image.constScanLine(y), image.constScanLine(y) + 3 * image.width());
+    return bytes;
+  }
+  std::vector<uint8_t> WorkRows() {
+    const TFastDIB& s = editor().WorkSurface;
+    std::vector<uint8_t> bytes;
+    for (int y = 0; y < s.Height(); ++y) bytes.insert(bytes.end(), s.RowTable[y], s.RowTable[y] + 3 * s.Width());
+    return bytes;
+  }
+};
+
+}  // namespace
+
+void ColorSlidersTest::bothButtonsTogglePanelAndHeight() {
+  Sliders f;
+  QWidget* panel = Child(f.box(), "pnlColors");
+  QVERIFY(panel->isHidden());
+  Child<QToolButton>(f.box(), "bCols2")->click();
+  QVERIFY(!panel->isHidden());
+  QCOMPARE(f.box()->height(), 446);
+  QVERIFY(f.button("bGood")->isHidden() && f.button("bBad")->isHidden());
+
+  auto* bColor = Child<QToolButton>(f.window.get(), "bColor");
+  QCOMPARE(bColor->toolTip(), QString("Show/Hide Color Sliders on Toolbox"));
+  bColor->click();
+  QVERIFY(panel->isHidden());
+  QCOMPARE(f.box()->height(), 270);
+  bColor->click();
+  QCOMPARE(f.box()->height(), 446);
+}
+
+void ColorSlidersTest::previewThenOkCommitsOnce() {
+  Sliders f;
+  f.PaintPattern();
+  QTemporaryDir dir;
+  f.editor().LogPath = QFile::encodeName(dir.filePath("VorqLog.txt")).toStdString();
+  f.window->action("LogthisSession1")->trigger();
+  const TPixel24 p = f.editor().WorkSurface.GetPixel(3, 5);
+  const int snapshots = f.editor().Undo.Count();
+
+  const auto before = f.Pixels();
+
+  // The preview shows in the view; the image and the main window wait for OK.
+  f.bar("sbRed")->setValue(300);
+  QCOMPARE(f.Pixels(), before);
+  QVERIFY(f.window->imageView()->ShowingPreview());
+  QCOMPARE(f.window->imageView()->Image().pixelColor(5, 3), QColor(std::min(255, p.R + 45), p.G, p.B));
+  QVERIFY(!f.window->isEnabled());
+  QVERIFY(f.box()->isEnabled() && f.button("bGood")->isEnabled());
+  QVERIFY(!f.button("bGood")->isHidden() && !f.button("bBad")->isHidden());
+
+  // Every preview starts again from the working image: nothing piles up.
+  f.bar("sbGreen")->setValue(100);
+  f.bar("sbGreen")->setValue(255);
+  const auto preview = f.Shown();
+  QCOMPARE(f.window->imageView()->Image().pixelColor(5, 3), QColor(std::min(255, p.R + 45), p.G, p.B));
+  QCOMPARE(f.Pixels(), before);
+
+  QTest::mouseClick(f.button("bGood"), Qt::LeftButton);
+
+  QCOMPARE(f.editor().WorkSurface.GetPixel(3, 5), MakePixel(uint8_t(std::min(255, p.R + 45)), p.G, p.B));
+  QCOMPARE(f.WorkRows(), preview);
+  QCOMPARE(f.editor().Undo.Count(), snapshots + 1);
+  QVERIFY(f.AllNeutral());
+  QVERIFY(f.window->isEnabled());
+  QVERIFY(!f.window->imageView()->ShowingPreview());
+  QVERIFY(f.button("bGood")->isHidden() && f.button("bBad")->isHidden());
+
+  f.window->action("CloseLog1")->trigger();
+  QFile log(dir.filePath("VorqLog.txt"));
+  QVERIFY(log.open(QIODevice::ReadOnly));
+  const QStringList lines = QString::fromLatin1(log.readAll()).split('\n', Qt::SkipEmptyParts);
+  QCOMPARE(lines.size(), 2);
+  QCOMPARE(lines[1].trimmed(),
+           QString("ToolBox Sliders to positions:  Lightness 0, Contrast 0, Saturation 0, Red 45, Green 0, Blue 0"));
+
+  // Undo takes back exactly the slider change.
+  f.editor().bUndoClick();
+  QCOMPARE(f.editor().WorkSurface.GetPixel(3, 5), p);
+}
+
+void ColorSlidersTest::cancelRestoresExactly() {
+  Sliders f;
+  f.PaintPattern();
+  const auto before = f.Pixels();
+  const int snapshots = f.editor().Undo.Count();
+  f.bar("sbBright")->setValue(400);
+  f.bar("sbSaturation")->setValue(0);
+  f.bar("sbContrast")->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  QVERIFY(f.Shown() != f.WorkRows());
+
+  f.button("bBad")->click();
+  QCOMPARE(f.Pixels(), before);
+  QVERIFY(!f.window->imageView()->ShowingPreview());
+  QCOMPARE(f.Shown(), f.WorkRows());
+  QCOMPARE(f.editor().Undo.Count(), snapshots);
+  QVERIFY(f.AllNeutral());
+  // Setting the bars back previews nothing: the main window stays usable.
+  QVERIFY(f.window->isEnabled());
+  QVERIFY(f.button("bGood")->isHidden());
+}
+
+}  // namespace vorq::gui::test

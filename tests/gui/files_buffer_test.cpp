@@ -1,0 +1,250 @@
+// File ▸ Open and Save As, and the Buffer menu with its thumbnail.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "files_buffer_test.h"
+#include "gui_test_util.h"
+
+namespace vorq::gui::test {
+
+namespace {
+
+// Hands the next file dialog this answer (empty: Cancel).
+void ChooseNext(Fixture& f, const QString& path) {
+  f.window->setFileChooser([path](bool) { return path; });
+}
+
+// A picture whose every pixel differs from its neighbours and whose red and
+// blue differ, so swapped channels or rows show.
+QImage Picture(int w, int h) {
+  QImage image(w, h, QImage::Format_RGB32);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) image.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x + y) * 3 % 256));
+  return image;
+}
+
+bool SurfaceShows(const TFastDIB& s, const QImage& image) {
+  if (s.Width() != image.width() || s.Height() != image.height()) return false;
+  for (int y = 0; y < s.Height(); ++y)
+    for (int x = 0; x < s.Width(); ++x) {
+      const TPixel24 p = s.GetPixel(y, x);
+      if (qRgb(p.R, p.G, p.B) != (image.pixel(x, y) | 0xFF000000)) return false;
+    }
+  return true;
+}
+
+bool SameSurface(const TFastDIB& a, const TFastDIB& b) {
+  return a.Width() == b.Width() && a.Height() == b.Height() && std::equal(a.Bits, a.Bits + a.ImageSize(), b.Bits);
+}
+
+QToolButton* Button(Fixture& f, const char* name) {
+  return f.window->findChild<QToolBar*>("ToolBar1")->findChild<QToolButton*>(name);
+}
+
+// Starts a log in dir; LogLines reads back what was written after the header.
+void StartLog(Fixture& f, const QTemporaryDir& dir) {
+  f.editor().LogPath = QFile::encodeName(dir.filePath("VorqLog.txt")).toStdString();
+  f.window->action("LogthisSession1")->trigger();
+}
+QStringList LogLines(const QTemporaryDir& dir) {
+  QFile file(dir.filePath("VorqLog.txt"));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+  if (!lines.isEmpty()) lines.removeFirst();
+  return lines;
+}
+
+void DoubleClick(QWidget* w) {
+  const QPointF centre(w->width() / 2.0, w->height() / 2.0);
+  QMouseEvent event(QEvent::MouseButtonDblClick, centre, w->mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(w, &event);
+}
+
+}  // namespace
+
+void FilesBufferTest::openReadsByContentAndKeepsTheImageOnFailure() {
+  QTemporaryDir dir;
+  const QImage picture = Picture(30, 20);
+  QVERIFY(picture.save(dir.filePath("tile.png"), "PNG"));
+  // A PNG under a bitmap's name: the content decides.
+  QVERIFY(picture.save(dir.filePath("misnamed.bmp"), "PNG"));
+  QFile junk(dir.filePath("junk.jpg"));
+  QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("not a picture at all") > 0);
+  junk.close();
+
+  Fixture f;
+  ChooseNext(f, "");
+  f.window->findChild<QToolButton*>("bOpen")->click();
+  QCOMPARE(f.editor().WorkSurface.Width(), 256);
+  QVERIFY(f.editor().Undo.Empty());
+
+  ChooseNext(f, dir.filePath("tile.png"));
+  f.window->findChild<QToolButton*>("bOpen")->click();
+  QVERIFY(SurfaceShows(f.editor().WorkSurface, picture));
+  QVERIFY(SameSurface(f.editor().WorkSurface, f.editor().ResetSurface));
+  QCOMPARE(f.window->statusPanel(kPanelWidth)->text(), QString("Width: 30"));
+  QCOMPARE(f.window->statusPanel(kPanelHeight)->text(), QString("Height: 20"));
+  QCOMPARE(f.window->defaultDirectory(), QDir(dir.path()).absolutePath());
+  QVERIFY(!f.editor().Undo.Empty());
+
+  f.editor().WorkSurface.SetSize(8, 8, 24, 0);
+  ChooseNext(f, dir.filePath("misnamed.bmp"));
+  f.window->action("Open1")->trigger();
+  QVERIFY(SurfaceShows(f.editor().WorkSurface, picture));
+  QVERIFY(f.messages.isEmpty());
+
+  // A file nobody can read: a message naming it, and the picture stays.
+  f.window->action("Open1")->trigger();  // the misnamed file again: something to compare against
+  const std::vector<uint8_t> before = f.Pixels();
+  ChooseNext(f, dir.filePath("junk.jpg"));
+  f.window->action("Open1")->trigger();
+  QCOMPARE(f.messages.size(), 1);
+  QVERIFY2(f.messages[0].contains("junk.jpg"), qPrintable(f.messages[0]));
+  QCOMPARE(f.Pixels(), before);
+  QCOMPARE(f.editor().WorkSurface.Width(), 30);
+}
+
+void FilesBufferTest::saveAsPicksTheFormatByExtension() {
+  QTemporaryDir dir;
+  Fixture f;
+  const QImage picture = Picture(24, 16);
+  QVERIFY(picture.save(dir.filePath("source.png")));
+  ChooseNext(f, dir.filePath("source.png"));
+  f.window->action("Open1")->trigger();
+
+  struct Case {
+    QString typed, written;
+    QByteArray format;
+  };
+  QVERIFY(QDir(dir.path()).mkdir("tiles.gif"));
+  const QList<Case> cases = {
+      {"out.bmp", "out.bmp", "bmp"},
+      {"out.jpg", "out.jpg", "jpeg"},
+      {"out.GIF", "out.GIF", "gif"},
+      {"out.png", "out.png", "png"},
+      {"plain", "plain.jpg", "jpeg"},
+      // Only the file's own extension counts, not a folder's.
+      {"tiles.gif/inside.jpg", "tiles.gif/inside.jpg", "jpeg"},
+      {"tiles.gif/inside", "tiles.gif/inside.jpg", "jpeg"},
+  };
+  for (const Case& c : cases) {
+    ChooseNext(f, dir.filePath(c.typed));
+    QVERIFY2(f.window->SaveAs1Click(), qPrintable(c.typed));
+    QImageReader reader(dir.filePath(c.written));
+    QCOMPARE(reader.format(), c.format);
+    const QImage back = reader.read();
+    QCOMPARE(back.size(), picture.size());
+    const bool lossless = c.format == "png" || c.format == "bmp";
+    if (lossless) QVERIFY2(SurfaceShows(f.editor().WorkSurface, back), qPrintable(c.typed));
+    QCOMPARE(f.window->defaultDirectory(), QFileInfo(dir.filePath(c.typed)).absolutePath());
+  }
+  QVERIFY(f.messages.isEmpty());
+
+  // Cancel writes nothing and keeps the folder.
+  ChooseNext(f, "");
+  QVERIFY(!f.window->SaveAs1Click());
+  QCOMPARE(f.window->defaultDirectory(), QDir(dir.filePath("tiles.gif")).absolutePath());
+}
+
+void FilesBufferTest::loadBufferFillsThumbnailAndEnablesItems() {
+  QTemporaryDir dir;
+  QImage red(40, 20, QImage::Format_RGB32);
+  red.fill(qRgb(255, 0, 0));
+  QVERIFY(red.save(dir.filePath("red.png")));
+  QFile junk(dir.filePath("junk.bmp"));
+  QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("BMnonsense") > 0);
+  junk.close();
+
+  Fixture f;
+  const QString folder = f.window->defaultDirectory();
+  const QStringList items = {"PasteBuffertoImage1", "CopyBuffertoClipboard1"};
+  for (const QString& name : items) QVERIFY(!f.window->action(name)->isEnabled());
+  QVERIFY(!f.window->action("MergeBufferWithImage1")->isEnabled());
+  QVERIFY(!Button(f, "bPasteBuf")->isEnabled());
+  QVERIFY(f.window->bufferThumb()->pixmap().isNull());
+
+  // An empty buffer: double-clicking its thumbnail does nothing.
+  f.PaintPattern();
+  const std::vector<uint8_t> before = f.Pixels();
+  DoubleClick(f.window->bufferThumb());
+  QCOMPARE(f.Pixels(), before);
+  QVERIFY(f.editor().Undo.Empty());
+
+  ChooseNext(f, dir.filePath("junk.bmp"));
+  f.window->action("LoadBufferfromFile1")->trigger();
+  QCOMPARE(f.messages.size(), 1);
+  QVERIFY(!f.window->action("PasteBuffertoImage1")->isEnabled());
+
+  ChooseNext(f, dir.filePath("red.png"));
+  f.window->action("LoadBufferfromFile1")->trigger();
+  QCOMPARE(f.messages.size(), 1);
+  QVERIFY(SurfaceShows(f.editor().BufferSurface, red));
+  for (const QString& name : items) QVERIFY2(f.window->action(name)->isEnabled(), qPrintable(name));
+  QCOMPARE(f.window->action("MergeBufferWithImage1")->isEnabled(), f.editor().EffectAvailable(50));
+  QVERIFY(Button(f, "bPasteBuf")->isEnabled());
+  // The 40 x 20 picture stretched over the whole 65 x 65 thumbnail.
+  const QImage thumb = f.window->bufferThumb()->pixmap().toImage();
+  QCOMPARE(thumb.size(), QSize(65, 65));
+  QCOMPARE(thumb.pixel(0, 0), qRgb(255, 0, 0));
+  QCOMPARE(thumb.pixel(64, 64), qRgb(255, 0, 0));
+  QCOMPARE(f.window->bufferThumb()->contentsRect().size(), QSize(65, 65));
+  // Loading the buffer takes no snapshot and leaves the folder alone.
+  QVERIFY(f.editor().Undo.Empty());
+  QCOMPARE(f.Pixels(), before);
+  QCOMPARE(f.window->defaultDirectory(), folder);
+}
+
+void FilesBufferTest::copyAndPasteBufferWithUndo() {
+  QTemporaryDir logDir;
+  Fixture f;
+  StartLog(f, logDir);
+  f.PaintPattern();
+  const std::vector<uint8_t> pattern = f.Pixels();
+
+  Button(f, "bCopyBuf")->click();
+  QVERIFY(SameSurface(f.editor().BufferSurface, f.editor().WorkSurface));
+  QVERIFY(f.window->action("PasteBuffertoImage1")->isEnabled());
+  QVERIFY(!f.window->bufferThumb()->pixmap().isNull());
+  QVERIFY(f.editor().Undo.Empty());
+
+  // A smaller, different image; pasting brings back the buffer's size and pixels.
+  f.editor().WorkSurface.SetSize(100, 50, 24, 0);
+  f.editor().RefreshImage();
+  f.window->action("PasteBuffertoImage1")->trigger();
+  QCOMPARE(f.Pixels(), pattern);
+  QCOMPARE(f.editor().ScratchSurface.Width(), 256);
+  QCOMPARE(f.window->statusPanel(kPanelWidth)->text(), QString("Width: 256"));
+  f.window->action("UnDo1")->trigger();
+  QCOMPARE(f.editor().WorkSurface.Width(), 100);
+  QCOMPARE(f.editor().WorkSurface.Height(), 50);
+
+  DoubleClick(f.window->bufferThumb());
+  QCOMPARE(f.Pixels(), pattern);
+  Button(f, "bUndo")->click();
+  Button(f, "bPasteBuf")->click();
+  QCOMPARE(f.Pixels(), pattern);
+
+  QGuiApplication::clipboard()->clear();
+  f.window->action("CopyBuffertoClipboard1")->trigger();
+  const QImage copied = QGuiApplication::clipboard()->image();
+  QVERIFY(SurfaceShows(f.editor().BufferSurface, copied));
+
+  QCOMPARE(LogLines(logDir), QStringList({"Copy Image to Buffer", "Paste Buffer to Image", "UnDo",
+                                          "Paste Buffer to Image", "UnDo", "Paste Buffer to Image",
+                                          "Copy Buffer to Clipboard"}));
+  QVERIFY(f.messages.isEmpty());
+}
+
+}  // namespace vorq::gui::test

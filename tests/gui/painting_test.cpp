@@ -1,0 +1,330 @@
+// Mouse gestures on the image view with each painting tool, and the
+// Selection Action dialog.
+#include "painting_test.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+
+#include "core/raster/pen.h"
+#include "editor/scripted_ui.h"
+#include "gui/dialogs/tf_select.h"
+#include "gui/mainwin/image_view.h"
+#include "gui/toolbox/tf_toolbox.h"
+#include "gui_test_util.h"
+
+namespace vorq::gui::test {
+
+namespace {
+
+template <typename T = QWidget>
+T* Child(QWidget* parent, const char* name) {
+  T* w = parent->findChild<T*>(name);
+  if (!w) qFatal("no child %s", name);
+  return w;
+}
+
+void FillWith(Editor& ed, TPixel24 colour) {
+  TFastDIB& s = ed.WorkSurface;
+  for (int y = 0; y < s.Height(); ++y)
+    for (int x = 0; x < s.Width(); ++x) s.SetPixel(y, x, colour);
+  ed.RefreshImage();
+}
+
+std::vector<uint8_t> Bytes(const TFastDIB& s) { return std::vector<uint8_t>(s.Bits, s.Bits + s.ImageSize()); }
+
+const TPixel24 kWhite = MakePixel(255, 255, 255);
+
+// A fixture with the tool box's tools at hand and a log to read back.
+struct Painter : Fixture {
+  QTemporaryDir logDir;
+
+  Painter() {
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get())) qWarning("the main window was not shown");
+  }
+  ImageView* view() { return window->imageView(); }
+  TfToolBox* box() { return window->toolBox(); }
+  QString statusPanelText(int panel) { return window->statusPanel(panel)->text(); }
+
+  void Tool(const char* button) { QTest::mouseClick(Child<QToolButton>(box(), button), Qt::LeftButton); }
+
+  void StartLog() {
+    editor().LogPath = QFile::encodeName(logDir.filePath("VorqLog.txt")).toStdString();
+    window->action("LogthisSession1")->trigger();
+  }
+  // The lines written after the header, once the log is closed.
+  QStringList LogLines() {
+    window->action("CloseLog1")->trigger();
+    QFile file(logDir.filePath("VorqLog.txt"));
+    if (!file.open(QIODevice::ReadOnly)) return {"(no log)"};
+    QStringList lines = QString::fromLatin1(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    for (QString& l : lines) l = l.trimmed();
+    lines.removeFirst();
+    return lines;
+  }
+
+  void Drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mousePress(view(), button, {}, from);
+    QTest::mouseMove(view(), (from + to) / 2);
+    QTest::mouseMove(view(), to);
+    QTest::mouseRelease(view(), button, {}, to);
+  }
+
+  // Answers the next Selection Action dialog with one of its buttons; look
+  // sees the dialog and the view while the dialog is up.
+  void AnswerSelection(const char* button, std::function<void(TfSelect*)> look = {}) {
+    QTimer::singleShot(0, [button, look] {
+      auto* dialog = qobject_cast<TfSelect*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      if (look) look(dialog);
+      Child<QPushButton>(dialog, button)->click();
+    });
+  }
+};
+
+// The same gesture through the painting tools alone, for comparison.
+std::vector<uint8_t> ReferenceGesture(const TFastDIB& start, const ToolBoxPanel& toolBox, PaintTool tool, bool fill,
+                                      int penStyle, QPoint from, QPoint to) {
+  ScriptedUi ui;
+  Editor ed(ui);
+  CopySurface(start, ed.WorkSurface);
+  ed.ToolBox = toolBox;
+  ed.PenStyle = penStyle;
+  PaintTools tools;
+  tools.SelectTool(tool);
+  tools.State.FillShape = fill;
+  tools.MouseDown(ed, from.x(), from.y(), MouseButton::Left);
+  tools.MouseMove(ed, (from.x() + to.x()) / 2, (from.y() + to.y()) / 2);
+  tools.MouseMove(ed, to.x(), to.y());
+  tools.MouseUp(ed, to.x(), to.y(), MouseButton::Left);
+  return Bytes(ed.WorkSurface);
+}
+
+}  // namespace
+
+void PaintingTest::toolButtonsSwitchToolAndCursor() {
+  Painter f;
+  QCOMPARE(f.view()->CursorName(), QString("BRUSH"));
+  QVERIFY(Child<QToolButton>(f.box(), "bFree")->isChecked());
+  QVERIFY(!Child<QToolButton>(f.box(), "bText")->isEnabled());
+
+  const struct {
+    const char* button;
+    PaintTool tool;
+    const char* cursor;
+  } tools[] = {{"bEllip", PaintTool::Ellipse, "ELLIP"},   {"bRect", PaintTool::Rectangle, "RECT"},
+               {"bLine", PaintTool::Line, "LINE"},        {"bFill", PaintTool::Fill, "FILL"},
+               {"bSelect", PaintTool::Select, "CROP"},    {"bEyeDrop", PaintTool::Eyedropper, "EYEDROP"},
+               {"bFree", PaintTool::FreeHand, "BRUSH"}};
+  QList<QImage> pictures;
+  for (const auto& t : tools) {
+    f.Tool(t.button);
+    QCOMPARE(f.view()->Painting().State.Tool, t.tool);
+    QCOMPARE(f.view()->CursorName(), QString(t.cursor));
+    const QImage picture = f.view()->cursor().pixmap().toImage();
+    QVERIFY2(!picture.isNull(), t.cursor);
+    // Every tool has a cursor of its own.
+    for (const QImage& other : pictures) QVERIFY2(picture != other, t.cursor);
+    pictures << picture;
+  }
+  QVERIFY(!Child<QToolButton>(f.box(), "bEllip")->isChecked());
+
+  auto* fill = Child<QCheckBox>(f.box(), "cFill");
+  QVERIFY(fill->isChecked() && f.view()->Painting().State.FillShape);
+  fill->click();
+  QVERIFY(!f.view()->Painting().State.FillShape);
+}
+
+void PaintingTest::freeHandAndXorLineThroughTheView() {
+  Painter f;
+  FillWith(f.editor(), kWhite);
+  f.StartLog();
+  f.editor().ToolBox.PenColor = 0x1E140A;  // red 10, green 20, blue 30
+  auto* size = Child<QLineEdit>(f.box(), "ePenSize");
+  size->clear();
+  QTest::keyClicks(size, "3");
+
+  f.Drag({10, 10}, {40, 10});
+  QCOMPARE(f.editor().WorkSurface.GetPixel(10, 25), MakePixel(10, 20, 30));
+  QCOMPARE(f.editor().WorkSurface.GetPixel(11, 25), MakePixel(10, 20, 30));  // three pixels wide
+  QCOMPARE(f.editor().WorkSurface.GetPixel(14, 25), kWhite);
+  QCOMPARE(f.view()->Band(), RubberBand::None);
+
+  // The line follows the Pen menu; its band shows while dragging but never reaches the pixels.
+  f.window->action("XORPen1")->trigger();
+  f.Tool("bLine");
+  QTest::mousePress(f.view(), Qt::LeftButton, {}, {5, 50});
+  QTest::mouseMove(f.view(), {60, 50});
+  QCOMPARE(f.view()->Band(), RubberBand::Line);
+  QCOMPARE(f.editor().WorkSurface.GetPixel(50, 30), kWhite);
+  QCOMPARE(f.view()->grab().toImage().pixelColor(30, 50), QColor(Qt::black));  // white inverted on screen
+  QTest::mouseRelease(f.view(), Qt::LeftButton, {}, {60, 50});
+  QCOMPARE(f.view()->Band(), RubberBand::None);
+  QCOMPARE(f.editor().WorkSurface.GetPixel(50, 30), MakePixel(245, 235, 225));  // white xor pen
+  QCOMPARE(f.view()->grab().toImage().pixelColor(30, 50), QColor(245, 235, 225));
+  QCOMPARE(f.statusPanelText(kPanelX), QString("X: 60"));
+
+  QCOMPARE(f.LogLines(), QStringList({"FreeHand Drawing, Pen Size 3, Pen Color R: 10 G: 20 B: 30",
+                                      "Line from X 5 Y 50 To X 60 Y 50, Pen Size 3, Pen Color R: 10 G: 20 B: 30, "
+                                      "Pen XORPen"}));
+}
+
+void PaintingTest::shapesLeaveNoBandInThePixels() {
+  Painter f;
+  f.PaintPattern();
+  f.StartLog();
+  f.editor().ToolBox.PenColor = 0x0000FF;
+  f.editor().ToolBox.BrushColor = 0x00FF00;
+  // The Pen menu does not touch shapes.
+  f.window->action("XORPen1")->trigger();
+
+  TFastDIB start;
+  CopySurface(f.editor().WorkSurface, start);
+  f.Tool("bEllip");
+  f.Drag({10, 10}, {50, 30});
+  QCOMPARE(f.Pixels(), ReferenceGesture(start, f.editor().ToolBox, PaintTool::Ellipse, true, 0, {10, 10}, {50, 30}));
+  QCOMPARE(f.editor().WorkSurface.GetPixel(20, 30), MakePixel(0, 255, 0));
+
+  // Right to left, not filled.
+  CopySurface(f.editor().WorkSurface, start);
+  Child<QCheckBox>(f.box(), "cFill")->click();
+  f.Tool("bRect");
+  f.Drag({120, 90}, {70, 60});
+  QCOMPARE(f.Pixels(), ReferenceGesture(start, f.editor().ToolBox, PaintTool::Rectangle, false, 0, {120, 90}, {70, 60}));
+  QCOMPARE(f.editor().WorkSurface.GetPixel(75, 95), start.GetPixel(75, 95));  // inside stays as it was
+  QCOMPARE(f.editor().WorkSurface.GetPixel(60, 95), MakePixel(255, 0, 0));    // top edge in the pen colour
+
+  // The middle button starts no shape, the right one belongs to the pop-up menu.
+  const auto drawn = f.Pixels();
+  for (Qt::MouseButton button : {Qt::MiddleButton, Qt::RightButton}) {
+    QTest::mousePress(f.view(), button, {}, {10, 10});
+    QTest::mouseMove(f.view(), {40, 40});
+    QCOMPARE(f.view()->Band(), RubberBand::None);
+    QTest::mouseRelease(f.view(), button, {}, {40, 40});
+  }
+  QCOMPARE(f.Pixels(), drawn);
+
+  QCOMPARE(f.LogLines(),
+           QStringList({"Ellipse from X 10 Y 10, To X 50 Y 30, Pen Size 2, Pen Color R: 255 G: 0 B: 0, Brush Color "
+                        "R: 0 G: 255 B: 0, Filled",
+                        "Rectangle from X 120 Y 90, To X 70 Y 60, Pen Size 2, Pen Color R: 255 G: 0 B: 0, Brush "
+                        "Color R: 0 G: 255 B: 0, Not Filled"}));
+}
+
+void PaintingTest::floodFillAndEyedropper() {
+  Painter f;
+  FillWith(f.editor(), kWhite);
+  f.editor().WorkSurface.SetPixel(8, 7, MakePixel(12, 34, 56));
+  f.StartLog();
+  f.editor().ToolBox.BrushColor = 0xFF0000;  // blue
+
+  f.Tool("bEyeDrop");
+  QTest::mouseClick(f.view(), Qt::LeftButton, {}, {7, 8});
+  QCOMPARE(f.editor().ToolBox.PenColor, 0x38220Cu);
+  // The pen button shows the colour taken.
+  const QImage swatch = Child<QPushButton>(f.box(), "bPen")->icon().pixmap(12, 12).toImage();
+  QCOMPARE(swatch.pixelColor(6, 6), QColor(12, 34, 56));
+
+  f.Tool("bFill");
+  QTest::mouseClick(f.view(), Qt::LeftButton, {}, {100, 100});
+  QCOMPARE(f.editor().WorkSurface.GetPixel(0, 0), MakePixel(0, 0, 255));
+  QCOMPARE(f.editor().WorkSurface.GetPixel(255, 255), MakePixel(0, 0, 255));
+  QCOMPARE(f.editor().WorkSurface.GetPixel(8, 7), MakePixel(12, 34, 56));  // another colour: not reached
+  QCOMPARE(f.view()->grab().toImage().pixelColor(200, 20), QColor(0, 0, 255));
+
+  QCOMPARE(f.LogLines(), QStringList({"Eyedropper at location X 7 Y 8",
+                                      "FloodFill at location X 100 Y 100, Brush Color R: 0 G: 0 B: 255"}));
+}
+
+void PaintingTest::selectionDialogCancelKeepsImage() {
+  Painter f;
+  f.PaintPattern();
+  const auto before = f.Pixels();
+  f.Tool("bSelect");
+  QTest::mousePress(f.view(), Qt::LeftButton, {}, {20, 20});
+  QTest::mouseMove(f.view(), {60, 40});
+  QCOMPARE(f.statusPanelText(kPanelEffect), QString("Width: 40  Height: 20"));
+  QCOMPARE(f.view()->BandRect(), QRect(QPoint(20, 20), QPoint(60, 40)));
+
+  bool looked = false;
+  f.AnswerSelection("bCancel", [&](TfSelect* dialog) {
+    looked = true;
+    QCOMPARE(dialog->windowTitle(), QString("Selection Action"));
+    QStringList captions;
+    for (QPushButton* b : dialog->findChildren<QPushButton*>()) captions << b->text();
+    QCOMPARE(captions, QStringList({"Copy to Clipboard", "Copy to Buffer", "Crop to Selection", "Cancel"}));
+    // The band stays on screen while the question is open.
+    QCOMPARE(f.view()->Band(), RubberBand::Selection);
+  });
+  QTest::mouseRelease(f.view(), Qt::LeftButton, {}, {60, 40});
+  QVERIFY(looked);
+  QCOMPARE(f.view()->Band(), RubberBand::None);
+  QCOMPARE(f.statusPanelText(kPanelEffect), QString("Idle..."));
+  QCOMPARE(f.Pixels(), before);
+}
+
+void PaintingTest::selectionCopiesToBufferAndClipboard() {
+  Painter f;
+  f.PaintPattern();
+  f.StartLog();
+  f.Tool("bSelect");
+  // Dragged up and to the left: the same rectangle.
+  f.AnswerSelection("bBuffer");
+  f.Drag({60, 40}, {20, 20});
+  const TFastDIB& buffer = f.editor().BufferSurface;
+  QCOMPARE(QSize(buffer.Width(), buffer.Height()), QSize(40, 20));
+  QCOMPARE(buffer.GetPixel(0, 0), f.editor().WorkSurface.GetPixel(20, 20));
+  QCOMPARE(buffer.GetPixel(19, 39), f.editor().WorkSurface.GetPixel(39, 59));
+  QVERIFY(f.editor().BufferFilled);
+  QVERIFY(f.window->action("PasteBuffertoImage1")->isEnabled());
+  QVERIFY(!f.window->bufferThumb()->pixmap().isNull());
+
+  f.AnswerSelection("bClipboard");
+  f.Drag({5, 6}, {15, 9});
+  const QImage clip = QGuiApplication::clipboard()->image();
+  QCOMPARE(clip.size(), QSize(10, 3));
+  const TPixel24 p = f.editor().WorkSurface.GetPixel(8, 7);
+  QCOMPARE(clip.pixelColor(2, 2), QColor(p.R, p.G, p.B));
+  QCOMPARE(f.editor().WorkSurface.Width(), 256);
+
+  QCOMPARE(f.LogLines(), QStringList({"Select Area From Left 60 Top 40, Right 20 Bottom 20, Copy to Buffer",
+                                      "Select Area From Left 5 Top 6, Right 15 Bottom 9, Copy to Clipboard"}));
+}
+
+void PaintingTest::selectionCropsToOnePixelAndUndoes() {
+  Painter f;
+  f.PaintPattern();
+  const auto before = f.Pixels();
+  const TPixel24 kept = f.editor().WorkSurface.GetPixel(6, 5);
+  f.Tool("bSelect");
+
+  // A selection without width keeps the image whole.
+  f.AnswerSelection("bCrop");
+  f.Drag({30, 30}, {30, 50});
+  QCOMPARE(f.Pixels(), before);
+
+  f.AnswerSelection("bCrop");
+  f.Drag({5, 6}, {6, 7});
+  QCOMPARE(QSize(f.editor().WorkSurface.Width(), f.editor().WorkSurface.Height()), QSize(1, 1));
+  QCOMPARE(f.editor().WorkSurface.GetPixel(0, 0), kept);
+  QCOMPARE(f.view()->size(), QSize(1, 1));
+  QCOMPARE(f.statusPanelText(kPanelWidth), QString("Width: 1"));
+
+  f.editor().bUndoClick();
+  QCOMPARE(f.Pixels(), before);
+  QCOMPARE(f.view()->size(), QSize(256, 256));
+}
+
+}  // namespace vorq::gui::test

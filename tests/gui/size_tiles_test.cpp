@@ -1,0 +1,305 @@
+// The Set Size dialog with ReSize Fast and Smooth, Image ▸ Seamless, and Test Tiles.
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+
+#include "editor/geometry_commands.h"
+#include "gui/dialogs/tf_sizer.h"
+#include "gui/dialogs/tf_tester.h"
+#include "gui/toolbox/tf_toolbox.h"
+#include "gui_test_util.h"
+#include "size_tiles_test.h"
+
+namespace vorq::gui::test {
+
+namespace {
+
+template <typename T>
+T* Child(QWidget* parent, const char* name) {
+  T* w = parent->findChild<T*>(name);
+  if (!w) qFatal("no child %s", name);
+  return w;
+}
+
+void Type(QLineEdit* edit, const QString& text) {
+  edit->clear();
+  QTest::keyClicks(edit, text);
+}
+
+void Focus(QWidget* w, QEvent::Type type) {
+  QFocusEvent event(type, Qt::TabFocusReason);
+  QApplication::sendEvent(w, &event);
+}
+
+// Runs inside the next modal dialog's own event loop.
+void WhenModal(std::function<void(QWidget*)> act) {
+  QTimer::singleShot(0, [act] {
+    QWidget* modal = QApplication::activeModalWidget();
+    QVERIFY(modal);
+    act(modal);
+  });
+}
+
+QString Box(QWidget* d, const char* name) { return Child<QLineEdit>(d, name)->text(); }
+
+void SetImage(Fixture& f, int w, int h) {
+  f.editor().WorkSurface.SetSize(w, h, 24, 0);
+  f.PaintPattern();
+}
+
+QStringList LogLines(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+  if (!lines.isEmpty()) lines.removeFirst();  // the header
+  return lines;
+}
+
+}  // namespace
+
+void SizeTilesTest::sizerControlsFollowTheRules() {
+  QStringList messages;
+  TfrmSizer d(nullptr, [&](const std::string& text) { messages << QString::fromStdString(text); });
+  SizerState s;
+  SizerShow(s, 256, 200);
+  d.Attach(s);
+  d.show();
+  const QList<QRadioButton*> sizes = Child<QGroupBox>(&d, "rgSizer")->findChildren<QRadioButton*>();
+  auto* pix = Child<QRadioButton>(&d, "rbPix");
+  auto* pct = Child<QRadioButton>(&d, "rbPct");
+  auto* width = Child<QLineEdit>(&d, "meWidth");
+  auto* height = Child<QLineEdit>(&d, "meHeight");
+  auto* pctWidth = Child<QLineEdit>(&d, "mePctWidth");
+  auto shows = [&](int w, int h) { return width->text() == QString::number(w) && height->text() == QString::number(h) &&
+                                          s.NewWidth == w && s.NewHeight == h; };
+  QCOMPARE(Child<QLabel>(&d, "Label4")->text(), QString("Width 256  Height 200"));
+  QVERIFY(sizes[3]->isChecked() && pix->isChecked() && !pctWidth->isEnabled());
+  QVERIFY(shows(256, 200));
+
+  // Digits only, at most 4 for the width and 3 for the height.
+  Type(width, "12a345");
+  QCOMPARE(width->text(), QString("1234"));
+  Type(height, "9876");
+  QCOMPARE(height->text(), QString("987"));
+
+  sizes[1]->click();
+  QVERIFY(shows(800, 600));
+  // Percent goes back to "Custom..." and takes both sizes from the percent boxes;
+  // a percent box works its size out while it is typed.
+  pct->click();
+  QVERIFY(pct->isChecked() && !pix->isChecked() && sizes[3]->isChecked() && pctWidth->isEnabled());
+  QVERIFY(shows(128, 100));
+  Type(pctWidth, "25");
+  QVERIFY(shows(64, 100));
+  // A preset leaves Percent.
+  sizes[2]->click();
+  QVERIFY(pix->isChecked() && !pctWidth->isEnabled());
+  QVERIFY(shows(1024, 768));
+
+  // The context menu's sizes, each tried from Percent.
+  const QList<QAction*> popup = d.popupMenu()->actions();
+  const QSize expected[] = {{912, 456}, {564, 444}, {456, 456}};
+  QCOMPARE(popup.size(), 3);
+  for (int i = 0; i < 3; ++i) {
+    pct->click();
+    popup[i]->trigger();
+    QVERIFY(pix->isChecked() && sizes[3]->isChecked());
+    QVERIFY2(shows(expected[i].width(), expected[i].height()), qPrintable(popup[i]->text()));
+  }
+  QVERIFY(messages.isEmpty());
+}
+
+void SizeTilesTest::sizerBoxesEnterAndLeave() {
+  QStringList messages;
+  TfrmSizer d(nullptr, [&](const std::string& text) { messages << QString::fromStdString(text); });
+  SizerState s;
+  SizerShow(s, 300, 200);
+  d.Attach(s);
+  d.show();
+  auto* width = Child<QLineEdit>(&d, "meWidth");
+  auto* height = Child<QLineEdit>(&d, "meHeight");
+  const QList<QRadioButton*> sizes = Child<QGroupBox>(&d, "rgSizer")->findChildren<QRadioButton*>();
+
+  // Entering a box after a preset goes back to "Custom..." and the current size.
+  sizes[0]->click();
+  QCOMPARE(s.NewWidth, 640);
+  Focus(height, QEvent::FocusIn);
+  QVERIFY(sizes[3]->isChecked());
+  QCOMPARE(width->text(), QString("300"));
+  QCOMPARE(height->text(), QString("200"));
+
+  // Leaving a box takes its number; an empty one says so.
+  Type(height, "150");
+  QCOMPARE(s.NewHeight, 200);
+  Focus(height, QEvent::FocusOut);
+  QCOMPARE(s.NewHeight, 150);
+  width->selectAll();
+  QTest::keyClick(width, Qt::Key_Backspace);
+  Focus(width, QEvent::FocusOut);
+  QCOMPARE(messages, QStringList({"'' is not a valid integer value"}));
+  // OK right after does not say it twice, and stays open.
+  QTimer::singleShot(0, &d, [&] { Child<QPushButton>(&d, "btnOK")->click(); });
+  QTimer::singleShot(20, &d, [&] {
+    QVERIFY(d.isVisible());
+    QCOMPARE(messages.size(), 1);
+    Child<QPushButton>(&d, "btnOK")->click();  // a second OK repeats the message
+    QCOMPARE(messages.size(), 2);
+    Type(width, "0");
+    Child<QPushButton>(&d, "btnOK")->click();  // no zero sizes
+    QCOMPARE(messages.size(), 3);
+    QVERIFY(d.isVisible());
+    Type(width, "120");
+    Child<QPushButton>(&d, "btnOK")->click();
+  });
+  QCOMPARE(d.exec(), int(QDialog::Accepted));
+  QCOMPARE(s.NewWidth, 120);
+  QCOMPARE(s.NewHeight, 150);
+}
+
+void SizeTilesTest::resizeCommandsRunThroughTheDialog() {
+  QTemporaryDir dir;
+  Fixture f;
+  f.editor().LogPath = QFile::encodeName(dir.filePath("VorqLog.txt")).toStdString();
+  f.window->action("LogthisSession1")->trigger();
+  SetImage(f, 256, 200);
+  const std::vector<uint8_t> before = f.Pixels();
+
+  // Cancel: nothing happens, whatever was typed.
+  WhenModal([](QWidget* d) {
+    QCOMPARE(d->objectName(), QString("frmSizer"));
+    QCOMPARE(Child<QLabel>(d, "Label4")->text(), QString("Width 256  Height 200"));
+    QCOMPARE(Box(d, "meWidth"), QString("256"));
+    Type(Child<QLineEdit>(d, "meWidth"), "10");
+    Child<QPushButton>(d, "btnCancel")->click();
+  });
+  f.window->action("ReSizeFast1")->trigger();
+  QCOMPARE(f.Pixels(), before);
+  QVERIFY(f.editor().Undo.Empty());
+
+  // The boxes kept what was typed; OK resizes to the boxes.
+  WhenModal([](QWidget* d) {
+    QCOMPARE(Box(d, "meWidth"), QString("10"));
+    Type(Child<QLineEdit>(d, "meWidth"), "100");
+    Type(Child<QLineEdit>(d, "meHeight"), "80");
+    Child<QPushButton>(d, "btnOK")->click();
+  });
+  f.window->action("ReSizeFast1")->trigger();
+  QCOMPARE(f.editor().WorkSurface.Width(), 100);
+  QCOMPARE(f.editor().WorkSurface.Height(), 80);
+  QCOMPARE(f.window->statusPanel(kPanelWidth)->text(), QString("Width: 100"));
+  QVERIFY(!f.editor().Undo.Empty());
+
+  // The image's pop-up "Resize..." is ReSize Smooth; Percent 50 halves each side.
+  WhenModal([](QWidget* d) {
+    QCOMPARE(Child<QLabel>(d, "Label4")->text(), QString("Width 100  Height 80"));
+    Child<QRadioButton>(d, "rbPct")->click();
+    Child<QPushButton>(d, "btnOK")->click();
+  });
+  f.window->findChild<QMenu*>("PopupMenu1")->findChild<QAction*>("Resize1")->trigger();
+  QCOMPARE(f.editor().WorkSurface.Width(), 50);
+  QCOMPARE(f.editor().WorkSurface.Height(), 40);
+
+  QCOMPARE(LogLines(dir.filePath("VorqLog.txt")),
+           QStringList({"Resize Fast, Width 100, Height 80", "Resize Smooth, Width 50, Height 40"}));
+  QVERIFY(f.messages.isEmpty());
+}
+
+void SizeTilesTest::seamlessMenuMakesEdgesMeet() {
+  Fixture f;
+  SetImage(f, 256, 256);
+  const std::vector<uint8_t> before = f.Pixels();
+  f.window->action("N181")->trigger();
+  const TFastDIB& s = f.editor().WorkSurface;
+  QCOMPARE(s.Width(), 256);
+  for (int i = 0; i < 256; ++i) {
+    QVERIFY(s.GetPixel(i, 255) == s.GetPixel(i, 0));
+    QVERIFY(s.GetPixel(255, i) == s.GetPixel(0, i));
+  }
+  // The top-left part, clear of the 32-pixel strips, is untouched; undo brings the rest back.
+  QVERIFY(std::equal(s.Row(100), s.Row(100) + 3 * 224, before.begin() + 100 * s.BytesPerRow));
+  QVERIFY(f.Pixels() != before);
+  f.window->action("UnDo1")->trigger();
+  QCOMPARE(f.Pixels(), before);
+
+  // 4 Way Flip doubles the image into mirrored quarters.
+  SetImage(f, 3, 2);
+  f.window->action("N4WayFlip1")->trigger();
+  QCOMPARE(QSize(s.Width(), s.Height()), QSize(6, 4));
+  QVERIFY(s.GetPixel(3, 5) == s.GetPixel(0, 0));
+  QVERIFY(f.messages.isEmpty());
+}
+
+void SizeTilesTest::testTilesShowsTheImageTiledAndComesBack() {
+  Fixture f;
+  QSignalSpy shown(f.window.get(), &TfVorqTile::FirstShown);
+  f.window->show();
+  QVERIFY(shown.wait(2000));
+  QVERIFY(f.window->toolBox()->isVisible());
+  SetImage(f, 50, 30);
+
+  f.window->action("TestTiles1")->trigger();
+  TfTester* tester = f.window->tester();
+  QVERIFY(tester->isVisible());
+  QCOMPARE(tester->windowTitle(), QString("Test Tiles"));
+  QVERIFY(tester->windowState() & Qt::WindowMaximized);
+  QVERIFY(!f.window->isVisible() && !f.window->isEnabled() && !f.window->toolBox()->isVisible());
+  auto* ok = Child<QPushButton>(tester, "btnOK");
+
+  // The middle of the window, between the two columns of text and below the
+  // button, shows the image repeated from (0, 0).
+  const QImage shot = tester->grab().toImage();
+  const TFastDIB& s = f.editor().WorkSurface;
+  QVERIFY(shot.width() > 600);
+  int checked = 0;
+  for (int y = 120; y < shot.height() && y < 420; y += 7)
+    for (int x = 380; x < shot.width() - 140; x += 11) {
+      const TPixel24 p = s.GetPixel(y % 30, x % 50);
+      QCOMPARE(shot.pixel(x, y), qRgb(p.R, p.G, p.B));
+      ++checked;
+    }
+  QVERIFY(checked > 100);
+
+  // On a black image the text shows in its colours, with nothing behind it:
+  // the first big line black (nothing to see), the second white, the third's
+  // small copy at the right aqua.
+  f.editor().WorkSurface.SetSize(16, 16, 24, 0);
+  const QImage dark = tester->grab().toImage();
+  auto any = [&dark](QRect area, std::function<bool(QRgb)> test) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      for (int x = area.left(); x <= area.right(); ++x)
+        if (test(dark.pixel(x, y))) return true;
+    return false;
+  };
+  QVERIFY(!any(QRect(0, 0, 260, 36), [](QRgb c) { return c != qRgb(0, 0, 0); }));
+  QVERIFY(any(QRect(8, 36, 250, 36), [](QRgb c) { return c == qRgb(255, 255, 255); }));
+  QVERIFY(any(QRect(dark.width() - 130, 72, 118, 30),
+              [](QRgb c) { return qRed(c) == 0 && qGreen(c) > 150 && qGreen(c) == qBlue(c); }));
+
+  ok->click();
+  QVERIFY(!tester->isVisible());
+  QVERIFY(f.window->isVisible() && f.window->isEnabled() && f.window->toolBox()->isVisible());
+
+  // The tool bar button, and a tool box the user had put away stays away.
+  f.window->bToolsClick();
+  QVERIFY(!f.window->toolBox()->isVisible());
+  f.window->findChild<QToolButton*>("bTestTiles")->click();
+  QVERIFY(tester->isVisible());
+  tester->close();
+  QVERIFY(f.window->isVisible());
+  QVERIFY(!f.window->toolBox()->isVisible());
+}
+
+}  // namespace vorq::gui::test
