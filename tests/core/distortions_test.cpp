@@ -298,6 +298,23 @@ TEST(DistortWhirlPinch, IdentitiesAndReference) {
   EXPECT_TRUE(Same(img, clamped));
 }
 
+// Twist works a pixel together with its mirror through the centre (an odd
+// middle row on its own) and reads four bytes per pixel except where the last
+// row ends the pixel memory; Whirl/Pinch shares its factors between the four
+// quadrants in tiles. Odd and even sides, padded and unpadded rows, several tiles.
+TEST(DistortSharedWork, TwistAndWhirlMatchReferencesOnManySizes) {
+  for (int w : {4, 5, 8, 13, 33, 130})
+    for (int h : {3, 4, 7, 12, 70}) {
+      const TFastDIB in = Random(w, h, uint32_t(100 + w * 128 + h));
+      TFastDIB img = Clone(in), scratch;
+      Twist(img, scratch, 9);
+      EXPECT_TRUE(Same(img, RefTwist(in, 9))) << w << "x" << h;
+      img = Clone(in);
+      WhirlPinch(img, 200, -0.4, 1.3);
+      EXPECT_TRUE(Same(img, RefWhirl(in, 200, -0.4, 1.3))) << w << "x" << h;
+    }
+}
+
 TEST(DistortAstroid, CirclesInColumnZeroColoursAndReference) {
   TFastDIB in = Random(32, 32, 13), img = Clone(in);
   Astroid(img, 1);

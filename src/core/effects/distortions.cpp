@@ -1,8 +1,10 @@
 // Sine waves, RippleTooth, Waves and Whirl/Pinch. Twist, Fisheye, Circular
 // and Astroid live in distortions_lens.cpp.
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <numbers>
 #include <vector>
 
@@ -49,6 +51,35 @@ inline int ShiftSource(int r, int s, int n, bool wrap, int margin) {
 
 bool Usable(const TFastDIB& s) { return !s.Empty() && s.Width() > 0 && s.Height() > 0; }
 
+// n >= 1 bytes between buffers that do not overlap, in word-sized pieces
+// (the last piece may overlap the one before it).
+inline void CopyBytes(uint8_t* d, const uint8_t* s, size_t n) {
+  if (n >= 8) {
+    size_t i = 0;
+    for (; i + 16 <= n; i += 16) std::memcpy(d + i, s + i, 16);
+    if (i + 8 <= n) {
+      std::memcpy(d + i, s + i, 8);
+      i += 8;
+    }
+    if (i < n) std::memcpy(d + n - 8, s + n - 8, 8);
+  } else if (n >= 4) {
+    std::memcpy(d, s, 4);
+    std::memcpy(d + n - 4, s + n - 4, 4);
+  } else {
+    for (size_t i = 0; i < n; ++i) d[i] = s[i];
+  }
+}
+
+// CopySurface (Source, Target) with the byte copy in bands on both cores.
+void CopyBack(const TFastDIB& Source, TFastDIB& Target) {
+  if (!Target.SetSize(Source.Width(), Source.Height(), 24, 0)) return;
+  const size_t bytesPerRow = Source.BytesPerRow;
+  ParallelRows(Source.Height(), [&](int b, int e) {
+    std::memcpy(Target.Bits + size_t(b) * bytesPerRow, Source.Bits + size_t(b) * bytesPerRow,
+                size_t(e - b) * bytesPerRow);
+  });
+}
+
 // Nearest(v) through the wrap rule; v finite. Beyond 2^62 v is an integer
 // already and fmod is exact.
 inline int NearestWrapped(double v, int n) {
@@ -68,18 +99,30 @@ int SineWaveUD(TFastDIB& Work, TFastDIB& Scratch, int Height, double Value, bool
   const int A = LimitAmplitude(Height, H);
   const int margin = A < 0 ? -A : A;
   const std::vector<int> shift = SineShifts(W, W, A, Value, UsePeaks);
+  // Neighbouring columns mostly share a shift: each run of equal shifts is
+  // one block copy from a single source row.
+  struct Run {
+    int begin, bytes, shift;
+  };
+  std::vector<Run> runs;
+  for (int x = 0; x < W;) {
+    int end = x + 1;
+    while (end < W && shift[size_t(end)] == shift[size_t(x)]) ++end;
+    runs.push_back({3 * x, 3 * (end - x), shift[size_t(x)]});
+    x = end;
+  }
   // The shifted buffer is only H rows tall here: rows A .. A+H-1 of the
   // described W x (H + 2A) buffer are all that reach the image.
   if (!Scratch.SetSize(W, H, 24, 0)) return A;
   const uint8_t* const* src = Work.RowTable.data();
   ParallelRows(H, [&](int b, int e) {
     for (int r = b; r < e; ++r) {
-      TPixel24* dst = Scratch.Row24(r);
-      for (int x = 0; x < W; ++x)
-        dst[x] = reinterpret_cast<const TPixel24*>(src[ShiftSource(r, shift[size_t(x)], H, Wrap, margin)])[x];
+      uint8_t* dst = Scratch.Row(r);
+      for (const Run& run : runs)
+        CopyBytes(dst + run.begin, src[ShiftSource(r, run.shift, H, Wrap, margin)] + run.begin, size_t(run.bytes));
     }
   });
-  CopySurface(Scratch, Work);
+  CopyBack(Scratch, Work);
   return A;
 }
 
@@ -243,36 +286,70 @@ void WhirlPinch(TFastDIB& Work, int AngleDegrees, double Pinch, double Radius) {
   TFastDIB temp;
   if (!temp.SetSize(W, H, 24, 0)) return;
   const uint8_t* const* src = Work.RowTable.data();
-  // Tiles of 16 rows x 64 columns keep the turned sources in cache.
-  ParallelRows(H, [&](int rb, int re) {
-    for (int y0 = rb; y0 < re; y0 += 16)
-    for (int x0 = 0; x0 < W; x0 += 64)
-    for (int y = y0; y < std::min(re, y0 + 16); ++y) {
-      TPixel24* out = temp.Row24(y);
-      const double dy = (y - cy) * ky;
-      for (int x = x0; x < std::min(W, x0 + 64); ++x) {
-        const double dx = (x - cx) * kx;
-        const double d2 = dx * dx + dy * dy;
-        double sx = x, sy = y;
-        if (d2 < limit) {
+  // The pinch and the turn depend only on the distance from the centre, and
+  // a pixel and its mirror images about the centre lines have the same
+  // distance bit for bit (their offsets differ only in sign). So the costly
+  // factors are worked out once per offset (a, b) >= 0 and used for the up
+  // to four pixels (cx +- b, cy +- a). Tiles of 16 x 64 offsets keep the
+  // factors and each quadrant's turned sources in cache.
+  constexpr int kRows = 16, kCols = 64;
+  const int aCount = std::max(cy, H - 1 - cy) + 1, bCount = std::max(cx, W - 1 - cx) + 1;
+  ParallelBands(aCount, kRows, [&](int a0, int a1) {
+    struct Factors {
+      double g, cb, sb;
+      bool inside;
+    };
+    Factors tile[kRows][kCols];
+    for (int b0 = 0; b0 < bCount; b0 += kCols) {
+      const int b1 = std::min(bCount, b0 + kCols);
+      for (int a = a0; a < a1; ++a) {
+        const double dy = a * ky;
+        for (int b = b0; b < b1; ++b) {
+          const double dx = b * kx;
+          const double d2 = dx * dx + dy * dy;
+          Factors& t = tile[a - a0][b - b0];
+          t.inside = d2 < limit;
+          if (!t.inside) continue;
           const double f = std::sqrt(d2 / rho) / R;
           const double s = std::sin(pi / 2 * f);
-          const double g = s == 0 ? 0 : (p == 0 ? 1 : std::pow(s, -p));
-          const double dxp = dx * g, dyp = dy * g;
+          t.g = s == 0 ? 0 : (p == 0 ? 1 : std::pow(s, -p));
           const double beta = alpha * (1 - f) * (1 - f);
-          const double cb = std::cos(beta), sb = std::sin(beta);
-          // Dividing by 1 is exact: skip it on square images.
-          sx = (kx == 1 ? cb * dxp - sb * dyp : (cb * dxp - sb * dyp) / kx) + cx;
-          sy = (ky == 1 ? sb * dxp + cb * dyp : (sb * dxp + cb * dyp) / ky) + cy;
-          if (!std::isfinite(sx) || !std::isfinite(sy)) {
-            sx = x;  // a negative sine to a fractional power (1 x 1 image): the pixel stays
-            sy = y;
+          t.cb = std::cos(beta);
+          t.sb = std::sin(beta);
+        }
+      }
+      // Quadrants: rows cy + a then cy - a (a > 0), columns likewise.
+      for (int qy = 1; qy >= -1; qy -= 2)
+        for (int qx = 1; qx >= -1; qx -= 2) {
+          // Offsets whose pixel lies in the image, 0 only in the first quadrant.
+          const int aLo = std::max(a0, qy < 0 ? 1 : 0), aHi = std::min(a1, qy > 0 ? H - cy : cy + 1);
+          const int bLo = std::max(b0, qx < 0 ? 1 : 0), bHi = std::min(b1, qx > 0 ? W - cx : cx + 1);
+          for (int a = aLo; a < aHi; ++a) {
+            const int y = cy + qy * a;
+            TPixel24* out = temp.Row24(y);
+            const double dy = (y - cy) * ky;
+            for (int b = bLo; b < bHi; ++b) {
+              const int x = cx + qx * b;
+              const Factors& t = tile[a - a0][b - b0];
+              double sx = x, sy = y;
+              if (t.inside) {
+                const double dx = (x - cx) * kx;
+                const double dxp = dx * t.g, dyp = dy * t.g;
+                const double cb = t.cb, sb = t.sb;
+                // Dividing by 1 is exact: skip it on square images.
+                sx = (kx == 1 ? cb * dxp - sb * dyp : (cb * dxp - sb * dyp) / kx) + cx;
+                sy = (ky == 1 ? sb * dxp + cb * dyp : (sb * dxp + cb * dyp) / ky) + cy;
+                if (!std::isfinite(sx) || !std::isfinite(sy)) {
+                  sx = x;  // a negative sine to a fractional power (1 x 1 image): the pixel stays
+                  sy = y;
+                }
+              }
+              const int ix = NearestWrapped(sx < 0 ? sx - 1 : sx, W);
+              const int iy = NearestWrapped(sy < 0 ? sy - 1 : sy, H);
+              out[x] = reinterpret_cast<const TPixel24*>(src[iy])[ix];
+            }
           }
         }
-        const int ix = NearestWrapped(sx < 0 ? sx - 1 : sx, W);
-        const int iy = NearestWrapped(sy < 0 ? sy - 1 : sy, H);
-        out[x] = reinterpret_cast<const TPixel24*>(src[iy])[ix];
-      }
     }
   });
   CopySurface(temp, Work);

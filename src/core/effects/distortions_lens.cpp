@@ -1,7 +1,10 @@
 // Twist and Fisheye (single precision, wrapped 2 x 2 sample), Circular and
 // Astroid (curves drawn in the image's own colours).
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <numbers>
 #include <vector>
 
@@ -12,6 +15,7 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#include <xmmintrin.h>
 #endif
 
 namespace vorq {
@@ -46,10 +50,12 @@ inline Taps AxisTaps(float s, int n) {
   return t;
 }
 
-// Wrapped 2 x 2 sample at (sx, sy): weights multiplied and summed in single
-// precision, in the order (i0, j0), (i1, j0), (i0, j1), (i1, j1).
-inline TPixel24 Sample(const uint8_t* const* rows, int W, int H, float sx, float sy) {
-  const Taps c = AxisTaps(sx, W), r = AxisTaps(sy, H);
+// Wrapped 2 x 2 sample with column taps c and row taps r: weights multiplied
+// and summed in single precision, in the order (i0, j0), (i1, j0), (i0, j1),
+// (i1, j1). With wide set each pixel is read as four bytes (the fourth lands
+// in a lane that is thrown away); the caller clears it where that byte could
+// lie past the end of the pixel memory.
+inline TPixel24 Sample(const uint8_t* const* rows, const Taps& c, const Taps& r, bool wide = false) {
   const float w00 = c.w0 * r.w0, w10 = c.w1 * r.w0, w01 = c.w0 * r.w1, w11 = c.w1 * r.w1;
   const uint8_t* p00 = rows[r.i0] + 3 * c.i0;
   const uint8_t* p10 = rows[r.i0] + 3 * c.i1;
@@ -57,16 +63,29 @@ inline TPixel24 Sample(const uint8_t* const* rows, int W, int H, float sx, float
   const uint8_t* p11 = rows[r.i1] + 3 * c.i1;
 #if defined(__SSE2__)
   // The three channels side by side: the same products and sums, in the same order.
-  auto load = [](const uint8_t* p) { return _mm_cvtepi32_ps(_mm_setr_epi32(p[0], p[1], p[2], 0)); };
-  __m128 sum = _mm_mul_ps(_mm_set1_ps(w00), load(p00));
-  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w10), load(p10)));
-  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w01), load(p01)));
-  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w11), load(p11)));
+  __m128 v00, v10, v01, v11;
+  if (wide) {
+    auto load = [](const uint8_t* p) {
+      int32_t v;
+      std::memcpy(&v, p, 4);
+      const __m128i zero = _mm_setzero_si128();
+      return _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(v), zero), zero));
+    };
+    v00 = load(p00), v10 = load(p10), v01 = load(p01), v11 = load(p11);
+  } else {
+    auto load = [](const uint8_t* p) { return _mm_cvtepi32_ps(_mm_setr_epi32(p[0], p[1], p[2], 0)); };
+    v00 = load(p00), v10 = load(p10), v01 = load(p01), v11 = load(p11);
+  }
+  __m128 sum = _mm_mul_ps(_mm_set1_ps(w00), v00);
+  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w10), v10));
+  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w01), v01));
+  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w11), v11));
   const __m128i n = _mm_cvtps_epi32(sum);  // nearest, ties to even
   const __m128i n16 = _mm_packs_epi32(n, n);
   const uint32_t bytes = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(n16, n16)));
   return TPixel24{uint8_t(bytes), uint8_t(bytes >> 8), uint8_t(bytes >> 16)};
 #else
+  (void)wide;
   uint8_t out[3];
   for (int ch = 0; ch < 3; ++ch) {
     float sum = w00 * float(p00[ch]);
@@ -77,6 +96,11 @@ inline TPixel24 Sample(const uint8_t* const* rows, int W, int H, float sx, float
   }
   return TPixel24{out[0], out[1], out[2]};
 #endif
+}
+
+// The same at the position (sx, sy).
+inline TPixel24 Sample(const uint8_t* const* rows, int W, int H, float sx, float sy) {
+  return Sample(rows, AxisTaps(sx, W), AxisTaps(sy, H));
 }
 
 }  // namespace
@@ -92,31 +116,86 @@ void Twist(TFastDIB& Work, TFastDIB& Scratch, int Looseness) {
   const float cx = float(W - 1) / 2, cy = float(H - 1) / 2, K = float(Looseness);
   const float halfPi = std::numbers::pi_v<float> / 2, pi = std::numbers::pi_v<float>;
   const uint8_t* const* src = Scratch.RowTable.data();
-  // Tiles of 16 rows x 64 columns keep the sources of neighbouring rows in
-  // cache: a twisted row wanders across many source rows.
-  ParallelRows(H, [&](int b, int e) {
-    for (int y0 = b; y0 < e; y0 += 16)
-    for (int x0 = 0; x0 < W; x0 += 64)
-    for (int y = y0; y < std::min(e, y0 + 16); ++y) {
-      TPixel24* out = Work.Row24(y);
+  // Four-byte pixel reads are safe except in the last row when it ends the
+  // pixel memory.
+  const int lastRow = Scratch.Gap == 0 ? H - 1 : -1;
+  // The source position of a pixel whose offset from the centre is (dx, dy),
+  // r its distance and q = atan(dy / dx) (unused when dx = 0).
+  auto position = [&](float dx, float dy, float r, float q, Taps& c, Taps& t) {
+    float sx = cx, sy = cy;
+    if (r != 0) {
+      float polar;
+      if (dx == 0) {
+        polar = dy > 0 ? halfPi : -halfPi;
+      } else {
+        polar = q;
+        if (dx < 0) polar += pi;
+      }
+      const float theta = polar - r / K + halfPi;
+      sx = cx + r * std::cos(theta);
+      sy = cy + r * std::sin(theta);
+    }
+    c = AxisTaps(sx, W);
+    t = AxisTaps(sy, H);
+#if defined(__SSE2__)
+    // Ask for the source rows now; the blend comes after the rest of the tile.
+    _mm_prefetch(reinterpret_cast<const char*>(src[t.i0] + 3 * c.i0), _MM_HINT_T0);
+    _mm_prefetch(reinterpret_cast<const char*>(src[t.i1] + 3 * c.i0), _MM_HINT_T0);
+#endif
+  };
+  auto blend = [&](TPixel24* out, int x, const Taps& c, const Taps& t) {
+    out[x] = Sample(src, c, t, t.i0 != lastRow && t.i1 != lastRow);
+  };
+  // Pixel (x, y) and its mirror (W-1-x, H-1-y) through the centre have
+  // offsets of opposite sign, exactly (the offsets are small multiples of a
+  // half), so they share r and the quotient dy / dx and with it the arc
+  // tangent. The rows above the middle are taken with their mirrors; a middle
+  // row (odd H) on its own.
+  //
+  // A twisted tile's source is the tile turned and sheared (by r / K per
+  // pixel outward), so square tiles keep it compact at any radius. Each tile
+  // first finds all its sample positions and asks for their source rows, then
+  // blends: the memory fetches overlap the trigonometry instead of stalling.
+  constexpr int kTile = 32;
+  const int pairedRows = H / 2;
+  ParallelBands(pairedRows + H % 2, kTile, [&](int b, int e) {
+    Taps cols[2][kTile * kTile], rows[2][kTile * kTile];
+    if (e > pairedRows) {  // the middle row
+      const int y = pairedRows;
       const float dy = float(y) - cy;
-      for (int x = x0; x < std::min(W, x0 + 64); ++x) {
-        const float dx = float(x) - cx;
-        const float r = std::sqrt(dx * dx + dy * dy);
-        float sx = cx, sy = cy;
-        if (r != 0) {
-          float polar;
-          if (dx == 0) {
-            polar = dy > 0 ? halfPi : -halfPi;
-          } else {
-            polar = std::atan(dy / dx);
-            if (dx < 0) polar += pi;
-          }
-          const float theta = polar - r / K + halfPi;
-          sx = cx + r * std::cos(theta);
-          sy = cy + r * std::sin(theta);
+      TPixel24* out = Work.Row24(y);
+      for (int x0 = 0; x0 < W; x0 += kTile) {
+        const int x1 = std::min(W, x0 + kTile);
+        for (int x = x0; x < x1; ++x) {
+          const float dx = float(x) - cx;
+          const float r = std::sqrt(dx * dx + dy * dy);
+          position(dx, dy, r, r != 0 && dx != 0 ? std::atan(dy / dx) : 0, cols[0][x - x0], rows[0][x - x0]);
         }
-        out[x] = Sample(src, W, H, sx, sy);
+        for (int x = x0; x < x1; ++x) blend(out, x, cols[0][x - x0], rows[0][x - x0]);
+      }
+      e = pairedRows;
+    }
+    for (int x0 = 0; x0 < W; x0 += kTile) {
+      const int x1 = std::min(W, x0 + kTile);
+      int n = 0;
+      for (int y = b; y < e; ++y) {
+        const float dy = float(y) - cy;
+        for (int x = x0; x < x1; ++x, ++n) {
+          const float dx = float(x) - cx;
+          const float r = std::sqrt(dx * dx + dy * dy);
+          const float q = r != 0 && dx != 0 ? std::atan(dy / dx) : 0;
+          position(dx, dy, r, q, cols[0][n], rows[0][n]);
+          position(-dx, -dy, r, q, cols[1][n], rows[1][n]);
+        }
+      }
+      n = 0;
+      for (int y = b; y < e; ++y) {
+        TPixel24* out = Work.Row24(y);
+        TPixel24* mirror = Work.Row24(H - 1 - y);
+        for (int x = x0; x < x1; ++x, ++n) {
+          blend(out, x, cols[0][n], rows[0][n]);
+          blend(mirror, W - 1 - x, cols[1][n], rows[1][n]);
+        }
       }
     }
   });

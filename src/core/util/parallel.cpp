@@ -1,6 +1,7 @@
 #include "core/util/parallel.h"
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -27,6 +28,15 @@ void ParallelRows(int count, const std::function<void(int, int)>& fn) {
   }
   fn(0, std::min(count, band));
   for (auto& t : threads) t.join();
+}
+
+void ParallelBands(int count, int band, const std::function<void(int, int)>& fn) {
+  if (count <= 0 || band <= 0) return;
+  const int bands = (count + band - 1) / band;
+  std::atomic<int> next{0};
+  ParallelRows(std::min(bands, WorkerCount()) * 16, [&](int, int) {
+    for (int i; (i = next.fetch_add(1)) < bands;) fn(i * band, std::min(count, (i + 1) * band));
+  });
 }
 
 }  // namespace vorq

@@ -8,6 +8,9 @@ namespace vorq {
 
 // fn(begin, end) is called for disjoint bands covering 0 .. count-1.
 void ParallelRows(int count, const std::function<void(int, int)>& fn);
+// Hands out bands of `band` rows one at a time to both cores, so uneven work
+// (a disc in a square) still splits evenly. Rows must be independent.
+void ParallelBands(int count, int band, const std::function<void(int, int)>& fn);
 // Number of threads ParallelRows uses (1 turns it off, for comparisons).
 void SetWorkerCount(int n);
 int WorkerCount();
