@@ -7,50 +7,19 @@
 
 #include "core/effects/filters.h"
 #include "core/util/parallel.h"
+#include "test_util.h"
 
 using namespace vorq;
+using test::Clone;
+using test::kSizes;
+using test::Uniform;
 
 namespace {
 
 uint8_t& Ch(TPixel24& p, int c) { return (&p.B)[c]; }
 
-TFastDIB Random(int w, int h, uint32_t seed) {
-  TFastDIB s;
-  s.SetSize(w, h, 24, 0);
-  for (int y = 0; y < h; ++y) {
-    uint8_t* r = s.Row(y);
-    for (int i = 0; i < int(s.BytesPerRow); ++i) {
-      seed = seed * 1664525u + 1013904223u;
-      r[i] = uint8_t(seed >> 24);  // gap bytes get noise too: they must survive
-    }
-  }
-  return s;
-}
-
-TFastDIB Uniform(int w, int h, TPixel24 p) {
-  TFastDIB s;
-  s.SetSize(w, h, 24, 0);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) s.SetPixel(y, x, p);
-  return s;
-}
-
-TFastDIB Clone(const TFastDIB& s) {
-  TFastDIB c;
-  CopySurface(s, c);
-  return c;
-}
-
-// Whole rows including the gap bytes.
-::testing::AssertionResult Same(const TFastDIB& a, const TFastDIB& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return ::testing::AssertionFailure() << "size differs";
-  for (int y = 0; y < a.Height(); ++y)
-    for (int i = 0; i < int(a.BytesPerRow); ++i)
-      if (a.Row(y)[i] != b.Row(y)[i])
-        return ::testing::AssertionFailure() << "byte " << i << " of row " << y << ": " << int(a.Row(y)[i])
-                                             << " vs " << int(b.Row(y)[i]);
-  return ::testing::AssertionSuccess();
-}
+TFastDIB Random(int w, int h, uint32_t seed) { return test::Random(w, h, seed, true); }
+::testing::AssertionResult Same(const TFastDIB& a, const TFastDIB& b) { return test::SamePixels(a, b, true); }
 
 // --- naive references, straight from the arithmetic the effects describe ---
 
@@ -143,20 +112,15 @@ void RefSplitBlur(TFastDIB& s, int64_t d) {
     }
 }
 
-const int kSizes[][2] = {{1, 1}, {1, 3}, {3, 1}, {2, 2}, {5, 3}, {7, 4}, {37, 9}, {9, 40}};
-
 }  // namespace
 
-TEST(FixedFilters, TableAndLookup) {
+TEST(Convolve, FixedFiltersLookupAndUniformImages) {
   const int ids[] = {0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12};
   for (int i = 0; i < 12; ++i) EXPECT_EQ(FindFixedFilter(ids[i]), &kFixedFilters[i]);
-  for (int id : {-1, 6, 13, 14, 59, 60}) EXPECT_EQ(FindFixedFilter(id), nullptr);
+  for (int id : {-1, 6, 13, 60}) EXPECT_EQ(FindFixedFilter(id), nullptr);
   EXPECT_EQ(FindFixedFilter(8)->Kernel[4], 16);
-  EXPECT_EQ(FindFixedFilter(8)->Divisor, 8);
   EXPECT_EQ(FindFixedFilter(4)->Kernel[8], -6);
-}
-
-TEST(Convolve, UniformStaysUniformOrGoesBlack) {
+  // A uniform image stays uniform, or goes black for the zero-sum kernels.
   for (const FixedFilter& f : kFixedFilters) {
     int sum = 0;
     for (int k : f.Kernel) sum += k;
@@ -178,8 +142,7 @@ TEST(Convolve, MatchesReferenceForEveryFilterAndSize) {
         RefConvolve(f.Kernel, f.Divisor, ref);
         EXPECT_TRUE(Same(s, ref)) << f.EffectId << " " << w << "x" << h << " workers " << workers;
       }
-    // Tall enough to split into bands.
-    TFastDIB s = Random(41, 97, 5), ref = Clone(s);
+    TFastDIB s = Random(41, 97, 5), ref = Clone(s);  // tall enough to split into bands
     Convolve3x3(kFixedFilters[7].Kernel, 8, s);
     RefConvolve(kFixedFilters[7].Kernel, 8, ref);
     EXPECT_TRUE(Same(s, ref));
@@ -248,9 +211,7 @@ TEST(Convolve, VectorDivisionExactOverWholeSumRange) {
   std::vector<int16_t> sums;
   for (int s = -32767; s <= 32767; ++s) sums.push_back(int16_t(s));
   std::vector<uint8_t> out(sums.size());
-  std::vector<int> divisors = {6, 8, 16, 32, 1000, 4097, 32767, 32768, 65535};
-  for (int d = 1; d <= 64; ++d) divisors.push_back(d);
-  for (int d : divisors) {
+  for (int d : {1, 2, 3, 6, 7, 8, 9, 16, 32, 63, 1000, 4097, 32767, 32768, 65535}) {
     detail::DivideSums16(sums.data(), out.data(), int(sums.size()), uint16_t(d));
     for (size_t i = 0; i < sums.size(); ++i) {
       const int q = sums[i] / d;
@@ -263,7 +224,6 @@ TEST(GBlur, ByteConversionAndKernelTrim) {
   EXPECT_EQ(GaussSumToByte(255.0), 255);
   EXPECT_EQ(GaussSumToByte(std::nextafter(255.0, 0.0)), 254);
   EXPECT_EQ(GaussSumToByte(1e9), 255);
-  EXPECT_EQ(GaussSumToByte(0.999), 0);
   EXPECT_EQ(GaussSumToByte(-3.5), 0);
   EXPECT_EQ(GaussSumToByte(17.99), 17);
   // Worked by hand from exp(-(j/r)^2/2): the weights dropped from the ends
@@ -292,7 +252,7 @@ TEST(GBlur, MatchesReference) {
     SetWorkerCount(mode == 0 ? 1 : 2);
     detail::UseVectorGauss(mode != 2);
     // 0.15 has weights too small for the paired sums, 0.25 just large enough.
-    for (double r : {0.15, 0.25, 1.0, 2.5, 3.0, 7.0, 40.0})
+    for (double r : {0.15, 0.25, 1.0, 3.0, 40.0})
       for (auto [w, h] : kSizes) {
         TFastDIB s = Random(w, h, uint32_t(r * 10 + w)), ref = Clone(s);
         ASSERT_TRUE(GBlur(s, r));
@@ -305,11 +265,6 @@ TEST(GBlur, MatchesReference) {
     EXPECT_TRUE(Same(s, ref));
   }
   detail::UseVectorGauss(true);
-  TFastDIB white = Uniform(9, 9, MakePixel(255, 255, 255)), ref = Clone(white);
-  GBlur(white, 3);
-  RefGBlur(ref, 3);
-  EXPECT_TRUE(Same(white, ref));
-
   TFastDIB empty;
   EXPECT_FALSE(GBlur(empty, 2));
   TFastDIB s = Random(6, 4, 3), keep = Clone(s);
@@ -321,20 +276,15 @@ TEST(GBlur, MatchesReference) {
 
 TEST(GBlur, CommandWrapsAsTile) {
   TFastDIB scratch;
-  // Radius 12: the margin of 13 is wider than the kernel reaches.
-  for (int radius : {0, 1, 2, 12}) {
-    TFastDIB s = Random(30, 25, uint32_t(radius)), ref = Clone(s);
-    GaussianBlurCommand(s, scratch, radius);
-    RefGaussCommand(ref, radius);
-    EXPECT_TRUE(Same(s, ref)) << radius;
-  }
-  // Margins larger than the image wrap modulo its size.
-  for (auto [w, h] : kSizes) {
-    TFastDIB s = Random(w, h, 77), ref = Clone(s);
-    GaussianBlurCommand(s, scratch, 4);
-    RefGaussCommand(ref, 4);
-    EXPECT_TRUE(Same(s, ref)) << w << "x" << h;
-  }
+  // Radius 12: the margin of 13 is wider than the kernel reaches; on the
+  // small sizes margins larger than the image wrap modulo its size.
+  for (int radius : {0, 2, 12})
+    for (auto [w, h] : {std::pair{30, 25}, {1, 1}, {1, 3}, {3, 1}, {5, 3}}) {
+      TFastDIB s = Random(w, h, uint32_t(radius + w)), ref = Clone(s);
+      GaussianBlurCommand(s, scratch, radius);
+      RefGaussCommand(ref, radius);
+      EXPECT_TRUE(Same(s, ref)) << radius << " " << w << "x" << h;
+    }
   // A uniform tile stays uniform, edges included. The float weights sum to
   // a hair under 1 and each pass truncates, so a level may drop by up to 2.
   TFastDIB u = Uniform(13, 7, MakePixel(9, 99, 199));
@@ -400,20 +350,17 @@ TEST(SplitBlur, InPlaceOrderAndReference) {
   for (int x = 0; x < 4; ++x) EXPECT_EQ(r.GetPixel(0, x).G, want[x]) << x;
 
   for (auto [w, h] : kSizes)
-    for (int d : {1, 2, 3, 4, -3, 5, 9, 20, 1000003, INT_MIN, INT_MAX}) {
+    for (int d : {1, 2, -3, 5, 20, 1000003, INT_MIN, INT_MAX}) {
       TFastDIB a = Random(w, h, uint32_t(d) + uint32_t(w)), b = Clone(a);
       SplitBlur(a, d);
       RefSplitBlur(b, d);
       EXPECT_TRUE(Same(a, b)) << d << " " << w << "x" << h;
     }
+  // Split Gauss: Split Blur from the amount down to 0.
   for (auto [w, h] : kSizes) {
     TFastDIB a = Random(w, h, 3), b = Clone(a);
     SplitGauss(a, 9);
     for (int d = 9; d >= 0; --d) RefSplitBlur(b, d);
     EXPECT_TRUE(Same(a, b)) << w << "x" << h;
   }
-  TFastDIB g = Random(23, 11, 8), ref = Clone(g);
-  SplitGauss(g, 6);
-  for (int d = 6; d >= 0; --d) RefSplitBlur(ref, d);
-  EXPECT_TRUE(Same(g, ref));
 }

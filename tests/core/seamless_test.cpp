@@ -8,39 +8,14 @@
 #include "core/effects/seamless.h"
 #include "core/util/arith.h"
 #include "core/util/parallel.h"
+#include "test_util.h"
 
 using namespace vorq;
+using test::Clone;
+using test::Random;
+using test::SamePixels;
 
 namespace {
-
-TFastDIB Random(int w, int h, uint32_t seed) {
-  TFastDIB s;
-  s.SetSize(w, h, 24, 0);
-  for (int y = 0; y < h; ++y)
-    for (int i = 0; i < 3 * w; ++i) {
-      seed = seed * 1664525u + 1013904223u;
-      s.Row(y)[i] = uint8_t(seed >> 24);
-    }
-  return s;
-}
-
-TFastDIB Clone(const TFastDIB& s) {
-  TFastDIB c;
-  CopySurface(s, c);
-  return c;
-}
-
-::testing::AssertionResult SamePixels(const TFastDIB& a, const TFastDIB& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height())
-    return ::testing::AssertionFailure() << "size " << a.Width() << "x" << a.Height() << " vs " << b.Width() << "x"
-                                         << b.Height();
-  for (int y = 0; y < a.Height(); ++y)
-    for (int i = 0; i < 3 * a.Width(); ++i)
-      if (a.Row(y)[i] != b.Row(y)[i])
-        return ::testing::AssertionFailure() << "byte " << i << " of row " << y << ": " << int(a.Row(y)[i]) << " vs "
-                                             << int(b.Row(y)[i]);
-  return ::testing::AssertionSuccess();
-}
 
 ::testing::AssertionResult Seamless(const TFastDIB& s) {
   const int W = s.Width(), H = s.Height();
@@ -164,8 +139,7 @@ TFastDIB RefRotateSeamless(const TFastDIB& img) {
 TEST(BlendEdgeStrips, MatchesReference) {
   struct Case {
     int w, h, sw, sh;
-  } cases[] = {{64, 48, 16, 12}, {97, 61, 6, 30}, {10, 10, 10, 10}, {21, 13, 15, 9}, {40, 40, 2, 2}, {9, 30, 1, 5}, {30, 9, 5, 0},
-                {3000, 3, 2999, 0}, {3, 3000, 0, 2100}};
+  } cases[] = {{64, 48, 16, 12}, {10, 10, 10, 10}, {21, 13, 15, 9}, {9, 30, 1, 5}, {3000, 3, 2999, 0}, {3, 3000, 0, 2100}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h << " strips " << c.sw << "x" << c.sh);
     const TFastDIB src = Random(c.w, c.h, uint32_t(c.w * 3 + c.h));
@@ -177,8 +151,8 @@ TEST(BlendEdgeStrips, MatchesReference) {
 }
 
 TEST(EdgeMerge, EdgesMatchAndOnlyTheStripsChange) {
-  for (int n : {16, 8, 4})
-    for (auto [w, h] : {std::pair{256, 256}, {97, 61}, {33, 200}}) {
+  for (int n : {16, 4})
+    for (auto [w, h] : {std::pair{256, 256}, {97, 61}}) {
       SCOPED_TRACE(::testing::Message() << w << "x" << h << " 1/" << n);
       const TFastDIB src = Random(w, h, uint32_t(n + w));
       TFastDIB img = Clone(src);
@@ -215,7 +189,7 @@ TEST(EdgeMerge, StripsOfOnePixelOrLessLeaveTheImage) {
 TEST(SeamlessEdge, MatchesReferenceAndEdgesMatch) {
   struct Case {
     int w, h, s;
-  } cases[] = {{64, 48, 16}, {30, 40, 100}, {30, 40, 29}, {50, 50, 49}, {100, 7, 3}, {256, 256, 16}};
+  } cases[] = {{64, 48, 16}, {30, 40, 100}, {50, 50, 49}, {100, 7, 3}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h << " amount " << c.s);
     const TFastDIB src = Random(c.w, c.h, uint32_t(c.s));
@@ -235,8 +209,7 @@ TEST(SeamlessEdge, LargeAmountUsesHalfTheSmallerSide) {
   SeamlessEdge(img, 100);
   SeamlessEdge(direct, 14);
   EXPECT_TRUE(SamePixels(img, direct));
-  // Amounts of 1 or less change nothing.
-  for (int s : {1, 0, -5}) {
+  for (int s : {1, -5}) {  // amounts of 1 or less change nothing
     TFastDIB t = Clone(src);
     SeamlessEdge(t, s);
     EXPECT_TRUE(SamePixels(t, src)) << s;
@@ -270,7 +243,7 @@ TEST(RotateBilinearWrapped, MatchesReference) {
   struct Case {
     int ws, hs, wt, ht;
     double angle;
-  } cases[] = {{40, 40, 40, 40, 45}, {33, 21, 33, 21, 30}, {16, 24, 30, 10, -70}, {5, 7, 5, 7, 200}, {50, 50, 50, 50, 0}};
+  } cases[] = {{40, 40, 40, 40, 45}, {16, 24, 30, 10, -70}, {5, 7, 5, 7, 200}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.ws << "x" << c.hs << " angle " << c.angle);
     const TFastDIB src = Random(c.ws, c.hs, uint32_t(c.ws * c.hs));
@@ -282,7 +255,7 @@ TEST(RotateBilinearWrapped, MatchesReference) {
 }
 
 TEST(RotateSeamless, MatchesTheStepByStepReference) {
-  for (int side : {256, 40, 21, 7, 3, 2, 1}) {
+  for (int side : {256, 21, 2, 1}) {
     SCOPED_TRACE(side);
     const TFastDIB src = Random(side, side, uint32_t(side));
     TFastDIB img = Clone(src), scratch;
@@ -292,11 +265,7 @@ TEST(RotateSeamless, MatchesTheStepByStepReference) {
     EXPECT_TRUE(SamePixels(img, RefRotateSeamless(src)));
     EXPECT_TRUE(SamePixels(scratch, img));
   }
-  EXPECT_EQ(int(std::nearbyint(256 * std::sin(M_PI / 4))), 181);
-}
-
-TEST(RotateSeamless, RefusesNonSquare) {
-  const TFastDIB src = Random(256, 200, 1);
+  const TFastDIB src = Random(256, 200, 1);  // not square: refused
   TFastDIB img = Clone(src), scratch;
   EXPECT_FALSE(RotateSeamless(img, scratch));
   EXPECT_TRUE(SamePixels(img, src));

@@ -7,27 +7,15 @@
 #include "editor/family_commands.h"
 #include "editor/replay.h"
 #include "editor/scripted_ui.h"
+#include "editor_test_util.h"
 
 using namespace vorq;
 
 namespace {
 
-struct DistortEditor {
-  ScriptedUi ui;
-  Editor ed{ui};
-  explicit DistortEditor(int w = 256, int h = 256) {
-    ed.WorkSurface.SetSize(w, h, 24, 0);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) ed.WorkSurface.SetPixel(y, x, MakePixel(uint8_t(x * 7 + y), uint8_t(x ^ y), uint8_t(y * 3)));
-  }
-  TFastDIB Copy() const {
-    TFastDIB c;
-    CopySurface(ed.WorkSurface, c);
-    return c;
-  }
-  bool Unchanged(const TFastDIB& before) const {
-    return std::memcmp(before.Bits, ed.WorkSurface.Bits, before.ImageSize()) == 0;
-  }
+struct DistortEditor : test::EditorFixture<> {
+  using EditorFixture::EditorFixture;
+  TFastDIB Copy() const { return Snapshot(); }
 };
 
 constexpr int kIds[] = {15, 16, 17, 18, 19, 20, 21, 62, 64, 65};

@@ -9,34 +9,13 @@
 #include "editor/editor.h"
 #include "editor/replay.h"
 #include "editor/scripted_ui.h"
+#include "editor_test_util.h"
 
 using namespace vorq;
 
 namespace {
-struct Fixture {
-  ScriptedUi ui;
-  Editor ed{ui};
-  Fixture() {
-    // A non-uniform image so that every filter changes something.
-    for (int y = 0; y < 256; ++y)
-      for (int x = 0; x < 256; ++x)
-        ed.WorkSurface.SetPixel(y, x, MakePixel(uint8_t(x * 7 + y), uint8_t(x ^ y), uint8_t(y * 3)));
-  }
-  bool SameAsBefore(const TFastDIB& before) const {
-    return before.Width() == ed.WorkSurface.Width() && before.Height() == ed.WorkSurface.Height() &&
-           std::memcmp(before.Bits, ed.WorkSurface.Bits, before.ImageSize()) == 0;
-  }
-  std::string TempLog() {
-    std::string path = ::testing::TempDir() + "vorq_editor_log.txt";
-    EXPECT_TRUE(ed.Log.Open(path, false));
-    return path;
-  }
-  static std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+struct Fixture : test::EditorFixture<> {
+  std::string TempLog() { return OpenLog("vorq_editor_log.txt"); }
 };
 }  // namespace
 
@@ -75,7 +54,7 @@ TEST(Editor, ApplyRefusalsChangeNothing) {
   EXPECT_FALSE(f.ed.bGoClick());
   EXPECT_EQ(f.ui.Messages.back(), "'abc' is not a valid integer value");
   EXPECT_TRUE(f.ed.Undo.Empty());
-  EXPECT_TRUE(f.SameAsBefore(before));
+  EXPECT_TRUE(f.Unchanged(before));
   EXPECT_EQ(f.ed.EffectVals[6], 250);
 }
 
@@ -105,8 +84,7 @@ TEST(Editor, TreeMenuAndApplyNamesAndValues) {
   EXPECT_EQ(f.ed.EffectVals[6], 250);
   f.ed.TreeView1DblClick("Hi Pass");
   f.ed.MenuEffect(7);
-  f.ed.Log.Close();
-  EXPECT_EQ(f.ReadAll(log),
+  EXPECT_EQ(f.CloseLog(),
             "Gaussian Blur, Blurriness 1\r\nClassic Emboss, Lightness 250\r\nHi Pass\r\nHiPass\r\n");
   EXPECT_EQ(f.ed.Undo.Count(), 4);
 }
@@ -235,7 +213,7 @@ TEST(Editor, DesignYourOwn) {
   f.ed.Filter.eDiv = "65536";  // low 16 bits are 0
   f.ed.MenuEffect(14);
   EXPECT_TRUE(f.ed.Undo.Empty());
-  EXPECT_TRUE(f.SameAsBefore(before));
+  EXPECT_TRUE(f.Unchanged(before));
   EXPECT_NE(f.ui.Messages.back().find("divisor"), std::string::npos);
   f.ed.Filter.eDiv = "1";
   f.ed.Filter.e[4] = "x";
@@ -251,8 +229,7 @@ TEST(Editor, DesignYourOwn) {
   f.ed.Filter.eDiv = "-1";
   f.ed.MenuEffect(14);
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(100, 100), MakePixel(0, 0, 0));
-  f.ed.Log.Close();
-  EXPECT_EQ(f.ReadAll(log),
+  EXPECT_EQ(f.CloseLog(),
             "Design Your Own Filter, Settings: 2 1 1 1 -3 -1 1 -1 -1 , Divisor 1\r\n"
             "Design Your Own Filter, Settings: 1 1 1 1 1 1 1 1 1 , Divisor -1\r\n");
 }
@@ -290,7 +267,7 @@ TEST(Editor, LogCommandsAndScrollBars) {
   f.ed.bGoClick();  // Apply on Scroll stores the amount and writes nothing
   f.ed.CloseLog1Click();
   EXPECT_FALSE(f.ed.Log.Logging());
-  const std::string text = Fixture::ReadAll(f.ed.LogPath);
+  const std::string text = test::ReadText(f.ed.LogPath);
   EXPECT_EQ(text.substr(text.find("\r\n") + 2), "Scroll Right 10\r\nScroll Up 10\r\n");
 
   // An existing log is kept when the user says No, and appended to.
@@ -300,5 +277,5 @@ TEST(Editor, LogCommandsAndScrollBars) {
   f.ed.AppendtoLog1Click();
   f.ed.MenuEffect(10);
   f.ed.CloseLog1Click();
-  EXPECT_EQ(Fixture::ReadAll(f.ed.LogPath), text + "<=Appending to Existing Log=>\r\nBlur\r\n");
+  EXPECT_EQ(test::ReadText(f.ed.LogPath), text + "<=Appending to Existing Log=>\r\nBlur\r\n");
 }

@@ -11,6 +11,7 @@
 #include "editor/editor.h"
 #include "editor/painting.h"
 #include "editor/scripted_ui.h"
+#include "editor_test_util.h"
 
 using namespace vorq;
 
@@ -26,23 +27,14 @@ struct Painter {
   std::string logPath;
 
   explicit Painter(TPixel24 fill = kWhite) { Fill(fill); }
-  void Fill(TPixel24 c) {
-    for (int y = 0; y < ed.WorkSurface.Height(); ++y)
-      for (int x = 0; x < ed.WorkSurface.Width(); ++x) ed.WorkSurface.SetPixel(y, x, c);
-  }
+  void Fill(TPixel24 c) { ed.WorkSurface = test::Uniform(256, 256, c); }
   void StartLog(const std::string& name) {
     logPath = ::testing::TempDir() + name;
     ASSERT_TRUE(ed.Log.Open(logPath, false));
   }
   std::vector<std::string> LogLines() {
     ed.Log.Close();
-    std::ifstream in(logPath, std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string l; std::getline(in, l);) {
-      if (!l.empty() && l.back() == '\r') l.pop_back();
-      lines.push_back(l);
-    }
-    return lines;
+    return test::ReadLines(logPath);
   }
   // Press, moves, release with the left button.
   GestureResult Drag(std::vector<std::pair<int, int>> path) {
@@ -51,18 +43,11 @@ struct Painter {
     tools.MouseMove(ed, path.back().first, path.back().second);
     return tools.MouseUp(ed, path.back().first, path.back().second, L);
   }
-  int Count(TPixel24 c) const {
-    int n = 0;
-    for (int y = 0; y < ed.WorkSurface.Height(); ++y)
-      for (int x = 0; x < ed.WorkSurface.Width(); ++x) n += ed.WorkSurface.GetPixel(y, x) == c;
-    return n;
-  }
+  int Count(TPixel24 c) const { return test::Count(ed.WorkSurface, c); }
   TPixel24 At(int x, int y) const { return ed.WorkSurface.GetPixel(y, x); }
 };
 
-bool SameSurface(const TFastDIB& a, const TFastDIB& b) {
-  return a.Width() == b.Width() && a.Height() == b.Height() && std::memcmp(a.Bits, b.Bits, a.ImageSize()) == 0;
-}
+bool SameSurface(const TFastDIB& a, const TFastDIB& b) { return test::Same(a, b); }
 
 }  // namespace
 

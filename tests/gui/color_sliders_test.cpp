@@ -1,5 +1,4 @@
 // The tool box's colour sliders: the panel, the live preview, OK and Cancel.
-#include "color_sliders_test.h"
 
 #include <QAction>
 #include <QFile>
@@ -12,17 +11,11 @@
 #include "gui/mainwin/image_view.h"
 #include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
+#include "gui_tests.h"
 
 namespace vorq::gui::test {
 
 namespace {
-
-template <typename T = QWidget>
-T* Child(QWidget* parent, const char* name) {
-  T* w = parent->findChild<T*>(name);
-  if (!w) qFatal("no child %s", name);
-  return w;
-}
 
 const char* const kBars[] = {"sbBright", "sbContrast", "sbSaturation", "sbRed", "sbGreen", "sbBlue"};
 

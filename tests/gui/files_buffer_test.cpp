@@ -13,8 +13,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "files_buffer_test.h"
 #include "gui_test_util.h"
+#include "gui_tests.h"
 
 namespace vorq::gui::test {
 
@@ -57,13 +57,7 @@ void StartLog(Fixture& f, const QTemporaryDir& dir) {
   f.editor().LogPath = QFile::encodeName(dir.filePath("VorqLog.txt")).toStdString();
   f.window->action("LogthisSession1")->trigger();
 }
-QStringList LogLines(const QTemporaryDir& dir) {
-  QFile file(dir.filePath("VorqLog.txt"));
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
-  if (!lines.isEmpty()) lines.removeFirst();
-  return lines;
-}
+QStringList LogLines(const QTemporaryDir& dir) { return test::LogLines(dir.filePath("VorqLog.txt")); }
 
 void DoubleClick(QWidget* w) {
   const QPointF centre(w->width() / 2.0, w->height() / 2.0);

@@ -2,7 +2,13 @@
 // collected instead of shown, and a patterned image to run effects on.
 #pragma once
 
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
 #include <QStringList>
+#include <QTest>
+#include <QTimer>
+#include <functional>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <memory>
@@ -11,6 +17,37 @@
 #include "gui/mainwin/tf_vorqtile.h"
 
 namespace vorq::gui::test {
+
+template <typename T = QWidget>
+T* Child(QWidget* parent, const char* name) {
+  T* w = parent->findChild<T*>(name);
+  if (!w) qFatal("no child %s", name);
+  return w;
+}
+
+// Types into a box as a person does, one key at a time.
+inline void Type(QLineEdit* edit, const QString& text) {
+  edit->clear();
+  QTest::keyClicks(edit, text);
+}
+
+// Runs inside the next modal dialog's own event loop.
+inline void WhenModal(std::function<void(QWidget*)> act) {
+  QTimer::singleShot(0, [act] {
+    QWidget* modal = QApplication::activeModalWidget();
+    QVERIFY(modal);
+    act(modal);
+  });
+}
+
+// The lines of a log after its header.
+inline QStringList LogLines(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {"(no log)"};
+  QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+  if (!lines.isEmpty()) lines.removeFirst();
+  return lines;
+}
 
 // The window reads its settings from $VORQTILE_HOME; each fixture gets an
 // empty folder of its own unless it is handed one to share with another.

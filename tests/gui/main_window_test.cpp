@@ -16,7 +16,7 @@
 #include "gui/mainwin/logging_panel.h"
 #include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
-#include "main_window_test.h"
+#include "gui_tests.h"
 
 namespace vorq::gui::test {
 
@@ -59,18 +59,9 @@ void MainWindowTest::effectMenusFollowTheCatalogue() {
     QCOMPARE(row, int(items.size()));
   }
   QCOMPARE(seen, 66);
-
-  // A few read off by hand.
-  QAction* marble = f.window->action("Marble1");
-  QCOMPARE(marble->text(), QString("Marble"));
-  QCOMPARE(marble->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F3));
+  // Read off by hand: the shortcut texts become real key sequences.
+  QCOMPARE(f.window->action("Marble1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F3));
   QCOMPARE(f.window->action("SplitGauss1")->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12));
-  QCOMPARE(f.window->action("HiPass1")->text(), QString("HiPass"));
-  QCOMPARE(f.window->action("Blur1")->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_H));
-  QCOMPARE(f.window->action("Gradient2")->text(), QString("Gradient"));
-  QCOMPARE(f.window->action("Rotate901")->text(), QString("Rotate 90"));
-  QCOMPARE(f.window->findChild<QMenu*>("SizeAspect1")->actions().size(), 8);
-  QCOMPARE(f.window->findChild<QMenu*>("Distortions1")->actions().size(), 25);
 }
 
 void MainWindowTest::menuBarHasTheCommandMap() {
@@ -197,12 +188,6 @@ void MainWindowTest::treeSelectionDrivesStatusAndToolBox() {
   QCOMPARE(f.window->statusPanel(kPanelEffect)->text(), QString("Idle..."));
   QCOMPARE(Text(f.window->toolBox(), "lblEffect"), QString());
   QCOMPARE(Text(f.window->toolBox(), "lblHelp"), QString("Choose an effect..."));
-
-  const auto before = f.Pixels();
-  f.window->findChild<QToolButton*>("bGo")->click();
-  QCOMPARE(f.messages, QStringList({"First Select an Effect"}));
-  QVERIFY(f.Pixels() == before);
-  QVERIFY(f.editor().Undo.Empty());
 }
 
 void MainWindowTest::menuEffectChangesImageAndUndoRestoresIt() {
@@ -304,23 +289,6 @@ void MainWindowTest::startImageLoadsAfterFirstShow() {
   QVERIFY(f.window->toolBox()->isVisible());
   QVERIFY(f.window->ToolBoxShown);
   QVERIFY(f.messages.isEmpty());
-}
-
-void MainWindowTest::toolBoxButtonAndCloseKeepToolBoxShown() {
-  Fixture f;
-  QSignalSpy shown(f.window.get(), &TfVorqTile::FirstShown);
-  f.window->show();
-  QVERIFY(shown.wait(2000));
-  auto* tools = f.window->findChild<QToolButton*>("bTools");
-  tools->click();
-  QVERIFY(!f.window->toolBox()->isVisible());
-  QVERIFY(!f.window->ToolBoxShown);
-  tools->click();
-  QVERIFY(f.window->toolBox()->isVisible());
-  QVERIFY(f.window->ToolBoxShown);
-  f.window->toolBox()->close();
-  QVERIFY(!f.window->toolBox()->isVisible());
-  QVERIFY(!f.window->ToolBoxShown);
 }
 
 void MainWindowTest::closingAsksOnlyWhenPromptIsChecked() {

@@ -16,33 +16,11 @@
 #include "gui/dialogs/tf_jpgcomp.h"
 #include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
-#include "options_test.h"
+#include "gui_tests.h"
 
 namespace vorq::gui::test {
 
 namespace {
-
-template <typename T>
-T* Child(QWidget* parent, const char* name) {
-  T* w = parent->findChild<T*>(name);
-  if (!w) qFatal("no child %s", name);
-  return w;
-}
-
-// Types into a box as a person does, one key at a time.
-void Type(QLineEdit* edit, const QString& text) {
-  edit->clear();
-  QTest::keyClicks(edit, text);
-}
-
-// Runs inside the next modal dialog's own event loop.
-void WhenModal(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(0, [act] {
-    QWidget* modal = QApplication::activeModalWidget();
-    QVERIFY(modal);
-    act(modal);
-  });
-}
 
 QPoint SwatchCentre(int column, int row) { return QPoint(6 + 17 * column + 8, 4 + 17 * row + 8); }
 
@@ -345,6 +323,7 @@ void OptionsTest::toolBoxFollowsTheMainWindow() {
 
   // A tool box the user closed stays away when the main window comes back.
   box->close();
+  QVERIFY(!f.window->ToolBoxShown);
   f.window->hide();
   f.window->show();
   QVERIFY(!box->isVisible());
@@ -352,7 +331,7 @@ void OptionsTest::toolBoxFollowsTheMainWindow() {
   // Every showing brings a minimised tool box back to normal.
   auto* tools = f.window->findChild<QToolButton*>("bTools");
   tools->click();
-  QVERIFY(box->isVisible());
+  QVERIFY(box->isVisible() && f.window->ToolBoxShown);
   box->showMinimized();
   QVERIFY(box->windowState() & Qt::WindowMinimized);
   tools->click();

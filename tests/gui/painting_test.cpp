@@ -1,6 +1,5 @@
 // Mouse gestures on the image view with each painting tool, and the
 // Selection Action dialog.
-#include "painting_test.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -23,17 +22,11 @@
 #include "gui/mainwin/image_view.h"
 #include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
+#include "gui_tests.h"
 
 namespace vorq::gui::test {
 
 namespace {
-
-template <typename T = QWidget>
-T* Child(QWidget* parent, const char* name) {
-  T* w = parent->findChild<T*>(name);
-  if (!w) qFatal("no child %s", name);
-  return w;
-}
 
 void FillWith(Editor& ed, TPixel24 colour) {
   TFastDIB& s = ed.WorkSurface;

@@ -13,7 +13,7 @@
 #include "gui/dialogs/tf_jpgcomp.h"
 #include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
-#include "settings_test.h"
+#include "gui_tests.h"
 
 namespace vorq::gui::test {
 

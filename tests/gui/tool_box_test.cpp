@@ -11,18 +11,11 @@
 #include "gui/dialogs/tf_filter.h"
 #include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
-#include "tool_box_test.h"
+#include "gui_tests.h"
 
 namespace vorq::gui::test {
 
 namespace {
-
-template <typename T = QWidget>
-T* Child(QWidget* parent, const char* name) {
-  T* w = parent->findChild<T*>(name);
-  if (!w) qFatal("no child %s", name);
-  return w;
-}
 
 QString LabelText(QWidget* box, const char* name) { return Child<QLabel>(box, name)->text(); }
 QLineEdit* Edit(QWidget* box, const char* name) { return Child<QLineEdit>(box, name); }

@@ -1,0 +1,61 @@
+// Helpers shared by the core tests: noise images, clones and comparisons.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "core/surface/fast_dib.h"
+
+namespace vorq::test {
+
+// Noise in every pixel; with gaps, the row padding gets noise too (it must survive).
+inline TFastDIB Random(int w, int h, uint32_t seed, bool gaps = false) {
+  TFastDIB s;
+  s.SetSize(w, h, 24, 0);
+  for (int y = 0; y < h; ++y)
+    for (int i = 0; i < (gaps ? int(s.BytesPerRow) : 3 * w); ++i) {
+      seed = seed * 1664525u + 1013904223u;
+      s.Row(y)[i] = uint8_t(seed >> 24);
+    }
+  return s;
+}
+
+inline TFastDIB Uniform(int w, int h, TPixel24 p) {
+  TFastDIB s;
+  s.SetSize(w, h, 24, 0);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) s.SetPixel(y, x, p);
+  return s;
+}
+
+inline TFastDIB Clone(const TFastDIB& s) {
+  TFastDIB c;
+  CopySurface(s, c);
+  return c;
+}
+
+// Same size and bytes; with gaps, the row padding is compared too.
+inline ::testing::AssertionResult SamePixels(const TFastDIB& a, const TFastDIB& b, bool gaps = false) {
+  if (a.Width() != b.Width() || a.Height() != b.Height())
+    return ::testing::AssertionFailure() << "size " << a.Width() << "x" << a.Height() << " vs " << b.Width() << "x"
+                                         << b.Height();
+  for (int y = 0; y < a.Height(); ++y)
+    for (int i = 0; i < (gaps ? int(a.BytesPerRow) : 3 * a.Width()); ++i)
+      if (a.Row(y)[i] != b.Row(y)[i])
+        return ::testing::AssertionFailure() << "byte " << i << " of row " << y << ": " << int(a.Row(y)[i]) << " vs "
+                                             << int(b.Row(y)[i]);
+  return ::testing::AssertionSuccess();
+}
+
+inline int Count(const TFastDIB& s, TPixel24 c) {
+  int n = 0;
+  for (int y = 0; y < s.Height(); ++y)
+    for (int x = 0; x < s.Width(); ++x) n += s.GetPixel(y, x) == c;
+  return n;
+}
+
+// A handful of sizes: one pixel, one row, one column, an odd width (row padding), a larger one.
+inline constexpr int kSizes[][2] = {{1, 1}, {1, 3}, {3, 1}, {5, 3}, {37, 19}};
+
+}  // namespace vorq::test

@@ -1,0 +1,93 @@
+// Helpers shared by the editor tests: an editor on a patterned image, with a log to read back.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "editor/editor.h"
+#include "editor/scripted_ui.h"
+
+namespace vorq::test {
+
+inline void PaintPattern(TFastDIB& s) {
+  for (int y = 0; y < s.Height(); ++y)
+    for (int x = 0; x < s.Width(); ++x) s.SetPixel(y, x, MakePixel(uint8_t(x * 7 + y), uint8_t(x ^ y), uint8_t(y * 3)));
+}
+
+inline bool Same(const TFastDIB& a, const TFastDIB& b) {
+  return a.Width() == b.Width() && a.Height() == b.Height() && std::memcmp(a.Bits, b.Bits, a.ImageSize()) == 0;
+}
+
+inline TFastDIB Uniform(int w, int h, TPixel24 p) {
+  TFastDIB s;
+  s.SetSize(w, h, 24, 0);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) s.SetPixel(y, x, p);
+  return s;
+}
+
+inline int Count(const TFastDIB& s, TPixel24 c) {
+  int n = 0;
+  for (int y = 0; y < s.Height(); ++y)
+    for (int x = 0; x < s.Width(); ++x) n += s.GetPixel(y, x) == c;
+  return n;
+}
+
+inline std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline std::vector<std::string> ReadLines(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::string> out;
+  for (std::string l; std::getline(in, l);) {
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    out.push_back(l);
+  }
+  return out;
+}
+
+template <typename Ui = ScriptedUi>
+struct EditorFixture {
+  Ui ui;
+  Editor ed{ui};
+  std::string logPath;
+
+  explicit EditorFixture(int w = 256, int h = 256) {
+    ed.WorkSurface.SetSize(w, h, 24, 0);
+    PaintPattern(ed.WorkSurface);
+  }
+  TFastDIB Snapshot() const {
+    TFastDIB c;
+    CopySurface(ed.WorkSurface, c);
+    return c;
+  }
+  bool Unchanged(const TFastDIB& before) const { return test::Same(before, ed.WorkSurface); }
+  void Fill(TPixel24 p) {
+    for (int y = 0; y < ed.WorkSurface.Height(); ++y)
+      for (int x = 0; x < ed.WorkSurface.Width(); ++x) ed.WorkSurface.SetPixel(y, x, p);
+  }
+  std::string OpenLog(const std::string& name) {
+    logPath = ::testing::TempDir() + name;
+    EXPECT_TRUE(ed.Log.Open(logPath, false));
+    return logPath;
+  }
+  std::string CloseLog() {
+    ed.Log.Close();
+    return ReadText(logPath);
+  }
+  std::vector<std::string> CloseLogLines() {
+    ed.Log.Close();
+    return ReadLines(logPath);
+  }
+};
+
+}  // namespace vorq::test

@@ -1,0 +1,98 @@
+// The window test classes, run one after another by gui_tests.cpp.
+#pragma once
+
+#include <QObject>
+
+namespace vorq::gui::test {
+
+class ColorSlidersTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void bothButtonsTogglePanelAndHeight();
+  void previewThenOkCommitsOnce();
+  void cancelRestoresExactly();
+};
+
+class FilesBufferTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void openReadsByContentAndKeepsTheImageOnFailure();
+  void saveAsPicksTheFormatByExtension();
+  void loadBufferFillsThumbnailAndEnablesItems();
+  void copyAndPasteBufferWithUndo();
+};
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void effectMenusFollowTheCatalogue();
+  void menuBarHasTheCommandMap();
+  void toolBarButtonsInOrder();
+  void treeListsEveryEffectSorted();
+  void expandButtonTogglesAllBranches();
+  void treeSelectionDrivesStatusAndToolBox();
+  void menuEffectChangesImageAndUndoRestoresIt();
+  void enterAndDoubleClickInTreeApply();
+  void statusBarPanels();
+  void startImageLoadsAfterFirstShow();
+  void closingAsksOnlyWhenPromptIsChecked();
+};
+
+class OptionsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void jpgBoxAndBarFollowEachOther();
+  void jpgQualityChangesOnlyOnOK();
+  void jpgQualityStartsAt90WhateverTheBoxSays();
+  void gifSwatchesShowTheMapAndSelectByPosition();
+  void gifDialogAnswersAndKeepsItsChoice();
+  void changeUndoQuantityEmptiesTheRing();
+  void optionsMenuChecks();
+  void toolBoxFollowsTheMainWindow();
+};
+
+class PaintingTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void toolButtonsSwitchToolAndCursor();
+  void freeHandAndXorLineThroughTheView();
+  void shapesLeaveNoBandInThePixels();
+  void floodFillAndEyedropper();
+  void selectionDialogCancelKeepsImage();
+  void selectionCopiesToBufferAndClipboard();
+  void selectionCropsToOnePixelAndUndoes();
+};
+
+class SettingsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void firstStartUsesDefaultsAndExitWritesEveryKey();
+  void storedSettingsComeBackAndUnknownKeysStay();
+  void oddStoredValuesAreRefusedOrKeptAside();
+  void maximisedOrMinimisedExitKeepsTheNormalBounds();
+  void unwritableSettingsFolderShowsAMessageAndStillCloses();
+};
+
+class SizeTilesTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void sizerControlsFollowTheRules();
+  void sizerBoxesEnterAndLeave();
+  void resizeCommandsRunThroughTheDialog();
+  void seamlessMenuMakesEdgesMeet();
+  void testTilesShowsTheImageTiledAndComesBack();
+};
+
+class ToolBoxTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void startsWithNothingChosen();
+  void showsTheSelectedEffectsFields();
+  void applyUsesTypedValuesAndRefusesNonNumbers();
+  void usePeaksSwitchesTheFirstField();
+  void scrollBarShiftsTheImage();
+  void filterDialogEditsTheKernelTexts();
+  void designYourOwnRunsTheTypedKernel();
+};
+
+}  // namespace vorq::gui::test
