@@ -2,6 +2,8 @@
 // Throughput: items_per_second is pixels per second.
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_util.h"
+
 #include <cstdint>
 
 #include "core/effects/colour.h"
@@ -12,19 +14,7 @@ namespace {
 
 using namespace vorq;
 
-TFastDIB Noise(int side) {
-  TFastDIB s;
-  s.SetSize(side, side, 24, 0);
-  uint32_t seed = 777;
-  for (int y = 0; y < side; ++y) {
-    uint8_t* r = s.Row(y);
-    for (int i = 0; i < 3 * side; ++i) {
-      seed = seed * 1664525u + 1013904223u;
-      r[i] = uint8_t(seed >> 24);
-    }
-  }
-  return s;
-}
+using bench::Noise;
 
 // Args: side, worker count. The image is not restored between runs: each
 // effect costs the same whatever the pixels hold (Erase to Black and the

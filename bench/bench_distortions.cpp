@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_util.h"
+
 #include <cstdint>
 
 #include "core/effects/distortions.h"
@@ -9,16 +11,7 @@ namespace {
 
 using namespace vorq;
 
-TFastDIB Noise(int side) {
-  TFastDIB s;
-  s.SetSize(side, side, 24, 0);
-  uint32_t seed = 12345;
-  for (int y = 0; y < side; ++y) {
-    uint8_t* r = s.Row(y);
-    for (int i = 0; i < 3 * side; ++i) r[i] = uint8_t((seed = seed * 1664525u + 1013904223u) >> 24);
-  }
-  return s;
-}
+using bench::Noise;
 
 // Args: side, worker count. The image is not restored between runs: the
 // cost of these effects does not depend on the pixels.
