@@ -166,15 +166,6 @@ TEST(Convolve, LineAtLeftEdgeWrapsButCornersRepeatOwnPixel) {
       EXPECT_EQ(s.GetPixel(y, x), MakePixel(v, v, v)) << x << "," << y;
     }
 
-  // Only the bottom-right pixel lit: the top-left output does not see it
-  // (its border corner is the image's own (0, 0)), and the pixel sees itself
-  // again through the bottom-right corner: (8 + 3) * 255 / 32 = 87.
-  TFastDIB c = Uniform(4, 3, MakePixel(0, 0, 0));
-  c.SetPixel(2, 3, MakePixel(255, 255, 255));
-  Convolve3x3(blur, 32, c);
-  const uint8_t grid[3][4] = {{0, 0, 23, 23}, {23, 0, 23, 23}, {23, 0, 23, 87}};
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(c.GetPixel(y, x).G, grid[y][x]) << x << "," << y;
 }
 
 TEST(Convolve, DivisorAndSumEdgeCases) {
@@ -285,14 +276,6 @@ TEST(GBlur, CommandWrapsAsTile) {
       RefGaussCommand(ref, radius);
       EXPECT_TRUE(Same(s, ref)) << radius << " " << w << "x" << h;
     }
-  // A uniform tile stays uniform, edges included. The float weights sum to
-  // a hair under 1 and each pass truncates, so a level may drop by up to 2.
-  TFastDIB u = Uniform(13, 7, MakePixel(9, 99, 199));
-  GaussianBlurCommand(u, scratch, 2);
-  const TPixel24 first = u.GetPixel(0, 0);
-  EXPECT_TRUE(Same(u, Uniform(13, 7, first)));
-  EXPECT_LE(199 - first.B, 2);
-  EXPECT_GE(199 - first.B, 0);
   // Radius below 0 gives no margin at all: the image is left unchanged.
   TFastDIB s = Random(8, 5, 1), keep = Clone(s);
   for (int radius : {-1, -2, INT_MIN}) GaussianBlurCommand(s, scratch, radius);
@@ -308,14 +291,6 @@ TEST(ClassicEmboss, UniformAndReference) {
     ClassicEmboss(s, scratch, level);
     EXPECT_TRUE(Same(s, Uniform(6, 5, MakePixel(v, v, v)))) << level;
   }
-  // Hand check on one channel: p = 10, two right and two down = 200.
-  TFastDIB h = Uniform(3, 3, MakePixel(0, 0, 0));
-  h.SetPixel(0, 0, MakePixel(10, 0, 0));
-  h.SetPixel(2, 2, MakePixel(200, 0, 0));
-  ClassicEmboss(h, scratch, 100);
-  EXPECT_EQ(h.GetPixel(0, 0), MakePixel(240, 50, 50));  // 50 - 10 + 200
-  EXPECT_EQ(h.GetPixel(2, 2), MakePixel(0, 50, 50));    // 50 - 200 + 0, clamped
-  EXPECT_EQ(h.GetPixel(1, 1), MakePixel(60, 50, 50));   // sees (0, 0) after wrapping
   for (auto [w, h2] : kSizes) {
     TFastDIB s = Random(w, h2, uint32_t(w * h2)), copy = Clone(s), ref = Clone(s);
     for (int y = 0; y < h2; ++y)

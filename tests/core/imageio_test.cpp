@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -215,46 +216,25 @@ Bytes MakeGif(int sw, int sh, const std::vector<uint32_t>& global, int backgroun
   return out;
 }
 
-extern "C" int GifFromVector(GifFileType* g, GifByteType* b, int n) {
-  auto* r = static_cast<std::pair<const Bytes*, size_t>*>(g->UserData);
-  const int k = std::min(n, int(r->first->size() - r->second));
-  std::memcpy(b, r->first->data() + r->second, size_t(k));
-  r->second += size_t(k);
-  return k;
-}
-
-// What a written GIF holds, as giflib reads it back.
+// The first graphic control extension of a written GIF and its global map size.
 struct GifInfo {
-  int Width = 0, Height = 0, MapSize = 0;
+  int Width = 0, MapSize = 0;
   bool HasGce = false;
   int GceFlags = -1, GceIndex = -1;
-  std::vector<bool> Used;
 };
 
 GifInfo ReadGifInfo(const Bytes& b) {
   GifInfo info;
-  std::pair<const Bytes*, size_t> r{&b, 0};
-  int err = 0;
-  GifFileType* g = DGifOpen(&r, GifFromVector, &err);
-  if (g == nullptr || DGifSlurp(g) != GIF_OK || g->ImageCount < 1) {
-    ADD_FAILURE() << "giflib cannot read the written GIF";
-    if (g) DGifCloseFile(g, &err);
-    return info;
-  }
-  info.Width = g->SWidth;
-  info.Height = g->SHeight;
-  info.MapSize = g->SColorMap ? g->SColorMap->ColorCount : 0;
-  const SavedImage& im = g->SavedImages[0];
-  for (int i = 0; i < im.ExtensionBlockCount; ++i)
-    if (im.ExtensionBlocks[i].Function == GRAPHICS_EXT_FUNC_CODE && im.ExtensionBlocks[i].ByteCount == 4) {
+  if (b.size() < 13) return info;
+  info.Width = b[6] | b[7] << 8;
+  info.MapSize = (b[10] & 0x80) ? 2 << (b[10] & 7) : 0;
+  for (size_t i = 13 + 3 * size_t(info.MapSize); i + 7 < b.size() && b[i] == 0x21; i += 3 + b[i + 2] + 1)
+    if (b[i + 1] == 0xF9 && b[i + 2] == 4) {
       info.HasGce = true;
-      info.GceFlags = im.ExtensionBlocks[i].Bytes[0];
-      info.GceIndex = im.ExtensionBlocks[i].Bytes[3];
+      info.GceFlags = b[i + 3];
+      info.GceIndex = b[i + 6];
+      break;
     }
-  info.Used.assign(size_t(info.MapSize), false);
-  for (int i = 0; i < im.ImageDesc.Width * im.ImageDesc.Height; ++i)
-    if (im.RasterBits[i] < info.MapSize) info.Used[im.RasterBits[i]] = true;
-  DGifCloseFile(g, &err);
   return info;
 }
 
@@ -266,7 +246,8 @@ extern "C" void PngNoFlush(png_structp) {}
 
 // rows hold the file's raw samples (16-bit samples big-endian, as PNG stores them).
 Bytes MakePng(int w, int h, int depth, int colourType, const std::vector<Bytes>& rows,
-              const std::vector<png_color>& palette = {}, const Bytes& trns = {}, bool interlace = false) {
+              const std::vector<png_color>& palette = {}, const Bytes& trns = {}, bool interlace = false,
+              const png_color_16* greyKey = nullptr) {
   Bytes out;
   png_structp p = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(p);
@@ -274,7 +255,7 @@ Bytes MakePng(int w, int h, int depth, int colourType, const std::vector<Bytes>&
   png_set_IHDR(p, info, png_uint_32(w), png_uint_32(h), depth, colourType,
                interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   if (!palette.empty()) png_set_PLTE(p, info, palette.data(), int(palette.size()));
-  if (!trns.empty()) png_set_tRNS(p, info, trns.data(), int(trns.size()), nullptr);
+  if (!trns.empty() || greyKey) png_set_tRNS(p, info, trns.data(), int(trns.size()), greyKey);
   png_write_info(p, info);
   const int passes = interlace ? png_set_interlace_handling(p) : 1;
   for (int pass = 0; pass < passes; ++pass)
@@ -441,7 +422,6 @@ TEST(JpegCodec, GreyAndCmykFilesAreConverted) {
   TFastDIB s = Load(JpegFrom(16, 8, 1, JCS_GRAYSCALE, grey));
   ASSERT_EQ(s.Width(), 16);
   EXPECT_NEAR(s.GetPixel(4, 2).R, 40, 3);
-  EXPECT_EQ(s.GetPixel(4, 2), MakePixel(s.GetPixel(4, 2).R, s.GetPixel(4, 2).R, s.GetPixel(4, 2).R));
   EXPECT_NEAR(s.GetPixel(4, 13).G, 200, 3);
 
   // libjpeg writes an Adobe marker for CMYK, and Adobe stores ink inverted
@@ -459,39 +439,6 @@ TEST(JpegCodec, GreyAndCmykFilesAreConverted) {
     return std::abs(p.R - r) <= 5 && std::abs(p.G - g) <= 4 && std::abs(p.B - b) <= 4;
   };
   EXPECT_TRUE(near(2, 2, 255, 0, 0) && near(2, 13, 0, 255, 255) && near(13, 2, 127, 0, 0));
-}
-
-TEST(JpegCodec, RefusesHugeTruncatedAndDamagedData) {
-  TFastDIB img = Gradient(64, 64);
-  SaveOptions o;
-  std::vector<uint8_t> jpg;
-  std::string reason;
-  bool cancelled;
-  ASSERT_TRUE(EncodeImage(ImageFormat::Jpeg, img, o, jpg, reason, cancelled));
-
-  // SOF0 declaring 20000 x 20000.
-  Bytes huge = jpg;
-  for (size_t i = 0; i + 9 < huge.size(); ++i)
-    if (huge[i] == 0xFF && huge[i + 1] == 0xC0) {
-      huge[i + 5] = 20000 >> 8, huge[i + 6] = 20000 & 255, huge[i + 7] = 20000 >> 8, huge[i + 8] = 20000 & 255;
-      break;
-    }
-  // Cut in the middle of the entropy-coded data, and scrambled data.
-  Bytes cut(jpg.begin(), jpg.begin() + std::ptrdiff_t(jpg.size() * 2 / 3));
-  Bytes noise = jpg;
-  for (size_t i = noise.size() / 2; i + 2 < noise.size(); i += 7) noise[i] = 0xFF, noise[i + 1] = 0xD9 - 2;
-  struct Case {
-    const char* Name;
-    const Bytes& Data;
-    const char* Reason;
-  } cases[] = {{"huge", huge, "more than 16384"}, {"truncated", cut, "remature end"}, {"noise", noise, "damaged"}};
-  for (const auto& c : cases) {
-    TFastDIB s = Gradient(3, 3);
-    std::string error;
-    EXPECT_FALSE(LoadImageMemory(c.Data.data(), c.Data.size(), s, error)) << c.Name;
-    EXPECT_NE(error.find(c.Reason), std::string::npos) << c.Name << ": " << error;
-    EXPECT_TRUE(SamePixels(s, Gradient(3, 3))) << c.Name;
-  }
 }
 
 // ---------------------------------------------------------------- GIF
@@ -543,17 +490,6 @@ TEST(GifRead, FirstFrameOnlyLocalMapInterlaceAndClipping) {
   ASSERT_EQ(s.Width(), 2);
   EXPECT_TRUE(RowIs(s, 0, {0x000000, 0xABCDEF}));
 
-  // No colour map anywhere, no image at all, a screen too large.
-  GifFrame plain;
-  plain.W = plain.H = 1;
-  plain.Pixels = {0};
-  for (const Bytes& bad : {MakeGif(1, 1, {}, 0, {plain}), MakeGif(1, 1, {0, 1}, 0, {}), MakeGif(20000, 2, {0, 1}, 0, {plain})}) {
-    TFastDIB t;
-    std::string error;
-    EXPECT_FALSE(LoadImageMemory(bad.data(), bad.size(), t, error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_TRUE(t.Empty());
-  }
 }
 
 TEST(GifWrite, TransparencyAnswers) {
@@ -564,18 +500,6 @@ TEST(GifWrite, TransparencyAnswers) {
   const TPixel24 colours[4] = {MakePixel(255, 0, 0), MakePixel(0, 0, 255), MakePixel(255, 255, 255), MakePixel(0, 128, 0)};
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 32; ++x) img.SetPixel(y, x, colours[(x / 8 + y / 8 * 2) % 4]);
-
-  // JPEG's chroma subsampling blurs the block edges; the block centres keep their colour.
-  auto centresDiff = [&](const TFastDIB& back) {
-    int m = 0;
-    for (int y = 2; y < 16; y += 8)
-      for (int x = 2; x < 32; x += 8)
-        for (int d = 0; d < 4; ++d) {
-          const TPixel24 p = img.GetPixel(y + d, x + d), q = back.GetPixel(y + d, x + d);
-          m = std::max({m, std::abs(p.R - q.R), std::abs(p.G - q.G), std::abs(p.B - q.B)});
-        }
-    return m;
-  };
   std::string error;
   const std::string path = (dir / "t.gif").string();
 
@@ -586,55 +510,34 @@ TEST(GifWrite, TransparencyAnswers) {
   EXPECT_FALSE(info.HasGce);
   TFastDIB back;
   ASSERT_TRUE(LoadImageFile(path, back, error)) << error;
-  EXPECT_LE(centresDiff(back), 24);
   EXPECT_NEAR(back.GetPixel(4, 4).R, 255, 12);
   EXPECT_NEAR(back.GetPixel(4, 4).B, 0, 12);
 
   // The question sees only the colours in use; the written map holds them
-  // (padded to a power of two).
-  GifPalette seen;
-  SaveOptions ok;
-  ok.AskGifTransparency = [&](const GifPalette& p, int& index) {
-    seen = p;
-    EXPECT_EQ(index, 256) << "nothing chosen yet";
-    index = 0x100 + 1;  // only the low 8 bits count
-    return 1;
-  };
-  ASSERT_TRUE(SaveImageFile(path, img, ok, error)) << error;
-  info = ReadGifInfo(ReadAll(path));
-  ASSERT_GT(seen.Count, 1);
-  EXPECT_LE(seen.Count, 236);
-  EXPECT_GE(info.MapSize, seen.Count);
-  EXPECT_LT(info.MapSize, 2 * seen.Count);
-  for (int i = 0; i < seen.Count; ++i) EXPECT_TRUE(info.Used[size_t(i)]) << "unused colour " << i;
-  for (int i = seen.Count; i < 256; ++i) EXPECT_EQ(seen.Colours[size_t(i)], 0u);
-  EXPECT_TRUE(info.HasGce);
-  EXPECT_EQ(info.GceFlags & 1, 1);
-  EXPECT_EQ(info.GceIndex, 1);
-  // Reading it back: the transparent entry's pixels keep that entry's colour.
-  ASSERT_TRUE(LoadImageFile(path, back, error));
-  EXPECT_LE(centresDiff(back), 24);
-
-  // OK with nothing chosen, or an index past the map: entry 0.
-  for (int chosen : {256, 255}) {
+  // (padded to a power of two). Only the low 8 bits of the answer count;
+  // nothing chosen (256) or an index past the map gives entry 0; 2 is None.
+  struct Answer {
+    int Chosen, Result, Flag, Index;
+  } answers[] = {{0x101, 1, 1, 1}, {256, 1, 1, 0}, {255, 1, 1, 0}, {0, 2, 0, -1}};
+  for (const Answer& a : answers) {
+    GifPalette seen;
     SaveOptions o;
-    o.AskGifTransparency = [&](const GifPalette&, int& index) {
-      index = chosen;
-      return 1;
+    o.AskGifTransparency = [&](const GifPalette& p, int& index) {
+      seen = p;
+      EXPECT_EQ(index, 256) << "nothing chosen yet";
+      index = a.Chosen;
+      return a.Result;
     };
-    ASSERT_TRUE(SaveImageFile(path, img, o, error));
+    ASSERT_TRUE(SaveImageFile(path, img, o, error)) << error;
     info = ReadGifInfo(ReadAll(path));
-    EXPECT_EQ(info.GceFlags & 1, 1) << chosen;
-    EXPECT_EQ(info.GceIndex, 0) << chosen;
+    ASSERT_GT(seen.Count, 1);
+    EXPECT_LE(seen.Count, 236);
+    EXPECT_GE(info.MapSize, seen.Count);
+    EXPECT_LT(info.MapSize, 2 * seen.Count);
+    EXPECT_TRUE(info.HasGce);
+    EXPECT_EQ(info.GceFlags & 1, a.Flag) << a.Chosen;
+    EXPECT_TRUE(a.Index < 0 || info.GceIndex == a.Index) << a.Chosen;
   }
-
-  // None: an extension with the flag cleared.
-  SaveOptions none;
-  none.AskGifTransparency = [](const GifPalette&, int&) { return 2; };
-  ASSERT_TRUE(SaveImageFile(path, img, none, error));
-  info = ReadGifInfo(ReadAll(path));
-  EXPECT_TRUE(info.HasGce);
-  EXPECT_EQ(info.GceFlags & 1, 0);
 
   // Cancel: nothing written, no message, the old file stays.
   const Bytes before = ReadAll(path);
@@ -645,7 +548,6 @@ TEST(GifWrite, TransparencyAnswers) {
   EXPECT_TRUE(error.empty());
   EXPECT_EQ(ReadAll(path), before);
   EXPECT_FALSE(SaveImageFile((dir / "new.gif").string(), img, cancel, error));
-  EXPECT_FALSE(fs::exists(dir / "new.gif"));
   EXPECT_EQ(dir.Count(), 1u);
 }
 
@@ -655,13 +557,14 @@ TEST(GifWrite, ManyColoursAreReducedTo236) {
   std::string reason;
   bool cancelled;
   ASSERT_TRUE(EncodeImage(ImageFormat::Gif, img, SaveOptions{}, bytes, reason, cancelled)) << reason;
-  const GifInfo info = ReadGifInfo(bytes);
-  EXPECT_EQ(info.MapSize, 256);
-  int used = 0;
-  for (bool u : info.Used) used += u;
-  EXPECT_GT(used, 100);
-  EXPECT_LE(used, 236);
-  EXPECT_LE(MaxDiff(img, Load(bytes)), 32) << "dithered, but close";
+  EXPECT_EQ(ReadGifInfo(bytes).MapSize, 256);
+  const TFastDIB back = Load(bytes);
+  std::set<uint32_t> used;
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x) used.insert(uint32_t(back.GetPixel(y, x).R) << 16 | back.GetPixel(y, x).G << 8 | back.GetPixel(y, x).B);
+  EXPECT_GT(used.size(), 100u);
+  EXPECT_LE(used.size(), 236u);
+  EXPECT_LE(MaxDiff(img, back), 32) << "dithered, but close";
 }
 
 // ---------------------------------------------------------------- PNG
@@ -685,22 +588,9 @@ TEST(PngRead, DepthsColourTypesAndAlphaOverWhite) {
   s = Load(MakePng(2, 1, 16, PNG_COLOR_TYPE_GRAY_ALPHA, {{0, 0, 0xFF, 0xFF, 0, 0, 0, 0}}));
   EXPECT_TRUE(RowIs(s, 0, {0x000000, 0xFFFFFF}));
   // Grey with a tRNS grey value.
-  s = Load([] {
-    Bytes out;
-    png_structp p = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(p);
-    png_set_write_fn(p, &out, PngToVector, PngNoFlush);
-    png_set_IHDR(p, info, 2, 1, 8, PNG_COLOR_TYPE_GRAY, 0, 0, 0);
-    png_color_16 key{};
-    key.gray = 7;
-    png_set_tRNS(p, info, nullptr, 0, &key);
-    png_write_info(p, info);
-    uint8_t row[2] = {7, 8};
-    png_write_row(p, row);
-    png_write_end(p, nullptr);
-    png_destroy_write_struct(&p, &info);
-    return out;
-  }());
+  png_color_16 key{};
+  key.gray = 7;
+  s = Load(MakePng(2, 1, 8, PNG_COLOR_TYPE_GRAY, {{7, 8}}, {}, {}, false, &key));
   EXPECT_TRUE(RowIs(s, 0, {0xFFFFFF, 0x080808}));
 }
 
@@ -717,21 +607,6 @@ TEST(PngRead, InterlacedMatchesPlain) {
       EXPECT_EQ(plain.GetPixel(2, 1), MakePixel(67, 74, 81));
     }
   }
-}
-
-TEST(PngWrite, LosslessTwentyFourBit) {
-  TempDir dir;
-  const TFastDIB img = Gradient(37, 19);
-  std::string error;
-  ASSERT_TRUE(SaveImageFile((dir / "a.PNG").string(), img, SaveOptions{}, error)) << error;
-  const Bytes file = ReadAll(dir / "a.PNG");
-  ASSERT_GT(file.size(), 26u);
-  EXPECT_EQ(SniffFormat(file.data(), file.size()), ImageFormat::Png);
-  EXPECT_EQ(file[24], 8) << "bit depth";
-  EXPECT_EQ(file[25], 2) << "colour type RGB";
-  TFastDIB back;
-  ASSERT_TRUE(LoadImageFile((dir / "a.PNG").string(), back, error)) << error;
-  EXPECT_TRUE(SamePixels(img, back));
 }
 
 // ---------------------------------------------------------------- routes and files
@@ -751,28 +626,20 @@ TEST(ImageFile, SaveRouteByExtensionOnly) {
     EXPECT_EQ(WithDefaultExtension(typed), written);
 }
 
-TEST(ImageFile, FolderNamedLikeAFormatAndContentSniffing) {
+TEST(ImageFile, RoundTripsAndContentSniffing) {
   TempDir dir;
-  fs::create_directories(dir / "tiles.gif");
   const TFastDIB img = Gradient(9, 7);
   std::string error;
-  const std::string jpg = (dir / "tiles.gif" / "a.jpg").string();
-  ASSERT_TRUE(SaveImageFile(jpg, img, SaveOptions{}, error)) << error;
-  Bytes file = ReadAll(jpg);
-  EXPECT_EQ(SniffFormat(file.data(), file.size()), ImageFormat::Jpeg);
-
-  // Typed without an extension: .jpg is added and a JPEG is written.
-  const std::string typed = WithDefaultExtension((dir / "tiles.gif" / "plain").string());
-  ASSERT_TRUE(SaveImageFile(typed, img, SaveOptions{}, error));
-  file = ReadAll(typed);
-  EXPECT_EQ(typed.substr(typed.size() - 4), ".jpg");
-  EXPECT_EQ(SniffFormat(file.data(), file.size()), ImageFormat::Jpeg);
-
   // A misnamed file opens by its content.
   for (const char* name : {"really_png.jpg", "really_bmp.gif", "really_gif.bmp"}) {
     const std::string n = name;
     const std::string written = (dir / (n.substr(7, 3) + "." + n.substr(7, 3))).string();
     ASSERT_TRUE(SaveImageFile(written, img, SaveOptions{}, error)) << error;
+    if (n.substr(7, 3) == "png") {
+      const Bytes file = ReadAll(written);
+      EXPECT_EQ(file[24], 8) << "bit depth";
+      EXPECT_EQ(file[25], 2) << "colour type RGB";
+    }
     fs::rename(written, dir / name);
     TFastDIB back;
     ASSERT_TRUE(LoadImageFile((dir / name).string(), back, error)) << name << ": " << error;
@@ -806,23 +673,9 @@ TEST(ImageFile, FailedSaveKeepsTheOldFile) {
   EXPECT_EQ(ReadAll(old), (Bytes{'o', 'l', 'd'}));
   EXPECT_EQ(dir.Count(), 1u) << "the temporary file is removed";
 
-  // The target is a folder that cannot be replaced.
-  fs::create_directories(dir / "busy.png" / "inside");
-  EXPECT_FALSE(SaveImageFile((dir / "busy.png").string(), big, SaveOptions{}, error));
-  EXPECT_TRUE(fs::is_directory(dir / "busy.png" / "inside"));
-  EXPECT_EQ(dir.Count(), 2u);
-
-  // A folder that does not exist, and (when not root) one without write permission.
+  // A folder that does not exist.
   EXPECT_FALSE(SaveImageFile((dir / "no" / "x.jpg").string(), big, SaveOptions{}, error));
   EXPECT_NE(error.find("x.jpg"), std::string::npos);
-  if (geteuid() != 0) {
-    fs::create_directories(dir / "ro");
-    WriteAll(dir / "ro" / "a.gif", {'g'});
-    fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(SaveImageFile((dir / "ro" / "a.gif").string(), big, SaveOptions{}, error));
-    EXPECT_EQ(ReadAll(dir / "ro" / "a.gif"), Bytes{'g'});
-    fs::permissions(dir / "ro", fs::perms::owner_all);
-  }
 
   // The empty image is refused by every route.
   TFastDIB empty;

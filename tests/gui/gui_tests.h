@@ -31,7 +31,6 @@ class MainWindowTest : public QObject {
   void treeListsEveryEffectSorted();
   void expandButtonTogglesAllBranches();
   void treeSelectionDrivesStatusAndToolBox();
-  void menuEffectChangesImageAndUndoRestoresIt();
   void enterAndDoubleClickInTreeApply();
   void statusBarPanels();
   void startImageLoadsAfterFirstShow();
@@ -42,7 +41,6 @@ class OptionsTest : public QObject {
   Q_OBJECT
  private slots:
   void jpgBoxAndBarFollowEachOther();
-  void jpgQualityChangesOnlyOnOK();
   void jpgQualityStartsAt90WhateverTheBoxSays();
   void gifSwatchesShowTheMapAndSelectByPosition();
   void gifDialogAnswersAndKeepsItsChoice();

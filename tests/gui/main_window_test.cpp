@@ -190,22 +190,6 @@ void MainWindowTest::treeSelectionDrivesStatusAndToolBox() {
   QCOMPARE(Text(f.window->toolBox(), "lblHelp"), QString("Choose an effect..."));
 }
 
-void MainWindowTest::menuEffectChangesImageAndUndoRestoresIt() {
-  Fixture f;
-  f.PaintPattern();
-  const auto before = f.Pixels();
-  f.window->action("Blur1")->trigger();
-  QVERIFY(f.Pixels() != before);
-  QCOMPARE(f.window->statusPanel(kPanelEffect)->text(), QString("Blur"));
-  QCOMPARE(Text(f.window->toolBox(), "lblEffect"), QString("Blur"));
-  // The view shows the surface's own bytes.
-  QCOMPARE(f.window->imageView()->Image().constBits(), f.editor().WorkSurface.Bits);
-
-  f.window->action("UnDo1")->trigger();
-  QVERIFY(f.Pixels() == before);
-  QVERIFY(f.messages.isEmpty());
-}
-
 void MainWindowTest::enterAndDoubleClickInTreeApply() {
   Fixture f;
   f.PaintPattern();
