@@ -13,36 +13,23 @@ using namespace vorq;
 
 using bench::Noise;
 
-// Args: side, worker count. The image is not restored between runs: the
-// cost of these effects does not depend on the pixels.
-template <typename Fn>
-void Run(benchmark::State& state, Fn fn) {
-  const int side = int(state.range(0));
-  SetWorkerCount(int(state.range(1)));
-  TFastDIB img = Noise(side), scratch;
-  for (auto _ : state) {
-    fn(img, scratch);
-    benchmark::ClobberMemory();
-  }
-  state.SetItemsProcessed(state.iterations() * int64_t(side) * side);
-  SetWorkerCount(2);
-}
+using bench::RunInPlace;
 
-void BM_SineWaveUD(benchmark::State& s) { Run(s, [](TFastDIB& i, TFastDIB& t) { SineWaveUD(i, t, 50, 3, true, true); }); }
+void BM_SineWaveUD(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { SineWaveUD(i, t, 50, 3, true, true); }); }
 void BM_SineWaveUDNoWrap(benchmark::State& s) {
-  Run(s, [](TFastDIB& i, TFastDIB& t) { SineWaveUD(i, t, 50, 3, true, false); });
+  RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { SineWaveUD(i, t, 50, 3, true, false); });
 }
-void BM_SineWaveLR(benchmark::State& s) { Run(s, [](TFastDIB& i, TFastDIB& t) { SineWaveLR(i, t, 64, 2, true, true); }); }
+void BM_SineWaveLR(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { SineWaveLR(i, t, 64, 2, true, true); }); }
 void BM_SineWaveBoth(benchmark::State& s) {
-  Run(s, [](TFastDIB& i, TFastDIB& t) { SineWaveBoth(i, t, 50, 64, 2, 3); });
+  RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { SineWaveBoth(i, t, 50, 64, 2, 3); });
 }
-void BM_Twist(benchmark::State& s) { Run(s, [](TFastDIB& i, TFastDIB& t) { Twist(i, t, 100); }); }
-void BM_FishEye(benchmark::State& s) { Run(s, [](TFastDIB& i, TFastDIB& t) { FishEye(i, t, 0.75f); }); }
-void BM_Circular(benchmark::State& s) { Run(s, [](TFastDIB& i, TFastDIB& t) { Circular(i, t); }); }
-void BM_Astroid(benchmark::State& s) { Run(s, [](TFastDIB& i, TFastDIB&) { Astroid(i, 5); }); }
-void BM_RippleTooth(benchmark::State& s) { Run(s, [](TFastDIB& i, TFastDIB&) { RippleTooth(i, 16); }); }
-void BM_Waves(benchmark::State& s) { Run(s, [](TFastDIB& i, TFastDIB&) { Waves(i, 24, 10, 8, false); }); }
-void BM_WhirlPinch(benchmark::State& s) { Run(s, [](TFastDIB& i, TFastDIB&) { WhirlPinch(i, 270, 0.5, 1); }); }
+void BM_Twist(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { Twist(i, t, 100); }); }
+void BM_FishEye(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { FishEye(i, t, 0.75f); }); }
+void BM_Circular(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { Circular(i, t); }); }
+void BM_Astroid(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB&) { Astroid(i, 5); }); }
+void BM_RippleTooth(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB&) { RippleTooth(i, 16); }); }
+void BM_Waves(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB&) { Waves(i, 24, 10, 8, false); }); }
+void BM_WhirlPinch(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB&) { WhirlPinch(i, 270, 0.5, 1); }); }
 
 void Args(benchmark::internal::Benchmark* b) {
   for (int side : {1024, 4096})
