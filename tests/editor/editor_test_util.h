@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "../core/test_util.h"
 #include "editor/editor.h"
 #include "editor/scripted_ui.h"
 
@@ -21,21 +22,6 @@ inline void PaintPattern(TFastDIB& s) {
 
 inline bool Same(const TFastDIB& a, const TFastDIB& b) {
   return a.Width() == b.Width() && a.Height() == b.Height() && std::memcmp(a.Bits, b.Bits, a.ImageSize()) == 0;
-}
-
-inline TFastDIB Uniform(int w, int h, TPixel24 p) {
-  TFastDIB s;
-  s.SetSize(w, h, 24, 0);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) s.SetPixel(y, x, p);
-  return s;
-}
-
-inline int Count(const TFastDIB& s, TPixel24 c) {
-  int n = 0;
-  for (int y = 0; y < s.Height(); ++y)
-    for (int x = 0; x < s.Width(); ++x) n += s.GetPixel(y, x) == c;
-  return n;
 }
 
 inline std::string ReadText(const std::string& path) {

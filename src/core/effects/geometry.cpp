@@ -22,8 +22,6 @@
 namespace vorq {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 // Byte values as floats: a load instead of a conversion in the inner loop.
 struct ByteFloats {
   float v[256];

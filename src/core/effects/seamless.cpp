@@ -18,8 +18,6 @@
 namespace vorq {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 // MulDiv(k, d, c) for 0 <= k <= c < 2^15 and |d| <= 255 without a division:
 // (|k d| + c / 2) / c as a multiply by ceil(2^40 / c) and a shift. The
 // numerator stays below 2^23, so the error of the reciprocal (< 2^-17 after

@@ -6,6 +6,8 @@
 
 namespace vorq {
 
+constexpr double kPi = 3.14159265358979323846;
+
 // Nearest integer, an exact half going to the even neighbour.
 inline int64_t Nearest(double v) { return static_cast<int64_t>(std::nearbyint(v)); }
 
