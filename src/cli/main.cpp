@@ -8,6 +8,7 @@
 
 #include "core/effects/catalogue.h"
 #include "core/imageio/image_file.h"
+#include "core/oplog/effect_lines.h"
 #include "core/oplog/log_format.h"
 #include "core/util/random.h"
 #include "editor/editor.h"
@@ -31,18 +32,12 @@ int Fail(int status, const std::string& message) {
 
 std::string ParamText(const EffectInfo& e, const Editor& ed) {
   std::string s;
-  for (int i = 0; i < e.FieldCount; ++i) {
-    const ParamField& f = e.Fields[size_t(i)];
-    std::string value;
-    const double v = ed.ReadValue(f.Ref);
-    switch (f.format) {
-      case Format::Real: value = FormatReal(v); break;
-      case Format::Fixed2: value = FormatFixed2(v); break;
-      case Format::Flag: value = FormatFlag(v != 0); break;
-      default: value = FormatInt(int64_t(v));
-    }
-    s += std::string(s.empty() ? "" : ", ") + f.Label + " = " + value;
-    if (f.AltLabel) s += std::string(" (or ") + f.AltLabel + " = " + FormatReal(ed.ReadValue(f.AltRef)) + ")";
+  for (int i = 0; i < e.ParamCount; ++i) {
+    const Param& f = e.Params[size_t(i)];
+    if (!f.Shown()) continue;
+    s += std::string(s.empty() ? "" : ", ") + f.Label + " = " + FormatValue(f.format, ed.Read(f.Ref, f.format));
+    if (f.AltLabel)
+      s += std::string(" (or ") + f.AltLabel + " = " + FormatValue(f.format, ed.Read(f.AltRef, f.format)) + ")";
   }
   return s;
 }
@@ -106,22 +101,16 @@ int main(int argc, char** argv) {
   if (!tile.empty() && !ParseSize(tile, tileX, tileY)) return Fail(2, "--tile needs NxM with N, M >= 1, got " + tile);
 
   std::string error;
+  // The editor's own start-up: the image as the first argument would load it.
   if (!input.empty()) {
-    TFastDIB img;
-    if (!LoadImageFile(input, img, error)) return Fail(1, error);
-    ed.WorkSurface = std::move(img);
-    CopySurface(ed.WorkSurface, ed.ResetSurface);
-    ed.ScratchSurface.SetSize(ed.WorkSurface.Width(), ed.WorkSurface.Height(), 24, 0);
+    if (!ed.LoadStartImage(input)) return Fail(1, ui.Messages.empty() ? "cannot read " + input : ui.Messages.back());
   } else if (!newSize.empty()) {
     int w, h;
-    if (!ParseSize(newSize, w, h)) return Fail(2, "--new needs WxH between 1x1 and 16384x16384, got " + newSize);
-    ed.WorkSurface.SetSize(w, h, 24, 0);
-    ed.ScratchSurface.SetSize(w, h, 24, 0);
+    if (!ParseSize(newSize, w, h) || !ed.StartBlank(w, h))
+      return Fail(2, "--new needs WxH between 1x1 and 16384x16384, got " + newSize);
   }
-  if (!buffer.empty()) {
-    if (!LoadImageFile(buffer, ed.BufferSurface, error)) return Fail(1, error);
-    ed.BufferFilled = true;
-  }
+  if (!buffer.empty() && !ed.LoadBufferFromFile(buffer))
+    return Fail(1, ui.Messages.empty() ? "cannot read " + buffer : ui.Messages.back());
   if (!settings.empty()) {
     std::string text;
     if (!ReadTextFile(settings, text, error)) return Fail(1, error);

@@ -5,7 +5,6 @@
 // hourglass.
 #include "core/effects/colour.h"
 #include "editor/editor.h"
-#include "editor/family_commands.h"
 
 namespace vorq {
 

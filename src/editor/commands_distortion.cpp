@@ -4,7 +4,6 @@
 
 #include "core/effects/distortions.h"
 #include "editor/editor.h"
-#include "editor/family_commands.h"
 
 namespace vorq {
 

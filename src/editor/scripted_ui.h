@@ -23,6 +23,14 @@ class ScriptedUi : public UiPort {
   int ImageChanges = 0, ToolBoxChanges = 0;
 
   void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+  // An in-process clipboard: the batch tool has no desktop to share one with.
+  TFastDIB Clipboard;
+  void SetClipboardImage(const TFastDIB& image) override { CopySurface(image, Clipboard); }
+  bool ClipboardImage(TFastDIB& image) override {
+    if (Clipboard.Empty()) return false;
+    CopySurface(Clipboard, image);
+    return true;
+  }
   Answer Ask(const std::string& text, bool) override {
     Questions.push_back(text);
     if (Answers.empty()) return Answer::Yes;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "editor/editor.h"
-#include "editor/geometry_commands.h"
+#include "editor/commands/geometry.h"
 #include "editor/replay.h"
 #include "editor/scripted_ui.h"
 #include "editor_test_util.h"

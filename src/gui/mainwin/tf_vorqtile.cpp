@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <cstring>
+
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QColorDialog>
@@ -11,6 +13,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImage>
+#include <QPainter>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -30,15 +33,15 @@
 #include <utility>
 #include <vector>
 
-#include "editor/geometry_commands.h"
+#include "editor/commands/geometry.h"
 #include "editor/settings.h"
 #include "gui/dialogs/tf_filter.h"
 #include "gui/dialogs/tf_gif.h"
 #include "gui/dialogs/tf_jpgcomp.h"
 #include "gui/dialogs/tf_sizer.h"
 #include "gui/dialogs/tf_tester.h"
-#include "gui/mainwin/color_ref.h"
-#include "gui/mainwin/glyphs.h"
+#include "gui/widgets/color_ref.h"
+#include "gui/widgets/glyphs.h"
 #include "gui/mainwin/image_view.h"
 #include "gui/mainwin/logging_panel.h"
 #include "gui/toolbox/tf_toolbox.h"
@@ -168,7 +171,7 @@ void TfVorqTile::CreateMenus() {
 
   QMenu* file = Top(bar, "&File", "File1");
   connect(Item(file, "&Open", "Open1"), &QAction::triggered, this, &TfVorqTile::Open1Click);
-  Item(file, "&New", "New1");
+  connect(Item(file, "&New", "New1"), &QAction::triggered, this, [this] { editor_.New1Click(); });
   connect(Item(file, "&Save As...", "SaveAs1"), &QAction::triggered, this, &TfVorqTile::SaveAs1Click);
   Item(file, "&Print...", "Print1");
   file->addSeparator();
@@ -187,13 +190,14 @@ void TfVorqTile::CreateMenus() {
   QMenu* edit = Top(bar, "&Edit", "Edit1");
   connect(Item(edit, "UnDo", "UnDo1", "Ctrl+Z"), &QAction::triggered, this, &TfVorqTile::UnDo1Click);
   edit->addSeparator();
-  Item(edit, "&Copy", "Copy1", "Ctrl+C");
+  connect(Item(edit, "&Copy", "Copy1", "Ctrl+C"), &QAction::triggered, this, [this] { editor_.Copy1Click(); });
   QMenu* paste = Sub(edit, "&Paste", "Paste1");
   Item(paste, "As &Selection", "AsSelection1");
-  Item(paste, "Re&place Image", "ReplaceImage1", "Ctrl+V");
+  connect(Item(paste, "Re&place Image", "ReplaceImage1", "Ctrl+V"), &QAction::triggered, this,
+          [this] { editor_.ReplaceImage1Click(); });
   Item(paste, "&Transparent", "Transparent1");
   edit->addSeparator();
-  Item(edit, "&Reset", "Reset1");
+  connect(Item(edit, "&Reset", "Reset1"), &QAction::triggered, this, [this] { editor_.Reset1Click(); });
 
   QMenu* gradient = Top(bar, "&Gradient", "Gradient1");
   Item(gradient, "&Design...", "Design1");
@@ -213,7 +217,8 @@ void TfVorqTile::CreateMenus() {
   buffer->addSeparator();
   connect(Item(buffer, "Cop&y Buffer to Clipboard", "CopyBuffertoClipboard1"), &QAction::triggered, this,
           &TfVorqTile::CopyBuffertoClipboard1Click);
-  Item(buffer, "P&aste Clipboard to Buffer", "PasteClipboardtoBuffer1");
+  connect(Item(buffer, "P&aste Clipboard to Buffer", "PasteClipboardtoBuffer1"), &QAction::triggered, this,
+          [this] { editor_.PasteClipboardtoBuffer1Click(); });
 
   QMenu* image = Top(bar, "&Image", "Image1");
   connect(Item(image, "&Test Tiles", "TestTiles1"), &QAction::triggered, this, &TfVorqTile::TestTiles1Click);
@@ -276,7 +281,7 @@ void TfVorqTile::CreateMenus() {
                            "SetJPGCompression2", "ChangeUndoQuantity1"})
     action(name)->setEnabled(true);
   for (const char* name : {"CopyImagetoBuffer1", "LoadBufferfromFile1", "TestTiles1", "N1161", "N181", "N141",
-                           "N4WayFlip1"})
+                           "N4WayFlip1", "New1", "Copy1", "ReplaceImage1", "Reset1", "PasteClipboardtoBuffer1"})
     action(name)->setEnabled(true);
 
   PopupMenu1 = new QMenu(this);
@@ -285,8 +290,8 @@ void TfVorqTile::CreateMenus() {
   Item(PopupMenu1, "Multi Gradient...", "MultiGradient1");
   Item(PopupMenu1, "Rainbow", "Rainbow1");
   QAction* resize = Item(PopupMenu1, "Resize...", "Resize1");
-  resize->setEnabled(editor_.EffectAvailable(39));
-  connect(resize, &QAction::triggered, this, [this] { editor_.MenuEffect(39); });
+  resize->setEnabled(editor_.EffectAvailable(fx::ReSizeSmooth));
+  connect(resize, &QAction::triggered, this, [this] { editor_.MenuEffect(fx::ReSizeSmooth); });
 }
 
 void TfVorqTile::CreateEffectsMenu(QMenu* effects) {
@@ -331,8 +336,8 @@ void TfVorqTile::CreateToolBar() {
   const Button buttons[] = {
       {"bOpen", Glyph::Open, "Open a File...", &TfVorqTile::Open1Click, false},
       {"bSave", Glyph::Save, "Save File As...", nullptr, false},
-      {"bCopy", Glyph::Copy, "Copy To Clipboard", nullptr, false},
-      {"bPaste", Glyph::Paste, "Paste From Clipboard", nullptr, true},
+      {"bCopy", Glyph::Copy, "Copy To Clipboard", &TfVorqTile::Copy1Click, false},
+      {"bPaste", Glyph::Paste, "Paste From Clipboard", &TfVorqTile::ReplaceImage1Click, true},
       {"bTools", Glyph::Tools, "Show/Hide Toolbox", &TfVorqTile::bToolsClick, false},
       {"bColor", Glyph::ColorSliders, "Show/Hide Color Sliders on Toolbox", nullptr, true},
       {"bGo", Glyph::Apply, "Apply Current Effect", &TfVorqTile::bGoClick, false},
@@ -635,14 +640,34 @@ void TfVorqTile::CopyImagetoBuffer1Click() { editor_.CopyImagetoBuffer1Click(); 
 void TfVorqTile::PasteBuffertoImage1Click() { editor_.PasteBuffertoImage1Click(); }
 
 void TfVorqTile::MergeBufferWithImage1Click() {
-  if (editor_.BufferFilled && editor_.EffectAvailable(50)) editor_.MenuEffect(50);
+  if (editor_.BufferFilled && editor_.EffectAvailable(fx::MergeBuffer)) editor_.MenuEffect(fx::MergeBuffer);
 }
 
 void TfVorqTile::CopyBuffertoClipboard1Click() {
-  if (!editor_.BufferFilled) return;
-  // The clipboard keeps its own copy; the wrapped bytes belong to the buffer.
-  QGuiApplication::clipboard()->setImage(Wrap(editor_.BufferSurface).convertToFormat(QImage::Format_RGB32));
-  editor_.WriteLog("Copy Buffer to Clipboard");
+  if (editor_.BufferFilled) editor_.CopyBuffertoClipboard1Click();
+}
+
+void TfVorqTile::Copy1Click() { editor_.Copy1Click(); }
+void TfVorqTile::ReplaceImage1Click() { editor_.ReplaceImage1Click(); }
+
+void TfVorqTile::SetClipboardImage(const TFastDIB& image) {
+  // The clipboard keeps its own copy; the wrapped bytes belong to the surface.
+  QGuiApplication::clipboard()->setImage(Wrap(image).convertToFormat(QImage::Format_RGB32));
+}
+
+bool TfVorqTile::ClipboardImage(TFastDIB& image) {
+  const QImage img = QGuiApplication::clipboard()->image();
+  if (img.isNull() || !SizeAllowed(img.width(), img.height())) return false;
+  // Pictures with alpha are laid over white, as a 24-bit image shows them.
+  QImage over(img.size(), QImage::Format_BGR888);
+  over.fill(Qt::white);
+  {
+    QPainter p(&over);
+    p.drawImage(0, 0, img);
+  }
+  if (!image.SetSize(over.width(), over.height(), 24, 0)) return false;
+  for (int y = 0; y < over.height(); ++y) std::memcpy(image.Row(y), over.constScanLine(y), size_t(over.width()) * 3);
+  return true;
 }
 
 void TfVorqTile::imBufferDblClick() {
@@ -819,7 +844,7 @@ void TfVorqTile::BufferChanged() {
         buffer.scaled(kThumbSide, kThumbSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
   if (!editor_.BufferFilled) return;
   action("PasteBuffertoImage1")->setEnabled(true);
-  action("MergeBufferWithImage1")->setEnabled(editor_.EffectAvailable(50));
+  action("MergeBufferWithImage1")->setEnabled(editor_.EffectAvailable(fx::MergeBuffer));
   action("CopyBuffertoClipboard1")->setEnabled(true);
   findChild<QToolButton*>("bPasteBuf")->setEnabled(true);
 }

@@ -88,6 +88,8 @@ class TfVorqTile : public QMainWindow, public UiPort {
   void SetBusy(bool busy) override;
   void ProcessMessages() override;
   void BufferChanged() override;
+  void SetClipboardImage(const TFastDIB& image) override;
+  bool ClipboardImage(TFastDIB& image) override;
 
  signals:
   // The first-show work is done: the tool box is up and the start image loaded.
@@ -110,6 +112,8 @@ class TfVorqTile : public QMainWindow, public UiPort {
   void PasteBuffertoImage1Click();
   void MergeBufferWithImage1Click();
   void CopyBuffertoClipboard1Click();
+  void Copy1Click();
+  void ReplaceImage1Click();
   void imBufferDblClick();
   void TestTiles1Click();
 

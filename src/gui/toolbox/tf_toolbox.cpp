@@ -11,8 +11,8 @@
 #include <QScrollBar>
 #include <QToolButton>
 
-#include "gui/mainwin/color_ref.h"
-#include "gui/mainwin/glyphs.h"
+#include "gui/widgets/color_ref.h"
+#include "gui/widgets/glyphs.h"
 #include "gui/mainwin/image_view.h"
 
 namespace vorq::gui {

@@ -1,6 +1,7 @@
-// File ▸ Log commands and the Scroll effect's bars.
+// File ▸ Log commands and Options ▸ Change Undo Quantity.
 #include <sys/stat.h>
 
+#include "core/oplog/line_shapes.h"
 #include "core/oplog/log_format.h"
 #include "editor/editor.h"
 
@@ -40,7 +41,7 @@ void Editor::AppendtoLog1Click() {
     ui_.ShowMessage(Log.Error());
     return;
   }
-  WriteLog("<=Appending to Existing Log=>");
+  WriteLog(WriteLine(LineKind::LogAppend));
   ui_.LoggingChanged();
 }
 
@@ -73,44 +74,6 @@ void Editor::ChangeUndoQuantity1Click() {
     return;
   Undo.SetLevels(*n);
   ui_.UndoChanged();
-}
-
-void Editor::ScrollImage(const std::string& direction, int amount) {
-  PushUndo();
-  if (direction == "Right") WorkSurface.WrapShift(-amount, 0);
-  else if (direction == "Left") WorkSurface.WrapShift(amount, 0);
-  else if (direction == "Down") WorkSurface.WrapShift(0, -amount);
-  else WorkSurface.WrapShift(0, amount);
-  WriteLog("Scroll " + direction + " " + FormatInt(amount));
-  RefreshImage();
-}
-
-namespace {
-// Reads the amount box into EffectVals[45]; false (after the message) when it is no number.
-bool ReadScrollAmount(Editor& ed) {
-  const std::string& text = ed.ToolBox.Box(Box::eAmtMain).Text;
-  auto v = ParseInt(text);
-  if (!v) {
-    ed.Ui().ShowMessage(NotAnInteger(text));
-    return false;
-  }
-  ed.EffectVals[45] = *v;
-  return true;
-}
-}  // namespace
-
-void Editor::sbLRScroll(int position) {
-  if (!ReadScrollAmount(*this) || position == ToolBox.ScrollLRPos || EffectId < 0) return;
-  const bool right = position > ToolBox.ScrollLRPos;
-  ToolBox.ScrollLRPos = position;
-  ScrollImage(right ? "Right" : "Left", EffectVals[size_t(EffectId)]);
-}
-
-void Editor::sbUDScroll(int position) {
-  if (!ReadScrollAmount(*this) || position == ToolBox.ScrollUDPos || EffectId < 0) return;
-  const bool down = position > ToolBox.ScrollUDPos;
-  ToolBox.ScrollUDPos = position;
-  ScrollImage(down ? "Down" : "Up", EffectVals[size_t(EffectId)]);
 }
 
 }  // namespace vorq

@@ -3,7 +3,7 @@
 
 #include "core/oplog/log_format.h"
 #include "core/surface/fast_dib.h"
-#include "editor/geometry_commands.h"
+#include "editor/commands/geometry.h"
 
 namespace vorq {
 namespace {

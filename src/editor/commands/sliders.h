@@ -68,9 +68,4 @@ void bGoodClick(Editor& ed, SliderPositions& positions);  // preview in ed.Scrat
 // line, WorkSurface untouched.
 void bBadClick(Editor& ed, SliderPositions& positions);
 
-// Replays a slider line as OK would commit it. Returns false when the line
-// is not a "ToolBox Sliders to positions:" line; otherwise runs it and
-// leaves error empty, or sets error (running nothing) when it is malformed.
-bool ReplayColourLine(Editor& ed, const std::string& line, std::string& error);
-
 }  // namespace vorq

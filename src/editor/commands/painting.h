@@ -22,7 +22,6 @@
 
 #include "core/raster/pen.h"
 #include "core/surface/fast_dib.h"
-#include "editor/replay.h"
 
 namespace vorq {
 
@@ -115,12 +114,5 @@ std::string LineLogLine(int x0, int y0, int x1, int y1, const std::string& penSi
 std::string FloodFillLogLine(int x, int y, uint32_t brush);
 std::string EyedropperLogLine(int x, int y);
 std::string SelectLogLine(int x0, int y0, int x1, int y1, SelectionAction action);
-
-// Replays one of the lines above through the same gestures. Returns false
-// when the line is not a painting line. A free-hand line holds no path and
-// a Copy to Clipboard has no clipboard here: both are Skipped with a
-// warning, but still take their undo snapshot so that a later "UnDo" line
-// restores what it restored when the log was written.
-bool ReplayPaintingLine(Editor& ed, const std::string& line, ReplayOutcome& out);
 
 }  // namespace vorq

@@ -1,4 +1,4 @@
-#include "gui/mainwin/glyphs.h"
+#include "gui/widgets/glyphs.h"
 
 #include <QLinearGradient>
 #include <QPainter>

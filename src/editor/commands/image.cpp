@@ -1,5 +1,6 @@
 // Commands that replace the whole image or write it out.
 #include "core/imageio/image_file.h"
+#include "core/oplog/line_shapes.h"
 #include "editor/editor.h"
 
 namespace vorq {
@@ -24,44 +25,68 @@ bool Editor::LoadStartImage(const std::string& path) {
   return true;
 }
 
+bool Editor::StartBlank(int w, int h) {
+  TFastDIB blank;
+  if (!SizeAllowed(w, h) || !blank.SetSize(w, h, 24, 0)) return false;
+  WorkSurface = std::move(blank);
+  CopySurface(WorkSurface, ResetSurface);
+  ScratchSurface.SetSize(w, h, 24, 0);
+  RefreshImage();
+  return true;
+}
+
 bool Editor::OpenImage(const std::string& path) {
   // The file is read before the snapshot, so a file that cannot be read
   // leaves the undo ring as it was too.
   TFastDIB loaded;
   if (!Load(ui_, path, loaded)) return false;
-  PushUndo();
-  WorkSurface = std::move(loaded);
-  CopySurface(WorkSurface, ResetSurface);
-  ScratchSurface.SetSize(WorkSurface.Width(), WorkSurface.Height(), 24, 0);
-  RefreshImage();
-  WriteLog("Open File " + path);
-  return true;
+  return Run({.Busy = false,
+              .Pixels =
+                  [&] {
+                    WorkSurface = std::move(loaded);
+                    CopySurface(WorkSurface, ResetSurface);
+                    ScratchSurface.SetSize(WorkSurface.Width(), WorkSurface.Height(), 24, 0);
+                  },
+              .Line = [&] { return WriteLine(LineKind::OpenFile, {Text(path)}); }});
 }
 
 bool Editor::LoadBufferFromFile(const std::string& path) {
   TFastDIB loaded;
   if (!Load(ui_, path, loaded)) return false;
-  BufferSurface = std::move(loaded);
-  BufferFilled = true;
-  ui_.BufferChanged();
-  WriteLog("Load Buffer from File " + path);
-  return true;
+  return Run({.Busy = false,
+              .Snapshot = false,
+              .Pixels =
+                  [&] {
+                    BufferSurface = std::move(loaded);
+                    BufferFilled = true;
+                    ui_.BufferChanged();
+                  },
+              .Refresh = false,
+              .Line = [&] { return WriteLine(LineKind::LoadBufferFromFile, {Text(path)}); }});
 }
 
 void Editor::CopyImagetoBuffer1Click() {
-  CopySurface(WorkSurface, BufferSurface);
-  BufferFilled = true;
-  ui_.BufferChanged();
-  WriteLog("Copy Image to Buffer");
+  Run({.Busy = false,
+       .Snapshot = false,
+       .Pixels =
+           [&] {
+             CopySurface(WorkSurface, BufferSurface);
+             BufferFilled = true;
+             ui_.BufferChanged();
+           },
+       .Refresh = false,
+       .Line = [] { return WriteLine(LineKind::CopyImageToBuffer); }});
 }
 
 void Editor::PasteBuffertoImage1Click() {
   if (!BufferFilled) return;
-  PushUndo();
-  CopySurface(BufferSurface, WorkSurface);
-  ScratchSurface.SetSize(WorkSurface.Width(), WorkSurface.Height(), 24, 0);
-  RefreshImage();
-  WriteLog("Paste Buffer to Image");
+  Run({.Busy = false,
+       .Pixels =
+           [&] {
+             CopySurface(BufferSurface, WorkSurface);
+             ScratchSurface.SetSize(WorkSurface.Width(), WorkSurface.Height(), 24, 0);
+           },
+       .Line = [] { return WriteLine(LineKind::PasteBufferToImage); }});
 }
 
 std::string Editor::SaveImage(const std::string& path) {
