@@ -62,11 +62,11 @@ TEST(ColourCommands, MenuRunsSnapshotNameAndLog) {
 TEST(ColourCommands, ColorRotateUsesTheStoredBits) {
   Fixture f;
   f.Fill(MakePixel(0x12, 0x34, 0x56));
-  f.ed.MenuEffect(30);  // 8 bits by default
+  f.ed.MenuEffect(fx::ColorRotate);  // 8 bits by default
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(9, 9), MakePixel(0x56, 0x12, 0x34));
   // A non-positive amount changes nothing but still snapshots.
-  f.ed.EffectVals[30] = -3;
-  f.ed.MenuEffect(30);
+  f.ed.EffectVals[fx::ColorRotate] = -3;
+  f.ed.MenuEffect(fx::ColorRotate);
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(9, 9), MakePixel(0x56, 0x12, 0x34));
   EXPECT_EQ(f.ed.Undo.Count(), 2);
 }
@@ -94,7 +94,7 @@ TEST(ColourCommands, TintDialog) {
   f.ed.TintColor = 0x0000FF;
   f.ui.NextColor = 0xFFFFFF;  // white
   f.ed.WorkSurface.SetPixel(3, 4, MakePixel(10, 200, 30));
-  f.ed.MenuEffect(34);
+  f.ed.MenuEffect(fx::Tint);
   EXPECT_EQ(f.ui.DialogStart, 0x0000FFu);  // opened with the last colour
   EXPECT_EQ(f.ed.TintColor, 0xFFFFFFu);    // and keeps the new one
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(3, 4), MakePixel(200, 200, 200));
@@ -106,7 +106,7 @@ TEST(ColourCommands, TintDialog) {
   CopySurface(f.ed.WorkSurface, before);
   f.ed.EffectId = -1;
   f.ui.AcceptColor = false;
-  f.ed.MenuEffect(34);
+  f.ed.MenuEffect(fx::Tint);
   EXPECT_EQ(f.ui.DialogStart, 0xFFFFFFu);
   EXPECT_EQ(f.ed.EffectId, 34);
   EXPECT_EQ(f.ed.Undo.Count(), 1);
@@ -153,7 +153,7 @@ TEST(ColourSliderCommands, PositionsMapToAmounts) {
 TEST(ColourSliderCommands, OkCommitsSnapshotsAndLogs) {
   Fixture f;
   f.StartLog("vorq_colour_ok.txt");
-  f.ed.MenuEffect(32);
+  f.ed.MenuEffect(fx::Brighten);
   TFastDIB before;
   CopySurface(f.ed.WorkSurface, before);
   SliderPositions pos;

@@ -91,6 +91,7 @@ class ToolBoxTest : public QObject {
   void scrollBarShiftsTheImage();
   void filterDialogEditsTheKernelTexts();
   void designYourOwnRunsTheTypedKernel();
+  void numbersIgnoreTheDesktopLanguage();
 };
 
 }  // namespace vorq::gui::test
