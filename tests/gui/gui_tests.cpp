@@ -28,5 +28,6 @@ int main(int argc, char* argv[]) {
   failed += Run<SizeTilesTest>(argc, argv);
   failed += Run<PaintingTest>(argc, argv);
   failed += Run<ColorSlidersTest>(argc, argv);
+  failed += Run<RecipeTest>(argc, argv);
   return failed == 0 ? 0 : 1;
 }

@@ -81,6 +81,12 @@ class SizeTilesTest : public QObject {
   void testTilesShowsTheImageTiledAndComesBack();
 };
 
+class RecipeTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void everyCommandReplaysInTheBatchTool();
+};
+
 class ToolBoxTest : public QObject {
   Q_OBJECT
  private slots:
