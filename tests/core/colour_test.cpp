@@ -180,6 +180,10 @@ TEST(ColourSliders, TablesAtStatedAmounts) {
   EXPECT_EQ(ContrastTable(255)[100], 73);
   EXPECT_EQ(ContrastTable(-255)[0], 127);
   EXPECT_EQ(ContrastTable(-255)[255], 129);
+  // 126 is the last entry moved down, 127 the first moved up.
+  EXPECT_EQ(ContrastTable(255)[126], 125);
+  EXPECT_EQ(ContrastTable(-255)[126], 127);
+  EXPECT_EQ(ContrastTable(255)[130], 131);
   EXPECT_EQ(ChannelShiftTable(45)[100], 145);
   EXPECT_EQ(ChannelShiftTable(45)[220], 255);
   EXPECT_EQ(ChannelShiftTable(-45)[30], 0);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -128,6 +129,29 @@ TFastDIB RefWhirl(const TFastDIB& in, int angle, double p, double rho) {
   return out;
 }
 
+// Concentric rings: nearest source, clamped when reflective, wrapped otherwise.
+TFastDIB RefWaves(const TFastDIB& in, int A, int L, double phase, bool reflective) {
+  const int W = in.Width(), H = in.Height();
+  TFastDIB out = Clone(in);
+  const double cx = (W - 1) / 2.0, cy = (H - 1) / 2.0, a = W / 2.0, b = H / 2.0;
+  const double kx = a < b ? b / a : 1, ky = a < b ? 1 : a / b;
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      const double u = (x - cx) * kx, v = (y - cy) * ky, d = std::sqrt(u * u + v * v);
+      const double angle = d / (2.0 * L) * (2 * M_PI) + phase * M_PI / 180;
+      const double s = (reflective ? std::fabs(std::sin(angle)) : std::sin(angle)) * A;
+      const double sx = reflective ? s * u / kx + cx : (s + u) / kx + cx;
+      const double sy = reflective ? s * v / ky + cy : (s + v) / ky + cy;
+      long long ix = std::llrint(sx), iy = std::llrint(sy);
+      if (reflective) {
+        ix = std::clamp(ix, 0LL, W - 1LL);
+        iy = std::clamp(iy, 0LL, H - 1LL);
+      }
+      out.SetPixel(y, x, Px(in, RefWrap(ix, W), RefWrap(iy, H)));
+    }
+  return out;
+}
+
 // Textbook Bresenham from the start point, unclipped.
 void RefLine(TFastDIB& s, int x0, int y0, int x1, int y1, TPixel24 c) {
   const int adx = std::abs(x1 - x0), ady = std::abs(y1 - y0), sx = x1 < x0 ? -1 : 1, sy = y1 < y0 ? -1 : 1;
@@ -244,13 +268,23 @@ TEST(DistortRippleTooth, ColumnShiftXModM) {
   EXPECT_TRUE(Same(img, in));
 }
 
-TEST(DistortWaves, AmplitudeZero) {
+TEST(DistortWaves, AmplitudeZeroAndReference) {
   TFastDIB in = Random(256, 256, 11), img = Clone(in);
   Waves(img, 0, 10, 8.0, false);
   EXPECT_TRUE(Same(img, in));
   Waves(img, 0, 10, 8.0, true);  // every source is the centre, (127.5, 127.5) -> (128, 128)
   for (int y = 0; y < 256; ++y)
     for (int x = 0; x < 256; ++x) ASSERT_EQ(Px(img, x, y), Px(in, 128, 128));
+  for (auto [w, h] : {std::pair{37, 23}, {20, 31}, {1, 5}})
+    for (bool reflective : {false, true}) {
+      in = Random(w, h, uint32_t(w + h));
+      img = Clone(in);
+      Waves(img, 24, 10, 8.0, reflective);
+      EXPECT_TRUE(Same(img, RefWaves(in, 24, 10, 8.0, reflective))) << w << "x" << h << reflective;
+      img = Clone(in);
+      Waves(img, -7, 3, 100.0, reflective);
+      EXPECT_TRUE(Same(img, RefWaves(in, -7, 3, 100.0, reflective))) << w << "x" << h << reflective;
+    }
 }
 
 TEST(DistortWhirlPinch, IdentitiesAndReference) {

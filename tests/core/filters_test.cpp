@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -114,22 +115,30 @@ void RefSplitBlur(TFastDIB& s, int64_t d) {
 
 }  // namespace
 
-TEST(Convolve, FixedFiltersLookupAndUniformImages) {
-  const int ids[] = {0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12};
-  for (int i = 0; i < 12; ++i) EXPECT_EQ(FindFixedFilter(ids[i]), &kFixedFilters[i]);
-  for (int id : {-1, 6, 13, 60}) EXPECT_EQ(FindFixedFilter(id), nullptr);
-  EXPECT_EQ(FindFixedFilter(8)->Kernel[4], 16);
-  EXPECT_EQ(FindFixedFilter(4)->Kernel[8], -6);
-  // A uniform image stays uniform, or goes black for the zero-sum kernels.
-  for (const FixedFilter& f : kFixedFilters) {
-    int sum = 0;
-    for (int k : f.Kernel) sum += k;
-    const bool zero = f.EffectId == 9 || f.EffectId == 11;
-    EXPECT_EQ(sum, zero ? 0 : f.Divisor) << f.EffectId;
+TEST(Convolve, FixedKernelsAsListedAndUniformImages) {
+  // Rows top, middle, bottom; then the divisor.
+  const struct {
+    int id;
+    int32_t k[9];
+    uint16_t div;
+  } listed[] = {{0, {2, 2, 2, 2, 0, 2, 2, 2, 2}, 16},         {1, {0, 1, 0, 1, 2, 1, 0, 1, 0}, 6},
+                {2, {-1, -1, -1, -1, 9, -1, -1, -1, -1}, 1},  {3, {0, -1, 0, -1, 5, -1, 0, -1, 0}, 1},
+                {4, {2, 0, 2, 0, 1, 0, 2, 0, -6}, 1},         {5, {1, 0, 1, 0, 0, 0, 1, 0, -2}, 1},
+                {7, {-1, -1, -1, -1, 9, -1, -1, -1, -1}, 1},  {8, {-1, -1, -1, -1, 16, -1, -1, -1, -1}, 8},
+                {9, {-1, -1, -1, -1, 8, -1, -1, -1, -1}, 1},  {10, {3, 3, 3, 3, 8, 3, 3, 3, 3}, 32},
+                {11, {1, 1, 1, 1, -2, 1, -1, -1, -1}, 1},     {12, {1, 2, 1, 2, 4, 2, 1, 2, 1}, 16}};
+  for (const auto& l : listed) {
+    const FixedFilter* f = FindFixedFilter(l.id);
+    ASSERT_NE(f, nullptr) << l.id;
+    EXPECT_TRUE(std::equal(l.k, l.k + 9, f->Kernel)) << l.id;
+    EXPECT_EQ(f->Divisor, l.div) << l.id;
+    // A uniform image stays uniform, or goes black for the zero-sum kernels.
+    const bool zero = l.id == 9 || l.id == 11;
     TFastDIB s = Uniform(23, 5, MakePixel(200, 77, 3));
-    Convolve3x3(f.Kernel, f.Divisor, s);
-    EXPECT_TRUE(Same(s, Uniform(23, 5, zero ? MakePixel(0, 0, 0) : MakePixel(200, 77, 3)))) << f.EffectId;
+    Convolve3x3(f->Kernel, f->Divisor, s);
+    EXPECT_TRUE(Same(s, Uniform(23, 5, zero ? MakePixel(0, 0, 0) : MakePixel(200, 77, 3)))) << l.id;
   }
+  for (int id : {-1, 6, 13, 60}) EXPECT_EQ(FindFixedFilter(id), nullptr);
 }
 
 TEST(Convolve, MatchesReferenceForEveryFilterAndSize) {
@@ -255,6 +264,15 @@ TEST(GBlur, MatchesReference) {
     RefGBlur(ref, 3);
     EXPECT_TRUE(Same(s, ref));
   }
+  // Where the single-precision weights sum to a hair over 1 (radius 1 and 5)
+  // white reaches the clamp at 255; black stays 0 whatever the radius.
+  for (int mode : {0, 2})
+    for (auto [v, r] : {std::pair{255, 1.0}, {255, 5.0}, {0, 3.0}}) {
+      detail::UseVectorGauss(mode == 0);
+      TFastDIB s = Uniform(40, 9, MakePixel(uint8_t(v), uint8_t(v), uint8_t(v)));
+      GBlur(s, r);
+      EXPECT_TRUE(Same(s, Uniform(40, 9, MakePixel(uint8_t(v), uint8_t(v), uint8_t(v))))) << v << " mode " << mode;
+    }
   detail::UseVectorGauss(true);
   TFastDIB empty;
   EXPECT_FALSE(GBlur(empty, 2));

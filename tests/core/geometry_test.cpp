@@ -115,6 +115,12 @@ TEST(ResizeBilinear, KnownValues) {
   ASSERT_TRUE(ResizeBilinear(ties, 4, 2, 0));  // fx = 4 / 2: positions 0, 0.5, 1, 1.5
   EXPECT_EQ(ties.GetPixel(0, 1).R, 0);
   EXPECT_EQ(ties.GetPixel(0, 3).R, 2);
+  // White stays 255 and black 0, also in the last row (4 wide: no row padding).
+  for (uint8_t v : {255, 0}) {
+    TFastDIB flat = test::Uniform(4, 3, MakePixel(v, v, v));
+    ASSERT_TRUE(ResizeBilinear(flat, 9, 7, 0));
+    EXPECT_TRUE(SamePixels(flat, test::Uniform(9, 7, MakePixel(v, v, v)))) << int(v);
+  }
 
 }
 

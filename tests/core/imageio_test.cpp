@@ -463,10 +463,12 @@ TEST(GifRead, TransparentColourFillsTheScreenFirst) {
   EXPECT_TRUE(RowIs(s, 0, {0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF}));
   EXPECT_TRUE(RowIs(s, 1, {0x0000FF, 0xFF0000, 0x00FF00, 0x0000FF}));
 
-  // A transparent index past the colour map has no effect.
-  f.Transparent = 200;
-  s = Load(MakeGif(4, 3, map, 3, {f}));
-  EXPECT_TRUE(RowIs(s, 1, {0x0000FF, 0xFF0000, 0x00FF00, 0x0000FF}));
+  // A transparent index at or past the end of the colour map has no effect.
+  for (int beyond : {4, 200}) {
+    f.Transparent = beyond;
+    s = Load(MakeGif(4, 3, map, 3, {f}));
+    EXPECT_TRUE(RowIs(s, 1, {0x0000FF, 0xFF0000, 0x00FF00, 0x0000FF})) << beyond;
+  }
 }
 
 TEST(GifRead, FirstFrameOnlyLocalMapInterlaceAndClipping) {
@@ -515,17 +517,18 @@ TEST(GifWrite, TransparencyAnswers) {
 
   // The question sees only the colours in use; the written map holds them
   // (padded to a power of two). Only the low 8 bits of the answer count;
-  // nothing chosen (256) or an index past the map gives entry 0; 2 is None.
+  // nothing chosen (256) or an index at or past the map's end gives entry 0; 2 is None.
+  constexpr int kCount = -10, kLast = -11;  // the number of colours in use, and the last of them
   struct Answer {
     int Chosen, Result, Flag, Index;
-  } answers[] = {{0x101, 1, 1, 1}, {256, 1, 1, 0}, {255, 1, 1, 0}, {0, 2, 0, -1}};
+  } answers[] = {{0x101, 1, 1, 1}, {256, 1, 1, 0}, {255, 1, 1, 0}, {0, 2, 0, -1}, {kCount, 1, 1, 0}, {kLast, 1, 1, kLast}};
   for (const Answer& a : answers) {
     GifPalette seen;
     SaveOptions o;
     o.AskGifTransparency = [&](const GifPalette& p, int& index) {
       seen = p;
       EXPECT_EQ(index, 256) << "nothing chosen yet";
-      index = a.Chosen;
+      index = a.Chosen == kCount ? p.Count : a.Chosen == kLast ? p.Count - 1 : a.Chosen;
       return a.Result;
     };
     ASSERT_TRUE(SaveImageFile(path, img, o, error)) << error;
@@ -536,7 +539,7 @@ TEST(GifWrite, TransparencyAnswers) {
     EXPECT_LT(info.MapSize, 2 * seen.Count);
     EXPECT_TRUE(info.HasGce);
     EXPECT_EQ(info.GceFlags & 1, a.Flag) << a.Chosen;
-    EXPECT_TRUE(a.Index < 0 || info.GceIndex == a.Index) << a.Chosen;
+    EXPECT_TRUE(a.Index == -1 || info.GceIndex == (a.Index == kLast ? seen.Count - 1 : a.Index)) << a.Chosen;
   }
 
   // Cancel: nothing written, no message, the old file stays.

@@ -160,25 +160,6 @@ TEST(EffectLines, NamesValuesAndTheEdgeMergeName) {
   EXPECT_EQ(ParseEffectLine("GrayScale", -1).EffectId, fx::GrayScale);
 }
 
-TEST(EffectLines, WrittenAsDeclared) {
-  auto read = [](const ValueRef& r, Format f) {
-    if (f == Format::Text) return Text("Use Current Texture");
-    if (r.kind == ValueRef::Second && r.Index == WhPchVal) return Real(0.5);
-    if (r.kind == ValueRef::Second && r.Index == WhRadVal) return Real(1.0);
-    if (r.kind == ValueRef::Second && r.Index == UDPeakVal) return Real(3);
-    if (r.kind == ValueRef::Wrap) return Real(1);
-    if (r.kind == ValueRef::Main) return Real(Effect(r.Index).Default);
-    if (r.kind == ValueRef::Second) return Real(kSecondParams[size_t(r.Index)].Default);
-    return Real(0);
-  };
-  EXPECT_EQ(WriteEffectLine(fx::WhirlPinch, "Whirl/Pinch", true, read), "Whirl/Pinch, Angle 270, Pinch 0.50, Radius 1.00");
-  EXPECT_EQ(WriteEffectLine(fx::Marble, "Marble", true, read), "Marble, Graininess 700, Scale 2, Turbulence 120");
-  EXPECT_EQ(WriteEffectLine(fx::SineWaveUD, "SineWave Up/Down", true, read),
-            "SineWave Up/Down, Peaks 3, Height 50, Wrap = True");
-  EXPECT_EQ(WriteEffectLine(fx::Blur, "Blur", true, read), "Blur");
-  EXPECT_EQ(WriteEffectLine(fx::MapTexture, "Map Texture", true, read), "Map Texture, Brightness 18, Use Current Texture");
-}
-
 // Numbers never follow the desktop's language.
 TEST(LogFormat, NumbersIgnoreACommaLocale) {
   const char* old = std::setlocale(LC_ALL, nullptr);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "core/effects/catalogue.h"
 #include "core/oplog/log_format.h"
 
 using namespace vorq;
@@ -33,31 +32,4 @@ TEST(LogFormat, ConversionsAcceptWholeNumbersOnly) {
   EXPECT_EQ(ParseColour("R: 1 G: 2 B: 3"), 0x030201u);
   EXPECT_FALSE(ParseColour("R: 256 G: 0 B: 0"));
   EXPECT_EQ(SplitLogLine("Gaussian Blur, Blurriness 3"), (std::vector<std::string>{"Gaussian Blur", "Blurriness 3"}));
-}
-
-TEST(Catalogue, RowsAsListed) {
-  ASSERT_EQ(kCatalogue.size(), 66u);
-  for (int i = 0; i < kEffectCount; ++i) EXPECT_EQ(Effect(i).Id, i);
-  EXPECT_STREQ(Effect(29).Component, "Marble1");
-  EXPECT_STREQ(Effect(29).Shortcut, "Ctrl+F3");
-  EXPECT_STREQ(Effect(60).Shortcut, "Ctrl+Shift+F12");
-  EXPECT_STREQ(Effect(7).MenuCaption, "HiPass");
-  EXPECT_STREQ(Effect(35).RecordedName, "GrayScale");
-  EXPECT_EQ(Effect(14).RecordedName, nullptr);
-  EXPECT_STREQ(Effect(48).RecordedName, "Draw Gradient");
-  EXPECT_EQ(Effect(54).Default, -1);
-  EXPECT_EQ(Effect(6).Default, 250);
-  EXPECT_STREQ(Effect(65).HelpText, "Angle is Amount of Effect");
-  EXPECT_STREQ(Effect(32).HelpText, "No User Settings");
-  int counts[kCategoryCount] = {};
-  for (const auto& e : kCatalogue) ++counts[int(e.category)];
-  EXPECT_EQ(counts[int(Category::Color)], 8);
-  EXPECT_EQ(counts[int(Category::Distortions)], 25);
-  EXPECT_EQ(counts[int(Category::Draw)], 8);
-  EXPECT_EQ(counts[int(Category::Filters)], 17);
-  EXPECT_EQ(counts[int(Category::SizeAspect)], 8);
-  EXPECT_EQ(FindEffectByCatalogueName("gray scale"), 35);
-  EXPECT_EQ(FindEffectByCatalogueName("Filters"), -1);
-  EXPECT_EQ(FindEffectByAnyName("SineWave Left/Right"), 16);
-  EXPECT_EQ(FindEffectByAnyName("Hi Pass"), 7);
 }

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/effects/catalogue.h"
+#include "core/oplog/line_shapes.h"
 #include "core/raster/line.h"
 #include "core/raster/pen.h"
 #include "core/raster/shapes.h"
@@ -55,13 +57,26 @@ TEST(PenModes, EachModeOnKnownBytes) {
     EXPECT_EQ(got.G, want[m][1]) << PenModeName(m);
     EXPECT_EQ(got.R, want[m][2]) << PenModeName(m);
     EXPECT_EQ(s.GetPixel(0, 0), d) << "only the plotted pixel changes";
-    EXPECT_EQ(PenModeFromName(PenModeName(m)), m);
   }
-  EXPECT_STREQ(PenModeName(11), "XORPen");
   EXPECT_EQ(PenModeFromName("xorpen"), -1);
   EXPECT_EQ(PenModeFromIndex(12), PenMode::Normal);
   EXPECT_EQ(PenModeFromIndex(-1), PenMode::Normal);
   EXPECT_EQ(PixelFromColour(0x00382212), MakePixel(0x12, 0x22, 0x38));  // 0x00BBGGRR
+}
+
+TEST(PenModes, NamesByIndexInMenuOrder) {
+  const char* const names[kPenModeCount] = {"Normal",      "MaskNotPen", "MaskPen",    "MaskPenNot",
+                                            "MergeNotPen", "MergePen",   "MergePenNot", "NotCopyPen",
+                                            "NotMaskPen",  "NotMergePen", "NotXORPen",  "XORPen"};
+  for (int m = 0; m < kPenModeCount; ++m) {
+    EXPECT_STREQ(PenModeName(m), names[m]);
+    EXPECT_STREQ(kPenModeNames[size_t(m)], names[m]);  // the Pen menu and the log lines
+    EXPECT_EQ(PenModeFromName(names[m]), m);
+    const std::string line =
+        std::string("Line from X 1 Y 2 To X 3 Y 4, Pen Size 1, Pen Color R: 0 G: 0 B: 0, Pen ") + names[m];
+    EXPECT_EQ(WriteLine(LineKind::Line, {Int(1), Int(2), Int(3), Int(4), Text("1"), Int(0), Int(m)}), line);
+    EXPECT_EQ(ParseCommandLine(line).Args.back().Int, m) << line;
+  }
 }
 
 TEST(PenLine, ThinNormalLineIsTheCanvasLine) {

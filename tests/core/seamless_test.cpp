@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -109,7 +110,7 @@ TFastDIB RefRotateBilinear(const TFastDIB& Src, int Wt, int Ht, int CX, int CY, 
             const float w = wx[i] * wy[j];
             value += w * float(Src.Row(row[j])[3 * col[i] + ch]);
           }
-        T.Row(y)[3 * x + ch] = uint8_t(std::nearbyint(value));
+        T.Row(y)[3 * x + ch] = uint8_t(std::clamp(std::nearbyint(value), 0.0f, 255.0f));
       }
     }
   return T;
@@ -247,6 +248,28 @@ TEST(RotateSeamless, MatchesTheStepByStepReference) {
   TFastDIB img = Clone(src), scratch;
   EXPECT_FALSE(RotateSeamless(img, scratch));
   EXPECT_TRUE(SamePixels(img, src));
+  // Weights summing to a hair over 1 keep white at 255 and black at 0.
+  for (uint8_t v : {255, 0}) {
+    TFastDIB flat = test::Uniform(64, 64, MakePixel(v, v, v));
+    ASSERT_TRUE(RotateSeamless(flat, scratch));
+    EXPECT_TRUE(SamePixels(flat, test::Uniform(64, 64, MakePixel(v, v, v)))) << int(v);
+  }
+}
+
+TEST(RotateBilinearWrapped, MatchesReferenceOnEveryWrapSide) {
+  // Centres at a corner or outside put many sources at negative positions.
+  struct Case {
+    int ws, hs, wt, ht, cx, cy;
+    double angle;
+  } cases[] = {{9, 7, 9, 7, 0, 0, 30}, {20, 13, 31, 17, 25, -4, -75}, {1, 1, 3, 2, 0, 0, 45}, {16, 16, 16, 16, 8, 8, 200}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.ws << "x" << c.hs << " angle " << c.angle);
+    const TFastDIB src = Random(c.ws, c.hs, uint32_t(c.ws * 5 + c.hs));
+    TFastDIB dst;
+    dst.SetSize(c.wt, c.ht, 24, 0);
+    RotateBilinearWrapped(src, dst, c.cx, c.cy, c.angle);
+    EXPECT_TRUE(SamePixels(dst, RefRotateBilinear(src, c.wt, c.ht, c.cx, c.cy, c.angle)));
+  }
 }
 
 TEST(Seamless, TwoWorkersGiveTheSameResult) {

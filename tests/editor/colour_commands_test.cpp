@@ -59,18 +59,6 @@ TEST(ColourCommands, MenuRunsSnapshotNameAndLog) {
   }
 }
 
-TEST(ColourCommands, ColorRotateUsesTheStoredBits) {
-  Fixture f;
-  f.Fill(MakePixel(0x12, 0x34, 0x56));
-  f.ed.MenuEffect(fx::ColorRotate);  // 8 bits by default
-  EXPECT_EQ(f.ed.WorkSurface.GetPixel(9, 9), MakePixel(0x56, 0x12, 0x34));
-  // A non-positive amount changes nothing but still snapshots.
-  f.ed.EffectVals[fx::ColorRotate] = -3;
-  f.ed.MenuEffect(fx::ColorRotate);
-  EXPECT_EQ(f.ed.WorkSurface.GetPixel(9, 9), MakePixel(0x56, 0x12, 0x34));
-  EXPECT_EQ(f.ed.Undo.Count(), 2);
-}
-
 TEST(ColourCommands, ExchangeColorUsesPenBrushAndTolerance) {
   Fixture f;
   f.StartLog("vorq_colour_exchange.txt");
@@ -239,8 +227,4 @@ TEST(ColourSliderCommands, ReplayLine) {
                 .Status,
             ReplayStatus::Error);
   EXPECT_EQ(f.ed.Undo.Count(), 1);
-
-  f.Fill(MakePixel(0x12, 0x34, 0x56));
-  EXPECT_EQ(ReplayLine(f.ed, "Color Rotate, Bits 16").Status, ReplayStatus::Done);
-  EXPECT_EQ(f.ed.WorkSurface.GetPixel(1, 1), MakePixel(0x34, 0x56, 0x12));
 }

@@ -164,47 +164,14 @@ TEST(Editor, EffectLinesMatchTheirExamples) {
   EXPECT_EQ(lineOf(61, "Trace"), "Trace, Intensity 1, Color: R: 255 G: 0 B: 0");
   EXPECT_EQ(lineOf(57, "SuperNova"),
             "SuperNova, Colors: R: 255 G: 0 B: 0, Radius 32, Spokes 64, Hue 32, X Pos: 24, Y Pos: 36");
-}
-
-TEST(Editor, EveryEffectLineRoundTrips) {
-  // Non-default values everywhere, then each line parsed into a fresh editor
-  // must write the same line again.
-  ScriptedUi ui;
-  Editor a(ui);
-  for (int n = 0; n < kEffectCount; ++n) a.EffectVals[size_t(n)] = 3 * n - 17;
-  for (size_t i = 0; i < kSecondCount; ++i) {
-    const ValueType t = kSecondParams[i].Type;
-    a.StoreValue({ValueRef::Second, int(i)}, t == ValueType::Flag ? double(i % 2)
-                                             : t == ValueType::Colour ? 0x123456
-                                             : t == ValueType::Integer ? -double(i) - 5
-                                                                       : 0.1 * double(i) + 0.25);
-  }
-  a.ToolBox.PenColor = 0x010203;
-  a.ToolBox.BrushColor = 0xA0B0C0;
-  a.TintColor = 0x00FF7F;
-  a.TextureSource = "Use Buffer";
-  for (bool peaks : {true, false}) {
-    a.ToolBox.PeaksChecked = peaks;
-    a.ToolBox.WrapChecked = !peaks;
-    for (const auto& e : kCatalogue) {
-      a.EffectId = e.Id;
-      a.EffectName = e.RecordedName ? e.RecordedName : e.CatalogueName;
-      const std::string line = a.EffectLogLine();
-      if (e.Id == fx::Scroll) continue;  // Scroll writes no line
-      ScriptedUi ui2;
-      Editor b(ui2);
-      const ParsedEffect parsed = ParseEffectLine(line, -1);
-      ASSERT_EQ(parsed.Error, "") << line;
-      for (const EffectValue& v : parsed.Values) {
-        const Param& p = e.Params[size_t(v.Param)];
-        if (p.AltLabel) b.ToolBox.PeaksChecked = !v.Alt;
-        std::string error;
-        ASSERT_TRUE(b.Store(v.Alt ? p.AltRef : p.Ref, p.format, v.Value, error)) << error;
-      }
-      b.EffectId = e.Id;
-      b.EffectName = parsed.Name;
-      EXPECT_EQ(b.EffectLogLine(), line);
-    }
+  EXPECT_EQ(lineOf(28, "Map Texture"), "Map Texture, Brightness 18, Use Current Texture");
+  f.ed.ToolBox.PeaksChecked = false;
+  EXPECT_EQ(lineOf(16, "SineWave Left/Right"), "SineWave Left/Right, WaveLength 17, Height 64, Wrap = True");
+  // Each line reads back as the effect it names.
+  for (int id : {29, 65, 15, 17, 64, 19, 48, 61, 57, 28, 16}) {
+    const ParsedEffect p = ParseEffectLine(lineOf(id, Effect(id).RecordedName), -1);
+    EXPECT_EQ(p.Error, "") << id;
+    EXPECT_EQ(p.EffectId, id);
   }
 }
 
@@ -261,21 +228,28 @@ TEST(Editor, LogCommandsAndScrollBars) {
   f.ed.LogthisSession1Click();
   EXPECT_EQ(f.ui.Messages.back(), "Already Logging");
 
-  // Scroll: the typed amount, one snapshot and one line per step.
+  // Scroll: the typed amount, one snapshot and one line per step; right and
+  // down move the picture towards larger coordinates, left and up back.
   f.ed.TreeView1Change("Scroll");
   f.ed.ToolBox.Box(Box::eAmtMain).Text = "10";
-  const TPixel24 p = f.ed.WorkSurface.GetPixel(7, 0);
-  f.ed.sbLRScroll(1);
-  EXPECT_EQ(f.ed.WorkSurface.GetPixel(7, 10), p);
-  f.ed.sbLRScroll(1);  // unchanged position: nothing
-  f.ed.sbUDScroll(-16);
-  EXPECT_EQ(f.ed.WorkSurface.GetPixel(7 - 10 + 256, 10), p);
-  EXPECT_EQ(f.ed.Undo.Count(), 2);
+  const struct {
+    bool lr;
+    int position, dx, dy;
+  } steps[] = {{true, 1, 10, 0}, {true, 1, 0, 0}, {true, -16, -10, 0}, {false, 5, 0, 10}, {false, -1, 0, -10}};
+  for (const auto& s : steps) {
+    const TFastDIB before = f.Snapshot();
+    s.lr ? f.ed.sbLRScroll(s.position) : f.ed.sbUDScroll(s.position);
+    for (int y = 0; y < 256; y += 5)
+      for (int x = 0; x < 256; x += 3)
+        ASSERT_EQ(f.ed.WorkSurface.GetPixel((y + s.dy + 256) % 256, (x + s.dx + 256) % 256), before.GetPixel(y, x))
+            << s.position << " at " << x << "," << y;
+  }
+  EXPECT_EQ(f.ed.Undo.Count(), 4);
   f.ed.bGoClick();  // Apply on Scroll stores the amount and writes nothing
   f.ed.CloseLog1Click();
   EXPECT_FALSE(f.ed.Log.Logging());
   const std::string text = test::ReadText(f.ed.LogPath);
-  EXPECT_EQ(text.substr(text.find("\r\n") + 2), "Scroll Right 10\r\nScroll Up 10\r\n");
+  EXPECT_EQ(text.substr(text.find("\r\n") + 2), "Scroll Right 10\r\nScroll Left 10\r\nScroll Down 10\r\nScroll Up 10\r\n");
 
   // An existing log is kept when the user says No, and appended to.
   f.ui.Answers.push_back(UiPort::Answer::No);
@@ -285,4 +259,22 @@ TEST(Editor, LogCommandsAndScrollBars) {
   f.ed.MenuEffect(fx::Blur);
   f.ed.CloseLog1Click();
   EXPECT_EQ(test::ReadText(f.ed.LogPath), text + "<=Appending to Existing Log=>\r\nBlur\r\n");
+}
+
+// The editor's Save writes its JPEG quality into the file: the first two
+// entries of the luminance table are libjpeg's 16 and 11 scaled by the
+// quality (5000 / q below 50, 200 - 2q above), rounded.
+TEST(Editor, SaveWritesTheJpegQuality) {
+  Fixture f;
+  for (auto [quality, q0, q1] : {std::tuple{90, 3, 2}, {37, 22, 15}, {50, 16, 11}}) {
+    f.ed.JpegQuality = quality;
+    const std::string path = ::testing::TempDir() + "vorq_quality_" + std::to_string(quality);
+    EXPECT_EQ(f.ed.SaveImage(path), path + ".jpg");  // no extension: a JPEG
+    const std::string file = test::ReadText(path + ".jpg");
+    const size_t dqt = file.find("\xFF\xDB");
+    ASSERT_NE(dqt, std::string::npos);
+    EXPECT_EQ(file[dqt + 4], 0) << "8-bit table 0";
+    EXPECT_EQ(int(uint8_t(file[dqt + 5])), q0) << quality;
+    EXPECT_EQ(int(uint8_t(file[dqt + 6])), q1) << quality;
+  }
 }

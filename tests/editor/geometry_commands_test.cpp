@@ -214,49 +214,6 @@ TEST(GeometryReplay, BadLinesAreRefused) {
   EXPECT_EQ(f.ed.Undo.Count(), undo);
 }
 
-TEST(GeometryReplay, EditorLogRoundTrips) {
-  Fixture f;
-  const TFastDIB start = f.Snapshot();
-  const std::string path = f.OpenLog("vorq_geo_roundtrip.txt");
-  f.ui.SizeWidth = 200;
-  f.ui.SizeHeight = 180;
-  f.ed.TreeView1Change("ReSize Fast");
-  f.ed.bGoClick();  // "Resize Fast, ..." then "ReSize Fast"
-  f.ui.SizeWidth = 0;
-  f.ed.MenuEffect(fx::Rotate90);
-  f.ed.MenuEffect(fx::MirrorLR);
-  f.ed.MenuEffect(fx::MirrorUD);
-  f.ed.EffectVals[fx::RotateAngle] = 30;
-  f.ed.MenuEffect(fx::RotateAngle);
-  N181Click(f.ed);
-  f.ed.EffectVals[fx::SeamlessEdge] = 12;
-  f.ed.MenuEffect(fx::SeamlessEdge);
-  f.ui.SizeWidth = 150;
-  f.ui.SizeHeight = 150;
-  f.ed.MenuEffect(fx::ReSizeSmooth);
-  f.ui.SizeWidth = 0;
-  f.ed.MenuEffect(fx::RotateSeamless);
-  FourWayFlip1Click(f.ed);
-  N1161Click(f.ed);
-  f.ed.Log.Close();
-  const auto lines = Fixture::Lines(path);
-  ASSERT_GE(lines.size(), 12u);
-  EXPECT_EQ(lines[0], "Resize Fast, Width 200, Height 180");
-  EXPECT_EQ(lines[1], "ReSize Fast");
-
-  // Replayed on a fresh editor with the same start image: same image, same lines.
-  Fixture g;
-  ASSERT_TRUE(g.Same(start));
-  const std::string again = g.OpenLog("vorq_geo_roundtrip2.txt");
-  for (const auto& l : lines) {
-    const ReplayOutcome r = ReplayLine(g.ed, l);
-    ASSERT_EQ(r.Status, ReplayStatus::Done) << l << ": " << r.Message;
-  }
-  g.ed.Log.Close();
-  EXPECT_TRUE(g.Same(f.ed.WorkSurface));
-  EXPECT_EQ(Fixture::Lines(again), lines);
-}
-
 TEST(SizerDialog, ShowingAndSelection) {
   SizerState s;
   SizerShow(s, 256, 200);

@@ -6,12 +6,14 @@
 
 using namespace vorq;
 
-TEST(Settings, PresenceKeyAndReadDefaults) {
+TEST(Settings, PresenceKeyReadDefaultsAndValueTypes) {
   ScriptedUi ui;
   {
     Editor ed(ui);
-    LoadEditorSettings(ed, IniFile::Parse("[EffectVals]\r\nEffectVals6=0\r\nEffectVals13=4\r\n"));
+    WindowSettings w;
+    LoadEditorSettings(ed, IniFile::Parse("[EffectVals]\r\nEffectVals6=0\r\nEffectVals13=4\r\n[MainForm]\r\nSaveDlg=1\r\n"), &w);
     EXPECT_EQ(ed.EffectVals[fx::GaussianBlur], 2);  // a zero presence key ignores the whole file
+    EXPECT_FALSE(w.SaveDlg);
   }
   {
     Editor ed(ui);
@@ -19,51 +21,71 @@ TEST(Settings, PresenceKeyAndReadDefaults) {
     LoadEditorSettings(ed, IniFile::Parse("[EffectVals]\nEffectVals6=250\nEffectVals13=abc\n"), &w);
     EXPECT_EQ(ed.EffectVals[fx::GaussianBlur], 2);  // not a number: its default
     EXPECT_EQ(ed.EffectVals[fx::Twist], 100);
-    EXPECT_EQ(ed.Second[UDPeakVal], 0);  // missing keys read their own defaults
-    EXPECT_EQ(ed.Second[ScaleVal], 0);
-    EXPECT_EQ(ed.Second[TurbVal], 0);
+    // Missing keys read their own defaults, not the start values.
+    for (SecondId s : {UDPeakVal, UDWavVal, LRPeakVal, LRWavVal, ScaleVal, TurbVal}) EXPECT_EQ(ed.Second[s], 0) << s;
     EXPECT_EQ(ed.Second[FishVal], 0.75f);
     EXPECT_EQ(ed.Second[UDWatSelf], -128);
+    EXPECT_EQ(ed.Second[WvPhsVal], 8);
     EXPECT_TRUE(w.SaveDlg);
+    EXPECT_FALSE(w.SaveWithLog);
     EXPECT_EQ(ed.ToolBox.BrushColor, 0xFFFFFFu);
+    EXPECT_EQ(ed.ToolBox.PenSize, "2");
+    EXPECT_EQ(ed.Filter.e[4], "-3");
   }
   {
+    // Flags keep their low byte; SaveDlg checks only for 1, SaveWithLog for anything but 0;
+    // the phase is an integer key.
     Editor ed(ui);
+    WindowSettings w;
     std::string warning;
     LoadEditorSettings(ed,
-                       IniFile::Parse("[EffectVals]\nEffectVals6=1\n[MainForm]\nUndoLevels=0\n[ToolBox]\nPen Color=255\n"),
-                       nullptr, &warning);
+                       IniFile::Parse("[EffectVals]\nEffectVals6=1\nHytBm=256\nWvRflVal=257\nWvPhsVal=2.5\nFishVal=1.5\n"
+                                      "[MainForm]\nUndoLevels=0\nSaveDlg=5\nSaveWithLog=5\n[ToolBox]\nPen Color=255\n"),
+                       &w, &warning);
+    EXPECT_EQ(ed.Second[HytBm], 0);
+    EXPECT_EQ(ed.Second[WvRflVal], 1);
+    EXPECT_EQ(ed.Second[WvPhsVal], 8);
+    EXPECT_EQ(ed.Second[FishVal], 1.5f);
+    EXPECT_FALSE(w.SaveDlg);
+    EXPECT_TRUE(w.SaveWithLog);
     EXPECT_EQ(ed.Undo.Levels(), 15);
     EXPECT_FALSE(warning.empty());
     EXPECT_EQ(ed.ToolBox.PenColor, 255u);
   }
 }
 
-TEST(Settings, SaveThenLoadGivesTheSameValues) {
+TEST(Settings, FileTextAsWritten) {
   ScriptedUi ui;
-  Editor a(ui);
-  a.EffectVals[fx::GaussianBlur] = 4;
-  a.Second[UDPeakVal] = double(2.5f);
-  a.Second[WvPhsVal] = 7.5;  // written rounded to even: 8
-  a.Second[HytBm] = 0;
-  a.Filter.e[0] = "-9";
-  a.Undo.SetLevels(7);
+  Editor ed(ui);
+  ed.Second[WvPhsVal] = 8.5;  // rounded to even: 8
+  ed.Second[ScaleVal] = double(0.1f);
+  ed.ToolBox.BrushColor = 0x0000FF;
   WindowSettings w;
-  w.SaveDlg = true;
+  w.DefaultDirectory = "/home/me/tiles";
+  w.SaveWithLog = true;
   IniFile ini;
-  SaveEditorSettings(a, w, true, ini);
-  const std::string text = ini.ToText();
-  EXPECT_NE(text.find("[EffectVals]\r\nEffectVals0=0\r\n"), std::string::npos);
-  EXPECT_NE(text.find("WvPhsVal=8\r\n"), std::string::npos);
+  SaveEditorSettings(ed, w, true, ini);
+  std::string want = "[EffectVals]\n";
+  for (int n = 0; n < kEffectCount; ++n) want += "EffectVals" + std::to_string(n) + "=" + std::to_string(Effect(n).Default) + "\n";
+  want +=
+      "UDPeakVal=3\nUDWavVal=32\nLRPeakVal=2\nLRWavVal=17\nFishVal=0.75\nScaleVal=0.100000001490116\nTurbVal=120\n"
+      "UDSBlurBuf=1\nUDSBlurSelf=1\nSBlurReps=32\nUDWatBuf=100\nUDWatSelf=-128\nNovaSpok=64\nNovaHue=32\nNovaX=24\n"
+      "NovaY=36\nHytEl=20\nHytDp=16\nHytBm=1\nTrColVal=0\nTrUseVal=0\nWvLenVal=10\nWvPhsVal=8\nWvRflVal=0\n"
+      "WhPchVal=0.5\nWhRadVal=1\n\n"
+      "[MainForm]\nSaveDlg=0\nSaveWithLog=1\nPenStyle=0\nDefault Directory=/home/me/tiles\nTop=1\nLeft=195\n"
+      "Width=541\nHeight=446\nStatus=1\nUndoLevels=15\nJPGComp=90\n\n"
+      "[ToolBox]\nTop=1\nLeft=3\nPen Color=0\nBrush Color=255\nPen Size=2\n\n"
+      "[Filter]\ne1=2\ne2=1\ne3=1\ne4=1\ne5=-3\ne6=-1\ne7=1\ne8=-1\ne9=-1\neDiv=1\n\n";
+  std::string crlf;
+  for (char c : want) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_EQ(ini.ToText(), crlf);
 
-  Editor b(ui);
-  WindowSettings w2;
-  LoadEditorSettings(b, IniFile::Parse(text), &w2);
-  EXPECT_EQ(b.EffectVals[fx::GaussianBlur], 4);
-  EXPECT_EQ(b.Second[UDPeakVal], 2.5);
-  EXPECT_EQ(b.Second[WvPhsVal], 8);
-  EXPECT_EQ(b.Second[HytBm], 0);
-  EXPECT_EQ(b.Filter.e[0], "-9");
-  EXPECT_EQ(b.Undo.Levels(), 7);
-  EXPECT_TRUE(w2.SaveDlg);
+  // Not in the normal state: the bounds are left as the file had them.
+  IniFile kept = IniFile::Parse("[MainForm]\r\nTop=40\r\n");
+  w.Top = 7;
+  w.Status = 3;
+  SaveEditorSettings(ed, w, false, kept);
+  EXPECT_EQ(kept.Get("MainForm", "Top"), "40");
+  EXPECT_EQ(kept.Get("MainForm", "Width"), std::nullopt);
+  EXPECT_EQ(kept.Get("MainForm", "Status"), "3");
 }

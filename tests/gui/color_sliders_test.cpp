@@ -67,9 +67,6 @@ void ColorSlidersTest::bothButtonsTogglePanelAndHeight() {
 void ColorSlidersTest::previewThenOkCommitsOnce() {
   Sliders f;
   f.PaintPattern();
-  QTemporaryDir dir;
-  f.editor().LogPath = QFile::encodeName(dir.filePath("VorqLog.txt")).toStdString();
-  f.window->action("LogthisSession1")->trigger();
   const TPixel24 p = f.editor().WorkSurface.GetPixel(3, 5);
   const int snapshots = f.editor().Undo.Count();
 
@@ -93,13 +90,6 @@ void ColorSlidersTest::previewThenOkCommitsOnce() {
   QVERIFY(!f.window->imageView()->ShowingPreview());
   QVERIFY(f.button("bGood")->isHidden() && f.button("bBad")->isHidden());
 
-  f.window->action("CloseLog1")->trigger();
-  QFile log(dir.filePath("VorqLog.txt"));
-  QVERIFY(log.open(QIODevice::ReadOnly));
-  const QStringList lines = QString::fromLatin1(log.readAll()).split('\n', Qt::SkipEmptyParts);
-  QCOMPARE(lines.size(), 2);
-  QCOMPARE(lines[1].trimmed(),
-           QString("ToolBox Sliders to positions:  Lightness 0, Contrast 0, Saturation 0, Red 45, Green 0, Blue 0"));
 
   // Undo takes back exactly the slider change.
   f.editor().bUndoClick();

@@ -52,13 +52,6 @@ QToolButton* Button(Fixture& f, const char* name) {
   return f.window->findChild<QToolBar*>("ToolBar1")->findChild<QToolButton*>(name);
 }
 
-// Starts a log in dir; LogLines reads back what was written after the header.
-void StartLog(Fixture& f, const QTemporaryDir& dir) {
-  f.editor().LogPath = QFile::encodeName(dir.filePath("VorqLog.txt")).toStdString();
-  f.window->action("LogthisSession1")->trigger();
-}
-QStringList LogLines(const QTemporaryDir& dir) { return test::LogLines(dir.filePath("VorqLog.txt")); }
-
 void DoubleClick(QWidget* w) {
   const QPointF centre(w->width() / 2.0, w->height() / 2.0);
   QMouseEvent event(QEvent::MouseButtonDblClick, centre, w->mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
@@ -110,6 +103,8 @@ void FilesBufferTest::openReadsByContentAndKeepsTheImageOnFailure() {
   QCOMPARE(f.editor().WorkSurface.Width(), 30);
 }
 
+// The route by the file's own extension is pinned in the core tests; here the
+// chooser's name reaches it, a bare name gets ".jpg" and the folder is kept.
 void FilesBufferTest::saveAsPicksTheFormatByExtension() {
   QTemporaryDir dir;
   Fixture f;
@@ -117,36 +112,22 @@ void FilesBufferTest::saveAsPicksTheFormatByExtension() {
   QVERIFY(picture.save(dir.filePath("source.png")));
   ChooseNext(f, dir.filePath("source.png"));
   f.window->action("Open1")->trigger();
-
-  struct Case {
-    QString typed, written;
-    QByteArray format;
-  };
   QVERIFY(QDir(dir.path()).mkdir("tiles.gif"));
-  const QList<Case> cases = {
-      {"out.bmp", "out.bmp", "bmp"},
-      {"out.jpg", "out.jpg", "jpeg"},
-      {"out.GIF", "out.GIF", "gif"},
-      {"out.png", "out.png", "png"},
-      {"plain", "plain.jpg", "jpeg"},
-      // Only the file's own extension counts, not a folder's.
-      {"tiles.gif/inside", "tiles.gif/inside.jpg", "jpeg"},
-  };
-  for (const Case& c : cases) {
+  const struct {
+    const char *typed, *written, *format;
+  } cases[] = {{"out.bmp", "out.bmp", "bmp"}, {"out.GIF", "out.GIF", "gif"}, {"tiles.gif/inside", "tiles.gif/inside.jpg", "jpeg"}};
+  for (const auto& c : cases) {
     ChooseNext(f, dir.filePath(c.typed));
-    QVERIFY2(f.window->SaveAs1Click(), qPrintable(c.typed));
+    QVERIFY2(f.window->SaveAs1Click(), c.typed);
     QImageReader reader(dir.filePath(c.written));
-    QCOMPARE(reader.format(), c.format);
+    QCOMPARE(reader.format(), QByteArray(c.format));
     const QImage back = reader.read();
     QCOMPARE(back.size(), picture.size());
-    const bool lossless = c.format == "png" || c.format == "bmp";
-    if (lossless) QVERIFY2(SurfaceShows(f.editor().WorkSurface, back), qPrintable(c.typed));
+    if (c.format[0] == 'b') QVERIFY(SurfaceShows(f.editor().WorkSurface, back));
     QCOMPARE(f.window->defaultDirectory(), QFileInfo(dir.filePath(c.typed)).absolutePath());
   }
   QVERIFY(f.messages.isEmpty());
-
-  // Cancel writes nothing and keeps the folder.
-  ChooseNext(f, "");
+  ChooseNext(f, "");  // Cancel writes nothing and keeps the folder
   QVERIFY(!f.window->SaveAs1Click());
   QCOMPARE(f.window->defaultDirectory(), QDir(dir.filePath("tiles.gif")).absolutePath());
 }
@@ -198,9 +179,7 @@ void FilesBufferTest::loadBufferFillsThumbnailAndEnablesItems() {
 }
 
 void FilesBufferTest::copyAndPasteBufferWithUndo() {
-  QTemporaryDir logDir;
   Fixture f;
-  StartLog(f, logDir);
   f.PaintPattern();
   const std::vector<uint8_t> pattern = f.Pixels();
 
@@ -232,9 +211,6 @@ void FilesBufferTest::copyAndPasteBufferWithUndo() {
   const QImage copied = QGuiApplication::clipboard()->image();
   QVERIFY(SurfaceShows(f.editor().BufferSurface, copied));
 
-  QCOMPARE(LogLines(logDir), QStringList({"Copy Image to Buffer", "Paste Buffer to Image", "UnDo",
-                                          "Paste Buffer to Image", "UnDo", "Paste Buffer to Image",
-                                          "Copy Buffer to Clipboard"}));
   QVERIFY(f.messages.isEmpty());
 }
 

@@ -25,8 +25,7 @@ class FilesBufferTest : public QObject {
 class MainWindowTest : public QObject {
   Q_OBJECT
  private slots:
-  void effectMenusFollowTheCatalogue();
-  void menuBarHasTheCommandMap();
+  void menusHaveTheCommandMap();
   void toolBarButtonsInOrder();
   void treeListsEveryEffectSorted();
   void expandButtonTogglesAllBranches();
@@ -77,7 +76,6 @@ class SizeTilesTest : public QObject {
   void sizerControlsFollowTheRules();
   void sizerBoxesEnterAndLeave();
   void resizeCommandsRunThroughTheDialog();
-  void seamlessMenuMakesEdgesMeet();
   void testTilesShowsTheImageTiledAndComesBack();
 };
 
@@ -92,9 +90,7 @@ class ToolBoxTest : public QObject {
  private slots:
   void startsWithNothingChosen();
   void showsTheSelectedEffectsFields();
-  void applyUsesTypedValuesAndRefusesNonNumbers();
-  void usePeaksSwitchesTheFirstField();
-  void scrollBarShiftsTheImage();
+  void scrollBarsShiftTheImage();
   void filterDialogEditsTheKernelTexts();
   void designYourOwnRunsTheTypedKernel();
   void numbersIgnoreTheDesktopLanguage();

@@ -117,11 +117,6 @@ void OptionsTest::gifSwatchesShowTheMapAndSelectByPosition() {
   QCOMPARE(TfGif::SwatchRect(0), QRect(6, 4, 16, 16));
   QCOMPARE(TfGif::SwatchRect(35), QRect(6 + 17 * 3, 4 + 17 * 2, 16, 16));
   QCOMPARE(TfGif::SwatchRect(255), QRect(6 + 17 * 15, 4 + 17 * 15, 16, 16));
-  for (const char* name : {"bOK", "bNone", "bCancel"}) {
-    auto* b = Child<QPushButton>(&dialog, name);
-    QVERIFY2(b->geometry().top() > TfGif::SwatchRect(255).bottom(), name);
-    QVERIFY2(dialog.rect().contains(b->geometry()), name);
-  }
   QCOMPARE(Child<QPushButton>(&dialog, "bNone")->text(), QString("None"));
 
   dialog.SetColours(ThreeColours(), 3);
@@ -203,57 +198,37 @@ void OptionsTest::changeUndoQuantityEmptiesTheRing() {
   f.PaintPattern();
   auto* undo = f.window->findChild<QToolButton*>("bUndo");
   f.window->action("Blur1")->trigger();
-  f.window->action("Blur1")->trigger();
-  QCOMPARE(f.editor().Undo.Count(), 2);
   QVERIFY(undo->isEnabled());
-
-  QStringList asked;
-  f.window->setAskHandler([&](const QString& text, bool) {
-    asked << text;
-    return UiPort::Answer::Yes;
+  f.window->setAskHandler([&](const QString&, bool) { return UiPort::Answer::Yes; });
+  WhenModal([](QWidget* modal) {
+    auto* input = qobject_cast<QInputDialog*>(modal);
+    QVERIFY(input);
+    QCOMPARE(input->windowTitle(), QString("Change Number of Undo"));
+    QCOMPARE(input->labelText(), QString("Enter a New Maximum Undo: "));
+    QCOMPARE(input->textValue(), QString("15"));
+    input->setTextValue("5");
+    input->accept();
   });
-  auto enter = [](const char* typed) {
-    WhenModal([typed](QWidget* modal) {
-      auto* input = qobject_cast<QInputDialog*>(modal);
-      QVERIFY(input);
-      QCOMPARE(input->windowTitle(), QString("Change Number of Undo"));
-      QCOMPARE(input->labelText(), QString("Enter a New Maximum Undo: "));
-      QCOMPARE(input->textValue(), QString("15"));
-      input->setTextValue(typed);
-      input->accept();
-    });
-  };
-  enter("5");
   f.window->action("ChangeUndoQuantity1")->trigger();
-  QCOMPARE(asked.size(), 1);
   QCOMPARE(f.editor().Undo.Levels(), 5);
   QVERIFY(!undo->isEnabled());
-  QVERIFY(f.messages.isEmpty());
 }
 
 void OptionsTest::optionsMenuChecks() {
   Fixture f;
   QAction* show = f.window->action("ShowDialogDuringSave1");
   QAction* hide = f.window->action("HideDialogDuringSave1");
-  QVERIFY(hide->isChecked() && !show->isChecked());
-  QVERIFY(!f.editor().GifShowDialog);
+  QVERIFY(hide->isChecked() && !show->isChecked() && !f.editor().GifShowDialog);
   show->trigger();
-  QVERIFY(show->isChecked() && !hide->isChecked());
-  QVERIFY(f.editor().GifShowDialog);
   show->trigger();  // a radio item stays checked
-  QVERIFY(show->isChecked());
+  QVERIFY(show->isChecked() && !hide->isChecked() && f.editor().GifShowDialog);
   hide->trigger();
-  QVERIFY(hide->isChecked() && !show->isChecked());
-  QVERIFY(!f.editor().GifShowDialog);
-
+  QVERIFY(hide->isChecked() && !show->isChecked() && !f.editor().GifShowDialog);
   QAction* withLog = f.window->action("SaveImagewithLogFileName1");
   QCOMPARE(withLog->text(), QString("Save Image with Log File Name"));
   QVERIFY(withLog->isEnabled() && !withLog->isChecked());
   withLog->trigger();
   QVERIFY(withLog->isChecked());
-  withLog->trigger();
-  QVERIFY(!withLog->isChecked());
-  for (const char* name : {"SetJPGCompression2", "ChangeUndoQuantity1"}) QVERIFY2(f.window->action(name)->isEnabled(), name);
 }
 
 void OptionsTest::toolBoxFollowsTheMainWindow() {

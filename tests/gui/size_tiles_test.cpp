@@ -137,10 +137,7 @@ void SizeTilesTest::sizerBoxesEnterAndLeave() {
 }
 
 void SizeTilesTest::resizeCommandsRunThroughTheDialog() {
-  QTemporaryDir dir;
   Fixture f;
-  f.editor().LogPath = QFile::encodeName(dir.filePath("VorqLog.txt")).toStdString();
-  f.window->action("LogthisSession1")->trigger();
   SetImage(f, 256, 200);
   const std::vector<uint8_t> before = f.Pixels();
 
@@ -178,21 +175,6 @@ void SizeTilesTest::resizeCommandsRunThroughTheDialog() {
   f.window->findChild<QMenu*>("PopupMenu1")->findChild<QAction*>("Resize1")->trigger();
   QCOMPARE(f.editor().WorkSurface.Width(), 50);
   QCOMPARE(f.editor().WorkSurface.Height(), 40);
-
-  QCOMPARE(LogLines(dir.filePath("VorqLog.txt")),
-           QStringList({"Resize Fast, Width 100, Height 80", "Resize Smooth, Width 50, Height 40"}));
-  QVERIFY(f.messages.isEmpty());
-}
-
-void SizeTilesTest::seamlessMenuMakesEdgesMeet() {
-  Fixture f;
-  SetImage(f, 256, 256);
-  f.window->action("N181")->trigger();
-  const TFastDIB& s = f.editor().WorkSurface;
-  QVERIFY(s.GetPixel(7, 255) == s.GetPixel(7, 0));
-  SetImage(f, 3, 2);
-  f.window->action("N4WayFlip1")->trigger();
-  QCOMPARE(QSize(s.Width(), s.Height()), QSize(6, 4));
   QVERIFY(f.messages.isEmpty());
 }
 

@@ -1,0 +1,86 @@
+// The effect catalogue as listed, column by column: names, categories, menu
+// captions, shortcuts, recorded names, defaults and help texts.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/effects/catalogue.h"
+
+using namespace vorq;
+
+namespace {
+// One column of every row joined by "|"; "=" where it repeats the column before, "-" for none.
+template <typename F>
+std::string Column(F get, const char* (*same)(const EffectInfo&) = nullptr) {
+  std::string out;
+  for (const EffectInfo& e : kCatalogue) {
+    const char* v = get(e);
+    out += std::string(!v ? "-" : same && std::string(v) == same(e) ? "=" : v) + "|";
+  }
+  return out;
+}
+const char* Name(const EffectInfo& e) { return e.CatalogueName; }
+const char* Caption(const EffectInfo& e) { return e.MenuCaption; }
+}  // namespace
+
+TEST(Catalogue, RowsAsListed) {
+  ASSERT_EQ(kCatalogue.size(), 66u);
+  for (int i = 0; i < kEffectCount; ++i) EXPECT_EQ(Effect(i).Id, i);
+  EXPECT_EQ(Column(Name),
+            "Soften More|Soften Less|Edge Enhance More|Edge Enhance Less|Edge Emboss More|Edge Emboss Less|Classic "
+            "Emboss|Hi Pass|Sharpen|Laplace|Blur|Find Edges|Gaussian Soft|Gaussian Blur|Design Your Own|SineWave "
+            "U/D|SineWave L/R|SineWave Both|Twist|Fisheye|Circular|Astroid|Concentric Rects|Mosaic|Circle Mosaic|Color "
+            "Noise|Spray|VorqSwizzle|Map Texture|Marble|Color Rotate|Negative|Brighten|Lighten|Tint|Gray Scale|Erase "
+            "to Black|Exchange Color|ReSize Fast|ReSize Smooth|Rotate 90 Clockwise|Mirror L/R|Mirror U/D|Rotate "
+            "Angle|Rotate Seamless|Scroll|Cycloid Mosaic|Gradient Bars|Gradient|Merge Gradient|Merge "
+            "Buffer|Buttonize|Plasma Cloud|StretchBlur with Buffer|StretchBlur with Self|Water with Buffer|Water with "
+            "Self|SuperNova|HeightMap|Split Blur|Split Gauss|Trace|RippleTooth|Seamless Edge|Waves|Whirl/Pinch|");
+  std::string categories;
+  for (const EffectInfo& e : kCatalogue) categories += "CDWFS"[int(e.category)];
+  EXPECT_EQ(categories, "FFFFFFFFFFFFFFFDDDDDDDDDDDDDDDCCCCCCCCSSSSSSSSWWWWWWWDDDDWDFFDDDDD");
+  EXPECT_STREQ(CategoryName(Category::SizeAspect), "Size/Aspect");
+  EXPECT_EQ(Column(Caption, Name),
+            "=|=|=|=|=|=|=|HiPass|=|=|=|=|=|=|=|=|=|=|=|FishEye|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|Rotate "
+            "90|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|");
+  EXPECT_EQ(Column([](const EffectInfo& e) { return e.Shortcut; }),
+            "Ctrl+Alt+Y|Ctrl+Y|Ctrl+Alt+A|Ctrl+Alt+B|Ctrl+Alt+C|Ctrl+Alt+D|Ctrl+Alt+E|Ctrl+I|Ctrl+S|Ctrl+P|Ctrl+Alt+H|"
+            "Ctrl+Alt+F|Ctrl+Alt+G|Ctrl+G|Ctrl+F5|Ctrl+D|Ctrl+E|Ctrl+X|Ctrl+T|Ctrl+F|Ctrl+W|Ctrl+A|Ctrl+Alt+O|Ctrl+Alt+M|"
+            "Ctrl+Alt+N|Ctrl+Alt+P|Ctrl+Alt+Q|Ctrl+H|Ctrl+F2|Ctrl+F3|Ctrl+O|Ctrl+N|Ctrl+B|Ctrl+Alt+T|Ctrl+Alt+U|"
+            "Ctrl+Alt+V|Ctrl+K|Ctrl+Alt+Z|Ctrl+Q|Ctrl+R|Ctrl+Alt+X|Ctrl+L|Ctrl+M|Ctrl+Alt+R|Ctrl+Alt+S|Ctrl+Alt+K|"
+            "Ctrl+Alt+L|Ctrl+Alt+W|Ctrl+J|Ctrl+Alt+I|Ctrl+Alt+J|Ctrl+U|Ctrl+F4|Ctrl+F6|Ctrl+F7|Ctrl+F8|Ctrl+F9|Ctrl+F10|"
+            "Ctrl+F11|Ctrl+F12|Ctrl+Shift+F12|Shift+F1|Shift+F2|Shift+F3|Shift+F4|Shift+F5|");
+  EXPECT_EQ(Column([](const EffectInfo& e) { return e.RecordedName; }, Caption),
+            "=|=|=|=|=|=|=|=|=|=|=|=|=|=|-|SineWave Up/Down|SineWave Left/Right|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|"
+            "GrayScale|=|=|=|=|=|=|=|=|=|=|=|=|Draw Gradient|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|=|");
+  EXPECT_STREQ(Effect(fx::Marble).Component, "Marble1");
+  std::string defaults;
+  for (const EffectInfo& e : kCatalogue) defaults += std::to_string(e.Default) + " ";
+  EXPECT_EQ(defaults,
+            "0 0 0 0 0 0 250 0 0 0 0 0 0 2 0 50 64 0 100 0 0 5 25 3 6 50 15 64 18 700 8 0 0 0 0 0 0 25 0 0 0 0 0 45 0 64 "
+            "3 3 0 50 50 20 700 1 -1 64 128 32 32 4 3 1 16 16 24 270 ");
+  EXPECT_EQ(Column([](const EffectInfo& e) { return e.HelpText; }),
+            "No User Settings|No User Settings|No User Settings|No User Settings|No User Settings|No User "
+            "Settings|Range: 1 - 510|No User Settings|No User Settings|No User Settings|No User Settings|No User "
+            "Settings|No User Settings|Range: 1 - 5|No User Settings|Range: 1 - Height|Range: 1 - Width||Range: 1 - "
+            "500|Range: 0.01 - 5.00|No User Settings|Range: 1 - 9 (Odd)|Range: 1 - 100|Range: 2 - 30|Range: 4 - "
+            "40|Range: 1 - 500|Range: 1 - 250|Range: 1 - 200|Range: 10 - 30|Marble Ctls|Range: 1 - 8|No User "
+            "Settings|No User Settings|No User Settings|No User Settings|No User Settings|No User Settings|Exchg Pen < "
+            "Brush|No User Settings|No User Settings|No User Settings|No User Settings|No User Settings|Range: 1 - "
+            "359|No User Settings|Range: 1 - Width|Range: 3 - 30|Range: 1 - 50|No User Settings|Range: 1 - "
+            "99|Range: 1 - 99|Range: 1 - 45|Lower = Smoother|-Width/Hgt to Width/Hgt|-Width/Hgt to Width/Hgt|-Width/Hgt "
+            "to Width/Hgt|-Width/Hgt to Width/Hgt|Hue 0 - 360|Azimuth is Angle|Split offset|Bluriness|Default is "
+            "Black|Width of Ripple|Width of Seam|Phase is Shift Point|Angle is Amount of Effect|");
+  // Second parameters: names (the settings keys) and start values.
+  std::string second;
+  for (const SecondParamInfo& p : kSecondParams) second += std::string(p.Name) + "=" + std::to_string(p.Default) + " ";
+  EXPECT_EQ(second,
+            "UDPeakVal=3.000000 UDWavVal=32.000000 LRPeakVal=2.000000 LRWavVal=17.000000 FishVal=0.750000 "
+            "ScaleVal=2.000000 TurbVal=120.000000 UDSBlurBuf=1.000000 UDSBlurSelf=1.000000 SBlurReps=32.000000 "
+            "UDWatBuf=100.000000 UDWatSelf=-128.000000 NovaSpok=64.000000 NovaHue=32.000000 NovaX=24.000000 "
+            "NovaY=36.000000 HytEl=20.000000 HytDp=16.000000 HytBm=1.000000 TrColVal=0.000000 TrUseVal=0.000000 "
+            "WvLenVal=10.000000 WvPhsVal=8.000000 WvRflVal=0.000000 WhPchVal=0.500000 WhRadVal=1.000000 ");
+  EXPECT_EQ(FindEffectByCatalogueName("gray scale"), fx::GrayScale);
+  EXPECT_EQ(FindEffectByCatalogueName("Filters"), -1);
+  EXPECT_EQ(FindEffectByAnyName("SineWave Left/Right"), fx::SineWaveLR);
+  EXPECT_EQ(FindEffectByAnyName("Hi Pass"), fx::HiPass);
+}
