@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 
@@ -222,11 +223,23 @@ TEST(ColourSliders, Saturation) {
   ApplySaturation(t, 510);
   EXPECT_EQ(Px(t, 0, 2), MakePixel(255, 100, 0));
   EXPECT_EQ(Px(t, 1, 2), MakePixel(140, 100, 60));
-  // 255: unchanged.
-  TFastDIB n = Noise(63, 17, 3), copy;
-  CopySurface(n, copy);
-  ApplySaturation(n, 255);
-  EXPECT_TRUE(Same(n, copy));
+  // Any amount against the stated tables: W[k] = ((k + 1) S) >> 8, grey a - W[a] of the plain average a.
+  const TFastDIB n = Noise(63, 17, 3);
+  for (int S : {0, 100, 255, 400, 510}) {
+    TFastDIB img, ref;
+    CopySurface(n, img);
+    CopySurface(n, ref);
+    ApplySaturation(img, S);
+    auto W = [S](int k) { return ((k + 1) * S) >> 8; };
+    for (int y = 0; y < 17; ++y)
+      for (int x = 0; x < 63; ++x) {
+        TPixel24 p = n.GetPixel(y, x);
+        const int a = (p.R + p.G + p.B) / 3, g = a - W(a);
+        for (uint8_t* c : {&p.R, &p.G, &p.B}) *c = uint8_t(std::clamp(W(*c) + g, 0, 255));
+        ref.SetPixel(y, x, p);
+      }
+    EXPECT_TRUE(Same(img, ref)) << S;
+  }
   // Out-of-range amounts are limited to 0 .. 510.
   TFastDIB u = Strip({MakePixel(200, 100, 0)});
   ApplySaturation(u, -40);

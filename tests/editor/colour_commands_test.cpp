@@ -45,8 +45,7 @@ TEST(ColourCommands, MenuRunsSnapshotNameAndLog) {
   for (const Case& c : cases) {
     Fixture f;
     f.StartLog("vorq_colour_menu.txt");
-    TFastDIB before;
-    CopySurface(f.ed.WorkSurface, before);
+    const TFastDIB before = f.Snapshot();
     f.ed.MenuEffect(c.id);
     EXPECT_EQ(f.ed.EffectId, c.id);
     EXPECT_EQ(f.ed.Undo.Count(), 1) << c.id;
@@ -90,8 +89,7 @@ TEST(ColourCommands, TintDialog) {
   EXPECT_EQ(f.ui.BusyOn, 1);
 
   // Cancelled: no snapshot, no change, but the Effect id and log line follow.
-  TFastDIB before;
-  CopySurface(f.ed.WorkSurface, before);
+  const TFastDIB before = f.Snapshot();
   f.ed.EffectId = -1;
   f.ui.AcceptColor = false;
   f.ed.MenuEffect(fx::Tint);
@@ -104,8 +102,7 @@ TEST(ColourCommands, TintDialog) {
 
 TEST(ColourSliderCommands, PreviewLeavesWorkAndStartsFromItEachTime) {
   Fixture f;
-  TFastDIB before;
-  CopySurface(f.ed.WorkSurface, before);
+  const TFastDIB before = f.Snapshot();
   SliderPositions pos;
   pos.Red = 300;  // +45 on red only
   SliderPreview(f.ed, pos);
@@ -142,8 +139,7 @@ TEST(ColourSliderCommands, OkCommitsSnapshotsAndLogs) {
   Fixture f;
   f.StartLog("vorq_colour_ok.txt");
   f.ed.MenuEffect(fx::Brighten);
-  TFastDIB before;
-  CopySurface(f.ed.WorkSurface, before);
+  const TFastDIB before = f.Snapshot();
   SliderPositions pos;
   pos.Lightness = 225;
   pos.Contrast = 300;
@@ -177,8 +173,7 @@ TEST(ColourSliderCommands, OkCommitsSnapshotsAndLogs) {
 TEST(ColourSliderCommands, CancelRestoresExactly) {
   Fixture f;
   f.StartLog("vorq_colour_cancel.txt");
-  TFastDIB before;
-  CopySurface(f.ed.WorkSurface, before);
+  const TFastDIB before = f.Snapshot();
   SliderPositions pos;
   for (int step : {260, 300, 420, 510, 10}) {
     pos.Lightness = step;

@@ -36,8 +36,7 @@ TEST(Editor, StartState) {
 
 TEST(Editor, ApplyRefusalsChangeNothing) {
   Fixture f;
-  TFastDIB before;
-  CopySurface(f.ed.WorkSurface, before);
+  const TFastDIB before = f.Snapshot();
   EXPECT_FALSE(f.ed.bGoClick());
   EXPECT_EQ(f.ui.Messages.back(), "First Select an Effect");
 
@@ -178,8 +177,7 @@ TEST(Editor, EffectLinesMatchTheirExamples) {
 TEST(Editor, DesignYourOwn) {
   Fixture f;
   const std::string log = f.TempLog();
-  TFastDIB before;
-  CopySurface(f.ed.WorkSurface, before);
+  const TFastDIB before = f.Snapshot();
   f.ui.AcceptFilter = false;
   f.ed.MenuEffect(fx::DesignYourOwn);
   EXPECT_TRUE(f.ed.Undo.Empty());

@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,34 +13,36 @@ using namespace vorq;
 
 namespace {
 
-struct Fixture : test::EditorFixture<> {
-  static void Paint(TFastDIB& s) { test::PaintPattern(s); }
-  bool Same(const TFastDIB& before) const { return Unchanged(before); }
-  static std::vector<std::string> Lines(const std::string& path) { return test::ReadLines(path); }
-};
+using Fixture = test::EditorFixture<>;
 
 }  // namespace
 
-TEST(ResizeCommands, ResizeFastSnapshotsLogsAndUndoes) {
+TEST(ResizeCommands, DialogSizeSnapshotLineAndUndo) {
   Fixture f;
-  const std::string log = f.OpenLog("vorq_geo_fast.txt");
+  f.OpenLog("vorq_geo_resize.txt");
   const TFastDIB before = f.Snapshot();
   f.ui.SizeWidth = 100;
   f.ui.SizeHeight = 80;
   f.ed.MenuEffect(fx::ReSizeFast);
-  EXPECT_EQ(f.ed.WorkSurface.Width(), 100);
-  EXPECT_EQ(f.ed.WorkSurface.Height(), 80);
-  EXPECT_EQ(f.ed.Status[kPanelWidth], "Width: 100");
-  EXPECT_EQ(f.ed.Undo.Count(), 1);
-  f.ed.bUndoClick();
-  EXPECT_TRUE(f.Same(before));
-  EXPECT_EQ(f.ed.Status[kPanelWidth], "Width: 256");
-  EXPECT_EQ(f.ed.Status[kPanelHeight], "Height: 256");
-  f.ed.Log.Close();
-  const auto lines = Fixture::Lines(log);
-  ASSERT_GE(lines.size(), 1u);
-  EXPECT_EQ(lines[0], "Resize Fast, Width 100, Height 80");
   EXPECT_EQ(f.ed.Sizer.CurrentWidth, 256);  // the dialog was shown with the current size
+  EXPECT_EQ(f.ed.Status[kPanelWidth], "Width: 100");
+  f.ed.bUndoClick();
+  EXPECT_TRUE(f.Unchanged(before));
+  EXPECT_EQ(f.ed.Status[kPanelHeight], "Height: 256");
+  // To the current size: a snapshot and a line, the pixels stay.
+  f.ui.SizeWidth = f.ui.SizeHeight = 256;
+  f.ed.MenuEffect(fx::ReSizeSmooth);
+  EXPECT_TRUE(f.Unchanged(before));
+  EXPECT_EQ(f.ed.Undo.Count(), 1);
+  // Apply writes the routine's line and then the effect's name.
+  f.ed.TreeView1Change("ReSize Smooth");
+  f.ui.SizeWidth = 128;
+  f.ui.SizeHeight = 300;
+  EXPECT_TRUE(f.ed.bGoClick());
+  EXPECT_EQ(f.ed.WorkSurface.Height(), 300);
+  EXPECT_EQ(f.CloseLogLines(), (std::vector<std::string>{"Resize Fast, Width 100, Height 80", "UnDo",
+                                                          "Resize Smooth, Width 256, Height 256",
+                                                          "Resize Smooth, Width 128, Height 300", "ReSize Smooth"}));
 }
 
 TEST(ResizeCommands, CancelAndRefusedSizesChangeNothing) {
@@ -53,146 +51,84 @@ TEST(ResizeCommands, CancelAndRefusedSizesChangeNothing) {
   f.ui.SizeWidth = 0;  // Cancel
   f.ed.MenuEffect(fx::ReSizeSmooth);
   f.ed.MenuEffect(fx::ReSizeFast);
-  EXPECT_TRUE(f.Same(before));
-  EXPECT_TRUE(f.ed.Undo.Empty());
   EXPECT_TRUE(f.ui.Messages.empty());
-
   f.ui.SizeWidth = 20000;
   f.ui.SizeHeight = 10;
   f.ed.MenuEffect(fx::ReSizeSmooth);
   ASSERT_EQ(f.ui.Messages.size(), 1u);
   EXPECT_NE(f.ui.Messages[0].find("too large"), std::string::npos);
-  EXPECT_TRUE(f.Same(before));
-  EXPECT_TRUE(f.ed.Undo.Empty());
-
   EXPECT_NE(ResizeSmoothTo(f.ed, 0, 10), "");
   EXPECT_NE(ResizeFastTo(f.ed, 10, -1), "");
   EXPECT_NE(ResizeFastTo(f.ed, 16384, 16385), "");
-  EXPECT_TRUE(f.Same(before));
+  EXPECT_TRUE(f.Unchanged(before));
   EXPECT_TRUE(f.ed.Undo.Empty());
 }
 
-TEST(ResizeCommands, ResizeSmooth) {
-  Fixture f;
-  const std::string log = f.OpenLog("vorq_geo_smooth.txt");
-  const TFastDIB before = f.Snapshot();
-  // To the current size: a snapshot and a line, the pixels stay.
-  f.ui.SizeWidth = 256;
-  f.ui.SizeHeight = 256;
-  f.ed.MenuEffect(fx::ReSizeSmooth);
-  EXPECT_TRUE(f.Same(before));
-  EXPECT_EQ(f.ed.Undo.Count(), 1);
-  // A real resize through Apply.
-  f.ed.TreeView1Change("ReSize Smooth");
-  f.ui.SizeWidth = 128;
-  f.ui.SizeHeight = 300;
-  EXPECT_TRUE(f.ed.bGoClick());
-  EXPECT_EQ(f.ed.WorkSurface.Width(), 128);
-  EXPECT_EQ(f.ed.WorkSurface.Height(), 300);
-  f.ed.Log.Close();
-  const auto lines = Fixture::Lines(log);
-  ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(lines[0], "Resize Smooth, Width 256, Height 256");
-  // Apply writes the routine's line and then the effect's name.
-  EXPECT_EQ(lines[lines.size() - 2], "Resize Smooth, Width 128, Height 300");
-  EXPECT_EQ(lines.back(), "ReSize Smooth");
-}
-
 TEST(GeometryCommands, QuarterTurnMirrorsAndAngle) {
-  Fixture f;
-  f.ed.WorkSurface.SetSize(3, 2, 24, 0);
-  Fixture::Paint(f.ed.WorkSurface);
+  Fixture f(3, 2);
   const TFastDIB small = f.Snapshot();
   f.ed.MenuEffect(fx::Rotate90);
   ASSERT_EQ(f.ed.WorkSurface.Width(), 2);
-  ASSERT_EQ(f.ed.WorkSurface.Height(), 3);
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 1), small.GetPixel(0, 0));
   EXPECT_EQ(f.ed.EffectName, "Rotate 90");
   EXPECT_EQ(f.ed.Status[kPanelWidth], "Width: 2");
-
   Fixture g;
   const TFastDIB before = g.Snapshot();
   g.ed.MenuEffect(fx::MirrorLR);
   EXPECT_EQ(g.ed.WorkSurface.GetPixel(5, 0), before.GetPixel(5, 255));
   g.ed.MenuEffect(fx::MirrorUD);
   EXPECT_EQ(g.ed.WorkSurface.GetPixel(0, 0), before.GetPixel(255, 255));
-  EXPECT_EQ(g.ed.Undo.Count(), 2);
   g.ed.bUndoClick();
   g.ed.bUndoClick();
-  EXPECT_TRUE(g.Same(before));
-
+  EXPECT_TRUE(g.Unchanged(before));
   g.ed.EffectVals[fx::RotateAngle] = 360;
-  const TFastDIB turned = g.Snapshot();
   g.ed.MenuEffect(fx::RotateAngle);
-  EXPECT_TRUE(g.Same(turned));
+  EXPECT_TRUE(g.Unchanged(before));
   EXPECT_EQ(g.ed.Undo.Count(), 1);
 }
 
-TEST(SeamlessCommands, RotateSeamlessNeedsASquare) {
-  Fixture f;
-  f.ed.WorkSurface.SetSize(256, 200, 24, 0);
-  Fixture::Paint(f.ed.WorkSurface);
+TEST(SeamlessCommands, NamesLinesAndRefusals) {
+  Fixture f(256, 200);
+  f.OpenLog("vorq_geo_seamless.txt");
   const TFastDIB before = f.Snapshot();
   f.ed.MenuEffect(fx::RotateSeamless);
-  ASSERT_EQ(f.ui.Messages.size(), 1u);
-  EXPECT_EQ(f.ui.Messages[0], "Image must be square.  ReSize and try again.");
-  EXPECT_TRUE(f.Same(before));
+  EXPECT_EQ(f.ui.Messages.at(0), "Image must be square.  ReSize and try again.");
+  EXPECT_TRUE(f.Unchanged(before));
   EXPECT_TRUE(f.ed.Undo.Empty());
-
-  Fixture g;
-  g.ed.MenuEffect(fx::RotateSeamless);
-  EXPECT_EQ(g.ed.WorkSurface.Width(), 256);
-  EXPECT_EQ(g.ed.WorkSurface.Height(), 256);
-  EXPECT_EQ(g.ed.Undo.Count(), 1);
-  EXPECT_EQ(g.ed.EffectName, "Rotate Seamless");
-}
-
-TEST(SeamlessCommands, EdgeMergeNamesItselfAndLogs) {
-  Fixture f;
-  const std::string log = f.OpenLog("vorq_geo_merge.txt");
-  f.ed.MenuEffect(fx::SoftenMore);  // Blur: the current effect
-  const TFastDIB before = f.Snapshot();
-  N141Click(f.ed);
-  EXPECT_EQ(f.ed.EffectName, "EdgeMerge4");
-  EXPECT_EQ(f.ed.EffectId, 0);  // not a catalogue effect: the id stays
-  EXPECT_FALSE(f.Same(before));
-  N181Click(f.ed);
-  EXPECT_EQ(f.ed.EffectName, "EdgeMerge8");
-  N1161Click(f.ed);
-  EXPECT_EQ(f.ed.EffectName, "EdgeMerge16");
+  f.ed.MenuEffect(fx::SoftenMore);  // the current effect
+  // The merges name themselves but leave the Effect id: Apply then writes the merge's name.
+  const struct {
+    void (*click)(Editor&);
+    const char* name;
+  } merges[] = {{N141Click, "EdgeMerge4"}, {N181Click, "EdgeMerge8"}, {N1161Click, "EdgeMerge16"}};
+  for (const auto& m : merges) {
+    const TFastDIB was = f.Snapshot();
+    m.click(f.ed);
+    EXPECT_EQ(f.ed.EffectName, m.name);
+    EXPECT_EQ(f.ed.EffectId, fx::SoftenMore);
+    EXPECT_FALSE(f.Unchanged(was));
+  }
   EXPECT_EQ(f.ed.Undo.Count(), 4);
-  f.ed.Log.Close();
-  const auto lines = Fixture::Lines(log);
-  ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[1], "Edge Merge 1/4");
-  EXPECT_EQ(lines[2], "Edge Merge 1/8");
-  EXPECT_EQ(lines[3], "Edge Merge 1/16");
-}
-
-TEST(SeamlessCommands, SeamlessEdgeAndFourWayFlip) {
-  Fixture f;
-  const std::string log = f.OpenLog("vorq_geo_flip.txt");
+  f.ed.WorkSurface.SetSize(256, 256, 24, 0);
+  f.ed.MenuEffect(fx::RotateSeamless);
+  EXPECT_EQ(f.ed.WorkSurface.Width(), 256);
+  EXPECT_EQ(f.ed.EffectName, "Rotate Seamless");
   f.ed.MenuEffect(fx::SeamlessEdge);
-  const TFastDIB& w = f.ed.WorkSurface;
-
   f.ed.WorkSurface.SetSize(3, 2, 24, 0);
-  Fixture::Paint(f.ed.WorkSurface);
+  test::PaintPattern(f.ed.WorkSurface);
   const TFastDIB small = f.Snapshot();
   EXPECT_TRUE(FourWayFlip1Click(f.ed));
-  ASSERT_EQ(w.Width(), 6);
-  EXPECT_EQ(w.GetPixel(3, 5), small.GetPixel(0, 0));
-
+  ASSERT_EQ(f.ed.WorkSurface.Width(), 6);
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(3, 5), small.GetPixel(0, 0));
   f.ed.WorkSurface.SetSize(9000, 10, 24, 0);
   const int undo = f.ed.Undo.Count();
   EXPECT_FALSE(FourWayFlip1Click(f.ed));
   EXPECT_NE(f.ui.Messages.back().find("18000 x 20"), std::string::npos);
-  EXPECT_EQ(w.Width(), 9000);
+  EXPECT_EQ(f.ed.WorkSurface.Width(), 9000);
   EXPECT_EQ(f.ed.Undo.Count(), undo);
-  f.ed.Log.Close();
-  const auto lines = Fixture::Lines(log);
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], "Seamless Edge, Amount 16");
-  EXPECT_EQ(lines[1], "4 Way Flip");
+  EXPECT_EQ(f.CloseLogLines(), (std::vector<std::string>{"Soften More", "Edge Merge 1/4", "Edge Merge 1/8",
+                                                          "Edge Merge 1/16", "Rotate Seamless",
+                                                          "Seamless Edge, Amount 16", "4 Way Flip"}));
 }
 
 TEST(GeometryReplay, BadLinesAreRefused) {
