@@ -33,6 +33,7 @@ if [ $check -eq 0 ]; then
 fi
 
 killed=0 survived=0 bad=0
+[ $check -eq 0 ] && : >"$WORK/fails.txt"
 while IFS=$'\t' read -r file text repl; do
   case "$file" in ''|'#'*) continue ;; esac
   [ -n "$pattern" ] && ! printf '%s\t%s\t%s\n' "$file" "$text" "$repl" | grep -qF -- "$pattern" && continue
@@ -45,10 +46,13 @@ while IFS=$'\t' read -r file text repl; do
   MUT_TEXT=$text MUT_REPL=$repl perl -0777 -i -pe 's/\Q$ENV{MUT_TEXT}\E/$ENV{MUT_REPL}/' "$TREE/$file"
   if ! build; then
     echo "BAD      $what (does not build)"; bad=$((bad + 1))
-  elif timeout "${TIMEOUT:-900}" ctest --test-dir "$BUILD" --stop-on-failure -j1 >"$WORK/test.log" 2>&1; then
+  elif timeout "${TIMEOUT:-900}" ctest --test-dir "$BUILD" --output-on-failure -j1 >"$WORK/test.log" 2>&1; then
     echo "SURVIVED $what"; survived=$((survived + 1))
   else
-    by=$(grep -oE '[0-9]+ - [a-z_]+' "$WORK/test.log" | head -1 | sed 's/.* - //')
+    # Every failing test, for seeing which tests a mutant needs (fails.txt).
+    by=$(grep -oE '\[  FAILED  \] [A-Za-z0-9_]+\.[A-Za-z0-9_]+|FAIL!  : [A-Za-z:]+::[A-Za-z0-9_]+|[0-9]+ - [a-z_]+ \(' "$WORK/test.log" |
+         sed -E 's/^\[  FAILED  \] //; s/^FAIL!  : .*::/gui:/; s/^[0-9]+ - ([a-z_]+) \(/\1/' | sort -u | tr '\n' ' ')
+    printf '%s\t%s\n' "$what" "$by" >>"$WORK/fails.txt"
     echo "killed   $what (${by:-timeout})"; killed=$((killed + 1))
   fi
   cp "$ROOT/$file" "$TREE/$file"  # a fresh time, so the next build compiles it again
