@@ -2,8 +2,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QInputDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -109,10 +107,6 @@ void OptionsTest::jpgQualityStartsAt90WhateverTheBoxSays() {
 void OptionsTest::gifSwatchesShowTheMapAndSelectByPosition() {
   TfGif dialog;
   QCOMPARE(dialog.SelectedIndex(), 256);
-  QCOMPARE(TfGif::SwatchRect(0), QRect(6, 4, 16, 16));
-  QCOMPARE(TfGif::SwatchRect(35), QRect(6 + 17 * 3, 4 + 17 * 2, 16, 16));
-  QCOMPARE(TfGif::SwatchRect(255), QRect(6 + 17 * 15, 4 + 17 * 15, 16, 16));
-
   dialog.SetColours(ThreeColours(), 3);
   QCOMPARE(dialog.SwatchColour(0), QColor(Qt::red));
   QCOMPARE(dialog.SwatchColour(2), QColor(Qt::blue));
@@ -196,7 +190,6 @@ void OptionsTest::optionsMenuChecks() {
   hide->trigger();
   QVERIFY(hide->isChecked() && !show->isChecked() && !f.editor().GifShowDialog);
   QAction* withLog = f.window->action("SaveImagewithLogFileName1");
-  QCOMPARE(withLog->text(), QString("Save Image with Log File Name"));
   QVERIFY(withLog->isEnabled() && !withLog->isChecked());
   withLog->trigger();
   QVERIFY(withLog->isChecked());
@@ -205,9 +198,7 @@ void OptionsTest::optionsMenuChecks() {
 void OptionsTest::toolBoxFollowsTheMainWindow() {
   Fixture f;
   TfToolBox* box = f.window->toolBox();
-  QCOMPARE(box->parentWidget(), f.window.get());
-  QVERIFY(box->isWindow());
-  QVERIFY(box->windowFlags() & Qt::Tool);
+  QVERIFY(box->isWindow() && (box->windowFlags() & Qt::Tool));
   QSignalSpy shown(f.window.get(), &TfVorqTile::FirstShown);
   f.window->show();
   QVERIFY(shown.wait(2000));
