@@ -231,6 +231,9 @@ TEST(GBlur, ByteConversionAndKernelTrim) {
   EXPECT_EQ(MakeGaussKernel(1).Size, 2);
   EXPECT_EQ(MakeGaussKernel(2).Size, 5);
   EXPECT_EQ(MakeGaussKernel(3).Size, 8);
+  EXPECT_EQ(MakeGaussKernel(1.5).Size, 4);  // 3 at a granularity of 1/255
+  EXPECT_EQ(MakeGaussKernel(2.5).Size, 7);
+  EXPECT_EQ(MakeGaussKernel(3.5).Size, 9);
   EXPECT_EQ(MakeGaussKernel(0.1).Size, 1);  // never below one tap each side
   EXPECT_EQ(MakeGaussKernel(1e6).Size, 9);  // flat: the outer pair alone exceeds 1/510
   for (double r : {0.7, 3.0, 9.5}) {

@@ -156,7 +156,9 @@ TEST(RotateWrapped, MatchesReference) {
     int ws, hs, wt, ht;
     double angle;
   } cases[] = {{64, 48, 64, 48, 30}, {33, 17, 33, 17, -60}, {20, 20, 20, 20, 123},
-               {64, 48, 40, 70, 45}, {5, 3, 50, 40, 10},    {31, 9, 31, 9, 359}};
+               {64, 48, 40, 70, 45}, {5, 3, 50, 40, 10},    {31, 9, 31, 9, 359},
+               // whole-pixel positions left of and above the source: -1 counts from the far side to W - 2
+               {5, 3, 9, 7, 0},      {5, 3, 9, 7, 180}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.ws << "x" << c.hs << " -> " << c.wt << "x" << c.ht << " angle " << c.angle);
     const TFastDIB src = Random(c.ws, c.hs, uint32_t(c.ws + 7 * c.hs));

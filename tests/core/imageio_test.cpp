@@ -336,6 +336,9 @@ TEST(BmpRead, RunLengthEncoded) {
   pal16[1] = 0x010101, pal16[2] = 0x020202, pal16[3] = 0x030303;
   s = Load(MakeBmp(8, 1, 4, 2, pal16, {5, 0x12, 0, 3, 0x32, 0x10, 0, 1}));
   EXPECT_TRUE(RowIs(s, 0, {0x010101, 0x020202, 0x010101, 0x020202, 0x010101, 0x030303, 0x020202, 0x010101}));
+  // A literal run of 5 nibbles takes 3 bytes, padded to 4.
+  s = Load(MakeBmp(8, 1, 4, 2, pal16, {0, 5, 0x12, 0x31, 0x20, 0x00, 2, 0x33, 0, 1}));
+  EXPECT_TRUE(RowIs(s, 0, {0x010101, 0x020202, 0x030303, 0x010101, 0x020202, 0x030303, 0x030303, 0x000000}));
   // A run longer than the row is cut at the row's end.
   s = Load(MakeBmp(2, 1, 8, 1, pal, {5, 1, 0, 1}));
   EXPECT_TRUE(RowIs(s, 0, {0x000020, 0x000020}));

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -83,7 +84,7 @@ TEST(PenLine, ThinNormalLineIsTheCanvasLine) {
   // A one-pixel Normal pen gives exactly the pixels of LineTo, end point
   // excluded, near and far from the surface.
   const int lines[][4] = {{0, 0, 4, 2},   {4, 2, 0, 0}, {30, 1, 3, 37}, {-50, -9, 70, 44}, {-2000000000, 5, 2000000000, 17},
-                          {5, 5, 5, 5}, {-2147483647 - 1, -2147483647 - 1, 2147483647, 2147483647}};
+                          {5, 5, 5, 5}, {0, 0, 3, 1},  {-2147483647 - 1, -2147483647 - 1, 2147483647, 2147483647}};
   for (const auto& l : lines) {
     TFastDIB pen = Filled(40, 40, kBlack), canvas = Filled(40, 40, kBlack);
     DrawPenLine(pen, l[0], l[1], l[2], l[3], Pen{kWhite, 1, PenMode::Normal});
@@ -96,6 +97,9 @@ TEST(PenLine, ThinNormalLineIsTheCanvasLine) {
   TFastDIB d = Filled(6, 4, kBlack);  // halves round towards the start
   DrawPenLine(d, 0, 0, 4, 2, Pen{kWhite, 1, PenMode::Normal});
   for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {2, 1}, {3, 1}}) EXPECT_EQ(d.GetPixel(y, x), kWhite) << x << "," << y;
+  TFastDIB e = Filled(4, 2, kBlack);  // an exact half at the third step of (0, 0) - (3, 1) moves on
+  LineTo(e, 0, 0, 3, 1, kWhite);
+  for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {2, 1}}) EXPECT_EQ(e.GetPixel(y, x), kWhite) << x << "," << y;
 }
 
 TEST(PenLine, WidePensAreRoundDiscs) {
@@ -113,6 +117,11 @@ TEST(PenLine, WidePensAreRoundDiscs) {
   DrawPenLine(s, 10, 10, 11, 10, Pen{kWhite, 2, PenMode::Normal});
   EXPECT_EQ(s.GetPixel(11, 11), kWhite);
   EXPECT_EQ(s.GetPixel(9, 10), kBlack);
+  // Width 4 about the point (10.5, 10.5): rows of 2, 4, 4 and 2 pixels, mirrored top to bottom.
+  TFastDIB four = Filled(20, 20, kBlack);
+  DrawPenLine(four, 10, 10, 11, 10, Pen{kWhite, 4, PenMode::Normal});
+  for (auto [y, lo, hi] : {std::tuple{9, 10, 11}, {10, 9, 12}, {11, 9, 12}, {12, 10, 11}})
+    for (int x = 8; x <= 13; ++x) EXPECT_EQ(four.GetPixel(y, x), x >= lo && x <= hi ? kWhite : kBlack) << x << "," << y;
   // Widths are clamped: 100000 draws kMaxPenWidth wide, 0 and below one pixel.
   TFastDIB u = Filled(16, 16, kBlack);
   DrawPenLine(u, 0, 0, 15, 15, Pen{kWhite, 100000, PenMode::Normal});

@@ -100,39 +100,36 @@ TEST(ColourCommands, TintDialog) {
   EXPECT_EQ(f.CloseLog(), "Tint, Color R: 255 G: 255 B: 255\r\nTint, Color R: 255 G: 255 B: 255\r\n");
 }
 
-TEST(ColourSliderCommands, PreviewLeavesWorkAndStartsFromItEachTime) {
-  Fixture f;
-  const TFastDIB before = f.Snapshot();
-  SliderPositions pos;
-  pos.Red = 300;  // +45 on red only
-  SliderPreview(f.ed, pos);
-  EXPECT_TRUE(Same(f.ed.WorkSurface, before));
-  const TPixel24 o = before.GetPixel(40, 50);
-  EXPECT_EQ(f.ed.ScratchSurface.GetPixel(40, 50), MakePixel(uint8_t(std::min(255, o.R + 45)), o.G, o.B));
-  // A second event with the same positions gives the same preview, not a
-  // doubled shift; back at neutral the preview is the working image.
-  TFastDIB first;
-  CopySurface(f.ed.ScratchSurface, first);
-  SliderPreview(f.ed, pos);
-  EXPECT_TRUE(Same(f.ed.ScratchSurface, first));
-  SliderPreview(f.ed, SliderPositions{});
-  EXPECT_TRUE(Same(f.ed.ScratchSurface, before));
-  EXPECT_TRUE(f.ed.Undo.Empty());
-}
-
-TEST(ColourSliderCommands, PositionsMapToAmounts) {
-  // Bars run 0 .. 510 around 255: the ends give the tables' -255 and +255.
+// The preview always starts from the working image and leaves it alone; the
+// bars' ends (0 and 510 around 255) give the tables' -255 and +255.
+TEST(ColourSliderCommands, PreviewFromTheWorkingImageOnly) {
   Fixture f;
   f.ed.WorkSurface.SetPixel(0, 0, MakePixel(0, 0, 0));
   f.ed.WorkSurface.SetPixel(0, 1, MakePixel(255, 255, 255));
-  SliderPositions light;
-  light.Lightness = 510;
-  SliderPreview(f.ed, light);
+  const TFastDIB before = f.Snapshot();
+  const TPixel24 o = before.GetPixel(40, 50);
+  SliderPositions pos;
+  pos.Red = 300;  // +45 on red only
+  for (int twice = 0; twice < 2; ++twice) {  // the same event again gives the same preview, not a doubled shift
+    SliderPreview(f.ed, pos);
+    EXPECT_EQ(f.ed.ScratchSurface.GetPixel(40, 50), MakePixel(uint8_t(std::min(255, o.R + 45)), o.G, o.B));
+  }
+  EXPECT_TRUE(Same(f.ed.WorkSurface, before));
+  SliderPreview(f.ed, SliderPositions{});
+  EXPECT_TRUE(Same(f.ed.ScratchSurface, before));
+  SliderPositions ends;
+  ends.Lightness = 510;
+  SliderPreview(f.ed, ends);
   EXPECT_EQ(f.ed.ScratchSurface.GetPixel(0, 0), MakePixel(254, 254, 254));
-  SliderPositions con;
-  con.Contrast = 0;
-  SliderPreview(f.ed, con);
+  ends = SliderPositions{};
+  ends.Contrast = 0;
+  SliderPreview(f.ed, ends);
   EXPECT_EQ(f.ed.ScratchSurface.GetPixel(0, 1), MakePixel(129, 129, 129));
+  EXPECT_TRUE(f.ed.Undo.Empty());
+  // OK without a preview of the image's size builds one.
+  f.ed.ScratchSurface.SetSize(10, 10, 24, 0);
+  bGoodClick(f.ed, pos);
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(40, 50), MakePixel(uint8_t(std::min(255, o.R + 45)), o.G, o.B));
 }
 
 TEST(ColourSliderCommands, OkCommitsSnapshotsAndLogs) {
@@ -188,17 +185,6 @@ TEST(ColourSliderCommands, CancelRestoresExactly) {
   EXPECT_TRUE(f.ed.Undo.Empty());
   EXPECT_GT(f.ui.ImageChanges, changes);  // the view shows WorkSurface again
   EXPECT_EQ(f.CloseLog(), "");
-}
-
-TEST(ColourSliderCommands, OkWithoutPreviewBuildsOne) {
-  Fixture f;
-  f.ed.ScratchSurface.SetSize(10, 10, 24, 0);  // left over from another effect
-  SliderPositions pos;
-  pos.Red = 300;
-  const TPixel24 o = f.ed.WorkSurface.GetPixel(40, 50);
-  bGoodClick(f.ed, pos);
-  EXPECT_EQ(f.ed.WorkSurface.Width(), 256);
-  EXPECT_EQ(f.ed.WorkSurface.GetPixel(40, 50), MakePixel(uint8_t(std::min(255, o.R + 45)), o.G, o.B));
 }
 
 TEST(ColourSliderCommands, ReplayLine) {

@@ -16,6 +16,7 @@ using namespace vorq;
 
 namespace {
 struct Fixture : test::EditorFixture<> {
+  using EditorFixture::EditorFixture;
   std::string TempLog() { return OpenLog("vorq_editor_log.txt"); }
 };
 }  // namespace
@@ -275,4 +276,39 @@ TEST(Editor, SaveWritesTheJpegQuality) {
     EXPECT_EQ(int(uint8_t(file[dqt + 5])), q0) << quality;
     EXPECT_EQ(int(uint8_t(file[dqt + 6])), q1) << quality;
   }
+}
+
+// New, Reset, the clipboard and the buffer: what each puts where, its snapshot and its line.
+TEST(Editor, ImageBufferAndClipboardCommands) {
+  Fixture f(6, 4);
+  f.OpenLog("vorq_image_commands.txt");
+  CopySurface(f.ed.WorkSurface, f.ed.ResetSurface);
+  const TFastDIB start = f.Snapshot();
+  EXPECT_FALSE(f.ed.OpenImage(::testing::TempDir() + "vorq_no_such_file.bmp"));
+  EXPECT_TRUE(f.ed.Undo.Empty()) << "an unreadable file leaves the undo ring alone";
+  f.ed.Copy1Click();
+  f.ed.ToolBox.BrushColor = 0x0A0B0C;
+  f.ed.New1Click();
+  EXPECT_EQ(test::Count(f.ed.WorkSurface, MakePixel(0x0C, 0x0B, 0x0A)), 24);
+  f.ed.CopyImagetoBuffer1Click();
+  f.ed.ReplaceImage1Click();  // the clipboard: the start image again
+  EXPECT_TRUE(f.Unchanged(start));
+  f.ui.Clipboard = test::Uniform(2, 3, MakePixel(1, 2, 3));
+  f.ed.PasteAsSelectionAt(5, -1);  // clipped at the right and top
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(1, 5), MakePixel(1, 2, 3));
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(2, 5), start.GetPixel(2, 5));
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 4), start.GetPixel(0, 4));
+  f.ed.PasteClipboardtoBuffer1Click();
+  EXPECT_EQ(f.ed.BufferSurface.Height(), 3);
+  f.ed.CopyBuffertoClipboard1Click();
+  f.ed.Reset1Click();
+  EXPECT_TRUE(f.Unchanged(start));
+  f.ed.PasteBuffertoImage1Click();
+  EXPECT_EQ(f.ed.WorkSurface.Width(), 2);
+  EXPECT_EQ(f.ed.Undo.Count(), 5) << "New, the two pastes into the image, Reset, the buffer's paste";
+  EXPECT_EQ(f.CloseLogLines(),
+            (std::vector<std::string>{"Copy Image to Clipboard", "New Image, Color R: 12 G: 11 B: 10",
+                                      "Copy Image to Buffer", "Paste Clipboard to Image",
+                                      "Paste As Selection at Left 5, Top -1", "Paste Clipboard to Buffer",
+                                      "Copy Buffer to Clipboard", "Image Reset", "Paste Buffer to Image"}));
 }
