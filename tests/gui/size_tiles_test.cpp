@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -78,6 +79,11 @@ void SizeTilesTest::resizeCommandsRunThroughTheDialog() {
   // The image's pop-up "Resize..." is ReSize Smooth; Percent 50 halves each side.
   WhenModal([](QWidget* d) {
     QCOMPARE(Child<QLabel>(d, "Label4")->text(), QString("Width 100  Height 80"));
+    // A preset and a context-menu size fill the boxes; Percent then takes its boxes.
+    Child<QGroupBox>(d, "rgSizer")->findChildren<QRadioButton*>()[1]->click();
+    QCOMPARE(Box(d, "meWidth") + "x" + Box(d, "meHeight"), QString("800x600"));
+    static_cast<TfrmSizer*>(d)->popupMenu()->actions()[0]->trigger();
+    QCOMPARE(Box(d, "meWidth") + "x" + Box(d, "meHeight"), QString("912x456"));
     Child<QRadioButton>(d, "rbPct")->click();
     Child<QPushButton>(d, "btnOK")->click();
   });
