@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/effects/catalogue.h"
+#include "core/oplog/log_format.h"
 
 using namespace vorq;
 
@@ -72,13 +73,11 @@ TEST(Catalogue, RowsAsListed) {
             "Black|Width of Ripple|Width of Seam|Phase is Shift Point|Angle is Amount of Effect|");
   // Second parameters: names (the settings keys) and start values.
   std::string second;
-  for (const SecondParamInfo& p : kSecondParams) second += std::string(p.Name) + "=" + std::to_string(p.Default) + " ";
+  for (const SecondParamInfo& p : kSecondParams) second += std::string(p.Name) + "=" + FormatReal(p.Default) + " ";
   EXPECT_EQ(second,
-            "UDPeakVal=3.000000 UDWavVal=32.000000 LRPeakVal=2.000000 LRWavVal=17.000000 FishVal=0.750000 "
-            "ScaleVal=2.000000 TurbVal=120.000000 UDSBlurBuf=1.000000 UDSBlurSelf=1.000000 SBlurReps=32.000000 "
-            "UDWatBuf=100.000000 UDWatSelf=-128.000000 NovaSpok=64.000000 NovaHue=32.000000 NovaX=24.000000 "
-            "NovaY=36.000000 HytEl=20.000000 HytDp=16.000000 HytBm=1.000000 TrColVal=0.000000 TrUseVal=0.000000 "
-            "WvLenVal=10.000000 WvPhsVal=8.000000 WvRflVal=0.000000 WhPchVal=0.500000 WhRadVal=1.000000 ");
+            "UDPeakVal=3 UDWavVal=32 LRPeakVal=2 LRWavVal=17 FishVal=0.75 ScaleVal=2 TurbVal=120 UDSBlurBuf=1 "
+            "UDSBlurSelf=1 SBlurReps=32 UDWatBuf=100 UDWatSelf=-128 NovaSpok=64 NovaHue=32 NovaX=24 NovaY=36 HytEl=20 "
+            "HytDp=16 HytBm=1 TrColVal=0 TrUseVal=0 WvLenVal=10 WvPhsVal=8 WvRflVal=0 WhPchVal=0.5 WhRadVal=1 ");
   EXPECT_EQ(FindEffectByCatalogueName("gray scale"), fx::GrayScale);
   EXPECT_EQ(FindEffectByCatalogueName("Filters"), -1);
   EXPECT_EQ(FindEffectByAnyName("SineWave Left/Right"), fx::SineWaveLR);
