@@ -197,14 +197,19 @@ TEST(Editor, DesignYourOwn) {
   f.ed.MenuEffect(fx::DesignYourOwn);
   EXPECT_EQ(f.ed.Undo.Count(), 1);
   EXPECT_EQ(f.ed.EffectId, -1);  // the dialog leaves the Effect id alone
-  // "-1" divides by 65535: every channel of a sum of at most 9 * 255 becomes 0.
+  // The divisor's low 16 bits: "-1" is 65535 and "32769" stays 32769, so
+  // every channel of a sum of at most 9 * 255 becomes 0.
   for (auto& e : f.ed.Filter.e) e = "1";
-  f.ed.Filter.eDiv = "-1";
-  f.ed.MenuEffect(fx::DesignYourOwn);
-  EXPECT_EQ(f.ed.WorkSurface.GetPixel(100, 100), MakePixel(0, 0, 0));
+  for (const char* div : {"-1", "32769"}) {
+    f.ed.WorkSurface = test::Uniform(8, 8, MakePixel(200, 100, 50));
+    f.ed.Filter.eDiv = div;
+    f.ed.MenuEffect(fx::DesignYourOwn);
+    EXPECT_EQ(f.ed.WorkSurface.GetPixel(3, 3), MakePixel(0, 0, 0)) << div;
+  }
   EXPECT_EQ(f.CloseLog(),
             "Design Your Own Filter, Settings: 2 1 1 1 -3 -1 1 -1 -1 , Divisor 1\r\n"
-            "Design Your Own Filter, Settings: 1 1 1 1 1 1 1 1 1 , Divisor -1\r\n");
+            "Design Your Own Filter, Settings: 1 1 1 1 1 1 1 1 1 , Divisor -1\r\n"
+            "Design Your Own Filter, Settings: 1 1 1 1 1 1 1 1 1 , Divisor 32769\r\n");
 }
 
 TEST(Editor, FailingLogWriteTurnsLoggingOff) {
