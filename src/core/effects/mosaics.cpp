@@ -82,6 +82,67 @@ bool CircleMosaic(TFastDIB& Work, int CellSize) {
 // ---------------------------------------------------------------------------
 // Cycloid Mosaic
 
+namespace {
+
+struct Centre {
+  int64_t x, y;
+};
+
+// The running colour of square n: 0xF08000 + 16 n, kept within 24 bits by
+// wrapping.
+TPixel24 CycloidColour(int64_t n) { return PixelFromColour(uint32_t((0xF08000 + 16 * n) & 0xFFFFFF)); }
+
+// All squares have the same size, so pixel (x, y) shows the last square whose
+// centre lies in (x - s, x + s] x (y - s, y + s]: the largest index there.
+// Rows are swept top to bottom; each centre column keeps the squares whose
+// rows reach the current row in a deque of falling indices, and a second such
+// deque runs along the row over the columns. The work is about (W + the
+// columns with centres) per row, whatever s is.
+void SweepSquares(TFastDIB& Work, const std::vector<Centre>& sq, int64_t s) {
+  const int64_t W = Work.Width(), H = Work.Height();
+  std::vector<int32_t> order;  // squares that reach the image, by centre row
+  for (size_t n = 0; n < sq.size(); ++n)
+    if (sq[n].x - s < W && sq[n].x + s > 0 && sq[n].y - s < H && sq[n].y + s > 0) order.push_back(int32_t(n));
+  if (order.empty()) return;
+  std::stable_sort(order.begin(), order.end(), [&](int32_t a, int32_t b) { return sq[size_t(a)].y < sq[size_t(b)].y; });
+  int64_t lo = INT64_MAX, hi = INT64_MIN;
+  for (int32_t n : order) lo = std::min(lo, sq[size_t(n)].x), hi = std::max(hi, sq[size_t(n)].x);
+  const size_t cols = size_t(hi - lo + 1);
+  std::vector<std::vector<int32_t>> column(cols);
+  std::vector<size_t> head(cols, 0);
+  std::vector<int32_t> best(cols, -1), along(cols);
+  size_t next = 0;
+  for (int64_t y = 0; y < H; ++y) {
+    for (; next < order.size() && sq[size_t(order[next])].y <= y + s; ++next) {
+      const int32_t n = order[next];
+      const size_t c = size_t(sq[size_t(n)].x - lo);
+      std::vector<int32_t>& q = column[c];
+      while (q.size() > head[c] && q.back() <= n) q.pop_back();
+      q.push_back(n);
+    }
+    for (size_t c = 0; c < cols; ++c) {
+      const std::vector<int32_t>& q = column[c];
+      while (head[c] < q.size() && sq[size_t(q[head[c]])].y <= y - s) ++head[c];
+      best[c] = head[c] < q.size() ? q[head[c]] : -1;
+    }
+    TPixel24* row = Work.Row24(int(y));
+    size_t qh = 0, qt = 0;
+    int64_t add = std::max(lo, 1 - s);  // next centre column to enter
+    for (int64_t x = 0; x < W; ++x) {
+      for (; add <= std::min(hi, x + s); ++add) {
+        const size_t c = size_t(add - lo);
+        if (best[c] < 0) continue;
+        while (qt > qh && best[size_t(along[qt - 1])] <= best[c]) --qt;
+        along[qt++] = int32_t(c);
+      }
+      while (qh < qt && int64_t(along[qh]) + lo <= x - s) ++qh;
+      if (qh < qt) row[x] = CycloidColour(best[size_t(along[qh])]);
+    }
+  }
+}
+
+}  // namespace
+
 void CycloidMosaic(TFastDIB& Work, int CellSize) {
   if (Work.Empty()) return;
   const int W = Work.Width(), H = Work.Height();
@@ -99,26 +160,21 @@ void CycloidMosaic(TFastDIB& Work, int CellSize) {
     cos7T[t] = std::cos(7.0 * t);
     sin7T[t] = std::sin(7.0 * t);
   }
-  // Visits the squares in drawing order: fn(index, x, y).
-  auto each = [&](auto fn) {
-    int64_t n = 0;
-    for (int k = 1; k <= curves; ++k)
-      for (int t = 0; t <= 360; ++t, ++n) {
-        const int64_t x = Nearest(7.0 * k * cosT[t] - k * cos7T[t] + cx);
-        const int64_t y = Nearest(7.0 * k * sinT[t] - k * sin7T[t] + cy);
-        fn(n, x, y);
-      }
-  };
-  // The running colour 0xF08000 + 16 n, kept within 24 bits by wrapping.
-  auto colour = [](int64_t n) { return PixelFromColour(uint32_t((0xF08000 + 16 * n) & 0xFFFFFF)); };
-  // Squares before the last one that covers the whole image cannot show.
-  int64_t first = 0;
-  each([&](int64_t n, int64_t x, int64_t y) {
-    if (x - s <= 0 && x + s >= W && y - s <= 0 && y + s >= H) first = n;
-  });
-  each([&](int64_t n, int64_t x, int64_t y) {
-    if (n >= first) FillRect(Work, int(x - s), int(y - s), int(x + s), int(y + s), colour(n));
-  });
+  std::vector<Centre> sq;
+  sq.reserve(size_t(curves) * 361);
+  for (int k = 1; k <= curves; ++k)
+    for (int t = 0; t <= 360; ++t)
+      sq.push_back(
+          Centre{Nearest(7.0 * k * cosT[t] - k * cos7T[t] + cx), Nearest(7.0 * k * sinT[t] - k * sin7T[t] + cy)});
+  // Small squares are painted one after the other; when that would paint
+  // the image over many times, the sweep finds each pixel's last square.
+  const int64_t side = 2 * s;
+  if (int64_t(sq.size()) * std::min<int64_t>(side, W) * std::min<int64_t>(side, H) > 16 * int64_t(W) * H) {
+    SweepSquares(Work, sq, s);
+    return;
+  }
+  for (size_t n = 0; n < sq.size(); ++n)
+    FillRect(Work, int(sq[n].x - s), int(sq[n].y - s), int(sq[n].x + s), int(sq[n].y + s), CycloidColour(int64_t(n)));
 }
 
 // ---------------------------------------------------------------------------

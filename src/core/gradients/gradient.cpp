@@ -170,7 +170,8 @@ void RenderGradient(TFastDIB& t, const GradientParams& p) {
   q.Steps = std::clamp(p.Steps, 1, kMaxGradientSteps);
   switch (q.Style) {
     case TGradientStyle::gsHorizontal:
-      for (int x = 0; x < W; ++x) t.Row24(0)[x] = GradientStep(q.BeginColor, q.EndColor, BandOf(x, W, q.Steps), q.Steps);
+      for (int x = 0; x < W; ++x)
+        t.Row24(0)[x] = GradientStep(q.BeginColor, q.EndColor, BandOf(x, W, q.Steps), q.Steps);
       RepeatFirstRow(t);
       break;
     case TGradientStyle::gsVertical:

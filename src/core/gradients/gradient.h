@@ -27,8 +27,9 @@ const char* GradientStyleName(TGradientStyle style);
 // Exact, case-sensitive; false (style unchanged) for any other text.
 bool GradientStyleFromName(std::string_view name, TGradientStyle& style);
 
-// Steps of the band styles are kept within 1 .. kMaxGradientSteps.
-constexpr int kMaxGradientSteps = 65536;
+// Steps of the band styles are kept within 1 .. kMaxGradientSteps (more
+// bands than that only add work: a channel has 256 values).
+constexpr int kMaxGradientSteps = 4096;
 
 struct GradientParams {
   uint32_t BeginColor = 0x800000;  // 0x00BBGGRR
