@@ -22,9 +22,10 @@ TFastDIB Render(int w, int h, GradientParams p) {
   return t;
 }
 
-// Step k of n per channel, from the colour arithmetic.
+// Channel at bit s of a colour; step k of n per channel, from the colour arithmetic.
+int Ch(uint32_t c, int s) { return int(c >> s & 255); }
 TPixel24 Step(uint32_t a, uint32_t b, long long k, long long n) {
-  auto ch = [&](int s) { return uint8_t(((a >> s) & 255) + k * ((long long)((b >> s) & 255) - ((a >> s) & 255)) / n); };
+  auto ch = [&](int s) { return uint8_t(Ch(a, s) + k * (Ch(b, s) - Ch(a, s)) / n); };
   return MakePixel(ch(0), ch(8), ch(16));
 }
 
@@ -177,8 +178,7 @@ TEST(Designers, ColorWheelFromTheAngleAndDistance) {
   // White centre, red 64 pixels right of it, black from radius 128 on.
   EXPECT_TRUE(w.GetPixel(128, 128) == MakePixel(255, 255, 255) && w.GetPixel(128, 192) == MakePixel(255, 0, 0));
   EXPECT_TRUE(w.GetPixel(128, 0) == MakePixel(0, 0, 0) && w.GetPixel(255, 255) == MakePixel(0, 0, 0));
-  // On the ring of radius 64: hue steps 96 (below), 192 (left), 288 (above),
-  // halves rounding to even; half way out the red blends with white.
+  // Radius 64: hue steps 96 (below), 192 (left), 288 (above); radius 32: red and white.
   EXPECT_TRUE(w.GetPixel(192, 128) == MakePixel(128, 255, 0) && w.GetPixel(128, 64) == MakePixel(0, 255, 255));
   EXPECT_TRUE(w.GetPixel(64, 128) == MakePixel(128, 0, 255) && w.GetPixel(128, 160) == MakePixel(255, 128, 128));
 }
@@ -196,14 +196,11 @@ TEST(Designers, MultiGradientRunsAndMarkers) {
     for (int W : {1, 7, 256}) {
       TFastDIB want = test::Uniform(W, 2, PixelFromColour(S)), got = test::Uniform(W, 2, {});
       const long long from[3] = {0, p1, p2}, span[3] = {p1, (long long)p2 - p1, W - (long long)p2};
-      const uint32_t a[3] = {S, L, R}, b[3] = {L, R, S};
+      const uint32_t col[4] = {S, L, R, S};  // run r goes from col[r] to col[r + 1]
       for (int run = 0; run < 3; ++run)
         for (int i = 0; i <= 150; ++i) {
           const long long x0 = from[run] + md(i, span[run]), x1 = from[run] + md(i + 1, span[run]);
-          auto ch = [&](int s) {
-            const long long c1 = (a[run] >> s) & 255, c2 = (b[run] >> s) & 255;
-            return uint8_t(c1 + md(i, c2 - c1));
-          };
+          auto ch = [&](int s) { return uint8_t(Ch(col[run], s) + md(i, Ch(col[run + 1], s) - Ch(col[run], s))); };
           const long long lo = std::max(0LL, std::min(x0, x1)), hi = std::min<long long>(W, std::max(x0, x1));
           if (lo < hi) FillRect(want, int(lo), 0, int(hi), 2, MakePixel(ch(0), ch(8), ch(16)));
         }

@@ -78,9 +78,8 @@ TEST(Mosaic, CycloidSquaresInTheRunningColour) {
       }
     EXPECT_TRUE(SamePixels(out, want)) << s;
   }
-  // Beyond 63 488 squares the colour wraps within 24 bits: on a 2112-wide
-  // image (176 curves) the square at t = 359 of the last curve is
-  // 0xF08000 + 16 * 63534 - 2^24 = 0x0002E0.
+  // Beyond 63 488 squares the colour wraps within 24 bits: 2112 wide, 176 curves,
+  // the last curve's square at t = 359 is 0xF08000 + 16 * 63534 - 2^24 = 0x0002E0.
   TFastDIB big = test::Uniform(2112, 2112, {});
   CycloidMosaic(big, 3);
   const int x = int(std::llrint(7.0 * 176 * std::cos(359.0) - 176 * std::cos(2513.0) + 1056));
@@ -190,7 +189,6 @@ TEST(Mosaic, RefusalsAndHostileValues) {
     }
   TFastDIB empty, scratch;
   EXPECT_FALSE(Mosaic(empty, 2));
-  CycloidMosaic(empty, 3);
   VorqSwizzle(empty, scratch, 5, true, true);
   MergeBuffer(empty, Random(3, 3, 1), 50);
   EXPECT_TRUE(empty.Empty());
