@@ -165,6 +165,13 @@ std::array<EffectRow, kEffectCount> Build() {
   t[fx::RotateSeamless] = Busy([](E& ed) { vorq::RotateSeamless(ed.WorkSurface, ed.ScratchSurface); }, SquareCheck);
   t[fx::Scroll] = Row(Road::SelectOnly, [](E&) {});
   t[fx::SeamlessEdge] = Busy([](E& ed) { vorq::SeamlessEdge(ed.WorkSurface, ed.EffectVals[fx::SeamlessEdge]); });
+
+  // ---- Textures ----
+
+  // ---- Mosaics, gradients and merges ----
+
+  // ---- Bevels, tracing and smears ----
+
   return t;
 }
 
