@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <clocale>
 
 #include "gui_tests.h"
 
@@ -14,6 +15,8 @@ int Run(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // QApplication takes the user's locale; numbers in files, logs and boxes always use '.'.
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName("VorqTile");
   // Nothing a test does may read or write the settings beside the program.
   QTemporaryDir home;
@@ -28,5 +31,6 @@ int main(int argc, char* argv[]) {
   failed += Run<SizeTilesTest>(argc, argv);
   failed += Run<PaintingTest>(argc, argv);
   failed += Run<ColorSlidersTest>(argc, argv);
+  failed += Run<OutputTest>(argc, argv);
   return failed == 0 ? 0 : 1;
 }
