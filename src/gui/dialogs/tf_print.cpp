@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -176,7 +177,10 @@ TfPrint::TfPrint(QWidget* parent, MessageSink showMessage) : QDialog(parent), sh
 TfPrint::~TfPrint() = default;
 
 QPrinter& TfPrint::printer() {
-  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  if (!printer_) {
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer_->setDocName("VorqTile");
+  }
   return *printer_;
 }
 
@@ -213,10 +217,12 @@ void TfPrint::Print1Click(const TFastDIB& image) {
   bool ok = exec() == QDialog::Accepted;
   if (ok) {
     QPrinter& p = printer();
-    // With no printer on the system there is nowhere to print until the user says where.
-    const bool nowhere =
-        p.outputFormat() == QPrinter::PdfFormat ? p.outputFileName().isEmpty() : p.printerName().isEmpty();
-    if (nowhere) {
+    ok = Check(p, image);
+    // A file is never written over unseen, and with no printer on the system
+    // there is nowhere to print until the user says where: the print dialog asks.
+    const bool toFile = p.outputFormat() == QPrinter::PdfFormat;
+    if (ok && (toFile || p.printerName().isEmpty())) {
+      if (toFile && p.outputFileName().isEmpty()) p.setOutputFileName(QDir::homePath() + "/VorqTile.pdf");
       QPrintDialog where(&p, parentWidget());
       ok = where.exec() == QDialog::Accepted;
     }
@@ -228,6 +234,14 @@ void TfPrint::Print1Click(const TFastDIB& image) {
 bool TfPrint::PrintTo(QPrinter& p, const TFastDIB& image) {
   std::string error;
   if (PrintImage(p, image, Choices(), screen_, error)) return true;
+  Report(error);
+  return false;
+}
+
+bool TfPrint::Check(QPrinter& p, const TFastDIB& image) {
+  std::string error;
+  if (PlacePrint(Choices(), ReadPrintDevice(p, rgOrient->checkedId(), screen_), image.Width(), image.Height(), error))
+    return true;
   Report(error);
   return false;
 }
@@ -255,20 +269,13 @@ void TfPrint::CDJacket(int mode) {
   ShowModeControls(mode);
 }
 
-void TfPrint::eWideExit() {
+// eWideExit and eHighExit: the box left sets the other one.
+void TfPrint::SizeBoxExit(bool width) {
   if (!cbAspect->isChecked() || !image_) return;
+  QLineEdit* left = width ? eWide : eHigh;
   std::string error;
-  if (auto high = CoupledSize(eWide->text().toStdString(), true, image_->Width(), image_->Height(), error))
-    eHigh->setText(QString::fromStdString(*high));
-  else
-    Report(error);
-}
-
-void TfPrint::eHighExit() {
-  if (!cbAspect->isChecked() || !image_) return;
-  std::string error;
-  if (auto wide = CoupledSize(eHigh->text().toStdString(), false, image_->Width(), image_->Height(), error))
-    eWide->setText(QString::fromStdString(*wide));
+  if (auto other = CoupledSize(left->text().toStdString(), width, image_->Width(), image_->Height(), error))
+    (width ? eHigh : eWide)->setText(QString::fromStdString(*other));
   else
     Report(error);
 }
@@ -285,13 +292,7 @@ void TfPrint::SpeedButton1Click() { Report(kScalingHelp); }
 void TfPrint::bPreviewClick() {
   if (!image_) return;
   QPrinter& p = printer();
-  // A box that is no number is reported here rather than as an empty page.
-  std::string error;
-  if (!PlacePrint(Choices(), ReadPrintDevice(p, rgOrient->checkedId(), screen_), image_->Width(), image_->Height(),
-                  error)) {
-    Report(error);
-    return;
-  }
+  if (!Check(p, *image_)) return;
   QPrintPreviewDialog preview(&p, this);
   preview.setObjectName("PrintPreview");
   preview.setWindowTitle("Print Preview");
@@ -317,12 +318,8 @@ bool TfPrint::eventFilter(QObject* watched, QEvent* event) {
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
     // Leaving for Cancel, a menu or another window is not leaving the box.
     const bool toCancel = QApplication::focusWidget() == BitBtn2;
-    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && !toCancel) {
-      if (watched == eWide)
-        eWideExit();
-      else
-        eHighExit();
-    }
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && !toCancel)
+      SizeBoxExit(watched == eWide);
   }
   return QDialog::eventFilter(watched, event);
 }

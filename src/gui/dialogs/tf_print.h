@@ -29,9 +29,9 @@ class TfPrint : public QDialog {
   explicit TfPrint(QWidget* parent = nullptr, MessageSink showMessage = {});
   ~TfPrint() override;
 
-  // File > Print...: the dialog for image, then on OK the page. When no
-  // printer has been chosen yet and the system has none, the print dialog
-  // asks where the page goes (a PDF file, say) first.
+  // File > Print...: the dialog for image, then on OK the page. When the
+  // page goes to a file, or the system has no printer, the print dialog
+  // asks where it goes first.
   void Print1Click(const TFastDIB& image);
 
   // What the dialog does each time it shows: the scaling factor for the
@@ -53,12 +53,14 @@ class TfPrint : public QDialog {
   void rgSizeClick(int mode);
   void ShowModeControls(int mode);
   void CDJacket(int mode);
-  void eWideExit();
-  void eHighExit();
+  void SizeBoxExit(bool width);
   void sbPrintClick();
   void SpeedButton1Click();
   void bPreviewClick();
+  // The choices' message before anything is asked or shown: false after it.
+  bool Check(QPrinter& printer, const TFastDIB& image);
   void Report(const std::string& text);
+
 
   QButtonGroup* rgSize = nullptr;
   QButtonGroup* rgAlign = nullptr;
