@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/effects/catalogue.h"
@@ -55,6 +56,11 @@ bool ParseSize(const std::string& text, int& w, int& h) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::string_view(argv[i]) == "--version") {
+      std::cout << "vorqtile-cli " VORQ_VERSION "\n";
+      return 0;
+    }
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string input, newSize, buffer, settings, recipe, output, logPath, tile;
   std::vector<std::string> sets, lines;

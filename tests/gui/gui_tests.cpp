@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <clocale>
 
 #include "gui_tests.h"
 
@@ -29,5 +30,6 @@ int main(int argc, char* argv[]) {
   failed += Run<PaintingTest>(argc, argv);
   failed += Run<ColorSlidersTest>(argc, argv);
   failed += Run<RecipeTest>(argc, argv);
+  failed += Run<OutputTest>(argc, argv);
   return failed == 0 ? 0 : 1;
 }

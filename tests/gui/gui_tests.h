@@ -49,6 +49,16 @@ class OptionsTest : public QObject {
   void toolBoxFollowsTheMainWindow();
 };
 
+class OutputTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void placementFollowsTheRules();
+  void dialogModesPopupAndRatio();
+  void printsThePlacedRectangleToPdf();
+  void wallpaperGoesThroughTheDesktopsTool();
+  void helpPagesShortcutsAndTitle();
+};
+
 class PaintingTest : public QObject {
   Q_OBJECT
  private slots:

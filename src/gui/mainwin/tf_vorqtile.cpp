@@ -38,12 +38,16 @@
 #include "gui/dialogs/tf_filter.h"
 #include "gui/dialogs/tf_gif.h"
 #include "gui/dialogs/tf_jpgcomp.h"
+#include "gui/dialogs/tf_print.h"
 #include "gui/dialogs/tf_sizer.h"
 #include "gui/dialogs/tf_tester.h"
 #include "gui/widgets/color_ref.h"
 #include "gui/widgets/glyphs.h"
 #include "gui/mainwin/image_view.h"
 #include "gui/mainwin/logging_panel.h"
+#include "gui/output/app_icon.h"
+#include "gui/output/help.h"
+#include "gui/output/wallpaper.h"
 #include "gui/toolbox/tf_toolbox.h"
 
 namespace vorq::gui {
@@ -98,7 +102,9 @@ QMenu* Top(QMenuBar* bar, const char* caption, const char* name) {
 
 TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   setObjectName("fVorqTile");
-  setWindowTitle("VorqTile");
+  QApplication::setWindowIcon(AppIcon());
+  // Desktops match the window to its desktop entry, and so to the icon, by this name.
+  QGuiApplication::setDesktopFileName("vorqtile");
 
   CreateMenus();
   CreateToolBar();
@@ -134,6 +140,7 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   jpgComp_ = new TfJPGComp(this, [this](const std::string& text) { ShowMessage(text); });
   gif_ = new TfGif(this);
   sizer_ = new TfrmSizer(this, [this](const std::string& text) { ShowMessage(text); });
+  print_ = new TfPrint(this, [this](const std::string& text) { ShowMessage(text); });
   // Test Tiles stands alone: the main window is disabled and hidden while it shows.
   tester_ = new TfTester(editor_.WorkSurface);
   connect(tester_, &TfTester::Hidden, this, [this] {
@@ -151,6 +158,7 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   editor_.RefreshImage();
   editor_.ShowEffect(editor_.EffectId, editor_.EffectName);
   UndoChanged();
+  SetDocument(QString());
   creating_ = false;
 }
 
@@ -173,7 +181,7 @@ void TfVorqTile::CreateMenus() {
   connect(Item(file, "&Open", "Open1"), &QAction::triggered, this, &TfVorqTile::Open1Click);
   connect(Item(file, "&New", "New1"), &QAction::triggered, this, [this] { editor_.New1Click(); });
   connect(Item(file, "&Save As...", "SaveAs1"), &QAction::triggered, this, &TfVorqTile::SaveAs1Click);
-  Item(file, "&Print...", "Print1");
+  connect(Item(file, "&Print...", "Print1"), &QAction::triggered, this, &TfVorqTile::Print1Click);
   file->addSeparator();
   QMenu* log = Sub(file, "&Log", "Log1");
   connect(Item(log, "Start &New Log", "LogthisSession1"), &QAction::triggered, this,
@@ -229,7 +237,8 @@ void TfVorqTile::CreateMenus() {
   connect(Item(merge, "1/&4", "N141"), &QAction::triggered, this, [this] { N141Click(editor_); });
   connect(Item(seamless, "4 Way &Flip", "N4WayFlip1"), &QAction::triggered, this,
           [this] { FourWayFlip1Click(editor_); });
-  Item(image, "Set As &Wallpaper", "SetAsWallpaper1");
+  connect(Item(image, "Set As &Wallpaper", "SetAsWallpaper1"), &QAction::triggered, this,
+          &TfVorqTile::SetAsWallpaper1Click);
 
   CreateEffectsMenu(Top(bar, "Effec&ts", "Effects1"));
 
@@ -271,14 +280,17 @@ void TfVorqTile::CreateMenus() {
   PromptforSaveAtTermination1->setCheckable(true);
   PromptforSaveAtTermination1->setChecked(false);
   PromptforSaveAtTermination1->setEnabled(true);
-  Item(options, "Print &Shortcut Key List", "PrintShortcutKeyList1");
+  connect(Item(options, "Print &Shortcut Key List", "PrintShortcutKeyList1"), &QAction::triggered, this,
+          &TfVorqTile::PrintShortcutKeyList1Click);
 
   QMenu* help = Top(bar, "&Help", "Help1");
-  Item(help, "&Contents", "Contents1");
+  connect(Item(help, "&Contents", "Contents1"), &QAction::triggered, this, &TfVorqTile::Contents1Click);
   connect(Item(help, "&About", "About1"), &QAction::triggered, this, &TfVorqTile::About1Click);
 
   for (const char* name : {"Open1", "SaveAs1", "Exit1", "UnDo1", "About1", "LogthisSession1", "CloseLog1", "AppendtoLog1",
                            "SetJPGCompression2", "ChangeUndoQuantity1"})
+    action(name)->setEnabled(true);
+  for (const char* name : {"Print1", "SetAsWallpaper1", "Contents1", "PrintShortcutKeyList1"})
     action(name)->setEnabled(true);
   for (const char* name : {"CopyImagetoBuffer1", "LoadBufferfromFile1", "TestTiles1", "N1161", "N181", "N141",
                            "N4WayFlip1", "New1", "Copy1", "ReplaceImage1", "Reset1", "PasteClipboardtoBuffer1"})
@@ -342,7 +354,7 @@ void TfVorqTile::CreateToolBar() {
       {"bColor", Glyph::ColorSliders, "Show/Hide Color Sliders on Toolbox", nullptr, true},
       {"bGo", Glyph::Apply, "Apply Current Effect", &TfVorqTile::bGoClick, false},
       {"bUndo", Glyph::Undo, "UnDo ", &TfVorqTile::bUndoClick, true},
-      {"bPrint", Glyph::Print, "Print...", nullptr, true},
+      {"bPrint", Glyph::Print, "Print...", &TfVorqTile::Print1Click, true},
       {"bPasteGrad", Glyph::PasteGradient, "Paste Gradient to Image", nullptr, false},
       {"bCopyBuf", Glyph::CopyToBuffer, "Copy Image to Buffer", &TfVorqTile::CopyImagetoBuffer1Click, false},
       {"bPasteBuf", Glyph::PasteBuffer, "Paste Buffer to Image", &TfVorqTile::PasteBuffertoImage1Click, false},
@@ -503,12 +515,13 @@ void TfVorqTile::FirstShow() {
   for (const QString& text : pending) ShowMessage(text.toStdString());
   ToolBoxShown = true;
   toolBox_->show();
-  if (!startImage_.isEmpty()) editor_.LoadStartImage(LocalPath(startImage_));
+  if (!startImage_.isEmpty() && editor_.LoadStartImage(LocalPath(startImage_))) SetDocument(startImage_);
   emit FirstShown();
 }
 
 bool TfVorqTile::ConfirmClose() {
-  if (!PromptforSaveAtTermination1->isChecked()) return true;
+  // An image that has not changed since it was opened or saved has nothing to ask about.
+  if (!PromptforSaveAtTermination1->isChecked() || !document_.Modified()) return true;
   switch (Ask(kSavePrompt, true)) {
     case Answer::Yes: return SaveAs1Click();
     case Answer::No: return true;
@@ -606,14 +619,46 @@ QString TfVorqTile::ChooseFile(bool forSave, bool inDefaultDirectory) {
 void TfVorqTile::Open1Click() {
   const QString path = ChooseFile(false);
   if (path.isEmpty()) return;
-  if (editor_.OpenImage(LocalPath(path))) defaultDirectory_ = QFileInfo(path).absolutePath();
+  if (!editor_.OpenImage(LocalPath(path))) return;
+  defaultDirectory_ = QFileInfo(path).absolutePath();
+  SetDocument(path);
 }
 
 bool TfVorqTile::SaveAs1Click() {
   QString path = ChooseFile(true);
   if (path.isEmpty()) return false;
   defaultDirectory_ = QFileInfo(path).absolutePath();
-  return !editor_.SaveImage(LocalPath(path)).empty();
+  const std::string written = editor_.SaveImage(LocalPath(path));
+  if (written.empty()) return false;
+  SetDocument(QFile::decodeName(written.c_str()));
+  return true;
+}
+
+void TfVorqTile::SetDocument(const QString& path) {
+  document_.SetClean(editor_.WorkSurface, path);
+  setWindowTitle(document_.Title());
+  setWindowModified(false);
+}
+
+// ---- printing, wallpaper, help ----
+
+void TfVorqTile::Print1Click() { print_->Print1Click(editor_.WorkSurface); }
+
+void TfVorqTile::SetAsWallpaper1Click() {
+  SetBusy(true);
+  const QString problem = SetAsWallpaper(editor_.WorkSurface);
+  SetBusy(false);
+  if (!problem.isEmpty()) ShowMessage(problem.toStdString());
+}
+
+void TfVorqTile::Contents1Click() {
+  const QString problem = OpenHelpContents();
+  if (!problem.isEmpty()) ShowMessage(problem.toStdString());
+}
+
+void TfVorqTile::PrintShortcutKeyList1Click() {
+  const QString problem = PreviewShortcutList(this);
+  if (!problem.isEmpty()) ShowMessage(problem.toStdString());
 }
 
 // ---- buffer ----
@@ -690,7 +735,7 @@ void TfVorqTile::bUndoClick() { editor_.bUndoClick(); }
 
 void TfVorqTile::About1Click() {
   QMessageBox::about(this, "About VorqTile",
-                     "VorqTile\n\nSeamless tiles, textures and wallpapers.");
+                     "VorqTile " VORQ_VERSION "\n\nSeamless tiles, textures and wallpapers.");
 }
 
 void TfVorqTile::bToolsClick() {
@@ -819,6 +864,8 @@ void TfVorqTile::StatusChanged() {
 
 void TfVorqTile::UndoChanged() {
   if (bUndo) bUndo->setEnabled(!editor_.Undo.Empty());
+  document_.UndoChanged(editor_.Undo, editor_.WorkSurface);
+  setWindowModified(document_.Modified());
 }
 
 void TfVorqTile::LoggingChanged() { loggingPanel_->update(); }

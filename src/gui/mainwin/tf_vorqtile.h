@@ -9,6 +9,7 @@
 
 #include "core/imageio/image_file.h"
 #include "editor/editor.h"
+#include "gui/mainwin/document_state.h"
 
 class QAction;
 class QActionGroup;
@@ -25,6 +26,7 @@ class LoggingPanel;
 class TfFilter;
 class TfGif;
 class TfJPGComp;
+class TfPrint;
 class TfTester;
 class TfToolBox;
 class TfrmSizer;
@@ -41,6 +43,9 @@ class TfVorqTile : public QMainWindow, public UiPort {
   TfJPGComp* jpgDialog() const { return jpgComp_; }
   TfGif* gifDialog() const { return gif_; }
   TfrmSizer* sizerDialog() const { return sizer_; }
+  TfPrint* printDialog() const { return print_; }
+  // The file the image belongs to and whether it changed since.
+  const DocumentState& document() const { return document_; }
   TfTester* tester() const { return tester_; }
   // The buffer's 65 x 65 thumbnail in the left panel.
   QLabel* bufferThumb() const { return imBuffer; }
@@ -116,6 +121,11 @@ class TfVorqTile : public QMainWindow, public UiPort {
   void ReplaceImage1Click();
   void imBufferDblClick();
   void TestTiles1Click();
+  // Printing, wallpaper, help (gui/output).
+  void Print1Click();
+  void SetAsWallpaper1Click();
+  void Contents1Click();
+  void PrintShortcutKeyList1Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -139,6 +149,8 @@ class TfVorqTile : public QMainWindow, public UiPort {
   QString ChooseFile(bool forSave, bool inDefaultDirectory = true);
   void LoadSettings();
   bool SaveSettings();
+  // The image now matches path: title without the modified mark.
+  void SetDocument(const QString& path);
 
   Editor editor_{*this};
   TfToolBox* toolBox_ = nullptr;
@@ -146,6 +158,7 @@ class TfVorqTile : public QMainWindow, public UiPort {
   TfJPGComp* jpgComp_ = nullptr;
   TfGif* gif_ = nullptr;
   TfrmSizer* sizer_ = nullptr;
+  TfPrint* print_ = nullptr;
   TfTester* tester_ = nullptr;  // a window of its own, deleted with this one
   QLabel* imBuffer = nullptr;
   ImageView* imSine = nullptr;
@@ -167,6 +180,7 @@ class TfVorqTile : public QMainWindow, public UiPort {
   QString settingsPath_;
   QString defaultDirectory_;
   QString startImage_;
+  DocumentState document_;
   MessageSink messageSink_;
   AskHandler askHandler_;
   FileChooser fileChooser_;
