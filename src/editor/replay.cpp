@@ -7,6 +7,7 @@
 #include "editor/colour_commands.h"
 #include "editor/family_commands.h"
 #include "editor/painting.h"
+#include "editor/text_tool.h"
 
 namespace vorq {
 namespace {
@@ -139,6 +140,7 @@ ReplayOutcome ReplayLine(Editor& ed, const std::string& rawLine) {
     return {};
   }
   if (ReplayOutcome painted; ReplayPaintingLine(ed, line, painted)) return painted;
+  if (ReplayOutcome text; ReplayTextToolLine(ed, line, text)) return text;
   if (ReplayColourLine(ed, line, error)) return error.empty() ? ReplayOutcome{} : Error(error);
   for (const char* dir : {"Right", "Left", "Up", "Down"}) {
     const std::string prefix = std::string("Scroll ") + dir + " ";

@@ -28,5 +28,8 @@ int main(int argc, char* argv[]) {
   failed += Run<SizeTilesTest>(argc, argv);
   failed += Run<PaintingTest>(argc, argv);
   failed += Run<ColorSlidersTest>(argc, argv);
+  failed += Run<TextToolTest>(argc, argv);
+  failed += Run<LogWindowsTest>(argc, argv);
+  failed += Run<FadeAboutTest>(argc, argv);
   return failed == 0 ? 0 : 1;
 }

@@ -93,4 +93,26 @@ class ToolBoxTest : public QObject {
   void designYourOwnRunsTheTypedKernel();
 };
 
+class TextToolTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void rightAlignedLinesEndTogether();
+  void dialogFieldsFollowTheRules();
+  void placedTextIsWhatTheBatchToolDraws();
+};
+
+class LogWindowsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void viewerFollowsTheLogAndSavesUnderItsName();
+  void editorAsksBeforeLosingChanges();
+};
+
+class FadeAboutTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void fadeRunsItsTransitionsInTurn();
+  void aboutBoxPlaysThenCloses();
+};
+
 }  // namespace vorq::gui::test

@@ -75,9 +75,9 @@ void MainWindowTest::menuBarHasTheCommandMap() {
            QStringList({"Color Wheel", "Multi Gradient...", "Rainbow", "Resize..."}));
 
   for (const char* name : {"Open1", "SaveAs1", "Exit1", "UnDo1", "PromptforSaveAtTermination1", "About1",
-                           "LogthisSession1", "AppendtoLog1", "CloseLog1"})
+                           "LogthisSession1", "AppendtoLog1", "CloseLog1", "ViewLog1", "EditLog1"})
     QVERIFY2(f.window->action(name)->isEnabled(), name);
-  for (const char* name : {"New1", "Print1", "Copy1", "ReplaceImage1", "Contents1", "ViewLog1", "ColorWheel1",
+  for (const char* name : {"New1", "Print1", "Copy1", "ReplaceImage1", "Contents1", "ColorWheel1",
                            "PasteBuffertoImage1", "MergeBufferWithImage1", "CopyBuffertoClipboard1"})
     QVERIFY2(!f.window->action(name)->isEnabled(), name);
   QCOMPARE(f.window->action("UnDo1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
