@@ -216,6 +216,7 @@ void TextToolTest::dialogFieldsFollowTheRules() {
 
 void TextToolTest::placedTextIsWhatTheBatchToolDraws() {
   Fixture f;
+  f.window->resize(1000, 800);  // the whole image in view, whatever the fonts of the desktop
   f.window->show();
   QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
   f.PaintPattern();

@@ -151,7 +151,10 @@ TfLog::TfLog(TfVorqTile* main) : LogWindow(main, "fLog", "View 'sWeft99 Log File
   static_cast<QVBoxLayout*>(layout())->addLayout(row);
   // Each new line of the log shows as it is written.
   watcher_ = new QFileSystemWatcher(this);
-  connect(watcher_, &QFileSystemWatcher::fileChanged, this, &TfLog::bRefreshClick);
+  connect(watcher_, &QFileSystemWatcher::fileChanged, this, [this](const QString& path) {
+    // A log replaced or removed meanwhile is looked at again only once it is back.
+    if (QFileInfo::exists(path)) bRefreshClick();
+  });
 }
 
 void TfLog::showEvent(QShowEvent* event) {
@@ -166,8 +169,10 @@ void TfLog::hideEvent(QHideEvent* event) {
 }
 
 void TfLog::FollowFile() {
+  // Watched anew each time: a log replaced by the log editor is another file.
+  if (!watcher_->files().isEmpty()) watcher_->removePaths(watcher_->files());
   const QString path = QFile::decodeName(main_->editor().LogPath.c_str());
-  if (isVisible() && watcher_->files().isEmpty() && QFileInfo::exists(path)) watcher_->addPath(path);
+  if (isVisible() && QFileInfo::exists(path)) watcher_->addPath(path);
 }
 
 void TfLog::bRefreshClick() {
@@ -217,9 +222,11 @@ void TfELog::showEvent(QShowEvent* event) {
   LogWindow::showEvent(event);
   if (main_->toolBox()) main_->toolBox()->hide();
   loading_ = true;
-  Load();
+  const bool loaded = Load();
   loading_ = false;
   modified_ = false;
+  // An unreadable log must not be saved back empty.
+  if (!loaded) QMetaObject::invokeMethod(this, &TfELog::bCancelClick, Qt::QueuedConnection);
 }
 
 void TfELog::hideEvent(QHideEvent* event) {

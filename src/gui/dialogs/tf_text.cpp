@@ -167,13 +167,12 @@ TfText::TfText(QWidget* parent, MessageSink showMessage) : QDialog(parent), show
   grid->addWidget(lbFonts, 2, 0);
   grid->addWidget(lbStyle, 2, 1);
   grid->addWidget(lbSize, 2, 2);
-  grid->setColumnStretch(0, 3);
-  grid->setColumnStretch(1, 2);
-  grid->setColumnStretch(2, 1);
+  // The font names take the room; styles and sizes keep their width.
+  grid->setColumnStretch(0, 1);
   grid->setRowStretch(2, 1);
   lbFonts->setMinimumSize(190, 150);
-  lbStyle->setMinimumWidth(100);
-  lbSize->setMinimumWidth(56);
+  for (QWidget* w : {static_cast<QWidget*>(eStyle), static_cast<QWidget*>(lbStyle)}) w->setFixedWidth(110);
+  for (QWidget* w : {static_cast<QWidget*>(eSize), static_cast<QWidget*>(lbSize)}) w->setFixedWidth(64);
 
   auto* side = new QVBoxLayout;
   side->addSpacing(16);
