@@ -48,7 +48,8 @@ TEST(Fade, LaneArithmeticIsThePerByteFormula) {
   std::vector<uint8_t> out(s.size());
   for (int a = 0; a <= 32; ++a) {
     BlendBytes(out.data(), s.data(), t.data(), s.size(), a);
-    for (size_t i = 0; i < s.size(); ++i) ASSERT_EQ(out[i], (s[i] * (32 - a) + t[i] * a) / 32) << "a " << a << " at " << i;
+    for (size_t i = 0; i < s.size(); ++i)
+      ASSERT_EQ(out[i], (s[i] * (32 - a) + t[i] * a) / 32) << "a " << a << " at " << i;
   }
   // Black into white half way: 255 * 16 div 32.
   const uint8_t black[4] = {0, 0, 0, 0}, white[4] = {255, 255, 255, 255};

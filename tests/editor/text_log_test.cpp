@@ -61,7 +61,8 @@ TEST(TextReplay, DrawsTakesASnapshotAndLogsTheSameLine) {
 
 TEST(TextReplay, WarningsErrorsAndNoFonts) {
   test::EditorFixture<> f(8, 8);
-  const std::string good = "Text Tool, Font Nowhere Sans, Size 8, Color R: 0 G: 0 B: 0, Style Bold \"x\" , Location X 0 Y 0";
+  const std::string good =
+      "Text Tool, Font Nowhere Sans, Size 8, Color R: 0 G: 0 B: 0, Style Bold \"x\" , Location X 0 Y 0";
 
   // Without fonts the line is refused before anything changes.
   const TFastDIB before = f.Snapshot();

@@ -153,7 +153,8 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   // Where the log goes, for whoever wonders.
   const QString logWhere = "Log file: " + QDir::toNativeSeparators(dataDir + "/VorqLog.txt");
   loggingPanel_->setToolTip(logWhere);
-  for (const char* name : {"LogthisSession1", "AppendtoLog1", "ViewLog1", "EditLog1"}) action(name)->setStatusTip(logWhere);
+  for (const char* name : {"LogthisSession1", "AppendtoLog1", "ViewLog1", "EditLog1"})
+    action(name)->setStatusTip(logWhere);
 
   // The text tool draws through the fonts of this application.
   SetTextRenderer(&DrawTextToolLine);
@@ -292,8 +293,8 @@ void TfVorqTile::CreateMenus() {
   Item(help, "&Contents", "Contents1");
   connect(Item(help, "&About", "About1"), &QAction::triggered, this, &TfVorqTile::About1Click);
 
-  for (const char* name : {"Open1", "SaveAs1", "Exit1", "UnDo1", "About1", "LogthisSession1", "CloseLog1", "AppendtoLog1",
-                           "ViewLog1", "EditLog1", "SetJPGCompression2", "ChangeUndoQuantity1"})
+  for (const char* name : {"Open1", "SaveAs1", "Exit1", "UnDo1", "About1", "LogthisSession1", "CloseLog1",
+                           "AppendtoLog1", "ViewLog1", "EditLog1", "SetJPGCompression2", "ChangeUndoQuantity1"})
     action(name)->setEnabled(true);
   for (const char* name : {"CopyImagetoBuffer1", "LoadBufferfromFile1", "TestTiles1", "N1161", "N181", "N141",
                            "N4WayFlip1"})

@@ -45,7 +45,9 @@ QFont TextFont(const TextToolLine& line) {
 }
 
 int TextFlags(TextAlign align) {
-  const int h = align == TextAlign::Center ? Qt::AlignHCenter : align == TextAlign::Right ? Qt::AlignRight : Qt::AlignLeft;
+  const int h = align == TextAlign::Center  ? Qt::AlignHCenter
+                : align == TextAlign::Right ? Qt::AlignRight
+                                            : Qt::AlignLeft;
   return h | Qt::AlignTop | Qt::TextExpandTabs;
 }
 
