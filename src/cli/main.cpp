@@ -16,6 +16,10 @@
 #include "editor/replay.h"
 #include "editor/scripted_ui.h"
 #include "editor/settings.h"
+#include "editor/text_tool.h"
+#ifdef VORQ_TEXT_RENDER
+#include "gui/text/text_render.h"
+#endif
 
 using namespace vorq;
 
@@ -61,6 +65,14 @@ int main(int argc, char** argv) {
       std::cout << "vorqtile-cli " VORQ_VERSION "\n";
       return 0;
     }
+#ifdef VORQ_TEXT_RENDER
+  // Text lines need fonts: QtGui on the offscreen platform, started by the
+  // first text line and ended when main returns.
+  SetTextRenderer(gui::OffscreenTextRenderer());
+  struct DropRenderer {
+    ~DropRenderer() { SetTextRenderer({}); }
+  } dropRenderer;
+#endif
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string input, newSize, buffer, settings, recipe, output, logPath, tile;
   std::vector<std::string> sets, lines;
@@ -146,7 +158,7 @@ int main(int argc, char** argv) {
   for (const auto& [where, line] : all) {
     ui.Messages.clear();
     const ReplayOutcome r = ReplayLine(ed, line);
-    if (r.Status == ReplayStatus::Skipped && !r.Message.empty())
+    if (r.Status != ReplayStatus::Error && !r.Message.empty())
       std::cerr << "vorqtile-cli: warning: " << where << ": " << r.Message << "\n  in: " << line << "\n";
     if (r.Status == ReplayStatus::Error)
       return Fail(2, where + ": " + r.Message + "\n  in: " + line);

@@ -7,6 +7,8 @@
 #include "editor/commands/painting.h"
 #include "editor/commands/sliders.h"
 #include "editor/effect_table.h"
+#include "core/oplog/text_line.h"
+#include "editor/text_tool.h"
 
 namespace vorq {
 namespace {
@@ -134,6 +136,13 @@ ReplayOutcome ReplayCommand(Editor& ed, const ParsedCommand& c) {
       if (!res.Done) return Skipped("the selection is empty; nothing was selected");
       if (action == SelectionAction::CopyToClipboard) ed.Ui().SetClipboardImage(res.Clipboard);
       return {};
+    }
+    case K::TextTool:
+    case K::TextToolAligned: {
+      const auto text = TextToolFromArgs(c.Args);
+      if (!text) return Error("a text size must be " + std::to_string(kMinTextSize) + " to " +
+                              std::to_string(kMaxTextSize) + " points");
+      return ReplayTextTool(ed, *text);
     }
     default: return Error("\"" + LineForm(c.Kind) + "\" is not available in this version");
   }

@@ -31,5 +31,8 @@ int main(int argc, char* argv[]) {
   failed += Run<ColorSlidersTest>(argc, argv);
   failed += Run<RecipeTest>(argc, argv);
   failed += Run<OutputTest>(argc, argv);
+  failed += Run<TextToolTest>(argc, argv);
+  failed += Run<LogWindowsTest>(argc, argv);
+  failed += Run<FadeAboutTest>(argc, argv);
   return failed == 0 ? 0 : 1;
 }

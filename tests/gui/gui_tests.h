@@ -110,4 +110,26 @@ class ToolBoxTest : public QObject {
   void numbersIgnoreTheDesktopLanguage();
 };
 
+class TextToolTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void rightAlignedLinesEndTogether();
+  void dialogFieldsFollowTheRules();
+  void placedTextIsWhatTheBatchToolDraws();
+};
+
+class LogWindowsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void viewerFollowsTheLogAndSavesUnderItsName();
+  void editorAsksBeforeLosingChanges();
+};
+
+class FadeAboutTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void fadeRunsItsTransitionsInTurn();
+  void aboutBoxPlaysThenCloses();
+};
+
 }  // namespace vorq::gui::test

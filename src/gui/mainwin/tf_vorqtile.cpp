@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -35,6 +36,8 @@
 
 #include "editor/commands/geometry.h"
 #include "editor/settings.h"
+#include "editor/text_tool.h"
+#include "gui/dialogs/tf_about.h"
 #include "gui/dialogs/tf_filter.h"
 #include "gui/dialogs/tf_gif.h"
 #include "gui/dialogs/tf_jpgcomp.h"
@@ -48,6 +51,10 @@
 #include "gui/output/app_icon.h"
 #include "gui/output/help.h"
 #include "gui/output/wallpaper.h"
+#include "gui/dialogs/tf_log.h"
+#include "gui/dialogs/tf_text.h"
+#include "gui/mainwin/floating_text.h"
+#include "gui/text/text_render.h"
 #include "gui/toolbox/tf_toolbox.h"
 
 namespace vorq::gui {
@@ -153,6 +160,20 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
       QFile::decodeName(DataDirectory(LocalPath(QCoreApplication::applicationDirPath())).c_str());
   settingsPath_ = dataDir + "/" + kSettingsFile;
   editor_.LogPath = LocalPath(dataDir + "/VorqLog.txt");
+  // Where the log goes, for whoever wonders.
+  const QString logWhere = "Log file: " + QDir::toNativeSeparators(dataDir + "/VorqLog.txt");
+  loggingPanel_->setToolTip(logWhere);
+  for (const char* name : {"LogthisSession1", "AppendtoLog1", "ViewLog1", "EditLog1"})
+    action(name)->setStatusTip(logWhere);
+
+  // The text tool draws through the fonts of this application.
+  SetTextRenderer(&DrawTextToolLine);
+  text_ = new TfText(this, [this](const std::string& text) { ShowMessage(text); });
+  imText = new FloatingText(editor_, imSine, text_, [this](const std::string& text) { ShowMessage(text); });
+  connect(imSine, &ImageView::TextToolAt, imText, &FloatingText::Start);
+  log_ = new TfLog(this);
+  elog_ = new TfELog(this);
+  about_ = new TfAbout(this);
 
   LoadSettings();
   editor_.RefreshImage();
@@ -190,8 +211,8 @@ void TfVorqTile::CreateMenus() {
   connect(Item(log, "&Append to Log", "AppendtoLog1"), &QAction::triggered, this,
           [this] { editor_.AppendtoLog1Click(); });
   log->addSeparator();
-  Item(log, "&View Log", "ViewLog1");
-  Item(log, "&Edit Log", "EditLog1");
+  connect(Item(log, "&View Log", "ViewLog1"), &QAction::triggered, this, &TfVorqTile::ViewLog1Click);
+  connect(Item(log, "&Edit Log", "EditLog1"), &QAction::triggered, this, &TfVorqTile::EditLog1Click);
   file->addSeparator();
   connect(Item(file, "E&xit", "Exit1"), &QAction::triggered, this, &TfVorqTile::Exit1Click);
 
@@ -287,8 +308,8 @@ void TfVorqTile::CreateMenus() {
   connect(Item(help, "&Contents", "Contents1"), &QAction::triggered, this, &TfVorqTile::Contents1Click);
   connect(Item(help, "&About", "About1"), &QAction::triggered, this, &TfVorqTile::About1Click);
 
-  for (const char* name : {"Open1", "SaveAs1", "Exit1", "UnDo1", "About1", "LogthisSession1", "CloseLog1", "AppendtoLog1",
-                           "SetJPGCompression2", "ChangeUndoQuantity1"})
+  for (const char* name : {"Open1", "SaveAs1", "Exit1", "UnDo1", "About1", "LogthisSession1", "CloseLog1",
+                           "AppendtoLog1", "ViewLog1", "EditLog1", "SetJPGCompression2", "ChangeUndoQuantity1"})
     action(name)->setEnabled(true);
   for (const char* name : {"Print1", "SetAsWallpaper1", "Contents1", "PrintShortcutKeyList1"})
     action(name)->setEnabled(true);
@@ -612,7 +633,9 @@ void TfVorqTile::Exit1Click() { close(); }
 QString TfVorqTile::ChooseFile(bool forSave, bool inDefaultDirectory) {
   if (fileChooser_) return fileChooser_(forSave);
   const QString folder = inDefaultDirectory ? defaultDirectory_ : QString();
-  if (forSave) return QFileDialog::getSaveFileName(this, "Save File As...", folder, kSaveFilter);
+  if (forSave)
+    return QFileDialog::getSaveFileName(
+        this, "Save File As...", savePreset_.isEmpty() ? folder : QDir(folder).filePath(savePreset_), kSaveFilter);
   return QFileDialog::getOpenFileName(this, "Open", folder, kOpenFilter);
 }
 
@@ -624,7 +647,10 @@ void TfVorqTile::Open1Click() {
   SetDocument(path);
 }
 
-bool TfVorqTile::SaveAs1Click() {
+bool TfVorqTile::SaveAs1Click() { return SaveImageAs({}); }
+
+bool TfVorqTile::SaveImageAs(const QString& presetName) {
+  savePreset_ = presetName;
   QString path = ChooseFile(true);
   if (path.isEmpty()) return false;
   defaultDirectory_ = QFileInfo(path).absolutePath();
@@ -733,9 +759,32 @@ void TfVorqTile::TestTiles1Click() {
 void TfVorqTile::UnDo1Click() { editor_.bUndoClick(); }
 void TfVorqTile::bUndoClick() { editor_.bUndoClick(); }
 
-void TfVorqTile::About1Click() {
-  QMessageBox::about(this, "About VorqTile",
-                     "VorqTile " VORQ_VERSION "\n\nSeamless tiles, textures and wallpapers.");
+void TfVorqTile::About1Click() { about_->exec(); }
+
+// ---- log windows ----
+
+void TfVorqTile::ViewLog1Click() {
+  if (!QFileInfo::exists(QFile::decodeName(editor_.LogPath.c_str()))) {
+    ShowMessage("Log File Not Found in Current Directory");
+    return;
+  }
+  toolBox_->hide();
+  log_->show();
+  log_->raise();
+  log_->activateWindow();
+}
+
+void TfVorqTile::EditLog1Click() {
+  if (!QFileInfo::exists(QFile::decodeName(editor_.LogPath.c_str()))) {
+    ShowMessage("Log File Not Found in Current Directory");
+    return;
+  }
+  if (editor_.Log.Logging()) {
+    if (Ask("This will Close the Log. OK?", false) != Answer::Yes) return;
+    editor_.Log.Close();
+    LoggingChanged();
+  }
+  elog_->exec();
 }
 
 void TfVorqTile::bToolsClick() {

@@ -21,8 +21,13 @@ class QTreeWidgetItem;
 
 namespace vorq::gui {
 
+class FloatingText;
 class ImageView;
 class LoggingPanel;
+class TfAbout;
+class TfELog;
+class TfLog;
+class TfText;
 class TfFilter;
 class TfGif;
 class TfJPGComp;
@@ -58,6 +63,18 @@ class TfVorqTile : public QMainWindow, public UiPort {
   const QString& settingsPath() const { return settingsPath_; }
   // The folder the open and save dialogs start in.
   const QString& defaultDirectory() const { return defaultDirectory_; }
+  void setDefaultDirectory(const QString& folder) { defaultDirectory_ = folder; }
+
+  // Text tool, log windows and About box.
+  FloatingText* floatingText() const { return imText; }
+  TfText* textDialog() const { return text_; }
+  TfLog* logViewer() const { return log_; }
+  TfELog* logEditor() const { return elog_; }
+  TfAbout* aboutBox() const { return about_; }
+  // Image Save As with the dialog preset to a file name in Default Directory.
+  bool SaveImageAs(const QString& presetName);
+  // The name the last image save dialog was preset with.
+  const QString& savePreset() const { return savePreset_; }
 
 
   // An image file to load once the window is first on screen.
@@ -126,6 +143,8 @@ class TfVorqTile : public QMainWindow, public UiPort {
   void SetAsWallpaper1Click();
   void Contents1Click();
   void PrintShortcutKeyList1Click();
+  void ViewLog1Click();
+  void EditLog1Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -171,6 +190,12 @@ class TfVorqTile : public QMainWindow, public UiPort {
   QActionGroup* penModes_ = nullptr;
   std::array<QLabel*, kStatusPanelCount> panels_{};
   LoggingPanel* loggingPanel_ = nullptr;
+  FloatingText* imText = nullptr;
+  TfText* text_ = nullptr;
+  TfLog* log_ = nullptr;
+  TfELog* elog_ = nullptr;
+  TfAbout* about_ = nullptr;
+  QString savePreset_;
 
   int busy_ = 0;
   bool firstShown_ = false;
