@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/effects/catalogue.h"
+#include "core/effects/seam_meter.h"
 #include "core/imageio/image_file.h"
 #include "core/oplog/effect_lines.h"
 #include "core/oplog/log_format.h"
@@ -28,6 +29,7 @@ namespace {
 const char* kUsage =
     "usage: vorqtile-cli [--input FILE | --new WxH] [--buffer FILE] [--seed N] [--settings FILE]\n"
     "                    [--set KEY=VALUE]... [--recipe FILE] [--log FILE] [--tile NxM] [LINE]... --output FILE\n"
+    "                    (or --seam-report in place of, or beside, --output)\n"
     "       vorqtile-cli --list\n";
 
 int Fail(int status, const std::string& message) {
@@ -76,7 +78,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string input, newSize, buffer, settings, recipe, output, logPath, tile;
   std::vector<std::string> sets, lines;
-  bool list = false;
+  bool list = false, seamReport = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&](std::string& into) {
@@ -86,6 +88,7 @@ int main(int argc, char** argv) {
     };
     std::string v;
     if (a == "--list") list = true;
+    else if (a == "--seam-report") seamReport = true;
     else if (a == "--help" || a == "-h") { std::cout << kUsage; return 0; }
     else if (a == "--input") { if (!value(input)) return Fail(2, "--input needs a file\n" + std::string(kUsage)); }
     else if (a == "--new") { if (!value(newSize)) return Fail(2, "--new needs WxH"); }
@@ -113,7 +116,7 @@ int main(int argc, char** argv) {
                 << (e.RecordedName ? e.RecordedName : "-") << "\t" << ParamText(e, ed) << "\n";
     return 0;
   }
-  if (output.empty()) return Fail(2, "--output is required\n" + std::string(kUsage));
+  if (output.empty() && !seamReport) return Fail(2, "--output is required\n" + std::string(kUsage));
   if (!input.empty() && !newSize.empty()) return Fail(2, "give --input or --new, not both");
   int tileX = 1, tileY = 1;
   if (!tile.empty() && !ParseSize(tile, tileX, tileY)) return Fail(2, "--tile needs NxM with N, M >= 1, got " + tile);
@@ -165,6 +168,9 @@ int main(int argc, char** argv) {
     if (!ui.Messages.empty()) return Fail(2, where + ": " + ui.Messages.front() + "\n  in: " + line);
   }
   ed.Log.Close();
+  // The seams of the final image itself, before any --tile layout.
+  if (seamReport) std::cout << "seams: " << SeamReportText(MeasureSeams(ed.WorkSurface)) << "\n";
+  if (output.empty()) return 0;
   const TFastDIB* result = &ed.WorkSurface;
   TFastDIB tiled;
   if (tileX > 1 || tileY > 1) {

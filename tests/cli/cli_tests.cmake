@@ -111,3 +111,9 @@ if(NOT same EQUAL 0)
   message(FATAL_ERROR "Paste Buffer to Image did not restore the copied image")
 endif()
 expect_status(2 "${CLI}" --new 4x4 "Paste Buffer to Image" --output "${WORK}/bad.bmp")
+
+# --seam-report alone: a flat image has no seam, and nothing is written.
+expect_status(0 "${CLI}" --new 5x3 --seam-report)
+if(NOT LAST_OUT STREQUAL "seams: 1.00 (left/right 1.00, top/bottom 1.00)\n")
+  message(FATAL_ERROR "--seam-report printed: ${LAST_OUT}")
+endif()

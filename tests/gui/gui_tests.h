@@ -5,6 +5,13 @@
 
 namespace vorq::gui::test {
 
+class CanvasTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void zoomedLineLandsInImageCoordinates();
+  void tiledViewShowsTheCopiesAndTheSeams();
+};
+
 class ColorSlidersTest : public QObject {
   Q_OBJECT
  private slots:

@@ -67,7 +67,7 @@ void MainWindowTest::effectMenusFollowTheCatalogue() {
 void MainWindowTest::menuBarHasTheCommandMap() {
   Fixture f;
   QCOMPARE(Titles(f.window->menuBar()->actions()),
-           QStringList({"&File", "&Edit", "&Gradient", "&Buffer", "&Image", "Effec&ts", "Pen", "&Options", "&Help"}));
+           QStringList({"&File", "&Edit", "&View", "&Gradient", "&Buffer", "&Image", "Effec&ts", "Pen", "&Options", "&Help"}));
   QCOMPARE(Titles(f.window->findChild<QMenu*>("Log1")->actions()),
            QStringList({"Start &New Log", "&Close Log", "&Append to Log", "&View Log", "&Edit Log"}));
   QCOMPARE(Titles(f.window->findChild<QMenu*>("EdgeMerge1")->actions()), QStringList({"1/1&6", "1/&8", "1/&4"}));

@@ -51,8 +51,9 @@ void FloatingText::mouseMoveEvent(QMouseEvent* event) {
   if (placing_) {
     const QPoint at = event->position().toPoint();
     move(x() + at.x() - width() / 2, y() + at.y() - height() / 2);
-    editor_.Status[kPanelX] = "X: " + FormatInt(x());
-    editor_.SetStatus(kPanelY, "Y: " + FormatInt(y()));
+    const QPoint image = view_->ToImage(pos());
+    editor_.Status[kPanelX] = "X: " + FormatInt(image.x());
+    editor_.SetStatus(kPanelY, "Y: " + FormatInt(image.y()));
   }
 }
 
@@ -65,8 +66,10 @@ void FloatingText::Commit() {
   placing_ = false;
   hide();
   TextToolLine line = line_;
-  line.X = x();
-  line.Y = y();
+  // The label sits on the screen; the text lands at the image pixel under its corner.
+  const QPoint at = view_->ToImage(pos());
+  line.X = at.x();
+  line.Y = at.y();
   view_->Painting().State.Dragging = false;
   std::string message;
   if (!CommitText(editor_, line, message) && showMessage_) showMessage_("The text was not drawn: " + message + ".");

@@ -46,6 +46,7 @@
 #include "gui/dialogs/tf_tester.h"
 #include "gui/widgets/color_ref.h"
 #include "gui/widgets/glyphs.h"
+#include "gui/mainwin/canvas_view.h"
 #include "gui/mainwin/image_view.h"
 #include "gui/mainwin/logging_panel.h"
 #include "gui/output/app_icon.h"
@@ -130,6 +131,7 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   imSine->SetPopupMenu(PopupMenu1);
   connect(imSine, &ImageView::MouseAt, this, &TfVorqTile::imSineMouseMove);
   scroll->setWidget(imSine);
+  canvas_ = new CanvasControls(this, imSine, editor_.WorkSurface, "Gradient1");
   row->addWidget(scroll, 1);
   setCentralWidget(central);
 
@@ -901,6 +903,7 @@ bool TfVorqTile::ChooseColor(uint32_t& colour) {
 
 void TfVorqTile::ImageChanged() {
   if (imSine) imSine->SurfaceChanged();
+  if (canvas_) canvas_->SurfaceChanged();
 }
 
 void TfVorqTile::ToolBoxChanged() {

@@ -23,6 +23,7 @@ namespace vorq::gui {
 
 class FloatingText;
 class ImageView;
+class CanvasControls;
 class LoggingPanel;
 class TfAbout;
 class TfELog;
@@ -191,6 +192,7 @@ class TfVorqTile : public QMainWindow, public UiPort {
   std::array<QLabel*, kStatusPanelCount> panels_{};
   LoggingPanel* loggingPanel_ = nullptr;
   FloatingText* imText = nullptr;
+  CanvasControls* canvas_ = nullptr;  // View menu, zoom and seam panels
   TfText* text_ = nullptr;
   TfLog* log_ = nullptr;
   TfELog* elog_ = nullptr;
