@@ -87,6 +87,7 @@ class Editor {
   uint32_t TintColor = 0xFFFFFF;  // the colour dialog's current colour
   int JpegQuality = 90;          // changed only by confirming the quality dialog
   bool GifShowDialog = false;    // Options ▸ GIF Transparency: "Show" / "Hide Dialog During Save"
+  bool WrapPainting = false;     // Options ▸ Wrap Painting: the painting tools draw across the edges
   int GifSelectedIndex = 256;    // the transparency dialog's last choice; 256 = none
   int PenStyle = 0;              // Pen menu mode, 0 "Normal" .. 11 "XORPen"
   std::string TextureSource = "Use Current Texture";

@@ -10,6 +10,8 @@
 #include "core/oplog/text_line.h"
 #include "editor/text_tool.h"
 
+#include <utility>
+
 namespace vorq {
 namespace {
 
@@ -181,7 +183,16 @@ ReplayOutcome ReplayLine(Editor& ed, const std::string& rawLine) {
   while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
   if (line.find_first_not_of(" \t") == std::string_view::npos) return Skipped("");
   const ParsedCommand c = ParseCommandLine(line);
-  if (c.Matched) return ReplayCommand(ed, c);
+  if (c.Matched) {
+    // A painting line says itself whether it wraps; the setting never decides a replay.
+    ParsedCommand plain = c;
+    bool wrap = false;
+    plain.Kind = UnwrappedKind(c.Kind, wrap);
+    const bool saved = std::exchange(ed.WrapPainting, wrap);
+    const ReplayOutcome r = ReplayCommand(ed, plain);
+    ed.WrapPainting = saved;
+    return r;
+  }
   if (!c.Error.empty()) return Error(c.Error);
   const ParsedEffect e = ParseEffectLine(line, ed.EffectId);
   if (!e.Error.empty()) return Error(e.Error);

@@ -185,6 +185,8 @@ void LoadEditorSettings(Editor& ed, const IniFile& ini, WindowSettings* window, 
   static const char* const defaults[] = {"2", "1", "1", "1", "-3", "-1", "1", "-1", "-1"};
   for (size_t i = 0; i < 9; ++i) ed.Filter.e[i] = ini.ReadString("Filter", "e" + std::to_string(i + 1), defaults[i]);
   ed.Filter.eDiv = ini.ReadString("Filter", "eDiv", "1");
+  // A section of its own, which older readers skip.
+  ed.WrapPainting = ini.ReadInteger("Canvas", "WrapPainting", 0) != 0;
 }
 
 void SaveEditorSettings(const Editor& ed, const WindowSettings& w, bool windowNormal, IniFile& ini) {
@@ -219,6 +221,7 @@ void SaveEditorSettings(const Editor& ed, const WindowSettings& w, bool windowNo
   ini.Write("ToolBox", "Pen Size", ed.ToolBox.PenSize);
   for (size_t i = 0; i < 9; ++i) ini.Write("Filter", "e" + std::to_string(i + 1), ed.Filter.e[i]);
   ini.Write("Filter", "eDiv", ed.Filter.eDiv);
+  ini.Write("Canvas", "WrapPainting", ed.WrapPainting ? "1" : "0");
 }
 
 }  // namespace vorq

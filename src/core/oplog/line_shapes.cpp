@@ -71,6 +71,15 @@ constexpr std::array<LineShape, kLineKindCount> kShapes = {{
     {K::TextToolAligned,
      "Text Tool, Font {t}, Size {i}, Color {c}, Style {o} \"{T}\" , Location X {i} Y {i}, Alignment {o}",
      "Normal|Bold|Italic|Bold Italic;Left|Center|Right"},
+    {K::FreeHandWrap, "FreeHand Drawing, Pen Size {t}, Pen Color {c}, Wrap", nullptr},
+    {K::EllipseWrap,
+     "Ellipse from X {i} Y {i}, To X {i} Y {i}, Pen Size {t}, Pen Color {c}, Brush Color {c}, {o}, Wrap",
+     "Filled|Not Filled"},
+    {K::RectangleWrap,
+     "Rectangle from X {i} Y {i}, To X {i} Y {i}, Pen Size {t}, Pen Color {c}, Brush Color {c}, {o}, Wrap",
+     "Filled|Not Filled"},
+    {K::LineWrap, "Line from X {i} Y {i} To X {i} Y {i}, Pen Size {t}, Pen Color {c}, Pen {m}, Wrap", nullptr},
+    {K::FloodFillWrap, "FloodFill at location X {i} Y {i}, Brush Color {c}, Wrap", nullptr},
 }};
 
 constexpr bool InKindOrder() {

@@ -59,6 +59,12 @@ enum class LineKind : uint8_t {
   Eyedropper,
   TextTool,
   TextToolAligned,
+  // The painting lines of Options > Wrap Painting: the plain shape and ", Wrap".
+  FreeHandWrap,
+  EllipseWrap,
+  RectangleWrap,
+  LineWrap,
+  FloodFillWrap,
   Count,
   Effect = Count,  // a catalogue effect's line (ParsedLine::EffectId says which)
 };

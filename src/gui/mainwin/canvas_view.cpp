@@ -8,6 +8,7 @@
 #include <QStatusBar>
 
 #include "core/effects/seam_meter.h"
+#include "editor/editor.h"
 #include "gui/mainwin/image_view.h"
 
 namespace vorq::gui {
@@ -16,9 +17,9 @@ QString ZoomText(int zoomLog2) {
   return zoomLog2 >= 0 ? QString("%1x").arg(1 << zoomLog2) : QString("1/%1x").arg(1 << -zoomLog2);
 }
 
-CanvasControls::CanvasControls(QMainWindow* window, ImageView* view, const TFastDIB& surface,
-                               const char* beforeMenu)
-    : QObject(window), view_(view), surface_(surface) {
+CanvasControls::CanvasControls(QMainWindow* window, ImageView* view, Editor& editor, const char* beforeMenu,
+                               const char* optionsMenu)
+    : QObject(window), view_(view), editor_(editor) {
   auto* menu = new QMenu(QStringLiteral("&View"), window);
   menu->setObjectName("View1");
   QMenuBar* bar = window->menuBar();
@@ -46,6 +47,16 @@ CanvasControls::CanvasControls(QMainWindow* window, ImageView* view, const TFast
   QAction* dim = item("&Dim Copies", "DimCopies1", {}, [this](bool on) { view_->SetDimCopies(on); });
   dim->setCheckable(true);
 
+  // Stored in the settings file; the menu shows what the editor holds when it opens.
+  if (QMenu* options = bar->findChild<QMenu*>(optionsMenu)) {
+    QAction* wrap = options->addAction(QStringLiteral("&Wrap Painting"));
+    wrap->setObjectName("WrapPainting1");
+    wrap->setCheckable(true);
+    wrap->setStatusTip("The painting tools and flood fill continue across the edges onto the opposite side");
+    connect(wrap, &QAction::triggered, this, [this](bool on) { editor_.WrapPainting = on; });
+    connect(options, &QMenu::aboutToShow, this, [this, wrap] { wrap->setChecked(editor_.WrapPainting); });
+  }
+
   QStatusBar* status = window->statusBar();
   zoom_ = new QLabel(status);
   zoom_->setObjectName("stBarZoom");
@@ -67,7 +78,7 @@ CanvasControls::CanvasControls(QMainWindow* window, ImageView* view, const TFast
 void CanvasControls::ShowZoom(int zoomLog2) { zoom_->setText("Zoom: " + ZoomText(zoomLog2)); }
 
 QString CanvasControls::SeamText() const {
-  return QString::fromStdString("Seams: " + SeamReportText(MeasureSeams(surface_)));
+  return QString::fromStdString("Seams: " + SeamReportText(MeasureSeams(editor_.WorkSurface)));
 }
 
 void CanvasControls::SurfaceChanged() {

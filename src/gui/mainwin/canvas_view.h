@@ -10,6 +10,10 @@ class QAction;
 class QLabel;
 class QMainWindow;
 
+namespace vorq {
+class Editor;
+}
+
 namespace vorq::gui {
 
 class ImageView;
@@ -17,8 +21,10 @@ class ImageView;
 class CanvasControls : public QObject {
   Q_OBJECT
  public:
-  // Adds the View menu before the menu named beforeMenu (or last) and two status bar panels.
-  CanvasControls(QMainWindow* window, ImageView* view, const TFastDIB& surface, const char* beforeMenu);
+  // Adds the View menu before the menu named beforeMenu (or last), Wrap Painting
+  // to the menu named optionsMenu, and two status bar panels.
+  CanvasControls(QMainWindow* window, ImageView* view, Editor& editor, const char* beforeMenu,
+                 const char* optionsMenu);
   // After every change of the image: the seam figure follows it.
   void SurfaceChanged();
   QString SeamText() const;
@@ -27,7 +33,7 @@ class CanvasControls : public QObject {
   void ShowZoom(int zoomLog2);
 
   ImageView* view_;
-  const TFastDIB& surface_;
+  Editor& editor_;
   QLabel* zoom_ = nullptr;
   QLabel* seam_ = nullptr;
 };

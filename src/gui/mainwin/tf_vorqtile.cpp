@@ -131,7 +131,7 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   imSine->SetPopupMenu(PopupMenu1);
   connect(imSine, &ImageView::MouseAt, this, &TfVorqTile::imSineMouseMove);
   scroll->setWidget(imSine);
-  canvas_ = new CanvasControls(this, imSine, editor_.WorkSurface, "Gradient1");
+  canvas_ = new CanvasControls(this, imSine, editor_, "Gradient1", "Options1");
   row->addWidget(scroll, 1);
   setCentralWidget(central);
 
