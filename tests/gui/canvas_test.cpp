@@ -77,7 +77,7 @@ void CanvasTest::tiledViewShowsTheCopiesAndTheSeams() {
   QCOMPARE(shot.pixelColor(24, 16), QColor(255, 255, 255));
   // The seam panel follows the image: a lone red pixel on the edge is a seam.
   QVERIFY(f.Panel("stBarSeam").startsWith("Seams: "));
-  QVERIFY(f.Panel("stBarSeam") != "Seams: 1.00 (left/right 1.00, top/bottom 1.00)");
+  QVERIFY(f.Panel("stBarSeam") != "Seams: 1.00");
   // Pictures of the tiled view for a look by eye.
   const QByteArray dir = qgetenv("VORQ_CANVAS_SHOTS");
   if (!dir.isEmpty()) {

@@ -8,6 +8,7 @@
 #include <QStatusBar>
 
 #include "core/effects/seam_meter.h"
+#include "core/oplog/log_format.h"
 #include "editor/editor.h"
 #include "gui/mainwin/image_view.h"
 
@@ -65,9 +66,6 @@ CanvasControls::CanvasControls(QMainWindow* window, ImageView* view, Editor& edi
   seam_ = new QLabel(status);
   seam_->setObjectName("stBarSeam");
   seam_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  seam_->setToolTip(
-      "How visible the seams are: the step across the wrap edges against the steps just inside them. "
-      "About 1 is seamless.");
   status->addPermanentWidget(zoom_);
   status->addPermanentWidget(seam_);
   connect(view_, &ImageView::ZoomChanged, this, &CanvasControls::ShowZoom);
@@ -81,8 +79,13 @@ QString CanvasControls::SeamText() const {
   return QString::fromStdString("Seams: " + SeamReportText(MeasureSeams(editor_.WorkSurface)));
 }
 
+// The panel is narrow: the figure for both seams, each seam in the tool tip.
 void CanvasControls::SurfaceChanged() {
-  if (seam_) seam_->setText(SeamText());
+  if (!seam_) return;
+  const SeamReport r = MeasureSeams(editor_.WorkSurface);
+  seam_->setText(QString::fromStdString("Seams: " + FormatFixed2(r.Both)));
+  seam_->setToolTip(SeamText() +
+                    "\nThe step across the wrap edges against the steps just inside them; about 1 is seamless.");
 }
 
 }  // namespace vorq::gui
