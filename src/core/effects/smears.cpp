@@ -1,0 +1,262 @@
+#include "core/effects/smears.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "core/effects/distortions.h"  // WrapIndex
+#include "core/effects/geometry.h"     // ResizeBilinearInto
+#include "core/util/parallel.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace vorq {
+namespace {
+
+// i mod n in 0 .. n - 1 for any i.
+inline int FloorMod(int64_t i, int n) {
+  const int64_t r = i % n;
+  return int(r < 0 ? r + n : r);
+}
+
+// ---------------------------------------------------------------------------
+// StretchBlur. With s = red + green + blue of the map, b = s / 765 and
+// k = 1 - b in single precision, moved * k + value * b lies within
+// 255 * 2^-23 of the rational (moved * (765 - s) + value * s) / 765, whose
+// fraction is a multiple of 1/765 and so never nearer than 1/1530 to a
+// half. Rounding either gives the same whole number, so the blend works on
+// the exact sums; the single-precision quotient below is just as far from
+// any half.
+
+// The map's sums of one row.
+void RowSums(const uint8_t* map, uint16_t* s, int n) {
+  for (int i = 0; i < n; ++i, map += 3) s[i] = uint16_t(map[0] + map[1] + map[2]);
+}
+
+// n pixels: d = Nearest(moved * k + kept * b) with s the map's sums.
+void BlendSpan(uint8_t* d, const uint8_t* moved, const uint8_t* kept, const uint16_t* s, int n) {
+  int i = 0;
+#if defined(__SSE2__)
+  // Four pixels (twelve channels) a step: the channel pairs (moved, kept)
+  // meet the pixel's weight pair (765 - s, s) in one multiply-add. Loads
+  // reach 16 bytes, so the last pixels go through the plain loop.
+  const __m128i zero = _mm_setzero_si128(), full = _mm_set1_epi16(765);
+  const __m128 inv = _mm_set1_ps(1.0f / 765.0f);
+  auto quotient = [&](__m128i num) { return _mm_cvtps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(num), inv)); };
+  for (; i + 6 <= n; i += 4) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(moved + 3 * i));
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kept + 3 * i));
+    const __m128i alo = _mm_unpacklo_epi8(a, zero), clo = _mm_unpacklo_epi8(c, zero);
+    const __m128i ahi = _mm_unpackhi_epi8(a, zero), chi = _mm_unpackhi_epi8(c, zero);
+    const __m128i sv = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i w = _mm_unpacklo_epi16(_mm_sub_epi16(full, sv), sv);  // pixel p: (765 - s, s)
+    const __m128i n0 = _mm_madd_epi16(_mm_unpacklo_epi16(alo, clo), _mm_shuffle_epi32(w, _MM_SHUFFLE(1, 0, 0, 0)));
+    const __m128i n1 = _mm_madd_epi16(_mm_unpackhi_epi16(alo, clo), _mm_shuffle_epi32(w, _MM_SHUFFLE(2, 2, 1, 1)));
+    const __m128i n2 = _mm_madd_epi16(_mm_unpacklo_epi16(ahi, chi), _mm_shuffle_epi32(w, _MM_SHUFFLE(3, 3, 3, 2)));
+    const __m128i r2 = quotient(n2);
+    const __m128i out = _mm_packus_epi16(_mm_packs_epi32(quotient(n0), quotient(n1)), _mm_packs_epi32(r2, r2));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(d + 3 * i), out);
+    const int32_t tail = _mm_cvtsi128_si32(_mm_srli_si128(out, 8));
+    std::memcpy(d + 3 * i + 8, &tail, 4);
+  }
+#endif
+  for (; i < n; ++i) {
+    const uint32_t w = s[i], k = 765 - w;
+    for (int c = 0; c < 3; ++c) d[3 * i + c] = uint8_t((moved[3 * i + c] * k + kept[3 * i + c] * w + 382) / 765);
+  }
+}
+
+// One repetition from In into Out (different surfaces of the same size):
+// the blend of In at (x + lm, y + vm) with In at (x, y), weighted by the
+// map's sums at (x, y): Sums (W x H) or, when null, In's own. The result
+// lands wrapped by (fdx, fdy), i.e. at (x - fdx, y - fdy), so the last
+// repetition also does the final shift. All offsets are in 0 .. size - 1.
+void Repetition(const TFastDIB& In, TFastDIB& Out, const uint16_t* Sums, int lm, int vm, int fdx, int fdy) {
+  const int W = In.Width(), H = In.Height();
+  // Spans between the places where the moved source or the target wraps.
+  int cuts[4] = {0, W - lm, fdx, W};
+  std::sort(cuts + 1, cuts + 3);
+  ParallelRows(H, [&](int begin, int end) {
+    std::vector<uint16_t> own(Sums != nullptr ? 0 : size_t(W));
+    for (int y = begin; y < end; ++y) {
+      const uint8_t* kept = In.Row(y);
+      const uint8_t* moved = In.Row(y + vm < H ? y + vm : y + vm - H);
+      const uint16_t* s = Sums + size_t(y) * size_t(W);
+      if (Sums == nullptr) {
+        RowSums(kept, own.data(), W);
+        s = own.data();
+      }
+      uint8_t* out = Out.Row(y >= fdy ? y - fdy : y - fdy + H);
+      for (int c = 0; c < 3; ++c) {
+        const int a = cuts[c], b = cuts[c + 1];
+        if (a >= b) continue;
+        const int to = a >= fdx ? a - fdx : a - fdx + W;
+        const int from = a + lm < W ? a + lm : a + lm - W;
+        BlendSpan(out + 3 * size_t(to), moved + 3 * size_t(from), kept + 3 * size_t(a), s + a, b - a);
+      }
+    }
+  });
+}
+
+// Sums null: the map is the image itself, as each repetition leaves it.
+void StretchBlur(TFastDIB& Work, TFastDIB& Scratch, const uint16_t* Sums, int L, int V, int R) {
+  const int W = Work.Width(), H = Work.Height();
+  R = std::clamp(R, 0, kMaxStretchBlurRepetitions);
+  if (R == 0) return;  // no repetition, no accumulated shift
+  // Shifting by L is shifting by L mod W; the final shift needs the whole
+  // product, which 64 bits hold.
+  const int lm = FloorMod(L, W), vm = FloorMod(V, H);
+  const int fdx = FloorMod(-int64_t(L) * R / 2, W), fdy = FloorMod(-int64_t(V) * R / 2, H);
+  if (!Scratch.SetSize(W, H, 24, 0)) return;
+  // Repetitions alternate between the two surfaces; the last one must read
+  // Scratch and write Work.
+  TFastDIB* in = &Work;
+  TFastDIB* out = &Scratch;
+  if (R % 2 == 1) {
+    CopySurface(Work, Scratch);
+    std::swap(in, out);
+  }
+  for (int r = 1; r <= R; ++r) {
+    const bool last = r == R;
+    Repetition(*in, *out, Sums, lm, vm, last ? fdx : 0, last ? fdy : 0);
+    std::swap(in, out);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Water. A pixel's source coordinate along an axis of n is
+// wrap(Nearest(A * m + i + A)), where m takes only 256 values. For each
+// maximum channel value and each parity of i the rounding is a fixed
+// integer start plus i, and each start is reduced to -2n .. n - 1 without
+// changing what the wrap rule gives for i = 0 .. n - 1; the wrap rule is
+// then a table over -2n .. 2n - 1.
+struct WaterAxis {
+  std::vector<int> Start;  // [2 * max + parity of i]
+  std::vector<int> Wrap;   // Wrap[j + 2n] = wrapped j
+  int Size;
+
+  WaterAxis(int A, int n) : Start(512), Wrap(size_t(4) * size_t(n)), Size(n) {
+    for (int j = -2 * n; j < 2 * n; ++j) Wrap[size_t(j + 2 * n)] = int(WrapIndex(j, n));
+    for (int mx = 0; mx < 256; ++mx) {
+      const float m = float(mx) / 255.0f;
+      // m >= 1/255 > 2^-8 has no bits below 2^-31, so m * 2^31 is whole and
+      // A * m + A = base + rem / 2^31 exactly.
+      const int64_t q = int64_t(double(m) * 2147483648.0);
+      const int64_t aq = int64_t(A) * q;  // |aq| <= 2^62
+      const int64_t fl = aq >> 31;         // floor
+      const int64_t rem = aq - fl * (int64_t(1) << 31);
+      const int64_t base = int64_t(A) + fl;
+      constexpr int64_t kHalf = int64_t(1) << 30;
+      for (int parity = 0; parity < 2; ++parity) {
+        // An exact half goes to the even neighbour of base + i.
+        const int64_t up = rem > kHalf ? 1 : (rem < kHalf ? 0 : ((base + parity) & 1));
+        Start[size_t(2 * mx + parity)] = Reduce(base + up, n);
+      }
+    }
+  }
+
+  // Start + i for i = 0 .. n - 1 wraps like s + i.
+  static int Reduce(int64_t s, int n) {
+    if (s >= 0) return FloorMod(s, n);
+    if (s >= -n) return int(s);
+    return FloorMod(s, n) - 2 * n;  // all negative either way
+  }
+
+  int operator()(int mx, int i) const { return Wrap[size_t(Start[size_t(2 * mx + (i & 1))] + i + 2 * Size)]; }
+};
+
+// Work(x, y) := Source(sx, sy) with the offsets scaled by Map(x, y); Map is
+// of Work's size, Source a copy of Work.
+void WaterPass(TFastDIB& Work, const TFastDIB& Source, const TFastDIB& Map, int L, int V) {
+  const int W = Work.Width(), H = Work.Height();
+  const WaterAxis ax(L, W), ay(V, H);
+  const TPixel24* const* src = reinterpret_cast<const TPixel24* const*>(Source.RowTable.data());
+  // Sources of neighbouring pixels lie within (L, V) of each other, so a
+  // column strip walked down its rows keeps them in cache.
+  constexpr int kStrip = 256;
+  ParallelRows(H, [&](int begin, int end) {
+    const int* wx = ax.Wrap.data() + 2 * W;
+    const int* wy = ay.Wrap.data() + 2 * H;
+    for (int x0 = 0; x0 < W; x0 += kStrip) {
+      const int x1 = std::min(W, x0 + kStrip);
+      for (int y = begin; y < end; ++y) {
+        const TPixel24* m = Map.Row24(y);
+        TPixel24* d = Work.Row24(y);
+        const int* sx = ax.Start.data();
+        const int* sy = ay.Start.data() + (y & 1);
+        for (int x = x0; x < x1; ++x) {
+          const int mx = std::max({m[x].R, m[x].G, m[x].B});
+          d[x] = src[wy[sy[2 * mx] + y]][wx[sx[2 * mx + (x & 1)] + x]];
+        }
+      }
+    }
+  });
+}
+
+}  // namespace
+
+void StretchBlurWithBuffer(TFastDIB& Work, TFastDIB& Scratch, const TFastDIB& Buffer, int LR, int UD,
+                           int Repetitions) {
+  if (Work.Empty() || !StretchBlurChanges(LR, UD)) return;
+  if (&Buffer == &Scratch) {  // Scratch is needed for the repetitions
+    TFastDIB copy;
+    CopySurface(Buffer, copy);
+    StretchBlurWithBuffer(Work, Scratch, copy, LR, UD, Repetitions);
+    return;
+  }
+  const int W = Work.Width(), H = Work.Height();
+  // The map's sums are read once; a buffer of another size is scaled into
+  // Scratch the way the screen would draw it. An empty buffer is black.
+  std::vector<uint16_t> sums(size_t(W) * size_t(H), 0);
+  const TFastDIB* map = &Buffer;
+  if (!Buffer.Empty() && (Buffer.Width() != W || Buffer.Height() != H)) {
+    if (!Scratch.SetSize(W, H, 24, 0)) return;
+    Buffer.StretchDraw(Scratch, 0, 0, W, H);
+    map = &Scratch;
+  }
+  if (!Buffer.Empty())
+    for (int y = 0; y < H; ++y) RowSums(map->Row(y), &sums[size_t(y) * size_t(W)], W);
+  StretchBlur(Work, Scratch, sums.data(), LR, UD, Repetitions);
+}
+
+void StretchBlurWithSelf(TFastDIB& Work, TFastDIB& Scratch, int LR, int UD, int Repetitions) {
+  if (Work.Empty() || !StretchBlurChanges(LR, UD)) return;
+  StretchBlur(Work, Scratch, nullptr, LR, UD, Repetitions);
+}
+
+void WaterWithBuffer(TFastDIB& Work, TFastDIB& Scratch, const TFastDIB& Buffer, int LR, int UD) {
+  if (Work.Empty()) return;
+  const int W = Work.Width(), H = Work.Height();
+  TFastDIB own;
+  const TFastDIB* map = &Buffer;
+  if (&Buffer == &Work) {
+    map = &Scratch;  // the copy taken below
+  } else {
+    if (&Buffer == &Scratch) {  // about to receive the copy of Work
+      CopySurface(Buffer, own);
+      map = &own;
+    }
+    if (map->Empty()) {
+      if (!own.SetSize(W, H, 24, 0)) return;  // black
+      map = &own;
+    } else if (map->Width() != W || map->Height() != H) {
+      if (map == &own ? !ResizeBilinear(own, W, H, 0) : !ResizeBilinearInto(Buffer, own, W, H, 0)) return;
+      map = &own;
+    }
+  }
+  CopySurface(Work, Scratch);
+  if (Scratch.Empty()) return;
+  WaterPass(Work, Scratch, *map, LR, UD);
+}
+
+void WaterWithSelf(TFastDIB& Work, TFastDIB& Scratch, int LR, int UD) {
+  if (Work.Empty()) return;
+  CopySurface(Work, Scratch);
+  if (Scratch.Empty()) return;
+  WaterPass(Work, Scratch, Scratch, LR, UD);
+}
+
+}  // namespace vorq
