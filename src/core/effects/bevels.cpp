@@ -70,18 +70,17 @@ class Tracer {
   Tracer(TFastDIB& work, TPixel24 mark) : work_(work), mark_(mark), W_(work.Width()), H_(work.Height()) {
     // The picture with a one-pixel border taken from the opposite edges and
     // corners, as palette indices.
-    std::vector<uint8_t> idx;
-    ReduceTo256(work, idx);
     BW_ = W_ + 2;
     picture_.resize(size_t(BW_) * size_t(H_ + 2));
-    for (int by = 0; by < H_ + 2; ++by) {
-      const int sy = by == 0 ? H_ - 1 : (by == H_ + 1 ? 0 : by - 1);
-      const uint8_t* src = &idx[size_t(sy) * size_t(W_)];
-      uint8_t* dst = &picture_[size_t(by) * size_t(BW_)];
-      dst[0] = src[W_ - 1];
-      std::memcpy(dst + 1, src, size_t(W_));
-      dst[W_ + 1] = src[0];
+    uint8_t* const p = picture_.data();
+    const size_t bw = size_t(BW_);
+    ReduceTo256(work, p + bw + 1, bw);
+    for (int y = 1; y <= H_; ++y) {
+      p[size_t(y) * bw] = p[size_t(y) * bw + size_t(W_)];
+      p[size_t(y) * bw + size_t(W_) + 1] = p[size_t(y) * bw + 1];
     }
+    std::memcpy(p, p + size_t(H_) * bw, bw);
+    std::memcpy(p + size_t(H_ + 1) * bw, p + bw, bw);
   }
 
   // Rows 0 .. H, columns 0 .. W of the bordered picture, right then lower

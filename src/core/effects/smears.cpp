@@ -36,7 +36,23 @@ void RowSums(const uint8_t* map, uint16_t* s, int n) {
   for (int i = 0; i < n; ++i, map += 3) s[i] = uint16_t(map[0] + map[1] + map[2]);
 }
 
-// n pixels: d = Nearest(moved * k + kept * b) with s the map's sums.
+#if defined(__SSE2__)
+// The channel sums of the four pixels in bytes 0 .. 11, as 16-bit lanes 0 .. 3.
+inline __m128i SumsOf4(__m128i c) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i first = _mm_setr_epi8(-1, -1, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+  const __m128i firstAndLast = _mm_setr_epi8(-1, -1, -1, 0, 0, 0, 0, 0, 0, -1, -1, -1, 0, 0, 0, 0);
+  const __m128i s03 = _mm_sad_epu8(_mm_and_si128(c, firstAndLast), zero);  // 64-bit lanes
+  const __m128i s1 = _mm_sad_epu8(_mm_and_si128(_mm_srli_si128(c, 3), first), zero);
+  const __m128i s2 = _mm_sad_epu8(_mm_and_si128(_mm_srli_si128(c, 6), first), zero);
+  return _mm_or_si128(_mm_or_si128(_mm_move_epi64(s03), _mm_slli_epi64(s1, 16)),
+                      _mm_or_si128(_mm_slli_epi64(s2, 32), _mm_srli_si128(s03, 2)));
+}
+#endif
+
+// n pixels: d = Nearest(moved * k + kept * b) with s the map's sums, or
+// with the sums of kept itself when Self.
+template <bool Self>
 void BlendSpan(uint8_t* d, const uint8_t* moved, const uint8_t* kept, const uint16_t* s, int n) {
   int i = 0;
 #if defined(__SSE2__)
@@ -51,7 +67,7 @@ void BlendSpan(uint8_t* d, const uint8_t* moved, const uint8_t* kept, const uint
     const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kept + 3 * i));
     const __m128i alo = _mm_unpacklo_epi8(a, zero), clo = _mm_unpacklo_epi8(c, zero);
     const __m128i ahi = _mm_unpackhi_epi8(a, zero), chi = _mm_unpackhi_epi8(c, zero);
-    const __m128i sv = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i sv = Self ? SumsOf4(c) : _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i));
     const __m128i w = _mm_unpacklo_epi16(_mm_sub_epi16(full, sv), sv);  // pixel p: (765 - s, s)
     const __m128i n0 = _mm_madd_epi16(_mm_unpacklo_epi16(alo, clo), _mm_shuffle_epi32(w, _MM_SHUFFLE(1, 0, 0, 0)));
     const __m128i n1 = _mm_madd_epi16(_mm_unpackhi_epi16(alo, clo), _mm_shuffle_epi32(w, _MM_SHUFFLE(2, 2, 1, 1)));
@@ -64,7 +80,7 @@ void BlendSpan(uint8_t* d, const uint8_t* moved, const uint8_t* kept, const uint
   }
 #endif
   for (; i < n; ++i) {
-    const uint32_t w = s[i], k = 765 - w;
+    const uint32_t w = Self ? kept[3 * i] + kept[3 * i + 1] + kept[3 * i + 2] : s[i], k = 765 - w;
     for (int c = 0; c < 3; ++c) d[3 * i + c] = uint8_t((moved[3 * i + c] * k + kept[3 * i + c] * w + 382) / 765);
   }
 }
@@ -80,22 +96,21 @@ void Repetition(const TFastDIB& In, TFastDIB& Out, const uint16_t* Sums, int lm,
   int cuts[4] = {0, W - lm, fdx, W};
   std::sort(cuts + 1, cuts + 3);
   ParallelRows(H, [&](int begin, int end) {
-    std::vector<uint16_t> own(Sums != nullptr ? 0 : size_t(W));
     for (int y = begin; y < end; ++y) {
       const uint8_t* kept = In.Row(y);
       const uint8_t* moved = In.Row(y + vm < H ? y + vm : y + vm - H);
-      const uint16_t* s = Sums + size_t(y) * size_t(W);
-      if (Sums == nullptr) {
-        RowSums(kept, own.data(), W);
-        s = own.data();
-      }
+      const uint16_t* s = Sums != nullptr ? Sums + size_t(y) * size_t(W) : nullptr;
       uint8_t* out = Out.Row(y >= fdy ? y - fdy : y - fdy + H);
       for (int c = 0; c < 3; ++c) {
         const int a = cuts[c], b = cuts[c + 1];
         if (a >= b) continue;
         const int to = a >= fdx ? a - fdx : a - fdx + W;
         const int from = a + lm < W ? a + lm : a + lm - W;
-        BlendSpan(out + 3 * size_t(to), moved + 3 * size_t(from), kept + 3 * size_t(a), s + a, b - a);
+        uint8_t* const d = out + 3 * size_t(to);
+        if (s != nullptr)
+          BlendSpan<false>(d, moved + 3 * size_t(from), kept + 3 * size_t(a), s + a, b - a);
+        else
+          BlendSpan<true>(d, moved + 3 * size_t(from), kept + 3 * size_t(a), nullptr, b - a);
       }
     }
   });
@@ -165,32 +180,47 @@ struct WaterAxis {
     return FloorMod(s, n) - 2 * n;  // all negative either way
   }
 
+  // Start[2 * mx + (i & 1)] + i indexes Wrap from its middle, Wrap.data() + 2n.
   int operator()(int mx, int i) const { return Wrap[size_t(Start[size_t(2 * mx + (i & 1))] + i + 2 * Size)]; }
 };
+
+// Pixels x0 .. x1 - 1 of one row: d(x) takes pixel wrap[start[..] + x] of
+// the source row from[max] chosen by the map's brightest channel there.
+// Kept out of line so that its few pointers stay in registers.
+[[gnu::noinline]] void WaterSpan(const uint8_t* m, uint8_t* __restrict d, int x0, int x1, const TPixel24* const* from,
+                                 const int* start, const int* wrap) {
+  m += 3 * x0;
+  d += 3 * x0;
+  for (int x = x0; x < x1; ++x, m += 3, d += 3) {
+    const int mx = std::max(std::max(m[0], m[1]), m[2]);
+    const uint8_t* p = &from[mx][wrap[start[2 * mx + (x & 1)] + x]].B;
+    d[0] = p[0];
+    d[1] = p[1];
+    d[2] = p[2];
+  }
+}
 
 // Work(x, y) := Source(sx, sy) with the offsets scaled by Map(x, y); Map is
 // of Work's size, Source a copy of Work.
 void WaterPass(TFastDIB& Work, const TFastDIB& Source, const TFastDIB& Map, int L, int V) {
   const int W = Work.Width(), H = Work.Height();
   const WaterAxis ax(L, W), ay(V, H);
-  const TPixel24* const* src = reinterpret_cast<const TPixel24* const*>(Source.RowTable.data());
-  // Sources of neighbouring pixels lie within (L, V) of each other, so a
-  // column strip walked down its rows keeps them in cache.
-  constexpr int kStrip = 256;
+  // Sources of neighbouring pixels lie within (L, V) of each other, so the
+  // image is walked in blocks of rows and, within them, column strips: the
+  // sources stay in cache. Each row of a block has its source row for every
+  // map value looked up once.
+  constexpr int kRows = 16, kStrip = 256;
   ParallelRows(H, [&](int begin, int end) {
-    const int* wx = ax.Wrap.data() + 2 * W;
-    const int* wy = ay.Wrap.data() + 2 * H;
-    for (int x0 = 0; x0 < W; x0 += kStrip) {
-      const int x1 = std::min(W, x0 + kStrip);
-      for (int y = begin; y < end; ++y) {
-        const TPixel24* m = Map.Row24(y);
-        TPixel24* d = Work.Row24(y);
-        const int* sx = ax.Start.data();
-        const int* sy = ay.Start.data() + (y & 1);
-        for (int x = x0; x < x1; ++x) {
-          const int mx = std::max({m[x].R, m[x].G, m[x].B});
-          d[x] = src[wy[sy[2 * mx] + y]][wx[sx[2 * mx + (x & 1)] + x]];
-        }
+    std::vector<const TPixel24*> rows(size_t(kRows) * 256);
+    for (int y0 = begin; y0 < end; y0 += kRows) {
+      const int y1 = std::min(end, y0 + kRows);
+      for (int y = y0; y < y1; ++y)
+        for (int mx = 0; mx < 256; ++mx) rows[size_t((y - y0) * 256 + mx)] = Source.Row24(ay(mx, y));
+      for (int x0 = 0; x0 < W; x0 += kStrip) {
+        const int x1 = std::min(W, x0 + kStrip);
+        for (int y = y0; y < y1; ++y)
+          WaterSpan(Map.Row(y), Work.Row(y), x0, x1, &rows[size_t((y - y0) * 256)], ax.Start.data(),
+                    ax.Wrap.data() + 2 * W);
       }
     }
   });

@@ -32,13 +32,14 @@ class ColourTable {
 
 inline uint32_t Key(const TPixel24& p) { return uint32_t(p.R) | (uint32_t(p.G) << 8) | (uint32_t(p.B) << 16); }
 
-bool ExactIndices(const TFastDIB& Source, uint8_t* out, TPalette256& pal) {
+bool ExactIndices(const TFastDIB& Source, uint8_t* Indices, size_t Stride, TPalette256& pal) {
   ColourTable table;
   const int W = Source.Width(), H = Source.Height();
   uint32_t last = 0xFFFFFFFFu;  // no colour has this key
   uint8_t lastIndex = 0;
   for (int y = 0; y < H; ++y) {
     const TPixel24* row = Source.Row24(y);
+    uint8_t* out = Indices + size_t(y) * Stride;
     for (int x = 0; x < W; ++x, ++out) {
       const uint32_t c = Key(row[x]);
       // Runs of one colour are common in the images traced.
@@ -56,22 +57,21 @@ bool ExactIndices(const TFastDIB& Source, uint8_t* out, TPalette256& pal) {
 
 }  // namespace
 
-TPalette256 ReduceTo256(const TFastDIB& Source, std::vector<uint8_t>& Indices) {
+TPalette256 ReduceTo256(const TFastDIB& Source, uint8_t* Indices, size_t Stride) {
   TPalette256 pal;
-  Indices.clear();
   if (Source.Empty()) return pal;
-  const int W = Source.Width(), H = Source.Height();
-  Indices.resize(size_t(W) * size_t(H));
-  if (ExactIndices(Source, Indices.data(), pal)) return pal;
+  if (ExactIndices(Source, Indices, Stride, pal)) return pal;
 
   pal = TPalette256{};
   pal.Count = 256;
   for (int i = 0; i < 256; ++i)
-    pal.Colours[size_t(i)] = MakePixel(uint8_t((i >> 5) * 255 / 7), uint8_t(((i >> 2) & 7) * 255 / 7), uint8_t((i & 3) * 85));
-  uint8_t* out = Indices.data();
-  for (int y = 0; y < H; ++y) {
+    pal.Colours[size_t(i)] =
+        MakePixel(uint8_t((i >> 5) * 255 / 7), uint8_t(((i >> 2) & 7) * 255 / 7), uint8_t((i & 3) * 85));
+  for (int y = 0; y < Source.Height(); ++y) {
     const TPixel24* row = Source.Row24(y);
-    for (int x = 0; x < W; ++x) *out++ = uint8_t((row[x].R & 0xE0) | ((row[x].G >> 3) & 0x1C) | (row[x].B >> 6));
+    uint8_t* out = Indices + size_t(y) * Stride;
+    for (int x = 0; x < Source.Width(); ++x)
+      out[x] = uint8_t((row[x].R & 0xE0) | ((row[x].G >> 3) & 0x1C) | (row[x].B >> 6));
   }
   return pal;
 }

@@ -5,7 +5,7 @@
 
 #include <array>
 #include <cstdint>
-#include <vector>
+#include <cstddef>
 
 #include "core/surface/fast_dib.h"
 
@@ -16,12 +16,13 @@ struct TPalette256 {
   std::array<TPixel24, 256> Colours{};  // entries from Count on are black
 };
 
-// Indices receives W x H bytes, row by row without padding. An image of at
-// most 256 distinct colours keeps every colour: each gets its own index in
-// the order first met (rows top-down, columns left to right). Otherwise each
-// colour is cut to 3 bits of red, 3 of green and 2 of blue, index
-// RRRGGGBB, and the palette holds those 256 levels spread over 0 .. 255.
-// An empty Source gives no indices and an empty palette.
-TPalette256 ReduceTo256(const TFastDIB& Source, std::vector<uint8_t>& Indices);
+// The index of pixel (x, y) goes to Indices[y * Stride + x]; the caller
+// provides the room (W bytes in each of H rows). An image of at most 256
+// distinct colours keeps every colour: each gets its own index in the order
+// first met (rows top-down, columns left to right). Otherwise each colour is
+// cut to 3 bits of red, 3 of green and 2 of blue, index RRRGGGBB, and the
+// palette holds those 256 levels spread over 0 .. 255. An empty Source gives
+// an empty palette and writes nothing.
+TPalette256 ReduceTo256(const TFastDIB& Source, uint8_t* Indices, size_t Stride);
 
 }  // namespace vorq
