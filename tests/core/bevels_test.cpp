@@ -140,10 +140,10 @@ TEST(Trace, MatchesThePassesAsDescribed) {
   for (const auto& sz : kShapes)
     for (uint8_t mask : {0x80, 0xC0}) {
       const TFastDIB in = FewColours(sz[0], sz[1], ++seed, mask);
-      for (int n : {-1, 0, 1, 2, 3, INT_MAX}) {
+      for (int n : {-1, 0, 1, 2, 3, 5, INT_MAX}) {  // from 2 on, all alike
         TFastDIB out = Clone(in);
         Trace(out, n, 0x00FF00);
-        EXPECT_TRUE(SamePixels(out, RefTrace(in, std::min(n, 5), MakePixel(0, 255, 0), Exact)))
+        EXPECT_TRUE(SamePixels(out, RefTrace(in, std::min(n, 2), MakePixel(0, 255, 0), Exact)))
             << sz[0] << "x" << sz[1] << " mask " << int(mask) << " N " << n;
       }
     }

@@ -35,12 +35,10 @@ void MakeStripTable(StripTable& table, int i, int E, TPixel24 target, bool shadi
     }
 }
 
-inline void ApplyTable(const StripTable& table, uint8_t* p, int count) {
-  for (int k = 0; k < count; ++k, p += 3) {
-    p[0] = table.t[0][p[0]];
-    p[1] = table.t[1][p[1]];
-    p[2] = table.t[2][p[2]];
-  }
+inline void ApplyTable(const StripTable& table, uint8_t* p) {
+  p[0] = table.t[0][p[0]];
+  p[1] = table.t[1][p[1]];
+  p[2] = table.t[2][p[2]];
 }
 
 // Strip columns x0 .. x1 - 1 of every row, strip index of column x = x - base.
@@ -52,12 +50,7 @@ void ColumnStrip(TFastDIB& S, int64_t x0, int64_t x1, int64_t base, int E, TPixe
     for (int k = 0; k < n; ++k) MakeStripTable(tables[size_t(k)], int(b0 + k - base), E, target, shading);
     for (int y = 0; y < S.Height(); ++y) {
       uint8_t* p = S.Row(y) + 3 * b0;
-      for (int k = 0; k < n; ++k, p += 3) {
-        const StripTable& t = tables[size_t(k)];
-        p[0] = t.t[0][p[0]];
-        p[1] = t.t[1][p[1]];
-        p[2] = t.t[2][p[2]];
-      }
+      for (int k = 0; k < n; ++k, p += 3) ApplyTable(tables[size_t(k)], p);
     }
   }
 }
@@ -152,14 +145,14 @@ void Buttonize(TFastDIB& Work, int EdgeSize, uint32_t Shadow, uint32_t HiLite) {
     const int64_t x0 = std::max<int64_t>(0, E - j), x1 = std::min(W, W - E + j);
     if (x0 >= x1) continue;
     MakeStripTable(table, int(j), EdgeSize, S, true);
-    ApplyTable(table, Work.Row(int(y)) + 3 * x0, int(x1 - x0));
+    for (uint8_t* p = Work.Row(int(y)) + 3 * x0; p < Work.Row(int(y)) + 3 * x1; p += 3) ApplyTable(table, p);
   }
   // Top strip: row j, columns j .. W - 1 - j.
   for (int64_t j = 0; j < std::min(E, H); ++j) {
     const int64_t x0 = j, x1 = W - j;
     if (x0 >= x1) continue;
     MakeStripTable(table, int(j), EdgeSize, L, false);
-    ApplyTable(table, Work.Row(int(j)) + 3 * x0, int(x1 - x0));
+    for (uint8_t* p = Work.Row(int(j)) + 3 * x0; p < Work.Row(int(j)) + 3 * x1; p += 3) ApplyTable(table, p);
   }
 }
 

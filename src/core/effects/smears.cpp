@@ -50,30 +50,81 @@ inline __m128i SumsOf4(__m128i c) {
 }
 #endif
 
+#if defined(__SSE2__)
+// Weight pairs (765 - s, s) of the pixels of the four channels 4g .. 4g + 3
+// of a 4-pixel group whose pairs are in w: channel j belongs to pixel j / 3.
+inline __m128i ChannelWeights(__m128i w, int g) {
+  switch (g) {
+    case 0: return _mm_shuffle_epi32(w, _MM_SHUFFLE(1, 0, 0, 0));
+    case 1: return _mm_shuffle_epi32(w, _MM_SHUFFLE(2, 2, 1, 1));
+    default: return _mm_shuffle_epi32(w, _MM_SHUFFLE(3, 3, 3, 2));
+  }
+}
+
+// Four channels: the pairs (moved, kept) meet their weight pairs in one
+// multiply-add; the quotient by 765 in single precision is exact (above).
+inline __m128i BlendChannels(__m128i pairs, __m128i weights) {
+  const __m128 inv = _mm_set1_ps(1.0f / 765.0f);
+  return _mm_cvtps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(_mm_madd_epi16(pairs, weights)), inv));
+}
+
+inline __m128i WeightPairs(__m128i sums, bool high) {
+  const __m128i k = _mm_sub_epi16(_mm_set1_epi16(765), sums);
+  return high ? _mm_unpackhi_epi16(k, sums) : _mm_unpacklo_epi16(k, sums);
+}
+
+// Sixteen pixels, three whole vectors of channels.
+template <bool Self>
+inline void Blend16(uint8_t* d, const uint8_t* moved, const uint8_t* kept, const uint16_t* s) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i lo, hi;  // sums of pixels 0 .. 7 and 8 .. 15
+  if (Self) {
+    auto at = [&](int i) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(kept + i)); };
+    lo = _mm_unpacklo_epi64(SumsOf4(at(0)), SumsOf4(at(12)));
+    hi = _mm_unpacklo_epi64(SumsOf4(at(24)), SumsOf4(_mm_srli_si128(at(32), 4)));
+  } else {
+    lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+    hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 8));
+  }
+  const __m128i w[4] = {WeightPairs(lo, false), WeightPairs(lo, true), WeightPairs(hi, false), WeightPairs(hi, true)};
+  for (int v = 0; v < 3; ++v) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(moved + 16 * v));
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kept + 16 * v));
+    const __m128i alo = _mm_unpacklo_epi8(a, zero), clo = _mm_unpacklo_epi8(c, zero);
+    const __m128i ahi = _mm_unpackhi_epi8(a, zero), chi = _mm_unpackhi_epi8(c, zero);
+    const __m128i pairs[4] = {_mm_unpacklo_epi16(alo, clo), _mm_unpackhi_epi16(alo, clo),
+                              _mm_unpacklo_epi16(ahi, chi), _mm_unpackhi_epi16(ahi, chi)};
+    __m128i r[4];
+    for (int g = 0; g < 4; ++g) {
+      const int group = 4 * v + g;  // of four channels, three to a 4-pixel weight vector
+      r[g] = BlendChannels(pairs[g], ChannelWeights(w[group / 3], group % 3));
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 16 * v),
+                     _mm_packus_epi16(_mm_packs_epi32(r[0], r[1]), _mm_packs_epi32(r[2], r[3])));
+  }
+}
+#endif
+
 // n pixels: d = Nearest(moved * k + kept * b) with s the map's sums, or
 // with the sums of kept itself when Self.
 template <bool Self>
 void BlendSpan(uint8_t* d, const uint8_t* moved, const uint8_t* kept, const uint16_t* s, int n) {
   int i = 0;
 #if defined(__SSE2__)
-  // Four pixels (twelve channels) a step: the channel pairs (moved, kept)
-  // meet the pixel's weight pair (765 - s, s) in one multiply-add. Loads
-  // reach 16 bytes, so the last pixels go through the plain loop.
-  const __m128i zero = _mm_setzero_si128(), full = _mm_set1_epi16(765);
-  const __m128 inv = _mm_set1_ps(1.0f / 765.0f);
-  auto quotient = [&](__m128i num) { return _mm_cvtps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(num), inv)); };
+  for (; i + 16 <= n; i += 16) Blend16<Self>(d + 3 * i, moved + 3 * i, kept + 3 * i, s + i);
+  // Then four pixels a step; loads reach 16 bytes, so the last pixels go
+  // through the plain loop.
+  const __m128i zero = _mm_setzero_si128();
   for (; i + 6 <= n; i += 4) {
     const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(moved + 3 * i));
     const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kept + 3 * i));
     const __m128i alo = _mm_unpacklo_epi8(a, zero), clo = _mm_unpacklo_epi8(c, zero);
     const __m128i ahi = _mm_unpackhi_epi8(a, zero), chi = _mm_unpackhi_epi8(c, zero);
-    const __m128i sv = Self ? SumsOf4(c) : _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i));
-    const __m128i w = _mm_unpacklo_epi16(_mm_sub_epi16(full, sv), sv);  // pixel p: (765 - s, s)
-    const __m128i n0 = _mm_madd_epi16(_mm_unpacklo_epi16(alo, clo), _mm_shuffle_epi32(w, _MM_SHUFFLE(1, 0, 0, 0)));
-    const __m128i n1 = _mm_madd_epi16(_mm_unpackhi_epi16(alo, clo), _mm_shuffle_epi32(w, _MM_SHUFFLE(2, 2, 1, 1)));
-    const __m128i n2 = _mm_madd_epi16(_mm_unpacklo_epi16(ahi, chi), _mm_shuffle_epi32(w, _MM_SHUFFLE(3, 3, 3, 2)));
-    const __m128i r2 = quotient(n2);
-    const __m128i out = _mm_packus_epi16(_mm_packs_epi32(quotient(n0), quotient(n1)), _mm_packs_epi32(r2, r2));
+    const __m128i w = WeightPairs(Self ? SumsOf4(c) : _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i)), false);
+    const __m128i r2 = BlendChannels(_mm_unpacklo_epi16(ahi, chi), ChannelWeights(w, 2));
+    const __m128i out = _mm_packus_epi16(_mm_packs_epi32(BlendChannels(_mm_unpacklo_epi16(alo, clo), ChannelWeights(w, 0)),
+                                                         BlendChannels(_mm_unpackhi_epi16(alo, clo), ChannelWeights(w, 1))),
+                                         _mm_packs_epi32(r2, r2));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(d + 3 * i), out);
     const int32_t tail = _mm_cvtsi128_si32(_mm_srli_si128(out, 8));
     std::memcpy(d + 3 * i + 8, &tail, 4);
