@@ -18,8 +18,8 @@ using namespace vorq::test;
 
 namespace {
 
-// 37 x 33 is split between two workers.
-constexpr int kShapes[][2] = {{1, 1}, {1, 7}, {7, 1}, {2, 2}, {5, 3}, {37, 33}};
+// 45 x 33 is split between two workers, and its rows take every path of the blend.
+constexpr int kShapes[][2] = {{1, 1}, {1, 7}, {7, 1}, {2, 2}, {5, 3}, {45, 33}};
 constexpr TPixel24 kWhite{255, 255, 255}, kBlack{0, 0, 0}, kGrey{128, 128, 128};
 
 // a * b / c rounded half away from zero.

@@ -48,9 +48,7 @@ inline __m128i SumsOf4(__m128i c) {
   return _mm_or_si128(_mm_or_si128(_mm_move_epi64(s03), _mm_slli_epi64(s1, 16)),
                       _mm_or_si128(_mm_slli_epi64(s2, 32), _mm_srli_si128(s03, 2)));
 }
-#endif
 
-#if defined(__SSE2__)
 // Weight pairs (765 - s, s) of the pixels of the four channels 4g .. 4g + 3
 // of a 4-pixel group whose pairs are in w: channel j belongs to pixel j / 3.
 inline __m128i ChannelWeights(__m128i w, int g) {
@@ -121,10 +119,10 @@ void BlendSpan(uint8_t* d, const uint8_t* moved, const uint8_t* kept, const uint
     const __m128i alo = _mm_unpacklo_epi8(a, zero), clo = _mm_unpacklo_epi8(c, zero);
     const __m128i ahi = _mm_unpackhi_epi8(a, zero), chi = _mm_unpackhi_epi8(c, zero);
     const __m128i w = WeightPairs(Self ? SumsOf4(c) : _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i)), false);
+    const __m128i r0 = BlendChannels(_mm_unpacklo_epi16(alo, clo), ChannelWeights(w, 0));
+    const __m128i r1 = BlendChannels(_mm_unpackhi_epi16(alo, clo), ChannelWeights(w, 1));
     const __m128i r2 = BlendChannels(_mm_unpacklo_epi16(ahi, chi), ChannelWeights(w, 2));
-    const __m128i out = _mm_packus_epi16(_mm_packs_epi32(BlendChannels(_mm_unpacklo_epi16(alo, clo), ChannelWeights(w, 0)),
-                                                         BlendChannels(_mm_unpackhi_epi16(alo, clo), ChannelWeights(w, 1))),
-                                         _mm_packs_epi32(r2, r2));
+    const __m128i out = _mm_packus_epi16(_mm_packs_epi32(r0, r1), _mm_packs_epi32(r2, r2));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(d + 3 * i), out);
     const int32_t tail = _mm_cvtsi128_si32(_mm_srli_si128(out, 8));
     std::memcpy(d + 3 * i + 8, &tail, 4);
