@@ -175,19 +175,16 @@ void StretchBlur(TFastDIB& Work, TFastDIB& Scratch, const uint16_t* Sums, int L,
   const int lm = FloorMod(L, W), vm = FloorMod(V, H);
   const int fdx = FloorMod(-int64_t(L) * R / 2, W), fdy = FloorMod(-int64_t(V) * R / 2, H);
   if (!Scratch.SetSize(W, H, 24, 0)) return;
-  // Repetitions alternate between the two surfaces; the last one must read
-  // Scratch and write Work.
+  // Repetitions alternate between the two surfaces; an odd count leaves the
+  // result in Scratch, which then changes places with Work.
   TFastDIB* in = &Work;
   TFastDIB* out = &Scratch;
-  if (R % 2 == 1) {
-    CopySurface(Work, Scratch);
-    std::swap(in, out);
-  }
   for (int r = 1; r <= R; ++r) {
     const bool last = r == R;
     Repetition(*in, *out, Sums, lm, vm, last ? fdx : 0, last ? fdy : 0);
     std::swap(in, out);
   }
+  if (R % 2 == 1) std::swap(Work, Scratch);
 }
 
 // ---------------------------------------------------------------------------
@@ -198,12 +195,12 @@ void StretchBlur(TFastDIB& Work, TFastDIB& Scratch, const uint16_t* Sums, int L,
 // changing what the wrap rule gives for i = 0 .. n - 1; the wrap rule is
 // then a table over -2n .. 2n - 1.
 struct WaterAxis {
-  std::vector<int> Start;  // [2 * max + parity of i]
-  std::vector<int> Wrap;   // Wrap[j + 2n] = wrapped j
+  int Start[2][256];       // [parity of i][max]
+  std::vector<int> Wrap;   // Wrap[j + 2n] = wrapped j times Scale
   int Size;
 
-  WaterAxis(int A, int n) : Start(512), Wrap(size_t(4) * size_t(n)), Size(n) {
-    for (int j = -2 * n; j < 2 * n; ++j) Wrap[size_t(j + 2 * n)] = int(WrapIndex(j, n));
+  WaterAxis(int A, int n, int Scale) : Wrap(size_t(4) * size_t(n)), Size(n) {
+    for (int j = -2 * n; j < 2 * n; ++j) Wrap[size_t(j + 2 * n)] = int(WrapIndex(j, n)) * Scale;
     for (int mx = 0; mx < 256; ++mx) {
       const float m = float(mx) / 255.0f;
       // m >= 1/255 > 2^-8 has no bits below 2^-31, so m * 2^31 is whole and
@@ -217,7 +214,7 @@ struct WaterAxis {
       for (int parity = 0; parity < 2; ++parity) {
         // An exact half goes to the even neighbour of base + i.
         const int64_t up = rem > kHalf ? 1 : (rem < kHalf ? 0 : ((base + parity) & 1));
-        Start[size_t(2 * mx + parity)] = Reduce(base + up, n);
+        Start[parity][mx] = Reduce(base + up, n);
       }
     }
   }
@@ -229,47 +226,56 @@ struct WaterAxis {
     return FloorMod(s, n) - 2 * n;  // all negative either way
   }
 
-  // Start[2 * mx + (i & 1)] + i indexes Wrap from its middle, Wrap.data() + 2n.
-  int operator()(int mx, int i) const { return Wrap[size_t(Start[size_t(2 * mx + (i & 1))] + i + 2 * Size)]; }
+  // Start[..][mx] + i indexes Wrap from its middle.
+  const int* Middle() const { return Wrap.data() + 2 * Size; }
+  int operator()(int mx, int i) const { return Middle()[Start[i & 1][mx] + i]; }
 };
 
-// Pixels x0 .. x1 - 1 of one row: d(x) takes pixel wrap[start[..] + x] of
-// the source row from[max] chosen by the map's brightest channel there.
-// Kept out of line so that its few pointers stay in registers.
-[[gnu::noinline]] void WaterSpan(const uint8_t* m, uint8_t* __restrict d, int x0, int x1, const TPixel24* const* from,
-                                 const int* start, const int* wrap) {
+// Pixels x0 .. x1 - 1 (x0 even) of one row: d(x) takes the pixel at byte
+// offset wrap[start[x & 1][max] + x] of the source row from[max], max being
+// the map's brightest channel there. Kept out of line so that its few
+// pointers stay in registers.
+[[gnu::noinline]] void WaterSpan(const uint8_t* m, uint8_t* __restrict d, int x0, int x1, const uint8_t* const* from,
+                                 const int (&start)[2][256], const int* wrap) {
   m += 3 * x0;
   d += 3 * x0;
-  for (int x = x0; x < x1; ++x, m += 3, d += 3) {
+  auto pixel = [&](int x, const int* s) {
     const int mx = std::max(std::max(m[0], m[1]), m[2]);
-    const uint8_t* p = &from[mx][wrap[start[2 * mx + (x & 1)] + x]].B;
+    const uint8_t* p = from[mx] + wrap[s[mx] + x];
     d[0] = p[0];
     d[1] = p[1];
     d[2] = p[2];
+    m += 3;
+    d += 3;
+  };
+  int x = x0;
+  for (; x + 1 < x1; x += 2) {
+    pixel(x, start[0]);
+    pixel(x + 1, start[1]);
   }
+  if (x < x1) pixel(x, start[0]);
 }
 
-// Work(x, y) := Source(sx, sy) with the offsets scaled by Map(x, y); Map is
-// of Work's size, Source a copy of Work.
-void WaterPass(TFastDIB& Work, const TFastDIB& Source, const TFastDIB& Map, int L, int V) {
-  const int W = Work.Width(), H = Work.Height();
-  const WaterAxis ax(L, W), ay(V, H);
+// Target(x, y) := Source(sx, sy) with the offsets scaled by Map(x, y); all
+// three of the same size, Target different from the other two.
+void WaterPass(const TFastDIB& Source, const TFastDIB& Map, TFastDIB& Target, int L, int V) {
+  const int W = Source.Width(), H = Source.Height();
+  const WaterAxis ax(L, W, 3), ay(V, H, 1);
   // Sources of neighbouring pixels lie within (L, V) of each other, so the
   // image is walked in blocks of rows and, within them, column strips: the
   // sources stay in cache. Each row of a block has its source row for every
   // map value looked up once.
-  constexpr int kRows = 16, kStrip = 256;
+  constexpr int kRows = 64, kStrip = 256;
   ParallelRows(H, [&](int begin, int end) {
-    std::vector<const TPixel24*> rows(size_t(kRows) * 256);
+    std::vector<const uint8_t*> rows(size_t(kRows) * 256);
     for (int y0 = begin; y0 < end; y0 += kRows) {
       const int y1 = std::min(end, y0 + kRows);
       for (int y = y0; y < y1; ++y)
-        for (int mx = 0; mx < 256; ++mx) rows[size_t((y - y0) * 256 + mx)] = Source.Row24(ay(mx, y));
+        for (int mx = 0; mx < 256; ++mx) rows[size_t((y - y0) * 256 + mx)] = Source.Row(ay(mx, y));
       for (int x0 = 0; x0 < W; x0 += kStrip) {
         const int x1 = std::min(W, x0 + kStrip);
         for (int y = y0; y < y1; ++y)
-          WaterSpan(Map.Row(y), Work.Row(y), x0, x1, &rows[size_t((y - y0) * 256)], ax.Start.data(),
-                    ax.Wrap.data() + 2 * W);
+          WaterSpan(Map.Row(y), Target.Row(y), x0, x1, &rows[size_t((y - y0) * 256)], ax.Start, ax.Middle());
       }
     }
   });
@@ -311,31 +317,26 @@ void WaterWithBuffer(TFastDIB& Work, TFastDIB& Scratch, const TFastDIB& Buffer, 
   const int W = Work.Width(), H = Work.Height();
   TFastDIB own;
   const TFastDIB* map = &Buffer;
-  if (&Buffer == &Work) {
-    map = &Scratch;  // the copy taken below
-  } else {
-    if (&Buffer == &Scratch) {  // about to receive the copy of Work
-      CopySurface(Buffer, own);
-      map = &own;
-    }
-    if (map->Empty()) {
-      if (!own.SetSize(W, H, 24, 0)) return;  // black
-      map = &own;
-    } else if (map->Width() != W || map->Height() != H) {
-      if (map == &own ? !ResizeBilinear(own, W, H, 0) : !ResizeBilinearInto(Buffer, own, W, H, 0)) return;
-      map = &own;
-    }
+  if (&Buffer == &Scratch) {  // about to receive the result
+    CopySurface(Buffer, own);
+    map = &own;
   }
-  CopySurface(Work, Scratch);
-  if (Scratch.Empty()) return;
-  WaterPass(Work, Scratch, *map, LR, UD);
+  if (map->Empty()) {
+    if (!own.SetSize(W, H, 24, 0)) return;  // black
+    map = &own;
+  } else if (map->Width() != W || map->Height() != H) {
+    if (map == &own ? !ResizeBilinear(own, W, H, 0) : !ResizeBilinearInto(Buffer, own, W, H, 0)) return;
+    map = &own;
+  }
+  if (!Scratch.SetSize(W, H, 24, 0)) return;
+  WaterPass(Work, *map, Scratch, LR, UD);
+  std::swap(Work, Scratch);
 }
 
 void WaterWithSelf(TFastDIB& Work, TFastDIB& Scratch, int LR, int UD) {
-  if (Work.Empty()) return;
-  CopySurface(Work, Scratch);
-  if (Scratch.Empty()) return;
-  WaterPass(Work, Scratch, Scratch, LR, UD);
+  if (Work.Empty() || !Scratch.SetSize(Work.Width(), Work.Height(), 24, 0)) return;
+  WaterPass(Work, Work, Scratch, LR, UD);
+  std::swap(Work, Scratch);
 }
 
 }  // namespace vorq

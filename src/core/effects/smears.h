@@ -1,9 +1,12 @@
 // Map-driven smears: the brightness of a map (the buffer image or the
-// working image itself) decides how far pixels move or smear. Each works in
-// place on Work; Scratch is the editor's scratch surface, resized as needed
-// (its contents afterwards are unspecified). Amounts are in pixels: L (L/R)
-// counts to the right, V (U/D) downwards. Nothing reads or writes outside a
-// surface whatever the amounts; an empty Work is left alone.
+// working image itself) decides how far pixels move or smear. Each changes
+// Work; Scratch is the editor's scratch surface, resized as needed. The
+// result may be rendered into Scratch and the two surfaces then exchanged,
+// so Work's pixel memory can change places (as with ResizeBilinear) and
+// Scratch's contents afterwards are unspecified (Scratch must be another
+// surface than Work). Amounts are in pixels: L
+// (L/R) counts to the right, V (U/D) downwards. Nothing reads or writes
+// outside a surface whatever the amounts; an empty Work is left alone.
 #pragma once
 
 #include <cstdint>
