@@ -1,12 +1,12 @@
 // Map-driven smears: the brightness of a map (the buffer image or the
 // working image itself) decides how far pixels move or smear. Each changes
-// Work; Scratch is the editor's scratch surface, resized as needed. The
-// result may be rendered into Scratch and the two surfaces then exchanged,
-// so Work's pixel memory can change places (as with ResizeBilinear) and
-// Scratch's contents afterwards are unspecified (Scratch must be another
-// surface than Work). Amounts are in pixels: L
-// (L/R) counts to the right, V (U/D) downwards. Nothing reads or writes
-// outside a surface whatever the amounts; an empty Work is left alone.
+// Work; Scratch is the editor's scratch surface (another surface than Work),
+// resized as needed. The result may be rendered into Scratch and the two
+// surfaces then exchanged, so Work's pixel memory can change places (as with
+// ResizeBilinear) and Scratch's contents afterwards are unspecified. Amounts
+// are in pixels: L (L/R) counts to the right, V (U/D) downwards. Nothing
+// reads or writes outside a surface whatever the amounts; an empty Work is
+// left alone.
 #pragma once
 
 #include <cstdint>
@@ -26,13 +26,13 @@ constexpr bool StretchBlurChanges(int LR, int UD) { return LR != 0 || UD != 0; }
 // StretchBlur with Buffer (Effect id 53). The map is Buffer scaled to the
 // image's size by dropping or repeating rows and columns (an empty Buffer
 // counts as black); b = (red + green + blue) / 765 of the map, k = 1 - b.
-// Repetitions times: every channel becomes
-//   Nearest(value (L, V) farther on, wrapped, * k + value * b),
-// then the result is wrapped back by half of the accumulated shift,
-// (-L * R) div 2 columns to the left and (-V * R) div 2 rows up. Where the
-// map is bright the image stays, where it is dark it smears along (L, V).
-// The products are never within 1/1530 of a half, so the blend is the exact
-// rational (value * (765 - s) + moved * s) / 765 rounded (s the map's sum).
+// Repetitions times: every channel becomes Nearest(moved * k + value * b),
+// moved being the value (L, V) farther on (wrapped); then the result is
+// wrapped back by half of the accumulated shift, (-L * R) div 2 columns to
+// the left and (-V * R) div 2 rows up. Where the map is bright the image
+// stays, where it is dark it smears along (L, V). The blend is never within
+// 1/1530 of a half, so it is the exact rational
+// (moved * (765 - s) + value * s) / 765 rounded, s being the map's sum.
 // Buffer may be any size, and may be Work or Scratch itself.
 void StretchBlurWithBuffer(TFastDIB& Work, TFastDIB& Scratch, const TFastDIB& Buffer, int LR, int UD,
                            int Repetitions);
