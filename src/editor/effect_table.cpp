@@ -5,11 +5,13 @@
 #include <array>
 #include <string>
 
+#include "core/effects/bevels.h"
 #include "core/effects/colour.h"
 #include "core/effects/distortions.h"
 #include "core/effects/filters.h"
 #include "core/effects/geometry.h"
 #include "core/effects/seamless.h"
+#include "core/effects/smears.h"
 #include "editor/commands/geometry.h"
 #include "editor/editor.h"
 
@@ -171,6 +173,37 @@ std::array<EffectRow, kEffectCount> Build() {
   // ---- Mosaics, gradients and merges ----
 
   // ---- Bevels, tracing and smears ----
+  t[fx::Buttonize] = Busy([](E& ed) {
+    vorq::Buttonize(ed.WorkSurface, ed.EffectVals[fx::Buttonize], ed.ToolBox.PenColor, ed.ToolBox.BrushColor);
+  });
+  t[fx::Trace] = Busy([](E& ed) {
+    vorq::Trace(ed.WorkSurface, ed.EffectVals[fx::Trace], ed.Second[TrUseVal] != 0 ? ed.ToolBox.PenColor : 0);
+  });
+  t[fx::StretchBlurwithBuffer] = Busy(
+      [](E& ed) {
+        StretchBlurWithBuffer(ed.WorkSurface, ed.ScratchSurface, ed.BufferSurface, ed.EffectVals[fx::StretchBlurwithBuffer],
+                              int(ed.Second[UDSBlurBuf]), int(ed.Second[SBlurReps]));
+      },
+      [](E& ed) {
+        return StretchBlurChanges(ed.EffectVals[fx::StretchBlurwithBuffer], int(ed.Second[UDSBlurBuf])) ? Gate::Go
+                                                                                                   : Gate::Recorded;
+      });
+  t[fx::StretchBlurwithSelf] = Busy(
+      [](E& ed) {
+        StretchBlurWithSelf(ed.WorkSurface, ed.ScratchSurface, ed.EffectVals[fx::StretchBlurwithSelf],
+                            int(ed.Second[UDSBlurSelf]), int(ed.Second[SBlurReps]));
+      },
+      [](E& ed) {
+        return StretchBlurChanges(ed.EffectVals[fx::StretchBlurwithSelf], int(ed.Second[UDSBlurSelf])) ? Gate::Go
+                                                                                                  : Gate::Recorded;
+      });
+  t[fx::WaterwithBuffer] = Busy([](E& ed) {
+    WaterWithBuffer(ed.WorkSurface, ed.ScratchSurface, ed.BufferSurface, ed.EffectVals[fx::WaterwithBuffer],
+                    int(ed.Second[UDWatBuf]));
+  });
+  t[fx::WaterwithSelf] = Busy([](E& ed) {
+    WaterWithSelf(ed.WorkSurface, ed.ScratchSurface, ed.EffectVals[fx::WaterwithSelf], int(ed.Second[UDWatSelf]));
+  });
 
   return t;
 }
