@@ -77,7 +77,7 @@ void MainWindowTest::menuBarHasTheCommandMap() {
   for (const char* name : {"Open1", "SaveAs1", "Exit1", "UnDo1", "PromptforSaveAtTermination1", "About1",
                            "LogthisSession1", "AppendtoLog1", "CloseLog1", "New1", "Copy1", "ReplaceImage1", "Reset1"})
     QVERIFY2(f.window->action(name)->isEnabled(), name);
-  for (const char* name : {"Print1", "Contents1", "ViewLog1", "ColorWheel1",
+  for (const char* name : {"Print1", "Contents1", "ViewLog1", "PasteToImage1", "MergeWithImage1",
                            "PasteBuffertoImage1", "MergeBufferWithImage1", "CopyBuffertoClipboard1"})
     QVERIFY2(!f.window->action(name)->isEnabled(), name);
   QCOMPARE(f.window->action("UnDo1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
