@@ -182,6 +182,12 @@ void SetMultiPreviewSize(MultiGradientState& m, int w, int h) {
   m.PreviewHeight = h;
   if (w < m.RightPos - kMarkerHalf) m.RightPos = w - 2 * kMarkerHalf + kMarkerHalf;
   if (m.RightPos < m.LeftPos) m.LeftPos = m.RightPos - kMarkerHalf;
+  // Markers pushed off the left by a very narrow preview come back at a
+  // third and two thirds once there is room for them.
+  if ((m.LeftPos < 0 || m.RightPos < 0) && w >= kMultiMinWidth) {
+    m.LeftPos = w / 3;
+    m.RightPos = 2 * m.LeftPos;
+  }
 }
 
 void DropLeftMarker(MultiGradientState& m, int markerLeft) {

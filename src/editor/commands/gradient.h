@@ -36,7 +36,9 @@ std::string eWideChange(MultiGradientState& m, const std::string& text);
 std::string eHighChange(MultiGradientState& m, const std::string& text);
 // The preview's size. A width narrower than the right marker puts it at
 // width - 12; the left marker then keeps 6 pixels left of the right one,
-// so marker, position and label always agree.
+// so marker, position and label always agree. Markers left of the strip
+// (after a preview narrower than 12) return to a third and two thirds of
+// a width of 75 or more.
 void SetMultiPreviewSize(MultiGradientState& m, int w, int h);
 // A marker dropped with its left edge at markerLeft: the left one stays 6
 // pixels left of the right one (no limit at the left edge); the right one

@@ -24,7 +24,7 @@ namespace vorq::gui {
 namespace {
 
 constexpr int kStripHeight = 22, kMarkerWidth = 2 * kMarkerHalf, kMarkerHeight = 18, kMarkerTop = 2;
-constexpr int kPreviewMax = 640;
+constexpr int kPreviewMax = 640, kPreviewMin = 64;
 
 // A panel filled with a colour that a double click changes.
 class ColourPanel : public QFrame {
@@ -215,7 +215,7 @@ void TfGradMulti::Refresh() {
   const int sheetH = kStripHeight + h;
   const int vw = std::min(w, kPreviewMax) + (sheetH > kPreviewMax ? bar : 0);
   const int vh = std::min(sheetH, kPreviewMax) + (w > kPreviewMax ? bar : 0);
-  scroll_->setFixedSize(vw + frame, vh + frame);
+  scroll_->setFixedSize(std::max(vw, kPreviewMin) + frame, std::max(vh, kPreviewMin) + frame);
   pSides->update();
   pL->update();
   pR->update();

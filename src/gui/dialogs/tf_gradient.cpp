@@ -22,7 +22,7 @@ namespace vorq::gui {
 namespace {
 
 // Larger gradients scroll inside the preview rather than stretch the dialog.
-constexpr int kPreviewMax = 640;
+constexpr int kPreviewMax = 640, kPreviewMin = 64;
 
 QLineEdit* Field(QWidget* parent, const char* name, const char* pattern) {
   auto* e = new QLineEdit(parent);
@@ -164,7 +164,8 @@ void TfGradient::PreviewChanged() {
   // Room for a scroll bar only where the other side scrolls.
   const int vw = std::min(w, kPreviewMax) + (h > kPreviewMax ? bar : 0);
   const int vh = std::min(h, kPreviewMax) + (w > kPreviewMax ? bar : 0);
-  scroll_->setFixedSize(std::max(vw, 0) + frame, std::max(vh, 0) + frame);
+  // A tiny gradient still gets a preview area of a sensible size.
+  scroll_->setFixedSize(std::max(vw, kPreviewMin) + frame, std::max(vh, kPreviewMin) + frame);
 }
 
 void TfGradient::ChooseColour(bool begin) {
