@@ -143,7 +143,9 @@ TEST(GradientCommands, GradientLinesReplay) {
       EXPECT_EQ(f.ed.WorkSurface.GetPixel(9, 0), Step(0x0000FF, 0xFF0000, 3, 255));
       EXPECT_EQ(f.ed.WorkSurface.GetPixel(9, 63), MakePixel(0, 0, 255));
     }
-    if (i == 2) EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 32), MakePixel(0, 0, 255));  // bar centre: the end colour
+    if (i == 2) {
+      EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 32), MakePixel(0, 0, 255));  // bar centre: the end colour
+    }
   }
   // Merging the image with itself at 50 % leaves it as it was.
   EXPECT_EQ(f.ed.WorkSurface.Width(), 7);
