@@ -21,6 +21,12 @@ double RoundToType(ValueType t, double v) {
 
 }  // namespace
 
+GradientState::GradientState() {
+  hGrad.SetWidth(256);
+  hGrad.SetHeight(256);
+  hGrad.SetGradientStyle(TGradientStyle::gsVertCenter);
+}
+
 Editor::Editor(UiPort& ui) : ui_(ui) {
   WorkSurface.SetSize(256, 256, 24, 0);  // new pixels are black
   CopySurface(WorkSurface, ScratchSurface);
@@ -41,8 +47,8 @@ double Editor::ReadValue(const ValueRef& ref) const {
     case ValueRef::BrushColor: return ToolBox.BrushColor;
     case ValueRef::Wrap: return ToolBox.WrapChecked;
     case ValueRef::TintColor: return TintColor;
-    case ValueRef::GradientFrom: return Gradient.BeginColor;
-    case ValueRef::GradientTo: return Gradient.EndColor;
+    case ValueRef::GradientFrom: return Gradient.hGrad.BeginColor();
+    case ValueRef::GradientTo: return Gradient.hGrad.EndColor();
     default: return 0;
   }
 }
@@ -63,8 +69,8 @@ void Editor::StoreValue(const ValueRef& ref, double v) {
     case ValueRef::BrushColor: ToolBox.BrushColor = colour; break;
     case ValueRef::Wrap: ToolBox.WrapChecked = v != 0; break;
     case ValueRef::TintColor: TintColor = colour; break;
-    case ValueRef::GradientFrom: Gradient.BeginColor = colour; break;
-    case ValueRef::GradientTo: Gradient.EndColor = colour; break;
+    case ValueRef::GradientFrom: Gradient.hGrad.SetBeginColor(colour); break;
+    case ValueRef::GradientTo: Gradient.hGrad.SetEndColor(colour); break;
     default: break;
   }
 }
@@ -82,6 +88,8 @@ LineArg Editor::Read(const ValueRef& ref, Format f) const {
 }
 
 bool Editor::Store(const ValueRef& ref, Format f, const LineArg& v, std::string& error) {
+  // Replayed designer fields are the answer the next Design gives.
+  if (ref.kind >= ValueRef::GradientWidth && ref.kind <= ValueRef::GradientTo) Gradient.FromLine = true;
   if (f != Format::Text) {
     StoreValue(ref, v.Real);
     return true;
@@ -122,7 +130,7 @@ std::string Editor::EffectLogLine() const {
 
 std::string Editor::LogHeaderLine() const {
   return WriteLine(LineKind::LogHeader, {Int(WorkSurface.Width()), Int(WorkSurface.Height()), Text(Gradient.Style),
-                                         Int(Gradient.BeginColor), Int(Gradient.EndColor), Text(Gradient.Angle)});
+                                         Int(Gradient.hGrad.BeginColor()), Int(Gradient.hGrad.EndColor()), Text(Gradient.Angle)});
 }
 
 // ---- tool box panel ----

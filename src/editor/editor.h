@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/effects/catalogue.h"
+#include "core/gradients/gradient.h"
 #include "core/oplog/line_shapes.h"
 #include "core/surface/fast_dib.h"
 #include "editor/oplog_file.h"
@@ -36,10 +37,25 @@ struct SizerState {
   int CurrentWidth = 0, CurrentHeight = 0;  // of the image, set before each showing
 };
 
-// The gradient designer's fields as the log header names them.
+// The Gradient Designer: its fields as typed and the renderer hGrad, whose
+// bitmap and colours are the program's current gradient. It lives as long
+// as the editor, so the gradient survives between showings.
 struct GradientState {
+  GradientState();
   std::string Width = "256", Height = "256", Style = "VertCenter", Angle = "0";
-  uint32_t BeginColor = 0x800000, EndColor = 0xFFFF00;
+  TVorqGradient hGrad;  // 256 x 256, gsVertCenter, navy to aqua
+  std::string Hint = "Current Gradient (Dbl-Click to Paste into Image)";  // the thumbnail's
+  bool Composite = false;  // Draw Gradient runs Design and Paste: they write no lines of their own
+  bool FromLine = false;   // a replayed line filled the fields: the next Design takes them as its answer
+};
+
+// The Multi-Gradient Designer: fields, preview size, colours and the two
+// marker positions (each marker's left edge + 6).
+struct MultiGradientState {
+  std::string Width = "256", Height = "256";
+  int PreviewWidth = 256, PreviewHeight = 256;
+  uint32_t Side = 0x000000, Left = 0xFF00FF, Right = 0xFFFF00;
+  int LeftPos = 85, RightPos = 170;
 };
 
 // Thrown by the text conversions of Apply; what() is the message shown.
@@ -84,6 +100,7 @@ class Editor {
   FilterBoxes Filter;
   SizerState Sizer;
   GradientState Gradient;
+  MultiGradientState MultiGradient;
   uint32_t TintColor = 0xFFFFFF;  // the colour dialog's current colour
   int JpegQuality = 90;          // changed only by confirming the quality dialog
   bool GifShowDialog = false;    // Options ▸ GIF Transparency: "Show" / "Hide Dialog During Save"

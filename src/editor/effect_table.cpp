@@ -10,9 +10,11 @@
 #include "core/effects/distortions.h"
 #include "core/effects/filters.h"
 #include "core/effects/geometry.h"
+#include "core/effects/mosaics.h"
 #include "core/effects/seamless.h"
 #include "core/effects/smears.h"
 #include "editor/commands/geometry.h"
+#include "editor/commands/gradient.h"
 #include "editor/editor.h"
 
 namespace vorq {
@@ -171,6 +173,35 @@ std::array<EffectRow, kEffectCount> Build() {
   // ---- Textures ----
 
   // ---- Mosaics, gradients and merges ----
+  // A refused size takes no snapshot, but the command still counts.
+  t[fx::ConcentricRects] = Busy(
+      [](E& ed) { vorq::ConcentricRects(ed.WorkSurface, ed.ScratchSurface, ed.EffectVals[fx::ConcentricRects]); },
+      [](E& ed) { return ConcentricRectsAllowed(ed.EffectVals[fx::ConcentricRects]) ? Gate::Go : Gate::Recorded; });
+  t[fx::Mosaic] = Busy([](E& ed) { vorq::Mosaic(ed.WorkSurface, ed.EffectVals[fx::Mosaic]); }, [](E& ed) {
+    const TFastDIB& w = ed.WorkSurface;
+    return MosaicCellAllowed(ed.EffectVals[fx::Mosaic], w.Width(), w.Height()) ? Gate::Go : Gate::Recorded;
+  });
+  t[fx::CircleMosaic] = Busy([](E& ed) { vorq::CircleMosaic(ed.WorkSurface, ed.EffectVals[fx::CircleMosaic]); }, [](E& ed) {
+    const TFastDIB& w = ed.WorkSurface;
+    return MosaicCellAllowed(ed.EffectVals[fx::CircleMosaic], w.Width(), w.Height()) ? Gate::Go : Gate::Recorded;
+  });
+  t[fx::VorqSwizzle] = Busy([](E& ed) {
+    const int stored = ed.EffectVals[fx::VorqSwizzle];
+    ShowLimitedHeight(ed, stored, vorq::VorqSwizzle(ed.WorkSurface, ed.ScratchSurface, stored, ed.ToolBox.PeaksChecked,
+                                                    ed.ToolBox.WrapChecked));
+  });
+  t[fx::CycloidMosaic] = Busy([](E& ed) { vorq::CycloidMosaic(ed.WorkSurface, ed.EffectVals[fx::CycloidMosaic]); });
+  t[fx::GradientBars] = Busy([](E& ed) {
+    const TVorqGradient& g = ed.Gradient.hGrad;
+    vorq::GradientBars(ed.WorkSurface, ed.EffectVals[fx::GradientBars], g.BeginColor(), g.EndColor());
+  });
+  // Draw Gradient: the designer before the snapshot, then the paste; one line, the effect's.
+  t[fx::Gradient] = Row(Road::Quiet, PasteGradientPixels,
+                        [](E& ed) { return DrawGradientDesign(ed) ? Gate::Go : Gate::Refused; });
+  t[fx::MergeGradient] = Busy([](E& ed) {
+    vorq::MergeGradient(ed.WorkSurface, ed.Gradient.hGrad.Paint(), ed.EffectVals[fx::MergeGradient]);
+  });
+  t[fx::MergeBuffer] = Busy([](E& ed) { vorq::MergeBuffer(ed.WorkSurface, ed.BufferSurface, ed.EffectVals[fx::MergeBuffer]); });
 
   // ---- Bevels, tracing and smears ----
   t[fx::Buttonize] = Busy([](E& ed) {

@@ -4,6 +4,7 @@
 #include "core/oplog/line_shapes.h"
 #include "core/oplog/log_format.h"
 #include "editor/commands/geometry.h"
+#include "editor/commands/gradient.h"
 #include "editor/commands/painting.h"
 #include "editor/commands/sliders.h"
 #include "editor/effect_table.h"
@@ -15,6 +16,8 @@ namespace {
 
 ReplayOutcome Error(std::string m) { return {ReplayStatus::Error, std::move(m)}; }
 ReplayOutcome Skipped(std::string m) { return {ReplayStatus::Skipped, std::move(m)}; }
+
+ReplayOutcome Outcome(const std::string& error) { return error.empty() ? ReplayOutcome{} : Error(error); }
 
 int I(const ParsedCommand& c, size_t i) { return int(c.Args[i].Int); }
 
@@ -144,6 +147,13 @@ ReplayOutcome ReplayCommand(Editor& ed, const ParsedCommand& c) {
                               std::to_string(kMaxTextSize) + " points");
       return ReplayTextTool(ed, *text);
     }
+    // ---- gradients ----
+    case K::PasteGradientToImage: PasteToImage1Click(ed); return {};
+    case K::DesignGradient: return Outcome(DesignGradientFromLine(ed, c.Args));
+    case K::MultiGradient: return Outcome(MultiGradientFromLine(ed, c.Args));
+    case K::ColorWheel: ColorWheel1Click(ed); return {};
+    case K::Rainbow: Rainbow1Click(ed); return {};
+    // ----
     default: return Error("\"" + LineForm(c.Kind) + "\" is not available in this version");
   }
 }

@@ -67,6 +67,13 @@ class ScriptedUi : public UiPort {
     if (AcceptColor && NextColor) colour = *NextColor;
     return AcceptColor;
   }
+  // The designers: accepted with their fields as they stand (a replayed
+  // line has already put its values there).
+  bool AcceptGradient = true;
+  bool EditGradient(GradientState&) override { return AcceptGradient; }
+  bool EditMultiGradient(MultiGradientState&) override { return AcceptGradient; }
+  int GradientChanges = 0;
+  void GradientChanged() override { ++GradientChanges; }
   void ImageChanged() override { ++ImageChanges; }
   void ToolBoxChanged() override { ++ToolBoxChanges; }
 };

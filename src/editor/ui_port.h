@@ -11,6 +11,8 @@ namespace vorq {
 
 struct FilterBoxes;
 struct GifPalette;
+struct GradientState;
+struct MultiGradientState;
 
 class UiPort {
  public:
@@ -43,6 +45,11 @@ class UiPort {
   virtual void SetClipboardImage(const class TFastDIB& image) = 0;
   virtual bool ClipboardImage(class TFastDIB& image) = 0;
 
+  // The Gradient Designer and the Multi-Gradient Designer, modal; true on
+  // OK. Their fields change the state (and the gradient) while they show.
+  virtual bool EditGradient(GradientState&) { return false; }
+  virtual bool EditMultiGradient(MultiGradientState&) { return false; }
+
   // Notifications from the editor to whatever shows it.
   virtual void ImageChanged() {}     // WorkSurface was presented anew
   virtual void ToolBoxChanged() {}   // the parameter panel was reconfigured
@@ -50,6 +57,7 @@ class UiPort {
   virtual void UndoChanged() {}      // the undo button's enabled state may have changed
   virtual void BufferChanged() {}    // the buffer image was replaced
   virtual void LoggingChanged() {}   // the logging indicator must be redrawn
+  virtual void GradientChanged() {}  // a new current gradient for the thumbnail (and its hint)
   virtual void SetBusy(bool) {}      // hourglass on or off
   virtual void ProcessMessages() {}  // let pending window messages run once
 };

@@ -111,3 +111,29 @@ if(NOT same EQUAL 0)
   message(FATAL_ERROR "Paste Buffer to Image did not restore the copied image")
 endif()
 expect_status(2 "${CLI}" --new 4x4 "Paste Buffer to Image" --output "${WORK}/bad.bmp")
+
+# --buffer feeds Merge Buffer: at 100 % the image becomes the buffer.
+expect_status(0 "${CLI}" --new 9x7 Rainbow --output "${WORK}/rainbow.bmp")
+expect_status(0 "${CLI}" --new 9x7 --buffer "${WORK}/rainbow.bmp" "Merge Buffer, % of Buffer 100"
+  --output "${WORK}/merged.bmp")
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/rainbow.bmp" "${WORK}/merged.bmp" RESULT_VARIABLE same)
+if(NOT same EQUAL 0)
+  message(FATAL_ERROR "Merge Buffer at 100 % did not give the buffer")
+endif()
+
+# Gradients, mosaics and merges on tiny and lopsided images with hostile values.
+set(gradient_lines)
+foreach(style Vertical VertCenter Horizontal HorizCenter Rectangle Elliptic Radial1 Radial2)
+  list(APPEND gradient_lines "Design Gradient, Width 1, Height 1, Gradient ${style}, From Color R: 1 G: 2 B: 3, To Color R: 250 G: 0 B: 9, Angle 2147483647"
+    "Paste Gradient to Image")
+endforeach()
+foreach(size 1x1 1x7 7x1 2x2 4097x3)
+  expect_status(0 "${CLI}" --new ${size} ${gradient_lines}
+    "Mosaic, Size of Cell -2147483648" "Circle Mosaic, Size of Circle 2147483647" "Concentric Rects, Size Difference 1"
+    "Cycloid Mosaic, Size of Cell -2147483648" "VorqSwizzle, SwizzleWidth 2147483647"
+    "Gradient Bars, Number of Bars -2147483648" "Merge Gradient, % of Gradient 2147483647"
+    "Merge Buffer, % of Buffer -2147483648" Rainbow
+    "MultiGradient,  Width 1, Height 1, Back Color R: 1 G: 2 B: 3, Left Color R: 0 G: 0 B: 0, Right Color R: 0 G: 0 B: 0, Left Position 5, Right Position -3"
+    "Draw Gradient, Width 3, Height 3, Gradient Radial1, From Color R: 0 G: 0 B: 0, To Color R: 9 G: 9 B: 9, Angle -2147483648"
+    --output "${WORK}/gradients_${size}.bmp")
+endforeach()

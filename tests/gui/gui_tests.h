@@ -22,6 +22,14 @@ class FilesBufferTest : public QObject {
   void copyAndPasteBufferWithUndo();
 };
 
+class GradientTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void thumbnailAppearsOnFirstShowAndPastes();
+  void designerFieldsDefaultsAndPasteNow();
+  void multiGradientMarkersAndColours();
+};
+
 class MainWindowTest : public QObject {
   Q_OBJECT
  private slots:

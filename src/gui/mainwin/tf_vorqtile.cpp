@@ -148,6 +148,7 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   gif_ = new TfGif(this);
   sizer_ = new TfrmSizer(this, [this](const std::string& text) { ShowMessage(text); });
   print_ = new TfPrint(this, [this](const std::string& text) { ShowMessage(text); });
+  CreateGradientCommands();
   // Test Tiles stands alone: the main window is disabled and hidden while it shows.
   tester_ = new TfTester(editor_.WorkSurface);
   connect(tester_, &TfTester::Hidden, this, [this] {
@@ -454,7 +455,7 @@ QWidget* TfVorqTile::CreateLeftPanel() {
     label->setGeometry(left, 71, 80, 16);
     return std::pair{image, label};
   };
-  thumb("imGrad", "Gradient", 4);
+  std::tie(imGrad, lblGrad) = thumb("imGrad", "Gradient", 4);
   QLabel* bufferCaption = nullptr;
   std::tie(imBuffer, bufferCaption) = thumb("imBuffer", "Buffer", 93);
   bufferCaption->setObjectName("Lbl3D2");
@@ -534,6 +535,7 @@ void TfVorqTile::FirstShow() {
   // What the settings file had to say, now that there is a window to say it over.
   const QStringList pending = std::exchange(pendingMessages_, {});
   for (const QString& text : pending) ShowMessage(text.toStdString());
+  StartGradient();
   ToolBoxShown = true;
   toolBox_->show();
   if (!startImage_.isEmpty() && editor_.LoadStartImage(LocalPath(startImage_))) SetDocument(startImage_);
@@ -839,6 +841,8 @@ void TfVorqTile::imSineMouseMove(int x, int y) {
 bool TfVorqTile::eventFilter(QObject* watched, QEvent* event) {
   if (watched == imBuffer) {
     if (event->type() == QEvent::MouseButtonDblClick) imBufferDblClick();
+  } else if (watched == imGrad) {
+    if (event->type() == QEvent::MouseButtonDblClick) imGradDblClick();
   } else if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {

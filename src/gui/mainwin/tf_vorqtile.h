@@ -30,6 +30,8 @@ class TfLog;
 class TfText;
 class TfFilter;
 class TfGif;
+class TfGradient;
+class TfGradMulti;
 class TfJPGComp;
 class TfPrint;
 class TfTester;
@@ -145,6 +147,28 @@ class TfVorqTile : public QMainWindow, public UiPort {
   void PrintShortcutKeyList1Click();
   void ViewLog1Click();
   void EditLog1Click();
+
+  // ---- gradients (gradient_hooks.cpp) ----
+ public:
+  QLabel* gradientThumb() const { return imGrad; }
+  TfGradient* gradientDialog() const { return gradient_; }
+  TfGradMulti* multiGradientDialog() const { return gradMulti_; }
+  bool EditGradient(GradientState& state) override;
+  bool EditMultiGradient(MultiGradientState& state) override;
+  void GradientChanged() override;
+ public slots:
+  void Design1Click();
+  void PasteToImage1Click();
+  void MergeWithImage1Click();
+  void imGradDblClick();
+ private:
+  void CreateGradientCommands();  // after the menus, tool bar and left panel
+  void StartGradient();           // the first-show step
+  TfGradient* gradient_ = nullptr;
+  TfGradMulti* gradMulti_ = nullptr;
+  QLabel* imGrad = nullptr;
+  QLabel* lblGrad = nullptr;
+  // ---- end of gradients ----
 
  protected:
   void closeEvent(QCloseEvent* event) override;
