@@ -1,0 +1,178 @@
+// SuperNova and HeightMap: light drawn over the image or cast on it as a
+// relief.
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "core/effects/textures.h"
+#include "core/util/arith.h"
+#include "core/util/parallel.h"
+#include "core/util/random.h"
+
+namespace vorq {
+namespace {
+
+bool Usable(const TFastDIB& s) { return !s.Empty() && s.Width() > 0 && s.Height() > 0; }
+
+inline int Clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+// ---------------------------------------------------------------------------
+// Colours as hue, saturation, lightness, all 0 .. 1.
+
+struct Hsl {
+  double h, s, l;
+};
+
+Hsl RgbToHsl(double r, double g, double b) {
+  const double mx = std::fmax(r, std::fmax(g, b)), mn = std::fmin(r, std::fmin(g, b)), d = mx - mn;
+  Hsl c{0, 0, (mx + mn) / 2};
+  if (c.l == 0 || d == 0) return c;
+  c.s = c.l <= 0.5 ? d / (mx + mn) : d / (2 - mx - mn);
+  const double rr = (mx - r) / d, gg = (mx - g) / d, bb = (mx - b) / d;
+  double h6;
+  if (r == mx) h6 = g == mn ? 5 + bb : 1 - gg;
+  else if (g == mx) h6 = b == mn ? 1 + rr : 3 - bb;
+  else h6 = r == mn ? 3 + gg : 5 - rr;
+  c.h = h6 / 6;
+  return c;
+}
+
+// Channels Trunc(255 * value) in the order red, green, blue; h in 0 .. 1
+// (1 itself counts as the last sextant's end).
+void HslToRgb(const Hsl& c, int rgb[3]) {
+  const double m2 = c.l <= 0.5 ? c.l * (1 + c.s) : c.l + c.s - c.l * c.s;
+  if (m2 <= 0) {
+    rgb[0] = rgb[1] = rgb[2] = 0;
+    return;
+  }
+  const double m1 = 2 * c.l - m2, e = 6 * c.h;
+  int k = int(Trunc(e));
+  k = k > 5 ? 5 : k;
+  const double q = m2 * ((m2 - m1) / m2) * (e - k), up = m1 + q, down = m2 - q;
+  static constexpr int kOrder[6][3] = {{2, 3, 0}, {4, 2, 0}, {0, 2, 3}, {0, 4, 2}, {3, 0, 2}, {2, 0, 4}};
+  const double value[5] = {m1, 0, m2, up, down};
+  for (int i = 0; i < 3; ++i) rgb[i] = int(Trunc(255 * value[kOrder[k][i]]));
+}
+
+// Hue modulo 1, so that every walk lands on a sextant.
+inline double HueModOne(double h) {
+  h -= std::floor(h);
+  return h < 1 ? h : 0;  // a tiny negative h rounds up to 1
+}
+
+constexpr int kMaxSpokes = 1 << 18;
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// SuperNova
+
+void SuperNova(TFastDIB& Work, int Radius, int Spokes, int RandomHue, int XPos, int YPos, uint32_t PenColor) {
+  if (!Usable(Work) || Radius == 0 || Spokes <= 0) return;
+  const int W = Work.Width(), H = Work.Height();
+  const int n = Spokes > kMaxSpokes ? kMaxSpokes : Spokes;
+  const double cx = Clamp(XPos, 0, W - 1), cy = Clamp(YPos, 0, H - 1), R = Radius;
+  Randomize();
+
+  Hsl hsl = RgbToHsl((PenColor & 0xFF) / 255.0, ((PenColor >> 8) & 0xFF) / 255.0, ((PenColor >> 16) & 0xFF) / 255.0);
+  const double hueStep = RandomHue / 360.0;
+  std::vector<double> spoke(size_t(n) + 1);
+  std::vector<double> colour(3 * (size_t(n) + 1));  // red, green, blue per spoke
+  {
+    RandomStream rnd;
+    for (int i = 0; i < n; ++i) {
+      double sum = 0;
+      for (int k = 0; k < 6; ++k) sum += rnd(2147483647) / 2147483647.0;
+      spoke[size_t(i)] = sum / 6;
+      hsl.h = HueModOne(hsl.h + (rnd(2147483647) / 2147483647.0 - 0.5) * hueStep);
+      int rgb[3];
+      HslToRgb(hsl, rgb);
+      for (int c = 0; c < 3; ++c) colour[3 * size_t(i) + size_t(c)] = rgb[c];
+    }
+    rnd.Commit();
+  }
+  // Spoke n repeats spoke 0, so j = i + 1 needs no wrap.
+  spoke[size_t(n)] = spoke[0];
+  for (int c = 0; c < 3; ++c) colour[3 * size_t(n) + size_t(c)] = colour[size_t(c)];
+
+  constexpr double kTwoPi = 2 * kPi;
+  ParallelRows(H, [&](int b, int e) {
+    for (int y = b; y < e; ++y) {
+      uint8_t* p = Work.Row(y);
+      const double v = (y - cy) / R;
+      for (int x = 0; x < W; ++x, p += 3) {
+        const double u = (x - cx) / R;
+        const double c = std::sqrt(u * u + v * v);
+        const double t = (std::atan2(u, v) / kTwoPi + 0.51) * n;
+        int i = int(t);  // t > 0: truncation is the floor
+        const double f = t - i;
+        if (i >= n) i -= n;
+        const double sl = (1 - f) * spoke[size_t(i)] + f * spoke[size_t(i) + 1];
+        const double w = 0.9 / (c + 0.001);
+        const double a = w < 1 ? w : 1;
+        double glow = sl * sl * w;
+        glow = 255 * (glow < 1 ? glow : 1);
+        const double* ci = &colour[3 * size_t(i)];
+        // Bytes are blue, green, red; the colours red, green, blue.
+        for (int k = 0; k < 3; ++k) {
+          const double col = (1 - f) * ci[2 - k] + f * ci[5 - k];
+          // col <= 255 and w <= 900: the products fit an int
+          int val = w > 1 ? Clamp(int(Trunc(col * w)), 0, 255) : int(Trunc(p[k] * (1 - a) + col * a));
+          val = int(Trunc(glow + val));
+          p[k] = uint8_t(Clamp(val, 0, 255));
+        }
+      }
+    }
+  });
+}
+
+// ---------------------------------------------------------------------------
+// HeightMap
+
+void HeightMap(TFastDIB& Work, TFastDIB& Scratch, int Azimuth, int Elevation, int Depth, bool BumpMap) {
+  if (!Usable(Work)) return;
+  const int W = Work.Width(), H = Work.Height();
+  const double az = (Azimuth == 0 ? 30 : Azimuth) * kPi / 180;
+  const double el = (Elevation == 0 ? 45 : Elevation) * kPi / 180;
+  const int depth = uint16_t(Depth) == 0 ? 20 : uint16_t(Depth);
+  const double Lx = std::cos(el) * std::cos(az) * 255.9, Ly = std::cos(el) * std::sin(az) * 255.9;
+  const double Lz = std::sin(el) * 255.9, Nz = 1530.0 / depth, NzLz = Nz * Lz, Nz2 = Nz * Nz;
+  const int background = Clamp(int(Trunc(Lz)), 0, 255);
+
+  // The image with a one-pixel border that continues it as a tile: every
+  // pixel's 3 x 3 neighbourhood wraps across the edges.
+  if (!Scratch.SetSize(W + 2, H + 2, 24, 0)) return;
+  for (int py = 0; py < H + 2; ++py) {
+    const uint8_t* s = Work.Row(WrapMod(py - 1, H));
+    uint8_t* d = Scratch.Row(py);
+    std::memcpy(d, s + 3 * size_t(W - 1), 3);
+    std::memcpy(d + 3, s, 3 * size_t(W));
+    std::memcpy(d + 3 * size_t(W + 1), s, 3);
+  }
+
+  ParallelRows(H, [&](int b, int e) {
+    for (int y = b; y < e; ++y) {
+      const uint8_t *t = Scratch.Row(y), *m = Scratch.Row(y + 1), *u = Scratch.Row(y + 2);
+      uint8_t* out = Work.Row(y);
+      for (int x = 0; x < W; ++x, t += 3, m += 3, u += 3, out += 3) {
+        const int nx = (t[0] + m[0] + u[0]) - (t[6] + m[6] + u[6]);
+        const int ny = (u[0] + u[3] + u[6]) - (t[0] + t[3] + t[6]);
+        int shade = background;
+        if (nx != 0 || ny != 0) {
+          const int64_t d = Trunc(nx * Lx + ny * Ly + NzLz);
+          shade = d < 0 ? 0 : int(Trunc(double(d) / std::sqrt(double(nx * nx + ny * ny) + Nz2)));
+        }
+        if (BumpMap) {
+          // scaled by the shade: the pixel above, the window's first row
+          out[0] = uint8_t((t[3] * shade) >> 8);
+          out[1] = uint8_t((t[4] * shade) >> 8);
+          out[2] = uint8_t((t[5] * shade) >> 8);
+        } else {
+          out[0] = out[1] = out[2] = uint8_t(shade);
+        }
+      }
+    }
+  });
+}
+
+}  // namespace vorq

@@ -1,0 +1,154 @@
+// The tileable plasma field and the two effects built on it, Plasma Cloud
+// and Marble.
+#include <cmath>
+#include <cstring>
+
+#include "core/effects/textures.h"
+#include "core/util/arith.h"
+#include "core/util/parallel.h"
+#include "core/util/random.h"
+
+namespace vorq {
+namespace {
+
+bool Usable(const TFastDIB& s) { return !s.Empty() && s.Width() > 0 && s.Height() > 0; }
+
+// A plasma grid kept in one byte of every pixel of a surface. Every value
+// the generator makes fits a byte (seeds 0 .. 254, cells 1 .. 255), so the
+// surface being rebuilt holds the grid itself and no extra memory is needed.
+class PlasmaField {
+ public:
+  PlasmaField(TFastDIB& s, int plane, int graininess) : rows_(s.RowTable.data()), plane_(plane), g_(graininess) {}
+
+  // Fills the grid, which must be all zeros.
+  void Generate(int W, int H) {
+    Randomize();
+    RandomStream rnd;
+    rnd_ = &rnd;
+    // A field needs two columns and two rows; with one there is no opposite
+    // edge to copy and the single column (row) is the odd last one: black.
+    if (W >= 2 && H >= 2) {
+      const int hx = W / 2, hy = H / 2, xe = 2 * hx - 1, ye = 2 * hy - 1;
+      V(0, 0) = uint8_t(rnd(255));
+      V(hx, 0) = uint8_t(rnd(255));
+      V(0, hy) = uint8_t(rnd(255));
+      V(hx, hy) = uint8_t(rnd(255));
+      Quarter(0, 0, hx, hy);
+      for (int y = 0; y <= hy; ++y) V(xe, y) = V(0, y);
+      Quarter(hx, 0, xe, hy);
+      for (int x = 0; x <= xe; ++x) V(x, ye) = V(x, 0);
+      Quarter(hx, hy, xe, ye);
+      for (int y = hy; y <= ye; ++y) V(0, y) = V(xe, y);
+      Quarter(0, hy, hx, ye);
+    }
+    rnd.Commit();
+  }
+
+ private:
+  uint8_t& V(int x, int y) const { return rows_[y][3 * x + plane_]; }
+
+  void Quarter(int x1, int y1, int x2, int y2) {
+    depth_ = 0;
+    Subdivide(x1, y1, x2, y2);
+  }
+
+  // The midpoint between a and b plus a random part that halves with every
+  // level; 0 means "not set yet", so the result is at least 1.
+  uint8_t Cell(int a, int b) {
+    int r = (*rnd_)(g_) >> depth_;
+    if ((*rnd_)(2) == 0) r = -r;
+    const int c = (a + b + 1) / 2 + r;
+    return uint8_t(c < 1 ? 1 : (c > 255 ? 255 : c));
+  }
+
+  void Subdivide(int x1, int y1, int x2, int y2) {
+    if (x2 - x1 < 2 && y2 - y1 < 2) return;
+    ++depth_;
+    const int xm = (x1 + x2) / 2, ym = (y1 + y2) / 2;
+    uint8_t& e1 = V(xm, y1);
+    if (e1 == 0) e1 = Cell(V(x1, y1), V(x2, y1));
+    uint8_t& e2 = V(x2, ym);
+    if (e2 == 0) e2 = Cell(V(x2, y1), V(x2, y2));
+    uint8_t& e3 = V(xm, y2);
+    if (e3 == 0) e3 = Cell(V(x1, y2), V(x2, y2));
+    uint8_t& e4 = V(x1, ym);
+    if (e4 == 0) e4 = Cell(V(x1, y1), V(x1, y2));
+    uint8_t& m = V(xm, ym);
+    if (m == 0) m = uint8_t((e1 + e2 + e3 + e4 + 2) / 4);
+    // A rectangle one column wide (one row high) has two pairs of equal
+    // quarters. The second of a pair finds every cell it would compute set
+    // by the first and does nothing, so it is skipped; this keeps thin
+    // images from taking time quadratic in their length.
+    Subdivide(x1, y1, xm, ym);
+    if (x1 != x2) Subdivide(xm, y1, x2, ym);
+    if (y1 != y2) Subdivide(xm, ym, x2, y2);
+    if (x1 != x2 && y1 != y2) Subdivide(x1, ym, xm, y2);
+    --depth_;
+  }
+
+  uint8_t* const* rows_;
+  int plane_;
+  int g_;
+  int depth_ = 0;
+  RandomStream* rnd_ = nullptr;
+};
+
+void ClearPixels(TFastDIB& s) {
+  for (int y = 0; y < s.Height(); ++y) std::memset(s.Row(y), 0, size_t(3) * size_t(s.Width()));
+}
+
+}  // namespace
+
+void PlasmaCloud(TFastDIB& Work, int Graininess) {
+  if (!Usable(Work)) return;
+  const int W = Work.Width(), H = Work.Height();
+  ClearPixels(Work);  // the old image is discarded
+  PlasmaField(Work, 0, Graininess).Generate(W, H);
+  ParallelRows(H, [&](int b, int e) {
+    for (int y = b; y < e; ++y) {
+      uint8_t* p = Work.Row(y);
+      for (int x = 0; x < W; ++x, p += 3) p[1] = p[2] = p[0];
+    }
+  });
+}
+
+void Marble(TFastDIB& Work, TFastDIB& Scratch, int Graininess, float Scale, int Turbulence) {
+  if (!Usable(Work) || Turbulence == 0 || !std::isfinite(Scale)) return;
+  const int W = Work.Width(), H = Work.Height();
+  float sinT[256], cosT[256];
+  for (int i = 0; i < 256; ++i) {
+    const long double a = static_cast<long double>(i) / Turbulence;
+    sinT[i] = float(std::sin(a) * Scale);
+    cosT[i] = float(std::cos(a) * Scale);
+  }
+  CopySurface(Work, Scratch);
+  if (Scratch.Empty()) return;
+  // Work is rebuilt from the copy in Scratch, so until then it holds the two
+  // grids: the first in the blue bytes, the second in the green ones.
+  ClearPixels(Work);
+  PlasmaField(Work, 0, Graininess).Generate(W, H);
+  PlasmaField(Work, 1, Graininess).Generate(W, H);
+  const int ox = W / 2 + 1, oy = H / 2 + 1;
+  // Each pixel reads only its own grid cells before it is written, so the
+  // order of the pixels does not matter: rows, for the cache.
+  ParallelRows(H, [&](int b, int e) {
+    for (int y = b; y < e; ++y) {
+      uint8_t* p = Work.Row(y);
+      const int dy = y - oy;
+      for (int x = 0; x < W; ++x, p += 3) {
+        int64_t sx = NearestLimited(double(x - ox) * double(sinT[p[0]]));
+        int64_t sy = NearestLimited(double(dy) * double(cosT[p[1]]));
+        sx = (sx < 0 ? -sx : sx) - 1;
+        sy = (sy < 0 ? -sy : sy) - 1;
+        sx = sx < 0 ? 0 : (sx > W - 1 ? W - 1 : sx);
+        sy = sy < 0 ? 0 : (sy > H - 1 ? H - 1 : sy);
+        const uint8_t* s = Scratch.Row(int(sy)) + 3 * sx;
+        p[0] = s[0];
+        p[1] = s[1];
+        p[2] = s[2];
+      }
+    }
+  });
+}
+
+}  // namespace vorq
