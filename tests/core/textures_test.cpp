@@ -80,7 +80,7 @@ TFastDIB RefMarble(const TFastDIB& in, int G, float K, int T) {
     for (int y = 0; y < H; ++y) {
       const double a = std::nearbyint((x - W / 2 - 1) * double(sinT[g1.at(x, y)]));
       const double b = std::nearbyint((y - H / 2 - 1) * double(cosT[g2.at(x, y)]));
-      out.SetPixel(y, x, in.GetPixel(std::clamp(int(std::fabs(b)) - 1, 0, H - 1), std::clamp(int(std::fabs(a)) - 1, 0, W - 1)));
+      out.SetPixel(y, x, in.GetPixel(int(std::clamp(std::fabs(b) - 1, 0.0, H - 1.0)), int(std::clamp(std::fabs(a) - 1, 0.0, W - 1.0))));
     }
   return out;
 }

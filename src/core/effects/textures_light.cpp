@@ -96,14 +96,19 @@ void SuperNova(TFastDIB& Work, int Radius, int Spokes, int RandomHue, int XPos, 
   for (int c = 0; c < 3; ++c) colour[3 * size_t(n) + size_t(c)] = colour[size_t(c)];
 
   constexpr double kTwoPi = 2 * kPi;
+  std::vector<double> us(static_cast<size_t>(W));
+  for (int x = 0; x < W; ++x) us[size_t(x)] = (x - cx) / R;
   ParallelRows(H, [&](int b, int e) {
+    std::vector<double> angle(static_cast<size_t>(W));
     for (int y = b; y < e; ++y) {
       uint8_t* p = Work.Row(y);
       const double v = (y - cy) / R;
+      // The library calls first: the loop below then runs without calls.
+      for (int x = 0; x < W; ++x) angle[size_t(x)] = std::atan2(us[size_t(x)], v);
       for (int x = 0; x < W; ++x, p += 3) {
-        const double u = (x - cx) / R;
+        const double u = us[size_t(x)];
         const double c = std::sqrt(u * u + v * v);
-        const double t = (std::atan2(u, v) / kTwoPi + 0.51) * n;
+        const double t = (angle[size_t(x)] / kTwoPi + 0.51) * n;
         int i = int(t);  // t > 0: truncation is the floor
         const double f = t - i;
         if (i >= n) i -= n;

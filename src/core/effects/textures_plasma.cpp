@@ -2,6 +2,7 @@
 // and Marble.
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "core/effects/textures.h"
 #include "core/util/arith.h"
@@ -75,6 +76,11 @@ class PlasmaField {
     if (e4 == 0) e4 = Cell(V(x1, y1), V(x1, y2));
     uint8_t& m = V(xm, ym);
     if (m == 0) m = uint8_t((e1 + e2 + e3 + e4 + 2) / 4);
+    // Quarters of a rectangle at most 3 x 3 cells are single cells.
+    if (x2 - x1 <= 2 && y2 - y1 <= 2) {
+      --depth_;
+      return;
+    }
     // A rectangle one column wide (one row high) has two pairs of equal
     // quarters. The second of a pair finds every cell it would compute set
     // by the first and does nothing, so it is skipped; this keeps thin
@@ -130,19 +136,28 @@ void Marble(TFastDIB& Work, TFastDIB& Scratch, int Graininess, float Scale, int 
   PlasmaField(Work, 1, Graininess).Generate(W, H);
   const int ox = W / 2 + 1, oy = H / 2 + 1;
   // Each pixel reads only its own grid cells before it is written, so the
-  // order of the pixels does not matter: rows, for the cache.
+  // order of the pixels does not matter: rows, for the cache. The sources of
+  // a row are found first and then fetched ahead of use, since they lie
+  // scattered over the image.
+  const uint8_t* const* src = Scratch.RowTable.data();
   ParallelRows(H, [&](int b, int e) {
+    std::vector<const uint8_t*> from(static_cast<size_t>(W));
     for (int y = b; y < e; ++y) {
       uint8_t* p = Work.Row(y);
-      const int dy = y - oy;
-      for (int x = 0; x < W; ++x, p += 3) {
-        int64_t sx = NearestLimited(double(x - ox) * double(sinT[p[0]]));
-        int64_t sy = NearestLimited(double(dy) * double(cosT[p[1]]));
+      const double dy = y - oy;
+      for (int x = 0; x < W; ++x) {
+        int64_t sx = NearestLimited(double(x - ox) * double(sinT[p[3 * x]]));
+        int64_t sy = NearestLimited(dy * double(cosT[p[3 * x + 1]]));
         sx = (sx < 0 ? -sx : sx) - 1;
         sy = (sy < 0 ? -sy : sy) - 1;
         sx = sx < 0 ? 0 : (sx > W - 1 ? W - 1 : sx);
         sy = sy < 0 ? 0 : (sy > H - 1 ? H - 1 : sy);
-        const uint8_t* s = Scratch.Row(int(sy)) + 3 * sx;
+        from[size_t(x)] = src[sy] + 3 * sx;
+      }
+      constexpr int kAhead = 64;
+      for (int x = 0; x < W; ++x, p += 3) {
+        if (x + kAhead < W) __builtin_prefetch(from[size_t(x + kAhead)]);
+        const uint8_t* s = from[size_t(x)];
         p[0] = s[0];
         p[1] = s[1];
         p[2] = s[2];
