@@ -62,6 +62,37 @@ inline double HueModOne(double h) {
 
 constexpr int kMaxSpokes = 1 << 18;
 
+// The light of HeightMap, scaled by 255.9, and the constant parts of the
+// shading.
+struct Relief {
+  double Lx, Ly, NzLz, Nz2;
+  int background;
+};
+
+// One output row from the padded rows above (t), at (m) and below (u) it,
+// each starting one pixel left of the image's first column.
+template <bool Bump>
+void ReliefRow(const Relief r, const uint8_t* t, const uint8_t* m, const uint8_t* u, uint8_t* out, int W) {
+  for (int x = 0; x < W; ++x, t += 3, m += 3, u += 3, out += 3) {
+    const int nx = (t[0] + m[0] + u[0]) - (t[6] + m[6] + u[6]);
+    const int ny = (u[0] + u[3] + u[6]) - (t[0] + t[3] + t[6]);
+    int shade = r.background;
+    if (nx != 0 || ny != 0) {
+      const int64_t d = Trunc(nx * r.Lx + ny * r.Ly + r.NzLz);
+      // the sum is positive: sqrt needs no error path
+      shade = d < 0 ? 0 : int(Trunc(double(d) / __builtin_sqrt(double(nx * nx + ny * ny) + r.Nz2)));
+    }
+    if constexpr (Bump) {
+      // each byte of the pixel above (the window's first row) times the shade
+      out[0] = uint8_t((t[3] * shade) >> 8);
+      out[1] = uint8_t((t[4] * shade) >> 8);
+      out[2] = uint8_t((t[5] * shade) >> 8);
+    } else {
+      out[0] = out[1] = out[2] = uint8_t(shade);
+    }
+  }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -100,24 +131,29 @@ void SuperNova(TFastDIB& Work, int Radius, int Spokes, int RandomHue, int XPos, 
   for (int x = 0; x < W; ++x) us[size_t(x)] = (x - cx) / R;
   ParallelRows(H, [&](int b, int e) {
     std::vector<double> angle(static_cast<size_t>(W));
+    // Locals, so that the byte stores below cannot make the compiler reload them.
+    const double* const ux = us.data();
+    const double* const sp = spoke.data();
+    const double* const co = colour.data();
+    double* const an = angle.data();
     for (int y = b; y < e; ++y) {
       uint8_t* p = Work.Row(y);
       const double v = (y - cy) / R;
       // The library calls first: the loop below then runs without calls.
-      for (int x = 0; x < W; ++x) angle[size_t(x)] = std::atan2(us[size_t(x)], v);
+      for (int x = 0; x < W; ++x) an[x] = std::atan2(ux[x], v);
       for (int x = 0; x < W; ++x, p += 3) {
-        const double u = us[size_t(x)];
-        const double c = std::sqrt(u * u + v * v);
-        const double t = (angle[size_t(x)] / kTwoPi + 0.51) * n;
+        const double u = ux[x];
+        const double c = __builtin_sqrt(u * u + v * v);
+        const double t = (an[x] / kTwoPi + 0.51) * n;
         int i = int(t);  // t > 0: truncation is the floor
         const double f = t - i;
         if (i >= n) i -= n;
-        const double sl = (1 - f) * spoke[size_t(i)] + f * spoke[size_t(i) + 1];
+        const double sl = (1 - f) * sp[i] + f * sp[i + 1];
         const double w = 0.9 / (c + 0.001);
         const double a = w < 1 ? w : 1;
         double glow = sl * sl * w;
         glow = 255 * (glow < 1 ? glow : 1);
-        const double* ci = &colour[3 * size_t(i)];
+        const double* ci = co + 3 * i;
         // Bytes are blue, green, red; the colours red, green, blue.
         for (int k = 0; k < 3; ++k) {
           const double col = (1 - f) * ci[2 - k] + f * ci[5 - k];
@@ -140,9 +176,9 @@ void HeightMap(TFastDIB& Work, TFastDIB& Scratch, int Azimuth, int Elevation, in
   const double az = (Azimuth == 0 ? 30 : Azimuth) * kPi / 180;
   const double el = (Elevation == 0 ? 45 : Elevation) * kPi / 180;
   const int depth = uint16_t(Depth) == 0 ? 20 : uint16_t(Depth);
-  const double Lx = std::cos(el) * std::cos(az) * 255.9, Ly = std::cos(el) * std::sin(az) * 255.9;
-  const double Lz = std::sin(el) * 255.9, Nz = 1530.0 / depth, NzLz = Nz * Lz, Nz2 = Nz * Nz;
-  const int background = Clamp(int(Trunc(Lz)), 0, 255);
+  const double Lz = std::sin(el) * 255.9, Nz = 1530.0 / depth;
+  const Relief relief{std::cos(el) * std::cos(az) * 255.9, std::cos(el) * std::sin(az) * 255.9, Nz * Lz, Nz * Nz,
+                      Clamp(int(Trunc(Lz)), 0, 255)};
 
   // The image with a one-pixel border that continues it as a tile: every
   // pixel's 3 x 3 neighbourhood wraps across the edges.
@@ -154,28 +190,10 @@ void HeightMap(TFastDIB& Work, TFastDIB& Scratch, int Azimuth, int Elevation, in
     std::memcpy(d + 3, s, 3 * size_t(W));
     std::memcpy(d + 3 * size_t(W + 1), s, 3);
   }
-
   ParallelRows(H, [&](int b, int e) {
     for (int y = b; y < e; ++y) {
-      const uint8_t *t = Scratch.Row(y), *m = Scratch.Row(y + 1), *u = Scratch.Row(y + 2);
-      uint8_t* out = Work.Row(y);
-      for (int x = 0; x < W; ++x, t += 3, m += 3, u += 3, out += 3) {
-        const int nx = (t[0] + m[0] + u[0]) - (t[6] + m[6] + u[6]);
-        const int ny = (u[0] + u[3] + u[6]) - (t[0] + t[3] + t[6]);
-        int shade = background;
-        if (nx != 0 || ny != 0) {
-          const int64_t d = Trunc(nx * Lx + ny * Ly + NzLz);
-          shade = d < 0 ? 0 : int(Trunc(double(d) / std::sqrt(double(nx * nx + ny * ny) + Nz2)));
-        }
-        if (BumpMap) {
-          // scaled by the shade: the pixel above, the window's first row
-          out[0] = uint8_t((t[3] * shade) >> 8);
-          out[1] = uint8_t((t[4] * shade) >> 8);
-          out[2] = uint8_t((t[5] * shade) >> 8);
-        } else {
-          out[0] = out[1] = out[2] = uint8_t(shade);
-        }
-      }
+      if (BumpMap) ReliefRow<true>(relief, Scratch.Row(y), Scratch.Row(y + 1), Scratch.Row(y + 2), Work.Row(y), W);
+      else ReliefRow<false>(relief, Scratch.Row(y), Scratch.Row(y + 1), Scratch.Row(y + 2), Work.Row(y), W);
     }
   });
 }

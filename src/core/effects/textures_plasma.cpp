@@ -139,15 +139,17 @@ void Marble(TFastDIB& Work, TFastDIB& Scratch, int Graininess, float Scale, int 
   // order of the pixels does not matter: rows, for the cache. The sources of
   // a row are found first and then fetched ahead of use, since they lie
   // scattered over the image.
-  const uint8_t* const* src = Scratch.RowTable.data();
-  ParallelRows(H, [&](int b, int e) {
+  const uint8_t* const* const src = Scratch.RowTable.data();
+  const float* const sinTab = sinT;
+  const float* const cosTab = cosT;
+  ParallelRows(H, [&, W, H, ox, oy, src, sinTab, cosTab](int b, int e) {
     std::vector<const uint8_t*> from(static_cast<size_t>(W));
     for (int y = b; y < e; ++y) {
       uint8_t* p = Work.Row(y);
       const double dy = y - oy;
       for (int x = 0; x < W; ++x) {
-        int64_t sx = NearestLimited(double(x - ox) * double(sinT[p[3 * x]]));
-        int64_t sy = NearestLimited(dy * double(cosT[p[3 * x + 1]]));
+        int64_t sx = NearestLimited(double(x - ox) * double(sinTab[p[3 * x]]));
+        int64_t sy = NearestLimited(dy * double(cosTab[p[3 * x + 1]]));
         sx = (sx < 0 ? -sx : sx) - 1;
         sy = (sy < 0 ? -sy : sy) - 1;
         sx = sx < 0 ? 0 : (sx > W - 1 ? W - 1 : sx);
