@@ -69,13 +69,14 @@ struct Relief {
   int background;
 };
 
-// One output row from the padded rows above (t), at (m) and below (u) it,
-// each starting one pixel left of the image's first column.
+// One output row from the source rows above (t), at (m) and below (u) it;
+// the columns left and right of the edges wrap.
 template <bool Bump>
 void ReliefRow(const Relief r, const uint8_t* t, const uint8_t* m, const uint8_t* u, uint8_t* out, int W) {
-  for (int x = 0; x < W; ++x, t += 3, m += 3, u += 3, out += 3) {
-    const int nx = (t[0] + m[0] + u[0]) - (t[6] + m[6] + u[6]);
-    const int ny = (u[0] + u[3] + u[6]) - (t[0] + t[3] + t[6]);
+  for (int x = 0; x < W; ++x, out += 3) {
+    const int c = 3 * x, l = x == 0 ? 3 * (W - 1) : c - 3, rt = x == W - 1 ? 0 : c + 3;
+    const int nx = (t[l] + m[l] + u[l]) - (t[rt] + m[rt] + u[rt]);
+    const int ny = (u[l] + u[c] + u[rt]) - (t[l] + t[c] + t[rt]);
     int shade = r.background;
     if (nx != 0 || ny != 0) {
       const int64_t d = Trunc(nx * r.Lx + ny * r.Ly + r.NzLz);
@@ -84,9 +85,9 @@ void ReliefRow(const Relief r, const uint8_t* t, const uint8_t* m, const uint8_t
     }
     if constexpr (Bump) {
       // each byte of the pixel above (the window's first row) times the shade
-      out[0] = uint8_t((t[3] * shade) >> 8);
-      out[1] = uint8_t((t[4] * shade) >> 8);
-      out[2] = uint8_t((t[5] * shade) >> 8);
+      out[0] = uint8_t((t[c] * shade) >> 8);
+      out[1] = uint8_t((t[c + 1] * shade) >> 8);
+      out[2] = uint8_t((t[c + 2] * shade) >> 8);
     } else {
       out[0] = out[1] = out[2] = uint8_t(shade);
     }
@@ -180,20 +181,15 @@ void HeightMap(TFastDIB& Work, TFastDIB& Scratch, int Azimuth, int Elevation, in
   const Relief relief{std::cos(el) * std::cos(az) * 255.9, std::cos(el) * std::sin(az) * 255.9, Nz * Lz, Nz * Nz,
                       Clamp(int(Trunc(Lz)), 0, 255)};
 
-  // The image with a one-pixel border that continues it as a tile: every
-  // pixel's 3 x 3 neighbourhood wraps across the edges.
-  if (!Scratch.SetSize(W + 2, H + 2, 24, 0)) return;
-  for (int py = 0; py < H + 2; ++py) {
-    const uint8_t* s = Work.Row(WrapMod(py - 1, H));
-    uint8_t* d = Scratch.Row(py);
-    std::memcpy(d, s + 3 * size_t(W - 1), 3);
-    std::memcpy(d + 3, s, 3 * size_t(W));
-    std::memcpy(d + 3 * size_t(W + 1), s, 3);
-  }
+  // Every pixel's 3 x 3 neighbourhood wraps across the edges, so the image
+  // is lit as a tile.
+  CopySurface(Work, Scratch);
+  if (Scratch.Empty()) return;
   ParallelRows(H, [&](int b, int e) {
     for (int y = b; y < e; ++y) {
-      if (BumpMap) ReliefRow<true>(relief, Scratch.Row(y), Scratch.Row(y + 1), Scratch.Row(y + 2), Work.Row(y), W);
-      else ReliefRow<false>(relief, Scratch.Row(y), Scratch.Row(y + 1), Scratch.Row(y + 2), Work.Row(y), W);
+      const uint8_t *t = Scratch.Row(y == 0 ? H - 1 : y - 1), *m = Scratch.Row(y), *u = Scratch.Row(y == H - 1 ? 0 : y + 1);
+      if (BumpMap) ReliefRow<true>(relief, t, m, u, Work.Row(y), W);
+      else ReliefRow<false>(relief, t, m, u, Work.Row(y), W);
     }
   });
 }
