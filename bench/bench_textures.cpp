@@ -18,7 +18,9 @@ void BM_ColorNoise(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB
 void BM_SuperNova(benchmark::State& s) {
   RunInPlace(s, [](TFastDIB& i, TFastDIB&) { SuperNova(i, 32, 64, 32, 24, 36, 0x3080F0); });
 }
-void BM_HeightMap(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { HeightMap(i, t, 32, 20, 16, true); }); }
+void BM_HeightMap(benchmark::State& s) {
+  RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { HeightMap(i, t, 32, 20, 16, true); });
+}
 void BM_HeightMapGrey(benchmark::State& s) {
   RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { HeightMap(i, t, 32, 20, 16, false); });
 }

@@ -80,8 +80,7 @@ void ReliefRow(const Relief r, const uint8_t* t, const uint8_t* m, const uint8_t
     int shade = r.background;
     if (nx != 0 || ny != 0) {
       const int64_t d = Trunc(nx * r.Lx + ny * r.Ly + r.NzLz);
-      // the sum is positive: sqrt needs no error path
-      shade = d < 0 ? 0 : int(Trunc(double(d) / __builtin_sqrt(double(nx * nx + ny * ny) + r.Nz2)));
+      shade = d < 0 ? 0 : int(Trunc(double(d) / std::sqrt(double(nx * nx + ny * ny) + r.Nz2)));
     }
     if constexpr (Bump) {
       // each byte of the pixel above (the window's first row) times the shade
@@ -144,7 +143,7 @@ void SuperNova(TFastDIB& Work, int Radius, int Spokes, int RandomHue, int XPos, 
       for (int x = 0; x < W; ++x) an[x] = std::atan2(ux[x], v);
       for (int x = 0; x < W; ++x, p += 3) {
         const double u = ux[x];
-        const double c = __builtin_sqrt(u * u + v * v);
+        const double c = std::sqrt(u * u + v * v);
         const double t = (an[x] / kTwoPi + 0.51) * n;
         int i = int(t);  // t > 0: truncation is the floor
         const double f = t - i;
@@ -187,7 +186,9 @@ void HeightMap(TFastDIB& Work, TFastDIB& Scratch, int Azimuth, int Elevation, in
   if (Scratch.Empty()) return;
   ParallelRows(H, [&](int b, int e) {
     for (int y = b; y < e; ++y) {
-      const uint8_t *t = Scratch.Row(y == 0 ? H - 1 : y - 1), *m = Scratch.Row(y), *u = Scratch.Row(y == H - 1 ? 0 : y + 1);
+      const uint8_t* t = Scratch.Row(y == 0 ? H - 1 : y - 1);
+      const uint8_t* m = Scratch.Row(y);
+      const uint8_t* u = Scratch.Row(y == H - 1 ? 0 : y + 1);
       if (BumpMap) ReliefRow<true>(relief, t, m, u, Work.Row(y), W);
       else ReliefRow<false>(relief, t, m, u, Work.Row(y), W);
     }
