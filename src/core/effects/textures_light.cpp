@@ -4,6 +4,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "core/effects/textures.h"
 #include "core/util/arith.h"
 #include "core/util/parallel.h"
@@ -69,26 +73,57 @@ struct Relief {
   int background;
 };
 
+inline int Shade(const Relief& r, int nx, int ny) {
+  if (nx == 0 && ny == 0) return r.background;
+  const int64_t d = Trunc(nx * r.Lx + ny * r.Ly + r.NzLz);
+  return d < 0 ? 0 : int(Trunc(double(d) / std::sqrt(double(nx * nx + ny * ny) + r.Nz2)));
+}
+
+#if defined(__SSE2__)
+// Shade of two pixels at once: the same products, sums, root and quotient
+// in each lane, so the results are Shade's. |d| < 2^20 fits the 32-bit
+// conversions.
+inline void Shade2(const Relief& r, const int32_t* nx, const int32_t* ny, int32_t* out) {
+  const __m128i ix = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(nx));
+  const __m128i iy = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(ny));
+  const __m128d x = _mm_cvtepi32_pd(ix), y = _mm_cvtepi32_pd(iy);
+  const __m128d dot = _mm_add_pd(_mm_add_pd(_mm_mul_pd(x, _mm_set1_pd(r.Lx)), _mm_mul_pd(y, _mm_set1_pd(r.Ly))),
+                                 _mm_set1_pd(r.NzLz));
+  const __m128i d = _mm_cvttpd_epi32(dot);
+  const __m128d len = _mm_sqrt_pd(_mm_add_pd(_mm_add_pd(_mm_mul_pd(x, x), _mm_mul_pd(y, y)), _mm_set1_pd(r.Nz2)));
+  __m128i s = _mm_cvttpd_epi32(_mm_div_pd(_mm_cvtepi32_pd(d), len));
+  const __m128i zero = _mm_setzero_si128();
+  s = _mm_andnot_si128(_mm_cmplt_epi32(d, zero), s);
+  const __m128i flat = _mm_and_si128(_mm_cmpeq_epi32(ix, zero), _mm_cmpeq_epi32(iy, zero));
+  s = _mm_or_si128(_mm_and_si128(flat, _mm_set1_epi32(r.background)), _mm_andnot_si128(flat, s));
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(out), s);
+}
+#endif
+
 // One output row from the source rows above (t), at (m) and below (u) it;
-// the columns left and right of the edges wrap.
+// the columns left and right of the edges wrap. g holds 3 W ints.
 template <bool Bump>
-void ReliefRow(const Relief r, const uint8_t* t, const uint8_t* m, const uint8_t* u, uint8_t* out, int W) {
-  for (int x = 0; x < W; ++x, out += 3) {
+void ReliefRow(const Relief& r, const uint8_t* t, const uint8_t* m, const uint8_t* u, uint8_t* out, int W,
+               int32_t* g) {
+  int32_t *nx = g, *ny = g + W, *shade = g + 2 * W;
+  for (int x = 0; x < W; ++x) {
     const int c = 3 * x, l = x == 0 ? 3 * (W - 1) : c - 3, rt = x == W - 1 ? 0 : c + 3;
-    const int nx = (t[l] + m[l] + u[l]) - (t[rt] + m[rt] + u[rt]);
-    const int ny = (u[l] + u[c] + u[rt]) - (t[l] + t[c] + t[rt]);
-    int shade = r.background;
-    if (nx != 0 || ny != 0) {
-      const int64_t d = Trunc(nx * r.Lx + ny * r.Ly + r.NzLz);
-      shade = d < 0 ? 0 : int(Trunc(double(d) / std::sqrt(double(nx * nx + ny * ny) + r.Nz2)));
-    }
+    nx[x] = (t[l] + m[l] + u[l]) - (t[rt] + m[rt] + u[rt]);
+    ny[x] = (u[l] + u[c] + u[rt]) - (t[l] + t[c] + t[rt]);
+  }
+  int x = 0;
+#if defined(__SSE2__)
+  for (; x + 2 <= W; x += 2) Shade2(r, nx + x, ny + x, shade + x);
+#endif
+  for (; x < W; ++x) shade[x] = Shade(r, nx[x], ny[x]);
+  for (x = 0; x < W; ++x, out += 3, t += 3) {
     if constexpr (Bump) {
       // each byte of the pixel above (the window's first row) times the shade
-      out[0] = uint8_t((t[c] * shade) >> 8);
-      out[1] = uint8_t((t[c + 1] * shade) >> 8);
-      out[2] = uint8_t((t[c + 2] * shade) >> 8);
+      out[0] = uint8_t((t[0] * shade[x]) >> 8);
+      out[1] = uint8_t((t[1] * shade[x]) >> 8);
+      out[2] = uint8_t((t[2] * shade[x]) >> 8);
     } else {
-      out[0] = out[1] = out[2] = uint8_t(shade);
+      out[0] = out[1] = out[2] = uint8_t(shade[x]);
     }
   }
 }
@@ -185,12 +220,13 @@ void HeightMap(TFastDIB& Work, TFastDIB& Scratch, int Azimuth, int Elevation, in
   CopySurface(Work, Scratch);
   if (Scratch.Empty()) return;
   ParallelRows(H, [&](int b, int e) {
+    std::vector<int32_t> g(3 * size_t(W));
     for (int y = b; y < e; ++y) {
       const uint8_t* t = Scratch.Row(y == 0 ? H - 1 : y - 1);
       const uint8_t* m = Scratch.Row(y);
       const uint8_t* u = Scratch.Row(y == H - 1 ? 0 : y + 1);
-      if (BumpMap) ReliefRow<true>(relief, t, m, u, Work.Row(y), W);
-      else ReliefRow<false>(relief, t, m, u, Work.Row(y), W);
+      if (BumpMap) ReliefRow<true>(relief, t, m, u, Work.Row(y), W, g.data());
+      else ReliefRow<false>(relief, t, m, u, Work.Row(y), W, g.data());
     }
   });
 }
