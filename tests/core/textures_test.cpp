@@ -28,15 +28,20 @@ constexpr int kHostile[] = {0, 1, -1, 2, 256, INT_MAX, INT_MIN, INT_MAX - 1, INT
 
 // --- references written from the described arithmetic, on plain grids ---
 
+// A cell is computed only while unset; seeds and edge copies are set even
+// when they hold 0.
 struct RefField {
   int W, H, G, depth = 0;
   std::vector<int> v;
+  std::vector<char> set;
   int& at(int x, int y) { return v[size_t(y) * W + x]; }
+  void Put(int x, int y, int value) { at(x, y) = value, set[size_t(y) * W + x] = 1; }
+  bool Unset(int x, int y) { return !set[size_t(y) * W + x]; }
   void Cell(int x, int y, int a, int b) {
-    if (at(x, y) != 0) return;
+    if (!Unset(x, y)) return;
     int r = R(G) >> depth;
     if (R(2) == 0) r = -r;
-    at(x, y) = std::clamp((a + b + 1) / 2 + r, 1, 255);
+    Put(x, y, std::clamp((a + b + 1) / 2 + r, 1, 255));
   }
   void Subdivide(int x1, int y1, int x2, int y2) {
     if (x2 - x1 < 2 && y2 - y1 < 2) return;
@@ -46,24 +51,36 @@ struct RefField {
     Cell(x2, ym, at(x2, y1), at(x2, y2));
     Cell(xm, y2, at(x1, y2), at(x2, y2));
     Cell(x1, ym, at(x1, y1), at(x1, y2));
-    if (at(xm, ym) == 0) at(xm, ym) = (at(xm, y1) + at(x2, ym) + at(xm, y2) + at(x1, ym) + 2) / 4;
+    if (Unset(xm, ym)) Put(xm, ym, (at(xm, y1) + at(x2, ym) + at(xm, y2) + at(x1, ym) + 2) / 4);
     Subdivide(x1, y1, xm, ym), Subdivide(xm, y1, x2, ym), Subdivide(xm, ym, x2, y2), Subdivide(x1, ym, xm, y2);
     --depth;
   }
-  RefField(int w, int h, int g) : W(w), H(h), G(g), v(size_t(w) * h, 0) {
+  RefField(int w, int h, int g) : W(w), H(h), G(g), v(size_t(w) * h, 0), set(v.size(), 0) {
     Randomize();
     if (W < 2 || H < 2) return;  // no opposite edge: black
     const int hx = W / 2, hy = H / 2, xe = 2 * hx - 1, ye = 2 * hy - 1;
-    for (auto [x, y] : {std::pair{0, 0}, {hx, 0}, {0, hy}, {hx, hy}}) at(x, y) = R(255);
+    for (auto [x, y] : {std::pair{0, 0}, {hx, 0}, {0, hy}, {hx, hy}}) Put(x, y, R(255));
     depth = 0, Subdivide(0, 0, hx, hy);
-    for (int y = 0; y <= hy; ++y) at(xe, y) = at(0, y);
+    for (int y = 0; y <= hy; ++y) Put(xe, y, at(0, y));
     depth = 0, Subdivide(hx, 0, xe, hy);
-    for (int x = 0; x <= xe; ++x) at(x, ye) = at(x, 0);
+    for (int x = 0; x <= xe; ++x) Put(x, ye, at(x, 0));
     depth = 0, Subdivide(hx, hy, xe, ye);
-    for (int y = hy; y <= ye; ++y) at(0, y) = at(xe, y);
+    for (int y = hy; y <= ye; ++y) Put(0, y, at(xe, y));
     depth = 0, Subdivide(0, hy, hx, ye);
   }
 };
+
+// Fixed seeds whose plasma fields start with a seed of 0, and two others.
+std::vector<uint32_t> PlasmaSeeds() {
+  std::vector<uint32_t> seeds{1, 2};
+  for (uint32_t s = 0; seeds.size() < 6; ++s) {
+    FixSeed(s), Randomize();
+    bool zero = false;
+    for (int k = 0; k < 4; ++k) zero |= R(255) == 0;
+    if (zero) seeds.push_back(s);
+  }
+  return seeds;
+}
 
 int RefWrap(long long i, int n) { return i < 0 ? int((n - 1) - (-i) % n) : i > n - 1 ? int(i % n) : int(i); }
 int Side(double a, int n) { return int(std::clamp(std::fabs(a) - 1, 0.0, n - 1.0)); }
@@ -184,30 +201,28 @@ TEST(Random, RangeZeroNegativeSkipAndSeeds) {
 }
 
 TEST(PlasmaCloud, MatchesTheFieldReferenceTilesWhenEvenAndLeavesOddEdgesBlack) {
-  for (auto [w, h] : {std::pair{1, 1}, {1, 7}, {7, 1}, {2, 2}, {3, 3}, {2, 9}, {16, 3}, {5, 3}, {37, 19}, {64, 64}})
-    for (int g : {0, 700, INT_MAX, INT_MIN}) {
-      TFastDIB img = Random(w, h, 3, true);
-      FixSeed(uint32_t(w * 100 + h)), PlasmaCloud(img, g);
-      FixSeed(uint32_t(w * 100 + h));
-      RefField field(w, h, g);
-      for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-          const uint8_t v = uint8_t(field.at(x, y));
-          ASSERT_EQ(img.GetPixel(y, x), MakePixel(v, v, v)) << w << "x" << h << " G " << g << " at " << x << "," << y;
-        }
-    }
-  for (uint32_t seed = 0; seed < 20; ++seed) {
-    FixSeed(seed), Randomize();
-    bool zeroSeed = false;  // a seed of 0 counts as unset and may be recomputed
-    for (int k = 0; k < 4; ++k) zeroSeed |= R(255) == 0;
-    for (auto [w, h] : {std::pair{256, 256}, {6, 4}, {40, 2}, {30, 50}}) {
+  const auto seeds = PlasmaSeeds();
+  for (auto [w, h] : {std::pair{1, 1}, {1, 7}, {7, 1}, {2, 2}, {3, 3}, {2, 9}, {16, 3}, {5, 3}, {12, 12}, {37, 19}})
+    for (int g : {0, 700, INT_MAX, INT_MIN})
+      for (uint32_t seed : seeds) {
+        TFastDIB img = Random(w, h, 3, true);
+        FixSeed(seed), PlasmaCloud(img, g);
+        FixSeed(seed);
+        RefField field(w, h, g);
+        for (int y = 0; y < h; ++y)
+          for (int x = 0; x < w; ++x) {
+            const uint8_t v = uint8_t(field.at(x, y));
+            ASSERT_EQ(img.GetPixel(y, x), MakePixel(v, v, v)) << w << "x" << h << " G " << g << " seed " << seed;
+          }
+      }
+  for (uint32_t seed : seeds)
+    for (auto [w, h] : {std::pair{256, 256}, {4, 4}, {6, 4}, {12, 12}, {40, 2}, {30, 50}}) {
       TFastDIB img;
       img.SetSize(w, h);
       FixSeed(seed), PlasmaCloud(img, 700);
-      for (int y = 0; y < h && !zeroSeed; ++y) ASSERT_EQ(img.GetPixel(y, w - 1), img.GetPixel(y, 0));
-      for (int x = 0; x < w && !zeroSeed; ++x) ASSERT_EQ(img.GetPixel(h - 1, x), img.GetPixel(0, x));
+      for (int y = 0; y < h; ++y) ASSERT_EQ(img.GetPixel(y, w - 1), img.GetPixel(y, 0)) << w << "x" << h;
+      for (int x = 0; x < w; ++x) ASSERT_EQ(img.GetPixel(h - 1, x), img.GetPixel(0, x)) << w << "x" << h;
     }
-  }
   TFastDIB odd = Uniform(255, 255, MakePixel(9, 9, 9));
   PlasmaCloud(odd, 700);
   for (int i = 0; i < 255; ++i) EXPECT_TRUE(odd.GetPixel(i, 254) == TPixel24{} && odd.GetPixel(254, i) == TPixel24{});

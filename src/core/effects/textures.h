@@ -17,7 +17,8 @@ namespace vorq {
 // Plasma Cloud (Effect id 52): the image becomes a grey tileable plasma
 // field of the given Graininess (larger is rougher; 0 or less gives a smooth
 // interpolation of four random seeds). Reseeds the generator from the clock.
-// With an even width (height) the last column (row) equals the first; with
+// With an even width (height) the last column (row) equals the first, also
+// when a seed drew 0 (seeds and their edge copies always count as set); with
 // an odd one it stays black. Images 1 pixel wide or high have no field and
 // become black. Any Graininess is safe: the random part of a cell is
 // Random(Graininess) >> depth and the cell is clamped to 1 .. 255.
@@ -64,9 +65,10 @@ void HeightMap(TFastDIB& Work, TFastDIB& Scratch, int Azimuth, int Elevation, in
 // Map Texture (28): each channel c becomes Nearest(c * sin(t / 255) * B),
 // clamped, with t the same channel of Texture. Texture is turned grey
 // (the grey formula is a no-op on grey pictures) and resized bilinearly to
-// the image first, in Scratch; Texture itself is not changed and may be
-// Scratch. An empty texture or a Brightness that is not a finite number
-// leaves the image unchanged.
+// the image first, in Scratch. Texture may be Scratch itself (it is then
+// greyed and resized in place) or Work; otherwise it is not changed. An
+// empty texture or a Brightness that is not a finite number leaves the
+// image unchanged.
 void MapTexture(TFastDIB& Work, TFastDIB& Scratch, const TFastDIB& Texture, double Brightness);
 
 // The built-in texture for Map Texture when none was loaded: a grey

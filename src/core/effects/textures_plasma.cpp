@@ -17,6 +17,12 @@ bool Usable(const TFastDIB& s) { return !s.Empty() && s.Width() > 0 && s.Height(
 // A plasma grid kept in one byte of every pixel of a surface. Every value
 // the generator makes fits a byte (seeds 0 .. 254, cells 1 .. 255), so the
 // surface being rebuilt holds the grid itself and no extra memory is needed.
+//
+// A cell is computed only while it is 0, "not set yet". A seed that drew 0
+// would look unset too: recomputed after it was copied to the opposite
+// edge, it would leave a seam. So the seeds and their edge copies, the nine
+// points x in {0, hx, 2 hx - 1}, y in {0, hy, 2 hy - 1}, always count as set;
+// they are checked only when some seed is 0.
 class PlasmaField {
  public:
   PlasmaField(TFastDIB& s, int plane, int graininess) : rows_(s.RowTable.data()), plane_(plane), g_(graininess) {}
@@ -29,18 +35,20 @@ class PlasmaField {
     // A field needs two columns and two rows; with one there is no opposite
     // edge to copy and the single column (row) is the odd last one: black.
     if (W >= 2 && H >= 2) {
-      const int hx = W / 2, hy = H / 2, xe = 2 * hx - 1, ye = 2 * hy - 1;
+      hx_ = W / 2, hy_ = H / 2, xe_ = 2 * hx_ - 1, ye_ = 2 * hy_ - 1;
+      const int hx = hx_, hy = hy_, xe = xe_, ye = ye_;
       V(0, 0) = uint8_t(rnd(255));
       V(hx, 0) = uint8_t(rnd(255));
       V(0, hy) = uint8_t(rnd(255));
       V(hx, hy) = uint8_t(rnd(255));
-      Quarter(0, 0, hx, hy);
+      const bool guard = V(0, 0) == 0 || V(hx, 0) == 0 || V(0, hy) == 0 || V(hx, hy) == 0;
+      Quarter(guard, 0, 0, hx, hy);
       for (int y = 0; y <= hy; ++y) V(xe, y) = V(0, y);
-      Quarter(hx, 0, xe, hy);
+      Quarter(guard, hx, 0, xe, hy);
       for (int x = 0; x <= xe; ++x) V(x, ye) = V(x, 0);
-      Quarter(hx, hy, xe, ye);
+      Quarter(guard, hx, hy, xe, ye);
       for (int y = hy; y <= ye; ++y) V(0, y) = V(xe, y);
-      Quarter(0, hy, hx, ye);
+      Quarter(guard, 0, hy, hx, ye);
     }
     rnd.Commit();
   }
@@ -48,13 +56,22 @@ class PlasmaField {
  private:
   uint8_t& V(int x, int y) const { return rows_[y][3 * x + plane_]; }
 
-  void Quarter(int x1, int y1, int x2, int y2) {
+  template <bool Guard>
+  bool Unset(int x, int y) const {
+    if (V(x, y) != 0) return false;
+    if constexpr (Guard)
+      return !((x == 0 || x == hx_ || x == xe_) && (y == 0 || y == hy_ || y == ye_));
+    return true;
+  }
+
+  void Quarter(bool guard, int x1, int y1, int x2, int y2) {
     depth_ = 0;
-    Subdivide(x1, y1, x2, y2);
+    if (guard) Subdivide<true>(x1, y1, x2, y2);
+    else Subdivide<false>(x1, y1, x2, y2);
   }
 
   // The midpoint between a and b plus a random part that halves with every
-  // level; 0 means "not set yet", so the result is at least 1.
+  // level, at least 1 (0 means "not set yet").
   uint8_t Cell(int a, int b) {
     int r = (*rnd_)(g_) >> depth_;
     if ((*rnd_)(2) == 0) r = -r;
@@ -62,20 +79,16 @@ class PlasmaField {
     return uint8_t(c < 1 ? 1 : (c > 255 ? 255 : c));
   }
 
+  template <bool Guard>
   void Subdivide(int x1, int y1, int x2, int y2) {
     if (x2 - x1 < 2 && y2 - y1 < 2) return;
     ++depth_;
     const int xm = (x1 + x2) / 2, ym = (y1 + y2) / 2;
-    uint8_t& e1 = V(xm, y1);
-    if (e1 == 0) e1 = Cell(V(x1, y1), V(x2, y1));
-    uint8_t& e2 = V(x2, ym);
-    if (e2 == 0) e2 = Cell(V(x2, y1), V(x2, y2));
-    uint8_t& e3 = V(xm, y2);
-    if (e3 == 0) e3 = Cell(V(x1, y2), V(x2, y2));
-    uint8_t& e4 = V(x1, ym);
-    if (e4 == 0) e4 = Cell(V(x1, y1), V(x1, y2));
-    uint8_t& m = V(xm, ym);
-    if (m == 0) m = uint8_t((e1 + e2 + e3 + e4 + 2) / 4);
+    if (Unset<Guard>(xm, y1)) V(xm, y1) = Cell(V(x1, y1), V(x2, y1));
+    if (Unset<Guard>(x2, ym)) V(x2, ym) = Cell(V(x2, y1), V(x2, y2));
+    if (Unset<Guard>(xm, y2)) V(xm, y2) = Cell(V(x1, y2), V(x2, y2));
+    if (Unset<Guard>(x1, ym)) V(x1, ym) = Cell(V(x1, y1), V(x1, y2));
+    if (Unset<Guard>(xm, ym)) V(xm, ym) = uint8_t((V(xm, y1) + V(x2, ym) + V(xm, y2) + V(x1, ym) + 2) / 4);
     // Quarters of a rectangle at most 3 x 3 cells are single cells.
     if (x2 - x1 <= 2 && y2 - y1 <= 2) {
       --depth_;
@@ -85,10 +98,10 @@ class PlasmaField {
     // quarters. The second of a pair finds every cell it would compute set
     // by the first and does nothing, so it is skipped; this keeps thin
     // images from taking time quadratic in their length.
-    Subdivide(x1, y1, xm, ym);
-    if (x1 != x2) Subdivide(xm, y1, x2, ym);
-    if (y1 != y2) Subdivide(xm, ym, x2, y2);
-    if (x1 != x2 && y1 != y2) Subdivide(x1, ym, xm, y2);
+    Subdivide<Guard>(x1, y1, xm, ym);
+    if (x1 != x2) Subdivide<Guard>(xm, y1, x2, ym);
+    if (y1 != y2) Subdivide<Guard>(xm, ym, x2, y2);
+    if (x1 != x2 && y1 != y2) Subdivide<Guard>(x1, ym, xm, y2);
     --depth_;
   }
 
@@ -96,6 +109,7 @@ class PlasmaField {
   int plane_;
   int g_;
   int depth_ = 0;
+  int hx_ = 0, hy_ = 0, xe_ = 0, ye_ = 0;
   RandomStream* rnd_ = nullptr;
 };
 
