@@ -95,13 +95,7 @@ bool Editor::Store(const ValueRef& ref, Format f, const LineArg& v, std::string&
     return true;
   }
   switch (ref.kind) {
-    case ValueRef::TextureSource:
-      if (v.Text != "Use Current Texture" && v.Text != "Use Buffer") {
-        error = "'" + v.Text + "' is not \"Use Current Texture\" or \"Use Buffer\"";
-        return false;
-      }
-      TextureSource = v.Text;
-      return true;
+    case ValueRef::TextureSource: return SetPendingTexture(v.Text, error);
     case ValueRef::GradientWidth: Gradient.Width = v.Text; return true;
     case ValueRef::GradientHeight: Gradient.Height = v.Text; return true;
     case ValueRef::GradientStyle: Gradient.Style = v.Text; return true;

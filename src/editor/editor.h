@@ -106,7 +106,20 @@ class Editor {
   bool GifShowDialog = false;    // Options ▸ GIF Transparency: "Show" / "Hide Dialog During Save"
   int GifSelectedIndex = 256;    // the transparency dialog's last choice; 256 = none
   int PenStyle = 0;              // Pen menu mode, 0 "Normal" .. 11 "XORPen"
+  // Map Texture: the dialog's texture (grey), its source text for the log
+  // line ("Use Current Texture", "Use Buffer" or "Use File " + path), and
+  // whether the buffer was already taken as the texture this run.
+  TFastDIB Texture;
   std::string TextureSource = "Use Current Texture";
+  bool TextureFromBufferDone = false;
+  // The dialog's buttons: false (with a message) when the file cannot be read,
+  // or when the buffer holds no image yet.
+  bool LoadTexture(const std::string& path);
+  bool UseBufferAsTexture();
+  // A replayed line's source, taken as the dialog's answer at the next Map
+  // Texture; false with the reason when it is no source or the file cannot be read.
+  bool SetPendingTexture(const std::string& source, std::string& error);
+  std::string PendingTextureSource;
 
   // Pipeline. Run owns the order; the rest are its steps.
   bool Run(const Command& c);

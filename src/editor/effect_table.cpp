@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "core/effects/bevels.h"
 #include "core/effects/colour.h"
@@ -13,6 +14,7 @@
 #include "core/effects/mosaics.h"
 #include "core/effects/seamless.h"
 #include "core/effects/smears.h"
+#include "core/effects/textures.h"
 #include "editor/commands/geometry.h"
 #include "editor/commands/gradient.h"
 #include "editor/editor.h"
@@ -71,6 +73,31 @@ Gate TintCheck(E& ed) {
   if (!ed.Ui().ChooseColor(colour)) return Gate::Recorded;
   ed.TintColor = colour & 0xFFFFFFu;
   return Gate::Go;
+}
+
+// ---- Textures ----
+
+// The texture is chosen before the snapshot: the buffer once per run, then
+// the dialog (or, replayed, the line's source); Cancel changes nothing.
+Gate MapTextureDialog(E& ed) {
+  ed.TextureSource = "Use Current Texture";
+  if (ed.Texture.Empty()) DefaultTexture(ed.Texture);
+  if (!ed.TextureFromBufferDone && ed.BufferFilled) {
+    ed.TextureFromBufferDone = true;
+    ed.UseBufferAsTexture();
+  }
+  const std::string pending = std::exchange(ed.PendingTextureSource, std::string());
+  if (pending == "Use Buffer") {
+    if (!ed.UseBufferAsTexture()) {
+      ed.Ui().ShowMessage("The buffer holds no image to use as the texture.");
+      return Gate::Refused;
+    }
+  } else if (pending.rfind("Use File ", 0) == 0) {
+    if (!ed.LoadTexture(pending.substr(9))) return Gate::Refused;
+  } else if (pending == "Use Current Texture") {
+    ed.TextureSource = pending;
+  }
+  return ed.Ui().ChooseTexture() ? Gate::Go : Gate::Refused;
 }
 
 // ---- Size/Aspect ----
@@ -171,6 +198,26 @@ std::array<EffectRow, kEffectCount> Build() {
   t[fx::SeamlessEdge] = Busy([](E& ed) { vorq::SeamlessEdge(ed.WorkSurface, ed.EffectVals[fx::SeamlessEdge]); });
 
   // ---- Textures ----
+  t[fx::PlasmaCloud] = Busy([](E& ed) { vorq::PlasmaCloud(ed.WorkSurface, ed.EffectVals[fx::PlasmaCloud]); });
+  t[fx::Marble] = Busy([](E& ed) {
+    vorq::Marble(ed.WorkSurface, ed.ScratchSurface, ed.EffectVals[fx::Marble], float(ed.Second[ScaleVal]),
+                 int(ed.Second[TurbVal]));
+  });
+  t[fx::Spray] = Busy([](E& ed) { vorq::Spray(ed.WorkSurface, ed.ScratchSurface, ed.EffectVals[fx::Spray]); });
+  t[fx::ColorNoise] = Busy([](E& ed) { vorq::ColorNoise(ed.WorkSurface, ed.EffectVals[fx::ColorNoise]); });
+  t[fx::SuperNova] = Busy([](E& ed) {
+    vorq::SuperNova(ed.WorkSurface, ed.EffectVals[fx::SuperNova], int(ed.Second[NovaSpok]), int(ed.Second[NovaHue]),
+                    int(ed.Second[NovaX]), int(ed.Second[NovaY]), ed.ToolBox.PenColor);
+  });
+  t[fx::HeightMap] = Busy([](E& ed) {
+    vorq::HeightMap(ed.WorkSurface, ed.ScratchSurface, ed.EffectVals[fx::HeightMap], int(ed.Second[HytEl]),
+                    int(ed.Second[HytDp]), ed.Second[HytBm] != 0);
+  });
+  t[fx::MapTexture] = Busy(
+      [](E& ed) {
+        vorq::MapTexture(ed.WorkSurface, ed.ScratchSurface, ed.Texture, ed.EffectVals[fx::MapTexture] / 10.0);
+      },
+      MapTextureDialog);
 
   // ---- Mosaics, gradients and merges ----
   // A refused size takes no snapshot, but the command still counts.

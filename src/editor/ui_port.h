@@ -37,6 +37,10 @@ class UiPort {
   // (nothing is written), 1 OK with index, 2 None (no transparent colour).
   virtual int AskGifTransparency(const GifPalette& palette, int& index) = 0;
 
+  // The Map Texture dialog (its buttons call Editor::LoadTexture and
+  // UseBufferAsTexture); false when cancelled.
+  virtual bool ChooseTexture() { return true; }
+
   // The colour dialog; false when cancelled (colour is 0x00BBGGRR, in and out).
   virtual bool ChooseColor(uint32_t& colour) = 0;
 

@@ -53,6 +53,7 @@
 #include "gui/output/wallpaper.h"
 #include "gui/dialogs/tf_log.h"
 #include "gui/dialogs/tf_text.h"
+#include "gui/dialogs/tf_texture.h"
 #include "gui/mainwin/floating_text.h"
 #include "gui/text/text_render.h"
 #include "gui/toolbox/tf_toolbox.h"
@@ -145,6 +146,7 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   }
   filter_ = new TfFilter(this);
   jpgComp_ = new TfJPGComp(this, [this](const std::string& text) { ShowMessage(text); });
+  texture_ = new TfTexture(editor_, this);
   gif_ = new TfGif(this);
   sizer_ = new TfrmSizer(this, [this](const std::string& text) { ShowMessage(text); });
   print_ = new TfPrint(this, [this](const std::string& text) { ShowMessage(text); });
@@ -894,6 +896,8 @@ std::optional<std::string> TfVorqTile::InputBox(const std::string& caption, cons
 bool TfVorqTile::EditFilter(FilterBoxes& boxes) { return filter_->Edit(boxes); }
 
 bool TfVorqTile::EditSize(SizerState& state) { return sizer_->Edit(state); }
+
+bool TfVorqTile::ChooseTexture() { return texture_->Choose(); }
 
 bool TfVorqTile::ChooseColor(uint32_t& colour) {
   if (colorChooser_) return colorChooser_(colour);

@@ -33,6 +33,7 @@ class TfGif;
 class TfGradient;
 class TfGradMulti;
 class TfJPGComp;
+class TfTexture;
 class TfPrint;
 class TfTester;
 class TfToolBox;
@@ -104,6 +105,8 @@ class TfVorqTile : public QMainWindow, public UiPort {
   // index: the selection shown, and the swatch last clicked afterwards.
   int AskGifTransparency(const GifPalette& palette, int& index) override;
   bool ChooseColor(uint32_t& colour) override;
+  bool ChooseTexture() override;
+  TfTexture* textureDialog() const { return texture_; }
   void ImageChanged() override;
   void ToolBoxChanged() override;
   void StatusChanged() override;
@@ -198,6 +201,7 @@ class TfVorqTile : public QMainWindow, public UiPort {
   Editor editor_{*this};
   TfToolBox* toolBox_ = nullptr;
   TfFilter* filter_ = nullptr;
+  TfTexture* texture_ = nullptr;
   TfJPGComp* jpgComp_ = nullptr;
   TfGif* gif_ = nullptr;
   TfrmSizer* sizer_ = nullptr;
