@@ -1,19 +1,37 @@
 #include "editor/editor.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/effects/filters.h"
 #include "core/oplog/log_format.h"
 #include "core/util/arith.h"
 
 namespace vorq {
 
+std::optional<double> ParseTypedReal(std::string_view text) {
+  auto v = ParseReal(text);
+  if (!v || std::fabs(*v) > kRealLimit) return std::nullopt;
+  return v;
+}
+
+double ClampReal(double v) { return std::isnan(v) ? 0 : std::clamp(v, -kRealLimit, kRealLimit); }
+
+int32_t SaturateInt32(double v) { return std::isnan(v) ? 0 : int32_t(std::clamp(v, -2147483648.0, 2147483647.0)); }
+
+std::string FormatRounded(double v) { return FormatInt(Nearest(std::clamp(ClampReal(v), -2147483648.0, 2147483647.0))); }
+
 namespace {
+// Values beyond a type's range saturate (NaN is 0); colours keep the low 24
+// bits of the integer, so -1 is white.
 double RoundToType(ValueType t, double v) {
   switch (t) {
-    case ValueType::Real32: return double(float(v));
-    case ValueType::Real64: return v;
+    case ValueType::Real32: return double(float(ClampReal(v)));
+    case ValueType::Real64: return ClampReal(v);
     case ValueType::Flag: return v != 0 ? 1 : 0;
-    case ValueType::Colour: return double(uint32_t(int64_t(v)) & 0xFFFFFFu);
-    case ValueType::Integer: return double(int32_t(int64_t(v)));
+    case ValueType::Colour:
+      return std::isnan(v) ? 0 : double(uint32_t(int64_t(std::clamp(v, -9.2e18, 9.2e18))) & 0xFFFFFFu);
+    case ValueType::Integer: return SaturateInt32(v);
   }
   return v;
 }
@@ -23,7 +41,7 @@ std::string FormatValue(Format f, double v) {
     case Format::Integer: return FormatInt(int64_t(v));
     case Format::Real: return FormatReal(v);
     case Format::Fixed2: return FormatFixed2(v);
-    case Format::RoundedInt: return FormatInt(Nearest(v));
+    case Format::RoundedInt: return FormatRounded(v);
     case Format::Flag: return FormatFlag(v != 0);
     case Format::Colour: return FormatColour(uint32_t(int64_t(v)));
   }
@@ -71,7 +89,16 @@ void Editor::SyncToolBox() {
 }
 
 void Editor::PushUndo() {
-  Undo.Push(WorkSurface);
+  if (!Undo.Push(WorkSurface)) {
+    ui_.SetBusy(false);
+    const size_t mib = size_t(WorkSurface.Width()) * 3 * size_t(WorkSurface.Height()) >> 20;
+    throw CommandRefused("There is not enough memory for the undo copy of the image (" + std::to_string(mib) +
+                         " MiB); the command was not run.");
+  }
+  ++pushes_;
+  if (Undo.Dropped() > 0)
+    ui_.Notice(std::to_string(Undo.Dropped()) + " oldest undo level" + (Undo.Dropped() > 1 ? "s" : "") +
+               " dropped to keep undo memory under " + std::to_string(Undo.ByteLimit() >> 20) + " MiB.");
   ui_.UndoChanged();
 }
 
@@ -82,9 +109,29 @@ void Editor::bUndoClick() {
     restored = Undo.Pop(WorkSurface);
     ui_.SetBusy(false);
     ui_.UndoChanged();
+    if (!restored) ui_.ShowMessage("There is not enough memory to restore the image; it is kept for a later UnDo.");
   }
   RefreshImage();
   if (restored) WriteLog("UnDo");
+}
+
+bool Editor::Guarded(const std::function<void()>& command) {
+  const uint64_t before = pushes_;
+  std::string reason;
+  try {
+    command();
+    return true;
+  } catch (const CommandRefused& e) {
+    reason = e.what();
+  } catch (const std::bad_alloc&) {
+    reason = "There is not enough memory for this command; the image is as it was.";
+  }
+  ui_.SetBusy(false);
+  // Only the newest snapshot can be this command's; it holds the image as it was.
+  if (pushes_ != before && !Undo.Empty() && Undo.Pop(WorkSurface)) ui_.UndoChanged();
+  RefreshImage();
+  ui_.ShowMessage(reason);
+  return false;
 }
 
 void Editor::WriteLog(const std::string& line) {
@@ -113,12 +160,12 @@ double Editor::ReadValue(const ValueRef& ref) const {
 
 void Editor::StoreValue(const ValueRef& ref, double v) {
   switch (ref.kind) {
-    case ValueRef::Main: EffectVals[size_t(ref.Index)] = int32_t(int64_t(v)); break;
+    case ValueRef::Main: EffectVals[size_t(ref.Index)] = SaturateInt32(v); break;
     case ValueRef::Second: Second[size_t(ref.Index)] = RoundToType(kSecondParams[size_t(ref.Index)].Type, v); break;
-    case ValueRef::PenColor: if (ref.Index == 0) ToolBox.PenColor = uint32_t(int64_t(v)) & 0xFFFFFFu; break;
-    case ValueRef::BrushColor: ToolBox.BrushColor = uint32_t(int64_t(v)) & 0xFFFFFFu; break;
+    case ValueRef::PenColor: if (ref.Index == 0) ToolBox.PenColor = uint32_t(RoundToType(ValueType::Colour, v)); break;
+    case ValueRef::BrushColor: ToolBox.BrushColor = uint32_t(RoundToType(ValueType::Colour, v)); break;
     case ValueRef::Wrap: ToolBox.WrapChecked = v != 0; break;
-    case ValueRef::TintColor: TintColor = uint32_t(int64_t(v)) & 0xFFFFFFu; break;
+    case ValueRef::TintColor: TintColor = uint32_t(RoundToType(ValueType::Colour, v)); break;
     case ValueRef::TextureSource:
     case ValueRef::None: break;
   }
@@ -236,7 +283,7 @@ void Editor::StoreToolBoxValues(int id) {
       if (!p) throw ConversionError(NotAnInteger(text));
       v = *p;
     } else {
-      auto p = ParseReal(text);
+      auto p = ParseTypedReal(text);
       if (!p) throw ConversionError(NotAReal(text));
       v = *p;
     }
@@ -270,10 +317,14 @@ bool Editor::bGoClick() {
     ui_.ShowMessage(err.what());
     return false;
   }
-  if (EffectId == 14)
-    DesignYourOwn1Click();
-  else if (EffectId != 45)
-    RunEffect(EffectId);
+  const int id = EffectId;
+  if (!Guarded([&] {
+        if (id == 14)
+          DesignYourOwn1Click();
+        else if (id != 45)
+          RunEffect(id);
+      }))
+    return false;
   LogEffect();
   return true;
 }
@@ -282,14 +333,16 @@ void Editor::MenuEffect(int id) {
   if (id < 0 || id >= kEffectCount || !EffectAvailable(id)) return;
   const EffectInfo& e = Effect(id);
   if (id == 14) {  // the dialog logs its own line and leaves the Effect id alone
-    DesignYourOwn1Click();
+    Guarded([&] { DesignYourOwn1Click(); });
     return;
   }
   if (id == 6) {  // Classic Emboss names itself before it runs
     EffectId = id;
     EffectName = e.RecordedName;
   }
-  if (id != 45 && !RunEffect(id)) return;
+  bool ran = id == 45;
+  if (id != 45 && !Guarded([&] { ran = RunEffect(id); })) return;
+  if (!ran) return;
   EffectId = id;
   EffectName = e.RecordedName;
   if (id <= 13)
@@ -366,7 +419,7 @@ bool Editor::SetValueByKey(std::string_view key, std::string_view value) {
     if (key != kSecondParams[i].Name) continue;
     const ValueType t = kSecondParams[i].Type;
     if (t == ValueType::Real32 || t == ValueType::Real64) {
-      auto v = ParseReal(value);
+      auto v = ParseTypedReal(value);
       if (!v) return false;
       Second[i] = RoundToType(t, *v);
     } else {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -41,8 +42,25 @@ struct GradientState {
   uint32_t BeginColor = 0x800000, EndColor = 0xFFFF00;
 };
 
+// Reals are kept within the single-precision range, whatever their type.
+constexpr double kRealLimit = 3.4028234663852886e38;  // FLT_MAX
+// A typed real: ParseReal, refusing values beyond kRealLimit.
+std::optional<double> ParseTypedReal(std::string_view text);
+// NaN to 0, beyond kRealLimit to the limit.
+double ClampReal(double v);
+// NaN to 0, beyond the 32-bit range to its ends.
+int32_t SaturateInt32(double v);
+// A real written rounded to an integer (ties to even) that reads back as one.
+std::string FormatRounded(double v);
+
 // Thrown by the text conversions of Apply; what() is the message shown.
 struct ConversionError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// Thrown when a command cannot have the memory it needs (its undo snapshot);
+// Guarded turns it into a message.
+struct CommandRefused : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
@@ -83,8 +101,15 @@ class Editor {
   void RefreshImage();
   void SyncToolBox();
   void LogEffect();
+  // Throws CommandRefused when the snapshot cannot be had; nothing has
+  // changed then.
   void PushUndo();
   void bUndoClick();
+
+  // Runs one command. When memory runs out inside it (CommandRefused or
+  // std::bad_alloc), the image it had before is put back from the snapshot
+  // it took, the reason is shown and false returned.
+  bool Guarded(const std::function<void()>& command);
 
   // The effect line of the current Effect id and EffectName (empty for Scroll).
   std::string EffectLogLine() const;
@@ -163,6 +188,7 @@ class Editor {
   // Reads the tool box's boxes for effect id into the stored values.
   void StoreToolBoxValues(int id);
   UiPort& ui_;
+  uint64_t pushes_ = 0;  // snapshots taken, so Guarded knows whether its command took one
 };
 
 }  // namespace vorq

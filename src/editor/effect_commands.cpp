@@ -34,6 +34,11 @@ bool Editor::RunEffect(int id) {
       EndEffect();
       return true;
     case 60:
+      if (EffectVals[60] > kMaxSplitGaussAmount) {
+        ui_.ShowMessage("Split Gauss runs one pass per unit of its Amount; the Amount must be at most " +
+                        std::to_string(kMaxSplitGaussAmount) + ", not " + std::to_string(EffectVals[60]) + ".");
+        return false;
+      }
       BeginEffect();
       SplitGauss(WorkSurface, EffectVals[60]);
       EndEffect();

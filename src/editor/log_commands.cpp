@@ -1,6 +1,8 @@
 // File ▸ Log commands and the Scroll effect's bars.
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "core/oplog/log_format.h"
 #include "editor/editor.h"
 
@@ -63,8 +65,10 @@ void Editor::ChangeUndoQuantity1Click() {
     return;
   }
   if (*n == Undo.Levels()) return;
-  if (*n < 1) {
-    ui_.ShowMessage("The number of undo levels must be at least 1; it stays " + current + ".");
+  if (*n < 1 || *n > UndoRing::kMaxLevels) {
+    ui_.ShowMessage("The number of undo levels must be " +
+                    (*n < 1 ? std::string("at least 1") : "at most " + FormatInt(UndoRing::kMaxLevels)) +
+                    "; it stays " + current + ".");
     return;
   }
   if (ui_.Ask(" This will clear current Undo buffers \rand reset all pointers.  Continue with \r          Undo "
@@ -77,10 +81,13 @@ void Editor::ChangeUndoQuantity1Click() {
 
 void Editor::ScrollImage(const std::string& direction, int amount) {
   PushUndo();
-  if (direction == "Right") WorkSurface.WrapShift(-amount, 0);
-  else if (direction == "Left") WorkSurface.WrapShift(amount, 0);
-  else if (direction == "Down") WorkSurface.WrapShift(0, -amount);
-  else WorkSurface.WrapShift(0, amount);
+  // Reduced before negating: -(-2^31) does not fit an int.
+  const int dx = int(int64_t(amount) % std::max(1, WorkSurface.Width()));
+  const int dy = int(int64_t(amount) % std::max(1, WorkSurface.Height()));
+  if (direction == "Right") WorkSurface.WrapShift(-dx, 0);
+  else if (direction == "Left") WorkSurface.WrapShift(dx, 0);
+  else if (direction == "Down") WorkSurface.WrapShift(0, -dy);
+  else WorkSurface.WrapShift(0, dy);
   WriteLog("Scroll " + direction + " " + FormatInt(amount));
   RefreshImage();
 }

@@ -69,7 +69,7 @@ ReplayOutcome StoreLineValues(Editor& ed, int id, const std::vector<std::string>
           }
           case Format::Real:
           case Format::Fixed2: {
-            auto x = ParseReal(value);
+            auto x = ParseTypedReal(value);
             if (!x) return Error(NotAReal(value));
             v = *x;
             break;

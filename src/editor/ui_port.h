@@ -38,6 +38,9 @@ class UiPort {
   // The colour dialog; false when cancelled (colour is 0x00BBGGRR, in and out).
   virtual bool ChooseColor(uint32_t& colour) = 0;
 
+  // A passing remark for the status bar that needs no answer.
+  virtual void Notice(const std::string&) {}
+
   // Notifications from the editor to whatever shows it.
   virtual void ImageChanged() {}     // WorkSurface was presented anew
   virtual void ToolBoxChanged() {}   // the parameter panel was reconfigured

@@ -664,7 +664,7 @@ void SplitBlur(TFastDIB& Surface, int Distance) {
 }
 
 void SplitGauss(TFastDIB& Surface, int D) {
-  for (int64_t d = D; d >= 0; --d) SplitBlur(Surface, int(d));
+  for (int d = std::min(D, kMaxSplitGaussAmount); d >= 0; --d) SplitBlur(Surface, d);
 }
 
 }  // namespace vorq
