@@ -51,8 +51,9 @@ void Editor::CloseLog1Click() {
     ui_.ShowMessage("Log already Closed");
     return;
   }
-  Log.Close();
+  const bool closed = Log.Close();
   ui_.LoggingChanged();
+  if (!closed) ui_.ShowMessage(Log.Error());
 }
 
 void Editor::ChangeUndoQuantity1Click() {
