@@ -4,16 +4,22 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/effects/catalogue.h"
 #include "core/imageio/image_file.h"
+#include "core/oplog/effect_lines.h"
 #include "core/oplog/log_format.h"
 #include "core/util/random.h"
 #include "editor/editor.h"
 #include "editor/replay.h"
 #include "editor/scripted_ui.h"
 #include "editor/settings.h"
+#include "editor/text_tool.h"
+#ifdef VORQ_TEXT_RENDER
+#include "gui/text/text_render.h"
+#endif
 
 using namespace vorq;
 
@@ -31,20 +37,24 @@ int Fail(int status, const std::string& message) {
 
 std::string ParamText(const EffectInfo& e, const Editor& ed) {
   std::string s;
-  for (int i = 0; i < e.FieldCount; ++i) {
-    const ParamField& f = e.Fields[size_t(i)];
-    std::string value;
-    const double v = ed.ReadValue(f.Ref);
-    switch (f.format) {
-      case Format::Real: value = FormatReal(v); break;
-      case Format::Fixed2: value = FormatFixed2(v); break;
-      case Format::Flag: value = FormatFlag(v != 0); break;
-      default: value = FormatInt(int64_t(v));
-    }
-    s += std::string(s.empty() ? "" : ", ") + f.Label + " = " + value;
-    if (f.AltLabel) s += std::string(" (or ") + f.AltLabel + " = " + FormatReal(ed.ReadValue(f.AltRef)) + ")";
+  for (int i = 0; i < e.ParamCount; ++i) {
+    const Param& f = e.Params[size_t(i)];
+    if (!f.Shown()) continue;
+    s += std::string(s.empty() ? "" : ", ") + f.Label + " = " + FormatValue(f.format, ed.Read(f.Ref, f.format));
+    if (f.AltLabel)
+      s += std::string(" (or ") + f.AltLabel + " = " + FormatValue(f.format, ed.Read(f.AltRef, f.format)) + ")";
   }
   return s;
+}
+
+bool ParseSize(const std::string& text, int& w, int& h) {
+  const size_t x = text.find_first_of("xX");
+  if (x == std::string::npos) return false;
+  auto pw = ParseInt(text.substr(0, x)), ph = ParseInt(text.substr(x + 1));
+  if (!pw || !ph) return false;
+  w = *pw;
+  h = *ph;
+  return SizeAllowed(w, h);
 }
 
 // Opening the log truncates it, so it may not be a file the run reads or
@@ -81,19 +91,22 @@ bool ReadRecipe(const std::string& path, std::vector<std::pair<std::string, std:
   return true;
 }
 
-bool ParseSize(const std::string& text, int& w, int& h) {
-  const size_t x = text.find_first_of("xX");
-  if (x == std::string::npos) return false;
-  auto pw = ParseInt(text.substr(0, x)), ph = ParseInt(text.substr(x + 1));
-  if (!pw || !ph) return false;
-  w = *pw;
-  h = *ph;
-  return SizeAllowed(w, h);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::string_view(argv[i]) == "--version") {
+      std::cout << "vorqtile-cli " VORQ_VERSION "\n";
+      return 0;
+    }
+#ifdef VORQ_TEXT_RENDER
+  // Text lines need fonts: QtGui on the offscreen platform, started by the
+  // first text line and ended when main returns.
+  SetTextRenderer(gui::OffscreenTextRenderer());
+  struct DropRenderer {
+    ~DropRenderer() { SetTextRenderer({}); }
+  } dropRenderer;
+#endif
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string input, newSize, buffer, settings, recipe, output, logPath, tile;
   std::vector<std::string> sets, lines;
@@ -140,22 +153,16 @@ int main(int argc, char** argv) {
   if (!tile.empty() && !ParseSize(tile, tileX, tileY)) return Fail(2, "--tile needs NxM with N, M >= 1, got " + tile);
 
   std::string error;
+  // The editor's own start-up: the image as the first argument would load it.
   if (!input.empty()) {
-    TFastDIB img;
-    if (!LoadImageFile(input, img, error)) return Fail(1, error);
-    ed.WorkSurface = std::move(img);
-    CopySurface(ed.WorkSurface, ed.ResetSurface);
-    ed.ScratchSurface.SetSize(ed.WorkSurface.Width(), ed.WorkSurface.Height(), 24, 0);
+    if (!ed.LoadStartImage(input)) return Fail(1, ui.Messages.empty() ? "cannot read " + input : ui.Messages.back());
   } else if (!newSize.empty()) {
     int w, h;
-    if (!ParseSize(newSize, w, h)) return Fail(2, "--new needs WxH between 1x1 and 16384x16384, got " + newSize);
-    ed.WorkSurface.SetSize(w, h, 24, 0);
-    ed.ScratchSurface.SetSize(w, h, 24, 0);
+    if (!ParseSize(newSize, w, h) || !ed.StartBlank(w, h))
+      return Fail(2, "--new needs WxH between 1x1 and 16384x16384, got " + newSize);
   }
-  if (!buffer.empty()) {
-    if (!LoadImageFile(buffer, ed.BufferSurface, error)) return Fail(1, error);
-    ed.BufferFilled = true;
-  }
+  if (!buffer.empty() && !ed.LoadBufferFromFile(buffer))
+    return Fail(1, ui.Messages.empty() ? "cannot read " + buffer : ui.Messages.back());
   if (!settings.empty()) {
     std::string text;
     if (!ReadTextFile(settings, text, error)) return Fail(1, error);
@@ -192,7 +199,7 @@ int main(int argc, char** argv) {
     // A log that can no longer be written is a file error, whatever the line did.
     if (!logPath.empty() && !ed.Log.Logging()) return Fail(1, where + ": " + ed.Log.Error());
     for (const std::string& n : ui.Notices) std::cerr << "vorqtile-cli: note: " << where << ": " << n << "\n";
-    if (r.Status == ReplayStatus::Skipped && !r.Message.empty())
+    if (r.Status != ReplayStatus::Error && !r.Message.empty())
       std::cerr << "vorqtile-cli: warning: " << where << ": " << r.Message << "\n  in: " << line << "\n";
     if (r.Status == ReplayStatus::Error)
       return Fail(2, where + ": " + r.Message + "\n  in: " + line);

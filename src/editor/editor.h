@@ -5,12 +5,12 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "core/effects/catalogue.h"
+#include "core/oplog/line_shapes.h"
 #include "core/surface/fast_dib.h"
 #include "editor/oplog_file.h"
 #include "editor/toolbox_panel.h"
@@ -42,26 +42,22 @@ struct GradientState {
   uint32_t BeginColor = 0x800000, EndColor = 0xFFFF00;
 };
 
-// Reals are kept within the single-precision range, whatever their type.
-constexpr double kRealLimit = 3.4028234663852886e38;  // FLT_MAX
-// A typed real: ParseReal, refusing values beyond kRealLimit.
-std::optional<double> ParseTypedReal(std::string_view text);
-// NaN to 0, beyond kRealLimit to the limit.
-double ClampReal(double v);
-// NaN to 0, beyond the 32-bit range to its ends.
-int32_t SaturateInt32(double v);
-// A real written rounded to an integer (ties to even) that reads back as one.
-std::string FormatRounded(double v);
-
 // Thrown by the text conversions of Apply; what() is the message shown.
 struct ConversionError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Thrown when a command cannot have the memory it needs (its undo snapshot);
-// Guarded turns it into a message.
-struct CommandRefused : std::runtime_error {
-  using std::runtime_error::runtime_error;
+// One command's road, always in this order: hourglass on, snapshot,
+// pixels, refresh, hourglass off, After (naming the effect, the tool box),
+// the log line. Every effect and every command that changes the image goes
+// through Editor::Run.
+struct Command {
+  bool Busy = true;               // hourglass while the pixels change
+  bool Snapshot = true;           // PushUndo before the pixels
+  std::function<void()> Pixels;   // may be empty
+  bool Refresh = true;            // RefreshImage after the pixels
+  std::function<void()> After;    // after the refresh, before the line
+  std::function<std::string()> Line;  // the log line; empty or "" writes none
 };
 
 // Status bar panels 0 .. 4 (panel 5 is the drawn logging indicator).
@@ -95,20 +91,21 @@ class Editor {
   int PenStyle = 0;              // Pen menu mode, 0 "Normal" .. 11 "XORPen"
   std::string TextureSource = "Use Current Texture";
 
-  // Pipeline.
+  // Pipeline. Run owns the order; the rest are its steps.
+  bool Run(const Command& c);
   void BeginEffect();
   void EndEffect();
   void RefreshImage();
   void SyncToolBox();
   void LogEffect();
-  // Throws CommandRefused when the snapshot cannot be had; nothing has
-  // changed then.
-  void PushUndo();
+  // False (after a message) when no snapshot could be taken.
+  bool PushUndo();
   void bUndoClick();
 
-  // Runs one command. When memory runs out inside it (CommandRefused or
-  // std::bad_alloc), the image it had before is put back from the snapshot
-  // it took, the reason is shown and false returned.
+  // Runs one command outside Run (a replayed line, say). When memory runs
+  // out inside it, the image it had before comes back from the snapshot it
+  // took, the reason is shown and false returned. Run does the same for the
+  // pixels of each command.
   bool Guarded(const std::function<void()>& command);
 
   // The effect line of the current Effect id and EffectName (empty for Scroll).
@@ -119,7 +116,7 @@ class Editor {
   void WriteLog(const std::string& line);
 
   // Commands.
-  bool EffectAvailable(int id) const;
+  static bool EffectAvailable(int id);
   // A menu item (or its shortcut): runs effect id with the stored values.
   void MenuEffect(int id);
   // Apply: the values typed in the tool box, then the current effect.
@@ -139,12 +136,26 @@ class Editor {
   // Both leave everything as it was and show a message when the file cannot be read.
   bool OpenImage(const std::string& path);
   bool LoadStartImage(const std::string& path);
+  // A black w x h start image (the batch tool's --new); false for a size refused.
+  bool StartBlank(int w, int h);
   // Buffer ▸ Load Buffer from File: no snapshot; logs "Load Buffer from File " + path.
   bool LoadBufferFromFile(const std::string& path);
   // Buffer ▸ Copy Image to Buffer (no snapshot) and Paste Buffer to Image
   // (snapshot; nothing while the buffer was never filled). Both log their line.
   void CopyImagetoBuffer1Click();
   void PasteBuffertoImage1Click();
+  // File ▸ New: the image filled with the brush colour, its size kept.
+  void New1Click();
+  // Edit ▸ Reset: back to the image as last opened.
+  void Reset1Click();
+  // The clipboard commands; a paste with an empty clipboard does nothing
+  // and takes no snapshot.
+  void Copy1Click();
+  void ReplaceImage1Click();
+  void CopyBuffertoClipboard1Click();
+  void PasteClipboardtoBuffer1Click();
+  // Paste As Selection, placed: the clipboard image drawn at (x, y), clipped.
+  void PasteAsSelectionAt(int x, int y);
   // Save As: the route by the name's extension (".jpg" added when it has
   // none), JPEG at JpegQuality, GIF with the transparency dialog when
   // GifShowDialog. Returns the name written, or empty when nothing was
@@ -167,7 +178,8 @@ class Editor {
   void sbLRScroll(int position);
   void sbUDScroll(int position);
   // One scroll step: snapshot, wrap-around shift, log line, refresh.
-  void ScrollImage(const std::string& direction, int amount);
+  enum class ScrollDirection { Right, Left, Down, Up };
+  void ScrollImage(ScrollDirection direction, int amount);
 
   void SetStatus(int panel, const std::string& text);
 
@@ -180,11 +192,19 @@ class Editor {
   // A stored value by where it lives; storing rounds to the value's type.
   double ReadValue(const ValueRef& ref) const;
   void StoreValue(const ValueRef& ref, double v);
+  // Numbers as Real, texts (Format::Text) as Text.
+  LineArg Read(const ValueRef& ref, Format f) const;
+  // False (with the message in error) for a text the value cannot take.
+  bool Store(const ValueRef& ref, Format f, const LineArg& v, std::string& error);
+  // Values of effect id's params after a menu command or Apply stored them:
+  // the clamps that hold before every run.
+  void ApplyClamps(int id);
+
+  // Runs effect id's routine with the stored values (snapshot, pixels,
+  // refresh), then After; false when it refused before the snapshot.
+  bool RunEffect(int id, const std::function<void()>& after = {});
 
  private:
-  // Runs the routine of effect id with the stored values inside the
-  // pipeline; false when it refused to run.
-  bool RunEffect(int id);
   // Reads the tool box's boxes for effect id into the stored values.
   void StoreToolBoxValues(int id);
   UiPort& ui_;

@@ -1,175 +1,191 @@
 #include "editor/replay.h"
 
-#include <sstream>
-#include <vector>
-
+#include "core/oplog/effect_lines.h"
+#include "core/oplog/line_shapes.h"
 #include "core/oplog/log_format.h"
-#include "editor/colour_commands.h"
-#include "editor/family_commands.h"
-#include "editor/painting.h"
+#include "editor/commands/geometry.h"
+#include "editor/commands/painting.h"
+#include "editor/commands/sliders.h"
+#include "editor/effect_table.h"
+#include "core/oplog/text_line.h"
+#include "editor/text_tool.h"
 
 namespace vorq {
 namespace {
 
 ReplayOutcome Error(std::string m) { return {ReplayStatus::Error, std::move(m)}; }
+ReplayOutcome Skipped(std::string m) { return {ReplayStatus::Skipped, std::move(m)}; }
 
-// "Design Your Own Filter, Settings: k0 .. k8 , Divisor d"
-ReplayOutcome ReplayDesignYourOwn(Editor& ed, const std::vector<std::string>& parts) {
-  const std::string settings = "Settings: ";
-  if (parts.size() != 3 || parts[1].compare(0, settings.size(), settings) != 0 ||
-      parts[2].compare(0, 8, "Divisor ") != 0)
-    return Error("expected \"Design Your Own Filter, Settings: k1 ... k9 , Divisor d\"");
-  std::istringstream in(parts[1].substr(settings.size()));
-  FilterBoxes boxes;
-  for (auto& e : boxes.e)
-    if (!(in >> e)) return Error("the filter needs nine kernel values");
-  std::string extra;
-  if (in >> extra) return Error("the filter has more than nine kernel values");
-  boxes.eDiv = parts[2].substr(8);
-  ed.Filter = boxes;
-  ed.DesignYourOwn1Click();
+int I(const ParsedCommand& c, size_t i) { return int(c.Args[i].Int); }
+
+// A painting line runs through the same gestures the mouse made.
+ReplayOutcome Paint(Editor& ed, PaintTool tool, int x0, int y0, int x1, int y1) {
+  PaintTools tools;
+  tools.SelectTool(tool);
+  tools.MouseDown(ed, x0, y0, MouseButton::Left);
+  tools.MouseUp(ed, x1, y1, MouseButton::Left);
+  return {};
+}
+
+ReplayOutcome PenSize(Editor& ed, const std::string& size) {
+  if (!ParseInt(size)) return Error(NotAnInteger(size));
+  ed.ToolBox.PenSize = size;
+  return {};
+}
+
+ReplayOutcome ReplayCommand(Editor& ed, const ParsedCommand& c) {
+  using K = LineKind;
+  switch (c.Kind) {
+    case K::LogHeader:
+    case K::LogAppend: return Skipped("");
+    case K::Undo: ed.bUndoClick(); return {};
+    case K::ScrollRight: ed.ScrollImage(Editor::ScrollDirection::Right, I(c, 0)); return {};
+    case K::ScrollLeft: ed.ScrollImage(Editor::ScrollDirection::Left, I(c, 0)); return {};
+    case K::ScrollDown: ed.ScrollImage(Editor::ScrollDirection::Down, I(c, 0)); return {};
+    case K::ScrollUp: ed.ScrollImage(Editor::ScrollDirection::Up, I(c, 0)); return {};
+    case K::ResizeFast:
+    case K::ResizeSmooth: {
+      // The size the dialog would have answered with.
+      ed.Sizer.NewWidth = I(c, 0);
+      ed.Sizer.NewHeight = I(c, 1);
+      const std::string err =
+          c.Kind == K::ResizeFast ? ResizeFastTo(ed, I(c, 0), I(c, 1)) : ResizeSmoothTo(ed, I(c, 0), I(c, 1));
+      return err.empty() ? ReplayOutcome{} : Error(err);
+    }
+    case K::DesignYourOwnFilter:
+      for (size_t i = 0; i < 9; ++i) ed.Filter.e[i] = c.Args[i].Text;
+      ed.Filter.eDiv = c.Args[9].Text;
+      ed.DesignYourOwn1Click();
+      return {};
+    case K::Sliders: {
+      SliderPositions p;
+      int* bars[] = {&p.Lightness, &p.Contrast, &p.Saturation, &p.Red, &p.Green, &p.Blue};
+      for (size_t i = 0; i < 6; ++i) {
+        const int v = I(c, i);
+        if (v < kSliderMin - kSliderNeutral || v > kSliderMax - kSliderNeutral)
+          return Error("slider value " + std::to_string(v) + " is outside -255 .. 255");
+        *bars[i] = v + kSliderNeutral;
+      }
+      SliderPreview(ed, p);
+      bGoodClick(ed, p);
+      return {};
+    }
+    case K::EdgeMerge16: EdgeMerge(ed, 16); return {};
+    case K::EdgeMerge8: EdgeMerge(ed, 8); return {};
+    case K::EdgeMerge4: EdgeMerge(ed, 4); return {};
+    case K::FourWayFlip: FourWayFlip1Click(ed); return {};
+    case K::OpenFile:
+      if (!ed.OpenImage(c.Args[0].Text)) return Error("cannot open \"" + c.Args[0].Text + "\"");
+      return {};
+    case K::NewImage:
+      ed.ToolBox.BrushColor = uint32_t(c.Args[0].Int);
+      ed.New1Click();
+      return {};
+    case K::ImageReset: ed.Reset1Click(); return {};
+    case K::CopyImageToClipboard: ed.Copy1Click(); return {};
+    case K::PasteClipboardToImage: ed.ReplaceImage1Click(); return {};
+    case K::PasteAsSelection: ed.PasteAsSelectionAt(I(c, 0), I(c, 1)); return {};
+    case K::CopyImageToBuffer: ed.CopyImagetoBuffer1Click(); return {};
+    case K::PasteBufferToImage:
+      if (!ed.BufferFilled) return Error("the buffer holds no image yet");
+      ed.PasteBuffertoImage1Click();
+      return {};
+    case K::LoadBufferFromFile:
+      if (!ed.LoadBufferFromFile(c.Args[0].Text)) return Error("cannot load \"" + c.Args[0].Text + "\" into the buffer");
+      return {};
+    case K::CopyBufferToClipboard: ed.CopyBuffertoClipboard1Click(); return {};
+    case K::PasteClipboardToBuffer: ed.PasteClipboardtoBuffer1Click(); return {};
+    case K::FreeHand: {
+      if (ReplayOutcome r = PenSize(ed, c.Args[0].Text); r.Status == ReplayStatus::Error) return r;
+      ed.ToolBox.PenColor = uint32_t(c.Args[1].Int);
+      // The stroke's path is not in the log. The snapshot keeps later "UnDo"
+      // lines in step with the session that wrote the log.
+      ed.PushUndo();
+      return Skipped("a free-hand drawing holds no path and cannot be redrawn");
+    }
+    case K::Ellipse:
+    case K::Rectangle: {
+      if (ReplayOutcome r = PenSize(ed, c.Args[4].Text); r.Status == ReplayStatus::Error) return r;
+      ed.ToolBox.PenColor = uint32_t(c.Args[5].Int);
+      ed.ToolBox.BrushColor = uint32_t(c.Args[6].Int);
+      PaintTools tools;
+      tools.SelectTool(c.Kind == K::Ellipse ? PaintTool::Ellipse : PaintTool::Rectangle);
+      tools.State.FillShape = c.Args[7].Int == 0;
+      tools.MouseDown(ed, I(c, 0), I(c, 1), MouseButton::Left);
+      tools.MouseUp(ed, I(c, 2), I(c, 3), MouseButton::Left);
+      return {};
+    }
+    case K::Line: {
+      if (ReplayOutcome r = PenSize(ed, c.Args[4].Text); r.Status == ReplayStatus::Error) return r;
+      ed.ToolBox.PenColor = uint32_t(c.Args[5].Int);
+      PaintTools tools;
+      tools.SetPenStyle(ed, I(c, 6));
+      return Paint(ed, PaintTool::Line, I(c, 0), I(c, 1), I(c, 2), I(c, 3));
+    }
+    case K::FloodFill:
+      ed.ToolBox.BrushColor = uint32_t(c.Args[2].Int);
+      return Paint(ed, PaintTool::Fill, I(c, 0), I(c, 1), I(c, 0), I(c, 1));
+    case K::Eyedropper: return Paint(ed, PaintTool::Eyedropper, I(c, 0), I(c, 1), I(c, 0), I(c, 1));
+    case K::SelectArea: {
+      const auto action = SelectionAction(I(c, 4));
+      PaintTools tools;
+      tools.SelectTool(PaintTool::Select);
+      tools.MouseDown(ed, I(c, 0), I(c, 1), MouseButton::Left);
+      tools.MouseUp(ed, I(c, 2), I(c, 3), MouseButton::Left);
+      SelectionResult res = tools.SelectionChosen(ed, action);
+      if (!res.Done) return Skipped("the selection is empty; nothing was selected");
+      if (action == SelectionAction::CopyToClipboard) ed.Ui().SetClipboardImage(res.Clipboard);
+      return {};
+    }
+    case K::TextTool:
+    case K::TextToolAligned: {
+      const auto text = TextToolFromArgs(c.Args);
+      if (!text) return Error("a text size must be " + std::to_string(kMinTextSize) + " to " +
+                              std::to_string(kMaxTextSize) + " points");
+      return ReplayTextTool(ed, *text);
+    }
+    default: return Error("\"" + LineForm(c.Kind) + "\" is not available in this version");
+  }
+}
+
+ReplayOutcome ReplayEffect(Editor& ed, const ParsedEffect& p) {
+  const int id = p.EffectId;
+  if (!ed.EffectAvailable(id)) return Error("\"" + p.Name + "\" is not available in this version");
+  const EffectRow& row = EffectRowOf(id);
+  if (row.road == Road::OwnLine || row.road == Road::Dialog) {
+    // Apply writes the command's own line and then the bare name; the
+    // command already ran for the first, so the name only goes back to the log.
+    if (!p.Values.empty()) return Error("\"" + p.Name + "\" takes no values");
+    ed.WriteLog(p.Name);
+    return {};
+  }
+  const EffectInfo& e = Effect(id);
+  for (const EffectValue& v : p.Values) {
+    const Param& param = e.Params[size_t(v.Param)];
+    if (param.AltLabel) ed.ToolBox.PeaksChecked = !v.Alt;
+    std::string error;
+    if (!ed.Store(v.Alt ? param.AltRef : param.Ref, param.format, v.Value, error)) return Error(error);
+  }
+  // The rest is Apply: the stored values go to the tool box's boxes and back.
+  if (!IsEdgeMergeName(p.Name)) ed.EffectId = id;
+  ed.EffectName = p.Name;
+  ed.ShowEffect(ed.EffectId, p.Name);
+  if (!ed.bGoClick()) return Error("\"" + p.Name + "\" did not run");
   return {};
 }
 
 }  // namespace
 
-ReplayOutcome StoreLineValues(Editor& ed, int id, const std::vector<std::string>& parts) {
-  const EffectInfo& e = Effect(id);
-  for (size_t p = 1; p < parts.size(); ++p) {
-    const std::string& pair = parts[p];
-    bool matched = false;
-    for (int i = 0; i < e.LogCount && !matched; ++i) {
-      const LogField& f = e.Log[size_t(i)];
-      for (int alt = 0; alt < 2 && !matched; ++alt) {
-        const char* label = alt ? f.AltLabel : f.Label;
-        if (!label) continue;
-        const ValueRef& ref = alt ? f.AltRef : f.Ref;
-        std::string value;
-        if (!*label) {
-          value = pair;
-        } else {
-          const std::string prefix = std::string(label) + " ";
-          if (pair.compare(0, prefix.size(), prefix) != 0) continue;
-          value = pair.substr(prefix.size());
-        }
-        if (ref.kind == ValueRef::TextureSource) {
-          if (value != "Use Current Texture" && value != "Use Buffer") continue;
-          ed.TextureSource = value;
-          matched = true;
-          break;
-        }
-        double v;
-        switch (f.format) {
-          case Format::Integer:
-          case Format::RoundedInt: {
-            auto x = ParseInt(value);
-            if (!x) return Error(NotAnInteger(value));
-            v = *x;
-            break;
-          }
-          case Format::Real:
-          case Format::Fixed2: {
-            auto x = ParseTypedReal(value);
-            if (!x) return Error(NotAReal(value));
-            v = *x;
-            break;
-          }
-          case Format::Flag: {
-            auto x = ParseFlag(value);
-            if (!x) return Error("'" + value + "' is not True or False");
-            v = *x;
-            break;
-          }
-          case Format::Colour: {
-            auto x = ParseColour(value);
-            if (!x) return Error("'" + value + "' is not a colour \"R: r G: g B: b\"");
-            v = *x;
-            break;
-          }
-          default: v = 0;
-        }
-        if (f.AltLabel) ed.ToolBox.PeaksChecked = alt == 0;
-        if (ref.kind == ValueRef::PenColor && ref.Index == 1) {
-          // Trace: a coloured line means "Use Pen Color" with that pen.
-          ed.Second[TrUseVal] = v != 0;
-          if (v != 0) ed.ToolBox.PenColor = uint32_t(v);
-        } else {
-          ed.StoreValue(ref, v);
-        }
-        matched = true;
-      }
-    }
-    if (!matched) return Error("\"" + parts[0] + "\" has no value \"" + pair + "\"");
-  }
-  return {};
-}
-
 ReplayOutcome ReplayLine(Editor& ed, const std::string& rawLine) {
-  std::string line = rawLine;
-  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-  if (line.find_first_not_of(" \t") == std::string::npos) return {ReplayStatus::Skipped, ""};
-  if (line.rfind("Log starts  - ", 0) == 0 || line == "<=Appending to Existing Log=>")
-    return {ReplayStatus::Skipped, ""};
-  if (line == "UnDo") {
-    ed.bUndoClick();
-    return {};
-  }
-  if (line == "Copy Image to Buffer") {
-    ed.CopyImagetoBuffer1Click();
-    return {};
-  }
-  if (line == "Paste Buffer to Image") {
-    if (!ed.BufferFilled) return Error("the buffer holds no image yet");
-    ed.PasteBuffertoImage1Click();
-    return {};
-  }
-  if (line.rfind("Load Buffer from File ", 0) == 0) {
-    const std::string path = line.substr(22);
-    if (!ed.LoadBufferFromFile(path)) return Error("cannot load \"" + path + "\" into the buffer");
-    return {};
-  }
-  if (line.rfind("Open File ", 0) == 0) {
-    if (!ed.OpenImage(line.substr(10))) return Error("cannot open \"" + line.substr(10) + "\"");
-    return {};
-  }
-
-  std::string error;
-  if (ReplayGeometryLine(ed, line, error)) {
-    if (!error.empty()) return Error(error);
-    return {};
-  }
-  if (ReplayOutcome painted; ReplayPaintingLine(ed, line, painted)) return painted;
-  if (ReplayColourLine(ed, line, error)) return error.empty() ? ReplayOutcome{} : Error(error);
-  for (const char* dir : {"Right", "Left", "Up", "Down"}) {
-    const std::string prefix = std::string("Scroll ") + dir + " ";
-    if (line.rfind(prefix, 0) != 0) continue;
-    auto amount = ParseInt(line.substr(prefix.size()));
-    if (!amount) return Error(NotAnInteger(line.substr(prefix.size())));
-    ed.ScrollImage(dir, *amount);
-    return {};
-  }
-
-  const std::vector<std::string> parts = SplitLogLine(line);
-  if (parts[0] == "Design Your Own Filter") return ReplayDesignYourOwn(ed, parts);
-
-  const int id = FindEffectByAnyName(parts[0]);
-  if (id < 0) return Error("unknown command \"" + parts[0] + "\"");
-  if (!ed.EffectAvailable(id)) return Error("\"" + parts[0] + "\" is not available in this version");
-  if (id == 14) {
-    // Apply writes the dialog's own line and then the bare name; the filter
-    // already ran for the first, so the name only goes back to the log.
-    if (parts.size() > 1) return Error("\"" + parts[0] + "\" takes no values");
-    ed.WriteLog(parts[0]);
-    return {};
-  }
-
-  if (ReplayOutcome r = StoreLineValues(ed, id, parts); r.Status == ReplayStatus::Error) return r;
-  // The rest is Apply: the stored values go to the tool box's boxes and back.
-  ed.EffectId = id;
-  ed.EffectName = parts[0];
-  ed.ShowEffect(id, parts[0]);
-  if (!ed.bGoClick()) return Error("\"" + parts[0] + "\" did not run");
-  return {};
+  std::string_view line = rawLine;
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
+  if (line.find_first_not_of(" \t") == std::string_view::npos) return Skipped("");
+  const ParsedCommand c = ParseCommandLine(line);
+  if (c.Matched) return ReplayCommand(ed, c);
+  if (!c.Error.empty()) return Error(c.Error);
+  const ParsedEffect e = ParseEffectLine(line, ed.EffectId);
+  if (!e.Error.empty()) return Error(e.Error);
+  return ReplayEffect(ed, e);
 }
 
 }  // namespace vorq

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "editor/editor.h"
 
@@ -18,9 +17,5 @@ struct ReplayOutcome {
 };
 
 ReplayOutcome ReplayLine(Editor& editor, const std::string& line);
-
-// Stores the ", Label value" pairs of an effect line for effect id (parts as
-// cut by SplitLogLine) without running anything.
-ReplayOutcome StoreLineValues(Editor& editor, int id, const std::vector<std::string>& parts);
 
 }  // namespace vorq

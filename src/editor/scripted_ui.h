@@ -25,6 +25,14 @@ class ScriptedUi : public UiPort {
 
   void ShowMessage(const std::string& text) override { Messages.push_back(text); }
   void Notice(const std::string& text) override { Notices.push_back(text); }
+  // An in-process clipboard: the batch tool has no desktop to share one with.
+  TFastDIB Clipboard;
+  void SetClipboardImage(const TFastDIB& image) override { CopySurface(image, Clipboard); }
+  bool ClipboardImage(TFastDIB& image) override {
+    if (Clipboard.Empty()) return false;
+    CopySurface(Clipboard, image);
+    return true;
+  }
   Answer Ask(const std::string& text, bool) override {
     Questions.push_back(text);
     if (Answers.empty()) return Answer::Yes;

@@ -205,7 +205,7 @@ void SaveEditorSettings(const Editor& ed, const WindowSettings& w, bool windowNo
     const SecondParamInfo& p = kSecondParams[i];
     const double v = ed.Second[i];
     std::string text;
-    if (i == WvPhsVal) text = FormatRounded(v);
+    if (i == WvPhsVal) text = FormatInt(NearestSaturated(v));
     else if (p.Type == ValueType::Real32 || p.Type == ValueType::Real64) text = FormatReal(v);
     else text = FormatInt(int64_t(v));
     ini.Write("EffectVals", p.Name, text);

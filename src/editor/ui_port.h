@@ -38,6 +38,11 @@ class UiPort {
   // The colour dialog; false when cancelled (colour is 0x00BBGGRR, in and out).
   virtual bool ChooseColor(uint32_t& colour) = 0;
 
+  // The clipboard's image. ClipboardImage is false (image untouched) when the
+  // clipboard holds none; pictures from elsewhere arrive as 24 bits over white.
+  virtual void SetClipboardImage(const class TFastDIB& image) = 0;
+  virtual bool ClipboardImage(class TFastDIB& image) = 0;
+
   // A passing remark for the status bar that needs no answer.
   virtual void Notice(const std::string&) {}
 

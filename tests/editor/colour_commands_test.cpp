@@ -5,9 +5,8 @@
 #include <sstream>
 #include <string>
 
-#include "editor/colour_commands.h"
+#include "editor/commands/sliders.h"
 #include "editor/editor.h"
-#include "editor/family_commands.h"
 #include "editor/replay.h"
 #include "editor/scripted_ui.h"
 #include "editor_test_util.h"
@@ -58,18 +57,16 @@ TEST(ColourCommands, MenuRunsSnapshotNameAndLog) {
     f.ed.bUndoClick();
     EXPECT_TRUE(Same(f.ed.WorkSurface, before)) << c.id;
   }
-  EXPECT_TRUE(HasColourEffect(30) && HasColourEffect(37));
-  EXPECT_FALSE(HasColourEffect(29) || HasColourEffect(38));
 }
 
 TEST(ColourCommands, ColorRotateUsesTheStoredBits) {
   Fixture f;
   f.Fill(MakePixel(0x12, 0x34, 0x56));
-  f.ed.MenuEffect(30);  // 8 bits by default
+  f.ed.MenuEffect(fx::ColorRotate);  // 8 bits by default
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(9, 9), MakePixel(0x56, 0x12, 0x34));
   // A non-positive amount changes nothing but still snapshots.
-  f.ed.EffectVals[30] = -3;
-  f.ed.MenuEffect(30);
+  f.ed.EffectVals[fx::ColorRotate] = -3;
+  f.ed.MenuEffect(fx::ColorRotate);
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(9, 9), MakePixel(0x56, 0x12, 0x34));
   EXPECT_EQ(f.ed.Undo.Count(), 2);
 }
@@ -97,7 +94,7 @@ TEST(ColourCommands, TintDialog) {
   f.ed.TintColor = 0x0000FF;
   f.ui.NextColor = 0xFFFFFF;  // white
   f.ed.WorkSurface.SetPixel(3, 4, MakePixel(10, 200, 30));
-  f.ed.MenuEffect(34);
+  f.ed.MenuEffect(fx::Tint);
   EXPECT_EQ(f.ui.DialogStart, 0x0000FFu);  // opened with the last colour
   EXPECT_EQ(f.ed.TintColor, 0xFFFFFFu);    // and keeps the new one
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(3, 4), MakePixel(200, 200, 200));
@@ -109,7 +106,7 @@ TEST(ColourCommands, TintDialog) {
   CopySurface(f.ed.WorkSurface, before);
   f.ed.EffectId = -1;
   f.ui.AcceptColor = false;
-  f.ed.MenuEffect(34);
+  f.ed.MenuEffect(fx::Tint);
   EXPECT_EQ(f.ui.DialogStart, 0xFFFFFFu);
   EXPECT_EQ(f.ed.EffectId, 34);
   EXPECT_EQ(f.ed.Undo.Count(), 1);
@@ -156,7 +153,7 @@ TEST(ColourSliderCommands, PositionsMapToAmounts) {
 TEST(ColourSliderCommands, OkCommitsSnapshotsAndLogs) {
   Fixture f;
   f.StartLog("vorq_colour_ok.txt");
-  f.ed.MenuEffect(32);
+  f.ed.MenuEffect(fx::Brighten);
   TFastDIB before;
   CopySurface(f.ed.WorkSurface, before);
   SliderPositions pos;
@@ -222,13 +219,8 @@ TEST(ColourSliderCommands, OkWithoutPreviewBuildsOne) {
 }
 
 TEST(ColourSliderCommands, ReplayLine) {
-  Fixture f;
-  std::string error;
-  EXPECT_FALSE(ReplayColourLine(f.ed, "Tint, Color R: 1 G: 2 B: 3", error));
-  EXPECT_FALSE(ReplayColourLine(f.ed, "Negative", error));
-
   // Replaying the OK line gives what OK gave.
-  Fixture g;
+  Fixture f, g;
   SliderPositions pos;
   pos.Lightness = 280;
   pos.Saturation = 400;
@@ -238,27 +230,16 @@ TEST(ColourSliderCommands, ReplayLine) {
   f.StartLog("vorq_colour_replay.txt");
   const std::string line =
       "ToolBox Sliders to positions:  Lightness 25, Contrast 0, Saturation 145, Red 0, Green -55, Blue 0";
-  EXPECT_TRUE(ReplayColourLine(f.ed, line + "\r\n", error));
-  EXPECT_EQ(error, "");
+  EXPECT_EQ(ReplayLine(f.ed, line + "\r\n").Status, ReplayStatus::Done);
   EXPECT_TRUE(Same(f.ed.WorkSurface, g.ed.WorkSurface));
   EXPECT_EQ(f.ed.Undo.Count(), 1);
   EXPECT_EQ(f.CloseLog(), line + "\r\n");
-
-  // Malformed lines run nothing.
-  TFastDIB before;
-  CopySurface(f.ed.WorkSurface, before);
-  for (const char* bad : {"ToolBox Sliders to positions:  Lightness 256, Contrast 0",
-                          "ToolBox Sliders to positions:  Lightness x",
-                          "ToolBox Sliders to positions:  Hue 3",
-                          "ToolBox Sliders to positions:  Red 1, Red 2"}) {
-    error.clear();
-    EXPECT_TRUE(ReplayColourLine(f.ed, bad, error)) << bad;
-    EXPECT_NE(error, "") << bad;
-  }
-  EXPECT_TRUE(Same(f.ed.WorkSurface, before));
+  // A position beyond the bars runs nothing.
+  EXPECT_EQ(ReplayLine(f.ed, "ToolBox Sliders to positions:  Lightness 256, Contrast 0, Saturation 0, Red 0, Green 0, Blue 0")
+                .Status,
+            ReplayStatus::Error);
   EXPECT_EQ(f.ed.Undo.Count(), 1);
 
-  // Colour effect lines go through the generic replay into this family.
   f.Fill(MakePixel(0x12, 0x34, 0x56));
   EXPECT_EQ(ReplayLine(f.ed, "Color Rotate, Bits 16").Status, ReplayStatus::Done);
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(1, 1), MakePixel(0x34, 0x56, 0x12));

@@ -4,7 +4,6 @@
 
 #include "core/effects/distortions.h"
 #include "editor/editor.h"
-#include "editor/family_commands.h"
 #include "editor/replay.h"
 #include "editor/scripted_ui.h"
 #include "editor_test_util.h"
@@ -23,11 +22,9 @@ constexpr int kIds[] = {15, 16, 17, 18, 19, 20, 21, 62, 64, 65};
 }  // namespace
 
 TEST(DistortCommands, MenuRunsEachEffectWithOneSnapshot) {
-  EXPECT_FALSE(HasDistortionEffect(22));
   for (int id : kIds) {
     DistortEditor f;
     const TFastDIB before = f.Copy();
-    ASSERT_TRUE(HasDistortionEffect(id));
     f.ed.MenuEffect(id);
     EXPECT_FALSE(f.Unchanged(before)) << id;
     EXPECT_EQ(f.ed.EffectId, id);
@@ -44,12 +41,12 @@ TEST(DistortCommands, MenuPassesTheStoredValuesTheCheckBoxesChoose) {
   f.ed.ToolBox.WrapChecked = false;
   f.ed.Second[UDWavVal] = 9.0;
   SineWaveUD(expect, scratch, 30, 9.0, false, false);
-  f.ed.EffectVals[15] = 30;
-  f.ed.MenuEffect(15);
+  f.ed.EffectVals[fx::SineWaveUD] = 30;
+  f.ed.MenuEffect(fx::SineWaveUD);
   EXPECT_EQ(std::memcmp(expect.Bits, f.ed.WorkSurface.Bits, expect.ImageSize()), 0);
   CopySurface(f.ed.WorkSurface, expect);
   SineWaveBoth(expect, scratch, 30, 64, 2.0, 3.0);  // heights 15/16, peaks L/R then U/D
-  f.ed.MenuEffect(17);
+  f.ed.MenuEffect(fx::SineWaveBoth);
   EXPECT_EQ(std::memcmp(expect.Bits, f.ed.WorkSurface.Bits, expect.ImageSize()), 0);
 }
 
@@ -59,21 +56,21 @@ TEST(DistortCommands, SineHeightLimitedToTheImageIsShown) {
   f.ed.ToolBox.Box(Box::eAmtSecond).Text = "1000";
   ASSERT_TRUE(f.ed.bGoClick());
   EXPECT_EQ(f.ed.ToolBox.Box(Box::eAmtSecond).Text, "80");
-  EXPECT_EQ(f.ed.EffectVals[15], 1000);  // only this run is limited
+  EXPECT_EQ(f.ed.EffectVals[fx::SineWaveUD], 1000);  // only this run is limited
 }
 
 TEST(DistortCommands, CircularAsksAboutOtherSizes) {
   DistortEditor f(100, 80);
   const TFastDIB before = f.Copy();
   f.ui.Answers.push_back(UiPort::Answer::No);
-  f.ed.MenuEffect(20);
+  f.ed.MenuEffect(fx::Circular);
   ASSERT_EQ(f.ui.Questions.size(), 1u);
   EXPECT_EQ(f.ui.Questions[0], "Circular only works correctly with a 256 x 256 image. OK?");
   EXPECT_TRUE(f.Unchanged(before));
   EXPECT_TRUE(f.ed.Undo.Empty());
   EXPECT_NE(f.ed.EffectId, 20);
   DistortEditor square;
-  square.ed.MenuEffect(20);
+  square.ed.MenuEffect(fx::Circular);
   EXPECT_TRUE(square.ui.Questions.empty());
   EXPECT_FALSE(square.ed.Undo.Empty());
 }

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "core/oplog/log_format.h"
+#include "core/oplog/effect_lines.h"
 #include "editor/editor.h"
 #include "editor/replay.h"
 #include "editor/scripted_ui.h"
@@ -58,7 +59,7 @@ TEST(Editor, ApplyRefusalsChangeNothing) {
   EXPECT_EQ(f.ui.Messages.back(), "'abc' is not a valid integer value");
   EXPECT_TRUE(f.ed.Undo.Empty());
   EXPECT_TRUE(f.Unchanged(before));
-  EXPECT_EQ(f.ed.EffectVals[6], 250);
+  EXPECT_EQ(f.ed.EffectVals[fx::ClassicEmboss], 250);
 }
 
 TEST(Editor, TreeMenuAndApplyNamesAndValues) {
@@ -77,16 +78,16 @@ TEST(Editor, TreeMenuAndApplyNamesAndValues) {
   f.ed.ToolBox.Box(Box::eAmtMain).Text = "7";
   EXPECT_TRUE(f.ed.bGoClick());
   EXPECT_EQ(f.ed.ToolBox.Box(Box::eAmtMain).Text, "1");
-  EXPECT_EQ(f.ed.EffectVals[13], 1);
+  EXPECT_EQ(f.ed.EffectVals[fx::GaussianBlur], 1);
   EXPECT_EQ(f.ed.Undo.Count(), 1);
 
   // The menu uses the stored value, not the typed one, and records its own name.
   f.ed.TreeView1Change("Classic Emboss");
   f.ed.ToolBox.Box(Box::eAmtMain).Text = "100";
-  f.ed.MenuEffect(6);
-  EXPECT_EQ(f.ed.EffectVals[6], 250);
+  f.ed.MenuEffect(fx::ClassicEmboss);
+  EXPECT_EQ(f.ed.EffectVals[fx::ClassicEmboss], 250);
   f.ed.TreeView1DblClick("Hi Pass");
-  f.ed.MenuEffect(7);
+  f.ed.MenuEffect(fx::HiPass);
   EXPECT_EQ(f.CloseLog(),
             "Gaussian Blur, Blurriness 1\r\nClassic Emboss, Lightness 250\r\nHi Pass\r\nHiPass\r\n");
   EXPECT_EQ(f.ed.Undo.Count(), 4);
@@ -116,14 +117,14 @@ TEST(Editor, ShowEffectShapes) {
   EXPECT_EQ(t.Help, "");
   EXPECT_TRUE(t.DefaultVisible);
   // Reset restores both heights and both peak counts, not the wavelengths.
-  f.ed.EffectVals[15] = 9;
-  f.ed.EffectVals[16] = 9;
+  f.ed.EffectVals[fx::SineWaveUD] = 9;
+  f.ed.EffectVals[fx::SineWaveLR] = 9;
   f.ed.Second[UDPeakVal] = 9;
   f.ed.Second[LRPeakVal] = 9;
   f.ed.Second[UDWavVal] = 9;
   f.ed.btnDefaultClick();
-  EXPECT_EQ(f.ed.EffectVals[15], 50);
-  EXPECT_EQ(f.ed.EffectVals[16], 64);
+  EXPECT_EQ(f.ed.EffectVals[fx::SineWaveUD], 50);
+  EXPECT_EQ(f.ed.EffectVals[fx::SineWaveLR], 64);
   EXPECT_EQ(f.ed.Second[UDPeakVal], 3);
   EXPECT_EQ(f.ed.Second[LRPeakVal], 2);
   EXPECT_EQ(f.ed.Second[UDWavVal], 9);
@@ -192,13 +193,19 @@ TEST(Editor, EveryEffectLineRoundTrips) {
       a.EffectId = e.Id;
       a.EffectName = e.RecordedName ? e.RecordedName : e.CatalogueName;
       const std::string line = a.EffectLogLine();
-      if (e.Id == 45 || e.Id == 48) continue;  // Scroll writes no line; the gradient's fields are the designer's
+      if (e.Id == fx::Scroll) continue;  // Scroll writes no line
       ScriptedUi ui2;
       Editor b(ui2);
-      auto parts = SplitLogLine(line);
-      ASSERT_EQ(StoreLineValues(b, e.Id, parts).Status, ReplayStatus::Done) << line;
+      const ParsedEffect parsed = ParseEffectLine(line, -1);
+      ASSERT_EQ(parsed.Error, "") << line;
+      for (const EffectValue& v : parsed.Values) {
+        const Param& p = e.Params[size_t(v.Param)];
+        if (p.AltLabel) b.ToolBox.PeaksChecked = !v.Alt;
+        std::string error;
+        ASSERT_TRUE(b.Store(v.Alt ? p.AltRef : p.Ref, p.format, v.Value, error)) << error;
+      }
       b.EffectId = e.Id;
-      b.EffectName = parts[0];
+      b.EffectName = parsed.Name;
       EXPECT_EQ(b.EffectLogLine(), line);
     }
   }
@@ -210,27 +217,27 @@ TEST(Editor, DesignYourOwn) {
   TFastDIB before;
   CopySurface(f.ed.WorkSurface, before);
   f.ui.AcceptFilter = false;
-  f.ed.MenuEffect(14);
+  f.ed.MenuEffect(fx::DesignYourOwn);
   EXPECT_TRUE(f.ed.Undo.Empty());
   f.ui.AcceptFilter = true;
   f.ed.Filter.eDiv = "65536";  // low 16 bits are 0
-  f.ed.MenuEffect(14);
+  f.ed.MenuEffect(fx::DesignYourOwn);
   EXPECT_TRUE(f.ed.Undo.Empty());
   EXPECT_TRUE(f.Unchanged(before));
   EXPECT_NE(f.ui.Messages.back().find("divisor"), std::string::npos);
   f.ed.Filter.eDiv = "1";
   f.ed.Filter.e[4] = "x";
-  f.ed.MenuEffect(14);
+  f.ed.MenuEffect(fx::DesignYourOwn);
   EXPECT_EQ(f.ui.Messages.back(), "'x' is not a valid integer value");
   EXPECT_TRUE(f.ed.Undo.Empty());
   f.ed.Filter = FilterBoxes{};
-  f.ed.MenuEffect(14);
+  f.ed.MenuEffect(fx::DesignYourOwn);
   EXPECT_EQ(f.ed.Undo.Count(), 1);
   EXPECT_EQ(f.ed.EffectId, -1);  // the dialog leaves the Effect id alone
   // "-1" divides by 65535: every channel of a sum of at most 9 * 255 becomes 0.
   for (auto& e : f.ed.Filter.e) e = "1";
   f.ed.Filter.eDiv = "-1";
-  f.ed.MenuEffect(14);
+  f.ed.MenuEffect(fx::DesignYourOwn);
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(100, 100), MakePixel(0, 0, 0));
   EXPECT_EQ(f.CloseLog(),
             "Design Your Own Filter, Settings: 2 1 1 1 -3 -1 1 -1 -1 , Divisor 1\r\n"
@@ -240,7 +247,7 @@ TEST(Editor, DesignYourOwn) {
 TEST(Editor, FailingLogWriteTurnsLoggingOff) {
   Fixture f;
   ASSERT_TRUE(f.ed.Log.Open("/dev/full", false));
-  f.ed.MenuEffect(10);
+  f.ed.MenuEffect(fx::Blur);
   EXPECT_FALSE(f.ed.Log.Logging());
   EXPECT_NE(f.ui.Messages.back().find("Logging is now off"), std::string::npos);
   EXPECT_EQ(f.ed.Undo.Count(), 1);  // the image change itself stands
@@ -300,7 +307,7 @@ TEST(Editor, LogCommandsAndScrollBars) {
   f.ed.LogthisSession1Click();
   EXPECT_FALSE(f.ed.Log.Logging());
   f.ed.AppendtoLog1Click();
-  f.ed.MenuEffect(10);
+  f.ed.MenuEffect(fx::Blur);
   f.ed.CloseLog1Click();
   EXPECT_EQ(test::ReadText(f.ed.LogPath), text + "<=Appending to Existing Log=>\r\nBlur\r\n");
 }

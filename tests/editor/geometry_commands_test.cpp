@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "editor/editor.h"
-#include "editor/geometry_commands.h"
+#include "editor/commands/geometry.h"
 #include "editor/replay.h"
 #include "editor/scripted_ui.h"
 #include "editor_test_util.h"
@@ -31,7 +31,7 @@ TEST(ResizeCommands, ResizeFastSnapshotsLogsAndUndoes) {
   const TFastDIB before = f.Snapshot();
   f.ui.SizeWidth = 100;
   f.ui.SizeHeight = 80;
-  f.ed.MenuEffect(38);
+  f.ed.MenuEffect(fx::ReSizeFast);
   EXPECT_EQ(f.ed.WorkSurface.Width(), 100);
   EXPECT_EQ(f.ed.WorkSurface.Height(), 80);
   EXPECT_EQ(f.ed.Status[kPanelWidth], "Width: 100");
@@ -51,15 +51,15 @@ TEST(ResizeCommands, CancelAndRefusedSizesChangeNothing) {
   Fixture f;
   const TFastDIB before = f.Snapshot();
   f.ui.SizeWidth = 0;  // Cancel
-  f.ed.MenuEffect(39);
-  f.ed.MenuEffect(38);
+  f.ed.MenuEffect(fx::ReSizeSmooth);
+  f.ed.MenuEffect(fx::ReSizeFast);
   EXPECT_TRUE(f.Same(before));
   EXPECT_TRUE(f.ed.Undo.Empty());
   EXPECT_TRUE(f.ui.Messages.empty());
 
   f.ui.SizeWidth = 20000;
   f.ui.SizeHeight = 10;
-  f.ed.MenuEffect(39);
+  f.ed.MenuEffect(fx::ReSizeSmooth);
   ASSERT_EQ(f.ui.Messages.size(), 1u);
   EXPECT_NE(f.ui.Messages[0].find("too large"), std::string::npos);
   EXPECT_TRUE(f.Same(before));
@@ -79,7 +79,7 @@ TEST(ResizeCommands, ResizeSmooth) {
   // To the current size: a snapshot and a line, the pixels stay.
   f.ui.SizeWidth = 256;
   f.ui.SizeHeight = 256;
-  f.ed.MenuEffect(39);
+  f.ed.MenuEffect(fx::ReSizeSmooth);
   EXPECT_TRUE(f.Same(before));
   EXPECT_EQ(f.ed.Undo.Count(), 1);
   // A real resize through Apply.
@@ -103,7 +103,7 @@ TEST(GeometryCommands, QuarterTurnMirrorsAndAngle) {
   f.ed.WorkSurface.SetSize(3, 2, 24, 0);
   Fixture::Paint(f.ed.WorkSurface);
   const TFastDIB small = f.Snapshot();
-  f.ed.MenuEffect(40);
+  f.ed.MenuEffect(fx::Rotate90);
   ASSERT_EQ(f.ed.WorkSurface.Width(), 2);
   ASSERT_EQ(f.ed.WorkSurface.Height(), 3);
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 1), small.GetPixel(0, 0));
@@ -112,18 +112,18 @@ TEST(GeometryCommands, QuarterTurnMirrorsAndAngle) {
 
   Fixture g;
   const TFastDIB before = g.Snapshot();
-  g.ed.MenuEffect(41);
+  g.ed.MenuEffect(fx::MirrorLR);
   EXPECT_EQ(g.ed.WorkSurface.GetPixel(5, 0), before.GetPixel(5, 255));
-  g.ed.MenuEffect(42);
+  g.ed.MenuEffect(fx::MirrorUD);
   EXPECT_EQ(g.ed.WorkSurface.GetPixel(0, 0), before.GetPixel(255, 255));
   EXPECT_EQ(g.ed.Undo.Count(), 2);
   g.ed.bUndoClick();
   g.ed.bUndoClick();
   EXPECT_TRUE(g.Same(before));
 
-  g.ed.EffectVals[43] = 360;
+  g.ed.EffectVals[fx::RotateAngle] = 360;
   const TFastDIB turned = g.Snapshot();
-  g.ed.MenuEffect(43);
+  g.ed.MenuEffect(fx::RotateAngle);
   EXPECT_TRUE(g.Same(turned));
   EXPECT_EQ(g.ed.Undo.Count(), 1);
 }
@@ -133,14 +133,14 @@ TEST(SeamlessCommands, RotateSeamlessNeedsASquare) {
   f.ed.WorkSurface.SetSize(256, 200, 24, 0);
   Fixture::Paint(f.ed.WorkSurface);
   const TFastDIB before = f.Snapshot();
-  f.ed.MenuEffect(44);
+  f.ed.MenuEffect(fx::RotateSeamless);
   ASSERT_EQ(f.ui.Messages.size(), 1u);
   EXPECT_EQ(f.ui.Messages[0], "Image must be square.  ReSize and try again.");
   EXPECT_TRUE(f.Same(before));
   EXPECT_TRUE(f.ed.Undo.Empty());
 
   Fixture g;
-  g.ed.MenuEffect(44);
+  g.ed.MenuEffect(fx::RotateSeamless);
   EXPECT_EQ(g.ed.WorkSurface.Width(), 256);
   EXPECT_EQ(g.ed.WorkSurface.Height(), 256);
   EXPECT_EQ(g.ed.Undo.Count(), 1);
@@ -150,7 +150,7 @@ TEST(SeamlessCommands, RotateSeamlessNeedsASquare) {
 TEST(SeamlessCommands, EdgeMergeNamesItselfAndLogs) {
   Fixture f;
   const std::string log = f.OpenLog("vorq_geo_merge.txt");
-  f.ed.MenuEffect(0);  // Blur: the current effect
+  f.ed.MenuEffect(fx::SoftenMore);  // Blur: the current effect
   const TFastDIB before = f.Snapshot();
   N141Click(f.ed);
   EXPECT_EQ(f.ed.EffectName, "EdgeMerge4");
@@ -172,7 +172,7 @@ TEST(SeamlessCommands, EdgeMergeNamesItselfAndLogs) {
 TEST(SeamlessCommands, SeamlessEdgeAndFourWayFlip) {
   Fixture f;
   const std::string log = f.OpenLog("vorq_geo_flip.txt");
-  f.ed.MenuEffect(63);
+  f.ed.MenuEffect(fx::SeamlessEdge);
   const TFastDIB& w = f.ed.WorkSurface;
 
   f.ed.WorkSurface.SetSize(3, 2, 24, 0);
@@ -223,19 +223,19 @@ TEST(GeometryReplay, EditorLogRoundTrips) {
   f.ed.TreeView1Change("ReSize Fast");
   f.ed.bGoClick();  // "Resize Fast, ..." then "ReSize Fast"
   f.ui.SizeWidth = 0;
-  f.ed.MenuEffect(40);
-  f.ed.MenuEffect(41);
-  f.ed.MenuEffect(42);
-  f.ed.EffectVals[43] = 30;
-  f.ed.MenuEffect(43);
+  f.ed.MenuEffect(fx::Rotate90);
+  f.ed.MenuEffect(fx::MirrorLR);
+  f.ed.MenuEffect(fx::MirrorUD);
+  f.ed.EffectVals[fx::RotateAngle] = 30;
+  f.ed.MenuEffect(fx::RotateAngle);
   N181Click(f.ed);
-  f.ed.EffectVals[63] = 12;
-  f.ed.MenuEffect(63);
+  f.ed.EffectVals[fx::SeamlessEdge] = 12;
+  f.ed.MenuEffect(fx::SeamlessEdge);
   f.ui.SizeWidth = 150;
   f.ui.SizeHeight = 150;
-  f.ed.MenuEffect(39);
+  f.ed.MenuEffect(fx::ReSizeSmooth);
   f.ui.SizeWidth = 0;
-  f.ed.MenuEffect(44);
+  f.ed.MenuEffect(fx::RotateSeamless);
   FourWayFlip1Click(f.ed);
   N1161Click(f.ed);
   f.ed.Log.Close();

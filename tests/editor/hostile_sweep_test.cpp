@@ -184,8 +184,7 @@ TEST_F(Sweep, EveryStoredValueOfEveryEffectTakesHostileValues) {
       if (r.kind != ValueRef::None && r.kind != ValueRef::TextureSource && seen.insert({r.kind, r.Index}).second)
         refs.push_back(r);
     };
-    for (int i = 0; i < e.FieldCount; ++i) add(e.Fields[size_t(i)].Ref), add(e.Fields[size_t(i)].AltRef);
-    for (int i = 0; i < e.LogCount; ++i) add(e.Log[size_t(i)].Ref), add(e.Log[size_t(i)].AltRef);
+    for (int i = 0; i < e.ParamCount; ++i) add(e.Params[size_t(i)].Ref), add(e.Params[size_t(i)].AltRef);
     if (refs.empty()) refs.push_back({});  // effects without values still meet every size
     for (const ValueRef& ref : refs)
       for (const double v : kHostileValues) {

@@ -13,14 +13,14 @@ TEST(Settings, PresenceKeyAndReadDefaults) {
   {
     Editor ed(ui);
     LoadEditorSettings(ed, IniFile::Parse("[EffectVals]\r\nEffectVals6=0\r\nEffectVals13=4\r\n"));
-    EXPECT_EQ(ed.EffectVals[13], 2);  // a zero presence key ignores the whole file
+    EXPECT_EQ(ed.EffectVals[fx::GaussianBlur], 2);  // a zero presence key ignores the whole file
   }
   {
     Editor ed(ui);
     WindowSettings w;
     LoadEditorSettings(ed, IniFile::Parse("[EffectVals]\nEffectVals6=250\nEffectVals13=abc\n"), &w);
-    EXPECT_EQ(ed.EffectVals[13], 2);  // not a number: its default
-    EXPECT_EQ(ed.EffectVals[18], 100);
+    EXPECT_EQ(ed.EffectVals[fx::GaussianBlur], 2);  // not a number: its default
+    EXPECT_EQ(ed.EffectVals[fx::Twist], 100);
     EXPECT_EQ(ed.Second[UDPeakVal], 0);  // missing keys read their own defaults
     EXPECT_EQ(ed.Second[ScaleVal], 0);
     EXPECT_EQ(ed.Second[TurbVal], 0);
@@ -44,7 +44,7 @@ TEST(Settings, PresenceKeyAndReadDefaults) {
 TEST(Settings, SaveThenLoadGivesTheSameValues) {
   ScriptedUi ui;
   Editor a(ui);
-  a.EffectVals[13] = 4;
+  a.EffectVals[fx::GaussianBlur] = 4;
   a.Second[UDPeakVal] = double(2.5f);
   a.Second[WvPhsVal] = 7.5;  // written rounded to even: 8
   a.Second[HytBm] = 0;
@@ -61,7 +61,7 @@ TEST(Settings, SaveThenLoadGivesTheSameValues) {
   Editor b(ui);
   WindowSettings w2;
   LoadEditorSettings(b, IniFile::Parse(text), &w2);
-  EXPECT_EQ(b.EffectVals[13], 4);
+  EXPECT_EQ(b.EffectVals[fx::GaussianBlur], 4);
   EXPECT_EQ(b.Second[UDPeakVal], 2.5);
   EXPECT_EQ(b.Second[WvPhsVal], 8);
   EXPECT_EQ(b.Second[HytBm], 0);

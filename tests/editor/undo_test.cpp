@@ -78,7 +78,7 @@ TEST(UndoRing, EditorUndoLogsOnlyWhatItRestored) {
   ASSERT_TRUE(ed.Log.Open(log, false));
   ed.bUndoClick();  // nothing to undo: no line
   ed.WorkSurface.SetPixel(0, 0, MakePixel(50, 60, 70));
-  ed.MenuEffect(10);
+  ed.MenuEffect(fx::Blur);
   ed.bUndoClick();
   EXPECT_EQ(ed.WorkSurface.GetPixel(0, 0), MakePixel(50, 60, 70));
   ed.Log.Close();

@@ -183,7 +183,7 @@ void FilesBufferTest::loadBufferFillsThumbnailAndEnablesItems() {
   QCOMPARE(f.messages.size(), 1);
   QVERIFY(SurfaceShows(f.editor().BufferSurface, red));
   for (const QString& name : items) QVERIFY2(f.window->action(name)->isEnabled(), qPrintable(name));
-  QCOMPARE(f.window->action("MergeBufferWithImage1")->isEnabled(), f.editor().EffectAvailable(50));
+  QCOMPARE(f.window->action("MergeBufferWithImage1")->isEnabled(), f.editor().EffectAvailable(fx::MergeBuffer));
   QVERIFY(Button(f, "bPasteBuf")->isEnabled());
   // The 40 x 20 picture stretched over the whole 65 x 65 thumbnail.
   const QImage thumb = f.window->bufferThumb()->pixmap().toImage();

@@ -10,6 +10,9 @@
 #include <QTimer>
 #include <functional>
 #include <QTemporaryDir>
+
+
+#include "editor/settings.h"
 #include <QTreeWidget>
 #include <memory>
 #include <vector>
@@ -47,6 +50,18 @@ inline QStringList LogLines(const QString& path) {
   QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
   if (!lines.isEmpty()) lines.removeFirst();
   return lines;
+}
+
+inline void WriteSettings(const QString& dir, const QByteArray& text) {
+  QFile file(dir + "/VorqTile.ini");
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(text);
+}
+
+inline IniFile ReadSettings(const QString& dir) {
+  std::string text, error;
+  if (!ReadTextFile((dir + "/VorqTile.ini").toStdString(), text, error)) qFatal("%s", error.c_str());
+  return IniFile::Parse(text);
 }
 
 // The window reads its settings from $VORQTILE_HOME; each fixture gets an

@@ -49,6 +49,16 @@ class OptionsTest : public QObject {
   void toolBoxFollowsTheMainWindow();
 };
 
+class OutputTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void placementFollowsTheRules();
+  void dialogModesPopupAndRatio();
+  void printsThePlacedRectangleToPdf();
+  void wallpaperGoesThroughTheDesktopsTool();
+  void helpPagesShortcutsAndTitle();
+};
+
 class PaintingTest : public QObject {
   Q_OBJECT
  private slots:
@@ -81,6 +91,12 @@ class SizeTilesTest : public QObject {
   void testTilesShowsTheImageTiledAndComesBack();
 };
 
+class RecipeTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void everyCommandReplaysInTheBatchTool();
+};
+
 class ToolBoxTest : public QObject {
   Q_OBJECT
  private slots:
@@ -91,6 +107,29 @@ class ToolBoxTest : public QObject {
   void scrollBarShiftsTheImage();
   void filterDialogEditsTheKernelTexts();
   void designYourOwnRunsTheTypedKernel();
+  void numbersIgnoreTheDesktopLanguage();
+};
+
+class TextToolTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void rightAlignedLinesEndTogether();
+  void dialogFieldsFollowTheRules();
+  void placedTextIsWhatTheBatchToolDraws();
+};
+
+class LogWindowsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void viewerFollowsTheLogAndSavesUnderItsName();
+  void editorAsksBeforeLosingChanges();
+};
+
+class FadeAboutTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void fadeRunsItsTransitionsInTurn();
+  void aboutBoxPlaysThenCloses();
 };
 
 }  // namespace vorq::gui::test

@@ -19,17 +19,6 @@ namespace vorq::gui::test {
 
 namespace {
 
-void WriteSettings(const QString& dir, const QByteArray& text) {
-  QFile file(dir + "/VorqTile.ini");
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(text);
-}
-
-IniFile ReadSettings(const QString& dir) {
-  std::string text, error;
-  if (!ReadTextFile((dir + "/VorqTile.ini").toStdString(), text, error)) qFatal("%s", error.c_str());
-  return IniFile::Parse(text);
-}
 
 QString Value(const IniFile& ini, const char* section, const std::string& key) {
   const auto v = ini.Get(section, key);
@@ -55,7 +44,7 @@ void SettingsTest::firstStartUsesDefaultsAndExitWritesEveryKey() {
   QCOMPARE(f.window->settingsPath(), f.home.filePath("VorqTile.ini"));
   QVERIFY(ShowAndWait(f));
   QVERIFY(f.messages.isEmpty());
-  QCOMPARE(f.editor().EffectVals[6], 250);
+  QCOMPARE(f.editor().EffectVals[fx::ClassicEmboss], 250);
   QCOMPARE(f.editor().Undo.Levels(), 15);
   QCOMPARE(f.editor().PenStyle, 0);
   QVERIFY(f.window->action("Normal1")->isChecked());
@@ -130,7 +119,7 @@ void SettingsTest::storedSettingsComeBackAndUnknownKeysStay() {
     f.Select("Classic Emboss");
     f.window->toolBox()->findChild<QLineEdit*>("eAmtMain")->setText("123");
     f.window->findChild<QToolButton*>("bGo")->click();
-    QCOMPARE(f.editor().EffectVals[6], 123);
+    QCOMPARE(f.editor().EffectVals[fx::ClassicEmboss], 123);
     f.window->action("SaveImagewithLogFileName1")->trigger();
     f.window->action("MergePen1")->trigger();
     f.window->setAskHandler([](const QString&, bool) { return UiPort::Answer::No; });
@@ -144,7 +133,7 @@ void SettingsTest::storedSettingsComeBackAndUnknownKeysStay() {
   QCOMPARE(Value(ini, "MainForm", "MyOwnKey"), QString("kept"));
 
   Fixture g(dir.path());
-  QCOMPARE(g.editor().EffectVals[6], 123);
+  QCOMPARE(g.editor().EffectVals[fx::ClassicEmboss], 123);
   g.Select("Classic Emboss");
   QCOMPARE(g.window->toolBox()->findChild<QLineEdit*>("eAmtMain")->text(), QString("123"));
   QCOMPARE(g.editor().PenStyle, 5);
@@ -180,8 +169,8 @@ void SettingsTest::oddStoredValuesAreRefusedOrKeptAside() {
   WriteSettings(other.path(), "[EffectVals]\r\nEffectVals6=0\r\nEffectVals13=7\r\n[MainForm]\r\nSaveDlg=1\r\n"
                               "UndoLevels=3\r\nJPGComp=50\r\n[ToolBox]\r\nPen Color=255\r\n");
   Fixture g(other.path());
-  QCOMPARE(g.editor().EffectVals[6], 250);
-  QVERIFY(g.editor().EffectVals[13] != 7);
+  QCOMPARE(g.editor().EffectVals[fx::ClassicEmboss], 250);
+  QVERIFY(g.editor().EffectVals[fx::GaussianBlur] != 7);
   QCOMPARE(g.editor().Undo.Levels(), 15);
   QVERIFY(!g.window->action("PromptforSaveAtTermination1")->isChecked());
   QCOMPARE(g.window->jpgDialog()->Text(), QString("90"));

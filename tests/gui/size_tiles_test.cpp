@@ -16,7 +16,7 @@
 #include <QToolButton>
 #include <functional>
 
-#include "editor/geometry_commands.h"
+#include "editor/commands/geometry.h"
 #include "gui/dialogs/tf_sizer.h"
 #include "gui/dialogs/tf_tester.h"
 #include "gui/toolbox/tf_toolbox.h"

@@ -1,4 +1,6 @@
 // The tool box's parameter panel and the Create-A-Filter dialog.
+#include <clocale>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +10,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "editor/settings.h"
 #include "gui/dialogs/tf_filter.h"
 #include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
@@ -85,14 +88,14 @@ void ToolBoxTest::applyUsesTypedValuesAndRefusesNonNumbers() {
   const auto before = f.Pixels();
   Edit(box, "eAmtMain")->setText("100");
   Child<QToolButton>(box, "bGo2")->click();
-  QCOMPARE(f.editor().EffectVals[6], 100);
+  QCOMPARE(f.editor().EffectVals[fx::ClassicEmboss], 100);
   QVERIFY(f.Pixels() != before);
   QCOMPARE(f.messages.size(), 1);
 
   // The reset button puts the default back into the box and the stored value.
   Child<QToolButton>(box, "btnDefault")->click();
   QCOMPARE(Edit(box, "eAmtMain")->text(), QString("250"));
-  QCOMPARE(f.editor().EffectVals[6], 250);
+  QCOMPARE(f.editor().EffectVals[fx::ClassicEmboss], 250);
 
   // The tool box's undo button is the main window's undo.
   Child<QToolButton>(box, "SpeedButton1")->click();
@@ -124,7 +127,7 @@ void ToolBoxTest::scrollBarShiftsTheImage() {
   lr->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   QCOMPARE(pixel(5, 10), origin);  // moved right by the typed amount
   QCOMPARE(f.editor().Undo.Count(), 1);
-  QCOMPARE(f.editor().EffectVals[45], 10);
+  QCOMPARE(f.editor().EffectVals[fx::Scroll], 10);
   auto* ud = Child<QScrollBar>(box, "sbUD");
   ud->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   QCOMPARE(pixel(15, 10), origin);  // down
@@ -185,6 +188,35 @@ void ToolBoxTest::designYourOwnRunsTheTypedKernel() {
   QCOMPARE(f.editor().Filter.e[4], std::string("9"));
   QVERIFY(f.Pixels() != before);
   QVERIFY(f.messages.isEmpty());
+}
+
+}  // namespace vorq::gui::test
+
+namespace vorq::gui::test {
+
+// On a desktop whose language writes "0,75", numbers still show and store
+// with a point; a typed comma is taken as the point.
+void ToolBoxTest::numbersIgnoreTheDesktopLanguage() {
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) QSKIP("no de_DE.UTF-8 locale on this machine");
+  {
+    QTemporaryDir home;
+    WriteSettings(home.path(), "[EffectVals]\r\nEffectVals6=250\r\nUDPeakVal=2.5\r\n");
+    Fixture f(home.path());
+    QCOMPARE(f.editor().Second[UDPeakVal], 2.5);
+    TfToolBox* box = f.window->toolBox();
+    f.Select("Fisheye");
+    QCOMPARE(Edit(box, "eAmtMain")->text(), QString("0.75"));
+    Edit(box, "eAmtMain")->setText("0,8");
+    Child<QToolButton>(box, "bGo2")->click();
+    QVERIFY2(f.messages.isEmpty(), qPrintable(f.messages.join("; ")));
+    QCOMPARE(f.editor().Second[FishVal], double(0.8f));
+    QVERIFY(f.window->close());
+    const IniFile stored = ReadSettings(home.path());
+    QCOMPARE(QString::fromStdString(*stored.Get("EffectVals", "FishVal")), QString("0.800000011920929"));
+    QCOMPARE(QString::fromStdString(*stored.Get("EffectVals", "UDPeakVal")), QString("2.5"));
+  }
+  std::setlocale(LC_ALL, saved.c_str());
 }
 
 }  // namespace vorq::gui::test

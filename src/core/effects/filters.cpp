@@ -1,5 +1,7 @@
 #include "core/effects/filters.h"
 
+#include "core/effects/catalogue.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -16,18 +18,18 @@
 namespace vorq {
 
 const FixedFilter kFixedFilters[12] = {
-    {0, {2, 2, 2, 2, 0, 2, 2, 2, 2}, 16},          // Soften More
-    {1, {0, 1, 0, 1, 2, 1, 0, 1, 0}, 6},           // Soften Less
-    {2, {-1, -1, -1, -1, 9, -1, -1, -1, -1}, 1},   // Edge Enhance More
-    {3, {0, -1, 0, -1, 5, -1, 0, -1, 0}, 1},       // Edge Enhance Less
-    {4, {2, 0, 2, 0, 1, 0, 2, 0, -6}, 1},          // Edge Emboss More
-    {5, {1, 0, 1, 0, 0, 0, 1, 0, -2}, 1},          // Edge Emboss Less
-    {7, {-1, -1, -1, -1, 9, -1, -1, -1, -1}, 1},   // Hi Pass
-    {8, {-1, -1, -1, -1, 16, -1, -1, -1, -1}, 8},  // Sharpen
-    {9, {-1, -1, -1, -1, 8, -1, -1, -1, -1}, 1},   // Laplace
-    {10, {3, 3, 3, 3, 8, 3, 3, 3, 3}, 32},         // Blur
-    {11, {1, 1, 1, 1, -2, 1, -1, -1, -1}, 1},      // Find Edges
-    {12, {1, 2, 1, 2, 4, 2, 1, 2, 1}, 16},         // Gaussian Soft
+    {fx::SoftenMore, {2, 2, 2, 2, 0, 2, 2, 2, 2}, 16},          // Soften More
+    {fx::SoftenLess, {0, 1, 0, 1, 2, 1, 0, 1, 0}, 6},           // Soften Less
+    {fx::EdgeEnhanceMore, {-1, -1, -1, -1, 9, -1, -1, -1, -1}, 1},   // Edge Enhance More
+    {fx::EdgeEnhanceLess, {0, -1, 0, -1, 5, -1, 0, -1, 0}, 1},       // Edge Enhance Less
+    {fx::EdgeEmbossMore, {2, 0, 2, 0, 1, 0, 2, 0, -6}, 1},          // Edge Emboss More
+    {fx::EdgeEmbossLess, {1, 0, 1, 0, 0, 0, 1, 0, -2}, 1},          // Edge Emboss Less
+    {fx::HiPass, {-1, -1, -1, -1, 9, -1, -1, -1, -1}, 1},   // Hi Pass
+    {fx::Sharpen, {-1, -1, -1, -1, 16, -1, -1, -1, -1}, 8},  // Sharpen
+    {fx::Laplace, {-1, -1, -1, -1, 8, -1, -1, -1, -1}, 1},   // Laplace
+    {fx::Blur, {3, 3, 3, 3, 8, 3, 3, 3, 3}, 32},         // Blur
+    {fx::FindEdges, {1, 1, 1, 1, -2, 1, -1, -1, -1}, 1},      // Find Edges
+    {fx::GaussianSoft, {1, 2, 1, 2, 4, 2, 1, 2, 1}, 16},         // Gaussian Soft
 };
 
 const FixedFilter* FindFixedFilter(int effectId) {
@@ -310,6 +312,7 @@ GaussPlan MakeGaussPlan(const GaussKernel& k) {
     for (int j = 0; j <= g.S && g.Int; ++j) {
       const double units = std::ldexp(g.W[j], K);
       g.Int = units < 0x1p30 && units == std::floor(units);
+      if (!g.Int) break;  // units may not fit an int: no conversion
       const int32_t u = int32_t(units);
       g.Hi[j] = int16_t(u >> 15);
       g.Lo[j] = int16_t(u & 0x7FFF);

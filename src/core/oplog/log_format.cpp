@@ -1,6 +1,7 @@
 #include "core/oplog/log_format.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -9,24 +10,25 @@ namespace vorq {
 
 std::string FormatInt(int64_t v) { return std::to_string(v); }
 
+// to_chars never follows the C locale, so a German desktop still gets "0.75".
 std::string FormatReal(double v) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15g", v);
-  std::string s = buf;
+  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+  std::string s(buf, r.ptr);
   // Exponents read "1E-5", not "1e-05".
   const size_t e = s.find('e');
   if (e != std::string::npos) {
-    std::string mant = s.substr(0, e);
-    int exp = std::atoi(s.c_str() + e + 1);
-    s = mant + "E" + (exp < 0 ? "-" : "+") + std::to_string(std::abs(exp));
+    int exp = 0;
+    std::from_chars(s.data() + e + (s[e + 1] == '+' ? 2 : 1), s.data() + s.size(), exp);
+    s = s.substr(0, e) + "E" + (exp < 0 ? "-" : "+") + std::to_string(exp < 0 ? -exp : exp);
   }
   return s;
 }
 
 std::string FormatFixed2(double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%1.2f", v);
-  return buf;
+  char buf[400];
+  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 2);
+  return std::string(buf, r.ptr);
 }
 
 std::string FormatColour(uint32_t c) {
@@ -62,15 +64,20 @@ std::optional<int32_t> ParseInt(std::string_view text) {
   return static_cast<int32_t>(v);
 }
 
-std::optional<double> ParseReal(std::string_view text) {
+std::optional<double> ParseReal(std::string_view text, bool commaOk) {
   std::string s(Trim(text));
   if (s.empty()) return std::nullopt;
   // Only plain decimal notation with an optional exponent: no hex, inf or nan.
-  for (char c : s)
+  for (char& c : s) {
+    if (c == ',' && commaOk) c = '.';
     if (!((c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E')) return std::nullopt;
-  char* end = nullptr;
-  const double v = std::strtod(s.c_str(), &end);
-  if (end != s.c_str() + s.size() || !std::isfinite(v)) return std::nullopt;
+  }
+  const char* first = s.data();
+  if (*first == '+') ++first;
+  if (*first == '+' || (*first == '-' && s.data() != first)) return std::nullopt;
+  double v = 0;
+  auto r = std::from_chars(first, s.data() + s.size(), v);
+  if (r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
   return v;
 }
 

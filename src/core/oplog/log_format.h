@@ -25,7 +25,9 @@ std::string NotAReal(std::string_view text);      // "'%s' is not a valid floati
 
 // Whole-text conversions: leading and trailing blanks allowed, nothing else.
 std::optional<int32_t> ParseInt(std::string_view text);
-std::optional<double> ParseReal(std::string_view text);
+// Never follows the locale: "." is the decimal point; commaOk also takes ","
+// (what a person may type in a box on a desktop that writes "0,75").
+std::optional<double> ParseReal(std::string_view text, bool commaOk = false);
 std::optional<uint32_t> ParseColour(std::string_view text);  // "R: r G: g B: b"
 std::optional<bool> ParseFlag(std::string_view text);        // "True" / "False"
 

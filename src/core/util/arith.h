@@ -11,6 +11,31 @@ constexpr double kPi = 3.14159265358979323846;
 // Nearest integer, an exact half going to the even neighbour.
 inline int64_t Nearest(double v) { return static_cast<int64_t>(std::nearbyint(v)); }
 
+// Nearest limited to the 32-bit range (NaN gives the lowest), for stored
+// values that are shown or logged rather than computed with.
+inline int64_t NearestSaturated(double v) {
+  if (!(v > -2147483648.5)) return INT32_MIN;
+  if (v >= 2147483647.5) return INT32_MAX;
+  return Nearest(v);
+}
+
+// Toward zero, limited to the 32-bit range (NaN gives 0).
+inline int32_t SaturateInt32(double v) {
+  if (v != v) return 0;
+  if (v <= -2147483648.0) return INT32_MIN;
+  if (v >= 2147483647.0) return INT32_MAX;
+  return int32_t(v);
+}
+
+// Stored reals stay within the single-precision range (FLT_MAX): typed
+// beyond it they are refused, read from a file clamped.
+constexpr double kRealLimit = 3.4028234663852886e38;
+// NaN gives 0; beyond kRealLimit the limit.
+inline double ClampReal(double v) {
+  if (v != v) return 0;
+  return v < -kRealLimit ? -kRealLimit : (v > kRealLimit ? kRealLimit : v);
+}
+
 // Toward zero.
 inline int64_t Trunc(double v) { return static_cast<int64_t>(v); }
 

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "gui/mainwin/color_ref.h"
+#include "gui/widgets/color_ref.h"
 
 namespace vorq::gui {
 

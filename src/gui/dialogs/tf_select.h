@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "editor/painting.h"
+#include "editor/commands/painting.h"
 
 class QPushButton;
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "editor/editor.h"
-#include "editor/geometry_commands.h"
+#include "editor/commands/geometry.h"
 
 class QButtonGroup;
 class QGroupBox;

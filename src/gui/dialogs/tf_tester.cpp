@@ -5,7 +5,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "editor/geometry_commands.h"
+#include "editor/commands/geometry.h"
 
 namespace vorq::gui {
 

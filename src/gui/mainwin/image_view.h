@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "core/surface/fast_dib.h"
-#include "editor/painting.h"
+#include "editor/commands/painting.h"
 
 class QMenu;
 

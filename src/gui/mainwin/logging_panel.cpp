@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "gui/mainwin/glyphs.h"
+#include "gui/widgets/glyphs.h"
 
 namespace vorq::gui {
 

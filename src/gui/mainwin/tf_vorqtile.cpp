@@ -3,14 +3,18 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <cstring>
+
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImage>
+#include <QPainter>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -30,17 +34,27 @@
 #include <utility>
 #include <vector>
 
-#include "editor/geometry_commands.h"
+#include "editor/commands/geometry.h"
 #include "editor/settings.h"
+#include "editor/text_tool.h"
+#include "gui/dialogs/tf_about.h"
 #include "gui/dialogs/tf_filter.h"
 #include "gui/dialogs/tf_gif.h"
 #include "gui/dialogs/tf_jpgcomp.h"
+#include "gui/dialogs/tf_print.h"
 #include "gui/dialogs/tf_sizer.h"
 #include "gui/dialogs/tf_tester.h"
-#include "gui/mainwin/color_ref.h"
-#include "gui/mainwin/glyphs.h"
+#include "gui/widgets/color_ref.h"
+#include "gui/widgets/glyphs.h"
 #include "gui/mainwin/image_view.h"
 #include "gui/mainwin/logging_panel.h"
+#include "gui/output/app_icon.h"
+#include "gui/output/help.h"
+#include "gui/output/wallpaper.h"
+#include "gui/dialogs/tf_log.h"
+#include "gui/dialogs/tf_text.h"
+#include "gui/mainwin/floating_text.h"
+#include "gui/text/text_render.h"
 #include "gui/toolbox/tf_toolbox.h"
 
 namespace vorq::gui {
@@ -95,7 +109,9 @@ QMenu* Top(QMenuBar* bar, const char* caption, const char* name) {
 
 TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   setObjectName("fVorqTile");
-  setWindowTitle("VorqTile");
+  QApplication::setWindowIcon(AppIcon());
+  // Desktops match the window to its desktop entry, and so to the icon, by this name.
+  QGuiApplication::setDesktopFileName("vorqtile");
 
   CreateMenus();
   CreateToolBar();
@@ -131,6 +147,7 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   jpgComp_ = new TfJPGComp(this, [this](const std::string& text) { ShowMessage(text); });
   gif_ = new TfGif(this);
   sizer_ = new TfrmSizer(this, [this](const std::string& text) { ShowMessage(text); });
+  print_ = new TfPrint(this, [this](const std::string& text) { ShowMessage(text); });
   // Test Tiles stands alone: the main window is disabled and hidden while it shows.
   tester_ = new TfTester(editor_.WorkSurface);
   connect(tester_, &TfTester::Hidden, this, [this] {
@@ -143,11 +160,26 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
       QFile::decodeName(DataDirectory(LocalPath(QCoreApplication::applicationDirPath())).c_str());
   settingsPath_ = dataDir + "/" + kSettingsFile;
   editor_.LogPath = LocalPath(dataDir + "/VorqLog.txt");
+  // Where the log goes, for whoever wonders.
+  const QString logWhere = "Log file: " + QDir::toNativeSeparators(dataDir + "/VorqLog.txt");
+  loggingPanel_->setToolTip(logWhere);
+  for (const char* name : {"LogthisSession1", "AppendtoLog1", "ViewLog1", "EditLog1"})
+    action(name)->setStatusTip(logWhere);
+
+  // The text tool draws through the fonts of this application.
+  SetTextRenderer(&DrawTextToolLine);
+  text_ = new TfText(this, [this](const std::string& text) { ShowMessage(text); });
+  imText = new FloatingText(editor_, imSine, text_, [this](const std::string& text) { ShowMessage(text); });
+  connect(imSine, &ImageView::TextToolAt, imText, &FloatingText::Start);
+  log_ = new TfLog(this);
+  elog_ = new TfELog(this);
+  about_ = new TfAbout(this);
 
   LoadSettings();
   editor_.RefreshImage();
   editor_.ShowEffect(editor_.EffectId, editor_.EffectName);
   UndoChanged();
+  SetDocument(QString());
   creating_ = false;
 }
 
@@ -168,9 +200,9 @@ void TfVorqTile::CreateMenus() {
 
   QMenu* file = Top(bar, "&File", "File1");
   connect(Item(file, "&Open", "Open1"), &QAction::triggered, this, &TfVorqTile::Open1Click);
-  Item(file, "&New", "New1");
+  connect(Item(file, "&New", "New1"), &QAction::triggered, this, [this] { editor_.New1Click(); });
   connect(Item(file, "&Save As...", "SaveAs1"), &QAction::triggered, this, &TfVorqTile::SaveAs1Click);
-  Item(file, "&Print...", "Print1");
+  connect(Item(file, "&Print...", "Print1"), &QAction::triggered, this, &TfVorqTile::Print1Click);
   file->addSeparator();
   QMenu* log = Sub(file, "&Log", "Log1");
   connect(Item(log, "Start &New Log", "LogthisSession1"), &QAction::triggered, this,
@@ -179,21 +211,22 @@ void TfVorqTile::CreateMenus() {
   connect(Item(log, "&Append to Log", "AppendtoLog1"), &QAction::triggered, this,
           [this] { editor_.AppendtoLog1Click(); });
   log->addSeparator();
-  Item(log, "&View Log", "ViewLog1");
-  Item(log, "&Edit Log", "EditLog1");
+  connect(Item(log, "&View Log", "ViewLog1"), &QAction::triggered, this, &TfVorqTile::ViewLog1Click);
+  connect(Item(log, "&Edit Log", "EditLog1"), &QAction::triggered, this, &TfVorqTile::EditLog1Click);
   file->addSeparator();
   connect(Item(file, "E&xit", "Exit1"), &QAction::triggered, this, &TfVorqTile::Exit1Click);
 
   QMenu* edit = Top(bar, "&Edit", "Edit1");
   connect(Item(edit, "UnDo", "UnDo1", "Ctrl+Z"), &QAction::triggered, this, &TfVorqTile::UnDo1Click);
   edit->addSeparator();
-  Item(edit, "&Copy", "Copy1", "Ctrl+C");
+  connect(Item(edit, "&Copy", "Copy1", "Ctrl+C"), &QAction::triggered, this, [this] { editor_.Copy1Click(); });
   QMenu* paste = Sub(edit, "&Paste", "Paste1");
   Item(paste, "As &Selection", "AsSelection1");
-  Item(paste, "Re&place Image", "ReplaceImage1", "Ctrl+V");
+  connect(Item(paste, "Re&place Image", "ReplaceImage1", "Ctrl+V"), &QAction::triggered, this,
+          [this] { editor_.ReplaceImage1Click(); });
   Item(paste, "&Transparent", "Transparent1");
   edit->addSeparator();
-  Item(edit, "&Reset", "Reset1");
+  connect(Item(edit, "&Reset", "Reset1"), &QAction::triggered, this, [this] { editor_.Reset1Click(); });
 
   QMenu* gradient = Top(bar, "&Gradient", "Gradient1");
   Item(gradient, "&Design...", "Design1");
@@ -213,7 +246,8 @@ void TfVorqTile::CreateMenus() {
   buffer->addSeparator();
   connect(Item(buffer, "Cop&y Buffer to Clipboard", "CopyBuffertoClipboard1"), &QAction::triggered, this,
           &TfVorqTile::CopyBuffertoClipboard1Click);
-  Item(buffer, "P&aste Clipboard to Buffer", "PasteClipboardtoBuffer1");
+  connect(Item(buffer, "P&aste Clipboard to Buffer", "PasteClipboardtoBuffer1"), &QAction::triggered, this,
+          [this] { editor_.PasteClipboardtoBuffer1Click(); });
 
   QMenu* image = Top(bar, "&Image", "Image1");
   connect(Item(image, "&Test Tiles", "TestTiles1"), &QAction::triggered, this, &TfVorqTile::TestTiles1Click);
@@ -224,7 +258,8 @@ void TfVorqTile::CreateMenus() {
   connect(Item(merge, "1/&4", "N141"), &QAction::triggered, this, [this] { N141Click(editor_); });
   connect(Item(seamless, "4 Way &Flip", "N4WayFlip1"), &QAction::triggered, this,
           [this] { FourWayFlip1Click(editor_); });
-  Item(image, "Set As &Wallpaper", "SetAsWallpaper1");
+  connect(Item(image, "Set As &Wallpaper", "SetAsWallpaper1"), &QAction::triggered, this,
+          &TfVorqTile::SetAsWallpaper1Click);
 
   CreateEffectsMenu(Top(bar, "Effec&ts", "Effects1"));
 
@@ -266,17 +301,20 @@ void TfVorqTile::CreateMenus() {
   PromptforSaveAtTermination1->setCheckable(true);
   PromptforSaveAtTermination1->setChecked(false);
   PromptforSaveAtTermination1->setEnabled(true);
-  Item(options, "Print &Shortcut Key List", "PrintShortcutKeyList1");
+  connect(Item(options, "Print &Shortcut Key List", "PrintShortcutKeyList1"), &QAction::triggered, this,
+          &TfVorqTile::PrintShortcutKeyList1Click);
 
   QMenu* help = Top(bar, "&Help", "Help1");
-  Item(help, "&Contents", "Contents1");
+  connect(Item(help, "&Contents", "Contents1"), &QAction::triggered, this, &TfVorqTile::Contents1Click);
   connect(Item(help, "&About", "About1"), &QAction::triggered, this, &TfVorqTile::About1Click);
 
-  for (const char* name : {"Open1", "SaveAs1", "Exit1", "UnDo1", "About1", "LogthisSession1", "CloseLog1", "AppendtoLog1",
-                           "SetJPGCompression2", "ChangeUndoQuantity1"})
+  for (const char* name : {"Open1", "SaveAs1", "Exit1", "UnDo1", "About1", "LogthisSession1", "CloseLog1",
+                           "AppendtoLog1", "ViewLog1", "EditLog1", "SetJPGCompression2", "ChangeUndoQuantity1"})
+    action(name)->setEnabled(true);
+  for (const char* name : {"Print1", "SetAsWallpaper1", "Contents1", "PrintShortcutKeyList1"})
     action(name)->setEnabled(true);
   for (const char* name : {"CopyImagetoBuffer1", "LoadBufferfromFile1", "TestTiles1", "N1161", "N181", "N141",
-                           "N4WayFlip1"})
+                           "N4WayFlip1", "New1", "Copy1", "ReplaceImage1", "Reset1", "PasteClipboardtoBuffer1"})
     action(name)->setEnabled(true);
 
   PopupMenu1 = new QMenu(this);
@@ -285,8 +323,8 @@ void TfVorqTile::CreateMenus() {
   Item(PopupMenu1, "Multi Gradient...", "MultiGradient1");
   Item(PopupMenu1, "Rainbow", "Rainbow1");
   QAction* resize = Item(PopupMenu1, "Resize...", "Resize1");
-  resize->setEnabled(editor_.EffectAvailable(39));
-  connect(resize, &QAction::triggered, this, [this] { editor_.MenuEffect(39); });
+  resize->setEnabled(editor_.EffectAvailable(fx::ReSizeSmooth));
+  connect(resize, &QAction::triggered, this, [this] { editor_.MenuEffect(fx::ReSizeSmooth); });
 }
 
 void TfVorqTile::CreateEffectsMenu(QMenu* effects) {
@@ -331,13 +369,13 @@ void TfVorqTile::CreateToolBar() {
   const Button buttons[] = {
       {"bOpen", Glyph::Open, "Open a File...", &TfVorqTile::Open1Click, false},
       {"bSave", Glyph::Save, "Save File As...", nullptr, false},
-      {"bCopy", Glyph::Copy, "Copy To Clipboard", nullptr, false},
-      {"bPaste", Glyph::Paste, "Paste From Clipboard", nullptr, true},
+      {"bCopy", Glyph::Copy, "Copy To Clipboard", &TfVorqTile::Copy1Click, false},
+      {"bPaste", Glyph::Paste, "Paste From Clipboard", &TfVorqTile::ReplaceImage1Click, true},
       {"bTools", Glyph::Tools, "Show/Hide Toolbox", &TfVorqTile::bToolsClick, false},
       {"bColor", Glyph::ColorSliders, "Show/Hide Color Sliders on Toolbox", nullptr, true},
       {"bGo", Glyph::Apply, "Apply Current Effect", &TfVorqTile::bGoClick, false},
       {"bUndo", Glyph::Undo, "UnDo ", &TfVorqTile::bUndoClick, true},
-      {"bPrint", Glyph::Print, "Print...", nullptr, true},
+      {"bPrint", Glyph::Print, "Print...", &TfVorqTile::Print1Click, true},
       {"bPasteGrad", Glyph::PasteGradient, "Paste Gradient to Image", nullptr, false},
       {"bCopyBuf", Glyph::CopyToBuffer, "Copy Image to Buffer", &TfVorqTile::CopyImagetoBuffer1Click, false},
       {"bPasteBuf", Glyph::PasteBuffer, "Paste Buffer to Image", &TfVorqTile::PasteBuffertoImage1Click, false},
@@ -498,12 +536,13 @@ void TfVorqTile::FirstShow() {
   for (const QString& text : pending) ShowMessage(text.toStdString());
   ToolBoxShown = true;
   toolBox_->show();
-  if (!startImage_.isEmpty()) editor_.LoadStartImage(LocalPath(startImage_));
+  if (!startImage_.isEmpty() && editor_.LoadStartImage(LocalPath(startImage_))) SetDocument(startImage_);
   emit FirstShown();
 }
 
 bool TfVorqTile::ConfirmClose() {
-  if (!PromptforSaveAtTermination1->isChecked()) return true;
+  // An image that has not changed since it was opened or saved has nothing to ask about.
+  if (!PromptforSaveAtTermination1->isChecked() || !document_.Modified()) return true;
   switch (Ask(kSavePrompt, true)) {
     case Answer::Yes: return SaveAs1Click();
     case Answer::No: return true;
@@ -594,21 +633,58 @@ void TfVorqTile::Exit1Click() { close(); }
 QString TfVorqTile::ChooseFile(bool forSave, bool inDefaultDirectory) {
   if (fileChooser_) return fileChooser_(forSave);
   const QString folder = inDefaultDirectory ? defaultDirectory_ : QString();
-  if (forSave) return QFileDialog::getSaveFileName(this, "Save File As...", folder, kSaveFilter);
+  if (forSave)
+    return QFileDialog::getSaveFileName(
+        this, "Save File As...", savePreset_.isEmpty() ? folder : QDir(folder).filePath(savePreset_), kSaveFilter);
   return QFileDialog::getOpenFileName(this, "Open", folder, kOpenFilter);
 }
 
 void TfVorqTile::Open1Click() {
   const QString path = ChooseFile(false);
   if (path.isEmpty()) return;
-  if (editor_.OpenImage(LocalPath(path))) defaultDirectory_ = QFileInfo(path).absolutePath();
+  if (!editor_.OpenImage(LocalPath(path))) return;
+  defaultDirectory_ = QFileInfo(path).absolutePath();
+  SetDocument(path);
 }
 
-bool TfVorqTile::SaveAs1Click() {
+bool TfVorqTile::SaveAs1Click() { return SaveImageAs({}); }
+
+bool TfVorqTile::SaveImageAs(const QString& presetName) {
+  savePreset_ = presetName;
   QString path = ChooseFile(true);
   if (path.isEmpty()) return false;
   defaultDirectory_ = QFileInfo(path).absolutePath();
-  return !editor_.SaveImage(LocalPath(path)).empty();
+  const std::string written = editor_.SaveImage(LocalPath(path));
+  if (written.empty()) return false;
+  SetDocument(QFile::decodeName(written.c_str()));
+  return true;
+}
+
+void TfVorqTile::SetDocument(const QString& path) {
+  document_.SetClean(editor_.WorkSurface, path);
+  setWindowTitle(document_.Title());
+  setWindowModified(false);
+}
+
+// ---- printing, wallpaper, help ----
+
+void TfVorqTile::Print1Click() { print_->Print1Click(editor_.WorkSurface); }
+
+void TfVorqTile::SetAsWallpaper1Click() {
+  SetBusy(true);
+  const QString problem = SetAsWallpaper(editor_.WorkSurface);
+  SetBusy(false);
+  if (!problem.isEmpty()) ShowMessage(problem.toStdString());
+}
+
+void TfVorqTile::Contents1Click() {
+  const QString problem = OpenHelpContents();
+  if (!problem.isEmpty()) ShowMessage(problem.toStdString());
+}
+
+void TfVorqTile::PrintShortcutKeyList1Click() {
+  const QString problem = PreviewShortcutList(this);
+  if (!problem.isEmpty()) ShowMessage(problem.toStdString());
 }
 
 // ---- buffer ----
@@ -635,14 +711,34 @@ void TfVorqTile::CopyImagetoBuffer1Click() { editor_.CopyImagetoBuffer1Click(); 
 void TfVorqTile::PasteBuffertoImage1Click() { editor_.PasteBuffertoImage1Click(); }
 
 void TfVorqTile::MergeBufferWithImage1Click() {
-  if (editor_.BufferFilled && editor_.EffectAvailable(50)) editor_.MenuEffect(50);
+  if (editor_.BufferFilled && editor_.EffectAvailable(fx::MergeBuffer)) editor_.MenuEffect(fx::MergeBuffer);
 }
 
 void TfVorqTile::CopyBuffertoClipboard1Click() {
-  if (!editor_.BufferFilled) return;
-  // The clipboard keeps its own copy; the wrapped bytes belong to the buffer.
-  QGuiApplication::clipboard()->setImage(Wrap(editor_.BufferSurface).convertToFormat(QImage::Format_RGB32));
-  editor_.WriteLog("Copy Buffer to Clipboard");
+  if (editor_.BufferFilled) editor_.CopyBuffertoClipboard1Click();
+}
+
+void TfVorqTile::Copy1Click() { editor_.Copy1Click(); }
+void TfVorqTile::ReplaceImage1Click() { editor_.ReplaceImage1Click(); }
+
+void TfVorqTile::SetClipboardImage(const TFastDIB& image) {
+  // The clipboard keeps its own copy; the wrapped bytes belong to the surface.
+  QGuiApplication::clipboard()->setImage(Wrap(image).convertToFormat(QImage::Format_RGB32));
+}
+
+bool TfVorqTile::ClipboardImage(TFastDIB& image) {
+  const QImage img = QGuiApplication::clipboard()->image();
+  if (img.isNull() || !SizeAllowed(img.width(), img.height())) return false;
+  // Pictures with alpha are laid over white, as a 24-bit image shows them.
+  QImage over(img.size(), QImage::Format_BGR888);
+  over.fill(Qt::white);
+  {
+    QPainter p(&over);
+    p.drawImage(0, 0, img);
+  }
+  if (!image.SetSize(over.width(), over.height(), 24, 0)) return false;
+  for (int y = 0; y < over.height(); ++y) std::memcpy(image.Row(y), over.constScanLine(y), size_t(over.width()) * 3);
+  return true;
 }
 
 void TfVorqTile::imBufferDblClick() {
@@ -663,9 +759,32 @@ void TfVorqTile::TestTiles1Click() {
 void TfVorqTile::UnDo1Click() { editor_.bUndoClick(); }
 void TfVorqTile::bUndoClick() { editor_.bUndoClick(); }
 
-void TfVorqTile::About1Click() {
-  QMessageBox::about(this, "About VorqTile",
-                     "VorqTile\n\nSeamless tiles, textures and wallpapers.");
+void TfVorqTile::About1Click() { about_->exec(); }
+
+// ---- log windows ----
+
+void TfVorqTile::ViewLog1Click() {
+  if (!QFileInfo::exists(QFile::decodeName(editor_.LogPath.c_str()))) {
+    ShowMessage("Log File Not Found in Current Directory");
+    return;
+  }
+  toolBox_->hide();
+  log_->show();
+  log_->raise();
+  log_->activateWindow();
+}
+
+void TfVorqTile::EditLog1Click() {
+  if (!QFileInfo::exists(QFile::decodeName(editor_.LogPath.c_str()))) {
+    ShowMessage("Log File Not Found in Current Directory");
+    return;
+  }
+  if (editor_.Log.Logging()) {
+    if (Ask("This will Close the Log. OK?", false) != Answer::Yes) return;
+    editor_.Log.Close();
+    LoggingChanged();
+  }
+  elog_->exec();
 }
 
 void TfVorqTile::bToolsClick() {
@@ -797,6 +916,8 @@ void TfVorqTile::Notice(const std::string& text) { statusBar()->showMessage(Q(te
 
 void TfVorqTile::UndoChanged() {
   if (bUndo) bUndo->setEnabled(!editor_.Undo.Empty());
+  document_.UndoChanged(editor_.Undo, editor_.WorkSurface);
+  setWindowModified(document_.Modified());
 }
 
 void TfVorqTile::LoggingChanged() { loggingPanel_->update(); }
@@ -822,7 +943,7 @@ void TfVorqTile::BufferChanged() {
         buffer.scaled(kThumbSide, kThumbSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
   if (!editor_.BufferFilled) return;
   action("PasteBuffertoImage1")->setEnabled(true);
-  action("MergeBufferWithImage1")->setEnabled(editor_.EffectAvailable(50));
+  action("MergeBufferWithImage1")->setEnabled(editor_.EffectAvailable(fx::MergeBuffer));
   action("CopyBuffertoClipboard1")->setEnabled(true);
   findChild<QToolButton*>("bPasteBuf")->setEnabled(true);
 }

@@ -9,6 +9,7 @@
 
 #include "core/imageio/image_file.h"
 #include "editor/editor.h"
+#include "gui/mainwin/document_state.h"
 
 class QAction;
 class QActionGroup;
@@ -20,11 +21,17 @@ class QTreeWidgetItem;
 
 namespace vorq::gui {
 
+class FloatingText;
 class ImageView;
 class LoggingPanel;
+class TfAbout;
+class TfELog;
+class TfLog;
+class TfText;
 class TfFilter;
 class TfGif;
 class TfJPGComp;
+class TfPrint;
 class TfTester;
 class TfToolBox;
 class TfrmSizer;
@@ -41,6 +48,9 @@ class TfVorqTile : public QMainWindow, public UiPort {
   TfJPGComp* jpgDialog() const { return jpgComp_; }
   TfGif* gifDialog() const { return gif_; }
   TfrmSizer* sizerDialog() const { return sizer_; }
+  TfPrint* printDialog() const { return print_; }
+  // The file the image belongs to and whether it changed since.
+  const DocumentState& document() const { return document_; }
   TfTester* tester() const { return tester_; }
   // The buffer's 65 x 65 thumbnail in the left panel.
   QLabel* bufferThumb() const { return imBuffer; }
@@ -53,6 +63,18 @@ class TfVorqTile : public QMainWindow, public UiPort {
   const QString& settingsPath() const { return settingsPath_; }
   // The folder the open and save dialogs start in.
   const QString& defaultDirectory() const { return defaultDirectory_; }
+  void setDefaultDirectory(const QString& folder) { defaultDirectory_ = folder; }
+
+  // Text tool, log windows and About box.
+  FloatingText* floatingText() const { return imText; }
+  TfText* textDialog() const { return text_; }
+  TfLog* logViewer() const { return log_; }
+  TfELog* logEditor() const { return elog_; }
+  TfAbout* aboutBox() const { return about_; }
+  // Image Save As with the dialog preset to a file name in Default Directory.
+  bool SaveImageAs(const QString& presetName);
+  // The name the last image save dialog was preset with.
+  const QString& savePreset() const { return savePreset_; }
 
 
   // An image file to load once the window is first on screen.
@@ -89,6 +111,8 @@ class TfVorqTile : public QMainWindow, public UiPort {
   void SetBusy(bool busy) override;
   void ProcessMessages() override;
   void BufferChanged() override;
+  void SetClipboardImage(const TFastDIB& image) override;
+  bool ClipboardImage(TFastDIB& image) override;
 
  signals:
   // The first-show work is done: the tool box is up and the start image loaded.
@@ -111,8 +135,17 @@ class TfVorqTile : public QMainWindow, public UiPort {
   void PasteBuffertoImage1Click();
   void MergeBufferWithImage1Click();
   void CopyBuffertoClipboard1Click();
+  void Copy1Click();
+  void ReplaceImage1Click();
   void imBufferDblClick();
   void TestTiles1Click();
+  // Printing, wallpaper, help (gui/output).
+  void Print1Click();
+  void SetAsWallpaper1Click();
+  void Contents1Click();
+  void PrintShortcutKeyList1Click();
+  void ViewLog1Click();
+  void EditLog1Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -136,6 +169,8 @@ class TfVorqTile : public QMainWindow, public UiPort {
   QString ChooseFile(bool forSave, bool inDefaultDirectory = true);
   void LoadSettings();
   bool SaveSettings();
+  // The image now matches path: title without the modified mark.
+  void SetDocument(const QString& path);
 
   Editor editor_{*this};
   TfToolBox* toolBox_ = nullptr;
@@ -143,6 +178,7 @@ class TfVorqTile : public QMainWindow, public UiPort {
   TfJPGComp* jpgComp_ = nullptr;
   TfGif* gif_ = nullptr;
   TfrmSizer* sizer_ = nullptr;
+  TfPrint* print_ = nullptr;
   TfTester* tester_ = nullptr;  // a window of its own, deleted with this one
   QLabel* imBuffer = nullptr;
   ImageView* imSine = nullptr;
@@ -155,6 +191,12 @@ class TfVorqTile : public QMainWindow, public UiPort {
   QActionGroup* penModes_ = nullptr;
   std::array<QLabel*, kStatusPanelCount> panels_{};
   LoggingPanel* loggingPanel_ = nullptr;
+  FloatingText* imText = nullptr;
+  TfText* text_ = nullptr;
+  TfLog* log_ = nullptr;
+  TfELog* elog_ = nullptr;
+  TfAbout* about_ = nullptr;
+  QString savePreset_;
 
   int busy_ = 0;
   bool firstShown_ = false;
@@ -164,6 +206,7 @@ class TfVorqTile : public QMainWindow, public UiPort {
   QString settingsPath_;
   QString defaultDirectory_;
   QString startImage_;
+  DocumentState document_;
   MessageSink messageSink_;
   AskHandler askHandler_;
   FileChooser fileChooser_;

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <array>
 
-#include "editor/colour_commands.h"
+#include "editor/commands/sliders.h"
 #include "editor/editor.h"
 
 class QButtonGroup;

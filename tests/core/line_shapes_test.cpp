@@ -1,0 +1,201 @@
+// The recipe language: every command line as the program writes it (texts
+// pinned here, not taken from the shapes table), parsed and written back.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <set>
+
+#include "core/oplog/effect_lines.h"
+#include "core/oplog/line_shapes.h"
+#include "core/oplog/log_format.h"
+
+namespace vorq {
+namespace {
+
+struct Sample {
+  LineKind kind;
+  const char* line;
+  std::vector<int64_t> ints;  // the integer-like holes in order (colours as 0x00BBGGRR)
+};
+
+const Sample kSamples[] = {
+    {LineKind::LogHeader,
+     "Log starts  - current Gradient: Width 256, Height 256, Gradient VertCenter, From Color R: 0 G: 0 B: 128, To "
+     "Color R: 0 G: 255 B: 255, Angle 0",
+     {256, 256, 0x800000, 0xFFFF00}},
+    {LineKind::LogAppend, "<=Appending to Existing Log=>", {}},
+    {LineKind::Undo, "UnDo", {}},
+    {LineKind::ScrollRight, "Scroll Right 64", {64}},
+    {LineKind::ScrollLeft, "Scroll Left -3", {-3}},
+    {LineKind::ScrollDown, "Scroll Down 2147483647", {2147483647}},
+    {LineKind::ScrollUp, "Scroll Up -2147483648", {-2147483648LL}},
+    {LineKind::ResizeFast, "Resize Fast, Width 640, Height 480", {640, 480}},
+    {LineKind::ResizeSmooth, "Resize Smooth, Width 10, Height 20", {10, 20}},
+    {LineKind::DesignYourOwnFilter, "Design Your Own Filter, Settings: 2 1 1 1 -3 -1 1 -1 -1 , Divisor 1", {}},
+    {LineKind::Sliders,
+     "ToolBox Sliders to positions:  Lightness 25, Contrast 0, Saturation 145, Red 0, Green -55, Blue -255",
+     {25, 0, 145, 0, -55, -255}},
+    {LineKind::EdgeMerge16, "Edge Merge 1/16", {}},
+    {LineKind::EdgeMerge8, "Edge Merge 1/8", {}},
+    {LineKind::EdgeMerge4, "Edge Merge 1/4", {}},
+    {LineKind::FourWayFlip, "4 Way Flip", {}},
+    {LineKind::OpenFile, "Open File /tmp/a, b/c d.bmp", {}},
+    {LineKind::NewImage, "New Image, Color R: 255 G: 0 B: 16", {0x1000FF}},
+    {LineKind::ImageReset, "Image Reset", {}},
+    {LineKind::CopyImageToClipboard, "Copy Image to Clipboard", {}},
+    {LineKind::PasteClipboardToImage, "Paste Clipboard to Image", {}},
+    {LineKind::PasteTransparent, "Paste Transparent", {}},
+    {LineKind::PasteAsSelection, "Paste As Selection at Left -5, Top 7", {-5, 7}},
+    {LineKind::CopyImageToBuffer, "Copy Image to Buffer", {}},
+    {LineKind::PasteBufferToImage, "Paste Buffer to Image", {}},
+    {LineKind::LoadBufferFromFile, "Load Buffer from File C:\\tiles\\stone.bmp", {}},
+    {LineKind::CopyBufferToClipboard, "Copy Buffer to Clipboard", {}},
+    {LineKind::PasteClipboardToBuffer, "Paste Clipboard to Buffer", {}},
+    {LineKind::PasteGradientToImage, "Paste Gradient to Image", {}},
+    {LineKind::DesignGradient,
+     "Design Gradient, Width 256, Height 128, Gradient Radial, From Color R: 1 G: 2 B: 3, To Color R: 4 G: 5 B: 6, "
+     "Angle 45",
+     {0x030201, 0x060504}},
+    {LineKind::MultiGradient,
+     "MultiGradient,  Width 300, Height 200, Back Color R: 0 G: 0 B: 0, Left Color R: 255 G: 0 B: 0, Right Color R: "
+     "0 G: 0 B: 255, Left Position 6, Right Position 294",
+     {0, 0xFF, 0xFF0000, 6, 294}},
+    {LineKind::ColorWheel, "Color Wheel", {}},
+    {LineKind::Rainbow, "Rainbow", {}},
+    {LineKind::FreeHand, "FreeHand Drawing, Pen Size 5, Pen Color R: 0 G: 128 B: 0", {0x008000}},
+    {LineKind::Ellipse,
+     "Ellipse from X 10 Y 20, To X 30 Y 40, Pen Size 2, Pen Color R: 0 G: 0 B: 0, Brush Color R: 255 G: 255 B: 255, "
+     "Not Filled",
+     {10, 20, 30, 40, 0, 0xFFFFFF, 1}},
+    {LineKind::Rectangle,
+     "Rectangle from X 1 Y 2, To X 3 Y 4, Pen Size 2, Pen Color R: 0 G: 0 B: 0, Brush Color R: 0 G: 0 B: 0, Filled",
+     {1, 2, 3, 4, 0, 0, 0}},
+    {LineKind::Line, "Line from X 1 Y 2 To X 3 Y 4, Pen Size 3, Pen Color R: 9 G: 8 B: 7, Pen MaskNotPen",
+     {1, 2, 3, 4, 0x070809, 1}},
+    {LineKind::SelectArea, "Select Area From Left 200 Top 10, Right 120 Bottom 80, Copy to Buffer",
+     {200, 10, 120, 80, 1}},
+    {LineKind::FloodFill, "FloodFill at location X 0 Y 255, Brush Color R: 48 G: 32 B: 16", {0, 255, 0x102030}},
+    {LineKind::Eyedropper, "Eyedropper at location X 150 Y 50", {150, 50}},
+    {LineKind::TextTool,
+     "Text Tool, Font Arial, Size 12, Color R: 0 G: 0 B: 0, Style Bold \"say \"hi\" , Location X 1\" , Location X 3 "
+     "Y 4",
+     {12, 0, 1, 3, 4}},
+    {LineKind::TextToolAligned,
+     "Text Tool, Font Liberation Sans, Size 20, Color R: 255 G: 0 B: 0, Style Bold Italic \"one\\ntwo\" , Location X "
+     "-1 Y 2, Alignment Right",
+     {20, 0xFF, 3, -1, 2, 2}},
+};
+
+TEST(LineShapes, EveryCommandLineParsesAndWritesBackUnchanged) {
+  std::set<LineKind> covered;
+  for (const Sample& s : kSamples) {
+    const ParsedCommand p = ParseCommandLine(s.line);
+    ASSERT_TRUE(p.Matched) << s.line << ": " << p.Error;
+    EXPECT_EQ(p.Kind, s.kind) << s.line;
+    std::vector<int64_t> ints;
+    for (const LineArg& a : p.Args)
+      if (a.Text.empty()) ints.push_back(a.Int);
+    EXPECT_EQ(ints, s.ints) << s.line;
+    EXPECT_EQ(WriteLine(p.Kind, p.Args), s.line);
+    covered.insert(s.kind);
+  }
+  EXPECT_EQ(covered.size(), size_t(kLineKindCount)) << "a sample for every shape";
+}
+
+TEST(LineShapes, TextHolesKeepWhatWasTyped) {
+  ParsedCommand p = ParseCommandLine("Open File /tmp/a, b/c d.bmp");
+  EXPECT_EQ(p.Args[0].Text, "/tmp/a, b/c d.bmp");
+  p = ParseCommandLine(kSamples[9].line);
+  ASSERT_EQ(p.Args.size(), 10u);
+  EXPECT_EQ(p.Args[4].Text, "-3");
+  EXPECT_EQ(p.Args[9].Text, "1");
+  // The memo text runs to the last " , Location X ", so quotes and the separator may appear in it.
+  p = ParseCommandLine(kSamples[39].line);
+  EXPECT_EQ(p.Args[0].Text, "Arial");
+  EXPECT_EQ(p.Args[4].Text, "say \"hi\" , Location X 1");
+}
+
+TEST(LineShapes, MalformedLinesAreRefusedWithTheExpectedForm) {
+  for (const char* bad : {
+           "Line from X 1 Y 2 To X 3, Pen Size 2, Pen Color R: 0 G: 0 B: 0, Pen XORPen",
+           "Line from X 1 Y 2 To X 3 Y 4, Pen Size 2, Pen Color R: 0 G: 0 B: 0, Pen Sideways",
+           "Ellipse from X 1 Y 2, To X 3 Y 4, Pen Size 2, Pen Color R: 0 G: 0 B: 0, Brush Color R: 0 G: 0 B: 0, Full",
+           "FloodFill at location X 1 Y 99999999999, Brush Color R: 0 G: 0 B: 0",
+           "Select Area From Left 1 Top 2, Right 3 Bottom 4, Paint It",
+           "Scroll Right x",
+           "Resize Fast, Width 10",
+           "ToolBox Sliders to positions:  Lightness 25",
+           "New Image, Color R: 256 G: 0 B: 0",
+       }) {
+    const ParsedCommand p = ParseCommandLine(bad);
+    EXPECT_FALSE(p.Matched) << bad;
+    EXPECT_FALSE(p.Error.empty()) << bad;
+  }
+  EXPECT_EQ(ParseCommandLine("Scroll Right x").Error, "'x' is not a valid integer value");
+  EXPECT_EQ(ParseCommandLine("Resize Fast, Width 10").Error, "expected \"Resize Fast, Width n, Height n\"");
+  // Lines that are no command shape are left for the effect parser.
+  for (const char* other : {"Blur", "Edge Merge 1/3", "UnDo twice", "Marble, Graininess 700"})
+    EXPECT_TRUE(!ParseCommandLine(other).Matched && ParseCommandLine(other).Error.empty()) << other;
+}
+
+TEST(EffectLines, NamesValuesAndTheEdgeMergeName) {
+  ParsedEffect e = ParseEffectLine("SineWave Up/Down, WaveLength 32, Height 50, Wrap = True", -1);
+  ASSERT_EQ(e.Error, "");
+  EXPECT_EQ(e.EffectId, fx::SineWaveUD);
+  ASSERT_EQ(e.Values.size(), 3u);
+  EXPECT_TRUE(e.Values[0].Alt);
+  EXPECT_EQ(e.Values[0].Value.Real, 32);
+  EXPECT_EQ(e.Values[2].Value.Int, 1);
+
+  e = ParseEffectLine("Map Texture, Brightness 18, Use Buffer", -1);
+  ASSERT_EQ(e.Error, "");
+  EXPECT_EQ(e.Values[1].Value.Text, "Use Buffer");
+
+  // Apply after an Edge Merge names the merge; the values are the current effect's.
+  e = ParseEffectLine("EdgeMerge8, Graininess 650, Scale 2.5, Turbulence 3", fx::Marble);
+  EXPECT_EQ(e.EffectId, fx::Marble);
+  EXPECT_EQ(e.Error, "");
+  EXPECT_NE(ParseEffectLine("EdgeMerge8", -1).Error, "");
+
+  EXPECT_EQ(ParseEffectLine("Marble, Grain 3", -1).Error, "\"Marble\" has no value \"Grain 3\"");
+  EXPECT_EQ(ParseEffectLine("Twist, Looseness 1.5", -1).Error, "'1.5' is not a valid integer value");
+  EXPECT_EQ(ParseEffectLine("Nonsense", -1).Error, "unknown command \"Nonsense\"");
+  EXPECT_EQ(ParseEffectLine("Gray Scale", -1).EffectId, fx::GrayScale);
+  EXPECT_EQ(ParseEffectLine("GrayScale", -1).EffectId, fx::GrayScale);
+}
+
+TEST(EffectLines, WrittenAsDeclared) {
+  auto read = [](const ValueRef& r, Format f) {
+    if (f == Format::Text) return Text("Use Current Texture");
+    if (r.kind == ValueRef::Second && r.Index == WhPchVal) return Real(0.5);
+    if (r.kind == ValueRef::Second && r.Index == WhRadVal) return Real(1.0);
+    if (r.kind == ValueRef::Second && r.Index == UDPeakVal) return Real(3);
+    if (r.kind == ValueRef::Wrap) return Real(1);
+    if (r.kind == ValueRef::Main) return Real(Effect(r.Index).Default);
+    if (r.kind == ValueRef::Second) return Real(kSecondParams[size_t(r.Index)].Default);
+    return Real(0);
+  };
+  EXPECT_EQ(WriteEffectLine(fx::WhirlPinch, "Whirl/Pinch", true, read), "Whirl/Pinch, Angle 270, Pinch 0.50, Radius 1.00");
+  EXPECT_EQ(WriteEffectLine(fx::Marble, "Marble", true, read), "Marble, Graininess 700, Scale 2, Turbulence 120");
+  EXPECT_EQ(WriteEffectLine(fx::SineWaveUD, "SineWave Up/Down", true, read),
+            "SineWave Up/Down, Peaks 3, Height 50, Wrap = True");
+  EXPECT_EQ(WriteEffectLine(fx::Blur, "Blur", true, read), "Blur");
+  EXPECT_EQ(WriteEffectLine(fx::MapTexture, "Map Texture", true, read), "Map Texture, Brightness 18, Use Current Texture");
+}
+
+// Numbers never follow the desktop's language.
+TEST(LogFormat, NumbersIgnoreACommaLocale) {
+  const char* old = std::setlocale(LC_ALL, nullptr);
+  const std::string saved = old ? old : "C";
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "no de_DE.UTF-8 locale on this machine";
+  EXPECT_EQ(FormatReal(0.75), "0.75");
+  EXPECT_EQ(FormatReal(1e-5), "1E-5");
+  EXPECT_EQ(FormatFixed2(0.5), "0.50");
+  EXPECT_EQ(ParseReal("2.5"), 2.5);
+  EXPECT_EQ(ParseReal("0,75"), std::nullopt);
+  EXPECT_EQ(ParseReal("0,75", true), 0.75);
+  std::setlocale(LC_ALL, saved.c_str());
+}
+
+}  // namespace
+}  // namespace vorq
