@@ -10,8 +10,8 @@ namespace vorq {
 namespace {
 double RoundToType(ValueType t, double v) {
   switch (t) {
-    case ValueType::Real32: return double(float(v));
-    case ValueType::Real64: return v;
+    case ValueType::Real32: return double(float(ClampReal(v)));
+    case ValueType::Real64: return ClampReal(v);
     case ValueType::Flag: return v != 0 ? 1 : 0;
     case ValueType::Colour: return double(uint32_t(SaturateInt32(v)) & 0xFFFFFFu);
     case ValueType::Integer: return double(SaturateInt32(v));
@@ -208,7 +208,7 @@ bool Editor::SetValueByKey(std::string_view key, std::string_view value) {
     const ValueType t = kSecondParams[i].Type;
     if (t == ValueType::Real32 || t == ValueType::Real64) {
       auto v = ParseReal(value);
-      if (!v) return false;
+      if (!v || std::fabs(*v) > kRealLimit) return false;
       Second[i] = RoundToType(t, *v);
     } else {
       auto v = ParseInt(value);

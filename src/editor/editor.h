@@ -132,6 +132,12 @@ class Editor {
   bool PushUndo();
   void bUndoClick();
 
+  // Runs one command outside Run (a replayed line, say). When memory runs
+  // out inside it, the image it had before comes back from the snapshot it
+  // took, the reason is shown and false returned. Run does the same for the
+  // pixels of each command.
+  bool Guarded(const std::function<void()>& command);
+
   // The effect line of the current Effect id and EffectName (empty for Scroll).
   std::string EffectLogLine() const;
   // "Log starts  - current Gradient: ..." for a new log.
@@ -232,6 +238,7 @@ class Editor {
   // Reads the tool box's boxes for effect id into the stored values.
   void StoreToolBoxValues(int id);
   UiPort& ui_;
+  uint64_t pushes_ = 0;  // snapshots taken, so Guarded knows whether its command took one
 };
 
 }  // namespace vorq

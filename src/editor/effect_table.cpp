@@ -114,6 +114,15 @@ void ResizeToChosenSize(E& ed, bool smooth) {
   if (!err.empty()) ed.Ui().ShowMessage(err);
 }
 
+// One pass per unit of the Amount: beyond the bound it is refused, not run for days.
+Gate SplitGaussCheck(E& ed) {
+  const int amount = ed.EffectVals[fx::SplitGauss];
+  if (amount <= kMaxSplitGaussAmount) return Gate::Go;
+  ed.Ui().ShowMessage("Split Gauss runs one pass per unit of its Amount; the Amount must be at most " +
+                      std::to_string(kMaxSplitGaussAmount) + ", not " + std::to_string(amount) + ".");
+  return Gate::Refused;
+}
+
 Gate SquareCheck(E& ed) {
   if (ed.WorkSurface.Width() == ed.WorkSurface.Height()) return Gate::Go;
   ed.Ui().ShowMessage("Image must be square.  ReSize and try again.");
@@ -155,7 +164,8 @@ std::array<EffectRow, kEffectCount> Build() {
   t[fx::GaussianBlur] = Filter([](E& ed) { GaussianBlurCommand(ed.WorkSurface, ed.ScratchSurface, ed.EffectVals[fx::GaussianBlur]); });
   t[fx::DesignYourOwn] = Row(Road::Dialog, [](E& ed) { ed.DesignYourOwn1Click(); });
   t[fx::SplitBlur] = Busy([](E& ed) { vorq::SplitBlur(ed.WorkSurface, ed.EffectVals[fx::SplitBlur]); });
-  t[fx::SplitGauss] = Busy([](E& ed) { vorq::SplitGauss(ed.WorkSurface, ed.EffectVals[fx::SplitGauss]); });
+  t[fx::SplitGauss] =
+      Busy([](E& ed) { vorq::SplitGauss(ed.WorkSurface, ed.EffectVals[fx::SplitGauss]); }, SplitGaussCheck);
 
   t[fx::SineWaveUD] = Busy(SineUD);
   t[fx::SineWaveLR] = Busy(SineLR);

@@ -15,6 +15,7 @@ namespace vorq {
 class ScriptedUi : public UiPort {
  public:
   std::vector<std::string> Messages;
+  std::vector<std::string> Notices;
   std::vector<std::string> Questions;
   std::deque<Answer> Answers;
   std::deque<std::string> Inputs;  // input box answers; empty -> cancelled
@@ -23,6 +24,7 @@ class ScriptedUi : public UiPort {
   int ImageChanges = 0, ToolBoxChanges = 0;
 
   void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+  void Notice(const std::string& text) override { Notices.push_back(text); }
   // An in-process clipboard: the batch tool has no desktop to share one with.
   TFastDIB Clipboard;
   void SetClipboardImage(const TFastDIB& image) override { CopySurface(image, Clipboard); }

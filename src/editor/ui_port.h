@@ -53,6 +53,8 @@ class UiPort {
   // OK. Their fields change the state (and the gradient) while they show.
   virtual bool EditGradient(GradientState&) { return false; }
   virtual bool EditMultiGradient(MultiGradientState&) { return false; }
+  // A passing remark for the status bar that needs no answer.
+  virtual void Notice(const std::string&) {}
 
   // Notifications from the editor to whatever shows it.
   virtual void ImageChanged() {}     // WorkSurface was presented anew

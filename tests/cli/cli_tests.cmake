@@ -81,14 +81,44 @@ foreach(size 1x1 1x7 7x1 2x2 4097x3)
     --output "${WORK}/tiny_${size}.bmp")
 endforeach()
 
-# --settings reads a settings file as the editor does; --set overrides it.
-file(WRITE "${WORK}/VorqTile.ini" "[EffectVals]\r\nEffectVals6=250\r\nEffectVals13=4\r\n")
+# --settings reads a settings file as the editor does (blanks around "=" allowed); --set overrides it.
+file(WRITE "${WORK}/VorqTile.ini" "[EffectVals]\r\nEffectVals6 = 250\r\nEffectVals13 = 4\r\n[MainForm]\r\nUndoLevels=2147483647\r\n")
 expect_status(0 "${CLI}" --new 4x4 --settings "${WORK}/VorqTile.ini" "Gaussian Blur" --log "${WORK}/s.log" --output "${WORK}/s.bmp")
 file(READ "${WORK}/s.log" s)
 string(FIND "${s}" "Gaussian Blur, Blurriness 4" found)
 if(found EQUAL -1)
   message(FATAL_ERROR "--settings value not used:\n${s}")
 endif()
+if(NOT LAST_ERR MATCHES "at most 1000")
+  message(FATAL_ERROR "UndoLevels above the limit not reported: ${LAST_ERR}")
+endif()
+
+# The log is opened after the recipe is read and is never a file the run reads or writes.
+file(WRITE "${WORK}/r.txt" "Blur\n")
+file(COPY_FILE "${WORK}/s.bmp" "${WORK}/in.bmp")
+expect_status(2 "${CLI}" --new 4x4 --recipe "${WORK}/r.txt" --log "${WORK}/r.txt" --output "${WORK}/bad.bmp")
+expect_status(2 "${CLI}" --input "${WORK}/in.bmp" Bogus --log "${WORK}/../cli_work/in.bmp" --output "${WORK}/bad.bmp")
+expect_status(2 "${CLI}" --new 4x4 --log "${WORK}/o.bmp" --output "${WORK}/o.bmp")
+file(READ "${WORK}/r.txt" r)
+file(READ "${WORK}/in.bmp" in HEX LIMIT 2)
+if(NOT r STREQUAL "Blur\n" OR NOT in STREQUAL "424d" OR EXISTS "${WORK}/o.bmp")
+  message(FATAL_ERROR "the log clobbered a file: ${r} ${in}")
+endif()
+# A log that cannot be written is a file error.
+expect_status(1 "${CLI}" --new 4x4 Blur --log /dev/full --output "${WORK}/bad.bmp")
+# Only regular files are read: no waiting on a pipe, no reading a device without end.
+execute_process(COMMAND mkfifo "${WORK}/pipe")
+foreach(opt --input --recipe --settings --buffer)
+  foreach(file "${WORK}/pipe" /dev/zero "${WORK}")
+    execute_process(COMMAND "${CLI}" ${opt} "${file}" --output "${WORK}/bad.bmp" TIMEOUT 20
+      RESULT_VARIABLE rc ERROR_VARIABLE err)
+    if(NOT rc EQUAL 1 OR NOT err MATCHES "regular file|folder")
+      message(FATAL_ERROR "${opt} ${file}: exit ${rc} ${err}")
+    endif()
+  endforeach()
+endforeach()
+# Work that grows with a value is bounded: refused with a message.
+expect_status(2 "${CLI}" --new 4x4 "Split Gauss, Amount 2147483647" --output "${WORK}/bad.bmp")
 
 # --tile lays the result N x M times; a tiling beyond the size limit is refused.
 expect_status(0 "${CLI}" --new 7x5 --tile 3x2 --output "${WORK}/tiled.bmp")

@@ -1,15 +1,23 @@
 #include "core/surface/fast_dib.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 
 namespace vorq {
 
+namespace {
+std::atomic<int64_t> gMaxPixels{kMaxPixels};
+}  // namespace
+
 bool SizeAllowed(int64_t width, int64_t height) {
-  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+         width * height <= gMaxPixels.load(std::memory_order_relaxed);
 }
+
+void LimitPixels(int64_t maxPixels) { gMaxPixels = std::clamp<int64_t>(maxPixels, 1, kMaxPixels); }
 
 TFastDIB::TFastDIB() = default;
 

@@ -40,6 +40,10 @@ static_assert(sizeof(TBitmapInfoHeader) == 40, "bitmap-info header is 40 bytes")
 constexpr int64_t kMaxSide = 16384;
 constexpr int64_t kMaxPixels = int64_t(1) << 28;
 bool SizeAllowed(int64_t width, int64_t height);
+// Lowers the pixel limit for this process (never raises it). The fuzz
+// targets keep images small, so that an allocation out of proportion to the
+// image stands out under their malloc limit.
+void LimitPixels(int64_t maxPixels);
 
 class TFastDIB {
  public:

@@ -38,6 +38,15 @@ inline int64_t NearestLimited(double v) {
   return static_cast<int64_t>((v + kMagic) - kMagic);
 }
 
+// Stored reals stay within the single-precision range (FLT_MAX): typed
+// beyond it they are refused, read from a file clamped.
+constexpr double kRealLimit = 3.4028234663852886e38;
+// NaN gives 0; beyond kRealLimit the limit.
+inline double ClampReal(double v) {
+  if (v != v) return 0;
+  return v < -kRealLimit ? -kRealLimit : (v > kRealLimit ? kRealLimit : v);
+}
+
 // Toward zero.
 inline int64_t Trunc(double v) { return static_cast<int64_t>(v); }
 

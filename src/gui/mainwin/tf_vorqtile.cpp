@@ -919,6 +919,9 @@ void TfVorqTile::StatusChanged() {
   for (int i = 0; i < kStatusPanelCount; ++i) panels_[size_t(i)]->setText(Q(editor_.Status[size_t(i)]));
 }
 
+// Shown over the panels for a few seconds.
+void TfVorqTile::Notice(const std::string& text) { statusBar()->showMessage(Q(text), 5000); }
+
 void TfVorqTile::UndoChanged() {
   if (bUndo) bUndo->setEnabled(!editor_.Undo.Empty());
   document_.UndoChanged(editor_.Undo, editor_.WorkSurface);

@@ -110,6 +110,7 @@ class TfVorqTile : public QMainWindow, public UiPort {
   void ImageChanged() override;
   void ToolBoxChanged() override;
   void StatusChanged() override;
+  void Notice(const std::string& text) override;
   void UndoChanged() override;
   void LoggingChanged() override;
   void SetBusy(bool busy) override;
