@@ -67,6 +67,9 @@ class ScriptedUi : public UiPort {
     if (AcceptColor && NextColor) colour = *NextColor;
     return AcceptColor;
   }
+  // Transparent Paste Options: the options as they stand, or Cancel.
+  bool AcceptTransparent = true;
+  bool EditTransparent(TransparentOptions&) override { return AcceptTransparent; }
   void ImageChanged() override { ++ImageChanges; }
   void ToolBoxChanged() override { ++ToolBoxChanges; }
 };

@@ -35,6 +35,10 @@ class UiPort {
   // (nothing is written), 1 OK with index, 2 None (no transparent colour).
   virtual int AskGifTransparency(const GifPalette& palette, int& index) = 0;
 
+  // The Transparent Paste Options dialog, modal; true on OK. The editor sets
+  // LowerLeft, PenColor and Color before; the dialog may change the rest.
+  virtual bool EditTransparent(struct TransparentOptions& options) = 0;
+
   // The colour dialog; false when cancelled (colour is 0x00BBGGRR, in and out).
   virtual bool ChooseColor(uint32_t& colour) = 0;
 
