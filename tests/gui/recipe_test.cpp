@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,6 +12,7 @@
 
 #include "core/imageio/image_file.h"
 #include "gui/mainwin/image_view.h"
+#include "gui/mainwin/paste_selection.h"
 #include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
 #include "gui_tests.h"
@@ -92,6 +94,15 @@ void RecipeTest::everyCommandReplaysInTheBatchTool() {
   trigger("CopyBuffertoClipboard1");
   trigger("PasteClipboardtoBuffer1");
   trigger("ReplaceImage1");
+  // Paste Transparent with the dialog's first settings; a selection dragged by (7, 4).
+  WhenModal([](QWidget* d) { Child<QPushButton>(d, "bOK")->click(); });
+  trigger("Transparent1");
+  trigger("AsSelection1");
+  QWidget* sel = f.window->pasteSelection();
+  QTest::mousePress(sel, Qt::LeftButton, {}, {2, 2});
+  QTest::mouseMove(sel, {9, 6});
+  QTest::mouseRelease(sel, Qt::LeftButton, {}, {2, 2});
+  QTest::mouseMove(sel, {3, 3});
   trigger("PasteBuffertoImage1");
   trigger("UnDo1");
   trigger("Reset1");
