@@ -198,6 +198,7 @@ void PasteTest::selectionFloatsThenPlacesOnFirstMove() {
   QVERIFY(sel->isVisible());
   QCOMPARE(sel->geometry(), QRect(0, 0, 40, 30));
   QTRY_COMPARE_WITH_TIMEOUT(f.window->statusPanel(kPanelEffect)->text(), QString("Left: 0 Top: 0"), 1000);
+  Grab(f.window.get(), "paste_selection_start.png");
 
   // Dragging moves it; nothing is placed while the button is down or up again.
   QTest::mousePress(sel, Qt::LeftButton, {}, {5, 5});
