@@ -9,13 +9,10 @@
 #include <QRadioButton>
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QStatusBar>
 #include <QBuffer>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
-#include "gui/dialogs/tf_trans.h"
 #include "gui/mainwin/paste_selection.h"
 #include "gui_test_util.h"
 #include "gui_tests.h"
@@ -168,16 +165,13 @@ void PasteTest::transparentDialogAndWhiteLowerLeft() {
   QCOMPARE(f.editor().Undo.Count(), 1);
   const TFastDIB& w = f.editor().WorkSurface;
   QCOMPARE(w.Width(), 256);
-  int left = 0;
   for (int y = 0; y < 256; ++y)
     for (int x = 0; x < 256; ++x) {
       const QRgb c = withWhite.pixel(x * 50 / 256, y * 40 / 256);
       const std::size_t i = std::size_t(y) * w.BytesPerRow + std::size_t(x) * 3;
       const QRgb expected = c == qRgb(255, 255, 255) ? qRgb(before[i + 2], before[i + 1], before[i]) : c;
       if (At(w, x, y) != expected) QFAIL(qPrintable(QString("pixel %1, %2").arg(x).arg(y)));
-      left += c == qRgb(255, 255, 255);
     }
-  QVERIFY(left > 256 * 256 / 5);
   QCOMPARE(LogLines(logDir.filePath("VorqLog.txt")), QStringList({"Paste Transparent"}));
 }
 
