@@ -58,6 +58,21 @@ struct MultiGradientState {
   int LeftPos = 85, RightPos = 170;
 };
 
+// Edit ▸ Paste ▸ Transparent's options dialog; kept between showings.
+struct TransparentOptions {
+  enum class Source { Normal, Pen, Custom };
+  Source Mode = Source::Normal;  // which colour is drawn transparent
+  uint32_t CustomColor = 0;      // the dialog's colour-choice current colour
+  bool ReSize = true;            // stretch the clipboard image to the image's size
+  // Set before each showing: the clipboard image's lower-left pixel and the pen.
+  uint32_t LowerLeft = 0, PenColor = 0;
+  // The swatch: the transparent colour; the dialog keeps it in step with Mode.
+  uint32_t Color = 0;
+  uint32_t ColorFor(Source s) const {
+    return s == Source::Normal ? LowerLeft : s == Source::Pen ? PenColor : CustomColor;
+  }
+};
+
 // Thrown by the text conversions of Apply; what() is the message shown.
 struct ConversionError : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -186,6 +201,13 @@ class Editor {
   void PasteClipboardtoBuffer1Click();
   // Paste As Selection, placed: the clipboard image drawn at (x, y), clipped.
   void PasteAsSelectionAt(int x, int y);
+  // The same with the piece the movable selection shows.
+  void PlaceSelection(const TFastDIB& piece, int x, int y);
+  // Edit ▸ Paste ▸ Transparent: the options dialog, then the clipboard image
+  // drawn at (0, 0) leaving the pixels of the swatch colour out.
+  void Transparent1Click();
+  TransparentOptions Transparent;
+  uint32_t LowerLeftColor = 0;  // of the last clipboard image pasted transparently
   // Save As: the route by the name's extension (".jpg" added when it has
   // none), JPEG at JpegQuality, GIF with the transparency dialog when
   // GifShowDialog. Returns the name written, or empty when nothing was

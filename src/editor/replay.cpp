@@ -98,6 +98,8 @@ ReplayOutcome ReplayCommand(Editor& ed, const ParsedCommand& c) {
       return {};
     case K::CopyBufferToClipboard: ed.CopyBuffertoClipboard1Click(); return {};
     case K::PasteClipboardToBuffer: ed.PasteClipboardtoBuffer1Click(); return {};
+    // With the options dialog's settings as they stand (at first Normal, resized).
+    case K::PasteTransparent: ed.Transparent1Click(); return {};
     case K::FreeHand: {
       if (ReplayOutcome r = PenSize(ed, c.Args[0].Text); r.Status == ReplayStatus::Error) return r;
       ed.ToolBox.PenColor = uint32_t(c.Args[1].Int);

@@ -76,6 +76,9 @@ class ScriptedUi : public UiPort {
   bool EditMultiGradient(MultiGradientState&) override { return AcceptGradient; }
   int GradientChanges = 0;
   void GradientChanged() override { ++GradientChanges; }
+  // Transparent Paste Options: the options as they stand, or Cancel.
+  bool AcceptTransparent = true;
+  bool EditTransparent(TransparentOptions&) override { return AcceptTransparent; }
   void ImageChanged() override { ++ImageChanges; }
   void ToolBoxChanged() override { ++ToolBoxChanges; }
 };

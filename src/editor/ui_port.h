@@ -40,6 +40,9 @@ class UiPort {
   // The Map Texture dialog (its buttons call Editor::LoadTexture and
   // UseBufferAsTexture); false when cancelled.
   virtual bool ChooseTexture() { return true; }
+  // The Transparent Paste Options dialog, modal; true on OK. The editor sets
+  // LowerLeft, PenColor and Color before; the dialog may change the rest.
+  virtual bool EditTransparent(struct TransparentOptions& options) = 0;
 
   // The colour dialog; false when cancelled (colour is 0x00BBGGRR, in and out).
   virtual bool ChooseColor(uint32_t& colour) = 0;

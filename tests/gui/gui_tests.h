@@ -99,6 +99,15 @@ class SizeTilesTest : public QObject {
   void testTilesShowsTheImageTiledAndComesBack();
 };
 
+class PasteTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void emptyClipboardPastesNothing();
+  void clipboardRoundTripLaysAlphaOverWhite();
+  void transparentDialogAndWhiteLowerLeft();
+  void selectionFloatsThenPlacesOnFirstMove();
+};
+
 class RecipeTest : public QObject {
   Q_OBJECT
  private slots:

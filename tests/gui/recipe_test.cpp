@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,6 +15,7 @@
 
 #include "core/imageio/image_file.h"
 #include "gui/mainwin/image_view.h"
+#include "gui/mainwin/paste_selection.h"
 #include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
 #include "gui_tests.h"
@@ -95,6 +97,15 @@ void RecipeTest::everyCommandReplaysInTheBatchTool() {
   trigger("CopyBuffertoClipboard1");
   trigger("PasteClipboardtoBuffer1");
   trigger("ReplaceImage1");
+  // Paste Transparent with the dialog's first settings; a selection dragged by (7, 4).
+  WhenModal([](QWidget* d) { Child<QPushButton>(d, "bOK")->click(); });
+  trigger("Transparent1");
+  trigger("AsSelection1");
+  QWidget* sel = f.window->pasteSelection();
+  QTest::mousePress(sel, Qt::LeftButton, {}, {2, 2});
+  QTest::mouseMove(sel, {9, 6});
+  QTest::mouseRelease(sel, Qt::LeftButton, {}, {2, 2});
+  QTest::mouseMove(sel, {3, 3});
   trigger("PasteBuffertoImage1");
   trigger("UnDo1");
   trigger("Reset1");

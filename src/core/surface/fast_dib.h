@@ -85,6 +85,9 @@ class TFastDIB {
   // and columns (colour-on-colour), never blending.
   void StretchDraw(TFastDIB& Target, int X, int Y, int W, int H) const;
   void DrawPart(TFastDIB& Target, int X, int Y, int W, int H, int SrcX, int SrcY) const;
+  // Draw, leaving the target's pixel where this surface has colour Key
+  // (a transparent bitmap). Target must be another surface.
+  void DrawTransparent(TFastDIB& Target, int X, int Y, TPixel24 Key) const;
   // Fills X, Y, W, H with copies laid edge to edge from the top-left corner.
   void TileDraw(TFastDIB& Target, int X, int Y, int W, int H) const;
 

@@ -177,6 +177,7 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   log_ = new TfLog(this);
   elog_ = new TfELog(this);
   about_ = new TfAbout(this);
+  CreatePasteCommands();
 
   LoadSettings();
   editor_.RefreshImage();
@@ -954,6 +955,7 @@ void TfVorqTile::BufferChanged() {
   action("MergeBufferWithImage1")->setEnabled(editor_.EffectAvailable(fx::MergeBuffer));
   action("CopyBuffertoClipboard1")->setEnabled(true);
   findChild<QToolButton*>("bPasteBuf")->setEnabled(true);
+  findChild<QLabel*>("Lbl3D2")->setEnabled(true);  // raised from now on
 }
 
 }  // namespace vorq::gui

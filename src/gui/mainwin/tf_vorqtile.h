@@ -239,6 +239,20 @@ class TfVorqTile : public QMainWindow, public UiPort {
   AskHandler askHandler_;
   FileChooser fileChooser_;
   ColorChooser colorChooser_;
+
+  // ---- Paste As Selection and Paste Transparent (paste_hooks.cpp) ----
+ public:
+  class PasteSelection* pasteSelection() const { return pPaste; }
+  class TfTrans* transDialog() const { return trans_; }
+  bool EditTransparent(TransparentOptions& options) override;
+  void AsSelection1Click();
+  void Transparent1Click();
+
+ private:
+  void CreatePasteCommands();
+  class PasteSelection* pPaste = nullptr;
+  class TfTrans* trans_ = nullptr;
+  // ---- end of the paste commands ----
 };
 
 }  // namespace vorq::gui
