@@ -1,7 +1,7 @@
 // vorqtile-cli: replays recipes (log lines) on an image without windows.
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -57,6 +57,40 @@ bool ParseSize(const std::string& text, int& w, int& h) {
   w = *pw;
   h = *ph;
   return SizeAllowed(w, h);
+}
+
+// Opening the log truncates it, so it may not be a file the run reads or
+// writes. Returns the clash ("" when none): same path, or the same file
+// under another name.
+std::string LogClash(const std::string& log, const std::vector<std::pair<std::string, std::string>>& files) {
+  namespace fs = std::filesystem;
+  auto canonical = [](const std::string& p) {
+    std::error_code ec;
+    fs::path c = fs::weakly_canonical(fs::absolute(p, ec), ec);
+    return ec ? fs::path() : c;
+  };
+  const fs::path l = canonical(log);
+  for (const auto& [option, file] : files) {
+    if (file.empty()) continue;
+    std::error_code ec;
+    if ((!l.empty() && canonical(file) == l) || fs::equivalent(log, file, ec))
+      return "--log " + log + " is also the " + option + " file; the log would overwrite it. Choose another log file.";
+  }
+  return {};
+}
+
+// The lines of a recipe file (a regular file of at most 16 MiB).
+bool ReadRecipe(const std::string& path, std::vector<std::pair<std::string, std::string>>& into, std::string& error) {
+  std::string text;
+  if (!ReadTextFile(path, text, error)) return false;
+  size_t start = 0;
+  for (int n = 1; start < text.size(); ++n) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    into.emplace_back(path + ":" + std::to_string(n), text.substr(start, end - start));
+    start = end + 1;
+  }
+  return true;
 }
 
 }  // namespace
@@ -135,7 +169,9 @@ int main(int argc, char** argv) {
   if (!settings.empty()) {
     std::string text;
     if (!ReadTextFile(settings, text, error)) return Fail(1, error);
-    LoadEditorSettings(ed, IniFile::Parse(text));
+    std::string warning;
+    LoadEditorSettings(ed, IniFile::Parse(text), nullptr, &warning);
+    if (!warning.empty()) std::cerr << "vorqtile-cli: warning: " << settings << ": " << warning << "\n";
   }
   for (const auto& s : sets) {
     const size_t eq = s.find('=');
@@ -143,31 +179,36 @@ int main(int argc, char** argv) {
       return Fail(2, "--set " + s + ": unknown key or malformed value");
   }
 
-  if (!logPath.empty()) {
-    if (!ed.Log.Open(logPath, false)) return Fail(1, ed.Log.Error());
-    ed.WriteLog(ed.LogHeaderLine());
-  }
-
   // Numbered lines: the recipe's first, then those given as arguments.
   std::vector<std::pair<std::string, std::string>> all;  // (where, line)
-  if (!recipe.empty()) {
-    std::ifstream in(recipe, std::ios::binary);
-    if (!in) return Fail(1, "cannot read recipe \"" + recipe + "\"");
-    std::string l;
-    for (int n = 1; std::getline(in, l); ++n) all.emplace_back(recipe + ":" + std::to_string(n), l);
-  }
+  if (!recipe.empty() && !ReadRecipe(recipe, all, error)) return Fail(1, error);
   for (size_t i = 0; i < lines.size(); ++i) all.emplace_back("argument line " + std::to_string(i + 1), lines[i]);
+
+  // The log is opened only now, when everything it could clash with has been read.
+  if (!logPath.empty()) {
+    const std::string clash = LogClash(logPath, {{"--input", input}, {"--recipe", recipe}, {"--output", output},
+                                                 {"--settings", settings}, {"--buffer", buffer}});
+    if (!clash.empty()) return Fail(2, clash);
+    if (!ed.Log.Open(logPath, false)) return Fail(1, ed.Log.Error());
+    ed.WriteLog(ed.LogHeaderLine());
+    if (!ed.Log.Logging()) return Fail(1, ed.Log.Error());
+  }
 
   for (const auto& [where, line] : all) {
     ui.Messages.clear();
-    const ReplayOutcome r = ReplayLine(ed, line);
+    ui.Notices.clear();
+    ReplayOutcome r;
+    ed.Guarded([&] { r = ReplayLine(ed, line); });  // a command without memory is refused with a message
+    // A log that can no longer be written is a file error, whatever the line did.
+    if (!logPath.empty() && !ed.Log.Logging()) return Fail(1, where + ": " + ed.Log.Error());
+    for (const std::string& n : ui.Notices) std::cerr << "vorqtile-cli: note: " << where << ": " << n << "\n";
     if (r.Status != ReplayStatus::Error && !r.Message.empty())
       std::cerr << "vorqtile-cli: warning: " << where << ": " << r.Message << "\n  in: " << line << "\n";
     if (r.Status == ReplayStatus::Error)
       return Fail(2, where + ": " + r.Message + "\n  in: " + line);
     if (!ui.Messages.empty()) return Fail(2, where + ": " + ui.Messages.front() + "\n  in: " + line);
   }
-  ed.Log.Close();
+  if (!ed.Log.Close()) return Fail(1, ed.Log.Error());
   // The seams of the final image itself, before any --tile layout.
   if (seamReport) std::cout << "seams: " << SeamReportText(MeasureSeams(ed.WorkSurface)) << "\n";
   if (output.empty()) return 0;

@@ -4,6 +4,7 @@
 #include "core/oplog/line_shapes.h"
 #include "core/oplog/log_format.h"
 #include "editor/commands/geometry.h"
+#include "editor/commands/gradient.h"
 #include "editor/commands/painting.h"
 #include "editor/commands/sliders.h"
 #include "editor/effect_table.h"
@@ -17,6 +18,8 @@ namespace {
 
 ReplayOutcome Error(std::string m) { return {ReplayStatus::Error, std::move(m)}; }
 ReplayOutcome Skipped(std::string m) { return {ReplayStatus::Skipped, std::move(m)}; }
+
+ReplayOutcome Outcome(const std::string& error) { return error.empty() ? ReplayOutcome{} : Error(error); }
 
 int I(const ParsedCommand& c, size_t i) { return int(c.Args[i].Int); }
 
@@ -97,6 +100,8 @@ ReplayOutcome ReplayCommand(Editor& ed, const ParsedCommand& c) {
       return {};
     case K::CopyBufferToClipboard: ed.CopyBuffertoClipboard1Click(); return {};
     case K::PasteClipboardToBuffer: ed.PasteClipboardtoBuffer1Click(); return {};
+    // With the options dialog's settings as they stand (at first Normal, resized).
+    case K::PasteTransparent: ed.Transparent1Click(); return {};
     case K::FreeHand: {
       if (ReplayOutcome r = PenSize(ed, c.Args[0].Text); r.Status == ReplayStatus::Error) return r;
       ed.ToolBox.PenColor = uint32_t(c.Args[1].Int);
@@ -146,6 +151,13 @@ ReplayOutcome ReplayCommand(Editor& ed, const ParsedCommand& c) {
                               std::to_string(kMaxTextSize) + " points");
       return ReplayTextTool(ed, *text);
     }
+    // ---- gradients ----
+    case K::PasteGradientToImage: PasteToImage1Click(ed); return {};
+    case K::DesignGradient: return Outcome(DesignGradientFromLine(ed, c.Args));
+    case K::MultiGradient: return Outcome(MultiGradientFromLine(ed, c.Args));
+    case K::ColorWheel: ColorWheel1Click(ed); return {};
+    case K::Rainbow: Rainbow1Click(ed); return {};
+    // ----
     default: return Error("\"" + LineForm(c.Kind) + "\" is not available in this version");
   }
 }

@@ -28,7 +28,7 @@ bool CommitText(Editor& ed, const TextToolLine& line, std::string& message) {
 
 ReplayOutcome ReplayTextTool(Editor& ed, const TextToolLine& text) {
   if (!HaveTextRenderer()) return {ReplayStatus::Error, "text cannot be drawn here: no fonts are available"};
-  ed.PushUndo();
+  if (!ed.PushUndo()) return {ReplayStatus::Error, "there is not enough memory for the undo copy of the image"};
   std::string message;
   if (!CommitText(ed, text, message)) return {ReplayStatus::Error, message};
   return {ReplayStatus::Done, message};

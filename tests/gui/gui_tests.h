@@ -29,6 +29,14 @@ class FilesBufferTest : public QObject {
   void copyAndPasteBufferWithUndo();
 };
 
+class GradientTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void thumbnailAppearsOnFirstShowAndPastes();
+  void designerFieldsDefaultsAndPasteNow();
+  void multiGradientMarkersAndColours();
+};
+
 class MainWindowTest : public QObject {
   Q_OBJECT
  private slots:
@@ -96,6 +104,15 @@ class SizeTilesTest : public QObject {
   void resizeCommandsRunThroughTheDialog();
   void seamlessMenuMakesEdgesMeet();
   void testTilesShowsTheImageTiledAndComesBack();
+};
+
+class PasteTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void emptyClipboardPastesNothing();
+  void clipboardRoundTripLaysAlphaOverWhite();
+  void transparentDialogAndWhiteLowerLeft();
+  void selectionFloatsThenPlacesOnFirstMove();
 };
 
 class RecipeTest : public QObject {

@@ -78,7 +78,7 @@ void MainWindowTest::menuBarHasTheCommandMap() {
                            "LogthisSession1", "AppendtoLog1", "CloseLog1", "Print1", "SetAsWallpaper1", "Contents1",
                            "PrintShortcutKeyList1", "New1", "Copy1", "ReplaceImage1", "Reset1", "ViewLog1", "EditLog1"})
     QVERIFY2(f.window->action(name)->isEnabled(), name);
-  for (const char* name : {"ColorWheel1",
+  for (const char* name : {"PasteToImage1", "MergeWithImage1",
                            "PasteBuffertoImage1", "MergeBufferWithImage1", "CopyBuffertoClipboard1"})
     QVERIFY2(!f.window->action(name)->isEnabled(), name);
   QCOMPARE(f.window->action("UnDo1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));

@@ -192,7 +192,7 @@ void RippleTooth(TFastDIB& Work, int Amount) {
   for (int x = 0; x < W; ++x) {
     k[size_t(x)] = c;
     c = (c + 1) & 255;
-    if (c > m - 1) c = 0;
+    if (c >= m) c = 0;  // "c > m - 1" without the overflow of m - 1
   }
   TFastDIB copy;
   CopySurface(Work, copy);

@@ -54,6 +54,7 @@
 #include "gui/output/wallpaper.h"
 #include "gui/dialogs/tf_log.h"
 #include "gui/dialogs/tf_text.h"
+#include "gui/dialogs/tf_texture.h"
 #include "gui/mainwin/floating_text.h"
 #include "gui/text/text_render.h"
 #include "gui/toolbox/tf_toolbox.h"
@@ -147,9 +148,11 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   }
   filter_ = new TfFilter(this);
   jpgComp_ = new TfJPGComp(this, [this](const std::string& text) { ShowMessage(text); });
+  texture_ = new TfTexture(editor_, this);
   gif_ = new TfGif(this);
   sizer_ = new TfrmSizer(this, [this](const std::string& text) { ShowMessage(text); });
   print_ = new TfPrint(this, [this](const std::string& text) { ShowMessage(text); });
+  CreateGradientCommands();
   // Test Tiles stands alone: the main window is disabled and hidden while it shows.
   tester_ = new TfTester(editor_.WorkSurface);
   connect(tester_, &TfTester::Hidden, this, [this] {
@@ -176,6 +179,7 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   log_ = new TfLog(this);
   elog_ = new TfELog(this);
   about_ = new TfAbout(this);
+  CreatePasteCommands();
 
   LoadSettings();
   editor_.RefreshImage();
@@ -456,7 +460,7 @@ QWidget* TfVorqTile::CreateLeftPanel() {
     label->setGeometry(left, 71, 80, 16);
     return std::pair{image, label};
   };
-  thumb("imGrad", "Gradient", 4);
+  std::tie(imGrad, lblGrad) = thumb("imGrad", "Gradient", 4);
   QLabel* bufferCaption = nullptr;
   std::tie(imBuffer, bufferCaption) = thumb("imBuffer", "Buffer", 93);
   bufferCaption->setObjectName("Lbl3D2");
@@ -536,6 +540,7 @@ void TfVorqTile::FirstShow() {
   // What the settings file had to say, now that there is a window to say it over.
   const QStringList pending = std::exchange(pendingMessages_, {});
   for (const QString& text : pending) ShowMessage(text.toStdString());
+  StartGradient();
   ToolBoxShown = true;
   toolBox_->show();
   if (!startImage_.isEmpty() && editor_.LoadStartImage(LocalPath(startImage_))) SetDocument(startImage_);
@@ -841,6 +846,8 @@ void TfVorqTile::imSineMouseMove(int x, int y) {
 bool TfVorqTile::eventFilter(QObject* watched, QEvent* event) {
   if (watched == imBuffer) {
     if (event->type() == QEvent::MouseButtonDblClick) imBufferDblClick();
+  } else if (watched == imGrad) {
+    if (event->type() == QEvent::MouseButtonDblClick) imGradDblClick();
   } else if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -893,6 +900,8 @@ bool TfVorqTile::EditFilter(FilterBoxes& boxes) { return filter_->Edit(boxes); }
 
 bool TfVorqTile::EditSize(SizerState& state) { return sizer_->Edit(state); }
 
+bool TfVorqTile::ChooseTexture() { return texture_->Choose(); }
+
 bool TfVorqTile::ChooseColor(uint32_t& colour) {
   if (colorChooser_) return colorChooser_(colour);
   const QColor chosen = QColorDialog::getColor(FromColorRef(colour), QApplication::activeWindow());
@@ -913,6 +922,9 @@ void TfVorqTile::ToolBoxChanged() {
 void TfVorqTile::StatusChanged() {
   for (int i = 0; i < kStatusPanelCount; ++i) panels_[size_t(i)]->setText(Q(editor_.Status[size_t(i)]));
 }
+
+// Shown over the panels for a few seconds.
+void TfVorqTile::Notice(const std::string& text) { statusBar()->showMessage(Q(text), 5000); }
 
 void TfVorqTile::UndoChanged() {
   if (bUndo) bUndo->setEnabled(!editor_.Undo.Empty());
@@ -946,6 +958,7 @@ void TfVorqTile::BufferChanged() {
   action("MergeBufferWithImage1")->setEnabled(editor_.EffectAvailable(fx::MergeBuffer));
   action("CopyBuffertoClipboard1")->setEnabled(true);
   findChild<QToolButton*>("bPasteBuf")->setEnabled(true);
+  findChild<QLabel*>("Lbl3D2")->setEnabled(true);  // raised from now on
 }
 
 }  // namespace vorq::gui

@@ -31,7 +31,10 @@ class TfLog;
 class TfText;
 class TfFilter;
 class TfGif;
+class TfGradient;
+class TfGradMulti;
 class TfJPGComp;
+class TfTexture;
 class TfPrint;
 class TfTester;
 class TfToolBox;
@@ -103,9 +106,12 @@ class TfVorqTile : public QMainWindow, public UiPort {
   // index: the selection shown, and the swatch last clicked afterwards.
   int AskGifTransparency(const GifPalette& palette, int& index) override;
   bool ChooseColor(uint32_t& colour) override;
+  bool ChooseTexture() override;
+  TfTexture* textureDialog() const { return texture_; }
   void ImageChanged() override;
   void ToolBoxChanged() override;
   void StatusChanged() override;
+  void Notice(const std::string& text) override;
   void UndoChanged() override;
   void LoggingChanged() override;
   void SetBusy(bool busy) override;
@@ -147,6 +153,28 @@ class TfVorqTile : public QMainWindow, public UiPort {
   void ViewLog1Click();
   void EditLog1Click();
 
+  // ---- gradients (gradient_hooks.cpp) ----
+ public:
+  QLabel* gradientThumb() const { return imGrad; }
+  TfGradient* gradientDialog() const { return gradient_; }
+  TfGradMulti* multiGradientDialog() const { return gradMulti_; }
+  bool EditGradient(GradientState& state) override;
+  bool EditMultiGradient(MultiGradientState& state) override;
+  void GradientChanged() override;
+ public slots:
+  void Design1Click();
+  void PasteToImage1Click();
+  void MergeWithImage1Click();
+  void imGradDblClick();
+ private:
+  void CreateGradientCommands();  // after the menus, tool bar and left panel
+  void StartGradient();           // the first-show step
+  TfGradient* gradient_ = nullptr;
+  TfGradMulti* gradMulti_ = nullptr;
+  QLabel* imGrad = nullptr;
+  QLabel* lblGrad = nullptr;
+  // ---- end of gradients ----
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -175,6 +203,7 @@ class TfVorqTile : public QMainWindow, public UiPort {
   Editor editor_{*this};
   TfToolBox* toolBox_ = nullptr;
   TfFilter* filter_ = nullptr;
+  TfTexture* texture_ = nullptr;
   TfJPGComp* jpgComp_ = nullptr;
   TfGif* gif_ = nullptr;
   TfrmSizer* sizer_ = nullptr;
@@ -212,6 +241,20 @@ class TfVorqTile : public QMainWindow, public UiPort {
   AskHandler askHandler_;
   FileChooser fileChooser_;
   ColorChooser colorChooser_;
+
+  // ---- Paste As Selection and Paste Transparent (paste_hooks.cpp) ----
+ public:
+  class PasteSelection* pasteSelection() const { return pPaste; }
+  class TfTrans* transDialog() const { return trans_; }
+  bool EditTransparent(TransparentOptions& options) override;
+  void AsSelection1Click();
+  void Transparent1Click();
+
+ private:
+  void CreatePasteCommands();
+  class PasteSelection* pPaste = nullptr;
+  class TfTrans* trans_ = nullptr;
+  // ---- end of the paste commands ----
 };
 
 }  // namespace vorq::gui
