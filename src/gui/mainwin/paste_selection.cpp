@@ -6,10 +6,11 @@
 
 #include "core/oplog/log_format.h"
 #include "editor/editor.h"
+#include "gui/mainwin/image_view.h"
 
 namespace vorq::gui {
 
-PasteSelection::PasteSelection(Editor& editor, QWidget* view) : QWidget(view), editor_(editor) {
+PasteSelection::PasteSelection(Editor& editor, ImageView* view) : QWidget(view), editor_(editor), view_(view) {
   setObjectName("pPaste");
   setCursor(Qt::SizeAllCursor);
   setMouseTracking(true);
@@ -17,6 +18,7 @@ PasteSelection::PasteSelection(Editor& editor, QWidget* view) : QWidget(view), e
   Timer1->setObjectName("Timer1");
   Timer1->setInterval(100);
   connect(Timer1, &QTimer::timeout, this, &PasteSelection::Timer1Timer);
+  connect(view, &ImageView::ZoomChanged, this, [this] { Relayout(); });
   hide();
 }
 
@@ -25,7 +27,8 @@ void PasteSelection::Start(TFastDIB piece) {
   picture_ = QImage(piece_.Bits, piece_.Width(), piece_.Height(), int(piece_.BytesPerRow), QImage::Format_BGR888)
                  .convertToFormat(QImage::Format_RGB32);
   dragFlag_ = dragging_ = false;
-  setGeometry(0, 0, picture_.width(), picture_.height());
+  at_ = QPoint(0, 0);
+  Relayout();
   show();
   raise();
   update();
@@ -33,11 +36,15 @@ void PasteSelection::Start(TFastDIB piece) {
 }
 
 void PasteSelection::Timer1Timer() {
-  editor_.SetStatus(kPanelEffect, "Left: " + FormatInt(x()) + " Top: " + FormatInt(y()));
+  editor_.SetStatus(kPanelEffect, "Left: " + FormatInt(at_.x()) + " Top: " + FormatInt(at_.y()));
+}
+
+void PasteSelection::Relayout() {
+  if (!picture_.isNull()) setGeometry(view_->ToView(QRect(at_, picture_.size())));
 }
 
 void PasteSelection::Place() {
-  const QPoint at = pos();
+  const QPoint at = at_;
   dragFlag_ = dragging_ = false;
   Timer1->stop();
   hide();
@@ -49,7 +56,7 @@ void PasteSelection::Place() {
 
 void PasteSelection::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.drawImage(0, 0, picture_);
+  p.drawImage(rect(), picture_);
   // A dotted frame that shows on light and dark pictures alike.
   const QRect frame = rect().adjusted(0, 0, -1, -1);
   p.setPen(QPen(Qt::white, 1));
@@ -61,13 +68,14 @@ void PasteSelection::paintEvent(QPaintEvent*) {
 void PasteSelection::mousePressEvent(QMouseEvent* event) {
   event->accept();
   dragFlag_ = dragging_ = true;
-  grab_ = event->position().toPoint();
+  grab_ = view_->ToImage(mapToParent(event->position().toPoint())) - at_;
 }
 
 void PasteSelection::mouseMoveEvent(QMouseEvent* event) {
   event->accept();
   if (dragging_) {
-    move(pos() + event->position().toPoint() - grab_);
+    at_ = view_->ToImage(mapToParent(event->position().toPoint())) - grab_;
+    Relayout();
     return;
   }
   if (dragFlag_) Place();

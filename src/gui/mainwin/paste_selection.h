@@ -17,19 +17,23 @@ class Editor;
 
 namespace vorq::gui {
 
+class ImageView;
+
 class PasteSelection : public QWidget {
   Q_OBJECT
  public:
-  // view: the widget the image is drawn in, its (0, 0) the image's.
-  PasteSelection(Editor& editor, QWidget* view);
+  // view: the widget the image is drawn in; the piece follows its zoom.
+  PasteSelection(Editor& editor, ImageView* view);
 
   // Floats piece at the image's top-left corner and starts the position timer.
   void Start(TFastDIB piece);
   // Draws the piece into the image at its place (clipped) and takes it away.
   void Place();
   bool Floating() const { return isVisible(); }
-  // The piece's place relative to the image's top-left corner.
-  QPoint Offset() const { return pos(); }
+  // The piece's place relative to the image's top-left corner, in image pixels.
+  QPoint Offset() const { return at_; }
+  // Puts the widget over the piece's image rectangle at the view's zoom.
+  void Relayout();
   QTimer* timer() const { return Timer1; }
 
  protected:
@@ -42,12 +46,14 @@ class PasteSelection : public QWidget {
   void Timer1Timer();
 
   Editor& editor_;
+  ImageView* view_;
   TFastDIB piece_;
   QImage picture_;
   QTimer* Timer1 = nullptr;
   bool dragFlag_ = false;  // pressed on: the next movement after the drag places it
   bool dragging_ = false;  // the button is down, the piece follows the mouse
-  QPoint grab_;            // where in the piece the press was
+  QPoint at_;              // the piece's top-left corner in the image
+  QPoint grab_;            // the pressed image pixel less at_
 };
 
 }  // namespace vorq::gui
