@@ -84,6 +84,8 @@ const Sample kSamples[] = {
      "Text Tool, Font Liberation Sans, Size 20, Color R: 255 G: 0 B: 0, Style Bold Italic \"one\\ntwo\" , Location X "
      "-1 Y 2, Alignment Right",
      {20, 0xFF, 3, -1, 2, 2}},
+    {LineKind::FloodFillTolerance, "FloodFill at location X 3 Y 4, Brush Color R: 1 G: 2 B: 3, Tolerance 40",
+     {3, 4, 0x030201, 40}},
 };
 
 TEST(LineShapes, EveryCommandLineParsesAndWritesBackUnchanged) {

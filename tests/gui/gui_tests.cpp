@@ -34,5 +34,6 @@ int main(int argc, char* argv[]) {
   failed += Run<TextToolTest>(argc, argv);
   failed += Run<LogWindowsTest>(argc, argv);
   failed += Run<FadeAboutTest>(argc, argv);
+  failed += Run<ConveniencesTest>(argc, argv);
   return failed == 0 ? 0 : 1;
 }

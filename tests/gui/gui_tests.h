@@ -132,4 +132,13 @@ class FadeAboutTest : public QObject {
   void aboutBoxPlaysThenCloses();
 };
 
+class ConveniencesTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void menuCommandSelectsItsNodeAndEnterAppliesIt();
+  void standardShortcutsMoveTheCollidingEffects();
+  void dockedToolBoxSitsRightAndComesBack();
+  void droppedFilesOpenAndAreRemembered();
+};
+
 }  // namespace vorq::gui::test

@@ -71,6 +71,7 @@ constexpr std::array<LineShape, kLineKindCount> kShapes = {{
     {K::TextToolAligned,
      "Text Tool, Font {t}, Size {i}, Color {c}, Style {o} \"{T}\" , Location X {i} Y {i}, Alignment {o}",
      "Normal|Bold|Italic|Bold Italic;Left|Center|Right"},
+    {K::FloodFillTolerance, "FloodFill at location X {i} Y {i}, Brush Color {c}, Tolerance {i}", nullptr},
 }};
 
 constexpr bool InKindOrder() {

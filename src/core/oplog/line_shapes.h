@@ -59,6 +59,7 @@ enum class LineKind : uint8_t {
   Eyedropper,
   TextTool,
   TextToolAligned,
+  FloodFillTolerance,  // a fill with a tolerance; 0 keeps the plain FloodFill line
   Count,
   Effect = Count,  // a catalogue effect's line (ParsedLine::EffectId says which)
 };

@@ -49,7 +49,8 @@ std::string LineLogLine(int x0, int y0, int x1, int y1, const std::string& penSi
   return WriteLine(LineKind::Line, {Int(x0), Int(y0), Int(x1), Int(y1), Text(penSize), Int(pen), Int(penStyle)});
 }
 
-std::string FloodFillLogLine(int x, int y, uint32_t brush) {
+std::string FloodFillLogLine(int x, int y, uint32_t brush, int tolerance) {
+  if (tolerance > 0) return WriteLine(LineKind::FloodFillTolerance, {Int(x), Int(y), Int(brush), Int(tolerance)});
   return WriteLine(LineKind::FloodFill, {Int(x), Int(y), Int(brush)});
 }
 
@@ -109,9 +110,10 @@ GestureResult PaintTools::MouseDown(Editor& ed, int x, int y, MouseButton button
     case PaintTool::Fill:
       if (inside) {
         const uint32_t brush = ed.ToolBox.BrushColor;
-        r.Changed = FloodFill(s, x, y, PixelFromColour(brush));
+        const int tolerance = std::clamp(ed.ToolBox.FillTolerance, 0, 255);
+        r.Changed = FloodFill(s, x, y, PixelFromColour(brush), tolerance);
         ed.RefreshImage();
-        ed.WriteLog(FloodFillLogLine(x, y, brush));
+        ed.WriteLog(FloodFillLogLine(x, y, brush, tolerance));
       }
       return r;
     case PaintTool::Text: r.RunTextTool = true; return r;

@@ -111,7 +111,8 @@ std::string FreeHandLogLine(const std::string& penSize, uint32_t pen);
 std::string ShapeLogLine(PaintTool tool, int x0, int y0, int x1, int y1, const std::string& penSize, uint32_t pen,
                          uint32_t brush, bool filled);
 std::string LineLogLine(int x0, int y0, int x1, int y1, const std::string& penSize, uint32_t pen, int penStyle);
-std::string FloodFillLogLine(int x, int y, uint32_t brush);
+// The tolerance shows in the line only when it is not 0.
+std::string FloodFillLogLine(int x, int y, uint32_t brush, int tolerance = 0);
 std::string EyedropperLogLine(int x, int y);
 std::string SelectLogLine(int x0, int y0, int x1, int y1, SelectionAction action);
 

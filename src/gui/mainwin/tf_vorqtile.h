@@ -8,11 +8,13 @@
 #include <functional>
 
 #include "core/imageio/image_file.h"
+#include "editor/conveniences.h"
 #include "editor/editor.h"
 #include "gui/mainwin/document_state.h"
 
 class QAction;
 class QActionGroup;
+class QDockWidget;
 class QLabel;
 class QMenu;
 class QToolButton;
@@ -92,6 +94,17 @@ class TfVorqTile : public QMainWindow, public UiPort {
 
   bool ToolBoxShown = false;
 
+  // ---- conveniences (conveniences_ui.cpp) ----
+  const Conveniences& conveniences() const { return conveniences_; }
+  // Opens an image as File > Open does (same checks, Default Directory, recent list).
+  bool OpenImageFile(const QString& path);
+  void SetStandardShortcuts(bool standard);
+  void SetToolBoxDocked(bool docked);
+  QDockWidget* toolBoxDock() const { return toolDock_; }
+  // Selects the current effect's node in the tree without running anything.
+  void FollowEffectInTree();
+  // ---- end conveniences ----
+
   // UiPort
   void ShowMessage(const std::string& text) override;
   Answer Ask(const std::string& text, bool withCancel) override;
@@ -168,6 +181,13 @@ class TfVorqTile : public QMainWindow, public UiPort {
   QString ChooseFile(bool forSave, bool inDefaultDirectory = true);
   void LoadSettings();
   bool SaveSettings();
+  // Conveniences: menu items, drop targets; settings and the first-start size.
+  void CreateConveniences();
+  void LoadConveniences(const IniFile& ini);
+  void FillRecentMenu();
+  void AddRecent(const QString& path);
+  void Save1Click();
+  bool DropEvent(QObject* watched, QEvent* event);
   // The image now matches path: title without the modified mark.
   void SetDocument(const QString& path);
 
@@ -210,6 +230,9 @@ class TfVorqTile : public QMainWindow, public UiPort {
   AskHandler askHandler_;
   FileChooser fileChooser_;
   ColorChooser colorChooser_;
+  Conveniences conveniences_;
+  QMenu* recentMenu_ = nullptr;
+  QDockWidget* toolDock_ = nullptr;
 };
 
 }  // namespace vorq::gui
