@@ -4,6 +4,7 @@
 #include "core/oplog/effect_lines.h"
 #include "core/oplog/line_shapes.h"
 #include "core/oplog/log_format.h"
+#include "core/util/progress.h"
 #include "editor/editor.h"
 #include "editor/effect_table.h"
 
@@ -12,12 +13,20 @@ namespace vorq {
 // ---- the road ----
 
 bool Editor::Run(const Command& c) {
+  if (running_) {
+    SetStatus(kPanelEffect, "An effect is running: wait for it or press Esc to stop it.");
+    return false;
+  }
   if (c.Busy) ui_.SetBusy(true);
-  if (c.Snapshot && !PushUndo()) {
+  const bool deferred = c.Snapshot && c.Pixels && (Undo.Full() || Undo.Count() >= Undo.Levels());
+  if (c.Snapshot && !deferred && !PushUndo()) {
     if (c.Busy) ui_.SetBusy(false);
     return false;
   }
-  if (c.Pixels) c.Pixels();
+  if (c.Pixels && !RunPixels(c, deferred)) {
+    if (c.Busy) ui_.SetBusy(false);
+    return false;
+  }
   if (c.Refresh) RefreshImage();
   if (c.Busy) ui_.SetBusy(false);
   if (c.After) c.After();
@@ -26,6 +35,54 @@ bool Editor::Run(const Command& c) {
     if (!line.empty()) WriteLog(line);
   }
   return true;
+}
+
+namespace {
+
+// Passes the effect's progress to the window and remembers a stop.
+class EditorProgress final : public ProgressSink {
+ public:
+  explicit EditorProgress(UiPort& ui) : ui_(ui) {}
+  bool Report(int64_t done, int64_t total) override {
+    if (!cancelled_ && !ui_.Progress(done, total)) cancelled_ = true;
+    return !cancelled_;
+  }
+
+ private:
+  UiPort& ui_;
+};
+
+}  // namespace
+
+bool Editor::RunPixels(const Command& c, bool deferredSnapshot) {
+  // With a full ring the snapshot waits for the end: pushed now it would
+  // drop the oldest one, which a stop could not bring back.
+  TFastDIB before;
+  if (deferredSnapshot) CopySurface(WorkSurface, before);
+  EditorProgress progress(ui_);
+  running_ = true;
+  {
+    ProgressScope scope(&progress);
+    c.Pixels();
+  }
+  running_ = false;
+  ui_.ProgressEnded();
+  if (!progress.Cancelled()) {
+    if (deferredSnapshot) {
+      Undo.Push(before);
+      ui_.UndoChanged();
+    }
+    return true;
+  }
+  if (deferredSnapshot) {
+    CopySurface(before, WorkSurface);
+  } else if (c.Snapshot) {
+    Undo.Pop(WorkSurface);
+    ui_.UndoChanged();
+  }
+  RefreshImage();
+  SetStatus(kPanelEffect, "Stopped: the image is as it was.");
+  return false;
 }
 
 void Editor::BeginEffect() {

@@ -91,8 +91,11 @@ class Editor {
   int PenStyle = 0;              // Pen menu mode, 0 "Normal" .. 11 "XORPen"
   std::string TextureSource = "Use Current Texture";
 
-  // Pipeline. Run owns the order; the rest are its steps.
+  // Pipeline. Run owns the order; the rest are its steps. A command started
+  // while another's pixels change is refused; a run stopped through the
+  // progress report puts pixels and undo ring back as they were, logs nothing.
   bool Run(const Command& c);
+  bool Running() const { return running_; }
   void BeginEffect();
   void EndEffect();
   void RefreshImage();
@@ -201,7 +204,11 @@ class Editor {
  private:
   // Reads the tool box's boxes for effect id into the stored values.
   void StoreToolBoxValues(int id);
+  // The pixels of c under a progress report; false when stopped (all put
+  // back). deferredSnapshot: c's snapshot is pushed only once they are done.
+  bool RunPixels(const Command& c, bool deferredSnapshot);
   UiPort& ui_;
+  bool running_ = false;
 };
 
 }  // namespace vorq

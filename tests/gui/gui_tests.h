@@ -139,6 +139,8 @@ class ConveniencesTest : public QObject {
   void standardShortcutsMoveTheCollidingEffects();
   void dockedToolBoxSitsRightAndComesBack();
   void droppedFilesOpenAndAreRemembered();
+  void cancelledEffectLeavesImageAndUndoAsTheyWere();
+  void windowKeepsTicklingDuringA4096Effect();
 };
 
 }  // namespace vorq::gui::test

@@ -177,6 +177,7 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   about_ = new TfAbout(this);
 
   CreateConveniences();
+  CreateProgress();
   LoadSettings();
   editor_.RefreshImage();
   editor_.ShowEffect(editor_.EffectId, editor_.EffectName);

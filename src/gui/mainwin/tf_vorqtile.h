@@ -2,6 +2,7 @@
 // It holds the editor and answers the editor's questions with real dialogs.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
@@ -16,6 +17,8 @@ class QAction;
 class QActionGroup;
 class QDockWidget;
 class QLabel;
+class QProgressBar;
+class QShortcut;
 class QMenu;
 class QToolButton;
 class QTreeWidget;
@@ -105,6 +108,13 @@ class TfVorqTile : public QMainWindow, public UiPort {
   void FollowEffectInTree();
   // ---- end conveniences ----
 
+  // ---- long effects (effect_progress.cpp) ----
+  bool Progress(int64_t done, int64_t total) override;
+  void ProgressEnded() override;
+  // Esc and the status bar's Cancel: the running effect stops, the image stays as it was.
+  void CancelEffect();
+  QProgressBar* effectProgress() const { return progress_; }
+
   // UiPort
   void ShowMessage(const std::string& text) override;
   Answer Ask(const std::string& text, bool withCancel) override;
@@ -183,6 +193,7 @@ class TfVorqTile : public QMainWindow, public UiPort {
   bool SaveSettings();
   // Conveniences: menu items, drop targets; settings and the first-start size.
   void CreateConveniences();
+  void CreateProgress();
   void LoadConveniences(const IniFile& ini);
   void FillRecentMenu();
   void AddRecent(const QString& path);
@@ -233,6 +244,12 @@ class TfVorqTile : public QMainWindow, public UiPort {
   Conveniences conveniences_;
   QMenu* recentMenu_ = nullptr;
   QDockWidget* toolDock_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QToolButton* cancel_ = nullptr;
+  QShortcut* escape_ = nullptr;
+  QObject* gate_ = nullptr;  // swallows input while an effect runs
+  QElapsedTimer effectClock_, pumpClock_;
+  bool cancelRequested_ = false;
 };
 
 }  // namespace vorq::gui
