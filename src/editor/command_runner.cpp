@@ -4,6 +4,7 @@
 #include "core/oplog/effect_lines.h"
 #include "core/oplog/line_shapes.h"
 #include "core/oplog/log_format.h"
+#include "core/util/progress.h"
 #include "editor/editor.h"
 #include "editor/effect_table.h"
 
@@ -16,22 +17,19 @@ const char* const kNoMemory = "There is not enough memory for this command; the 
 // ---- the road ----
 
 bool Editor::Run(const Command& c) {
+  if (running_) {
+    SetStatus(kPanelEffect, "An effect is running: wait for it or press Esc to stop it.");
+    return false;
+  }
   if (c.Busy) ui_.SetBusy(true);
-  if (c.Snapshot && !PushUndo()) {
+  const bool deferred = c.Snapshot && c.Pixels && (Undo.Full() || Undo.Count() >= Undo.Levels());
+  if (c.Snapshot && !deferred && !PushUndo()) {
     if (c.Busy) ui_.SetBusy(false);
     return false;
   }
-  if (c.Pixels) {
-    try {
-      c.Pixels();
-    } catch (const std::bad_alloc&) {
-      // The snapshot just taken holds the image as it was.
-      if (c.Snapshot && Undo.Pop(WorkSurface)) ui_.UndoChanged();
-      RefreshImage();
-      if (c.Busy) ui_.SetBusy(false);
-      ui_.ShowMessage(kNoMemory);
-      return false;
-    }
+  if (c.Pixels && !RunPixels(c, deferred)) {
+    if (c.Busy) ui_.SetBusy(false);
+    return false;
   }
   if (c.Refresh) RefreshImage();
   if (c.Busy) ui_.SetBusy(false);
@@ -41,6 +39,58 @@ bool Editor::Run(const Command& c) {
     if (!line.empty()) WriteLog(line);
   }
   return true;
+}
+
+namespace {
+
+// Passes the effect's progress to the window and remembers a stop.
+class EditorProgress final : public ProgressSink {
+ public:
+  explicit EditorProgress(UiPort& ui) : ui_(ui) {}
+  bool Report(int64_t done, int64_t total) override {
+    if (!cancelled_ && !ui_.Progress(done, total)) cancelled_ = true;
+    return !cancelled_;
+  }
+
+ private:
+  UiPort& ui_;
+};
+
+}  // namespace
+
+bool Editor::RunPixels(const Command& c, bool deferredSnapshot) {
+  // With a full ring the snapshot waits for the end: pushed now it would
+  // drop the oldest one, which a stop could not bring back.
+  TFastDIB before;
+  bool copied = false, outOfMemory = false;
+  EditorProgress progress(ui_);
+  running_ = true;
+  try {
+    if (deferredSnapshot) CopySurface(WorkSurface, before);
+    copied = true;
+    ProgressScope scope(&progress);
+    c.Pixels();
+  } catch (const std::bad_alloc&) {
+    outOfMemory = true;
+  }
+  running_ = false;
+  ui_.ProgressEnded();
+  if (!outOfMemory && !progress.Cancelled()) {
+    if (deferredSnapshot && Undo.Push(before)) ui_.UndoChanged();
+    return true;
+  }
+  // Stopped or out of memory: the copy taken before the pixels holds the image as it was.
+  if (deferredSnapshot) {
+    if (copied) CopySurface(before, WorkSurface);
+  } else if (c.Snapshot && Undo.Pop(WorkSurface)) {
+    ui_.UndoChanged();
+  }
+  RefreshImage();
+  if (outOfMemory)
+    ui_.ShowMessage(kNoMemory);
+  else
+    SetStatus(kPanelEffect, "Stopped: the image is as it was.");
+  return false;
 }
 
 void Editor::BeginEffect() {

@@ -137,8 +137,11 @@ class Editor {
   bool SetPendingTexture(const std::string& source, std::string& error);
   std::string PendingTextureSource;
 
-  // Pipeline. Run owns the order; the rest are its steps.
+  // Pipeline. Run owns the order; the rest are its steps. A command started
+  // while another's pixels change is refused; a run stopped through the
+  // progress report puts pixels and undo ring back as they were, logs nothing.
   bool Run(const Command& c);
+  bool Running() const { return running_; }
   void BeginEffect();
   void EndEffect();
   void RefreshImage();
@@ -260,8 +263,12 @@ class Editor {
  private:
   // Reads the tool box's boxes for effect id into the stored values.
   void StoreToolBoxValues(int id);
+  // The pixels of c under a progress report; false when stopped (all put
+  // back). deferredSnapshot: c's snapshot is pushed only once they are done.
+  bool RunPixels(const Command& c, bool deferredSnapshot);
   UiPort& ui_;
   uint64_t pushes_ = 0;  // snapshots taken, so Guarded knows whether its command took one
+  bool running_ = false;
 };
 
 }  // namespace vorq

@@ -130,8 +130,14 @@ ReplayOutcome ReplayCommand(Editor& ed, const ParsedCommand& c) {
       return Paint(ed, PaintTool::Line, I(c, 0), I(c, 1), I(c, 2), I(c, 3));
     }
     case K::FloodFill:
+    case K::FloodFillTolerance: {
       ed.ToolBox.BrushColor = uint32_t(c.Args[2].Int);
-      return Paint(ed, PaintTool::Fill, I(c, 0), I(c, 1), I(c, 0), I(c, 1));
+      const int kept = ed.ToolBox.FillTolerance;
+      ed.ToolBox.FillTolerance = c.Kind == K::FloodFillTolerance ? I(c, 3) : 0;
+      ReplayOutcome r = Paint(ed, PaintTool::Fill, I(c, 0), I(c, 1), I(c, 0), I(c, 1));
+      ed.ToolBox.FillTolerance = kept;
+      return r;
+    }
     case K::Eyedropper: return Paint(ed, PaintTool::Eyedropper, I(c, 0), I(c, 1), I(c, 0), I(c, 1));
     case K::SelectArea: {
       const auto action = SelectionAction(I(c, 4));

@@ -69,6 +69,10 @@ class UiPort {
   virtual void GradientChanged() {}  // a new current gradient for the thumbnail (and its hint)
   virtual void SetBusy(bool) {}      // hourglass on or off
   virtual void ProcessMessages() {}  // let pending window messages run once
+  // A long effect's progress (done of total); false asks it to stop. The
+  // window may let its messages run here. ProgressEnded follows every run.
+  virtual bool Progress(int64_t /*done*/, int64_t /*total*/) { return true; }
+  virtual void ProgressEnded() {}
 };
 
 }  // namespace vorq

@@ -96,6 +96,8 @@ const Sample kSamples[] = {
     {LineKind::LineWrap, "Line from X 1 Y 2 To X 300 Y 4, Pen Size 3, Pen Color R: 9 G: 8 B: 7, Pen XORPen, Wrap",
      {1, 2, 300, 4, 0x070809, 11}},
     {LineKind::FloodFillWrap, "FloodFill at location X 0 Y 255, Brush Color R: 48 G: 32 B: 16, Wrap", {0, 255, 0x102030}},
+    {LineKind::FloodFillTolerance, "FloodFill at location X 3 Y 4, Brush Color R: 1 G: 2 B: 3, Tolerance 40",
+     {3, 4, 0x030201, 40}},
 };
 
 TEST(LineShapes, EveryCommandLineParsesAndWritesBackUnchanged) {

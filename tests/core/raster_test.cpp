@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -252,6 +253,44 @@ TEST(FloodFill, LongSerpentineNeedsNoRecursion) {
     }
   FloodFill(s, 0, 0, TPixel24{0, 255, 0});
   EXPECT_EQ(Count(s, TPixel24{0, 255, 0}), w * h - walls);
+}
+
+TEST(FloodFill, ToleranceMatchesAReferenceBreadthFirstFill) {
+  // Reference: breadth-first over 4-neighbours, each channel within t of the seed's.
+  auto reference = [](TFastDIB& s, int x, int y, TPixel24 c, int t) {
+    const TPixel24 seed = s.GetPixel(y, x);
+    auto near = [&](TPixel24 p) {
+      return std::abs(p.R - seed.R) <= t && std::abs(p.G - seed.G) <= t && std::abs(p.B - seed.B) <= t;
+    };
+    std::vector<char> in(size_t(s.Width() * s.Height()), 0);
+    std::vector<std::pair<int, int>> queue{{x, y}};
+    in[size_t(y * s.Width() + x)] = 1;
+    for (size_t i = 0; i < queue.size(); ++i) {
+      const auto [px, py] = queue[i];
+      const int nb[4][2] = {{px - 1, py}, {px + 1, py}, {px, py - 1}, {px, py + 1}};
+      for (const auto& n : nb)
+        if (n[0] >= 0 && n[1] >= 0 && n[0] < s.Width() && n[1] < s.Height() && !in[size_t(n[1] * s.Width() + n[0])] &&
+            near(s.GetPixel(n[1], n[0]))) {
+          in[size_t(n[1] * s.Width() + n[0])] = 1;
+          queue.push_back({n[0], n[1]});
+        }
+    }
+    for (const auto& [px, py] : queue) s.SetPixel(py, px, c);
+  };
+  for (const auto& [w, h] : {std::pair{37, 23}, {1, 7}, {7, 1}, {1, 1}})
+    for (const int t : {1, 9, 60, 255}) {
+      TFastDIB a = test::Random(w, h, uint32_t(w * 31 + t));
+      TFastDIB b = test::Clone(a);
+      // The fill colour is near the seed's, so a fill without a mask would go round again.
+      const TPixel24 c{uint8_t(a.GetPixel(0, 0).B ^ 1), a.GetPixel(0, 0).G, a.GetPixel(0, 0).R};
+      FloodFill(a, 0, 0, c, t);
+      reference(b, 0, 0, c, t);
+      EXPECT_TRUE(test::SamePixels(a, b)) << w << "x" << h << " t " << t;
+    }
+  TFastDIB s = Filled(5, 5, kBlack);
+  EXPECT_TRUE(FloodFill(s, 5, 0, kWhite, 10).Empty());
+  EXPECT_TRUE(FloodFill(s, 0, -1, kWhite, 1 << 30).Empty());
+  EXPECT_EQ(FloodFill(s, 2, 2, kWhite, -5), (PixelRect{0, 0, 5, 5}));  // below 0: the exact fill
 }
 
 // --- filled shapes without an outline ---

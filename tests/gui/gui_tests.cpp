@@ -37,5 +37,6 @@ int main(int argc, char* argv[]) {
   failed += Run<LogWindowsTest>(argc, argv);
   failed += Run<FadeAboutTest>(argc, argv);
   failed += Run<CanvasTest>(argc, argv);
+  failed += Run<ConveniencesTest>(argc, argv);
   return failed == 0 ? 0 : 1;
 }

@@ -156,4 +156,15 @@ class FadeAboutTest : public QObject {
   void aboutBoxPlaysThenCloses();
 };
 
+class ConveniencesTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void menuCommandSelectsItsNodeAndEnterAppliesIt();
+  void standardShortcutsMoveTheCollidingEffects();
+  void dockedToolBoxSitsRightAndComesBack();
+  void droppedFilesOpenAndAreRemembered();
+  void cancelledEffectLeavesImageAndUndoAsTheyWere();
+  void windowKeepsTicklingDuringA4096Effect();
+};
+
 }  // namespace vorq::gui::test

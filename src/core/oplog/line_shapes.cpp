@@ -80,6 +80,8 @@ constexpr std::array<LineShape, kLineKindCount> kShapes = {{
      "Filled|Not Filled"},
     {K::LineWrap, "Line from X {i} Y {i} To X {i} Y {i}, Pen Size {t}, Pen Color {c}, Pen {m}, Wrap", nullptr},
     {K::FloodFillWrap, "FloodFill at location X {i} Y {i}, Brush Color {c}, Wrap", nullptr},
+    {K::FloodFillTolerance, "FloodFill at location X {i} Y {i}, Brush Color {c}, Tolerance {i}", nullptr},
+    {K::FloodFillToleranceWrap, "FloodFill at location X {i} Y {i}, Brush Color {c}, Tolerance {i}, Wrap", nullptr},
 }};
 
 constexpr bool InKindOrder() {

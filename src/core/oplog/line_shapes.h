@@ -65,6 +65,8 @@ enum class LineKind : uint8_t {
   RectangleWrap,
   LineWrap,
   FloodFillWrap,
+  FloodFillTolerance,  // a fill with a tolerance; 0 keeps the plain FloodFill line
+  FloodFillToleranceWrap,
   Count,
   Effect = Count,  // a catalogue effect's line (ParsedLine::EffectId says which)
 };

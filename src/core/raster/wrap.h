@@ -33,7 +33,8 @@ PixelRect DrawWrapped(const TFastDIB& s, int64_t minX, int64_t minY, int64_t max
 }
 
 // FloodFill on a torus: the area spreads from the last column to the first,
-// from the last row to the first, and back. 4-connected, like FloodFill.
-PixelRect FloodFillWrapped(TFastDIB& surface, int x, int y, TPixel24 colour);
+// from the last row to the first, and back. 4-connected, like FloodFill, and
+// with the same tolerance rule (each channel within tolerance of the start's).
+PixelRect FloodFillWrapped(TFastDIB& surface, int x, int y, TPixel24 colour, int tolerance = 0);
 
 }  // namespace vorq

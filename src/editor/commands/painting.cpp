@@ -58,7 +58,10 @@ std::string LineLogLine(int x0, int y0, int x1, int y1, const std::string& penSi
                    {Int(x0), Int(y0), Int(x1), Int(y1), Text(penSize), Int(pen), Int(penStyle)});
 }
 
-std::string FloodFillLogLine(int x, int y, uint32_t brush, bool wrap) {
+std::string FloodFillLogLine(int x, int y, uint32_t brush, int tolerance, bool wrap) {
+  if (tolerance > 0)
+    return WriteLine(wrap ? LineKind::FloodFillToleranceWrap : LineKind::FloodFillTolerance,
+                     {Int(x), Int(y), Int(brush), Int(tolerance)});
   return WriteLine(wrap ? LineKind::FloodFillWrap : LineKind::FloodFill, {Int(x), Int(y), Int(brush)});
 }
 
@@ -70,6 +73,7 @@ LineKind UnwrappedKind(LineKind kind, bool& wrap) {
     case LineKind::RectangleWrap: return LineKind::Rectangle;
     case LineKind::LineWrap: return LineKind::Line;
     case LineKind::FloodFillWrap: return LineKind::FloodFill;
+    case LineKind::FloodFillToleranceWrap: return LineKind::FloodFillTolerance;
     default: wrap = false; return kind;
   }
 }
@@ -133,9 +137,11 @@ GestureResult PaintTools::MouseDown(Editor& ed, int x, int y, MouseButton button
     case PaintTool::Fill:
       if (inside) {
         const uint32_t brush = ed.ToolBox.BrushColor;
-        r.Changed = wrap_ ? FloodFillWrapped(s, x, y, PixelFromColour(brush)) : FloodFill(s, x, y, PixelFromColour(brush));
+        const int tolerance = std::clamp(ed.ToolBox.FillTolerance, 0, 255);
+        r.Changed = wrap_ ? FloodFillWrapped(s, x, y, PixelFromColour(brush), tolerance)
+                          : FloodFill(s, x, y, PixelFromColour(brush), tolerance);
         ed.RefreshImage();
-        ed.WriteLog(FloodFillLogLine(x, y, brush, wrap_));
+        ed.WriteLog(FloodFillLogLine(x, y, brush, tolerance, wrap_));
       }
       return r;
     case PaintTool::Text: r.RunTextTool = true; return r;

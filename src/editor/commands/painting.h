@@ -121,7 +121,8 @@ std::string LineLogLine(int x0, int y0, int x1, int y1, const std::string& penSi
 // The plain painting line of a wrapped one (", Wrap"), and whether it was;
 // any other kind comes back unchanged.
 LineKind UnwrappedKind(LineKind kind, bool& wrap);
-std::string FloodFillLogLine(int x, int y, uint32_t brush, bool wrap = false);
+// The tolerance shows in the line only when it is not 0.
+std::string FloodFillLogLine(int x, int y, uint32_t brush, int tolerance = 0, bool wrap = false);
 std::string EyedropperLogLine(int x, int y);
 std::string SelectLogLine(int x0, int y0, int x1, int y1, SelectionAction action);
 

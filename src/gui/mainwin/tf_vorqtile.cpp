@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QDockWidget>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -181,6 +182,8 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   about_ = new TfAbout(this);
   CreatePasteCommands();
 
+  CreateConveniences();
+  CreateProgress();
   LoadSettings();
   editor_.RefreshImage();
   editor_.ShowEffect(editor_.EffectId, editor_.EffectName);
@@ -330,7 +333,10 @@ void TfVorqTile::CreateMenus() {
   Item(PopupMenu1, "Rainbow", "Rainbow1");
   QAction* resize = Item(PopupMenu1, "Resize...", "Resize1");
   resize->setEnabled(editor_.EffectAvailable(fx::ReSizeSmooth));
-  connect(resize, &QAction::triggered, this, [this] { editor_.MenuEffect(fx::ReSizeSmooth); });
+  connect(resize, &QAction::triggered, this, [this] {
+    editor_.MenuEffect(fx::ReSizeSmooth);
+    FollowEffectInTree();
+  });
 }
 
 void TfVorqTile::CreateEffectsMenu(QMenu* effects) {
@@ -351,7 +357,10 @@ void TfVorqTile::CreateEffectsMenu(QMenu* effects) {
       QAction* a = Item(sub, e.MenuCaption, e.Component, e.Shortcut);
       a->setEnabled(editor_.EffectAvailable(e.Id));
       const int id = e.Id;
-      connect(a, &QAction::triggered, this, [this, id] { editor_.MenuEffect(id); });
+      connect(a, &QAction::triggered, this, [this, id] {
+        editor_.MenuEffect(id);
+        FollowEffectInTree();
+      });
     }
   }
 }
@@ -544,6 +553,7 @@ void TfVorqTile::FirstShow() {
   ToolBoxShown = true;
   toolBox_->show();
   if (!startImage_.isEmpty() && editor_.LoadStartImage(LocalPath(startImage_))) SetDocument(startImage_);
+  if (conveniences_.DockToolBox) SetToolBoxDocked(true);
   emit FirstShown();
 }
 
@@ -599,6 +609,7 @@ void TfVorqTile::LoadSettings() {
     setWindowState(windowState() | Qt::WindowMaximized);
   toolBox_->move(w.ToolBoxLeft, w.ToolBoxTop);
   jpgComp_->SetText(Q(w.JPGComp));
+  LoadConveniences(ini);
 }
 
 bool TfVorqTile::SaveSettings() {
@@ -627,6 +638,7 @@ bool TfVorqTile::SaveSettings() {
   if (QFileInfo::exists(settingsPath_) && ReadTextFile(LocalPath(settingsPath_), text, error))
     ini = IniFile::Parse(text);
   SaveEditorSettings(editor_, w, normal, ini);
+  WriteConveniences(conveniences_, ini);
   if (WriteFileAtomic(LocalPath(settingsPath_), ini.ToText(), error)) return true;
   ShowMessage("The settings could not be saved; this session's settings will not be there next time.\r\r" +
               error);
@@ -648,10 +660,7 @@ QString TfVorqTile::ChooseFile(bool forSave, bool inDefaultDirectory) {
 
 void TfVorqTile::Open1Click() {
   const QString path = ChooseFile(false);
-  if (path.isEmpty()) return;
-  if (!editor_.OpenImage(LocalPath(path))) return;
-  defaultDirectory_ = QFileInfo(path).absolutePath();
-  SetDocument(path);
+  if (!path.isEmpty()) OpenImageFile(path);
 }
 
 bool TfVorqTile::SaveAs1Click() { return SaveImageAs({}); }
@@ -664,6 +673,7 @@ bool TfVorqTile::SaveImageAs(const QString& presetName) {
   const std::string written = editor_.SaveImage(LocalPath(path));
   if (written.empty()) return false;
   SetDocument(QFile::decodeName(written.c_str()));
+  AddRecent(QFile::decodeName(written.c_str()));
   return true;
 }
 
@@ -690,7 +700,7 @@ void TfVorqTile::Contents1Click() {
 }
 
 void TfVorqTile::PrintShortcutKeyList1Click() {
-  const QString problem = PreviewShortcutList(this);
+  const QString problem = PreviewShortcutList(this, conveniences_.StandardShortcuts);
   if (!problem.isEmpty()) ShowMessage(problem.toStdString());
 }
 
@@ -795,6 +805,11 @@ void TfVorqTile::EditLog1Click() {
 }
 
 void TfVorqTile::bToolsClick() {
+  if (conveniences_.DockToolBox && toolDock_) {
+    toolDock_->setVisible(!toolDock_->isVisible());
+    ToolBoxShown = toolDock_->isVisible();
+    return;
+  }
   toolBox_->setVisible(!toolBox_->isVisible());
   ToolBoxShown = toolBox_->isVisible();
 }
@@ -844,6 +859,7 @@ void TfVorqTile::imSineMouseMove(int x, int y) {
 }
 
 bool TfVorqTile::eventFilter(QObject* watched, QEvent* event) {
+  if (DropEvent(watched, event)) return true;
   if (watched == imBuffer) {
     if (event->type() == QEvent::MouseButtonDblClick) imBufferDblClick();
   } else if (watched == imGrad) {

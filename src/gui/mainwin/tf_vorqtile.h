@@ -2,18 +2,23 @@
 // It holds the editor and answers the editor's questions with real dialogs.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
 #include <functional>
 
 #include "core/imageio/image_file.h"
+#include "editor/conveniences.h"
 #include "editor/editor.h"
 #include "gui/mainwin/document_state.h"
 
 class QAction;
 class QActionGroup;
+class QDockWidget;
 class QLabel;
+class QProgressBar;
+class QShortcut;
 class QMenu;
 class QToolButton;
 class QTreeWidget;
@@ -95,6 +100,24 @@ class TfVorqTile : public QMainWindow, public UiPort {
   void setColorChooser(ColorChooser chooser) { colorChooser_ = std::move(chooser); }
 
   bool ToolBoxShown = false;
+
+  // ---- conveniences (conveniences_ui.cpp) ----
+  const Conveniences& conveniences() const { return conveniences_; }
+  // Opens an image as File > Open does (same checks, Default Directory, recent list).
+  bool OpenImageFile(const QString& path);
+  void SetStandardShortcuts(bool standard);
+  void SetToolBoxDocked(bool docked);
+  QDockWidget* toolBoxDock() const { return toolDock_; }
+  // Selects the current effect's node in the tree without running anything.
+  void FollowEffectInTree();
+  // ---- end conveniences ----
+
+  // ---- long effects (effect_progress.cpp) ----
+  bool Progress(int64_t done, int64_t total) override;
+  void ProgressEnded() override;
+  // Esc and the status bar's Cancel: the running effect stops, the image stays as it was.
+  void CancelEffect();
+  QProgressBar* effectProgress() const { return progress_; }
 
   // UiPort
   void ShowMessage(const std::string& text) override;
@@ -197,6 +220,14 @@ class TfVorqTile : public QMainWindow, public UiPort {
   QString ChooseFile(bool forSave, bool inDefaultDirectory = true);
   void LoadSettings();
   bool SaveSettings();
+  // Conveniences: menu items, drop targets; settings and the first-start size.
+  void CreateConveniences();
+  void CreateProgress();
+  void LoadConveniences(const IniFile& ini);
+  void FillRecentMenu();
+  void AddRecent(const QString& path);
+  void Save1Click();
+  bool DropEvent(QObject* watched, QEvent* event);
   // The image now matches path: title without the modified mark.
   void SetDocument(const QString& path);
 
@@ -241,6 +272,15 @@ class TfVorqTile : public QMainWindow, public UiPort {
   AskHandler askHandler_;
   FileChooser fileChooser_;
   ColorChooser colorChooser_;
+  Conveniences conveniences_;
+  QMenu* recentMenu_ = nullptr;
+  QDockWidget* toolDock_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QToolButton* cancel_ = nullptr;
+  QShortcut* escape_ = nullptr;
+  QObject* gate_ = nullptr;  // swallows input while an effect runs
+  QElapsedTimer effectClock_, pumpClock_;
+  bool cancelRequested_ = false;
 
   // ---- Paste As Selection and Paste Transparent (paste_hooks.cpp) ----
  public:

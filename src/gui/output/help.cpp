@@ -10,6 +10,9 @@
 #include <QStandardPaths>
 #include <QTextDocument>
 #include <QUrl>
+#include <string_view>
+
+#include "editor/conveniences.h"
 
 namespace vorq::gui {
 
@@ -24,14 +27,32 @@ QString Missing(const char* page) {
       .arg(page);
 }
 
-bool LoadShortcuts(QTextDocument& doc, QString& error) {
+// The page lists the classic map; the standard one adds the file commands'
+// keys and moves the effects whose keys they take.
+QString StandardMap(QString html) {
+  for (const EffectInfo& e : kCatalogue) {
+    const char* key = EffectShortcut(e, true);
+    if (e.Shortcut && key != e.Shortcut)
+      html.replace(QString("<kbd>%1</kbd>").arg(e.Shortcut), QString("<kbd>%1</kbd>").arg(key));
+  }
+  QString rows;
+  for (const StandardKey& k : StandardKeys())
+    if (std::string_view(k.Action) != "UnDo1")
+      rows += QString("<tr><td><kbd>%1</kbd></td><td>%2</td><td>%3</td></tr>\n").arg(k.Key, k.Command, k.Menu);
+  const int first = html.indexOf("<tr><td>");
+  if (first >= 0) html.insert(first, rows);
+  return html;
+}
+
+bool LoadShortcuts(QTextDocument& doc, QString& error, bool standard = false) {
   const QString folder = HelpFolder();
   QFile file(folder + "/" + kShortcuts);
   if (folder.isEmpty() || !file.open(QIODevice::ReadOnly)) {
     error = Missing(kShortcuts);
     return false;
   }
-  doc.setHtml(QString::fromUtf8(file.readAll()));
+  const QString html = QString::fromUtf8(file.readAll());
+  doc.setHtml(standard ? StandardMap(html) : html);
   return true;
 }
 
@@ -67,10 +88,10 @@ bool PrintShortcutList(QPrinter& printer, QString& error) {
   return true;
 }
 
-QString PreviewShortcutList(QWidget* parent) {
+QString PreviewShortcutList(QWidget* parent, bool standard) {
   QTextDocument doc;
   QString error;
-  if (!LoadShortcuts(doc, error)) return error;
+  if (!LoadShortcuts(doc, error, standard)) return error;
   QPrinter printer(QPrinter::HighResolution);
   QPrintPreviewDialog preview(&printer, parent);
   preview.setObjectName("ShortcutPreview");

@@ -23,6 +23,6 @@ QString OpenHelpContents();
 bool PrintShortcutList(QPrinter& printer, QString& error);
 // The print preview of the shortcut list, from which it is printed; a
 // message when there is no list.
-QString PreviewShortcutList(QWidget* parent);
+QString PreviewShortcutList(QWidget* parent, bool standard = false);
 
 }  // namespace vorq::gui
