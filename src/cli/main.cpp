@@ -1,4 +1,5 @@
 // vorqtile-cli: replays recipes (log lines) on an image without windows.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -100,6 +101,21 @@ int main(int argc, char** argv) {
   int tileX = 1, tileY = 1;
   if (!tile.empty() && !ParseSize(tile, tileX, tileY)) return Fail(2, "--tile needs NxM with N, M >= 1, got " + tile);
 
+  // Numbered lines: the recipe's first, then those given as arguments.
+  std::vector<std::pair<std::string, std::string>> all;  // (where, line)
+  if (!recipe.empty()) {
+    std::ifstream in(recipe, std::ios::binary);
+    if (!in) return Fail(1, "cannot read recipe \"" + recipe + "\"");
+    std::string l;
+    for (int n = 1; std::getline(in, l); ++n) all.emplace_back(recipe + ":" + std::to_string(n), l);
+  }
+  for (size_t i = 0; i < lines.size(); ++i) all.emplace_back("argument line " + std::to_string(i + 1), lines[i]);
+
+  // The whole run is known before it starts: keep only what its lines can come back to.
+  ReplayNeeds needs;
+  for (const auto& [where, line] : all) needs.Add(line);
+  ed.KeepResetCopy = needs.Reset;
+
   std::string error;
   // The editor's own start-up: the image as the first argument would load it.
   if (!input.empty()) {
@@ -121,21 +137,12 @@ int main(int argc, char** argv) {
     if (eq == std::string::npos || !ed.SetValueByKey(s.substr(0, eq), s.substr(eq + 1)))
       return Fail(2, "--set " + s + ": unknown key or malformed value");
   }
+  ed.SetUndoDepth(std::min(ed.Undo.Levels(), needs.Undos));
 
   if (!logPath.empty()) {
     if (!ed.Log.Open(logPath, false)) return Fail(1, ed.Log.Error());
     ed.WriteLog(ed.LogHeaderLine());
   }
-
-  // Numbered lines: the recipe's first, then those given as arguments.
-  std::vector<std::pair<std::string, std::string>> all;  // (where, line)
-  if (!recipe.empty()) {
-    std::ifstream in(recipe, std::ios::binary);
-    if (!in) return Fail(1, "cannot read recipe \"" + recipe + "\"");
-    std::string l;
-    for (int n = 1; std::getline(in, l); ++n) all.emplace_back(recipe + ":" + std::to_string(n), l);
-  }
-  for (size_t i = 0; i < lines.size(); ++i) all.emplace_back("argument line " + std::to_string(i + 1), lines[i]);
 
   for (const auto& [where, line] : all) {
     ui.Messages.clear();

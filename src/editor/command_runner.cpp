@@ -56,9 +56,14 @@ void Editor::SyncToolBox() {
 }
 
 bool Editor::PushUndo() {
-  Undo.Push(WorkSurface);
+  if (snapshots_) Undo.Push(WorkSurface);
   ui_.UndoChanged();
   return true;
+}
+
+void Editor::SetUndoDepth(int levels) {
+  snapshots_ = levels > 0;
+  if (snapshots_ && levels != Undo.Levels()) Undo.SetLevels(levels);
 }
 
 void Editor::bUndoClick() {

@@ -101,6 +101,13 @@ class Editor {
   // False (after a message) when no snapshot could be taken.
   bool PushUndo();
   void bUndoClick();
+  // For a run that can never come back further than levels steps (the batch
+  // tool counts its "UnDo" lines): the ring gets that many levels, and with
+  // 0 no snapshots are taken at all. Below 0 counts as 0.
+  void SetUndoDepth(int levels);
+  // Whether opening an image keeps a copy for Edit ▸ Reset; the batch tool
+  // turns it off for recipes without an "Image Reset" line.
+  bool KeepResetCopy = true;
 
   // The effect line of the current Effect id and EffectName (empty for Scroll).
   std::string EffectLogLine() const;
@@ -202,6 +209,7 @@ class Editor {
   // Reads the tool box's boxes for effect id into the stored values.
   void StoreToolBoxValues(int id);
   UiPort& ui_;
+  bool snapshots_ = true;  // false after SetUndoDepth(0)
 };
 
 }  // namespace vorq

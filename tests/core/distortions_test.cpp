@@ -228,41 +228,41 @@ TEST(DistortFishEye, UnchangedRingCentreAndRadiusGuard) {
 }
 
 TEST(DistortRippleTooth, ColumnShiftXModM) {
-  TFastDIB in = Random(40, 30, 9), img = Clone(in);
-  RippleTooth(img, 6);
+  TFastDIB in = Random(40, 30, 9), img = Clone(in), scratch;
+  RippleTooth(img, scratch, 6);
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 40; ++x) ASSERT_EQ(Px(img, x, (y + x % 6) % 30), Px(in, x, y));
   img = Clone(in);
-  RippleTooth(img, 1000);  // limited to H div 2 = 15
+  RippleTooth(img, scratch, 1000);  // limited to H div 2 = 15
   for (int y = 0; y < 30; ++y) ASSERT_EQ(Px(img, 37, (y + 37 % 15) % 30), Px(in, 37, y));
   in = Random(300, 600, 10);
   img = Clone(in);
-  RippleTooth(img, 400);  // the eight-bit counter: period 256
+  RippleTooth(img, scratch, 400);  // the eight-bit counter: period 256
   for (int y = 0; y < 600; ++y) ASSERT_EQ(Px(img, 290, (y + 290 % 256) % 600), Px(in, 290, y));
   img = Clone(in);
-  RippleTooth(img, 1);
+  RippleTooth(img, scratch, 1);
   EXPECT_TRUE(Same(img, in));
 }
 
 TEST(DistortWaves, AmplitudeZero) {
-  TFastDIB in = Random(256, 256, 11), img = Clone(in);
-  Waves(img, 0, 10, 8.0, false);
+  TFastDIB in = Random(256, 256, 11), img = Clone(in), scratch;
+  Waves(img, scratch, 0, 10, 8.0, false);
   EXPECT_TRUE(Same(img, in));
-  Waves(img, 0, 10, 8.0, true);  // every source is the centre, (127.5, 127.5) -> (128, 128)
+  Waves(img, scratch, 0, 10, 8.0, true);  // every source is the centre, (127.5, 127.5) -> (128, 128)
   for (int y = 0; y < 256; ++y)
     for (int x = 0; x < 256; ++x) ASSERT_EQ(Px(img, x, y), Px(in, 128, 128));
 }
 
 TEST(DistortWhirlPinch, IdentitiesAndReference) {
-  TFastDIB in = Random(31, 20, 12), img = Clone(in);
-  WhirlPinch(img, 270, 0.5, 0.0);
+  TFastDIB in = Random(31, 20, 12), img = Clone(in), scratch;
+  WhirlPinch(img, scratch, 270, 0.5, 0.0);
   EXPECT_TRUE(Same(img, in));
-  WhirlPinch(img, 0, 0.0, 1.0);
+  WhirlPinch(img, scratch, 0, 0.0, 1.0);
   EXPECT_TRUE(Same(img, in));
   TFastDIB clamped = Clone(in);
-  WhirlPinch(clamped, 90, 3.0, 1.0);
+  WhirlPinch(clamped, scratch, 90, 3.0, 1.0);
   img = Clone(in);
-  WhirlPinch(img, 90, 1.0, 1.0);
+  WhirlPinch(img, scratch, 90, 1.0, 1.0);
   EXPECT_TRUE(Same(img, clamped));
 }
 
@@ -277,7 +277,7 @@ TEST(DistortSharedWork, TwistAndWhirlMatchReferencesOnManySizes) {
       Twist(img, scratch, 9);
       EXPECT_TRUE(Same(img, RefTwist(in, 9))) << w << "x" << h;
       img = Clone(in);
-      WhirlPinch(img, 200, -0.4, 1.3);
+      WhirlPinch(img, scratch, 200, -0.4, 1.3);
     EXPECT_TRUE(Same(img, RefWhirl(in, 200, -0.4, 1.3))) << w << "x" << h;
   }
 }
@@ -333,9 +333,9 @@ TEST(DistortParallel, TwoCoresMatchOne) {
     for (int e = 0; e < 7; ++e) out.push_back(Clone(in));
     Twist(out[0], scratch, 30);
     FishEye(out[1], scratch, 0.75f);
-    Waves(out[2], 24, 10, 8, false);
-    Waves(out[3], 24, 10, 8, true);
-    WhirlPinch(out[4], 270, 0.5, 1);
+    Waves(out[2], scratch, 24, 10, 8, false);
+    Waves(out[3], scratch, 24, 10, 8, true);
+    WhirlPinch(out[4], scratch, 270, 0.5, 1);
     SineWaveBoth(out[5], scratch, 50, 64, 2, 3);
     SineWaveUD(out[6], scratch, 50, 3, true, false);
     SetWorkerCount(2);
@@ -351,9 +351,9 @@ TEST(DistortHostile, TinyImagesAndDegenerateValuesStayInside) {
     TFastDIB img = Clone(in), scratch;
     auto unchanged = [&](const char* what) { EXPECT_TRUE(Same(img, in)) << what << " " << w << "x" << h; };
     Twist(img, scratch, 0); unchanged("Twist 0");
-    Waves(img, 24, 0, 8, false); unchanged("Waves L 0");
-    WhirlPinch(img, 270, 0.5, 0); unchanged("Whirl radius 0");
-    WhirlPinch(img, 270, 0.5, -1); unchanged("Whirl radius < 0");
+    Waves(img, scratch, 24, 0, 8, false); unchanged("Waves L 0");
+    WhirlPinch(img, scratch, 270, 0.5, 0); unchanged("Whirl radius 0");
+    WhirlPinch(img, scratch, 270, 0.5, -1); unchanged("Whirl radius < 0");
     Astroid(img, -3); unchanged("Astroid T < 0");
     SineWaveUD(img, scratch, 50, 0, false, true); unchanged("Wavelength 0");
     SineWaveLR(img, scratch, 50, 0, true, false); unchanged("Peaks 0");
@@ -364,9 +364,9 @@ TEST(DistortHostile, TinyImagesAndDegenerateValuesStayInside) {
       Twist(img, scratch, v);
       FishEye(img, scratch, float(v));
       Astroid(img, v % 12);
-      RippleTooth(img, v);
-      Waves(img, v, v, v * 1e300, v & 1);
-      WhirlPinch(img, v, v, v);
+      RippleTooth(img, scratch, v);
+      Waves(img, scratch, v, v, v * 1e300, v & 1);
+      WhirlPinch(img, scratch, v, v, v);
       ASSERT_EQ(img.Width(), w);
       ASSERT_EQ(img.Height(), h);
     }

@@ -98,9 +98,18 @@ inline TPixel24 Sample(const uint8_t* const* rows, const Taps& c, const Taps& r,
 #endif
 }
 
-// The same at the position (sx, sy).
-inline TPixel24 Sample(const uint8_t* const* rows, int W, int H, float sx, float sy) {
-  return Sample(rows, AxisTaps(sx, W), AxisTaps(sy, H));
+// Work's pixels go to Scratch (a swap, not a copy) and Work becomes a surface
+// of the same size (row padding kept) whose pixels the caller writes, every
+// one. False (Work as it was) when no memory is left.
+bool TakeSource(TFastDIB& Work, TFastDIB& Scratch) {
+  const int W = Work.Width(), H = Work.Height();
+  Work.Swap(Scratch);
+  if (Work.Reshape(W, H)) {
+    CopyGapBytes(Scratch, Work);
+    return true;
+  }
+  Work.Swap(Scratch);
+  return false;
 }
 
 }  // namespace
@@ -111,8 +120,8 @@ inline TPixel24 Sample(const uint8_t* const* rows, int W, int H, float sx, float
 void Twist(TFastDIB& Work, TFastDIB& Scratch, int Looseness) {
   if (!Usable(Work) || Looseness == 0) return;  // r / 0: no defined angle
   const int W = Work.Width(), H = Work.Height();
-  CopySurface(Work, Scratch);
-  if (Scratch.Empty()) return;
+  // The source moves to Scratch and every pixel of Work is written anew.
+  if (!TakeSource(Work, Scratch)) return;
   const float cx = float(W - 1) / 2, cy = float(H - 1) / 2, K = float(Looseness);
   const float halfPi = std::numbers::pi_v<float> / 2, pi = std::numbers::pi_v<float>;
   const uint8_t* const* src = Scratch.RowTable.data();
@@ -252,8 +261,6 @@ struct RadiusStep {
 void FishEye(TFastDIB& Work, TFastDIB& Scratch, float Magnification) {
   if (!Usable(Work)) return;
   const int W = Work.Width(), H = Work.Height();
-  CopySurface(Work, Scratch);
-  if (Scratch.Empty()) return;
   const float cx = float(W) / 2, cy = float(H) / 2;
   const float R0 = float(W) * Magnification;
   // R grows by 0.01 whenever a pixel lies exactly on it, and stays grown for
@@ -268,29 +275,86 @@ void FishEye(TFastDIB& Work, TFastDIB& Scratch, float Magnification) {
         steps.push_back({y, x, R});
       }
   }
+  // R at the start of every row, and whether it changes within the row.
+  std::vector<float> rowR(static_cast<size_t>(H));
+  std::vector<uint8_t> rowSteps(static_cast<size_t>(H), 0);
+  {
+    float R = R0;
+    size_t next = 0;
+    for (int y = 0; y < H; ++y) {
+      rowR[size_t(y)] = R;
+      for (; next < steps.size() && steps[next].y == y; ++next) {
+        R = steps[next].R;
+        rowSteps[size_t(y)] = 1;
+      }
+    }
+  }
+  if (!TakeSource(Work, Scratch)) return;
   const uint8_t* const* src = Scratch.RowTable.data();
-  ParallelRows(H, [&](int b, int e) {
-    // The step in force at the start of row b, and the next one.
-    size_t next = size_t(std::lower_bound(steps.begin(), steps.end(), b,
-                                          [](const RadiusStep& s, int y) { return s.y < y; }) -
+  const int lastRow = Scratch.Gap == 0 ? H - 1 : -1;  // four-byte reads would pass the end there
+  // The sample at cx + tx, cy + ty; a lens so large that R overflows gives
+  // no number, and the pixel (x, y) stays.
+  auto sample = [&](int x, int y, float sx, float sy) {
+    if (!std::isfinite(sx) || !std::isfinite(sy)) return reinterpret_cast<const TPixel24*>(src[y])[x];
+    const Taps c = AxisTaps(sx, W), t = AxisTaps(sy, H);
+    return Sample(src, c, t, t.i0 != lastRow && t.i1 != lastRow);
+  };
+  // One pixel with the radius in force there.
+  auto pixel = [&](int x, int y, float R) {
+    const float dx = float(x) - cx, dy = float(y) - cy;
+    const float d = std::sqrt(dx * dx + dy * dy);
+    if (d == 0) return sample(x, y, cx, cy);
+    const float k = (1 / (1 - d / R) - 1) * R / 2;
+    return sample(x, y, cx + dx * k / d, cy + dy * k / d);
+  };
+  // A row on its own, following the steps within it.
+  auto plainRow = [&](int y) {
+    size_t next = size_t(std::lower_bound(steps.begin(), steps.end(), y,
+                                          [](const RadiusStep& s, int row) { return s.y < row; }) -
                          steps.begin());
-    float R = next == 0 ? R0 : steps[next - 1].R;
-    for (int y = b; y < e; ++y) {
+    float R = rowR[size_t(y)];
+    TPixel24* out = Work.Row24(y);
+    for (int x = 0; x < W; ++x) {
+      if (next < steps.size() && steps[next].y == y && steps[next].x == x) R = steps[next++].R;
+      out[x] = pixel(x, y, R);
+    }
+  };
+  // The offsets of (x, y), (W-x, y), (x, H-y) and (W-x, H-y) from the centre
+  // (W/2, H/2) differ only in sign, exactly, so with one radius the four share
+  // their distance and k, and dx k / d changes only its sign. Column 0 and
+  // row 0 have no mirror. Row y is paired with row H-y for y = 1 .. H/2.
+  const int pairs = H / 2 + 1;  // row 0 alone, then the pairs
+  ParallelRows(pairs, [&](int b, int e) {
+    for (int p = b; p < e; ++p) {
+      const int y = p, ym = p == 0 ? -1 : H - p;
+      const bool mirrored = ym >= 0 && ym != y;
+      const float R = rowR[size_t(y)];
+      if (rowSteps[size_t(y)] || (mirrored && (rowSteps[size_t(ym)] || rowR[size_t(ym)] != R))) {
+        plainRow(y);
+        if (mirrored) plainRow(ym);
+        continue;
+      }
       TPixel24* out = Work.Row24(y);
+      TPixel24* outM = mirrored ? Work.Row24(ym) : nullptr;
       const float dy = float(y) - cy;
-      for (int x = 0; x < W; ++x) {
-        if (next < steps.size() && steps[next].y == y && steps[next].x == x) R = steps[next++].R;
+      out[0] = pixel(0, y, R);
+      if (mirrored) outM[0] = pixel(0, ym, R);
+      for (int x = 1; x <= W / 2; ++x) {
+        const int xm = W - x;
         const float dx = float(x) - cx;
         const float d = std::sqrt(dx * dx + dy * dy);
-        float sx = cx, sy = cy;
-        if (d != 0) {
-          const float k = (1 / (1 - d / R) - 1) * R / 2;
-          sx = cx + dx * k / d;
-          sy = cy + dy * k / d;
+        if (d == 0) {  // the centre: a pixel without mirrors
+          out[x] = sample(x, y, cx, cy);
+          continue;
         }
-        // A lens so large that R overflows gives no number: the pixel stays.
-        out[x] = std::isfinite(sx) && std::isfinite(sy) ? Sample(src, W, H, sx, sy)
-                                                        : reinterpret_cast<const TPixel24*>(src[y])[x];
+        const float k = (1 / (1 - d / R) - 1) * R / 2;
+        const float tx = dx * k / d, ty = dy * k / d;
+        out[x] = sample(x, y, cx + tx, cy + ty);
+        if (xm != x) out[xm] = sample(xm, y, cx - tx, cy + ty);
+        if (mirrored) {
+          outM[x] = sample(x, ym, cx + tx, cy - ty);
+          if (xm != x) outM[xm] = sample(xm, ym, cx - tx, cy - ty);
+        }
       }
     }
   });
@@ -298,6 +362,26 @@ void FishEye(TFastDIB& Work, TFastDIB& Scratch, float Magnification) {
 
 // ---------------------------------------------------------------------------
 // Circular
+
+namespace {
+
+constexpr int kSpirals = 721, kSpiralPoints = 901;
+
+// Nearest(cos(theta) * r) and Nearest(sin(theta) * r) as the extended
+// precision gives them. The double-precision values lie within 1e-11 of the
+// extended ones (|theta| < 40, r < 200), so unless one is within 1e-9 of a
+// half their rounding is the same; those few are done in extended precision.
+template <typename Real>
+inline void SpiralPoint(Real theta, Real r, int& px, int& py) {
+  const double td = double(theta), rd = double(r);
+  const double vx = std::cos(td) * rd, vy = std::sin(td) * rd;
+  const double nx = RoundHalfEven(vx), ny = RoundHalfEven(vy);
+  constexpr double kSafe = 0.5 - 1e-9;
+  px = std::fabs(vx - nx) < kSafe ? int(nx) : int(std::nearbyint(std::cos(theta) * r));
+  py = std::fabs(vy - ny) < kSafe ? int(ny) : int(std::nearbyint(std::sin(theta) * r));
+}
+
+}  // namespace
 
 void Circular(TFastDIB& Work, TFastDIB& Scratch) {
   if (!Usable(Work)) return;
@@ -307,22 +391,39 @@ void Circular(TFastDIB& Work, TFastDIB& Scratch) {
   using Real = long double;  // extended precision, as the spirals were designed
   const Real degree = std::numbers::pi_v<Real> / 180;
   const int cx = W / 2, cy = H / 2;
-  int q = 0;
-  for (int i = 0; i <= 720; ++i) {
-    Real theta = Real(i) / Real(0.72L) * degree, r = 0;
-    int c = 0;
-    if (q > H - 1) q -= H;
-    const TPixel24* row = Scratch.Row24(q);
-    ++q;
-    for (int j = 0; j <= 900; ++j) {
-      const int px = int(std::nearbyint(std::cos(theta) * r)) + cx;
-      const int py = int(std::nearbyint(std::sin(theta) * r)) + cy;
-      if (c > W - 1) c -= W;
-      if (py >= 0 && py < H && px >= 0 && px < W) Work.SetPixel(py, px, row[c]);
-      theta += degree;
-      ++c;
+  // The radius after j steps is the same for every spiral.
+  Real radius[kSpiralPoints];
+  {
+    Real r = 0;
+    for (int j = 0; j < kSpiralPoints; ++j) {
+      radius[j] = r;
       r = r / Real(j + 20) + Real(0.052L) + r;
     }
+  }
+  // Spiral i plots point j at the pixel index where[i][j] (-1: outside)
+  // with the colour of row i mod H, column j mod W. The points are worked
+  // out on both cores, then drawn in order, so later spirals cover earlier
+  // ones as they always did.
+  std::vector<int32_t> where(size_t(kSpirals) * kSpiralPoints);
+  ParallelRows(kSpirals, [&](int b, int e) {
+    for (int i = b; i < e; ++i) {
+      int32_t* out = &where[size_t(i) * kSpiralPoints];
+      Real theta = Real(i) / Real(0.72L) * degree;
+      for (int j = 0; j < kSpiralPoints; ++j) {
+        int px, py;
+        SpiralPoint(theta, radius[j], px, py);
+        px += cx;
+        py += cy;
+        out[j] = py >= 0 && py < H && px >= 0 && px < W ? py * W + px : -1;
+        theta += degree;
+      }
+    }
+  });
+  for (int i = 0; i < kSpirals; ++i) {
+    const TPixel24* row = Scratch.Row24(i % H);
+    const int32_t* at = &where[size_t(i) * kSpiralPoints];
+    for (int j = 0, c = 0; j < kSpiralPoints; ++j, c = c + 1 == W ? 0 : c + 1)
+      if (at[j] >= 0) Work.SetPixel(at[j] / W, at[j] % W, row[c]);
   }
 }
 
@@ -357,17 +458,27 @@ void Astroid(TFastDIB& Work, int Thickness) {
     sinT[a] = IntPower(std::sin(a * degree), Thickness);
   }
   const int cx = W / 2, cy = H / 2;
-  Canvas canvas(Work);
-  int q = 0;
-  for (int j = 0; j <= 2 * (H - 1); ++j) {
-    if (q > H - 1) q -= H;
-    canvas.PenColour = colours[size_t(q)];
-    ++q;
-    canvas.MoveTo(cx + j, cy);
-    // |cos^T|, |sin^T| <= 1 for T >= 0, so the points stay within 2 H of the centre.
-    for (int a = 0; a <= 360; ++a)
-      canvas.LineTo(cx + int(Nearest(cosT[a] * j)), cy + int(Nearest(sinT[a] * j)));
-  }
+  // Each core draws every curve, in order, into its own band of rows; a line
+  // gives the same pixels whatever part of it is drawn, so the bands put
+  // together are the image drawn on one core.
+  ParallelRows(H, [&](int rowBegin, int rowEnd) {
+    int q = 0;
+    for (int j = 0; j <= 2 * (H - 1); ++j) {
+      if (q > H - 1) q -= H;
+      const TPixel24 colour = colours[size_t(q)];
+      ++q;
+      // |cos^T|, |sin^T| <= 1 for T >= 0, so the points stay within 2 H of the centre.
+      int px = cx + j, py = cy;
+      for (int a = 0; a <= 360; ++a) {
+        const int nx = cx + int(Nearest(cosT[a] * j)), ny = cy + int(Nearest(sinT[a] * j));
+        // A segment with both ends above or both below the band misses it.
+        if ((py >= rowBegin || ny >= rowBegin) && (py < rowEnd || ny < rowEnd))
+          LineToRows(Work, px, py, nx, ny, colour, rowBegin, rowEnd);
+        px = nx;
+        py = ny;
+      }
+    }
+  });
 }
 
 }  // namespace vorq

@@ -111,7 +111,7 @@ void ResizeRowSse2(const uint8_t* r0, const uint8_t* r1, float wy0, float wy1, c
 bool ResizeBilinearInto(const TFastDIB& Source, TFastDIB& Target, int NewW, int NewH, int Mode) {
   if (&Source == &Target || Source.Empty() || (Mode != 0 && Mode != 1) || !SizeAllowed(NewW, NewH)) return false;
   const int W = Source.Width(), H = Source.Height();
-  if (!Target.SetSize(NewW, NewH, 24, 0)) return false;
+  if (!Target.Reshape(NewW, NewH)) return false;
   const Axis ax = MakeAxis(W, NewW, Mode), ay = MakeAxis(H, NewH, Mode);
   std::vector<int> off0(static_cast<size_t>(NewW)), off1(static_cast<size_t>(NewW));
   for (size_t x = 0; x < size_t(NewW); ++x) {
@@ -172,22 +172,22 @@ void Rotate90Clockwise(TFastDIB& Surface, TFastDIB& Scratch) {
   TFastDIB local;
   TFastDIB& T = &Scratch == &Surface ? local : Scratch;
   const int W = Surface.Width(), H = Surface.Height();
-  if (!T.SetSize(H, W, 24, 0)) return;
-  // Square blocks keep both the rows read and the rows written in cache.
-  constexpr int kBlock = 64;
-  ParallelRows(W, [&](int begin, int end) {
-    for (int x0 = begin; x0 < end; x0 += kBlock) {
-      const int x1 = std::min(end, x0 + kBlock);
-      for (int y0 = 0; y0 < H; y0 += kBlock) {
-        const int y1 = std::min(H, y0 + kBlock);
-        for (int x = x0; x < x1; ++x) {
-          TPixel24* d = T.Row24(x) + (H - 1);
-          for (int y = y0; y < y1; ++y) d[-y] = Surface.Row24(y)[x];
-        }
+  if (!T.Reshape(H, W)) return;
+  // Target row x holds source column x from the bottom up. Tiles of 32 x 32
+  // pixels keep the 32 source rows read and the 32 target rows written
+  // within a few pages; each core takes whole bands of target rows.
+  constexpr int kTile = 32;
+  const TPixel24* const* rows = reinterpret_cast<const TPixel24* const*>(Surface.RowTable.data());
+  ParallelBands(W, kTile, [&](int x0, int x1) {
+    for (int y0 = 0; y0 < H; y0 += kTile) {
+      const int y1 = std::min(H, y0 + kTile);
+      for (int x = x0; x < x1; ++x) {
+        TPixel24* d = T.Row24(x) + (H - 1);
+        for (int y = y0; y < y1; ++y) d[-y] = rows[y][x];
       }
     }
   });
-  CopySurface(T, Surface);
+  Surface.Swap(T);
 }
 
 namespace {

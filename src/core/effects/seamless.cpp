@@ -139,7 +139,7 @@ void RotateBilinearFrame(const RotateFrame& f, TFastDIB& Target) {
           s += w01 * float(p01[c]);
           s += w10 * float(p10[c]);
           s += w11 * float(p11[c]);
-          const double r = std::nearbyint(double(s));
+          const float r = RoundHalfEven(s);
           d[c] = uint8_t(r < 0 ? 0 : (r > 255 ? 255 : r));
         }
       }
@@ -179,7 +179,7 @@ bool FourWayFlip(TFastDIB& Image, TFastDIB& Scratch) {
   if (!SizeAllowed(int64_t(2) * W, int64_t(2) * H)) return false;
   TFastDIB local;
   TFastDIB& T = &Scratch == &Image ? local : Scratch;
-  if (!T.SetSize(2 * W, 2 * H, 24, 0)) return false;
+  if (!T.Reshape(2 * W, 2 * H)) return false;
   ParallelRows(H, [&](int begin, int end) {
     for (int y = begin; y < end; ++y) {
       const TPixel24* s = Image.Row24(y);
@@ -189,7 +189,7 @@ bool FourWayFlip(TFastDIB& Image, TFastDIB& Scratch) {
       std::memcpy(T.Row24(2 * H - 1 - y), top, size_t(W) * 6);
     }
   });
-  CopySurface(T, Image);
+  Image.Swap(T);
   return true;
 }
 
@@ -217,10 +217,10 @@ bool RotateSeamless(TFastDIB& Image, TFastDIB& Scratch) {
   if (Image.Empty() || W != H) return false;
   const double s45 = std::sin(45.0 * kPi / 180.0);
   const int a = int(Nearest(W * s45)), b = int(Nearest(H * s45));
-  // The reduced tile.
-  TFastDIB reduced;
-  CopySurface(Image, reduced);
-  if (!ResizeBilinear(reduced, a, b, 0)) return false;
+  // The reduced tile, in Scratch.
+  TFastDIB local;
+  TFastDIB& reduced = &Scratch == &Image ? local : Scratch;
+  if (!ResizeBilinearInto(Image, reduced, a, b, 0)) return false;
   // The tile laid 3 x 3, cut to 2a x 2b from (a / 2, b / 2), turned about
   // (a, b) and cut to W x H from ((2a - W) / 2, (2b - H) / 2): every pixel of
   // the 2a x 2b stage is a pixel of the tile, so the rotation reads the tile
@@ -239,11 +239,8 @@ bool RotateSeamless(TFastDIB& Image, TFastDIB& Scratch) {
   f.CX = a;
   f.CY = b;
   AngleSinCos(45.0, f.Sin, f.Cos);
-  TFastDIB local;
-  TFastDIB& T = &Scratch == &Image ? local : Scratch;
-  if (!T.SetSize(W, H, 24, 0)) return false;
-  RotateBilinearFrame(f, T);
-  CopySurface(T, Image);
+  // Every pixel of the image is written from the tile alone.
+  RotateBilinearFrame(f, Image);
   return true;
 }
 

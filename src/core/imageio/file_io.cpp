@@ -41,7 +41,9 @@ std::string SaveError(const std::string& path, const std::string& reason) {
   return "Cannot save \"" + path + "\": " + reason + ".";
 }
 
-bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+bool ReadFileWith(const std::string& path,
+                  const std::function<bool(uint64_t size, const ByteSource& source, std::string& reason)>& read,
+                  std::string& error) {
   File f(std::fopen(path.c_str(), "rb"));
   if (!f) {
     error = LoadError(path, ErrnoText(errno));
@@ -56,16 +58,47 @@ bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::st
     error = LoadError(path, "the file is larger than 2 GB");
     return false;
   }
-  std::vector<uint8_t> data(size_t(st.st_size));
-  if (!data.empty() && std::fread(data.data(), 1, data.size(), f.get()) != data.size()) {
-    error = LoadError(path, std::ferror(f.get()) ? ErrnoText(errno) : std::string("the file shrank while it was read"));
-    return false;
-  }
-  bytes = std::move(data);
-  return true;
+  const int fd = fileno(f.get());
+  const ByteSource source = [fd](uint64_t offset, uint8_t* into, size_t n, std::string& reason) {
+    while (n > 0) {
+      const ssize_t got = pread(fd, into, n, off_t(offset));
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) {
+        reason = got < 0 ? ErrnoText(errno) : std::string("the file shrank while it was read");
+        return false;
+      }
+      into += got;
+      offset += uint64_t(got);
+      n -= size_t(got);
+    }
+    return true;
+  };
+  std::string reason;
+  if (read(uint64_t(st.st_size), source, reason)) return true;
+  error = LoadError(path, reason);
+  return false;
+}
+
+bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+  return ReadFileWith(
+      path,
+      [&](uint64_t size, const ByteSource& source, std::string& reason) {
+        std::vector<uint8_t> data(static_cast<size_t>(size));
+        if (!data.empty() && !source(0, data.data(), data.size(), reason)) return false;
+        bytes = std::move(data);
+        return true;
+      },
+      error);
 }
 
 bool WriteFileReplacing(const std::string& path, const uint8_t* data, size_t size, std::string& error) {
+  return WriteFileReplacingWith(
+      path, [&](const ByteSink& sink, std::string&) { return size == 0 || sink(data, size); }, error);
+}
+
+bool WriteFileReplacingWith(const std::string& path,
+                            const std::function<bool(const ByteSink& sink, std::string& reason)>& write,
+                            std::string& error) {
   // A name of our own next to the target, so the rename stays on one file system.
   static std::atomic<unsigned> counter{0};
   std::string tmpPath;
@@ -85,9 +118,19 @@ bool WriteFileReplacing(const std::string& path, const uint8_t* data, size_t siz
   struct stat old {};
   if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) fchmod(fileno(f.get()), old.st_mode & 07777);
 
-  bool ok = size == 0 || std::fwrite(data, 1, size, f.get()) == size;
-  ok = ok && std::fflush(f.get()) == 0;
-  int writeErrno = errno;
+  std::FILE* out = f.get();
+  int writeErrno = 0;
+  const ByteSink sink = [out, &writeErrno](const uint8_t* data, size_t n) {
+    if (std::fwrite(data, 1, n, out) == n) return true;
+    writeErrno = errno;
+    return false;
+  };
+  std::string reason;
+  bool ok = write(sink, reason);
+  if (ok && std::fflush(out) != 0) {
+    ok = false;
+    writeErrno = errno;
+  }
   std::FILE* raw = f.release();
   if (std::fclose(raw) != 0 && ok) {
     ok = false;
@@ -95,7 +138,8 @@ bool WriteFileReplacing(const std::string& path, const uint8_t* data, size_t siz
   }
   if (!ok) {
     std::remove(tmpPath.c_str());
-    error = SaveError(path, ErrnoText(writeErrno));
+    // A failed write says why (a full disk, say) better than the encoder that met it.
+    error = SaveError(path, writeErrno != 0 ? ErrnoText(writeErrno) : !reason.empty() ? reason : "it could not be written");
     return false;
   }
   if (std::rename(tmpPath.c_str(), path.c_str()) != 0) {

@@ -15,8 +15,14 @@ int64_t FirstStepReaching(int64_t t, int64_t minor, int64_t len) {
 }  // namespace
 
 void LineTo(TFastDIB& Surface, int x0, int y0, int x1, int y1, TPixel24 Colour) {
+  LineToRows(Surface, x0, y0, x1, y1, Colour, 0, Surface.Height());
+}
+
+void LineToRows(TFastDIB& Surface, int x0, int y0, int x1, int y1, TPixel24 Colour, int RowBegin, int RowEnd) {
   const int64_t W = Surface.Width(), H = Surface.Height();
   if (Surface.Empty() || W <= 0 || H <= 0) return;
+  const int64_t yMin = RowBegin < 0 ? 0 : RowBegin, yMax = (RowEnd > H ? H : RowEnd) - 1;
+  if (yMin > yMax) return;
   const int64_t dx = int64_t(x1) - x0, dy = int64_t(y1) - y0;
   const int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
   if (adx == 0 && ady == 0) return;
@@ -24,16 +30,17 @@ void LineTo(TFastDIB& Surface, int x0, int y0, int x1, int y1, TPixel24 Colour) 
   const int64_t len = xMajor ? adx : ady, minor = xMajor ? ady : adx;
   const int64_t a0 = xMajor ? x0 : y0, b0 = xMajor ? y0 : x0;
   const int sa = (xMajor ? dx : dy) < 0 ? -1 : 1, sb = (xMajor ? dy : dx) < 0 ? -1 : 1;
-  const int64_t na = xMajor ? W : H, nb = xMajor ? H : W;
+  const int64_t aMin = xMajor ? 0 : yMin, aMax = xMajor ? W - 1 : yMax;
+  const int64_t bMin = xMajor ? yMin : 0, bMax = xMajor ? yMax : W - 1;
 
   // Steps whose major coordinate a0 + sa*k lies inside.
-  int64_t klo = sa > 0 ? -a0 : a0 - (na - 1);
-  int64_t khi = sa > 0 ? na - 1 - a0 : a0;
+  int64_t klo = sa > 0 ? aMin - a0 : a0 - aMax;
+  int64_t khi = sa > 0 ? aMax - a0 : a0 - aMin;
   if (klo < 0) klo = 0;
   if (khi > len - 1) khi = len - 1;
   // Minor offsets m (>= 0, rising with k) whose coordinate b0 + sb*m lies inside.
-  int64_t mlo = sb > 0 ? -b0 : b0 - (nb - 1);
-  int64_t mhi = sb > 0 ? nb - 1 - b0 : b0;
+  int64_t mlo = sb > 0 ? bMin - b0 : b0 - bMax;
+  int64_t mhi = sb > 0 ? bMax - b0 : b0 - bMin;
   if (mlo < 0) mlo = 0;
   if (mhi < mlo) return;
   if (minor == 0) {
