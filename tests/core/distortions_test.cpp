@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "core/effects/distortions.h"
@@ -128,6 +130,60 @@ TFastDIB RefWhirl(const TFastDIB& in, int angle, double p, double rho) {
   return out;
 }
 
+// Waves pixel by pixel, row by row, as the steps describe it.
+TFastDIB RefWaves(const TFastDIB& in, int A, int L, double phaseDeg, bool reflective) {
+  const int W = in.Width(), H = in.Height();
+  TFastDIB out = Clone(in);
+  const double phase = phaseDeg * M_PI / 180, cx = (W - 1) / 2.0, cy = (H - 1) / 2.0, a = W / 2.0, b = H / 2.0;
+  const double kx = a < b ? b / a : 1, ky = a < b ? 1 : a / b;
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      const double u = (x - cx) * kx, v = (y - cy) * ky, d = std::sqrt(u * u + v * v);
+      const double angle = d / (2.0 * L) * (2 * M_PI) + phase;
+      double sx, sy;
+      if (reflective) {
+        const double s = std::fabs(std::sin(angle)) * A;
+        sx = s * u / kx + cx;
+        sy = s * v / ky + cy;
+      } else {
+        const double s = std::sin(angle) * A;
+        sx = (s + u) / kx + cx;
+        sy = (s + v) / ky + cy;
+      }
+      long long ix = (long long)std::nearbyint(sx), iy = (long long)std::nearbyint(sy);
+      if (reflective) {
+        ix = std::clamp(ix, 0LL, W - 1LL);
+        iy = std::clamp(iy, 0LL, H - 1LL);
+      } else {
+        ix = RefWrap(ix, W);
+        iy = RefWrap(iy, H);
+      }
+      out.SetPixel(y, x, Px(in, int(ix), int(iy)));
+    }
+  return out;
+}
+
+// Circular from the steps: 721 spirals of 901 points in extended precision.
+TFastDIB RefCircular(const TFastDIB& in) {
+  const int W = in.Width(), H = in.Height();
+  TFastDIB out = Clone(in);
+  const long double degree = M_PIl / 180;
+  int q = 0;
+  for (int i = 0; i <= 720; ++i) {
+    long double theta = i / 0.72L * degree, r = 0;
+    if (q > H - 1) q -= H;
+    const int row = q++;
+    for (int j = 0, c = 0; j <= 900; ++j, ++c) {
+      const int px = int(std::nearbyint(std::cos(theta) * r)) + W / 2, py = int(std::nearbyint(std::sin(theta) * r)) + H / 2;
+      if (c > W - 1) c -= W;
+      if (px >= 0 && px < W && py >= 0 && py < H) out.SetPixel(py, px, Px(in, c, row));
+      theta += degree;
+      r = r / (j + 20) + 0.052L + r;
+    }
+  }
+  return out;
+}
+
 // Textbook Bresenham from the start point, unclipped.
 void RefLine(TFastDIB& s, int x0, int y0, int x1, int y1, TPixel24 c) {
   const int adx = std::abs(x1 - x0), ady = std::abs(y1 - y0), sx = x1 < x0 ? -1 : 1, sy = y1 < y0 ? -1 : 1;
@@ -244,6 +300,35 @@ TEST(DistortRippleTooth, ColumnShiftXModM) {
   EXPECT_TRUE(Same(img, in));
 }
 
+// Waves and Fisheye work a pixel with its mirrors about the centre lines: odd
+// and even sides, wide and tall images, both modes.
+TEST(DistortMirrors, WavesAndFishEyeMatchReferencesOnManySizes) {
+  for (auto [w, h] : {std::pair{1, 1}, {2, 3}, {7, 1}, {1, 6}, {5, 5}, {8, 8}, {31, 20}, {20, 33}, {64, 40}}) {
+    const TFastDIB in = Random(w, h, uint32_t(7 * w + h));
+    TFastDIB img, scratch;
+    for (bool reflective : {false, true})
+      for (auto [A, L, phase] : {std::tuple{24, 10, 8.0}, {-7, 3, 90.0}, {300, -5, 0.5}}) {
+        img = Clone(in);
+        Waves(img, scratch, A, L, phase, reflective);
+        ASSERT_TRUE(Same(img, RefWaves(in, A, L, phase, reflective))) << w << "x" << h << " " << A << reflective;
+      }
+    for (float m : {0.75f, 0.2f, 1.5f}) {
+      img = Clone(in);
+      FishEye(img, scratch, m);
+      ASSERT_TRUE(Same(img, RefFishEye(in, m))) << w << "x" << h << " " << m;
+    }
+  }
+}
+
+TEST(DistortCircular, SpiralsMatchTheExtendedPrecisionSteps) {
+  for (auto [w, h] : {std::pair{256, 256}, {37, 300}, {5, 3}}) {
+    const TFastDIB in = Random(w, h, uint32_t(w + h));
+    TFastDIB img = Clone(in), scratch;
+    Circular(img, scratch);
+    EXPECT_TRUE(Same(img, RefCircular(in))) << w << "x" << h;
+  }
+}
+
 TEST(DistortWaves, AmplitudeZero) {
   TFastDIB in = Random(256, 256, 11), img = Clone(in), scratch;
   Waves(img, scratch, 0, 10, 8.0, false);
@@ -330,7 +415,7 @@ TEST(DistortParallel, TwoCoresMatchOne) {
     SetWorkerCount(workers);
     std::vector<TFastDIB> out;
     TFastDIB scratch;
-    for (int e = 0; e < 7; ++e) out.push_back(Clone(in));
+    for (int e = 0; e < 10; ++e) out.push_back(Clone(in));
     Twist(out[0], scratch, 30);
     FishEye(out[1], scratch, 0.75f);
     Waves(out[2], scratch, 24, 10, 8, false);
@@ -338,6 +423,9 @@ TEST(DistortParallel, TwoCoresMatchOne) {
     WhirlPinch(out[4], scratch, 270, 0.5, 1);
     SineWaveBoth(out[5], scratch, 50, 64, 2, 3);
     SineWaveUD(out[6], scratch, 50, 3, true, false);
+    Circular(out[7], scratch);
+    Astroid(out[8], 3);  // each core draws every curve into its own band of rows
+    RippleTooth(out[9], scratch, 16);
     SetWorkerCount(2);
     return out;
   };
