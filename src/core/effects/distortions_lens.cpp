@@ -10,12 +10,12 @@
 
 #include "core/effects/distortions.h"
 #include "core/raster/line.h"
+#include "core/surface/pixel_sse.h"
 #include "core/util/arith.h"
 #include "core/util/parallel.h"
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
-#include <xmmintrin.h>
+#include <xmmintrin.h>  // _mm_prefetch
 #endif
 
 namespace vorq {
@@ -52,50 +52,32 @@ inline Taps AxisTaps(float s, int n) {
 
 // Wrapped 2 x 2 sample with column taps c and row taps r: weights multiplied
 // and summed in single precision, in the order (i0, j0), (i1, j0), (i0, j1),
-// (i1, j1). With wide set each pixel is read as four bytes (the fourth lands
-// in a lane that is thrown away); the caller clears it where that byte could
-// lie past the end of the pixel memory.
-inline TPixel24 Sample(const uint8_t* const* rows, const Taps& c, const Taps& r, bool wide = false) {
+// (i1, j1).
+inline TPixel24 Sample(const uint8_t* const* rows, const Taps& c, const Taps& r) {
   const float w00 = c.w0 * r.w0, w10 = c.w1 * r.w0, w01 = c.w0 * r.w1, w11 = c.w1 * r.w1;
   const uint8_t* p00 = rows[r.i0] + 3 * c.i0;
   const uint8_t* p10 = rows[r.i0] + 3 * c.i1;
   const uint8_t* p01 = rows[r.i1] + 3 * c.i0;
   const uint8_t* p11 = rows[r.i1] + 3 * c.i1;
+  TPixel24 out;
 #if defined(__SSE2__)
   // The three channels side by side: the same products and sums, in the same order.
-  __m128 v00, v10, v01, v11;
-  if (wide) {
-    auto load = [](const uint8_t* p) {
-      int32_t v;
-      std::memcpy(&v, p, 4);
-      const __m128i zero = _mm_setzero_si128();
-      return _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(v), zero), zero));
-    };
-    v00 = load(p00), v10 = load(p10), v01 = load(p01), v11 = load(p11);
-  } else {
-    auto load = [](const uint8_t* p) { return _mm_cvtepi32_ps(_mm_setr_epi32(p[0], p[1], p[2], 0)); };
-    v00 = load(p00), v10 = load(p10), v01 = load(p01), v11 = load(p11);
-  }
-  __m128 sum = _mm_mul_ps(_mm_set1_ps(w00), v00);
-  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w10), v10));
-  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w01), v01));
-  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w11), v11));
-  const __m128i n = _mm_cvtps_epi32(sum);  // nearest, ties to even
-  const __m128i n16 = _mm_packs_epi32(n, n);
-  const uint32_t bytes = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(n16, n16)));
-  return TPixel24{uint8_t(bytes), uint8_t(bytes >> 8), uint8_t(bytes >> 16)};
+  __m128 sum = _mm_mul_ps(_mm_set1_ps(w00), LoadPixelPs(p00));
+  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w10), LoadPixelPs(p10)));
+  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w01), LoadPixelPs(p01)));
+  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w11), LoadPixelPs(p11)));
+  StorePixelPs(&out.B, sum);
 #else
-  (void)wide;
-  uint8_t out[3];
+  uint8_t* o = &out.B;
   for (int ch = 0; ch < 3; ++ch) {
     float sum = w00 * float(p00[ch]);
     sum += w10 * float(p10[ch]);
     sum += w01 * float(p01[ch]);
     sum += w11 * float(p11[ch]);
-    out[ch] = ClampByte(int(std::lrint(sum)));
+    o[ch] = ClampByte(int(RoundHalfEven(sum)));
   }
-  return TPixel24{out[0], out[1], out[2]};
 #endif
+  return out;
 }
 
 // Work's pixels go to Scratch (a swap, not a copy) and Work becomes a surface
@@ -125,9 +107,6 @@ void Twist(TFastDIB& Work, TFastDIB& Scratch, int Looseness) {
   const float cx = float(W - 1) / 2, cy = float(H - 1) / 2, K = float(Looseness);
   const float halfPi = std::numbers::pi_v<float> / 2, pi = std::numbers::pi_v<float>;
   const uint8_t* const* src = Scratch.RowTable.data();
-  // Four-byte pixel reads are safe except in the last row when it ends the
-  // pixel memory.
-  const int lastRow = Scratch.Gap == 0 ? H - 1 : -1;
   // The source position of a pixel whose offset from the centre is (dx, dy),
   // r its distance and q = atan(dy / dx) (unused when dx = 0).
   auto position = [&](float dx, float dy, float r, float q, Taps& c, Taps& t) {
@@ -152,9 +131,7 @@ void Twist(TFastDIB& Work, TFastDIB& Scratch, int Looseness) {
     _mm_prefetch(reinterpret_cast<const char*>(src[t.i1] + 3 * c.i0), _MM_HINT_T0);
 #endif
   };
-  auto blend = [&](TPixel24* out, int x, const Taps& c, const Taps& t) {
-    out[x] = Sample(src, c, t, t.i0 != lastRow && t.i1 != lastRow);
-  };
+  auto blend = [&](TPixel24* out, int x, const Taps& c, const Taps& t) { out[x] = Sample(src, c, t); };
   // Pixel (x, y) and its mirror (W-1-x, H-1-y) through the centre have
   // offsets of opposite sign, exactly (the offsets are small multiples of a
   // half), so they share r and the quotient dy / dx and with it the arc
@@ -291,13 +268,11 @@ void FishEye(TFastDIB& Work, TFastDIB& Scratch, float Magnification) {
   }
   if (!TakeSource(Work, Scratch)) return;
   const uint8_t* const* src = Scratch.RowTable.data();
-  const int lastRow = Scratch.Gap == 0 ? H - 1 : -1;  // four-byte reads would pass the end there
   // The sample at cx + tx, cy + ty; a lens so large that R overflows gives
   // no number, and the pixel (x, y) stays.
   auto sample = [&](int x, int y, float sx, float sy) {
     if (!std::isfinite(sx) || !std::isfinite(sy)) return reinterpret_cast<const TPixel24*>(src[y])[x];
-    const Taps c = AxisTaps(sx, W), t = AxisTaps(sy, H);
-    return Sample(src, c, t, t.i0 != lastRow && t.i1 != lastRow);
+    return Sample(src, AxisTaps(sx, W), AxisTaps(sy, H));
   };
   // One pixel with the radius in force there.
   auto pixel = [&](int x, int y, float R) {
@@ -471,9 +446,7 @@ void Astroid(TFastDIB& Work, int Thickness) {
       int px = cx + j, py = cy;
       for (int a = 0; a <= 360; ++a) {
         const int nx = cx + int(Nearest(cosT[a] * j)), ny = cy + int(Nearest(sinT[a] * j));
-        // A segment with both ends above or both below the band misses it.
-        if ((py >= rowBegin || ny >= rowBegin) && (py < rowEnd || ny < rowEnd))
-          LineToRows(Work, px, py, nx, ny, colour, rowBegin, rowEnd);
+        LineToRows(Work, px, py, nx, ny, colour, rowBegin, rowEnd);
         px = nx;
         py = ny;
       }

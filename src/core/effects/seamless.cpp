@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/effects/geometry.h"
+#include "core/surface/pixel_sse.h"
 #include "core/util/arith.h"
 #include "core/util/parallel.h"
 
@@ -134,6 +135,14 @@ void RotateBilinearFrame(const RotateFrame& f, TFastDIB& Target) {
         const uint8_t* p10 = r0 + 3 * f.ColMap[size_t(iu1)];
         const uint8_t* p11 = r1 + 3 * f.ColMap[size_t(iu1)];
         const float w00 = wx0 * wy0, w01 = wx0 * wy1, w10 = wx1 * wy0, w11 = wx1 * wy1;
+#if defined(__SSE2__)
+        // The three channels side by side: the same products and sums in the same order.
+        __m128 s = _mm_mul_ps(_mm_set1_ps(w00), LoadPixelPs(p00));
+        s = _mm_add_ps(s, _mm_mul_ps(_mm_set1_ps(w01), LoadPixelPs(p01)));
+        s = _mm_add_ps(s, _mm_mul_ps(_mm_set1_ps(w10), LoadPixelPs(p10)));
+        s = _mm_add_ps(s, _mm_mul_ps(_mm_set1_ps(w11), LoadPixelPs(p11)));
+        StorePixelPs(d, s);
+#else
         for (int c = 0; c < 3; ++c) {
           float s = w00 * float(p00[c]);
           s += w01 * float(p01[c]);
@@ -142,6 +151,7 @@ void RotateBilinearFrame(const RotateFrame& f, TFastDIB& Target) {
           const float r = RoundHalfEven(s);
           d[c] = uint8_t(r < 0 ? 0 : (r > 255 ? 255 : r));
         }
+#endif
       }
     }
   });

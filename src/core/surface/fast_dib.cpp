@@ -46,8 +46,10 @@ constexpr size_t kMapFrom = size_t(4) << 20;  // smaller surfaces come from call
 
 size_t MappedLength(size_t bytes) { return (bytes + kHugePage - 1) & ~(kHugePage - 1); }
 
-// Zeroed memory for bytes pixels; nullptr when there is none.
-uint8_t* AllocatePixels(size_t bytes, bool& mapped) {
+// Zeroed memory for bytes of pixels and the read slack after them; nullptr
+// when there is none.
+uint8_t* AllocatePixels(size_t pixelBytes, bool& mapped) {
+  const size_t bytes = pixelBytes + kReadSlack;
   mapped = bytes >= kMapFrom;
   if (!mapped) return static_cast<uint8_t*>(std::calloc(bytes, 1));
   // Over-allocate by one huge page and trim, so the pixels start on a 2 MiB boundary.
@@ -68,7 +70,7 @@ uint8_t* AllocatePixels(size_t bytes, bool& mapped) {
 }  // namespace
 
 void TFastDIB::Release() {
-  if (Mapped) munmap(Bits, MappedLength(Capacity));
+  if (Mapped) munmap(Bits, MappedLength(Capacity + kReadSlack));
   else std::free(Bits);
   Bits = nullptr;
   Capacity = 0;

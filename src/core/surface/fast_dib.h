@@ -36,6 +36,10 @@ struct TBitmapInfoHeader {
 };
 static_assert(sizeof(TBitmapInfoHeader) == 40, "bitmap-info header is 40 bytes");
 
+// Readable bytes past the last row of every surface's pixel memory, so that
+// a pixel can be loaded as one four-byte (or vector) read anywhere.
+constexpr size_t kReadSlack = 16;
+
 // Largest surface the program makes: 16384 x 16384 and at most 2^28 pixels.
 constexpr int64_t kMaxSide = 16384;
 constexpr int64_t kMaxPixels = int64_t(1) << 28;
