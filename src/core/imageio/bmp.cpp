@@ -337,23 +337,35 @@ bool DecodeBmp(const uint8_t* data, size_t size, TFastDIB& out, std::string& rea
   return DecodeBmpFrom(MemorySource(data, size), size, out, reason);
 }
 
-bool EncodeBmpTo(const TFastDIB& image, const ByteSink& sink) {
-  const int w = image.Width(), h = image.Height();
-  const size_t stride = image.BytesPerRow, pixels = size_t(w) * 3;
-  const size_t imageSize = stride * size_t(h);
-  uint8_t head[54] = {};
+namespace {
+
+constexpr size_t kBmpHead = 54;
+
+// The file and info headers of a 24-bit bottom-up BMP of image.
+void PutHeaders(const TFastDIB& image, uint8_t* head) {
+  const size_t imageSize = size_t(image.BytesPerRow) * size_t(image.Height());
+  std::memset(head, 0, kBmpHead);
   head[0] = 'B';
   head[1] = 'M';
-  Put32(head + 2, uint32_t(54 + imageSize));
-  Put32(head + 10, 54);
+  Put32(head + 2, uint32_t(kBmpHead + imageSize));
+  Put32(head + 10, kBmpHead);
   Put32(head + 14, 40);
-  Put32(head + 18, uint32_t(w));
-  Put32(head + 22, uint32_t(h));  // bottom-up, as most readers expect
+  Put32(head + 18, uint32_t(image.Width()));
+  Put32(head + 22, uint32_t(image.Height()));  // bottom-up, as most readers expect
   head[26] = 1;
   head[28] = 24;
   Put32(head + 34, uint32_t(imageSize));
   Put32(head + 38, 2835);  // 72 dpi
   Put32(head + 42, 2835);
+}
+
+}  // namespace
+
+bool EncodeBmpTo(const TFastDIB& image, const ByteSink& sink) {
+  const int h = image.Height();
+  const size_t stride = image.BytesPerRow, pixels = size_t(image.Width()) * 3;
+  uint8_t head[kBmpHead];
+  PutHeaders(image, head);
   if (!sink(head, sizeof head)) return false;
   // Rows bottom-up, gathered into pieces of about 1 MiB; the padding is
   // written as zeros whatever the surface's gap bytes hold.
@@ -368,12 +380,12 @@ bool EncodeBmpTo(const TFastDIB& image, const ByteSink& sink) {
 }
 
 std::vector<uint8_t> EncodeBmp(const TFastDIB& image) {
-  std::vector<uint8_t> file;
-  file.reserve(54 + image.ImageSize());
-  EncodeBmpTo(image, [&](const uint8_t* data, size_t n) {
-    file.insert(file.end(), data, data + n);
-    return true;
-  });
+  const int h = image.Height();
+  const size_t stride = image.BytesPerRow, pixels = size_t(image.Width()) * 3;
+  std::vector<uint8_t> file(kBmpHead + stride * size_t(h), 0);
+  PutHeaders(image, file.data());
+  for (int y = 0; y < h; ++y)  // gap bytes stay 0
+    std::memcpy(file.data() + kBmpHead + size_t(h - 1 - y) * stride, image.Row(y), pixels);
   return file;
 }
 
