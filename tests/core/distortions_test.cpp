@@ -433,6 +433,25 @@ TEST(DistortParallel, TwoCoresMatchOne) {
   for (size_t i = 0; i < one.size(); ++i) EXPECT_TRUE(Same(one[i], two[i])) << i;
 }
 
+TEST(DistortScratch, TheImageAsItsOwnScratch) {
+  const TFastDIB in = Random(37, 22, 17);
+  const std::vector<void (*)(TFastDIB&, TFastDIB&)> runs = {
+      [](TFastDIB& i, TFastDIB& s) { SineWaveUD(i, s, 9, 2, true, false); },
+      [](TFastDIB& i, TFastDIB& s) { SineWaveLR(i, s, 9, 2, true, true); },
+      [](TFastDIB& i, TFastDIB& s) { SineWaveBoth(i, s, 5, 7, 2, 3); },
+      [](TFastDIB& i, TFastDIB& s) { Twist(i, s, 20); },
+      [](TFastDIB& i, TFastDIB& s) { FishEye(i, s, 0.6f); },
+      [](TFastDIB& i, TFastDIB& s) { RippleTooth(i, s, 5); },
+      [](TFastDIB& i, TFastDIB& s) { Waves(i, s, 6, 5, 10, false); },
+      [](TFastDIB& i, TFastDIB& s) { WhirlPinch(i, s, 200, 0.3, 1.2); }};
+  for (size_t k = 0; k < runs.size(); ++k) {
+    TFastDIB a = Clone(in), b = Clone(in), scratch;
+    runs[k](a, scratch);
+    runs[k](b, b);
+    EXPECT_TRUE(Same(a, b)) << k;
+  }
+}
+
 TEST(DistortHostile, TinyImagesAndDegenerateValuesStayInside) {
   for (auto [w, h] : {std::pair{1, 1}, {1, 7}, {7, 1}, {2, 2}, {2, 5}, {5, 2}, {3, 3}}) {
     const TFastDIB in = Random(w, h, 16);

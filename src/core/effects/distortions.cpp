@@ -83,7 +83,9 @@ inline int NearestWrapped(double v, int n) {
 // Sine waves. The forward mappings shift every column (row) as a whole, so
 // they are computed as the equivalent backward mapping, row by row.
 
-int SineWaveUD(TFastDIB& Work, TFastDIB& Scratch, int Height, double Value, bool UsePeaks, bool Wrap) {
+int SineWaveUD(TFastDIB& Work, TFastDIB& ScratchIn, int Height, double Value, bool UsePeaks, bool Wrap) {
+  TFastDIB own;  // for a caller that passes Work as its own scratch
+  TFastDIB& Scratch = &ScratchIn == &Work ? own : ScratchIn;
   if (!Usable(Work)) return Height;
   const int W = Work.Width(), H = Work.Height();
   const int A = LimitAmplitude(Height, H);
@@ -116,7 +118,9 @@ int SineWaveUD(TFastDIB& Work, TFastDIB& Scratch, int Height, double Value, bool
   return A;
 }
 
-int SineWaveLR(TFastDIB& Work, TFastDIB& Scratch, int Height, double Value, bool UsePeaks, bool Wrap) {
+int SineWaveLR(TFastDIB& Work, TFastDIB& ScratchIn, int Height, double Value, bool UsePeaks, bool Wrap) {
+  TFastDIB own;  // for a caller that passes Work as its own scratch
+  TFastDIB& Scratch = &ScratchIn == &Work ? own : ScratchIn;
   if (!Usable(Work)) return Height;
   const int W = Work.Width(), H = Work.Height();
   const int A = LimitAmplitude(Height, W);
@@ -142,7 +146,9 @@ int SineWaveLR(TFastDIB& Work, TFastDIB& Scratch, int Height, double Value, bool
   return A;
 }
 
-void SineWaveBoth(TFastDIB& Work, TFastDIB& Scratch, int HeightUD, int HeightLR, double PeaksLR, double PeaksUD) {
+void SineWaveBoth(TFastDIB& Work, TFastDIB& ScratchIn, int HeightUD, int HeightLR, double PeaksLR, double PeaksUD) {
+  TFastDIB own;  // for a caller that passes Work as its own scratch
+  TFastDIB& Scratch = &ScratchIn == &Work ? own : ScratchIn;
   if (!Usable(Work)) return;
   const int W = Work.Width(), H = Work.Height();
   const int AU = LimitAmplitude(HeightUD, H), AL = LimitAmplitude(HeightLR, W);
@@ -170,7 +176,9 @@ void SineWaveBoth(TFastDIB& Work, TFastDIB& Scratch, int HeightUD, int HeightLR,
 // ---------------------------------------------------------------------------
 // RippleTooth
 
-void RippleTooth(TFastDIB& Work, TFastDIB& Scratch, int Amount) {
+void RippleTooth(TFastDIB& Work, TFastDIB& ScratchIn, int Amount) {
+  TFastDIB own;  // for a caller that passes Work as its own scratch
+  TFastDIB& Scratch = &ScratchIn == &Work ? own : ScratchIn;
   if (!Usable(Work)) return;
   const int W = Work.Width(), H = Work.Height();
   const int m = std::min(H / 2, Amount);
@@ -266,7 +274,9 @@ void WavesRows(const WavesFrame& f, const uint8_t* const* src, TFastDIB& out, in
 
 }  // namespace
 
-void Waves(TFastDIB& Work, TFastDIB& Scratch, int Amplitude, int WaveLength, double PhaseDegrees, bool Reflective) {
+void Waves(TFastDIB& Work, TFastDIB& ScratchIn, int Amplitude, int WaveLength, double PhaseDegrees, bool Reflective) {
+  TFastDIB own;  // for a caller that passes Work as its own scratch
+  TFastDIB& Scratch = &ScratchIn == &Work ? own : ScratchIn;
   if (!Usable(Work) || WaveLength == 0) return;  // the ring spacing divides by the wave length
   WavesFrame f;
   f.W = Work.Width();
@@ -295,7 +305,9 @@ void Waves(TFastDIB& Work, TFastDIB& Scratch, int Amplitude, int WaveLength, dou
 // ---------------------------------------------------------------------------
 // Whirl/Pinch
 
-void WhirlPinch(TFastDIB& Work, TFastDIB& Scratch, int AngleDegrees, double Pinch, double Radius) {
+void WhirlPinch(TFastDIB& Work, TFastDIB& ScratchIn, int AngleDegrees, double Pinch, double Radius) {
+  TFastDIB own;  // for a caller that passes Work as its own scratch
+  TFastDIB& Scratch = &ScratchIn == &Work ? own : ScratchIn;
   if (!Usable(Work)) return;
   const int W = Work.Width(), H = Work.Height();
   const double p = std::isnan(Pinch) ? 0 : std::clamp(Pinch, -1.0, 1.0);

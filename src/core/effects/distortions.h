@@ -3,6 +3,7 @@
 // image's own colours). Each changes Work; Scratch is the editor's scratch
 // surface, resized as needed. Most render into Scratch and swap it with Work,
 // so afterwards Scratch holds the image as it was (or nothing in particular).
+// Scratch may be Work itself; the routine then uses a surface of its own.
 //
 // Degenerate parameters never read or write outside a surface; where the
 // arithmetic would divide by zero the image is left unchanged (noted per

@@ -99,7 +99,9 @@ bool TakeSource(TFastDIB& Work, TFastDIB& Scratch) {
 // ---------------------------------------------------------------------------
 // Twist
 
-void Twist(TFastDIB& Work, TFastDIB& Scratch, int Looseness) {
+void Twist(TFastDIB& Work, TFastDIB& ScratchIn, int Looseness) {
+  TFastDIB own;  // for a caller that passes Work as its own scratch
+  TFastDIB& Scratch = &ScratchIn == &Work ? own : ScratchIn;
   if (!Usable(Work) || Looseness == 0) return;  // r / 0: no defined angle
   const int W = Work.Width(), H = Work.Height();
   // The source moves to Scratch and every pixel of Work is written anew.
@@ -235,7 +237,9 @@ struct RadiusStep {
 
 }  // namespace
 
-void FishEye(TFastDIB& Work, TFastDIB& Scratch, float Magnification) {
+void FishEye(TFastDIB& Work, TFastDIB& ScratchIn, float Magnification) {
+  TFastDIB own;  // for a caller that passes Work as its own scratch
+  TFastDIB& Scratch = &ScratchIn == &Work ? own : ScratchIn;
   if (!Usable(Work)) return;
   const int W = Work.Width(), H = Work.Height();
   const float cx = float(W) / 2, cy = float(H) / 2;
