@@ -43,7 +43,7 @@ BENCHMARK(BM_SineWaveLR)->Apply(Args);
 BENCHMARK(BM_SineWaveBoth)->Apply(Args);
 BENCHMARK(BM_Twist)->Apply(Args);
 BENCHMARK(BM_FishEye)->Apply(Args);
-BENCHMARK(BM_Circular)->Apply(Args);
+BENCHMARK(BM_Circular)->Apply(Args)->Args({256, 1})->Args({256, 2});  // the size it is meant for
 BENCHMARK(BM_Astroid)->Apply(Args);
 BENCHMARK(BM_RippleTooth)->Apply(Args);
 BENCHMARK(BM_Waves)->Apply(Args);
