@@ -80,6 +80,51 @@ inline TPixel24 Sample(const uint8_t* const* rows, const Taps& c, const Taps& r)
   return out;
 }
 
+// Samples gathered a hundred or so at a time: each one's source rows are
+// asked for as it is queued, the blends run when the queue is full, so the
+// fetches of scattered sources overlap instead of waiting one by one.
+class SampleQueue {
+ public:
+  SampleQueue(const uint8_t* const* src, int W, int H) : src_(src), W_(W), H_(H) {}
+  ~SampleQueue() { Flush(); }
+  // *dst := the sample at (sx, sy); a position that is not a number keeps
+  // the source pixel (x, y).
+  void Add(TPixel24* dst, int x, int y, float sx, float sy) {
+    Entry& q = queue_[n_];
+    q.dst = dst;
+    if (std::isfinite(sx) && std::isfinite(sy)) {
+      q.keep = nullptr;
+      q.c = AxisTaps(sx, W_);
+      q.t = AxisTaps(sy, H_);
+#if defined(__SSE2__)
+      _mm_prefetch(reinterpret_cast<const char*>(src_[q.t.i0] + 3 * q.c.i0), _MM_HINT_T0);
+      _mm_prefetch(reinterpret_cast<const char*>(src_[q.t.i1] + 3 * q.c.i0), _MM_HINT_T0);
+#endif
+    } else {
+      q.keep = reinterpret_cast<const TPixel24*>(src_[y]) + x;
+    }
+    if (++n_ == kSize) Flush();
+  }
+  void Flush() {
+    for (int i = 0; i < n_; ++i) {
+      const Entry& q = queue_[i];
+      *q.dst = q.keep ? *q.keep : Sample(src_, q.c, q.t);
+    }
+    n_ = 0;
+  }
+
+ private:
+  static constexpr int kSize = 128;
+  struct Entry {
+    TPixel24* dst;
+    const TPixel24* keep;
+    Taps c, t;
+  };
+  const uint8_t* const* src_;
+  int W_, H_, n_ = 0;
+  Entry queue_[kSize];
+};
+
 // Work's pixels go to Scratch (a swap, not a copy) and Work becomes a surface
 // of the same size (row padding kept) whose pixels the caller writes, every
 // one. False (Work as it was) when no memory is left.
@@ -109,9 +154,9 @@ void Twist(TFastDIB& Work, TFastDIB& ScratchIn, int Looseness) {
   const float cx = float(W - 1) / 2, cy = float(H - 1) / 2, K = float(Looseness);
   const float halfPi = std::numbers::pi_v<float> / 2, pi = std::numbers::pi_v<float>;
   const uint8_t* const* src = Scratch.RowTable.data();
-  // The source position of a pixel whose offset from the centre is (dx, dy),
-  // r its distance and q = atan(dy / dx) (unused when dx = 0).
-  auto position = [&](float dx, float dy, float r, float q, Taps& c, Taps& t) {
+  // Queues the sample for the pixel at dst whose offset from the centre is
+  // (dx, dy), r its distance and q = atan(dy / dx) (unused when dx = 0).
+  auto pixel = [&](SampleQueue& queue, TPixel24* dst, float dx, float dy, float r, float q) {
     float sx = cx, sy = cy;
     if (r != 0) {
       float polar;
@@ -125,15 +170,8 @@ void Twist(TFastDIB& Work, TFastDIB& ScratchIn, int Looseness) {
       sx = cx + r * std::cos(theta);
       sy = cy + r * std::sin(theta);
     }
-    c = AxisTaps(sx, W);
-    t = AxisTaps(sy, H);
-#if defined(__SSE2__)
-    // Ask for the source rows now; the blend comes after the rest of the tile.
-    _mm_prefetch(reinterpret_cast<const char*>(src[t.i0] + 3 * c.i0), _MM_HINT_T0);
-    _mm_prefetch(reinterpret_cast<const char*>(src[t.i1] + 3 * c.i0), _MM_HINT_T0);
-#endif
+    queue.Add(dst, 0, 0, sx, sy);  // always a number: |sx|, |sy| <= cx + r
   };
-  auto blend = [&](TPixel24* out, int x, const Taps& c, const Taps& t) { out[x] = Sample(src, c, t); };
   // Pixel (x, y) and its mirror (W-1-x, H-1-y) through the centre have
   // offsets of opposite sign, exactly (the offsets are small multiples of a
   // half), so they share r and the quotient dy / dx and with it the arc
@@ -141,48 +179,35 @@ void Twist(TFastDIB& Work, TFastDIB& ScratchIn, int Looseness) {
   // row (odd H) on its own.
   //
   // A twisted tile's source is the tile turned and sheared (by r / K per
-  // pixel outward), so square tiles keep it compact at any radius. Each tile
-  // first finds all its sample positions and asks for their source rows, then
-  // blends: the memory fetches overlap the trigonometry instead of stalling.
+  // pixel outward), so square tiles keep the sources the queue fetches
+  // compact at any radius.
   constexpr int kTile = 32;
   const int pairedRows = H / 2;
   ParallelBands(pairedRows + H % 2, kTile, [&](int b, int e) {
-    Taps cols[2][kTile * kTile], rows[2][kTile * kTile];
+    SampleQueue queue(src, W, H);
     if (e > pairedRows) {  // the middle row
       const int y = pairedRows;
       const float dy = float(y) - cy;
       TPixel24* out = Work.Row24(y);
-      for (int x0 = 0; x0 < W; x0 += kTile) {
-        const int x1 = std::min(W, x0 + kTile);
-        for (int x = x0; x < x1; ++x) {
-          const float dx = float(x) - cx;
-          const float r = std::sqrt(dx * dx + dy * dy);
-          position(dx, dy, r, r != 0 && dx != 0 ? std::atan(dy / dx) : 0, cols[0][x - x0], rows[0][x - x0]);
-        }
-        for (int x = x0; x < x1; ++x) blend(out, x, cols[0][x - x0], rows[0][x - x0]);
+      for (int x = 0; x < W; ++x) {
+        const float dx = float(x) - cx;
+        const float r = std::sqrt(dx * dx + dy * dy);
+        pixel(queue, out + x, dx, dy, r, r != 0 && dx != 0 ? std::atan(dy / dx) : 0);
       }
       e = pairedRows;
     }
     for (int x0 = 0; x0 < W; x0 += kTile) {
       const int x1 = std::min(W, x0 + kTile);
-      int n = 0;
       for (int y = b; y < e; ++y) {
         const float dy = float(y) - cy;
-        for (int x = x0; x < x1; ++x, ++n) {
+        TPixel24* out = Work.Row24(y);
+        TPixel24* mirror = Work.Row24(H - 1 - y);
+        for (int x = x0; x < x1; ++x) {
           const float dx = float(x) - cx;
           const float r = std::sqrt(dx * dx + dy * dy);
           const float q = r != 0 && dx != 0 ? std::atan(dy / dx) : 0;
-          position(dx, dy, r, q, cols[0][n], rows[0][n]);
-          position(-dx, -dy, r, q, cols[1][n], rows[1][n]);
-        }
-      }
-      n = 0;
-      for (int y = b; y < e; ++y) {
-        TPixel24* out = Work.Row24(y);
-        TPixel24* mirror = Work.Row24(H - 1 - y);
-        for (int x = x0; x < x1; ++x, ++n) {
-          blend(out, x, cols[0][n], rows[0][n]);
-          blend(mirror, W - 1 - x, cols[1][n], rows[1][n]);
+          pixel(queue, out + x, dx, dy, r, q);
+          pixel(queue, mirror + (W - 1 - x), -dx, -dy, r, q);
         }
       }
     }
@@ -235,6 +260,7 @@ struct RadiusStep {
   float R;  // in force from pixel (x, y) on, in row order
 };
 
+
 }  // namespace
 
 void FishEye(TFastDIB& Work, TFastDIB& ScratchIn, float Magnification) {
@@ -272,22 +298,16 @@ void FishEye(TFastDIB& Work, TFastDIB& ScratchIn, float Magnification) {
   }
   if (!TakeSource(Work, Scratch)) return;
   const uint8_t* const* src = Scratch.RowTable.data();
-  // The sample at cx + tx, cy + ty; a lens so large that R overflows gives
-  // no number, and the pixel (x, y) stays.
-  auto sample = [&](int x, int y, float sx, float sy) {
-    if (!std::isfinite(sx) || !std::isfinite(sy)) return reinterpret_cast<const TPixel24*>(src[y])[x];
-    return Sample(src, AxisTaps(sx, W), AxisTaps(sy, H));
-  };
-  // One pixel with the radius in force there.
-  auto pixel = [&](int x, int y, float R) {
+  // Pixel (x, y) with the radius in force there.
+  auto pixel = [&](SampleQueue& q, TPixel24* dst, int x, int y, float R) {
     const float dx = float(x) - cx, dy = float(y) - cy;
     const float d = std::sqrt(dx * dx + dy * dy);
-    if (d == 0) return sample(x, y, cx, cy);
+    if (d == 0) return q.Add(dst, x, y, cx, cy);
     const float k = (1 / (1 - d / R) - 1) * R / 2;
-    return sample(x, y, cx + dx * k / d, cy + dy * k / d);
+    q.Add(dst, x, y, cx + dx * k / d, cy + dy * k / d);
   };
   // A row on its own, following the steps within it.
-  auto plainRow = [&](int y) {
+  auto plainRow = [&](SampleQueue& q, int y) {
     size_t next = size_t(std::lower_bound(steps.begin(), steps.end(), y,
                                           [](const RadiusStep& s, int row) { return s.y < row; }) -
                          steps.begin());
@@ -295,7 +315,7 @@ void FishEye(TFastDIB& Work, TFastDIB& ScratchIn, float Magnification) {
     TPixel24* out = Work.Row24(y);
     for (int x = 0; x < W; ++x) {
       if (next < steps.size() && steps[next].y == y && steps[next].x == x) R = steps[next++].R;
-      out[x] = pixel(x, y, R);
+      pixel(q, out + x, x, y, R);
     }
   };
   // The offsets of (x, y), (W-x, y), (x, H-y) and (W-x, H-y) from the centre
@@ -304,35 +324,36 @@ void FishEye(TFastDIB& Work, TFastDIB& ScratchIn, float Magnification) {
   // row 0 have no mirror. Row y is paired with row H-y for y = 1 .. H/2.
   const int pairs = H / 2 + 1;  // row 0 alone, then the pairs
   ParallelRows(pairs, [&](int b, int e) {
+    SampleQueue q(src, W, H);
     for (int p = b; p < e; ++p) {
       const int y = p, ym = p == 0 ? -1 : H - p;
       const bool mirrored = ym >= 0 && ym != y;
       const float R = rowR[size_t(y)];
       if (rowSteps[size_t(y)] || (mirrored && (rowSteps[size_t(ym)] || rowR[size_t(ym)] != R))) {
-        plainRow(y);
-        if (mirrored) plainRow(ym);
+        plainRow(q, y);
+        if (mirrored) plainRow(q, ym);
         continue;
       }
       TPixel24* out = Work.Row24(y);
       TPixel24* outM = mirrored ? Work.Row24(ym) : nullptr;
       const float dy = float(y) - cy;
-      out[0] = pixel(0, y, R);
-      if (mirrored) outM[0] = pixel(0, ym, R);
+      pixel(q, out, 0, y, R);
+      if (mirrored) pixel(q, outM, 0, ym, R);
       for (int x = 1; x <= W / 2; ++x) {
         const int xm = W - x;
         const float dx = float(x) - cx;
         const float d = std::sqrt(dx * dx + dy * dy);
         if (d == 0) {  // the centre: a pixel without mirrors
-          out[x] = sample(x, y, cx, cy);
+          q.Add(out + x, x, y, cx, cy);
           continue;
         }
         const float k = (1 / (1 - d / R) - 1) * R / 2;
         const float tx = dx * k / d, ty = dy * k / d;
-        out[x] = sample(x, y, cx + tx, cy + ty);
-        if (xm != x) out[xm] = sample(xm, y, cx - tx, cy + ty);
+        q.Add(out + x, x, y, cx + tx, cy + ty);
+        if (xm != x) q.Add(out + xm, xm, y, cx - tx, cy + ty);
         if (mirrored) {
-          outM[x] = sample(x, ym, cx + tx, cy - ty);
-          if (xm != x) outM[xm] = sample(xm, ym, cx - tx, cy - ty);
+          q.Add(outM + x, x, ym, cx + tx, cy - ty);
+          if (xm != x) q.Add(outM + xm, xm, ym, cx - tx, cy - ty);
         }
       }
     }
