@@ -9,6 +9,10 @@
 
 namespace vorq {
 
+namespace {
+const char* const kNoMemory = "There is not enough memory for this command; the image is as it was.";
+}  // namespace
+
 // ---- the road ----
 
 bool Editor::Run(const Command& c) {
@@ -17,7 +21,18 @@ bool Editor::Run(const Command& c) {
     if (c.Busy) ui_.SetBusy(false);
     return false;
   }
-  if (c.Pixels) c.Pixels();
+  if (c.Pixels) {
+    try {
+      c.Pixels();
+    } catch (const std::bad_alloc&) {
+      // The snapshot just taken holds the image as it was.
+      if (c.Snapshot && Undo.Pop(WorkSurface)) ui_.UndoChanged();
+      RefreshImage();
+      if (c.Busy) ui_.SetBusy(false);
+      ui_.ShowMessage(kNoMemory);
+      return false;
+    }
+  }
   if (c.Refresh) RefreshImage();
   if (c.Busy) ui_.SetBusy(false);
   if (c.After) c.After();
@@ -56,7 +71,18 @@ void Editor::SyncToolBox() {
 }
 
 bool Editor::PushUndo() {
-  if (snapshots_) Undo.Push(WorkSurface);
+  if (snapshots_) {
+    if (!Undo.Push(WorkSurface)) {
+      const size_t mib = size_t(WorkSurface.Width()) * 3 * size_t(WorkSurface.Height()) >> 20;
+      ui_.ShowMessage("There is not enough memory for the undo copy of the image (" + std::to_string(mib) +
+                      " MiB); the command was not run.");
+      return false;
+    }
+    ++pushes_;
+    if (Undo.Dropped() > 0)
+      ui_.Notice(std::to_string(Undo.Dropped()) + " oldest undo level" + (Undo.Dropped() > 1 ? "s" : "") +
+                 " dropped to keep undo memory under " + std::to_string(Undo.ByteLimit() >> 20) + " MiB.");
+  }
   ui_.UndoChanged();
   return true;
 }
@@ -66,6 +92,21 @@ void Editor::SetUndoDepth(int levels) {
   if (snapshots_ && levels != Undo.Levels()) Undo.SetLevels(levels);
 }
 
+bool Editor::Guarded(const std::function<void()>& command) {
+  const uint64_t before = pushes_;
+  try {
+    command();
+    return true;
+  } catch (const std::bad_alloc&) {
+  }
+  ui_.SetBusy(false);
+  // Only the newest snapshot can be this command's; it holds the image as it was.
+  if (pushes_ != before && !Undo.Empty() && Undo.Pop(WorkSurface)) ui_.UndoChanged();
+  RefreshImage();
+  ui_.ShowMessage(kNoMemory);
+  return false;
+}
+
 void Editor::bUndoClick() {
   bool restored = false;
   if (!Undo.Empty()) {
@@ -73,6 +114,7 @@ void Editor::bUndoClick() {
     restored = Undo.Pop(WorkSurface);
     ui_.SetBusy(false);
     ui_.UndoChanged();
+    if (!restored) ui_.ShowMessage("There is not enough memory to restore the image; it is kept for a later UnDo.");
   }
   RefreshImage();
   if (restored) WriteLog(WriteLine(LineKind::Undo));

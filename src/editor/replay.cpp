@@ -4,15 +4,20 @@
 #include "core/oplog/line_shapes.h"
 #include "core/oplog/log_format.h"
 #include "editor/commands/geometry.h"
+#include "editor/commands/gradient.h"
 #include "editor/commands/painting.h"
 #include "editor/commands/sliders.h"
 #include "editor/effect_table.h"
+#include "core/oplog/text_line.h"
+#include "editor/text_tool.h"
 
 namespace vorq {
 namespace {
 
 ReplayOutcome Error(std::string m) { return {ReplayStatus::Error, std::move(m)}; }
 ReplayOutcome Skipped(std::string m) { return {ReplayStatus::Skipped, std::move(m)}; }
+
+ReplayOutcome Outcome(const std::string& error) { return error.empty() ? ReplayOutcome{} : Error(error); }
 
 int I(const ParsedCommand& c, size_t i) { return int(c.Args[i].Int); }
 
@@ -93,6 +98,8 @@ ReplayOutcome ReplayCommand(Editor& ed, const ParsedCommand& c) {
       return {};
     case K::CopyBufferToClipboard: ed.CopyBuffertoClipboard1Click(); return {};
     case K::PasteClipboardToBuffer: ed.PasteClipboardtoBuffer1Click(); return {};
+    // With the options dialog's settings as they stand (at first Normal, resized).
+    case K::PasteTransparent: ed.Transparent1Click(); return {};
     case K::FreeHand: {
       if (ReplayOutcome r = PenSize(ed, c.Args[0].Text); r.Status == ReplayStatus::Error) return r;
       ed.ToolBox.PenColor = uint32_t(c.Args[1].Int);
@@ -135,6 +142,20 @@ ReplayOutcome ReplayCommand(Editor& ed, const ParsedCommand& c) {
       if (action == SelectionAction::CopyToClipboard) ed.Ui().SetClipboardImage(res.Clipboard);
       return {};
     }
+    case K::TextTool:
+    case K::TextToolAligned: {
+      const auto text = TextToolFromArgs(c.Args);
+      if (!text) return Error("a text size must be " + std::to_string(kMinTextSize) + " to " +
+                              std::to_string(kMaxTextSize) + " points");
+      return ReplayTextTool(ed, *text);
+    }
+    // ---- gradients ----
+    case K::PasteGradientToImage: PasteToImage1Click(ed); return {};
+    case K::DesignGradient: return Outcome(DesignGradientFromLine(ed, c.Args));
+    case K::MultiGradient: return Outcome(MultiGradientFromLine(ed, c.Args));
+    case K::ColorWheel: ColorWheel1Click(ed); return {};
+    case K::Rainbow: Rainbow1Click(ed); return {};
+    // ----
     default: return Error("\"" + LineForm(c.Kind) + "\" is not available in this version");
   }
 }

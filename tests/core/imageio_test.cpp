@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gif_lib.h>
@@ -18,6 +19,7 @@
 #include <png.h>
 
 #include "core/imageio/bmp.h"
+#include "core/imageio/file_io.h"
 #include "core/imageio/image_file.h"
 
 using namespace vorq;
@@ -748,6 +750,32 @@ TEST(ImageFile, FailedSaveKeepsTheOldFile) {
   EXPECT_EQ(ReadAll(old), (Bytes{'o', 'l', 'd'}));
   EXPECT_EQ(dir.Count(), 1u) << "the temporary file is removed";
 
+  // Only regular files are read, without waiting on a pipe, and only up to the limit.
+  ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
+  fs::create_directory(dir / "folder");
+  WriteAll(dir / "huge.bmp", {'B', 'M'});
+  fs::resize_file(dir / "huge.bmp", kMaxImageFileBytes + 1);  // sparse: no disk used
+  TFastDIB img;
+  for (const std::string& p : {(dir / "pipe").string(), (dir / "folder").string(), std::string("/dev/zero"),
+                              (dir / "huge.bmp").string()}) {
+    EXPECT_FALSE(LoadImageFile(p, img, error)) << p;
+    EXPECT_NE(error.find(p), std::string::npos) << error;
+  }
+  fs::remove(dir / "pipe");
+  fs::remove(dir / "folder");
+  fs::remove(dir / "huge.bmp");
+
+  // Temporary files of killed saves go at the next save of the same target;
+  // those of a running process (pid 1) stay.
+  const std::string stale[] = {"keep.bmp.999999999-0.tmp~", "keep.bmp." + std::to_string(getpid()) + "-77.tmp~"};
+  for (const auto& n : stale) WriteAll(dir / n, {'x'});
+  WriteAll(dir / "keep.bmp.1-0.tmp~", {'x'});
+  WriteAll(dir / "other.bmp.999999999-0.tmp~", {'x'});
+  ASSERT_TRUE(SaveImageFile(old.string(), big, SaveOptions{}, error)) << error;
+  for (const auto& n : stale) EXPECT_FALSE(fs::exists(dir / n)) << n;
+  EXPECT_TRUE(fs::exists(dir / "keep.bmp.1-0.tmp~"));
+  EXPECT_TRUE(fs::exists(dir / "other.bmp.999999999-0.tmp~"));
+
   // A folder that does not exist.
   EXPECT_FALSE(SaveImageFile((dir / "no" / "x.jpg").string(), big, SaveOptions{}, error));
   EXPECT_NE(error.find("x.jpg"), std::string::npos);
@@ -758,6 +786,22 @@ TEST(ImageFile, FailedSaveKeepsTheOldFile) {
     EXPECT_FALSE(SaveImageFile((dir / n).string(), empty, SaveOptions{}, error)) << n;
     EXPECT_FALSE(fs::exists(dir / n));
   }
+}
+
+// Peak memory growth of the process while fn runs, in KiB; -1 where the
+// system cannot reset the peak.
+template <typename Fn>
+long PeakGrowthKiB(Fn fn) {
+  auto status = [](const char* key) {
+    std::ifstream in("/proc/self/status");
+    for (std::string line; std::getline(in, line);)
+      if (line.rfind(key, 0) == 0) return std::stol(line.substr(std::strlen(key)));
+    return -1L;
+  };
+  if (!(std::ofstream("/proc/self/clear_refs") << "5" << std::flush)) return -1;
+  const long before = status("VmRSS:");
+  fn();
+  return before < 0 ? -1 : status("VmHWM:") - before;
 }
 
 TEST(ImageFile, EveryCorpusFileIsRefusedCleanly) {
@@ -771,7 +815,9 @@ TEST(ImageFile, EveryCorpusFileIsRefusedCleanly) {
       const std::string path = e.path().string();
       TFastDIB s = Gradient(5, 4);
       std::string error;
-      EXPECT_FALSE(LoadImageFile(path, s, error)) << path;
+      // Whatever the file claims (chunks of 2 GiB, 16384 x 16384 pixels), refusing it stays small.
+      const long peak = PeakGrowthKiB([&] { EXPECT_FALSE(LoadImageFile(path, s, error)) << path; });
+      EXPECT_LE(peak, 64 * 1024) << path << " took " << peak << " KiB";
       EXPECT_NE(error.find(e.path().filename().string()), std::string::npos) << error;
       EXPECT_GT(error.size(), path.size() + 20) << "a reason follows the name: " << error;
       EXPECT_TRUE(SamePixels(s, Gradient(5, 4))) << path;

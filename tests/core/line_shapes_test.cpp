@@ -80,6 +80,10 @@ const Sample kSamples[] = {
      "Text Tool, Font Arial, Size 12, Color R: 0 G: 0 B: 0, Style Bold \"say \"hi\" , Location X 1\" , Location X 3 "
      "Y 4",
      {12, 0, 1, 3, 4}},
+    {LineKind::TextToolAligned,
+     "Text Tool, Font Liberation Sans, Size 20, Color R: 255 G: 0 B: 0, Style Bold Italic \"one\\ntwo\" , Location X "
+     "-1 Y 2, Alignment Right",
+     {20, 0xFF, 3, -1, 2, 2}},
 };
 
 TEST(LineShapes, EveryCommandLineParsesAndWritesBackUnchanged) {

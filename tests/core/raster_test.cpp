@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/raster/fill.h"
 #include "core/raster/line.h"
 #include "core/raster/pen.h"
 #include "core/raster/shapes.h"
@@ -251,4 +252,62 @@ TEST(FloodFill, LongSerpentineNeedsNoRecursion) {
     }
   FloodFill(s, 0, 0, TPixel24{0, 255, 0});
   EXPECT_EQ(Count(s, TPixel24{0, 255, 0}), w * h - walls);
+}
+
+// --- filled shapes without an outline ---
+
+TEST(FilledShapes, EllipseAndPieMatchPerPixelTests) {
+  // Doubled coordinates about the box centre: inside the inscribed ellipse,
+  // and clockwise (y down) from ray a to ray b.
+  auto cross = [](long long px, long long py, long long qx, long long qy) { return px * qy - py * qx; };
+  const int boxes[][4] = {{3, 4, 40, 25}, {40, 25, 3, 4}, {-10, -5, 20, 50}, {5, 5, 6, 6}, {7, 2, 9, 30}};
+  // Ray pairs about the centre: narrow, a quarter, over a half turn, a half turn, the same ray twice.
+  const int rays[][4] = {{0, -30, 3, -30}, {30, 0, 0, 30}, {0, 30, 30, 1}, {-30, 0, 30, 0}, {5, 5, 10, 10}};
+  const TPixel24 ink{9, 99, 199};
+  for (const auto& b : boxes)
+    for (const auto& r : rays) {
+      const int L = std::min(b[0], b[2]), R = std::max(b[0], b[2]), T = std::min(b[1], b[3]), B = std::max(b[1], b[3]);
+      const int cx = (L + R) / 2, cy = (T + B) / 2;
+      const long long w = R - L, h = B - T, ax = 2 * (cx + r[0]) - (L + R - 1), ay = 2 * (cy + r[1]) - (T + B - 1);
+      const long long bx = 2 * (cx + r[2]) - (L + R - 1), by = 2 * (cy + r[3]) - (T + B - 1);
+      const long long ab = cross(ax, ay, bx, by);
+      TFastDIB e = Filled(64, 40, kBlack), p = Filled(64, 40, kBlack);
+      FillEllipse(e, b[0], b[1], b[2], b[3], ink);
+      FillPie(p, b[0], b[1], b[2], b[3], cx + r[0], cy + r[1], cx + r[2], cy + r[3], ink);
+      for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 64; ++x) {
+          const long long u = 2 * x - (L + R - 1), v = 2 * y - (T + B - 1);
+          const bool in = u * u * h * h + v * v * w * w <= w * w * h * h && x >= L && x < R && y >= T && y < B;
+          const bool afterA = cross(ax, ay, u, v) >= 0, beforeB = cross(u, v, bx, by) >= 0;
+          const bool sweep = ab > 0 ? afterA && beforeB : ab < 0 ? afterA || beforeB : ax * bx + ay * by < 0 && afterA;
+          ASSERT_EQ(e.GetPixel(y, x) == ink, in) << x << "," << y;
+          ASSERT_EQ(p.GetPixel(y, x) == ink, in && sweep) << x << "," << y << " ray " << r[0] << "," << r[1];
+        }
+    }
+}
+
+TEST(FilledShapes, ShapesInOneGoEqualDrawingInOrder) {
+  // Overlapping rectangles, ellipses and pies: FillShapes gives what drawing
+  // them one after the other gives, uncovered pixels in the background.
+  std::vector<FillShape> shapes;
+  uint32_t seed = 7;
+  auto rnd = [&](int n) { return int((seed = seed * 1664525u + 1013904223u) >> 8) % n - 15; };
+  for (int i = 0; i < 60; ++i)
+    shapes.push_back({FillShape::Kind((rnd(3) + 15) % 3), rnd(90), rnd(70), rnd(90), rnd(70), rnd(90), rnd(70), rnd(90),
+                      rnd(70), TPixel24{uint8_t(i), uint8_t(3 * i), 7}});
+  const TPixel24 bg{1, 2, 3};
+  TFastDIB want = Filled(61, 43, bg), got = Filled(61, 43, kWhite);
+  for (const FillShape& s : shapes) {
+    if (s.kind == FillShape::Kind::Rectangle) FillRect(want, s.x0, s.y0, s.x1, s.y1, s.Color);
+    if (s.kind == FillShape::Kind::Ellipse) FillEllipse(want, s.x0, s.y0, s.x1, s.y1, s.Color);
+    if (s.kind == FillShape::Kind::Pie) FillPie(want, s.x0, s.y0, s.x1, s.y1, s.ax, s.ay, s.bx, s.by, s.Color);
+  }
+  FillShapes(got, shapes, bg);
+  EXPECT_TRUE(test::SamePixels(got, want));
+  // Huge coordinates are clipped, not wrapped.
+  TFastDIB z = Filled(5, 3, kBlack);
+  FillEllipse(z, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, kWhite);
+  FillPie(z, -1000000000, -1000000000, 1000000000, 1000000000, 0, INT32_MIN, INT32_MAX, 0, kBlack);
+  FillRect(z, INT32_MAX, 0, INT32_MIN, 1, kWhite);
+  EXPECT_EQ(Count(z, kWhite), 15);
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -248,6 +251,28 @@ TEST(Editor, FailingLogWriteTurnsLoggingOff) {
   EXPECT_FALSE(f.ed.Log.Logging());
   EXPECT_NE(f.ui.Messages.back().find("Logging is now off"), std::string::npos);
   EXPECT_EQ(f.ed.Undo.Count(), 1);  // the image change itself stands
+
+  // A disk that fills up half-way through a line: the file keeps whole lines only.
+  const std::string path = f.TempLog();
+  f.ed.WriteLog("Blur");
+  struct rlimit saved {};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 10;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  f.ed.WriteLog("Gaussian Blur, Blurriness 3");
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(f.ed.Log.Logging());
+  EXPECT_EQ(test::ReadText(path), "Blur\r\n");
+
+  // Appending after a line cut short (a killed writer) starts on a new line.
+  std::ofstream(path, std::ios::binary | std::ios::app) << "Gaussian Bl";
+  ASSERT_TRUE(f.ed.Log.Open(path, true));
+  f.ed.WriteLog("Negative");
+  f.ed.Log.Close();
+  EXPECT_EQ(test::ReadText(path), "Blur\r\nGaussian Bl\r\nNegative\r\n");
 }
 
 TEST(Editor, LogCommandsAndScrollBars) {

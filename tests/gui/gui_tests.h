@@ -22,6 +22,14 @@ class FilesBufferTest : public QObject {
   void copyAndPasteBufferWithUndo();
 };
 
+class GradientTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void thumbnailAppearsOnFirstShowAndPastes();
+  void designerFieldsDefaultsAndPasteNow();
+  void multiGradientMarkersAndColours();
+};
+
 class MainWindowTest : public QObject {
   Q_OBJECT
  private slots:
@@ -47,6 +55,16 @@ class OptionsTest : public QObject {
   void changeUndoQuantityEmptiesTheRing();
   void optionsMenuChecks();
   void toolBoxFollowsTheMainWindow();
+};
+
+class OutputTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void placementFollowsTheRules();
+  void dialogModesPopupAndRatio();
+  void printsThePlacedRectangleToPdf();
+  void wallpaperGoesThroughTheDesktopsTool();
+  void helpPagesShortcutsAndTitle();
 };
 
 class PaintingTest : public QObject {
@@ -81,6 +99,15 @@ class SizeTilesTest : public QObject {
   void testTilesShowsTheImageTiledAndComesBack();
 };
 
+class PasteTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void emptyClipboardPastesNothing();
+  void clipboardRoundTripLaysAlphaOverWhite();
+  void transparentDialogAndWhiteLowerLeft();
+  void selectionFloatsThenPlacesOnFirstMove();
+};
+
 class RecipeTest : public QObject {
   Q_OBJECT
  private slots:
@@ -98,6 +125,28 @@ class ToolBoxTest : public QObject {
   void filterDialogEditsTheKernelTexts();
   void designYourOwnRunsTheTypedKernel();
   void numbersIgnoreTheDesktopLanguage();
+};
+
+class TextToolTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void rightAlignedLinesEndTogether();
+  void dialogFieldsFollowTheRules();
+  void placedTextIsWhatTheBatchToolDraws();
+};
+
+class LogWindowsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void viewerFollowsTheLogAndSavesUnderItsName();
+  void editorAsksBeforeLosingChanges();
+};
+
+class FadeAboutTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void fadeRunsItsTransitionsInTurn();
+  void aboutBoxPlaysThenCloses();
 };
 
 }  // namespace vorq::gui::test

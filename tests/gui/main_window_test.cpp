@@ -75,9 +75,10 @@ void MainWindowTest::menuBarHasTheCommandMap() {
            QStringList({"Color Wheel", "Multi Gradient...", "Rainbow", "Resize..."}));
 
   for (const char* name : {"Open1", "SaveAs1", "Exit1", "UnDo1", "PromptforSaveAtTermination1", "About1",
-                           "LogthisSession1", "AppendtoLog1", "CloseLog1", "New1", "Copy1", "ReplaceImage1", "Reset1"})
+                           "LogthisSession1", "AppendtoLog1", "CloseLog1", "Print1", "SetAsWallpaper1", "Contents1",
+                           "PrintShortcutKeyList1", "New1", "Copy1", "ReplaceImage1", "Reset1", "ViewLog1", "EditLog1"})
     QVERIFY2(f.window->action(name)->isEnabled(), name);
-  for (const char* name : {"Print1", "Contents1", "ViewLog1", "ColorWheel1",
+  for (const char* name : {"PasteToImage1", "MergeWithImage1",
                            "PasteBuffertoImage1", "MergeBufferWithImage1", "CopyBuffertoClipboard1"})
     QVERIFY2(!f.window->action(name)->isEnabled(), name);
   QCOMPARE(f.window->action("UnDo1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
@@ -111,7 +112,7 @@ void MainWindowTest::toolBarButtonsInOrder() {
                                "Paste Buffer to Image", "Test Tiles"}));
   QCOMPARE(bar->findChild<QToolButton*>("bGo")->text(), QString("Apply"));
   QVERIFY(bar->findChild<QToolButton*>("bOpen")->isEnabled());
-  QVERIFY(!bar->findChild<QToolButton*>("bPrint")->isEnabled());
+  QVERIFY(bar->findChild<QToolButton*>("bPrint")->isEnabled());
 
   // Undo is offered only while there is something to undo.
   QToolButton* undo = bar->findChild<QToolButton*>("bUndo");
@@ -288,9 +289,14 @@ void MainWindowTest::closingAsksOnlyWhenPromptIsChecked() {
     return withCancel ? answer : UiPort::Answer::No;
   });
   f.window->setFileChooser([&](bool forSave) { return forSave ? chosen : QString(); });
+  auto change = [&] { f.window->action("Negative1")->trigger(); };
 
   f.window->show();
-  QVERIFY(f.window->close());  // unchecked: no question
+  QCOMPARE(f.window->windowTitle(), QString("Untitled[*] - VorqTile"));
+  QVERIFY(!f.window->isWindowModified());
+  change();
+  QVERIFY(f.window->isWindowModified());
+  QVERIFY(f.window->close());  // unchecked: no question, changed or not
   QVERIFY(asked.isEmpty());
 
   f.window->action("PromptforSaveAtTermination1")->trigger();
@@ -306,9 +312,23 @@ void MainWindowTest::closingAsksOnlyWhenPromptIsChecked() {
   chosen = dir.filePath("kept");  // no suffix: saved as JPEG
   QVERIFY(f.window->close());
   QVERIFY(QFileInfo::exists(dir.filePath("kept.jpg")));
+  QCOMPARE(f.window->windowTitle(), QString("kept.jpg[*] - VorqTile"));
+  QVERIFY(!f.window->isWindowModified());
+
+  // Saved, or changed and undone back to the saved picture: nothing to ask.
+  f.window->show();
+  QVERIFY(f.window->close());
+  f.window->show();
+  change();
+  QVERIFY(f.window->isWindowModified());
+  f.window->action("UnDo1")->trigger();
+  QVERIFY(!f.window->isWindowModified());
+  QVERIFY(f.window->close());
+  QCOMPARE(asked.size(), 3);
 
   answer = UiPort::Answer::No;
   f.window->show();
+  change();
   f.window->action("Exit1")->trigger();
   QVERIFY(!f.window->isVisible());
   QCOMPARE(asked.size(), 4);

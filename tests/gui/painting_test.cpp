@@ -111,7 +111,7 @@ void PaintingTest::toolButtonsSwitchToolAndCursor() {
   Painter f;
   QCOMPARE(f.view()->CursorName(), QString("BRUSH"));
   QVERIFY(Child<QToolButton>(f.box(), "bFree")->isChecked());
-  QVERIFY(!Child<QToolButton>(f.box(), "bText")->isEnabled());
+  QVERIFY(Child<QToolButton>(f.box(), "bText")->isEnabled());
 
   const struct {
     const char* button;

@@ -190,7 +190,7 @@ void RippleTooth(TFastDIB& Work, TFastDIB& ScratchIn, int Amount) {
   for (int x = 0; x < W; ++x) {
     k[size_t(x)] = c;
     c = (c + 1) & 255;
-    if (c > m - 1) c = 0;
+    if (c >= m) c = 0;  // "c > m - 1" without the overflow of m - 1
   }
   if (!Scratch.Reshape(W, H)) return;
   const uint8_t* const* src = Work.RowTable.data();

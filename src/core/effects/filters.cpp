@@ -312,6 +312,7 @@ GaussPlan MakeGaussPlan(const GaussKernel& k) {
     for (int j = 0; j <= g.S && g.Int; ++j) {
       const double units = std::ldexp(g.W[j], K);
       g.Int = units < 0x1p30 && units == std::floor(units);
+      if (!g.Int) break;  // units may not fit an int: no conversion
       const int32_t u = int32_t(units);
       g.Hi[j] = int16_t(u >> 15);
       g.Lo[j] = int16_t(u & 0x7FFF);
@@ -671,7 +672,7 @@ void SplitBlur(TFastDIB& Surface, int Distance) {
 }
 
 void SplitGauss(TFastDIB& Surface, int D) {
-  for (int64_t d = D; d >= 0; --d) SplitBlur(Surface, int(d));
+  for (int d = std::min(D, kMaxSplitGaussAmount); d >= 0; --d) SplitBlur(Surface, d);
 }
 
 }  // namespace vorq

@@ -58,6 +58,7 @@ enum class LineKind : uint8_t {
   FloodFill,
   Eyedropper,
   TextTool,
+  TextToolAligned,
   Count,
   Effect = Count,  // a catalogue effect's line (ParsedLine::EffectId says which)
 };
@@ -66,7 +67,7 @@ constexpr int kLineKindCount = int(LineKind::Count);
 struct LineShape {
   LineKind Kind;
   const char* Pattern;
-  const char* Choices;  // "A|B|C" for the {o} hole
+  const char* Choices;  // "A|B|C" for the {o} hole; "A|B;C|D" when there are two
 };
 const LineShape& Shape(LineKind kind);
 

@@ -1,6 +1,7 @@
 #include "core/surface/fast_dib.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -9,9 +10,16 @@
 
 namespace vorq {
 
+namespace {
+std::atomic<int64_t> gMaxPixels{kMaxPixels};
+}  // namespace
+
 bool SizeAllowed(int64_t width, int64_t height) {
-  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+         width * height <= gMaxPixels.load(std::memory_order_relaxed);
 }
+
+void LimitPixels(int64_t maxPixels) { gMaxPixels = std::clamp<int64_t>(maxPixels, 1, kMaxPixels); }
 
 TFastDIB::TFastDIB() = default;
 
@@ -192,6 +200,8 @@ namespace {
 bool ClipRect(int& x, int& y, int& w, int& h, int& sx, int& sy, int sw, int sh, int tw, int th) {
   if (sx < 0) { w += sx; x -= sx; sx = 0; }
   if (sy < 0) { h += sy; y -= sy; sy = 0; }
+  // Wholly left of or above the target; also keeps -x and -y from overflowing.
+  if (int64_t(x) + w <= 0 || int64_t(y) + h <= 0) return false;
   if (x < 0) { w += x; sx -= x; x = 0; }
   if (y < 0) { h += y; sy -= y; y = 0; }
   w = std::min({w, sw - sx, tw - x});
@@ -214,6 +224,18 @@ void TFastDIB::DrawPart(TFastDIB& Target, int X, int Y, int W, int H, int SrcX, 
 }
 
 void TFastDIB::Draw(TFastDIB& Target, int X, int Y) const { DrawPart(Target, X, Y, Width(), AbsHeight, 0, 0); }
+
+void TFastDIB::DrawTransparent(TFastDIB& Target, int X, int Y, TPixel24 Key) const {
+  int W = Width(), H = AbsHeight, SrcX = 0, SrcY = 0;
+  if (&Target == this || !ClipRect(X, Y, W, H, SrcX, SrcY, Width(), AbsHeight, Target.Width(), Target.AbsHeight))
+    return;
+  for (int r = 0; r < H; ++r) {
+    const TPixel24* src = Row24(SrcY + r) + SrcX;
+    TPixel24* dst = Target.Row24(Y + r) + X;
+    for (int i = 0; i < W; ++i)
+      if (!(src[i] == Key)) dst[i] = src[i];
+  }
+}
 
 void TFastDIB::StretchDraw(TFastDIB& Target, int X, int Y, int W, int H) const {
   const int sw = Width(), sh = AbsHeight;

@@ -44,6 +44,10 @@ constexpr size_t kReadSlack = 16;
 constexpr int64_t kMaxSide = 16384;
 constexpr int64_t kMaxPixels = int64_t(1) << 28;
 bool SizeAllowed(int64_t width, int64_t height);
+// Lowers the pixel limit for this process (never raises it). The fuzz
+// targets keep images small, so that an allocation out of proportion to the
+// image stands out under their malloc limit.
+void LimitPixels(int64_t maxPixels);
 
 class TFastDIB {
  public:
@@ -92,6 +96,9 @@ class TFastDIB {
   // and columns (colour-on-colour), never blending.
   void StretchDraw(TFastDIB& Target, int X, int Y, int W, int H) const;
   void DrawPart(TFastDIB& Target, int X, int Y, int W, int H, int SrcX, int SrcY) const;
+  // Draw, leaving the target's pixel where this surface has colour Key
+  // (a transparent bitmap). Target must be another surface.
+  void DrawTransparent(TFastDIB& Target, int X, int Y, TPixel24 Key) const;
   // Fills X, Y, W, H with copies laid edge to edge from the top-left corner.
   void TileDraw(TFastDIB& Target, int X, int Y, int W, int H) const;
 

@@ -52,6 +52,26 @@ inline int32_t SaturateInt32(double v) {
   return int32_t(v);
 }
 
+// Nearest for inner loops, without a library call: v is first limited to
+// +-2^40 (callers clamp the result to a byte or an image side, far inside
+// that; not a number counts as the upper limit), then adding and taking away
+// 1.5 * 2^52 leaves it rounded to a whole number, ties to even.
+inline int64_t NearestLimited(double v) {
+  constexpr double kLimit = 1099511627776.0, kMagic = 6755399441055744.0;
+  v = v < kLimit ? v : kLimit;
+  v = v > -kLimit ? v : -kLimit;
+  return static_cast<int64_t>((v + kMagic) - kMagic);
+}
+
+// Stored reals stay within the single-precision range (FLT_MAX): typed
+// beyond it they are refused, read from a file clamped.
+constexpr double kRealLimit = 3.4028234663852886e38;
+// NaN gives 0; beyond kRealLimit the limit.
+inline double ClampReal(double v) {
+  if (v != v) return 0;
+  return v < -kRealLimit ? -kRealLimit : (v > kRealLimit ? kRealLimit : v);
+}
+
 // Toward zero.
 inline int64_t Trunc(double v) { return static_cast<int64_t>(v); }
 

@@ -95,7 +95,7 @@ GestureResult PaintTools::MouseDown(Editor& ed, int x, int y, MouseButton button
   State.SelectionPending = false;
   stroke_.reset();
 
-  ed.PushUndo();
+  if (!ed.PushUndo()) return r;  // no memory for the snapshot: the message said so, nothing is drawn
   TFastDIB& s = ed.WorkSurface;
   const bool inside = x >= 0 && y >= 0 && x < s.Width() && y < s.Height();
   switch (State.Tool) {

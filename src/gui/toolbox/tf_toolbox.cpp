@@ -111,8 +111,6 @@ void TfToolBox::CreatePaintingControls() {
     QToolButton* b = GlyphButton(this, t.name, t.glyph, t.hint, QRect(left, 27, 22, 22));
     b->setCheckable(true);
     b->setChecked(t.tool == PaintTool::FreeHand);
-    // The text tool has no designer to invoke yet.
-    b->setEnabled(t.tool != PaintTool::Text);
     tools_->addButton(b, int(t.tool));
     left += 22;
   }
