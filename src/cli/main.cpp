@@ -1,4 +1,5 @@
 // vorqtile-cli: replays recipes (log lines) on an image without windows.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -156,6 +157,16 @@ int main(int argc, char** argv) {
   if (!tile.empty() && !ParseSize(tile, tileX, tileY)) return Fail(2, "--tile needs NxM with N, M >= 1, got " + tile);
 
   std::string error;
+  // Numbered lines: the recipe's first, then those given as arguments.
+  std::vector<std::pair<std::string, std::string>> all;  // (where, line)
+  if (!recipe.empty() && !ReadRecipe(recipe, all, error)) return Fail(1, error);
+  for (size_t i = 0; i < lines.size(); ++i) all.emplace_back("argument line " + std::to_string(i + 1), lines[i]);
+
+  // The whole run is known before it starts: keep only what its lines can come back to.
+  ReplayNeeds needs;
+  for (const auto& [where, line] : all) needs.Add(line);
+  ed.KeepResetCopy = needs.Reset;
+
   // The editor's own start-up: the image as the first argument would load it.
   if (!input.empty()) {
     if (!ed.LoadStartImage(input)) return Fail(1, ui.Messages.empty() ? "cannot read " + input : ui.Messages.back());
@@ -178,11 +189,7 @@ int main(int argc, char** argv) {
     if (eq == std::string::npos || !ed.SetValueByKey(s.substr(0, eq), s.substr(eq + 1)))
       return Fail(2, "--set " + s + ": unknown key or malformed value");
   }
-
-  // Numbered lines: the recipe's first, then those given as arguments.
-  std::vector<std::pair<std::string, std::string>> all;  // (where, line)
-  if (!recipe.empty() && !ReadRecipe(recipe, all, error)) return Fail(1, error);
-  for (size_t i = 0; i < lines.size(); ++i) all.emplace_back("argument line " + std::to_string(i + 1), lines[i]);
+  ed.SetUndoDepth(std::min(ed.Undo.Levels(), needs.Undos));
 
   // The log is opened only now, when everything it could clash with has been read.
   if (!logPath.empty()) {

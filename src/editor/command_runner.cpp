@@ -121,18 +121,25 @@ void Editor::SyncToolBox() {
 }
 
 bool Editor::PushUndo() {
-  if (!Undo.Push(WorkSurface)) {
-    const size_t mib = size_t(WorkSurface.Width()) * 3 * size_t(WorkSurface.Height()) >> 20;
-    ui_.ShowMessage("There is not enough memory for the undo copy of the image (" + std::to_string(mib) +
-                    " MiB); the command was not run.");
-    return false;
+  if (snapshots_) {
+    if (!Undo.Push(WorkSurface)) {
+      const size_t mib = size_t(WorkSurface.Width()) * 3 * size_t(WorkSurface.Height()) >> 20;
+      ui_.ShowMessage("There is not enough memory for the undo copy of the image (" + std::to_string(mib) +
+                      " MiB); the command was not run.");
+      return false;
+    }
+    ++pushes_;
+    if (Undo.Dropped() > 0)
+      ui_.Notice(std::to_string(Undo.Dropped()) + " oldest undo level" + (Undo.Dropped() > 1 ? "s" : "") +
+                 " dropped to keep undo memory under " + std::to_string(Undo.ByteLimit() >> 20) + " MiB.");
   }
-  ++pushes_;
-  if (Undo.Dropped() > 0)
-    ui_.Notice(std::to_string(Undo.Dropped()) + " oldest undo level" + (Undo.Dropped() > 1 ? "s" : "") +
-               " dropped to keep undo memory under " + std::to_string(Undo.ByteLimit() >> 20) + " MiB.");
   ui_.UndoChanged();
   return true;
+}
+
+void Editor::SetUndoDepth(int levels) {
+  snapshots_ = levels > 0;
+  if (snapshots_ && levels != Undo.Levels()) Undo.SetLevels(levels);
 }
 
 bool Editor::Guarded(const std::function<void()>& command) {

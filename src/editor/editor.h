@@ -150,6 +150,13 @@ class Editor {
   // False (after a message) when no snapshot could be taken.
   bool PushUndo();
   void bUndoClick();
+  // For a run that can never come back further than levels steps (the batch
+  // tool counts its "UnDo" lines): the ring gets that many levels, and with
+  // 0 no snapshots are taken at all. Below 0 counts as 0.
+  void SetUndoDepth(int levels);
+  // Whether opening an image keeps a copy for Edit ▸ Reset; the batch tool
+  // turns it off for recipes without an "Image Reset" line.
+  bool KeepResetCopy = true;
 
   // Runs one command outside Run (a replayed line, say). When memory runs
   // out inside it, the image it had before comes back from the snapshot it
@@ -267,6 +274,7 @@ class Editor {
   // back). deferredSnapshot: c's snapshot is pushed only once they are done.
   bool RunPixels(const Command& c, bool deferredSnapshot);
   UiPort& ui_;
+  bool snapshots_ = true;  // false after SetUndoDepth(0)
   uint64_t pushes_ = 0;  // snapshots taken, so Guarded knows whether its command took one
   bool running_ = false;
 };

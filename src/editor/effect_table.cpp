@@ -131,9 +131,9 @@ Gate SquareCheck(E& ed) {
 
 void RotateAngle(E& ed) {
   TFastDIB& work = ed.WorkSurface;
-  ed.ScratchSurface.SetSize(work.Width(), work.Height(), 24, 0);
+  if (!ed.ScratchSurface.Reshape(work.Width(), work.Height())) return;
   RotateWrapped(work, ed.ScratchSurface, work.Width() / 2, work.Height() / 2, ed.EffectVals[fx::RotateAngle]);
-  CopySurface(ed.ScratchSurface, work);
+  work.Swap(ed.ScratchSurface);
 }
 
 constexpr EffectRow Row(Road road, void (*pixels)(E&), Gate (*check)(E&) = nullptr) {
@@ -177,13 +177,13 @@ std::array<EffectRow, kEffectCount> Build() {
   t[fx::FishEye] = Busy([](E& ed) { vorq::FishEye(ed.WorkSurface, ed.ScratchSurface, float(ed.Second[FishVal])); });
   t[fx::Circular] = Busy([](E& ed) { vorq::Circular(ed.WorkSurface, ed.ScratchSurface); }, CircularCheck);
   t[fx::Astroid] = Busy([](E& ed) { vorq::Astroid(ed.WorkSurface, ed.EffectVals[fx::Astroid]); });
-  t[fx::RippleTooth] = Busy([](E& ed) { vorq::RippleTooth(ed.WorkSurface, ed.EffectVals[fx::RippleTooth]); });
+  t[fx::RippleTooth] = Busy([](E& ed) { vorq::RippleTooth(ed.WorkSurface, ed.ScratchSurface, ed.EffectVals[fx::RippleTooth]); });
   t[fx::Waves] = Busy([](E& ed) {
-    vorq::Waves(ed.WorkSurface, ed.EffectVals[fx::Waves], int(ed.Second[WvLenVal]), ed.Second[WvPhsVal],
+    vorq::Waves(ed.WorkSurface, ed.ScratchSurface, ed.EffectVals[fx::Waves], int(ed.Second[WvLenVal]), ed.Second[WvPhsVal],
                 ed.Second[WvRflVal] != 0);
   });
   t[fx::WhirlPinch] = Busy([](E& ed) {
-    vorq::WhirlPinch(ed.WorkSurface, ed.EffectVals[fx::WhirlPinch], ed.Second[WhPchVal], ed.Second[WhRadVal]);
+    vorq::WhirlPinch(ed.WorkSurface, ed.ScratchSurface, ed.EffectVals[fx::WhirlPinch], ed.Second[WhPchVal], ed.Second[WhRadVal]);
   });
 
   t[fx::ColorRotate] = Busy([](E& ed) { vorq::ColorRotate(ed.WorkSurface, ed.EffectVals[fx::ColorRotate]); });

@@ -194,12 +194,28 @@ ReplayOutcome ReplayEffect(Editor& ed, const ParsedEffect& p) {
   return {};
 }
 
-}  // namespace
-
-ReplayOutcome ReplayLine(Editor& ed, const std::string& rawLine) {
+// The line without its line end; empty for a blank line.
+std::string_view Content(const std::string& rawLine) {
   std::string_view line = rawLine;
   while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
-  if (line.find_first_not_of(" \t") == std::string_view::npos) return Skipped("");
+  if (line.find_first_not_of(" \t") == std::string_view::npos) return {};
+  return line;
+}
+
+}  // namespace
+
+void ReplayNeeds::Add(const std::string& rawLine) {
+  const std::string_view line = Content(rawLine);
+  if (line.empty()) return;
+  const ParsedCommand c = ParseCommandLine(line);
+  if (!c.Matched) return;
+  if (c.Kind == LineKind::Undo) ++Undos;
+  if (c.Kind == LineKind::ImageReset) Reset = true;
+}
+
+ReplayOutcome ReplayLine(Editor& ed, const std::string& rawLine) {
+  const std::string_view line = Content(rawLine);
+  if (line.empty()) return Skipped("");
   const ParsedCommand c = ParseCommandLine(line);
   if (c.Matched) {
     // A painting line says itself whether it wraps; the setting never decides a replay.

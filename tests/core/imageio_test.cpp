@@ -389,6 +389,81 @@ TEST(BmpRead, ReadWriteRoundTripAndLegacyEntryPoints) {
   EXPECT_NE(error.find("missing.bmp"), std::string::npos);
 }
 
+// Files are read a row (24 bits) or about 1 MiB (other depths) at a time and
+// written in pieces; both must give what the decoder and encoder give in memory.
+TEST(BmpRead, FilesReadInPiecesMatchMemory) {
+  TempDir dir;
+  uint32_t seed = 7;
+  auto noise = [&](size_t n) {
+    Bytes b(n);
+    for (auto& v : b) v = uint8_t((seed = seed * 1664525u + 1013904223u) >> 24);
+    return b;
+  };
+  std::vector<uint32_t> pal(256);
+  for (uint32_t i = 0; i < 256; ++i) pal[i] = i * 0x010203u;
+  struct Case {
+    const char* Name;
+    Bytes Data;
+  } cases[] = {
+      // 1500 x 800 at 8 bits: two pieces; the last row lacks its padding.
+      {"8 bit", MakeBmp(1499, 800, 8, 0, pal, noise(1500 * 799 + 1499))},
+      {"24 bit bottom-up", MakeBmp(701, 300, 24, 0, {}, noise(2104 * 300))},
+      {"24 bit top-down", MakeBmp(33, -20, 24, 0, {}, noise(100 * 20))},
+      {"16 bit", MakeBmp(1000, 700, 16, 0, {}, noise(2000 * 700))},
+      {"32 bit", MakeBmp(300, 1000, 32, 0, {}, noise(1200 * 1000))},
+      {"RLE8", MakeBmp(4, 3, 8, 1, pal, {3, 1, 1, 2, 0, 0, 0, 3, 2, 1, 2, 0, 1, 0, 0, 0, 0, 2, 1, 0, 1, 3, 0, 1})},
+  };
+  for (const Case& c : cases) {
+    WriteAll(dir / "f.bmp", c.Data);
+    TFastDIB fromFile, fromMemory;
+    std::string error;
+    ASSERT_TRUE(LoadImageFile((dir / "f.bmp").string(), fromFile, error)) << c.Name << ": " << error;
+    ASSERT_TRUE(LoadImageMemory(c.Data.data(), c.Data.size(), fromMemory, error)) << c.Name;
+    EXPECT_TRUE(SamePixels(fromFile, fromMemory)) << c.Name;
+    for (int y = 0; y < fromFile.Height(); ++y)
+      for (int i = 3 * fromFile.Width(); i < int(fromFile.BytesPerRow); ++i)
+        ASSERT_EQ(fromFile.Row(y)[i], 0) << c.Name << ": the file's row padding stays out of the gap bytes";
+  }
+  // The 8-bit case against its colour table, straight from the file's bytes.
+  const Bytes& b = cases[0].Data;
+  TFastDIB s = Load(b);
+  const size_t off = 14 + 40 + 256 * 4;
+  for (int y : {0, 1, 399, 798, 799})
+    for (int x : {0, 1, 777, 1498}) {
+      const uint8_t index = b[off + size_t(799 - y) * 1500 + size_t(x)];
+      ASSERT_EQ(s.GetPixel(y, x), Rgb(pal[index])) << x << "," << y;
+    }
+  // A file cut inside its pixels is refused, whatever the piece it falls in.
+  Bytes cut = cases[0].Data;
+  cut.resize(cut.size() - 2);
+  WriteAll(dir / "cut.bmp", cut);
+  std::string error;
+  EXPECT_FALSE(LoadImageFile((dir / "cut.bmp").string(), s, error));
+  EXPECT_NE(error.find("truncated"), std::string::npos) << error;
+}
+
+TEST(ImageFile, FilesWrittenInPiecesMatchTheEncoders) {
+  TempDir dir;
+  TFastDIB img;
+  img.SetSize(701, 600, 24, 0);  // 1.2 MB of rows: several pieces; one gap byte a row
+  uint32_t seed = 3;
+  for (int y = 0; y < 600; ++y)
+    for (uint32_t i = 0; i < img.BytesPerRow; ++i) img.Row(y)[i] = uint8_t((seed = seed * 1664525u + 1013904223u) >> 24);
+  std::string error, reason;
+  bool cancelled = false;
+  for (auto [name, format] : {std::pair{"w.bmp", ImageFormat::Bmp}, {"w.png", ImageFormat::Png}}) {
+    ASSERT_TRUE(SaveImageFile((dir / name).string(), img, SaveOptions{}, error)) << error;
+    Bytes encoded;
+    ASSERT_TRUE(EncodeImage(format, img, SaveOptions{}, encoded, reason, cancelled)) << reason;
+    EXPECT_EQ(ReadAll(dir / name), encoded) << name;
+    TFastDIB back;
+    ASSERT_TRUE(LoadImageFile((dir / name).string(), back, error)) << error;
+    EXPECT_TRUE(SamePixels(back, img)) << name;
+  }
+  const Bytes bmp = ReadAll(dir / "w.bmp");
+  for (int row = 0; row < 600; ++row) ASSERT_EQ(bmp[54 + size_t(row) * 2104 + 2103], 0) << "padding is written as 0";
+}
+
 // ---------------------------------------------------------------- JPEG
 
 TEST(JpegCodec, RoundTripBaselineAndQuality) {

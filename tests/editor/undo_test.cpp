@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <vector>
 
+#include "core/imageio/image_file.h"
 #include "editor/editor.h"
+#include "editor/replay.h"
 #include "editor/scripted_ui.h"
 #include "editor/undo_ring.h"
+#include "editor_test_util.h"
 
 using namespace vorq;
 
@@ -114,6 +119,50 @@ TEST(UndoRing, ChangeUndoQuantity) {
     EXPECT_EQ(ed.Undo.Levels(), 5) << bad;
   }
   EXPECT_EQ(ui.Messages.back(), "'many' is not a valid integer value");
+}
+
+// A batch run keeps only what its lines can come back to: as many levels as
+// it has "UnDo" lines, the reset copy only with an "Image Reset" line. The
+// result and the log are those of the full ring.
+TEST(UndoRing, LeanReplayKeepsWhatTheLinesNeed) {
+  const std::string image = ::testing::TempDir() + "vorq_lean_in.bmp";
+  {
+    TFastDIB s;
+    s.SetSize(21, 12, 24, 0);
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 21; ++x) s.SetPixel(y, x, MakePixel(uint8_t(x * 11), uint8_t(y * 19), uint8_t(x ^ y)));
+    std::string error;
+    ASSERT_TRUE(SaveImageFile(image, s, SaveOptions{}, error)) << error;
+  }
+  const std::vector<std::string> recipes[] = {
+      {"Negative", "Rotate 90", "Blur", "UnDo\r", "Twist, Looseness 50", "UnDo", "UnDo", "4 Way Flip", "Sharpen",
+       "UnDo", "UnDo", "Mirror L/R", "UnDo", "UnDo", "UnDo"},
+      {"Negative", "Rotate 90", "Image Reset", "UnDo", "GrayScale"},
+      {"Blur", "Negative", "Rotate 90"},
+  };
+  for (const auto& lines : recipes) {
+    ReplayNeeds needs;
+    for (const std::string& l : lines) needs.Add(l);
+    ScriptedUi fullUi, leanUi;
+    Editor full(fullUi), lean(leanUi);
+    lean.KeepResetCopy = needs.Reset;
+    ASSERT_TRUE(full.LoadStartImage(image));
+    ASSERT_TRUE(lean.LoadStartImage(image));
+    lean.SetUndoDepth(std::min(lean.Undo.Levels(), needs.Undos));
+    if (needs.Undos > 0) EXPECT_EQ(lean.Undo.Levels(), needs.Undos);
+    if (!needs.Reset) EXPECT_EQ(lean.ResetSurface.Width(), 256) << "no copy for a run that never resets";
+    for (const std::string& l : lines) {
+      ASSERT_EQ(ReplayLine(full, l).Status, ReplayStatus::Done) << l;
+      ASSERT_EQ(ReplayLine(lean, l).Status, ReplayStatus::Done) << l;
+      ASSERT_TRUE(test::Same(full.WorkSurface, lean.WorkSurface)) << l;
+      if (needs.Undos == 0) EXPECT_TRUE(lean.Undo.Empty()) << "no snapshots at all";
+    }
+  }
+  std::remove(image.c_str());
+  ReplayNeeds needs;
+  for (const char* l : {"UnDo", "UnDo\r\n", "  ", "Image Reset\r", "Negative", "Undo it"}) needs.Add(l);
+  EXPECT_EQ(needs.Undos, 2);
+  EXPECT_TRUE(needs.Reset);
 }
 
 TEST(UndoRing, BoundedInLevelsAndBytes) {

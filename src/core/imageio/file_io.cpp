@@ -40,51 +40,86 @@ std::string SaveError(const std::string& path, const std::string& reason) {
   return "Cannot save \"" + path + "\": " + reason + ".";
 }
 
-bool ReadRegularFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes, std::string& reason) {
+namespace {
+
+// Opens a regular file of at most maxBytes without waiting on FIFOs; -1 with reason otherwise.
+int OpenRegularFile(const std::string& path, uint64_t maxBytes, uint64_t& size, std::string& reason) {
   // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     reason = ErrnoText(errno);
-    return false;
+    return -1;
   }
-  struct FdCloser {
-    int fd;
-    ~FdCloser() { close(fd); }
-  } closer{fd};
   struct stat st {};
   if (fstat(fd, &st) != 0) {
     reason = ErrnoText(errno);
-    return false;
-  }
-  if (!S_ISREG(st.st_mode)) {
+  } else if (!S_ISREG(st.st_mode)) {
     reason = S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file (a device, pipe or socket)";
-    return false;
-  }
-  if (uint64_t(st.st_size) > maxBytes) {
+  } else if (uint64_t(st.st_size) > maxBytes) {
     reason = "the file is larger than " + std::to_string(maxBytes >> 20) + " MiB";
-    return false;
+  } else {
+    size = uint64_t(st.st_size);
+    return fd;
   }
+  close(fd);
+  return -1;
+}
+
+struct FdCloser {
+  int fd;
+  ~FdCloser() { close(fd); }
+};
+
+ByteSource FdSource(int fd) {
+  return [fd](uint64_t offset, uint8_t* into, size_t n, std::string& reason) {
+    while (n > 0) {
+      const ssize_t got = pread(fd, into, n, off_t(offset));
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) {
+        reason = got < 0 ? ErrnoText(errno) : std::string("the file shrank while it was read");
+        return false;
+      }
+      into += got;
+      offset += uint64_t(got);
+      n -= size_t(got);
+    }
+    return true;
+  };
+}
+
+}  // namespace
+
+bool ReadFileWith(const std::string& path,
+                  const std::function<bool(uint64_t size, const ByteSource& source, std::string& reason)>& read,
+                  std::string& error) {
+  uint64_t size = 0;
+  std::string reason;
+  const int fd = OpenRegularFile(path, kMaxImageFileBytes, size, reason);
+  if (fd >= 0) {
+    const FdCloser closer{fd};
+    try {
+      if (read(size, FdSource(fd), reason)) return true;
+    } catch (const std::bad_alloc&) {
+      reason = "there is not enough memory to read it";
+    }
+  }
+  error = LoadError(path, reason);
+  return false;
+}
+
+bool ReadRegularFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes, std::string& reason) {
+  uint64_t size = 0;
+  const int fd = OpenRegularFile(path, maxBytes, size, reason);
+  if (fd < 0) return false;
+  const FdCloser closer{fd};
   std::vector<uint8_t> data;
   try {
-    data.resize(size_t(st.st_size));
+    data.resize(size_t(size));
   } catch (const std::bad_alloc&) {
     reason = "there is not enough memory to read it";
     return false;
   }
-  size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t n = read(fd, data.data() + done, data.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      reason = ErrnoText(errno);
-      return false;
-    }
-    if (n == 0) {
-      reason = "the file shrank while it was read";
-      return false;
-    }
-    done += size_t(n);
-  }
+  if (!data.empty() && !FdSource(fd)(0, data.data(), data.size(), reason)) return false;
   bytes = std::move(data);
   return true;
 }
@@ -139,6 +174,13 @@ std::vector<std::string> StaleTemporaryFiles(const std::string& path) {
 }
 
 bool WriteFileReplacing(const std::string& path, const uint8_t* data, size_t size, std::string& error) {
+  return WriteFileReplacingWith(
+      path, [&](const ByteSink& sink, std::string&) { return size == 0 || sink(data, size); }, error);
+}
+
+bool WriteFileReplacingWith(const std::string& path,
+                            const std::function<bool(const ByteSink& sink, std::string& reason)>& write,
+                            std::string& error) {
   // Leftovers of saves that were killed, before ours joins them.
   for (const std::string& old : StaleTemporaryFiles(path)) unlink(old.c_str());
   // A name of our own next to the target, so the rename stays on one file system.
@@ -159,18 +201,29 @@ bool WriteFileReplacing(const std::string& path, const uint8_t* data, size_t siz
   if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) fchmod(fd, old.st_mode & 07777);
 
   int writeErrno = 0;
-  for (size_t done = 0; done < size && writeErrno == 0;) {
-    const ssize_t n = write(fd, data + done, size - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) writeErrno = n < 0 ? errno : EIO;
-    else done += size_t(n);
+  const ByteSink sink = [fd, &writeErrno](const uint8_t* data, size_t size) {
+    for (size_t done = 0; done < size && writeErrno == 0;) {
+      const ssize_t n = ::write(fd, data + done, size - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) writeErrno = n < 0 ? errno : EIO;
+      else done += size_t(n);
+    }
+    return writeErrno == 0;
+  };
+  std::string reason;
+  bool ok = false;
+  try {
+    ok = write(sink, reason);
+  } catch (const std::bad_alloc&) {
+    reason = "there is not enough memory to write it";
   }
   // On the disk before the rename, so a crash leaves the old file or the whole new one.
-  if (writeErrno == 0 && fsync(fd) != 0) writeErrno = errno;
+  if (ok && writeErrno == 0 && fsync(fd) != 0) writeErrno = errno;
   if (close(fd) != 0 && writeErrno == 0) writeErrno = errno;
-  if (writeErrno != 0) {
+  if (!ok || writeErrno != 0) {
     unlink(tmpPath.c_str());
-    error = SaveError(path, ErrnoText(writeErrno));
+    // A failed write says why (a full disk, say) better than the encoder that met it.
+    error = SaveError(path, writeErrno != 0 ? ErrnoText(writeErrno) : !reason.empty() ? reason : "it could not be written");
     return false;
   }
   if (std::rename(tmpPath.c_str(), path.c_str()) != 0) {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,19 @@ namespace vorq {
 constexpr uint64_t kMaxImageFileBytes = (uint64_t(1) << 30) + (uint64_t(1) << 20);
 // Largest recipe or settings file: 16 MiB.
 constexpr uint64_t kMaxTextFileBytes = uint64_t(1) << 24;
+
+// n bytes of the file from offset into `into`; false, with reason, when the
+// file cannot be read or ends before.
+using ByteSource = std::function<bool(uint64_t offset, uint8_t* into, size_t n, std::string& reason)>;
+// Takes the next n bytes of a file being written; false once writing failed.
+using ByteSink = std::function<bool(const uint8_t* data, size_t n)>;
+
+// Opens the file as ReadRegularFile does and lets read take what it needs from
+// it, so a decoder can put pixels straight where they belong. read gets the
+// file's size; its false (with reason) becomes a sentence naming the file.
+bool ReadFileWith(const std::string& path,
+                  const std::function<bool(uint64_t size, const ByteSource& source, std::string& reason)>& read,
+                  std::string& error);
 
 // Reads the whole of a regular file of at most maxBytes. FIFOs, devices and
 // folders are refused without waiting on them. On failure reason says why
@@ -29,6 +43,11 @@ bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::st
 // a sentence naming the file. Temporary files of the same target left by a
 // process that no longer runs (killed during its save) are removed.
 bool WriteFileReplacing(const std::string& path, const uint8_t* data, size_t size, std::string& error);
+// The same with the bytes handed over piece by piece by write, so an encoder
+// can write from the image's own rows; write's false (with reason) fails the save.
+bool WriteFileReplacingWith(const std::string& path,
+                            const std::function<bool(const ByteSink& sink, std::string& reason)>& write,
+                            std::string& error);
 
 // Why a declared size is refused: empty, or above 16384 x 16384 / 2^28 pixels.
 std::string SizeRefusal(int64_t width, int64_t height);

@@ -66,13 +66,9 @@ extern "C" void PngReadMemory(png_structp png, png_bytep buf, size_t n) {
   r->Left -= n;
 }
 
-extern "C" void PngWriteMemory(png_structp png, png_bytep buf, size_t n) {
-  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
-  try {
-    out->insert(out->end(), buf, buf + n);
-  } catch (const std::bad_alloc&) {
-    png_error(png, "out of memory");
-  }
+extern "C" void PngWriteSink(png_structp png, png_bytep buf, size_t n) {
+  const auto* sink = static_cast<const ByteSink*>(png_get_io_ptr(png));
+  if (!(*sink)(buf, n)) png_error(png, "the data could not be written");
 }
 
 extern "C" void PngFlush(png_structp) {}
@@ -142,9 +138,9 @@ Step DecodeSteps(png_structp png, png_infop info, TFastDIB* img, uint8_t** buffe
   return Step::Ok;
 }
 
-Step EncodeSteps(png_structp png, png_infop info, const TFastDIB* img, std::vector<uint8_t>* out) {
+Step EncodeSteps(png_structp png, png_infop info, const TFastDIB* img, const ByteSink* sink) {
   if (setjmp(png_jmpbuf(png))) return Step::LibraryError;
-  png_set_write_fn(png, out, PngWriteMemory, PngFlush);
+  png_set_write_fn(png, const_cast<ByteSink*>(sink), PngWriteSink, PngFlush);
   png_set_IHDR(png, info, png_uint_32(img->Width()), png_uint_32(img->Height()), 8, PNG_COLOR_TYPE_RGB,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   // zlib level 6 spends 3-4x the time for a few percent smaller files.
@@ -201,7 +197,7 @@ bool DecodePng(const uint8_t* data, size_t size, TFastDIB& out, std::string& rea
   return false;
 }
 
-bool EncodePng(const TFastDIB& image, std::vector<uint8_t>& out, std::string& reason) {
+bool EncodePngTo(const TFastDIB& image, const ByteSink& sink, std::string& reason) {
   if (image.Empty()) {
     reason = "the image is empty";
     return false;
@@ -214,11 +210,39 @@ bool EncodePng(const TFastDIB& image, std::vector<uint8_t>& out, std::string& re
     reason = "there is not enough memory for the PNG encoder";
     return false;
   }
-  std::vector<uint8_t> bytes;
-  const Step s = EncodeSteps(png, info, &image, &bytes);
+  const Step s = EncodeSteps(png, info, &image, &sink);
   png_destroy_write_struct(&png, &info);
   if (s != Step::Ok) {
     reason = std::string("the PNG encoder failed (") + message.Text + ")";
+    return false;
+  }
+  return true;
+}
+
+bool EncodePng(const TFastDIB& image, std::vector<uint8_t>& out, std::string& reason) {
+  // Room for the worst case up front (stored deflate blocks: the filtered
+  // rows plus 5 bytes in 16 KiB, chunk headers every 8 KiB), so the buffer
+  // is never moved while it grows; pages past what is written stay untouched.
+  const uint64_t raw = uint64_t(image.Height()) * (uint64_t(image.Width()) * 3 + 1);
+  std::vector<uint8_t> bytes;
+  try {
+    bytes.reserve(size_t(raw + raw / 1024 + 12 * (raw / 8192) + 4096));
+  } catch (const std::bad_alloc&) {
+    reason = "there is not enough memory for the PNG encoder";
+    return false;
+  }
+  bool full = false;
+  const ByteSink sink = [&](const uint8_t* data, size_t n) {
+    try {
+      bytes.insert(bytes.end(), data, data + n);
+      return true;
+    } catch (const std::bad_alloc&) {
+      full = true;
+      return false;
+    }
+  };
+  if (!EncodePngTo(image, sink, reason)) {
+    if (full) reason = "there is not enough memory for the PNG file";
     return false;
   }
   out = std::move(bytes);

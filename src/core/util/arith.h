@@ -4,12 +4,37 @@
 #include <cmath>
 #include <cstdint>
 
+// The rounding below relies on every sum being rounded on its own.
+#if defined(__FAST_MATH__)
+#error "vorq's exact rounding needs IEEE arithmetic: build without -ffast-math"
+#endif
+
 namespace vorq {
 
 constexpr double kPi = 3.14159265358979323846;
 
+// v rounded to a whole number, an exact half going to the even neighbour,
+// without a library call: below 2^51 in magnitude, adding and taking away
+// 1.5 * 2^52 leaves v rounded in the default rounding mode (the sum lies
+// between 2^52 and 2^53, where doubles are whole numbers 1 apart). Larger
+// values, NaN and infinities take the library's way. A zero result may lose
+// its sign, which no caller converts back into a double.
+inline double RoundHalfEven(double v) {
+  constexpr double kMagic = 6755399441055744.0;  // 1.5 * 2^52
+  if (v > -2251799813685248.0 && v < 2251799813685248.0) return (v + kMagic) - kMagic;
+  return std::nearbyint(v);
+}
+
+// The same for single precision below 2^22 (1.5 * 2^23); the sum and the
+// rounding stay in float.
+inline float RoundHalfEven(float v) {
+  constexpr float kMagic = 12582912.0f;
+  if (v > -4194304.0f && v < 4194304.0f) return (v + kMagic) - kMagic;
+  return std::nearbyint(v);
+}
+
 // Nearest integer, an exact half going to the even neighbour.
-inline int64_t Nearest(double v) { return static_cast<int64_t>(std::nearbyint(v)); }
+inline int64_t Nearest(double v) { return static_cast<int64_t>(RoundHalfEven(v)); }
 
 // Nearest limited to the 32-bit range (NaN gives the lowest), for stored
 // values that are shown or logged rather than computed with.

@@ -39,7 +39,7 @@ void Editor::ReplaceImage1Click() {
        .Pixels =
            [&] {
              WorkSurface = std::move(pasted);
-             ScratchSurface.SetSize(WorkSurface.Width(), WorkSurface.Height(), 24, 0);
+             ScratchSurface.Reshape(WorkSurface.Width(), WorkSurface.Height());
            },
        .Line = [] { return WriteLine(LineKind::PasteClipboardToImage); }});
 }
