@@ -22,7 +22,9 @@ bool Editor::Run(const Command& c) {
     return false;
   }
   if (c.Busy) ui_.SetBusy(true);
-  const bool deferred = c.Snapshot && c.Pixels && (Undo.Full() || Undo.Count() >= Undo.Levels());
+  // With a full ring the snapshot waits for the end when the run can be
+  // stopped: pushed now it would drop the oldest one, which a stop could not bring back.
+  const bool deferred = c.Snapshot && c.Pixels && ui_.CanStop() && (Undo.Full() || Undo.Count() >= Undo.Levels());
   if (c.Snapshot && !deferred && !PushUndo()) {
     if (c.Busy) ui_.SetBusy(false);
     return false;
@@ -59,9 +61,7 @@ class EditorProgress final : public ProgressSink {
 }  // namespace
 
 bool Editor::RunPixels(const Command& c, bool deferredSnapshot) {
-  // With a full ring the snapshot waits for the end: pushed now it would
-  // drop the oldest one, which a stop could not bring back.
-  TFastDIB before;
+  TFastDIB& before = stopCopy_;  // kept between runs, so its storage is reused
   bool copied = false, outOfMemory = false;
   EditorProgress progress(ui_);
   running_ = true;

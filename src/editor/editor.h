@@ -277,6 +277,7 @@ class Editor {
   bool snapshots_ = true;  // false after SetUndoDepth(0)
   uint64_t pushes_ = 0;  // snapshots taken, so Guarded knows whether its command took one
   bool running_ = false;
+  TFastDIB stopCopy_;  // the image before a run whose snapshot waits for its end
 };
 
 }  // namespace vorq

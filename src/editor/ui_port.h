@@ -73,6 +73,8 @@ class UiPort {
   // window may let its messages run here. ProgressEnded follows every run.
   virtual bool Progress(int64_t /*done*/, int64_t /*total*/) { return true; }
   virtual void ProgressEnded() {}
+  // Whether Progress can ever answer false (a window with a Cancel button).
+  virtual bool CanStop() const { return false; }
 };
 
 }  // namespace vorq

@@ -115,6 +115,7 @@ class TfVorqTile : public QMainWindow, public UiPort {
   // ---- long effects (effect_progress.cpp) ----
   bool Progress(int64_t done, int64_t total) override;
   void ProgressEnded() override;
+  bool CanStop() const override { return true; }
   // Esc and the status bar's Cancel: the running effect stops, the image stays as it was.
   void CancelEffect();
   QProgressBar* effectProgress() const { return progress_; }
