@@ -27,9 +27,9 @@ void BM_Twist(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB& t) 
 void BM_FishEye(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { FishEye(i, t, 0.75f); }); }
 void BM_Circular(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { Circular(i, t); }); }
 void BM_Astroid(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB&) { Astroid(i, 5); }); }
-void BM_RippleTooth(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB&) { RippleTooth(i, 16); }); }
-void BM_Waves(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB&) { Waves(i, 24, 10, 8, false); }); }
-void BM_WhirlPinch(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB&) { WhirlPinch(i, 270, 0.5, 1); }); }
+void BM_RippleTooth(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { RippleTooth(i, t, 16); }); }
+void BM_Waves(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { Waves(i, t, 24, 10, 8, false); }); }
+void BM_WhirlPinch(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { WhirlPinch(i, t, 270, 0.5, 1); }); }
 
 void Args(benchmark::internal::Benchmark* b) {
   for (int side : {1024, 4096})
@@ -43,7 +43,7 @@ BENCHMARK(BM_SineWaveLR)->Apply(Args);
 BENCHMARK(BM_SineWaveBoth)->Apply(Args);
 BENCHMARK(BM_Twist)->Apply(Args);
 BENCHMARK(BM_FishEye)->Apply(Args);
-BENCHMARK(BM_Circular)->Apply(Args);
+BENCHMARK(BM_Circular)->Apply(Args)->Args({256, 1})->Args({256, 2});  // the size it is meant for
 BENCHMARK(BM_Astroid)->Apply(Args);
 BENCHMARK(BM_RippleTooth)->Apply(Args);
 BENCHMARK(BM_Waves)->Apply(Args);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/imageio/image_file.h"
+#include "fuzz_limits.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vorq::TFastDIB image;

@@ -1,12 +1,15 @@
 // vorqtile-cli: replays recipes (log lines) on an image without windows.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <filesystem>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/effects/catalogue.h"
+#include "core/effects/seam_meter.h"
 #include "core/imageio/image_file.h"
 #include "core/oplog/effect_lines.h"
 #include "core/oplog/log_format.h"
@@ -15,6 +18,10 @@
 #include "editor/replay.h"
 #include "editor/scripted_ui.h"
 #include "editor/settings.h"
+#include "editor/text_tool.h"
+#ifdef VORQ_TEXT_RENDER
+#include "gui/text/text_render.h"
+#endif
 
 using namespace vorq;
 
@@ -23,6 +30,7 @@ namespace {
 const char* kUsage =
     "usage: vorqtile-cli [--input FILE | --new WxH] [--buffer FILE] [--seed N] [--settings FILE]\n"
     "                    [--set KEY=VALUE]... [--recipe FILE] [--log FILE] [--tile NxM] [LINE]... --output FILE\n"
+    "                    (or --seam-report in place of, or beside, --output)\n"
     "       vorqtile-cli --list\n";
 
 int Fail(int status, const std::string& message) {
@@ -52,13 +60,60 @@ bool ParseSize(const std::string& text, int& w, int& h) {
   return SizeAllowed(w, h);
 }
 
+// Opening the log truncates it, so it may not be a file the run reads or
+// writes. Returns the clash ("" when none): same path, or the same file
+// under another name.
+std::string LogClash(const std::string& log, const std::vector<std::pair<std::string, std::string>>& files) {
+  namespace fs = std::filesystem;
+  auto canonical = [](const std::string& p) {
+    std::error_code ec;
+    fs::path c = fs::weakly_canonical(fs::absolute(p, ec), ec);
+    return ec ? fs::path() : c;
+  };
+  const fs::path l = canonical(log);
+  for (const auto& [option, file] : files) {
+    if (file.empty()) continue;
+    std::error_code ec;
+    if ((!l.empty() && canonical(file) == l) || fs::equivalent(log, file, ec))
+      return "--log " + log + " is also the " + option + " file; the log would overwrite it. Choose another log file.";
+  }
+  return {};
+}
+
+// The lines of a recipe file (a regular file of at most 16 MiB).
+bool ReadRecipe(const std::string& path, std::vector<std::pair<std::string, std::string>>& into, std::string& error) {
+  std::string text;
+  if (!ReadTextFile(path, text, error)) return false;
+  size_t start = 0;
+  for (int n = 1; start < text.size(); ++n) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    into.emplace_back(path + ":" + std::to_string(n), text.substr(start, end - start));
+    start = end + 1;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::string_view(argv[i]) == "--version") {
+      std::cout << "vorqtile-cli " VORQ_VERSION "\n";
+      return 0;
+    }
+#ifdef VORQ_TEXT_RENDER
+  // Text lines need fonts: QtGui on the offscreen platform, started by the
+  // first text line and ended when main returns.
+  SetTextRenderer(gui::OffscreenTextRenderer());
+  struct DropRenderer {
+    ~DropRenderer() { SetTextRenderer({}); }
+  } dropRenderer;
+#endif
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string input, newSize, buffer, settings, recipe, output, logPath, tile;
   std::vector<std::string> sets, lines;
-  bool list = false;
+  bool list = false, seamReport = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&](std::string& into) {
@@ -68,6 +123,7 @@ int main(int argc, char** argv) {
     };
     std::string v;
     if (a == "--list") list = true;
+    else if (a == "--seam-report") seamReport = true;
     else if (a == "--help" || a == "-h") { std::cout << kUsage; return 0; }
     else if (a == "--input") { if (!value(input)) return Fail(2, "--input needs a file\n" + std::string(kUsage)); }
     else if (a == "--new") { if (!value(newSize)) return Fail(2, "--new needs WxH"); }
@@ -95,12 +151,22 @@ int main(int argc, char** argv) {
                 << (e.RecordedName ? e.RecordedName : "-") << "\t" << ParamText(e, ed) << "\n";
     return 0;
   }
-  if (output.empty()) return Fail(2, "--output is required\n" + std::string(kUsage));
+  if (output.empty() && !seamReport) return Fail(2, "--output is required\n" + std::string(kUsage));
   if (!input.empty() && !newSize.empty()) return Fail(2, "give --input or --new, not both");
   int tileX = 1, tileY = 1;
   if (!tile.empty() && !ParseSize(tile, tileX, tileY)) return Fail(2, "--tile needs NxM with N, M >= 1, got " + tile);
 
   std::string error;
+  // Numbered lines: the recipe's first, then those given as arguments.
+  std::vector<std::pair<std::string, std::string>> all;  // (where, line)
+  if (!recipe.empty() && !ReadRecipe(recipe, all, error)) return Fail(1, error);
+  for (size_t i = 0; i < lines.size(); ++i) all.emplace_back("argument line " + std::to_string(i + 1), lines[i]);
+
+  // The whole run is known before it starts: keep only what its lines can come back to.
+  ReplayNeeds needs;
+  for (const auto& [where, line] : all) needs.Add(line);
+  ed.KeepResetCopy = needs.Reset;
+
   // The editor's own start-up: the image as the first argument would load it.
   if (!input.empty()) {
     if (!ed.LoadStartImage(input)) return Fail(1, ui.Messages.empty() ? "cannot read " + input : ui.Messages.back());
@@ -114,39 +180,45 @@ int main(int argc, char** argv) {
   if (!settings.empty()) {
     std::string text;
     if (!ReadTextFile(settings, text, error)) return Fail(1, error);
-    LoadEditorSettings(ed, IniFile::Parse(text));
+    std::string warning;
+    LoadEditorSettings(ed, IniFile::Parse(text), nullptr, &warning);
+    if (!warning.empty()) std::cerr << "vorqtile-cli: warning: " << settings << ": " << warning << "\n";
   }
   for (const auto& s : sets) {
     const size_t eq = s.find('=');
     if (eq == std::string::npos || !ed.SetValueByKey(s.substr(0, eq), s.substr(eq + 1)))
       return Fail(2, "--set " + s + ": unknown key or malformed value");
   }
+  ed.SetUndoDepth(std::min(ed.Undo.Levels(), needs.Undos));
 
+  // The log is opened only now, when everything it could clash with has been read.
   if (!logPath.empty()) {
+    const std::string clash = LogClash(logPath, {{"--input", input}, {"--recipe", recipe}, {"--output", output},
+                                                 {"--settings", settings}, {"--buffer", buffer}});
+    if (!clash.empty()) return Fail(2, clash);
     if (!ed.Log.Open(logPath, false)) return Fail(1, ed.Log.Error());
     ed.WriteLog(ed.LogHeaderLine());
+    if (!ed.Log.Logging()) return Fail(1, ed.Log.Error());
   }
-
-  // Numbered lines: the recipe's first, then those given as arguments.
-  std::vector<std::pair<std::string, std::string>> all;  // (where, line)
-  if (!recipe.empty()) {
-    std::ifstream in(recipe, std::ios::binary);
-    if (!in) return Fail(1, "cannot read recipe \"" + recipe + "\"");
-    std::string l;
-    for (int n = 1; std::getline(in, l); ++n) all.emplace_back(recipe + ":" + std::to_string(n), l);
-  }
-  for (size_t i = 0; i < lines.size(); ++i) all.emplace_back("argument line " + std::to_string(i + 1), lines[i]);
 
   for (const auto& [where, line] : all) {
     ui.Messages.clear();
-    const ReplayOutcome r = ReplayLine(ed, line);
-    if (r.Status == ReplayStatus::Skipped && !r.Message.empty())
+    ui.Notices.clear();
+    ReplayOutcome r;
+    ed.Guarded([&] { r = ReplayLine(ed, line); });  // a command without memory is refused with a message
+    // A log that can no longer be written is a file error, whatever the line did.
+    if (!logPath.empty() && !ed.Log.Logging()) return Fail(1, where + ": " + ed.Log.Error());
+    for (const std::string& n : ui.Notices) std::cerr << "vorqtile-cli: note: " << where << ": " << n << "\n";
+    if (r.Status != ReplayStatus::Error && !r.Message.empty())
       std::cerr << "vorqtile-cli: warning: " << where << ": " << r.Message << "\n  in: " << line << "\n";
     if (r.Status == ReplayStatus::Error)
       return Fail(2, where + ": " + r.Message + "\n  in: " + line);
     if (!ui.Messages.empty()) return Fail(2, where + ": " + ui.Messages.front() + "\n  in: " + line);
   }
-  ed.Log.Close();
+  if (!ed.Log.Close()) return Fail(1, ed.Log.Error());
+  // The seams of the final image itself, before any --tile layout.
+  if (seamReport) std::cout << "seams: " << SeamReportText(MeasureSeams(ed.WorkSurface)) << "\n";
+  if (output.empty()) return 0;
   const TFastDIB* result = &ed.WorkSurface;
   TFastDIB tiled;
   if (tileX > 1 || tileY > 1) {

@@ -4,20 +4,35 @@
 #include "core/oplog/effect_lines.h"
 #include "core/oplog/line_shapes.h"
 #include "core/oplog/log_format.h"
+#include "core/util/progress.h"
 #include "editor/editor.h"
 #include "editor/effect_table.h"
 
 namespace vorq {
 
+namespace {
+const char* const kNoMemory = "There is not enough memory for this command; the image is as it was.";
+}  // namespace
+
 // ---- the road ----
 
 bool Editor::Run(const Command& c) {
+  if (running_) {
+    SetStatus(kPanelEffect, "An effect is running: wait for it or press Esc to stop it.");
+    return false;
+  }
   if (c.Busy) ui_.SetBusy(true);
-  if (c.Snapshot && !PushUndo()) {
+  // With a full ring the snapshot waits for the end when the run can be
+  // stopped: pushed now it would drop the oldest one, which a stop could not bring back.
+  const bool deferred = c.Snapshot && c.Pixels && ui_.CanStop() && (Undo.Full() || Undo.Count() >= Undo.Levels());
+  if (c.Snapshot && !deferred && !PushUndo()) {
     if (c.Busy) ui_.SetBusy(false);
     return false;
   }
-  if (c.Pixels) c.Pixels();
+  if (c.Pixels && !RunPixels(c, deferred)) {
+    if (c.Busy) ui_.SetBusy(false);
+    return false;
+  }
   if (c.Refresh) RefreshImage();
   if (c.Busy) ui_.SetBusy(false);
   if (c.After) c.After();
@@ -26,6 +41,56 @@ bool Editor::Run(const Command& c) {
     if (!line.empty()) WriteLog(line);
   }
   return true;
+}
+
+namespace {
+
+// Passes the effect's progress to the window and remembers a stop.
+class EditorProgress final : public ProgressSink {
+ public:
+  explicit EditorProgress(UiPort& ui) : ui_(ui) {}
+  bool Report(int64_t done, int64_t total) override {
+    if (!cancelled_ && !ui_.Progress(done, total)) cancelled_ = true;
+    return !cancelled_;
+  }
+
+ private:
+  UiPort& ui_;
+};
+
+}  // namespace
+
+bool Editor::RunPixels(const Command& c, bool deferredSnapshot) {
+  TFastDIB& before = stopCopy_;  // kept between runs, so its storage is reused
+  bool copied = false, outOfMemory = false;
+  EditorProgress progress(ui_);
+  running_ = true;
+  try {
+    if (deferredSnapshot) CopySurface(WorkSurface, before);
+    copied = true;
+    ProgressScope scope(&progress);
+    c.Pixels();
+  } catch (const std::bad_alloc&) {
+    outOfMemory = true;
+  }
+  running_ = false;
+  ui_.ProgressEnded();
+  if (!outOfMemory && !progress.Cancelled()) {
+    if (deferredSnapshot && Undo.Push(before)) ui_.UndoChanged();
+    return true;
+  }
+  // Stopped or out of memory: the copy taken before the pixels holds the image as it was.
+  if (deferredSnapshot) {
+    if (copied) CopySurface(before, WorkSurface);
+  } else if (c.Snapshot && Undo.Pop(WorkSurface)) {
+    ui_.UndoChanged();
+  }
+  RefreshImage();
+  if (outOfMemory)
+    ui_.ShowMessage(kNoMemory);
+  else
+    SetStatus(kPanelEffect, "Stopped: the image is as it was.");
+  return false;
 }
 
 void Editor::BeginEffect() {
@@ -56,9 +121,40 @@ void Editor::SyncToolBox() {
 }
 
 bool Editor::PushUndo() {
-  Undo.Push(WorkSurface);
+  if (snapshots_) {
+    if (!Undo.Push(WorkSurface)) {
+      const size_t mib = size_t(WorkSurface.Width()) * 3 * size_t(WorkSurface.Height()) >> 20;
+      ui_.ShowMessage("There is not enough memory for the undo copy of the image (" + std::to_string(mib) +
+                      " MiB); the command was not run.");
+      return false;
+    }
+    ++pushes_;
+    if (Undo.Dropped() > 0)
+      ui_.Notice(std::to_string(Undo.Dropped()) + " oldest undo level" + (Undo.Dropped() > 1 ? "s" : "") +
+                 " dropped to keep undo memory under " + std::to_string(Undo.ByteLimit() >> 20) + " MiB.");
+  }
   ui_.UndoChanged();
   return true;
+}
+
+void Editor::SetUndoDepth(int levels) {
+  snapshots_ = levels > 0;
+  if (snapshots_ && levels != Undo.Levels()) Undo.SetLevels(levels);
+}
+
+bool Editor::Guarded(const std::function<void()>& command) {
+  const uint64_t before = pushes_;
+  try {
+    command();
+    return true;
+  } catch (const std::bad_alloc&) {
+  }
+  ui_.SetBusy(false);
+  // Only the newest snapshot can be this command's; it holds the image as it was.
+  if (pushes_ != before && !Undo.Empty() && Undo.Pop(WorkSurface)) ui_.UndoChanged();
+  RefreshImage();
+  ui_.ShowMessage(kNoMemory);
+  return false;
 }
 
 void Editor::bUndoClick() {
@@ -68,6 +164,7 @@ void Editor::bUndoClick() {
     restored = Undo.Pop(WorkSurface);
     ui_.SetBusy(false);
     ui_.UndoChanged();
+    if (!restored) ui_.ShowMessage("There is not enough memory to restore the image; it is kept for a later UnDo.");
   }
   RefreshImage();
   if (restored) WriteLog(WriteLine(LineKind::Undo));

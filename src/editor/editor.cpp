@@ -10,8 +10,8 @@ namespace vorq {
 namespace {
 double RoundToType(ValueType t, double v) {
   switch (t) {
-    case ValueType::Real32: return double(float(v));
-    case ValueType::Real64: return v;
+    case ValueType::Real32: return double(float(ClampReal(v)));
+    case ValueType::Real64: return ClampReal(v);
     case ValueType::Flag: return v != 0 ? 1 : 0;
     case ValueType::Colour: return double(uint32_t(SaturateInt32(v)) & 0xFFFFFFu);
     case ValueType::Integer: return double(SaturateInt32(v));
@@ -20,6 +20,12 @@ double RoundToType(ValueType t, double v) {
 }
 
 }  // namespace
+
+GradientState::GradientState() {
+  hGrad.SetWidth(256);
+  hGrad.SetHeight(256);
+  hGrad.SetGradientStyle(TGradientStyle::gsVertCenter);
+}
 
 Editor::Editor(UiPort& ui) : ui_(ui) {
   WorkSurface.SetSize(256, 256, 24, 0);  // new pixels are black
@@ -41,8 +47,8 @@ double Editor::ReadValue(const ValueRef& ref) const {
     case ValueRef::BrushColor: return ToolBox.BrushColor;
     case ValueRef::Wrap: return ToolBox.WrapChecked;
     case ValueRef::TintColor: return TintColor;
-    case ValueRef::GradientFrom: return Gradient.BeginColor;
-    case ValueRef::GradientTo: return Gradient.EndColor;
+    case ValueRef::GradientFrom: return Gradient.hGrad.BeginColor();
+    case ValueRef::GradientTo: return Gradient.hGrad.EndColor();
     default: return 0;
   }
 }
@@ -63,8 +69,8 @@ void Editor::StoreValue(const ValueRef& ref, double v) {
     case ValueRef::BrushColor: ToolBox.BrushColor = colour; break;
     case ValueRef::Wrap: ToolBox.WrapChecked = v != 0; break;
     case ValueRef::TintColor: TintColor = colour; break;
-    case ValueRef::GradientFrom: Gradient.BeginColor = colour; break;
-    case ValueRef::GradientTo: Gradient.EndColor = colour; break;
+    case ValueRef::GradientFrom: Gradient.hGrad.SetBeginColor(colour); break;
+    case ValueRef::GradientTo: Gradient.hGrad.SetEndColor(colour); break;
     default: break;
   }
 }
@@ -82,18 +88,14 @@ LineArg Editor::Read(const ValueRef& ref, Format f) const {
 }
 
 bool Editor::Store(const ValueRef& ref, Format f, const LineArg& v, std::string& error) {
+  // Replayed designer fields are the answer the next Design gives.
+  if (ref.kind >= ValueRef::GradientWidth && ref.kind <= ValueRef::GradientTo) Gradient.FromLine = true;
   if (f != Format::Text) {
     StoreValue(ref, v.Real);
     return true;
   }
   switch (ref.kind) {
-    case ValueRef::TextureSource:
-      if (v.Text != "Use Current Texture" && v.Text != "Use Buffer") {
-        error = "'" + v.Text + "' is not \"Use Current Texture\" or \"Use Buffer\"";
-        return false;
-      }
-      TextureSource = v.Text;
-      return true;
+    case ValueRef::TextureSource: return SetPendingTexture(v.Text, error);
     case ValueRef::GradientWidth: Gradient.Width = v.Text; return true;
     case ValueRef::GradientHeight: Gradient.Height = v.Text; return true;
     case ValueRef::GradientStyle: Gradient.Style = v.Text; return true;
@@ -122,7 +124,7 @@ std::string Editor::EffectLogLine() const {
 
 std::string Editor::LogHeaderLine() const {
   return WriteLine(LineKind::LogHeader, {Int(WorkSurface.Width()), Int(WorkSurface.Height()), Text(Gradient.Style),
-                                         Int(Gradient.BeginColor), Int(Gradient.EndColor), Text(Gradient.Angle)});
+                                         Int(Gradient.hGrad.BeginColor()), Int(Gradient.hGrad.EndColor()), Text(Gradient.Angle)});
 }
 
 // ---- tool box panel ----
@@ -206,7 +208,7 @@ bool Editor::SetValueByKey(std::string_view key, std::string_view value) {
     const ValueType t = kSecondParams[i].Type;
     if (t == ValueType::Real32 || t == ValueType::Real64) {
       auto v = ParseReal(value);
-      if (!v) return false;
+      if (!v || std::fabs(*v) > kRealLimit) return false;
       Second[i] = RoundToType(t, *v);
     } else {
       auto v = ParseInt(value);

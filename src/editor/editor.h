@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/effects/catalogue.h"
+#include "core/gradients/gradient.h"
 #include "core/oplog/line_shapes.h"
 #include "core/surface/fast_dib.h"
 #include "editor/oplog_file.h"
@@ -36,10 +37,40 @@ struct SizerState {
   int CurrentWidth = 0, CurrentHeight = 0;  // of the image, set before each showing
 };
 
-// The gradient designer's fields as the log header names them.
+// The Gradient Designer: its fields as typed and the renderer hGrad, whose
+// bitmap and colours are the program's current gradient. It lives as long
+// as the editor, so the gradient survives between showings.
 struct GradientState {
+  GradientState();
   std::string Width = "256", Height = "256", Style = "VertCenter", Angle = "0";
-  uint32_t BeginColor = 0x800000, EndColor = 0xFFFF00;
+  TVorqGradient hGrad;  // 256 x 256, gsVertCenter, navy to aqua
+  std::string Hint = "Current Gradient (Dbl-Click to Paste into Image)";  // the thumbnail's
+  bool Composite = false;  // Draw Gradient runs Design and Paste: they write no lines of their own
+  bool FromLine = false;   // a replayed line filled the fields: the next Design takes them as its answer
+};
+
+// The Multi-Gradient Designer: fields, preview size, colours and the two
+// marker positions (each marker's left edge + 6).
+struct MultiGradientState {
+  std::string Width = "256", Height = "256";
+  int PreviewWidth = 256, PreviewHeight = 256;
+  uint32_t Side = 0x000000, Left = 0xFF00FF, Right = 0xFFFF00;
+  int LeftPos = 85, RightPos = 170;
+};
+
+// Edit ▸ Paste ▸ Transparent's options dialog; kept between showings.
+struct TransparentOptions {
+  enum class Source { Normal, Pen, Custom };
+  Source Mode = Source::Normal;  // which colour is drawn transparent
+  uint32_t CustomColor = 0;      // the dialog's colour-choice current colour
+  bool ReSize = true;            // stretch the clipboard image to the image's size
+  // Set before each showing: the clipboard image's lower-left pixel and the pen.
+  uint32_t LowerLeft = 0, PenColor = 0;
+  // The swatch: the transparent colour; the dialog keeps it in step with Mode.
+  uint32_t Color = 0;
+  uint32_t ColorFor(Source s) const {
+    return s == Source::Normal ? LowerLeft : s == Source::Pen ? PenColor : CustomColor;
+  }
 };
 
 // Thrown by the text conversions of Apply; what() is the message shown.
@@ -84,15 +115,33 @@ class Editor {
   FilterBoxes Filter;
   SizerState Sizer;
   GradientState Gradient;
+  MultiGradientState MultiGradient;
   uint32_t TintColor = 0xFFFFFF;  // the colour dialog's current colour
   int JpegQuality = 90;          // changed only by confirming the quality dialog
   bool GifShowDialog = false;    // Options ▸ GIF Transparency: "Show" / "Hide Dialog During Save"
+  bool WrapPainting = false;     // Options ▸ Wrap Painting: the painting tools draw across the edges
   int GifSelectedIndex = 256;    // the transparency dialog's last choice; 256 = none
   int PenStyle = 0;              // Pen menu mode, 0 "Normal" .. 11 "XORPen"
+  // Map Texture: the dialog's texture (grey), its source text for the log
+  // line ("Use Current Texture", "Use Buffer" or "Use File " + path), and
+  // whether the buffer was already taken as the texture this run.
+  TFastDIB Texture;
   std::string TextureSource = "Use Current Texture";
+  bool TextureFromBufferDone = false;
+  // The dialog's buttons: false (with a message) when the file cannot be read,
+  // or when the buffer holds no image yet.
+  bool LoadTexture(const std::string& path);
+  bool UseBufferAsTexture();
+  // A replayed line's source, taken as the dialog's answer at the next Map
+  // Texture; false with the reason when it is no source or the file cannot be read.
+  bool SetPendingTexture(const std::string& source, std::string& error);
+  std::string PendingTextureSource;
 
-  // Pipeline. Run owns the order; the rest are its steps.
+  // Pipeline. Run owns the order; the rest are its steps. A command started
+  // while another's pixels change is refused; a run stopped through the
+  // progress report puts pixels and undo ring back as they were, logs nothing.
   bool Run(const Command& c);
+  bool Running() const { return running_; }
   void BeginEffect();
   void EndEffect();
   void RefreshImage();
@@ -101,6 +150,19 @@ class Editor {
   // False (after a message) when no snapshot could be taken.
   bool PushUndo();
   void bUndoClick();
+  // For a run that can never come back further than levels steps (the batch
+  // tool counts its "UnDo" lines): the ring gets that many levels, and with
+  // 0 no snapshots are taken at all. Below 0 counts as 0.
+  void SetUndoDepth(int levels);
+  // Whether opening an image keeps a copy for Edit ▸ Reset; the batch tool
+  // turns it off for recipes without an "Image Reset" line.
+  bool KeepResetCopy = true;
+
+  // Runs one command outside Run (a replayed line, say). When memory runs
+  // out inside it, the image it had before comes back from the snapshot it
+  // took, the reason is shown and false returned. Run does the same for the
+  // pixels of each command.
+  bool Guarded(const std::function<void()>& command);
 
   // The effect line of the current Effect id and EffectName (empty for Scroll).
   std::string EffectLogLine() const;
@@ -150,6 +212,13 @@ class Editor {
   void PasteClipboardtoBuffer1Click();
   // Paste As Selection, placed: the clipboard image drawn at (x, y), clipped.
   void PasteAsSelectionAt(int x, int y);
+  // The same with the piece the movable selection shows.
+  void PlaceSelection(const TFastDIB& piece, int x, int y);
+  // Edit ▸ Paste ▸ Transparent: the options dialog, then the clipboard image
+  // drawn at (0, 0) leaving the pixels of the swatch colour out.
+  void Transparent1Click();
+  TransparentOptions Transparent;
+  uint32_t LowerLeftColor = 0;  // of the last clipboard image pasted transparently
   // Save As: the route by the name's extension (".jpg" added when it has
   // none), JPEG at JpegQuality, GIF with the transparency dialog when
   // GifShowDialog. Returns the name written, or empty when nothing was
@@ -201,7 +270,14 @@ class Editor {
  private:
   // Reads the tool box's boxes for effect id into the stored values.
   void StoreToolBoxValues(int id);
+  // The pixels of c under a progress report; false when stopped (all put
+  // back). deferredSnapshot: c's snapshot is pushed only once they are done.
+  bool RunPixels(const Command& c, bool deferredSnapshot);
   UiPort& ui_;
+  bool snapshots_ = true;  // false after SetUndoDepth(0)
+  uint64_t pushes_ = 0;  // snapshots taken, so Guarded knows whether its command took one
+  bool running_ = false;
+  TFastDIB stopCopy_;  // the image before a run whose snapshot waits for its end
 };
 
 }  // namespace vorq

@@ -4,15 +4,22 @@
 #include "core/oplog/line_shapes.h"
 #include "core/oplog/log_format.h"
 #include "editor/commands/geometry.h"
+#include "editor/commands/gradient.h"
 #include "editor/commands/painting.h"
 #include "editor/commands/sliders.h"
 #include "editor/effect_table.h"
+#include "core/oplog/text_line.h"
+#include "editor/text_tool.h"
+
+#include <utility>
 
 namespace vorq {
 namespace {
 
 ReplayOutcome Error(std::string m) { return {ReplayStatus::Error, std::move(m)}; }
 ReplayOutcome Skipped(std::string m) { return {ReplayStatus::Skipped, std::move(m)}; }
+
+ReplayOutcome Outcome(const std::string& error) { return error.empty() ? ReplayOutcome{} : Error(error); }
 
 int I(const ParsedCommand& c, size_t i) { return int(c.Args[i].Int); }
 
@@ -93,6 +100,8 @@ ReplayOutcome ReplayCommand(Editor& ed, const ParsedCommand& c) {
       return {};
     case K::CopyBufferToClipboard: ed.CopyBuffertoClipboard1Click(); return {};
     case K::PasteClipboardToBuffer: ed.PasteClipboardtoBuffer1Click(); return {};
+    // With the options dialog's settings as they stand (at first Normal, resized).
+    case K::PasteTransparent: ed.Transparent1Click(); return {};
     case K::FreeHand: {
       if (ReplayOutcome r = PenSize(ed, c.Args[0].Text); r.Status == ReplayStatus::Error) return r;
       ed.ToolBox.PenColor = uint32_t(c.Args[1].Int);
@@ -121,8 +130,14 @@ ReplayOutcome ReplayCommand(Editor& ed, const ParsedCommand& c) {
       return Paint(ed, PaintTool::Line, I(c, 0), I(c, 1), I(c, 2), I(c, 3));
     }
     case K::FloodFill:
+    case K::FloodFillTolerance: {
       ed.ToolBox.BrushColor = uint32_t(c.Args[2].Int);
-      return Paint(ed, PaintTool::Fill, I(c, 0), I(c, 1), I(c, 0), I(c, 1));
+      const int kept = ed.ToolBox.FillTolerance;
+      ed.ToolBox.FillTolerance = c.Kind == K::FloodFillTolerance ? I(c, 3) : 0;
+      ReplayOutcome r = Paint(ed, PaintTool::Fill, I(c, 0), I(c, 1), I(c, 0), I(c, 1));
+      ed.ToolBox.FillTolerance = kept;
+      return r;
+    }
     case K::Eyedropper: return Paint(ed, PaintTool::Eyedropper, I(c, 0), I(c, 1), I(c, 0), I(c, 1));
     case K::SelectArea: {
       const auto action = SelectionAction(I(c, 4));
@@ -135,6 +150,20 @@ ReplayOutcome ReplayCommand(Editor& ed, const ParsedCommand& c) {
       if (action == SelectionAction::CopyToClipboard) ed.Ui().SetClipboardImage(res.Clipboard);
       return {};
     }
+    case K::TextTool:
+    case K::TextToolAligned: {
+      const auto text = TextToolFromArgs(c.Args);
+      if (!text) return Error("a text size must be " + std::to_string(kMinTextSize) + " to " +
+                              std::to_string(kMaxTextSize) + " points");
+      return ReplayTextTool(ed, *text);
+    }
+    // ---- gradients ----
+    case K::PasteGradientToImage: PasteToImage1Click(ed); return {};
+    case K::DesignGradient: return Outcome(DesignGradientFromLine(ed, c.Args));
+    case K::MultiGradient: return Outcome(MultiGradientFromLine(ed, c.Args));
+    case K::ColorWheel: ColorWheel1Click(ed); return {};
+    case K::Rainbow: Rainbow1Click(ed); return {};
+    // ----
     default: return Error("\"" + LineForm(c.Kind) + "\" is not available in this version");
   }
 }
@@ -165,14 +194,39 @@ ReplayOutcome ReplayEffect(Editor& ed, const ParsedEffect& p) {
   return {};
 }
 
-}  // namespace
-
-ReplayOutcome ReplayLine(Editor& ed, const std::string& rawLine) {
+// The line without its line end; empty for a blank line.
+std::string_view Content(const std::string& rawLine) {
   std::string_view line = rawLine;
   while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
-  if (line.find_first_not_of(" \t") == std::string_view::npos) return Skipped("");
+  if (line.find_first_not_of(" \t") == std::string_view::npos) return {};
+  return line;
+}
+
+}  // namespace
+
+void ReplayNeeds::Add(const std::string& rawLine) {
+  const std::string_view line = Content(rawLine);
+  if (line.empty()) return;
   const ParsedCommand c = ParseCommandLine(line);
-  if (c.Matched) return ReplayCommand(ed, c);
+  if (!c.Matched) return;
+  if (c.Kind == LineKind::Undo) ++Undos;
+  if (c.Kind == LineKind::ImageReset) Reset = true;
+}
+
+ReplayOutcome ReplayLine(Editor& ed, const std::string& rawLine) {
+  const std::string_view line = Content(rawLine);
+  if (line.empty()) return Skipped("");
+  const ParsedCommand c = ParseCommandLine(line);
+  if (c.Matched) {
+    // A painting line says itself whether it wraps; the setting never decides a replay.
+    ParsedCommand plain = c;
+    bool wrap = false;
+    plain.Kind = UnwrappedKind(c.Kind, wrap);
+    const bool saved = std::exchange(ed.WrapPainting, wrap);
+    const ReplayOutcome r = ReplayCommand(ed, plain);
+    ed.WrapPainting = saved;
+    return r;
+  }
   if (!c.Error.empty()) return Error(c.Error);
   const ParsedEffect e = ParseEffectLine(line, ed.EffectId);
   if (!e.Error.empty()) return Error(e.Error);

@@ -18,4 +18,13 @@ struct ReplayOutcome {
 
 ReplayOutcome ReplayLine(Editor& editor, const std::string& line);
 
+// What a run of lines can ask for later, counted before any of them runs: a
+// batch run keeps undo snapshots only as deep as its "UnDo" lines can reach
+// (Editor::SetUndoDepth) and the reset copy only for an "Image Reset" line.
+struct ReplayNeeds {
+  int Undos = 0;
+  bool Reset = false;
+  void Add(const std::string& line);
+};
+
 }  // namespace vorq

@@ -15,6 +15,7 @@ namespace vorq {
 class ScriptedUi : public UiPort {
  public:
   std::vector<std::string> Messages;
+  std::vector<std::string> Notices;
   std::vector<std::string> Questions;
   std::deque<Answer> Answers;
   std::deque<std::string> Inputs;  // input box answers; empty -> cancelled
@@ -23,6 +24,7 @@ class ScriptedUi : public UiPort {
   int ImageChanges = 0, ToolBoxChanges = 0;
 
   void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+  void Notice(const std::string& text) override { Notices.push_back(text); }
   // An in-process clipboard: the batch tool has no desktop to share one with.
   TFastDIB Clipboard;
   void SetClipboardImage(const TFastDIB& image) override { CopySurface(image, Clipboard); }
@@ -67,6 +69,16 @@ class ScriptedUi : public UiPort {
     if (AcceptColor && NextColor) colour = *NextColor;
     return AcceptColor;
   }
+  // The designers: accepted with their fields as they stand (a replayed
+  // line has already put its values there).
+  bool AcceptGradient = true;
+  bool EditGradient(GradientState&) override { return AcceptGradient; }
+  bool EditMultiGradient(MultiGradientState&) override { return AcceptGradient; }
+  int GradientChanges = 0;
+  void GradientChanged() override { ++GradientChanges; }
+  // Transparent Paste Options: the options as they stand, or Cancel.
+  bool AcceptTransparent = true;
+  bool EditTransparent(TransparentOptions&) override { return AcceptTransparent; }
   void ImageChanged() override { ++ImageChanges; }
   void ToolBoxChanged() override { ++ToolBoxChanges; }
 };

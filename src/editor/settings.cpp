@@ -2,46 +2,68 @@
 
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
+#include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "core/imageio/file_io.h"
 #include "core/oplog/log_format.h"
 #include "core/util/arith.h"
 #include "editor/editor.h"
 
 namespace vorq {
 
+namespace {
+
+std::string Lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+  return s;
+}
+
+std::string Trimmed(const std::string& s) {
+  const size_t b = s.find_first_not_of(" \t");
+  if (b == std::string::npos) return {};
+  return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+}
+
+}  // namespace
+
 IniFile IniFile::Parse(const std::string& text) {
   IniFile ini;
-  std::istringstream in(text);
-  std::string line;
   std::string section;
-  while (std::getline(in, line)) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+  size_t pos = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;  // a byte-order mark
+  while (pos < text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(pos, end - pos);
+    pos = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    line = Trimmed(line);
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[' && line.back() == ']') {
-      section = line.substr(1, line.size() - 2);
+      section = Trimmed(line.substr(1, line.size() - 2));
       continue;
     }
     const size_t eq = line.find('=');
     if (eq == std::string::npos || section.empty()) continue;
-    ini.Write(section, line.substr(0, eq), line.substr(eq + 1));
+    const std::string key = Trimmed(line.substr(0, eq));
+    if (!key.empty()) ini.Write(section, key, Trimmed(line.substr(eq + 1)));
   }
   return ini;
 }
 
+const IniFile::Section* IniFile::Find(const std::string& section) const {
+  auto it = index_.find(Lower(section));
+  return it == index_.end() ? nullptr : &sections_[it->second];
+}
+
 std::optional<std::string> IniFile::Get(const std::string& section, const std::string& key) const {
-  for (const auto& [name, keys] : sections_) {
-    if (strcasecmp(name.c_str(), section.c_str()) != 0) continue;
-    for (const auto& [k, v] : keys)
-      if (strcasecmp(k.c_str(), key.c_str()) == 0) return v;
-  }
-  return std::nullopt;
+  const Section* s = Find(section);
+  if (!s) return std::nullopt;
+  auto it = s->Index.find(Lower(key));
+  if (it == s->Index.end()) return std::nullopt;
+  return s->Keys[it->second].second;
 }
 
 int IniFile::ReadInteger(const std::string& section, const std::string& key, int def) const {
@@ -64,56 +86,39 @@ std::string IniFile::ReadString(const std::string& section, const std::string& k
 }
 
 void IniFile::Write(const std::string& section, const std::string& key, const std::string& value) {
-  for (auto& [name, keys] : sections_) {
-    if (strcasecmp(name.c_str(), section.c_str()) != 0) continue;
-    for (auto& [k, v] : keys)
-      if (strcasecmp(k.c_str(), key.c_str()) == 0) {
-        v = value;
-        return;
-      }
-    keys.emplace_back(key, value);
-    return;
-  }
-  sections_.push_back({section, {{key, value}}});
+  auto [sit, newSection] = index_.try_emplace(Lower(section), sections_.size());
+  if (newSection) sections_.push_back({section, {}, {}});
+  Section& s = sections_[sit->second];
+  auto [kit, newKey] = s.Index.try_emplace(Lower(key), s.Keys.size());
+  if (newKey)
+    s.Keys.emplace_back(key, value);
+  else
+    s.Keys[kit->second].second = value;
 }
 
 std::string IniFile::ToText() const {
   std::string out;
-  for (const auto& [name, keys] : sections_) {
-    out += "[" + name + "]\r\n";
-    for (const auto& [k, v] : keys) out += k + "=" + v + "\r\n";
+  for (const Section& s : sections_) {
+    out += "[" + s.Name + "]\r\n";
+    for (const auto& [k, v] : s.Keys) out += k + "=" + v + "\r\n";
     out += "\r\n";
   }
   return out;
 }
 
 bool ReadTextFile(const std::string& path, std::string& text, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "Cannot read \"" + path + "\": " + std::strerror(errno) + ".";
+  std::vector<uint8_t> bytes;
+  std::string reason;
+  if (!ReadRegularFile(path, kMaxTextFileBytes, bytes, reason)) {
+    error = "Cannot read \"" + path + "\": " + reason + ".";
     return false;
   }
-  std::ostringstream s;
-  s << in.rdbuf();
-  text = s.str();
+  text.assign(bytes.begin(), bytes.end());
   return true;
 }
 
 bool WriteFileAtomic(const std::string& path, const std::string& text, std::string& error) {
-  const std::string tmp = path + ".tmp~";
-  std::FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) {
-    error = "Cannot write \"" + path + "\": " + std::strerror(errno) + ".";
-    return false;
-  }
-  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  ok = (std::fclose(f) == 0) && ok;
-  if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0) {
-    error = "Cannot write \"" + path + "\": " + std::strerror(errno) + ".";
-    std::remove(tmp.c_str());
-    return false;
-  }
-  return true;
+  return WriteFileReplacing(path, reinterpret_cast<const uint8_t*>(text.data()), text.size(), error);
 }
 
 std::string DataDirectory(const std::string& programDir) {
@@ -145,14 +150,21 @@ double ReadDefault(SecondId s) {
 
 void LoadEditorSettings(Editor& ed, const IniFile& ini, WindowSettings* window, std::string* warning) {
   if (ini.ReadInteger("EffectVals", "EffectVals6", 0) == 0) return;
+  auto warn = [&](const std::string& text) {
+    if (warning) *warning += (warning->empty() ? "" : "\n") + text;
+  };
   for (int n = 0; n < kEffectCount; ++n)
     ed.EffectVals[size_t(n)] = ini.ReadInteger("EffectVals", "EffectVals" + std::to_string(n), ed.EffectVals[size_t(n)]);
   for (size_t i = 0; i < kSecondCount; ++i) {
     const SecondParamInfo& p = kSecondParams[i];
     const ValueRef ref{ValueRef::Second, int(i)};
-    if ((p.Type == ValueType::Real32 || p.Type == ValueType::Real64) && i != WvPhsVal)
-      ed.StoreValue(ref, ini.ReadReal("EffectVals", p.Name, ReadDefault(SecondId(i))));
-    else if (p.Type == ValueType::Flag)
+    if ((p.Type == ValueType::Real32 || p.Type == ValueType::Real64) && i != WvPhsVal) {
+      const double v = ini.ReadReal("EffectVals", p.Name, ReadDefault(SecondId(i)));
+      if (std::fabs(v) > kRealLimit)
+        warn("The settings file's \"" + std::string(p.Name) + "\" is beyond the single-precision range; " +
+             FormatReal(ClampReal(v)) + " is used.");
+      ed.StoreValue(ref, v);
+    } else if (p.Type == ValueType::Flag)
       ed.StoreValue(ref, ini.ReadInteger("EffectVals", p.Name, int(ReadDefault(SecondId(i)))) & 0xFF);
     else
       ed.StoreValue(ref, ini.ReadInteger("EffectVals", p.Name, int(ReadDefault(SecondId(i)))));
@@ -172,19 +184,20 @@ void LoadEditorSettings(Editor& ed, const IniFile& ini, WindowSettings* window, 
     window->ToolBoxLeft = ini.ReadInteger("ToolBox", "Left", 3);
   }
   const int levels = ini.ReadInteger("MainForm", "UndoLevels", ed.Undo.Levels());
-  if (levels < 1) {
-    if (warning)
-      *warning = "The settings file asks for " + std::to_string(levels) +
-                 " undo levels; at least 1 is needed, so " + std::to_string(ed.Undo.Levels()) + " are kept.";
-  } else if (levels != ed.Undo.Levels()) {
+  if (levels < 1 || levels > UndoRing::kMaxLevels)
+    warn("The settings file asks for " + std::to_string(levels) + " undo levels; " +
+         (levels < 1 ? "at least 1 is needed" : "at most " + std::to_string(UndoRing::kMaxLevels) + " are allowed") +
+         ", so " + std::to_string(ed.Undo.Levels()) + " are kept.");
+  else if (levels != ed.Undo.Levels())
     ed.Undo.SetLevels(levels);
-  }
   ed.ToolBox.PenColor = uint32_t(ini.ReadInteger("ToolBox", "Pen Color", 0)) & 0xFFFFFFu;
   ed.ToolBox.BrushColor = uint32_t(ini.ReadInteger("ToolBox", "Brush Color", 0xFFFFFF)) & 0xFFFFFFu;
   ed.ToolBox.PenSize = ini.ReadString("ToolBox", "Pen Size", "2");
   static const char* const defaults[] = {"2", "1", "1", "1", "-3", "-1", "1", "-1", "-1"};
   for (size_t i = 0; i < 9; ++i) ed.Filter.e[i] = ini.ReadString("Filter", "e" + std::to_string(i + 1), defaults[i]);
   ed.Filter.eDiv = ini.ReadString("Filter", "eDiv", "1");
+  // A section of its own, which older readers skip.
+  ed.WrapPainting = ini.ReadInteger("Canvas", "WrapPainting", 0) != 0;
 }
 
 void SaveEditorSettings(const Editor& ed, const WindowSettings& w, bool windowNormal, IniFile& ini) {
@@ -194,7 +207,7 @@ void SaveEditorSettings(const Editor& ed, const WindowSettings& w, bool windowNo
     const SecondParamInfo& p = kSecondParams[i];
     const double v = ed.Second[i];
     std::string text;
-    if (i == WvPhsVal) text = FormatInt(Nearest(v));
+    if (i == WvPhsVal) text = FormatInt(NearestSaturated(v));
     else if (p.Type == ValueType::Real32 || p.Type == ValueType::Real64) text = FormatReal(v);
     else text = FormatInt(int64_t(v));
     ini.Write("EffectVals", p.Name, text);
@@ -219,6 +232,7 @@ void SaveEditorSettings(const Editor& ed, const WindowSettings& w, bool windowNo
   ini.Write("ToolBox", "Pen Size", ed.ToolBox.PenSize);
   for (size_t i = 0; i < 9; ++i) ini.Write("Filter", "e" + std::to_string(i + 1), ed.Filter.e[i]);
   ini.Write("Filter", "eDiv", ed.Filter.eDiv);
+  ini.Write("Canvas", "WrapPainting", ed.WrapPainting ? "1" : "0");
 }
 
 }  // namespace vorq

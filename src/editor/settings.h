@@ -1,9 +1,9 @@
 // "VorqTile.ini": the settings file, read at start and written at exit.
 #pragma once
 
-#include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -12,6 +12,8 @@ namespace vorq {
 class Editor;
 
 // Sections of "key=value" lines, kept in the order they were written.
+// Section names, keys and values are read without the blanks around them;
+// names and keys compare without regard to letter case.
 class IniFile {
  public:
   static IniFile Parse(const std::string& text);
@@ -24,11 +26,20 @@ class IniFile {
   std::string ToText() const;  // CR LF line ends
 
  private:
-  std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> sections_;
+  struct Section {
+    std::string Name;
+    std::vector<std::pair<std::string, std::string>> Keys;
+    std::unordered_map<std::string, size_t> Index;  // lower-cased key -> position in Keys
+  };
+  const Section* Find(const std::string& section) const;
+  std::vector<Section> sections_;
+  std::unordered_map<std::string, size_t> index_;  // lower-cased name -> position in sections_
 };
 
+// Reads a whole regular file of at most kMaxTextFileBytes (16 MiB); FIFOs,
+// devices and folders are refused with a message.
 bool ReadTextFile(const std::string& path, std::string& text, std::string& error);
-// Writes a temporary file beside path and renames it into place.
+// Writes a temporary file beside path, flushes it to the disk and renames it into place.
 bool WriteFileAtomic(const std::string& path, const std::string& text, std::string& error);
 
 // Where "VorqTile.ini" and "VorqLog.txt" live: $VORQTILE_HOME when set,
@@ -50,7 +61,9 @@ struct WindowSettings {
 
 // Reads the file's values into the editor and the window settings, only
 // when the presence key "EffectVals6" is non-zero. A stored "UndoLevels"
-// below 1 is refused; the message (if any) is returned in warning.
+// below 1 or above UndoRing::kMaxLevels is refused, and reals beyond the
+// single-precision range are clamped; the messages (if any, one a line) are
+// returned in warning.
 void LoadEditorSettings(Editor& ed, const IniFile& ini, WindowSettings* window = nullptr, std::string* warning = nullptr);
 void SaveEditorSettings(const Editor& ed, const WindowSettings& window, bool windowNormal, IniFile& ini);
 

@@ -38,6 +38,7 @@ struct ToolBoxPanel {
   // Painting controls at the top of the tool box (colours are 0x00BBGGRR).
   uint32_t PenColor = 0x000000;
   uint32_t BrushColor = 0xFFFFFF;
+  int FillTolerance = 0;  // flood fill: 0 fills only the exact colour
   std::string PenSize = "2";
 
   EditBoxState& Box(vorq::Box b) { return Boxes[static_cast<size_t>(b)]; }

@@ -11,6 +11,8 @@ namespace vorq {
 
 struct FilterBoxes;
 struct GifPalette;
+struct GradientState;
+struct MultiGradientState;
 
 class UiPort {
  public:
@@ -35,6 +37,13 @@ class UiPort {
   // (nothing is written), 1 OK with index, 2 None (no transparent colour).
   virtual int AskGifTransparency(const GifPalette& palette, int& index) = 0;
 
+  // The Map Texture dialog (its buttons call Editor::LoadTexture and
+  // UseBufferAsTexture); false when cancelled.
+  virtual bool ChooseTexture() { return true; }
+  // The Transparent Paste Options dialog, modal; true on OK. The editor sets
+  // LowerLeft, PenColor and Color before; the dialog may change the rest.
+  virtual bool EditTransparent(struct TransparentOptions& options) = 0;
+
   // The colour dialog; false when cancelled (colour is 0x00BBGGRR, in and out).
   virtual bool ChooseColor(uint32_t& colour) = 0;
 
@@ -43,6 +52,13 @@ class UiPort {
   virtual void SetClipboardImage(const class TFastDIB& image) = 0;
   virtual bool ClipboardImage(class TFastDIB& image) = 0;
 
+  // The Gradient Designer and the Multi-Gradient Designer, modal; true on
+  // OK. Their fields change the state (and the gradient) while they show.
+  virtual bool EditGradient(GradientState&) { return false; }
+  virtual bool EditMultiGradient(MultiGradientState&) { return false; }
+  // A passing remark for the status bar that needs no answer.
+  virtual void Notice(const std::string&) {}
+
   // Notifications from the editor to whatever shows it.
   virtual void ImageChanged() {}     // WorkSurface was presented anew
   virtual void ToolBoxChanged() {}   // the parameter panel was reconfigured
@@ -50,8 +66,15 @@ class UiPort {
   virtual void UndoChanged() {}      // the undo button's enabled state may have changed
   virtual void BufferChanged() {}    // the buffer image was replaced
   virtual void LoggingChanged() {}   // the logging indicator must be redrawn
+  virtual void GradientChanged() {}  // a new current gradient for the thumbnail (and its hint)
   virtual void SetBusy(bool) {}      // hourglass on or off
   virtual void ProcessMessages() {}  // let pending window messages run once
+  // A long effect's progress (done of total); false asks it to stop. The
+  // window may let its messages run here. ProgressEnded follows every run.
+  virtual bool Progress(int64_t /*done*/, int64_t /*total*/) { return true; }
+  virtual void ProgressEnded() {}
+  // Whether Progress can ever answer false (a window with a Cancel button).
+  virtual bool CanStop() const { return false; }
 };
 
 }  // namespace vorq

@@ -5,6 +5,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QTimer>
+#include <clocale>
+#include <cstdio>
+#include <string_view>
 
 #include "gui/dialogs/tf_splash.h"
 #include "gui/mainwin/tf_vorqtile.h"
@@ -29,7 +32,15 @@ bool GrabWindows(vorq::gui::TfVorqTile& main, const QString& path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // Answered before anything needs a display.
+  for (int i = 1; i < argc; ++i)
+    if (std::string_view(argv[i]) == "--version") {
+      std::printf("vorqtile %s\n", VORQ_VERSION);
+      return 0;
+    }
   QApplication app(argc, argv);
+  // QApplication takes the user's locale; numbers in files, logs and boxes always use '.'.
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName("VorqTile");
 
   QCommandLineParser parser;

@@ -81,14 +81,44 @@ foreach(size 1x1 1x7 7x1 2x2 4097x3)
     --output "${WORK}/tiny_${size}.bmp")
 endforeach()
 
-# --settings reads a settings file as the editor does; --set overrides it.
-file(WRITE "${WORK}/VorqTile.ini" "[EffectVals]\r\nEffectVals6=250\r\nEffectVals13=4\r\n")
+# --settings reads a settings file as the editor does (blanks around "=" allowed); --set overrides it.
+file(WRITE "${WORK}/VorqTile.ini" "[EffectVals]\r\nEffectVals6 = 250\r\nEffectVals13 = 4\r\n[MainForm]\r\nUndoLevels=2147483647\r\n")
 expect_status(0 "${CLI}" --new 4x4 --settings "${WORK}/VorqTile.ini" "Gaussian Blur" --log "${WORK}/s.log" --output "${WORK}/s.bmp")
 file(READ "${WORK}/s.log" s)
 string(FIND "${s}" "Gaussian Blur, Blurriness 4" found)
 if(found EQUAL -1)
   message(FATAL_ERROR "--settings value not used:\n${s}")
 endif()
+if(NOT LAST_ERR MATCHES "at most 1000")
+  message(FATAL_ERROR "UndoLevels above the limit not reported: ${LAST_ERR}")
+endif()
+
+# The log is opened after the recipe is read and is never a file the run reads or writes.
+file(WRITE "${WORK}/r.txt" "Blur\n")
+file(COPY_FILE "${WORK}/s.bmp" "${WORK}/in.bmp")
+expect_status(2 "${CLI}" --new 4x4 --recipe "${WORK}/r.txt" --log "${WORK}/r.txt" --output "${WORK}/bad.bmp")
+expect_status(2 "${CLI}" --input "${WORK}/in.bmp" Bogus --log "${WORK}/../cli_work/in.bmp" --output "${WORK}/bad.bmp")
+expect_status(2 "${CLI}" --new 4x4 --log "${WORK}/o.bmp" --output "${WORK}/o.bmp")
+file(READ "${WORK}/r.txt" r)
+file(READ "${WORK}/in.bmp" in HEX LIMIT 2)
+if(NOT r STREQUAL "Blur\n" OR NOT in STREQUAL "424d" OR EXISTS "${WORK}/o.bmp")
+  message(FATAL_ERROR "the log clobbered a file: ${r} ${in}")
+endif()
+# A log that cannot be written is a file error.
+expect_status(1 "${CLI}" --new 4x4 Blur --log /dev/full --output "${WORK}/bad.bmp")
+# Only regular files are read: no waiting on a pipe, no reading a device without end.
+execute_process(COMMAND mkfifo "${WORK}/pipe")
+foreach(opt --input --recipe --settings --buffer)
+  foreach(file "${WORK}/pipe" /dev/zero "${WORK}")
+    execute_process(COMMAND "${CLI}" ${opt} "${file}" --output "${WORK}/bad.bmp" TIMEOUT 20
+      RESULT_VARIABLE rc ERROR_VARIABLE err)
+    if(NOT rc EQUAL 1 OR NOT err MATCHES "regular file|folder")
+      message(FATAL_ERROR "${opt} ${file}: exit ${rc} ${err}")
+    endif()
+  endforeach()
+endforeach()
+# Work that grows with a value is bounded: refused with a message.
+expect_status(2 "${CLI}" --new 4x4 "Split Gauss, Amount 2147483647" --output "${WORK}/bad.bmp")
 
 # --tile lays the result N x M times; a tiling beyond the size limit is refused.
 expect_status(0 "${CLI}" --new 7x5 --tile 3x2 --output "${WORK}/tiled.bmp")
@@ -111,3 +141,35 @@ if(NOT same EQUAL 0)
   message(FATAL_ERROR "Paste Buffer to Image did not restore the copied image")
 endif()
 expect_status(2 "${CLI}" --new 4x4 "Paste Buffer to Image" --output "${WORK}/bad.bmp")
+
+# --seam-report alone: a flat image has no seam, and nothing is written.
+expect_status(0 "${CLI}" --new 5x3 --seam-report)
+if(NOT LAST_OUT STREQUAL "seams: 1.00 (left/right 1.00, top/bottom 1.00)\n")
+  message(FATAL_ERROR "--seam-report printed: ${LAST_OUT}")
+endif()
+
+# --buffer feeds Merge Buffer: at 100 % the image becomes the buffer.
+expect_status(0 "${CLI}" --new 9x7 Rainbow --output "${WORK}/rainbow.bmp")
+expect_status(0 "${CLI}" --new 9x7 --buffer "${WORK}/rainbow.bmp" "Merge Buffer, % of Buffer 100"
+  --output "${WORK}/merged.bmp")
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/rainbow.bmp" "${WORK}/merged.bmp" RESULT_VARIABLE same)
+if(NOT same EQUAL 0)
+  message(FATAL_ERROR "Merge Buffer at 100 % did not give the buffer")
+endif()
+
+# Gradients, mosaics and merges on tiny and lopsided images with hostile values.
+set(gradient_lines)
+foreach(style Vertical VertCenter Horizontal HorizCenter Rectangle Elliptic Radial1 Radial2)
+  list(APPEND gradient_lines "Design Gradient, Width 1, Height 1, Gradient ${style}, From Color R: 1 G: 2 B: 3, To Color R: 250 G: 0 B: 9, Angle 2147483647"
+    "Paste Gradient to Image")
+endforeach()
+foreach(size 1x1 1x7 7x1 2x2 4097x3)
+  expect_status(0 "${CLI}" --new ${size} ${gradient_lines}
+    "Mosaic, Size of Cell -2147483648" "Circle Mosaic, Size of Circle 2147483647" "Concentric Rects, Size Difference 1"
+    "Cycloid Mosaic, Size of Cell -2147483648" "VorqSwizzle, SwizzleWidth 2147483647"
+    "Gradient Bars, Number of Bars -2147483648" "Merge Gradient, % of Gradient 2147483647"
+    "Merge Buffer, % of Buffer -2147483648" Rainbow
+    "MultiGradient,  Width 1, Height 1, Back Color R: 1 G: 2 B: 3, Left Color R: 0 G: 0 B: 0, Right Color R: 0 G: 0 B: 0, Left Position 5, Right Position -3"
+    "Draw Gradient, Width 3, Height 3, Gradient Radial1, From Color R: 0 G: 0 B: 0, To Color R: 9 G: 9 B: 9, Angle -2147483648"
+    --output "${WORK}/gradients_${size}.bmp")
+endforeach()

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "core/effects/distortions.h"
@@ -129,26 +130,57 @@ TFastDIB RefWhirl(const TFastDIB& in, int angle, double p, double rho) {
   return out;
 }
 
-// Concentric rings: nearest source, clamped when reflective, wrapped otherwise.
-TFastDIB RefWaves(const TFastDIB& in, int A, int L, double phase, bool reflective) {
+// Waves pixel by pixel, row by row, as the steps describe it.
+TFastDIB RefWaves(const TFastDIB& in, int A, int L, double phaseDeg, bool reflective) {
   const int W = in.Width(), H = in.Height();
   TFastDIB out = Clone(in);
-  const double cx = (W - 1) / 2.0, cy = (H - 1) / 2.0, a = W / 2.0, b = H / 2.0;
+  const double phase = phaseDeg * M_PI / 180, cx = (W - 1) / 2.0, cy = (H - 1) / 2.0, a = W / 2.0, b = H / 2.0;
   const double kx = a < b ? b / a : 1, ky = a < b ? 1 : a / b;
   for (int y = 0; y < H; ++y)
     for (int x = 0; x < W; ++x) {
       const double u = (x - cx) * kx, v = (y - cy) * ky, d = std::sqrt(u * u + v * v);
-      const double angle = d / (2.0 * L) * (2 * M_PI) + phase * M_PI / 180;
-      const double s = (reflective ? std::fabs(std::sin(angle)) : std::sin(angle)) * A;
-      const double sx = reflective ? s * u / kx + cx : (s + u) / kx + cx;
-      const double sy = reflective ? s * v / ky + cy : (s + v) / ky + cy;
-      long long ix = std::llrint(sx), iy = std::llrint(sy);
+      const double angle = d / (2.0 * L) * (2 * M_PI) + phase;
+      double sx, sy;
+      if (reflective) {
+        const double s = std::fabs(std::sin(angle)) * A;
+        sx = s * u / kx + cx;
+        sy = s * v / ky + cy;
+      } else {
+        const double s = std::sin(angle) * A;
+        sx = (s + u) / kx + cx;
+        sy = (s + v) / ky + cy;
+      }
+      long long ix = (long long)std::nearbyint(sx), iy = (long long)std::nearbyint(sy);
       if (reflective) {
         ix = std::clamp(ix, 0LL, W - 1LL);
         iy = std::clamp(iy, 0LL, H - 1LL);
+      } else {
+        ix = RefWrap(ix, W);
+        iy = RefWrap(iy, H);
       }
-      out.SetPixel(y, x, Px(in, RefWrap(ix, W), RefWrap(iy, H)));
+      out.SetPixel(y, x, Px(in, int(ix), int(iy)));
     }
+  return out;
+}
+
+// Circular from the steps: 721 spirals of 901 points in extended precision.
+TFastDIB RefCircular(const TFastDIB& in) {
+  const int W = in.Width(), H = in.Height();
+  TFastDIB out = Clone(in);
+  const long double degree = M_PIl / 180;
+  int q = 0;
+  for (int i = 0; i <= 720; ++i) {
+    long double theta = i / 0.72L * degree, r = 0;
+    if (q > H - 1) q -= H;
+    const int row = q++;
+    for (int j = 0, c = 0; j <= 900; ++j, ++c) {
+      const int px = int(std::nearbyint(std::cos(theta) * r)) + W / 2, py = int(std::nearbyint(std::sin(theta) * r)) + H / 2;
+      if (c > W - 1) c -= W;
+      if (px >= 0 && px < W && py >= 0 && py < H) out.SetPixel(py, px, Px(in, c, row));
+      theta += degree;
+      r = r / (j + 20) + 0.052L + r;
+    }
+  }
   return out;
 }
 
@@ -252,51 +284,70 @@ TEST(DistortFishEye, UnchangedRingCentreAndRadiusGuard) {
 }
 
 TEST(DistortRippleTooth, ColumnShiftXModM) {
-  TFastDIB in = Random(40, 30, 9), img = Clone(in);
-  RippleTooth(img, 6);
+  TFastDIB in = Random(40, 30, 9), img = Clone(in), scratch;
+  RippleTooth(img, scratch, 6);
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 40; ++x) ASSERT_EQ(Px(img, x, (y + x % 6) % 30), Px(in, x, y));
   img = Clone(in);
-  RippleTooth(img, 1000);  // limited to H div 2 = 15
+  RippleTooth(img, scratch, 1000);  // limited to H div 2 = 15
   for (int y = 0; y < 30; ++y) ASSERT_EQ(Px(img, 37, (y + 37 % 15) % 30), Px(in, 37, y));
   in = Random(300, 600, 10);
   img = Clone(in);
-  RippleTooth(img, 400);  // the eight-bit counter: period 256
+  RippleTooth(img, scratch, 400);  // the eight-bit counter: period 256
   for (int y = 0; y < 600; ++y) ASSERT_EQ(Px(img, 290, (y + 290 % 256) % 600), Px(in, 290, y));
   img = Clone(in);
-  RippleTooth(img, 1);
+  RippleTooth(img, scratch, 1);
   EXPECT_TRUE(Same(img, in));
 }
 
-TEST(DistortWaves, AmplitudeZeroAndReference) {
-  TFastDIB in = Random(256, 256, 11), img = Clone(in);
-  Waves(img, 0, 10, 8.0, false);
+// Waves and Fisheye work a pixel with its mirrors about the centre lines: odd
+// and even sides, wide and tall images, both modes.
+TEST(DistortMirrors, WavesAndFishEyeMatchReferencesOnManySizes) {
+  for (auto [w, h] : {std::pair{1, 1}, {2, 3}, {7, 1}, {1, 6}, {5, 5}, {8, 8}, {31, 20}, {20, 33}, {64, 40}}) {
+    const TFastDIB in = Random(w, h, uint32_t(7 * w + h));
+    TFastDIB img, scratch;
+    for (bool reflective : {false, true})
+      for (auto [A, L, phase] : {std::tuple{24, 10, 8.0}, {-7, 3, 90.0}, {300, -5, 0.5}}) {
+        img = Clone(in);
+        Waves(img, scratch, A, L, phase, reflective);
+        ASSERT_TRUE(Same(img, RefWaves(in, A, L, phase, reflective))) << w << "x" << h << " " << A << reflective;
+      }
+    for (float m : {0.75f, 0.2f, 1.5f}) {
+      img = Clone(in);
+      FishEye(img, scratch, m);
+      ASSERT_TRUE(Same(img, RefFishEye(in, m))) << w << "x" << h << " " << m;
+    }
+  }
+}
+
+TEST(DistortCircular, SpiralsMatchTheExtendedPrecisionSteps) {
+  for (auto [w, h] : {std::pair{256, 256}, {37, 300}, {5, 3}}) {
+    const TFastDIB in = Random(w, h, uint32_t(w + h));
+    TFastDIB img = Clone(in), scratch;
+    Circular(img, scratch);
+    EXPECT_TRUE(Same(img, RefCircular(in))) << w << "x" << h;
+  }
+}
+
+TEST(DistortWaves, AmplitudeZero) {
+  TFastDIB in = Random(256, 256, 11), img = Clone(in), scratch;
+  Waves(img, scratch, 0, 10, 8.0, false);
   EXPECT_TRUE(Same(img, in));
-  Waves(img, 0, 10, 8.0, true);  // every source is the centre, (127.5, 127.5) -> (128, 128)
+  Waves(img, scratch, 0, 10, 8.0, true);  // every source is the centre, (127.5, 127.5) -> (128, 128)
   for (int y = 0; y < 256; ++y)
     for (int x = 0; x < 256; ++x) ASSERT_EQ(Px(img, x, y), Px(in, 128, 128));
-  for (auto [w, h] : {std::pair{37, 23}, {20, 31}, {1, 5}})
-    for (bool reflective : {false, true}) {
-      in = Random(w, h, uint32_t(w + h));
-      img = Clone(in);
-      Waves(img, 24, 10, 8.0, reflective);
-      EXPECT_TRUE(Same(img, RefWaves(in, 24, 10, 8.0, reflective))) << w << "x" << h << reflective;
-      img = Clone(in);
-      Waves(img, -7, 3, 100.0, reflective);
-      EXPECT_TRUE(Same(img, RefWaves(in, -7, 3, 100.0, reflective))) << w << "x" << h << reflective;
-    }
 }
 
 TEST(DistortWhirlPinch, IdentitiesAndReference) {
-  TFastDIB in = Random(31, 20, 12), img = Clone(in);
-  WhirlPinch(img, 270, 0.5, 0.0);
+  TFastDIB in = Random(31, 20, 12), img = Clone(in), scratch;
+  WhirlPinch(img, scratch, 270, 0.5, 0.0);
   EXPECT_TRUE(Same(img, in));
-  WhirlPinch(img, 0, 0.0, 1.0);
+  WhirlPinch(img, scratch, 0, 0.0, 1.0);
   EXPECT_TRUE(Same(img, in));
   TFastDIB clamped = Clone(in);
-  WhirlPinch(clamped, 90, 3.0, 1.0);
+  WhirlPinch(clamped, scratch, 90, 3.0, 1.0);
   img = Clone(in);
-  WhirlPinch(img, 90, 1.0, 1.0);
+  WhirlPinch(img, scratch, 90, 1.0, 1.0);
   EXPECT_TRUE(Same(img, clamped));
 }
 
@@ -311,7 +362,7 @@ TEST(DistortSharedWork, TwistAndWhirlMatchReferencesOnManySizes) {
       Twist(img, scratch, 9);
       EXPECT_TRUE(Same(img, RefTwist(in, 9))) << w << "x" << h;
       img = Clone(in);
-      WhirlPinch(img, 200, -0.4, 1.3);
+      WhirlPinch(img, scratch, 200, -0.4, 1.3);
     EXPECT_TRUE(Same(img, RefWhirl(in, 200, -0.4, 1.3))) << w << "x" << h;
   }
 }
@@ -364,19 +415,41 @@ TEST(DistortParallel, TwoCoresMatchOne) {
     SetWorkerCount(workers);
     std::vector<TFastDIB> out;
     TFastDIB scratch;
-    for (int e = 0; e < 7; ++e) out.push_back(Clone(in));
+    for (int e = 0; e < 10; ++e) out.push_back(Clone(in));
     Twist(out[0], scratch, 30);
     FishEye(out[1], scratch, 0.75f);
-    Waves(out[2], 24, 10, 8, false);
-    Waves(out[3], 24, 10, 8, true);
-    WhirlPinch(out[4], 270, 0.5, 1);
+    Waves(out[2], scratch, 24, 10, 8, false);
+    Waves(out[3], scratch, 24, 10, 8, true);
+    WhirlPinch(out[4], scratch, 270, 0.5, 1);
     SineWaveBoth(out[5], scratch, 50, 64, 2, 3);
     SineWaveUD(out[6], scratch, 50, 3, true, false);
+    Circular(out[7], scratch);
+    Astroid(out[8], 3);  // each core draws every curve into its own band of rows
+    RippleTooth(out[9], scratch, 16);
     SetWorkerCount(2);
     return out;
   };
   const auto one = run(1), two = run(2);
   for (size_t i = 0; i < one.size(); ++i) EXPECT_TRUE(Same(one[i], two[i])) << i;
+}
+
+TEST(DistortScratch, TheImageAsItsOwnScratch) {
+  const TFastDIB in = Random(37, 22, 17);
+  const std::vector<void (*)(TFastDIB&, TFastDIB&)> runs = {
+      [](TFastDIB& i, TFastDIB& s) { SineWaveUD(i, s, 9, 2, true, false); },
+      [](TFastDIB& i, TFastDIB& s) { SineWaveLR(i, s, 9, 2, true, true); },
+      [](TFastDIB& i, TFastDIB& s) { SineWaveBoth(i, s, 5, 7, 2, 3); },
+      [](TFastDIB& i, TFastDIB& s) { Twist(i, s, 20); },
+      [](TFastDIB& i, TFastDIB& s) { FishEye(i, s, 0.6f); },
+      [](TFastDIB& i, TFastDIB& s) { RippleTooth(i, s, 5); },
+      [](TFastDIB& i, TFastDIB& s) { Waves(i, s, 6, 5, 10, false); },
+      [](TFastDIB& i, TFastDIB& s) { WhirlPinch(i, s, 200, 0.3, 1.2); }};
+  for (size_t k = 0; k < runs.size(); ++k) {
+    TFastDIB a = Clone(in), b = Clone(in), scratch;
+    runs[k](a, scratch);
+    runs[k](b, b);
+    EXPECT_TRUE(Same(a, b)) << k;
+  }
 }
 
 TEST(DistortHostile, TinyImagesAndDegenerateValuesStayInside) {
@@ -385,9 +458,9 @@ TEST(DistortHostile, TinyImagesAndDegenerateValuesStayInside) {
     TFastDIB img = Clone(in), scratch;
     auto unchanged = [&](const char* what) { EXPECT_TRUE(Same(img, in)) << what << " " << w << "x" << h; };
     Twist(img, scratch, 0); unchanged("Twist 0");
-    Waves(img, 24, 0, 8, false); unchanged("Waves L 0");
-    WhirlPinch(img, 270, 0.5, 0); unchanged("Whirl radius 0");
-    WhirlPinch(img, 270, 0.5, -1); unchanged("Whirl radius < 0");
+    Waves(img, scratch, 24, 0, 8, false); unchanged("Waves L 0");
+    WhirlPinch(img, scratch, 270, 0.5, 0); unchanged("Whirl radius 0");
+    WhirlPinch(img, scratch, 270, 0.5, -1); unchanged("Whirl radius < 0");
     Astroid(img, -3); unchanged("Astroid T < 0");
     SineWaveUD(img, scratch, 50, 0, false, true); unchanged("Wavelength 0");
     SineWaveLR(img, scratch, 50, 0, true, false); unchanged("Peaks 0");
@@ -398,9 +471,9 @@ TEST(DistortHostile, TinyImagesAndDegenerateValuesStayInside) {
       Twist(img, scratch, v);
       FishEye(img, scratch, float(v));
       Astroid(img, v % 12);
-      RippleTooth(img, v);
-      Waves(img, v, v, v * 1e300, v & 1);
-      WhirlPinch(img, v, v, v);
+      RippleTooth(img, scratch, v);
+      Waves(img, scratch, v, v, v * 1e300, v & 1);
+      WhirlPinch(img, scratch, v, v, v);
       ASSERT_EQ(img.Width(), w);
       ASSERT_EQ(img.Height(), h);
     }

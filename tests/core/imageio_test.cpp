@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gif_lib.h>
@@ -18,6 +19,7 @@
 #include <png.h>
 
 #include "core/imageio/bmp.h"
+#include "core/imageio/file_io.h"
 #include "core/imageio/image_file.h"
 
 using namespace vorq;
@@ -360,6 +362,81 @@ TEST(BmpRead, ReadWriteRoundTripAndLegacyEntryPoints) {
   EXPECT_NE(error.find("missing.bmp"), std::string::npos);
 }
 
+// Files are read a row (24 bits) or about 1 MiB (other depths) at a time and
+// written in pieces; both must give what the decoder and encoder give in memory.
+TEST(BmpRead, FilesReadInPiecesMatchMemory) {
+  TempDir dir;
+  uint32_t seed = 7;
+  auto noise = [&](size_t n) {
+    Bytes b(n);
+    for (auto& v : b) v = uint8_t((seed = seed * 1664525u + 1013904223u) >> 24);
+    return b;
+  };
+  std::vector<uint32_t> pal(256);
+  for (uint32_t i = 0; i < 256; ++i) pal[i] = i * 0x010203u;
+  struct Case {
+    const char* Name;
+    Bytes Data;
+  } cases[] = {
+      // 1500 x 800 at 8 bits: two pieces; the last row lacks its padding.
+      {"8 bit", MakeBmp(1499, 800, 8, 0, pal, noise(1500 * 799 + 1499))},
+      {"24 bit bottom-up", MakeBmp(701, 300, 24, 0, {}, noise(2104 * 300))},
+      {"24 bit top-down", MakeBmp(33, -20, 24, 0, {}, noise(100 * 20))},
+      {"16 bit", MakeBmp(1000, 700, 16, 0, {}, noise(2000 * 700))},
+      {"32 bit", MakeBmp(300, 1000, 32, 0, {}, noise(1200 * 1000))},
+      {"RLE8", MakeBmp(4, 3, 8, 1, pal, {3, 1, 1, 2, 0, 0, 0, 3, 2, 1, 2, 0, 1, 0, 0, 0, 0, 2, 1, 0, 1, 3, 0, 1})},
+  };
+  for (const Case& c : cases) {
+    WriteAll(dir / "f.bmp", c.Data);
+    TFastDIB fromFile, fromMemory;
+    std::string error;
+    ASSERT_TRUE(LoadImageFile((dir / "f.bmp").string(), fromFile, error)) << c.Name << ": " << error;
+    ASSERT_TRUE(LoadImageMemory(c.Data.data(), c.Data.size(), fromMemory, error)) << c.Name;
+    EXPECT_TRUE(SamePixels(fromFile, fromMemory)) << c.Name;
+    for (int y = 0; y < fromFile.Height(); ++y)
+      for (int i = 3 * fromFile.Width(); i < int(fromFile.BytesPerRow); ++i)
+        ASSERT_EQ(fromFile.Row(y)[i], 0) << c.Name << ": the file's row padding stays out of the gap bytes";
+  }
+  // The 8-bit case against its colour table, straight from the file's bytes.
+  const Bytes& b = cases[0].Data;
+  TFastDIB s = Load(b);
+  const size_t off = 14 + 40 + 256 * 4;
+  for (int y : {0, 1, 399, 798, 799})
+    for (int x : {0, 1, 777, 1498}) {
+      const uint8_t index = b[off + size_t(799 - y) * 1500 + size_t(x)];
+      ASSERT_EQ(s.GetPixel(y, x), Rgb(pal[index])) << x << "," << y;
+    }
+  // A file cut inside its pixels is refused, whatever the piece it falls in.
+  Bytes cut = cases[0].Data;
+  cut.resize(cut.size() - 2);
+  WriteAll(dir / "cut.bmp", cut);
+  std::string error;
+  EXPECT_FALSE(LoadImageFile((dir / "cut.bmp").string(), s, error));
+  EXPECT_NE(error.find("truncated"), std::string::npos) << error;
+}
+
+TEST(ImageFile, FilesWrittenInPiecesMatchTheEncoders) {
+  TempDir dir;
+  TFastDIB img;
+  img.SetSize(701, 600, 24, 0);  // 1.2 MB of rows: several pieces; one gap byte a row
+  uint32_t seed = 3;
+  for (int y = 0; y < 600; ++y)
+    for (uint32_t i = 0; i < img.BytesPerRow; ++i) img.Row(y)[i] = uint8_t((seed = seed * 1664525u + 1013904223u) >> 24);
+  std::string error, reason;
+  bool cancelled = false;
+  for (auto [name, format] : {std::pair{"w.bmp", ImageFormat::Bmp}, {"w.png", ImageFormat::Png}}) {
+    ASSERT_TRUE(SaveImageFile((dir / name).string(), img, SaveOptions{}, error)) << error;
+    Bytes encoded;
+    ASSERT_TRUE(EncodeImage(format, img, SaveOptions{}, encoded, reason, cancelled)) << reason;
+    EXPECT_EQ(ReadAll(dir / name), encoded) << name;
+    TFastDIB back;
+    ASSERT_TRUE(LoadImageFile((dir / name).string(), back, error)) << error;
+    EXPECT_TRUE(SamePixels(back, img)) << name;
+  }
+  const Bytes bmp = ReadAll(dir / "w.bmp");
+  for (int row = 0; row < 600; ++row) ASSERT_EQ(bmp[54 + size_t(row) * 2104 + 2103], 0) << "padding is written as 0";
+}
+
 // ---------------------------------------------------------------- JPEG
 
 TEST(JpegCodec, RoundTripBaselineAndQuality) {
@@ -649,6 +726,32 @@ TEST(ImageFile, FailedSaveKeepsTheOldFile) {
   EXPECT_EQ(ReadAll(old), (Bytes{'o', 'l', 'd'}));
   EXPECT_EQ(dir.Count(), 1u) << "the temporary file is removed";
 
+  // Only regular files are read, without waiting on a pipe, and only up to the limit.
+  ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
+  fs::create_directory(dir / "folder");
+  WriteAll(dir / "huge.bmp", {'B', 'M'});
+  fs::resize_file(dir / "huge.bmp", kMaxImageFileBytes + 1);  // sparse: no disk used
+  TFastDIB img;
+  for (const std::string& p : {(dir / "pipe").string(), (dir / "folder").string(), std::string("/dev/zero"),
+                              (dir / "huge.bmp").string()}) {
+    EXPECT_FALSE(LoadImageFile(p, img, error)) << p;
+    EXPECT_NE(error.find(p), std::string::npos) << error;
+  }
+  fs::remove(dir / "pipe");
+  fs::remove(dir / "folder");
+  fs::remove(dir / "huge.bmp");
+
+  // Temporary files of killed saves go at the next save of the same target;
+  // those of a running process (pid 1) stay.
+  const std::string stale[] = {"keep.bmp.999999999-0.tmp~", "keep.bmp." + std::to_string(getpid()) + "-77.tmp~"};
+  for (const auto& n : stale) WriteAll(dir / n, {'x'});
+  WriteAll(dir / "keep.bmp.1-0.tmp~", {'x'});
+  WriteAll(dir / "other.bmp.999999999-0.tmp~", {'x'});
+  ASSERT_TRUE(SaveImageFile(old.string(), big, SaveOptions{}, error)) << error;
+  for (const auto& n : stale) EXPECT_FALSE(fs::exists(dir / n)) << n;
+  EXPECT_TRUE(fs::exists(dir / "keep.bmp.1-0.tmp~"));
+  EXPECT_TRUE(fs::exists(dir / "other.bmp.999999999-0.tmp~"));
+
   // A folder that does not exist.
   EXPECT_FALSE(SaveImageFile((dir / "no" / "x.jpg").string(), big, SaveOptions{}, error));
   EXPECT_NE(error.find("x.jpg"), std::string::npos);
@@ -659,6 +762,22 @@ TEST(ImageFile, FailedSaveKeepsTheOldFile) {
     EXPECT_FALSE(SaveImageFile((dir / n).string(), empty, SaveOptions{}, error)) << n;
     EXPECT_FALSE(fs::exists(dir / n));
   }
+}
+
+// Peak memory growth of the process while fn runs, in KiB; -1 where the
+// system cannot reset the peak.
+template <typename Fn>
+long PeakGrowthKiB(Fn fn) {
+  auto status = [](const char* key) {
+    std::ifstream in("/proc/self/status");
+    for (std::string line; std::getline(in, line);)
+      if (line.rfind(key, 0) == 0) return std::stol(line.substr(std::strlen(key)));
+    return -1L;
+  };
+  if (!(std::ofstream("/proc/self/clear_refs") << "5" << std::flush)) return -1;
+  const long before = status("VmRSS:");
+  fn();
+  return before < 0 ? -1 : status("VmHWM:") - before;
 }
 
 TEST(ImageFile, EveryCorpusFileIsRefusedCleanly) {
@@ -672,7 +791,9 @@ TEST(ImageFile, EveryCorpusFileIsRefusedCleanly) {
       const std::string path = e.path().string();
       TFastDIB s = Gradient(5, 4);
       std::string error;
-      EXPECT_FALSE(LoadImageFile(path, s, error)) << path;
+      // Whatever the file claims (chunks of 2 GiB, 16384 x 16384 pixels), refusing it stays small.
+      const long peak = PeakGrowthKiB([&] { EXPECT_FALSE(LoadImageFile(path, s, error)) << path; });
+      EXPECT_LE(peak, 64 * 1024) << path << " took " << peak << " KiB";
       EXPECT_NE(error.find(e.path().filename().string()), std::string::npos) << error;
       EXPECT_GT(error.size(), path.size() + 20) << "a reason follows the name: " << error;
       EXPECT_TRUE(SamePixels(s, Gradient(5, 4))) << path;

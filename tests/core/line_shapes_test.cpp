@@ -80,6 +80,24 @@ const Sample kSamples[] = {
      "Text Tool, Font Arial, Size 12, Color R: 0 G: 0 B: 0, Style Bold \"say \"hi\" , Location X 1\" , Location X 3 "
      "Y 4",
      {12, 0, 1, 3, 4}},
+    {LineKind::TextToolAligned,
+     "Text Tool, Font Liberation Sans, Size 20, Color R: 255 G: 0 B: 0, Style Bold Italic \"one\\ntwo\" , Location X "
+     "-1 Y 2, Alignment Right",
+     {20, 0xFF, 3, -1, 2, 2}},
+    {LineKind::FreeHandWrap, "FreeHand Drawing, Pen Size 5, Pen Color R: 0 G: 128 B: 0, Wrap", {0x008000}},
+    {LineKind::EllipseWrap,
+     "Ellipse from X -3 Y 20, To X 30 Y 40, Pen Size 2, Pen Color R: 0 G: 0 B: 0, Brush Color R: 255 G: 255 B: 255, "
+     "Filled, Wrap",
+     {-3, 20, 30, 40, 0, 0xFFFFFF, 0}},
+    {LineKind::RectangleWrap,
+     "Rectangle from X 1 Y 2, To X 3 Y 4, Pen Size 2, Pen Color R: 0 G: 0 B: 0, Brush Color R: 0 G: 0 B: 0, Not "
+     "Filled, Wrap",
+     {1, 2, 3, 4, 0, 0, 1}},
+    {LineKind::LineWrap, "Line from X 1 Y 2 To X 300 Y 4, Pen Size 3, Pen Color R: 9 G: 8 B: 7, Pen XORPen, Wrap",
+     {1, 2, 300, 4, 0x070809, 11}},
+    {LineKind::FloodFillWrap, "FloodFill at location X 0 Y 255, Brush Color R: 48 G: 32 B: 16, Wrap", {0, 255, 0x102030}},
+    {LineKind::FloodFillTolerance, "FloodFill at location X 3 Y 4, Brush Color R: 1 G: 2 B: 3, Tolerance 40",
+     {3, 4, 0x030201, 40}},
 };
 
 TEST(LineShapes, EveryCommandLineParsesAndWritesBackUnchanged) {

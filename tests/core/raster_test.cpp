@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <tuple>
 #include <utility>
@@ -8,6 +9,7 @@
 
 #include "core/effects/catalogue.h"
 #include "core/oplog/line_shapes.h"
+#include "core/raster/fill.h"
 #include "core/raster/line.h"
 #include "core/raster/pen.h"
 #include "core/raster/shapes.h"
@@ -275,4 +277,100 @@ TEST(FloodFill, LongSerpentineNeedsNoRecursion) {
     }
   FloodFill(s, 0, 0, TPixel24{0, 255, 0});
   EXPECT_EQ(Count(s, TPixel24{0, 255, 0}), w * h - walls);
+}
+
+TEST(FloodFill, ToleranceMatchesAReferenceBreadthFirstFill) {
+  // Reference: breadth-first over 4-neighbours, each channel within t of the seed's.
+  auto reference = [](TFastDIB& s, int x, int y, TPixel24 c, int t) {
+    const TPixel24 seed = s.GetPixel(y, x);
+    auto near = [&](TPixel24 p) {
+      return std::abs(p.R - seed.R) <= t && std::abs(p.G - seed.G) <= t && std::abs(p.B - seed.B) <= t;
+    };
+    std::vector<char> in(size_t(s.Width() * s.Height()), 0);
+    std::vector<std::pair<int, int>> queue{{x, y}};
+    in[size_t(y * s.Width() + x)] = 1;
+    for (size_t i = 0; i < queue.size(); ++i) {
+      const auto [px, py] = queue[i];
+      const int nb[4][2] = {{px - 1, py}, {px + 1, py}, {px, py - 1}, {px, py + 1}};
+      for (const auto& n : nb)
+        if (n[0] >= 0 && n[1] >= 0 && n[0] < s.Width() && n[1] < s.Height() && !in[size_t(n[1] * s.Width() + n[0])] &&
+            near(s.GetPixel(n[1], n[0]))) {
+          in[size_t(n[1] * s.Width() + n[0])] = 1;
+          queue.push_back({n[0], n[1]});
+        }
+    }
+    for (const auto& [px, py] : queue) s.SetPixel(py, px, c);
+  };
+  for (const auto& [w, h] : {std::pair{37, 23}, {1, 7}, {7, 1}, {1, 1}})
+    for (const int t : {1, 9, 60, 255}) {
+      TFastDIB a = test::Random(w, h, uint32_t(w * 31 + t));
+      TFastDIB b = test::Clone(a);
+      // The fill colour is near the seed's, so a fill without a mask would go round again.
+      const TPixel24 c{uint8_t(a.GetPixel(0, 0).B ^ 1), a.GetPixel(0, 0).G, a.GetPixel(0, 0).R};
+      FloodFill(a, 0, 0, c, t);
+      reference(b, 0, 0, c, t);
+      EXPECT_TRUE(test::SamePixels(a, b)) << w << "x" << h << " t " << t;
+    }
+  TFastDIB s = Filled(5, 5, kBlack);
+  EXPECT_TRUE(FloodFill(s, 5, 0, kWhite, 10).Empty());
+  EXPECT_TRUE(FloodFill(s, 0, -1, kWhite, 1 << 30).Empty());
+  EXPECT_EQ(FloodFill(s, 2, 2, kWhite, -5), (PixelRect{0, 0, 5, 5}));  // below 0: the exact fill
+}
+
+// --- filled shapes without an outline ---
+
+TEST(FilledShapes, EllipseAndPieMatchPerPixelTests) {
+  // Doubled coordinates about the box centre: inside the inscribed ellipse,
+  // and clockwise (y down) from ray a to ray b.
+  auto cross = [](long long px, long long py, long long qx, long long qy) { return px * qy - py * qx; };
+  const int boxes[][4] = {{3, 4, 40, 25}, {40, 25, 3, 4}, {-10, -5, 20, 50}, {5, 5, 6, 6}, {7, 2, 9, 30}};
+  // Ray pairs about the centre: narrow, a quarter, over a half turn, a half turn, the same ray twice.
+  const int rays[][4] = {{0, -30, 3, -30}, {30, 0, 0, 30}, {0, 30, 30, 1}, {-30, 0, 30, 0}, {5, 5, 10, 10}};
+  const TPixel24 ink{9, 99, 199};
+  for (const auto& b : boxes)
+    for (const auto& r : rays) {
+      const int L = std::min(b[0], b[2]), R = std::max(b[0], b[2]), T = std::min(b[1], b[3]), B = std::max(b[1], b[3]);
+      const int cx = (L + R) / 2, cy = (T + B) / 2;
+      const long long w = R - L, h = B - T, ax = 2 * (cx + r[0]) - (L + R - 1), ay = 2 * (cy + r[1]) - (T + B - 1);
+      const long long bx = 2 * (cx + r[2]) - (L + R - 1), by = 2 * (cy + r[3]) - (T + B - 1);
+      const long long ab = cross(ax, ay, bx, by);
+      TFastDIB e = Filled(64, 40, kBlack), p = Filled(64, 40, kBlack);
+      FillEllipse(e, b[0], b[1], b[2], b[3], ink);
+      FillPie(p, b[0], b[1], b[2], b[3], cx + r[0], cy + r[1], cx + r[2], cy + r[3], ink);
+      for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 64; ++x) {
+          const long long u = 2 * x - (L + R - 1), v = 2 * y - (T + B - 1);
+          const bool in = u * u * h * h + v * v * w * w <= w * w * h * h && x >= L && x < R && y >= T && y < B;
+          const bool afterA = cross(ax, ay, u, v) >= 0, beforeB = cross(u, v, bx, by) >= 0;
+          const bool sweep = ab > 0 ? afterA && beforeB : ab < 0 ? afterA || beforeB : ax * bx + ay * by < 0 && afterA;
+          ASSERT_EQ(e.GetPixel(y, x) == ink, in) << x << "," << y;
+          ASSERT_EQ(p.GetPixel(y, x) == ink, in && sweep) << x << "," << y << " ray " << r[0] << "," << r[1];
+        }
+    }
+}
+
+TEST(FilledShapes, ShapesInOneGoEqualDrawingInOrder) {
+  // Overlapping rectangles, ellipses and pies: FillShapes gives what drawing
+  // them one after the other gives, uncovered pixels in the background.
+  std::vector<FillShape> shapes;
+  uint32_t seed = 7;
+  auto rnd = [&](int n) { return int((seed = seed * 1664525u + 1013904223u) >> 8) % n - 15; };
+  for (int i = 0; i < 60; ++i)
+    shapes.push_back({FillShape::Kind((rnd(3) + 15) % 3), rnd(90), rnd(70), rnd(90), rnd(70), rnd(90), rnd(70), rnd(90),
+                      rnd(70), TPixel24{uint8_t(i), uint8_t(3 * i), 7}});
+  const TPixel24 bg{1, 2, 3};
+  TFastDIB want = Filled(61, 43, bg), got = Filled(61, 43, kWhite);
+  for (const FillShape& s : shapes) {
+    if (s.kind == FillShape::Kind::Rectangle) FillRect(want, s.x0, s.y0, s.x1, s.y1, s.Color);
+    if (s.kind == FillShape::Kind::Ellipse) FillEllipse(want, s.x0, s.y0, s.x1, s.y1, s.Color);
+    if (s.kind == FillShape::Kind::Pie) FillPie(want, s.x0, s.y0, s.x1, s.y1, s.ax, s.ay, s.bx, s.by, s.Color);
+  }
+  FillShapes(got, shapes, bg);
+  EXPECT_TRUE(test::SamePixels(got, want));
+  // Huge coordinates are clipped, not wrapped.
+  TFastDIB z = Filled(5, 3, kBlack);
+  FillEllipse(z, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, kWhite);
+  FillPie(z, -1000000000, -1000000000, 1000000000, 1000000000, 0, INT32_MIN, INT32_MAX, 0, kBlack);
+  FillRect(z, INT32_MAX, 0, INT32_MIN, 1, kWhite);
+  EXPECT_EQ(Count(z, kWhite), 15);
 }

@@ -128,3 +128,65 @@ TEST(Surface, DrawingBetweenSurfaces) {
   EXPECT_EQ(copy.Width(), 3);
   EXPECT_EQ(std::memcmp(copy.Bits, src.Bits, src.ImageSize()), 0);
 }
+
+// Storage is kept when a new size needs between half and all of it: SetSize
+// still gives black pixels, Reshape leaves them but clears the gap bytes.
+TEST(Surface, StorageKeptAcrossSizesClearsWhatItMust) {
+  TFastDIB s = Numbered(8, 8);  // 24 bytes a row, 192 in all
+  const uint8_t* bits = s.Bits;
+  ASSERT_TRUE(s.SetSize(7, 8, 24, 0));  // 21 + 3 gap bytes a row: the same 192
+  EXPECT_EQ(s.Bits, bits);
+  for (int y = 0; y < 8; ++y)
+    for (uint32_t i = 0; i < s.BytesPerRow; ++i) ASSERT_EQ(s.Row(y)[i], 0) << i << "," << y;
+
+  s = Numbered(8, 8);
+  bits = s.Bits;
+  std::memset(s.Bits, 0xAB, s.ImageSize());
+  ASSERT_TRUE(s.Reshape(5, 6));  // 16 bytes a row, 96 in all
+  EXPECT_EQ(s.Bits, bits);
+  EXPECT_EQ(s.Width(), 5);
+  EXPECT_EQ(s.Height(), 6);
+  EXPECT_EQ(s.BytesPerRow, 16u);
+  EXPECT_EQ(s.RowTable[5], s.Bits + 80);
+  for (int y = 0; y < 6; ++y) EXPECT_EQ(s.Row(y)[15], 0) << "gap byte of row " << y;
+  ASSERT_TRUE(s.Reshape(1, 1));  // far smaller: fresh memory
+  EXPECT_EQ(s.Row(0)[3], 0);
+  ASSERT_TRUE(s.Reshape(30, 3));  // larger
+  EXPECT_EQ(s.Gap, 2);
+  for (int y = 0; y < 3; ++y) EXPECT_EQ(s.Row(y)[90] | s.Row(y)[91], 0);
+  EXPECT_FALSE(s.Reshape(0, 5));
+  EXPECT_TRUE(s.Empty());
+
+  // A large surface starts on a huge-page boundary and is black.
+  TFastDIB big;
+  ASSERT_TRUE(big.SetSize(1201, 1200, 24, 0));
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(big.Bits) % (uintptr_t(2) << 20), 0u);
+  big.SetPixel(1199, 1200, MakePixel(1, 2, 3));
+  bits = big.Bits;
+  ASSERT_TRUE(big.SetSize(1100, 1101, 24, 0));
+  EXPECT_EQ(big.Bits, bits);
+  for (int y = 0; y < big.Height(); ++y)
+    for (uint32_t i = 0; i < big.BytesPerRow; ++i) ASSERT_EQ(big.Row(y)[i], 0);
+  EXPECT_TRUE(big.SetSize(0, 0, 0, 0));
+  EXPECT_TRUE(big.Empty());
+}
+
+TEST(Surface, SwapCopyAndGapBytes) {
+  TFastDIB a = Numbered(5, 3), b = Numbered(2, 7);
+  const uint8_t* aBits = a.Bits;
+  a.Swap(b);
+  EXPECT_EQ(b.Bits, aBits);
+  EXPECT_EQ(a.Width(), 2);
+  EXPECT_EQ(a.Height(), 7);
+  EXPECT_EQ(At(a, 1, 6), MakePixel(1, 6, 7));
+  EXPECT_EQ(At(b, 4, 2), MakePixel(4, 2, 6));
+  // A copy into kept storage carries the gap bytes too.
+  TFastDIB c = Numbered(6, 3);
+  CopySurface(b, c);
+  EXPECT_EQ(c.Row(2)[15], 0xEE);
+  EXPECT_EQ(At(c, 4, 2), MakePixel(4, 2, 6));
+  TFastDIB d;
+  d.Reshape(5, 3);
+  CopyGapBytes(b, d);
+  for (int y = 0; y < 3; ++y) EXPECT_EQ(d.Row(y)[15], 0xEE);
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "editor/editor.h"
 #include "editor/scripted_ui.h"
 #include "editor/settings.h"
@@ -88,4 +90,31 @@ TEST(Settings, FileTextAsWritten) {
   EXPECT_EQ(kept.Get("MainForm", "Top"), "40");
   EXPECT_EQ(kept.Get("MainForm", "Width"), std::nullopt);
   EXPECT_EQ(kept.Get("MainForm", "Status"), "3");
+}
+
+TEST(Settings, BlanksAroundNamesAndValuesOutOfRange) {
+  ScriptedUi ui;
+  Editor ed(ui);
+  std::string warning;
+  LoadEditorSettings(ed,
+                     IniFile::Parse(" [ EffectVals ] \r\n EffectVals6 = 250 \r\nEffectVals13 =4\r\nUDPeakVal = 1E39\r\n"
+                                    "FishVal=-1E39\r\n[MainForm]\r\nUndoLevels = 2147483647\r\n[ToolBox]\r\nPen Color = 255\r\n"),
+                     nullptr, &warning);
+  EXPECT_EQ(ed.EffectVals[13], 4);
+  EXPECT_EQ(ed.ToolBox.PenColor, 255u);
+  EXPECT_EQ(ed.Second[UDPeakVal], double(std::numeric_limits<float>::max()));
+  EXPECT_EQ(ed.Second[FishVal], -double(std::numeric_limits<float>::max()));
+  EXPECT_EQ(ed.Undo.Levels(), 15);
+  for (const char* named : {"UDPeakVal", "FishVal", "2147483647"})
+    EXPECT_NE(warning.find(named), std::string::npos) << warning;
+  LoadEditorSettings(ed, IniFile::Parse("[EffectVals]\nEffectVals6=1\n[MainForm]\nUndoLevels=1000\n"));
+  EXPECT_EQ(ed.Undo.Levels(), 1000);
+
+  // Typed, the same reals are refused before anything changes.
+  EXPECT_FALSE(ed.SetValueByKey("FishVal", "1E39"));
+  ed.ShowEffect(19, "FishEye");
+  ed.EffectId = 19;
+  ed.ToolBox.Box(Box::eAmtMain).Text = "-1E39";
+  EXPECT_FALSE(ed.bGoClick());
+  EXPECT_EQ(ui.Messages.back(), "'-1E39' is not a valid floating point value");
 }

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <vector>
 
+#include "core/imageio/image_file.h"
 #include "editor/editor.h"
+#include "editor/replay.h"
 #include "editor/scripted_ui.h"
 #include "editor/undo_ring.h"
+#include "editor_test_util.h"
 
 using namespace vorq;
 
@@ -108,10 +113,106 @@ TEST(UndoRing, ChangeUndoQuantity) {
             " This will clear current Undo buffers \rand reset all pointers.  Continue with \r          Undo modification?");
   EXPECT_EQ(ed.Undo.Levels(), 5);
   EXPECT_TRUE(ed.Undo.Empty());
-  for (const char* bad : {"0", "-2", "many"}) {
+  for (const char* bad : {"0", "-2", "1001", "2147483647", "many"}) {
     ui.Inputs = {bad};
     ed.ChangeUndoQuantity1Click();
     EXPECT_EQ(ed.Undo.Levels(), 5) << bad;
   }
   EXPECT_EQ(ui.Messages.back(), "'many' is not a valid integer value");
+}
+
+// A batch run keeps only what its lines can come back to: as many levels as
+// it has "UnDo" lines, the reset copy only with an "Image Reset" line. The
+// result and the log are those of the full ring.
+TEST(UndoRing, LeanReplayKeepsWhatTheLinesNeed) {
+  const std::string image = ::testing::TempDir() + "vorq_lean_in.bmp";
+  {
+    TFastDIB s;
+    s.SetSize(21, 12, 24, 0);
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 21; ++x) s.SetPixel(y, x, MakePixel(uint8_t(x * 11), uint8_t(y * 19), uint8_t(x ^ y)));
+    std::string error;
+    ASSERT_TRUE(SaveImageFile(image, s, SaveOptions{}, error)) << error;
+  }
+  const std::vector<std::string> recipes[] = {
+      {"Negative", "Rotate 90", "Blur", "UnDo\r", "Twist, Looseness 50", "UnDo", "UnDo", "4 Way Flip", "Sharpen",
+       "UnDo", "UnDo", "Mirror L/R", "UnDo", "UnDo", "UnDo"},
+      {"Negative", "Rotate 90", "Image Reset", "UnDo", "GrayScale"},
+      {"Blur", "Negative", "Rotate 90"},
+  };
+  for (const auto& lines : recipes) {
+    ReplayNeeds needs;
+    for (const std::string& l : lines) needs.Add(l);
+    ScriptedUi fullUi, leanUi;
+    Editor full(fullUi), lean(leanUi);
+    lean.KeepResetCopy = needs.Reset;
+    ASSERT_TRUE(full.LoadStartImage(image));
+    ASSERT_TRUE(lean.LoadStartImage(image));
+    lean.SetUndoDepth(std::min(lean.Undo.Levels(), needs.Undos));
+    if (needs.Undos > 0) EXPECT_EQ(lean.Undo.Levels(), needs.Undos);
+    if (!needs.Reset) EXPECT_EQ(lean.ResetSurface.Width(), 256) << "no copy for a run that never resets";
+    for (const std::string& l : lines) {
+      ASSERT_EQ(ReplayLine(full, l).Status, ReplayStatus::Done) << l;
+      ASSERT_EQ(ReplayLine(lean, l).Status, ReplayStatus::Done) << l;
+      ASSERT_TRUE(test::Same(full.WorkSurface, lean.WorkSurface)) << l;
+      if (needs.Undos == 0) EXPECT_TRUE(lean.Undo.Empty()) << "no snapshots at all";
+    }
+  }
+  std::remove(image.c_str());
+  ReplayNeeds needs;
+  for (const char* l : {"UnDo", "UnDo\r\n", "  ", "Image Reset\r", "Negative", "Undo it"}) needs.Add(l);
+  EXPECT_EQ(needs.Undos, 2);
+  EXPECT_TRUE(needs.Reset);
+}
+
+TEST(UndoRing, BoundedInLevelsAndBytes) {
+  UndoRing ring(UndoRing::kMaxLevels);  // slots take memory only when used
+  EXPECT_FALSE(ring.SetLevels(UndoRing::kMaxLevels + 1));
+  EXPECT_FALSE(UndoRing(2147483647).Levels() > UndoRing::kMaxLevels);
+
+  // Room for three 4 x 3 snapshots (36 bytes each): the oldest go first.
+  ring.SetByteLimit(3 * 36);
+  TFastDIB work = Filled(4, 3, 0);
+  for (int i = 1; i <= 4; ++i) {
+    ASSERT_TRUE(ring.Push(work));
+    work = Filled(4, 3, uint8_t(i));
+  }
+  EXPECT_EQ(ring.Dropped(), 1);
+  EXPECT_EQ(ring.Order(), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(ring.Bytes(), 3u * 36);
+  // A snapshot larger than the whole limit is refused and changes nothing.
+  TFastDIB big = Filled(7, 7, 9);
+  EXPECT_FALSE(ring.Push(big));
+  EXPECT_EQ(ring.Order(), (std::vector<int>{1, 2, 3}));
+  ASSERT_TRUE(ring.Pop(work));
+  EXPECT_EQ(work.GetPixel(0, 0).R, 3);
+}
+
+TEST(UndoRing, CommandWithoutMemoryIsRefusedAndChangesNothing) {
+  ScriptedUi ui;
+  Editor ed(ui);
+  ed.WorkSurface.SetPixel(0, 0, MakePixel(50, 60, 70));
+  ed.Undo.SetByteLimit(1000);  // less than one 256 x 256 snapshot
+  const std::string log = ::testing::TempDir() + "vorq_refused_log.txt";
+  ASSERT_TRUE(ed.Log.Open(log, false));
+  ed.MenuEffect(31);  // Negative
+  ed.MenuEffect(10);  // Blur
+  ed.Log.Close();
+  EXPECT_EQ(ui.Messages.size(), 2u);
+  EXPECT_EQ(ed.WorkSurface.GetPixel(0, 0), MakePixel(50, 60, 70));
+  EXPECT_TRUE(ed.Undo.Empty());
+  std::FILE* f = std::fopen(log.c_str(), "rb");
+  EXPECT_EQ(std::fgetc(f), EOF) << "no line for a command that did not run";
+  std::fclose(f);
+
+  // Memory running out half-way: the image comes back from the command's snapshot.
+  ed.Undo.SetByteLimit(UndoRing::kDefaultByteLimit);
+  EXPECT_FALSE(ed.Guarded([&] {
+    ed.BeginEffect();
+    ed.WorkSurface.SetPixel(0, 0, MakePixel(1, 2, 3));
+    throw std::bad_alloc();
+  }));
+  EXPECT_EQ(ed.WorkSurface.GetPixel(0, 0), MakePixel(50, 60, 70));
+  EXPECT_TRUE(ed.Undo.Empty());
+  EXPECT_EQ(ui.Messages.size(), 3u);
 }

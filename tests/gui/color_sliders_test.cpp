@@ -1,7 +1,10 @@
 // The tool box's colour sliders: the panel, the live preview, OK and Cancel.
-// (The slider arithmetic and its log line are pinned in the editor tests.)
+
+#include <QAction>
+#include <QFile>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -12,69 +15,116 @@
 
 namespace vorq::gui::test {
 
+namespace {
+
+const char* const kBars[] = {"sbBright", "sbContrast", "sbSaturation", "sbRed", "sbGreen", "sbBlue"};
+
+struct Sliders : Fixture {
+  TfToolBox* box() { return window->toolBox(); }
+  QScrollBar* bar(const char* name) { return Child<QScrollBar>(box(), name); }
+  QPushButton* button(const char* name) { return Child<QPushButton>(box(), name); }
+  bool AllNeutral() {
+    for (const char* name : kBars)
+      if (bar(name)->value() != 255) return false;
+    return true;
+  }
+  // The bytes the image view shows now.
+  std::vector<uint8_t> Shown() {
+    const QImage image = window->imageView()->Image();
+    std::vector<uint8_t> bytes;
+    for (int y = 0; y < image.height(); ++y)
+      bytes.insert(bytes.end(), image.constScanLine(y), image.constScanLine(y) + 3 * image.width());
+    return bytes;
+  }
+  std::vector<uint8_t> WorkRows() {
+    const TFastDIB& s = editor().WorkSurface;
+    std::vector<uint8_t> bytes;
+    for (int y = 0; y < s.Height(); ++y) bytes.insert(bytes.end(), s.RowTable[y], s.RowTable[y] + 3 * s.Width());
+    return bytes;
+  }
+};
+
+}  // namespace
+
 void ColorSlidersTest::bothButtonsTogglePanelAndHeight() {
-  Fixture f;
-  TfToolBox* box = f.window->toolBox();
-  QWidget* panel = Child(box, "pnlColors");
+  Sliders f;
+  QWidget* panel = Child(f.box(), "pnlColors");
   QVERIFY(panel->isHidden());
-  Child<QToolButton>(box, "bCols2")->click();
+  Child<QToolButton>(f.box(), "bCols2")->click();
   QVERIFY(!panel->isHidden());
-  QCOMPARE(box->height(), 446);
-  QVERIFY(Child(box, "bGood")->isHidden() && Child(box, "bBad")->isHidden());
+  QCOMPARE(f.box()->height(), 446);
+  QVERIFY(f.button("bGood")->isHidden() && f.button("bBad")->isHidden());
+
   auto* bColor = Child<QToolButton>(f.window.get(), "bColor");
+  QCOMPARE(bColor->toolTip(), QString("Show/Hide Color Sliders on Toolbox"));
   bColor->click();
   QVERIFY(panel->isHidden());
-  QCOMPARE(box->height(), 270);
+  QCOMPARE(f.box()->height(), 270);
   bColor->click();
-  QCOMPARE(box->height(), 446);
+  QCOMPARE(f.box()->height(), 446);
 }
 
-// Each bar previews in the view only; OK commits the preview with one
-// snapshot, Cancel shows the image again; both put the bars back.
-void ColorSlidersTest::previewThenOkOrCancel() {
-  Fixture f;
+void ColorSlidersTest::previewThenOkCommitsOnce() {
+  Sliders f;
   f.PaintPattern();
-  TfToolBox* box = f.window->toolBox();
-  ImageView* view = f.window->imageView();
-  auto bar = [&](const char* name) { return Child<QScrollBar>(box, name); };
-  auto good = Child<QPushButton>(box, "bGood"), bad = Child<QPushButton>(box, "bBad");
+  QTemporaryDir dir;
+  f.editor().LogPath = QFile::encodeName(dir.filePath("VorqLog.txt")).toStdString();
+  f.window->action("LogthisSession1")->trigger();
   const TPixel24 p = f.editor().WorkSurface.GetPixel(3, 5);
-  const auto before = f.Pixels();
-  const struct {
-    const char* bar;
-    QColor shown;
-  } bars[] = {{"sbRed", QColor(std::min(255, p.R + 45), p.G, p.B)},
-              {"sbGreen", QColor(p.R, std::min(255, p.G + 45), p.B)},
-              {"sbBlue", QColor(p.R, p.G, std::min(255, p.B + 45))},
-              {"sbBright", QColor(p.R + (((255 - p.R) * 45) >> 8), p.G + (((255 - p.G) * 45) >> 8),
-                                  p.B + (((255 - p.B) * 45) >> 8))}};
-  for (const auto& b : bars) {
-    bar(b.bar)->setValue(300);
-    QVERIFY(view->ShowingPreview());
-    QCOMPARE(view->Image().pixelColor(5, 3), b.shown);
-    QCOMPARE(f.Pixels(), before);
-    QVERIFY(!f.window->isEnabled() && box->isEnabled() && !good->isHidden() && !bad->isHidden());
-    bad->click();
-    QCOMPARE(bar(b.bar)->value(), 255);
-    QVERIFY(!view->ShowingPreview() && f.window->isEnabled() && good->isHidden());
-    QCOMPARE(view->Image().pixelColor(5, 3), QColor(p.R, p.G, p.B));
-  }
-  QCOMPARE(f.Pixels(), before);
-  QVERIFY(f.editor().Undo.Empty());
+  const int snapshots = f.editor().Undo.Count();
 
-  bar("sbRed")->setValue(300);
-  bar("sbSaturation")->setValue(0);
-  const QImage preview = view->Image();
-  QTest::mouseClick(good, Qt::LeftButton);
-  QCOMPARE(f.editor().Undo.Count(), 1);
-  QCOMPARE(f.editor().WorkSurface.GetPixel(3, 5), MakePixel(uint8_t(preview.pixelColor(5, 3).red()),
-                                                            uint8_t(preview.pixelColor(5, 3).green()),
-                                                            uint8_t(preview.pixelColor(5, 3).blue())));
-  QCOMPARE(bar("sbRed")->value(), 255);
-  QCOMPARE(bar("sbSaturation")->value(), 255);
-  QVERIFY(f.window->isEnabled() && !view->ShowingPreview() && good->isHidden());
-  f.editor().bUndoClick();
+  const auto before = f.Pixels();
+
+  // The preview shows in the view; the image and the main window wait for OK.
+  f.bar("sbRed")->setValue(300);
   QCOMPARE(f.Pixels(), before);
+  QVERIFY(f.window->imageView()->ShowingPreview());
+  QCOMPARE(f.window->imageView()->Image().pixelColor(5, 3), QColor(std::min(255, p.R + 45), p.G, p.B));
+  QVERIFY(!f.window->isEnabled());
+  QVERIFY(f.box()->isEnabled() && f.button("bGood")->isEnabled());
+  QVERIFY(!f.button("bGood")->isHidden() && !f.button("bBad")->isHidden());
+
+  const auto preview = f.Shown();
+  QTest::mouseClick(f.button("bGood"), Qt::LeftButton);
+  QCOMPARE(f.WorkRows(), preview);
+  QCOMPARE(f.editor().Undo.Count(), snapshots + 1);
+  QVERIFY(f.AllNeutral());
+  QVERIFY(f.window->isEnabled());
+  QVERIFY(!f.window->imageView()->ShowingPreview());
+  QVERIFY(f.button("bGood")->isHidden() && f.button("bBad")->isHidden());
+
+  f.window->action("CloseLog1")->trigger();
+  QFile log(dir.filePath("VorqLog.txt"));
+  QVERIFY(log.open(QIODevice::ReadOnly));
+  const QStringList lines = QString::fromLatin1(log.readAll()).split('\n', Qt::SkipEmptyParts);
+  QCOMPARE(lines.size(), 2);
+  QCOMPARE(lines[1].trimmed(),
+           QString("ToolBox Sliders to positions:  Lightness 0, Contrast 0, Saturation 0, Red 45, Green 0, Blue 0"));
+
+  // Undo takes back exactly the slider change.
+  f.editor().bUndoClick();
+  QCOMPARE(f.editor().WorkSurface.GetPixel(3, 5), p);
+}
+
+void ColorSlidersTest::cancelRestoresExactly() {
+  Sliders f;
+  f.PaintPattern();
+  const auto before = f.Pixels();
+  const int snapshots = f.editor().Undo.Count();
+  f.bar("sbBright")->setValue(400);
+  f.bar("sbSaturation")->setValue(0);
+  f.bar("sbContrast")->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  QVERIFY(f.Shown() != f.WorkRows());
+
+  f.button("bBad")->click();
+  QCOMPARE(f.Pixels(), before);
+  QVERIFY(!f.window->imageView()->ShowingPreview());
+  QCOMPARE(f.Shown(), f.WorkRows());
+  QCOMPARE(f.editor().Undo.Count(), snapshots);
+  QVERIFY(f.AllNeutral());
+  // Setting the bars back previews nothing: the main window stays usable.
+  QVERIFY(f.window->isEnabled());
+  QVERIFY(f.button("bGood")->isHidden());
 }
 
 }  // namespace vorq::gui::test

@@ -52,6 +52,13 @@ QToolButton* Button(Fixture& f, const char* name) {
   return f.window->findChild<QToolBar*>("ToolBar1")->findChild<QToolButton*>(name);
 }
 
+// Starts a log in dir; LogLines reads back what was written after the header.
+void StartLog(Fixture& f, const QTemporaryDir& dir) {
+  f.editor().LogPath = QFile::encodeName(dir.filePath("VorqLog.txt")).toStdString();
+  f.window->action("LogthisSession1")->trigger();
+}
+QStringList LogLines(const QTemporaryDir& dir) { return test::LogLines(dir.filePath("VorqLog.txt")); }
+
 void DoubleClick(QWidget* w) {
   const QPointF centre(w->width() / 2.0, w->height() / 2.0);
   QMouseEvent event(QEvent::MouseButtonDblClick, centre, w->mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
@@ -65,6 +72,8 @@ void FilesBufferTest::openReadsByContentAndKeepsTheImageOnFailure() {
   QTemporaryDir dir;
   const QImage picture = Picture(30, 20);
   QVERIFY(picture.save(dir.filePath("tile.png"), "PNG"));
+  // A PNG under a bitmap's name: the content decides.
+  QVERIFY(picture.save(dir.filePath("misnamed.bmp"), "PNG"));
   QFile junk(dir.filePath("junk.jpg"));
   QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("not a picture at all") > 0);
   junk.close();
@@ -84,7 +93,14 @@ void FilesBufferTest::openReadsByContentAndKeepsTheImageOnFailure() {
   QCOMPARE(f.window->defaultDirectory(), QDir(dir.path()).absolutePath());
   QVERIFY(!f.editor().Undo.Empty());
 
+  f.editor().WorkSurface.SetSize(8, 8, 24, 0);
+  ChooseNext(f, dir.filePath("misnamed.bmp"));
+  f.window->action("Open1")->trigger();
+  QVERIFY(SurfaceShows(f.editor().WorkSurface, picture));
+  QVERIFY(f.messages.isEmpty());
+
   // A file nobody can read: a message naming it, and the picture stays.
+  f.window->action("Open1")->trigger();  // the misnamed file again: something to compare against
   const std::vector<uint8_t> before = f.Pixels();
   ChooseNext(f, dir.filePath("junk.jpg"));
   f.window->action("Open1")->trigger();
@@ -94,8 +110,6 @@ void FilesBufferTest::openReadsByContentAndKeepsTheImageOnFailure() {
   QCOMPARE(f.editor().WorkSurface.Width(), 30);
 }
 
-// The route by the file's own extension is pinned in the core tests; here the
-// chooser's name reaches it, a bare name gets ".jpg" and the folder is kept.
 void FilesBufferTest::saveAsPicksTheFormatByExtension() {
   QTemporaryDir dir;
   Fixture f;
@@ -103,22 +117,36 @@ void FilesBufferTest::saveAsPicksTheFormatByExtension() {
   QVERIFY(picture.save(dir.filePath("source.png")));
   ChooseNext(f, dir.filePath("source.png"));
   f.window->action("Open1")->trigger();
+
+  struct Case {
+    QString typed, written;
+    QByteArray format;
+  };
   QVERIFY(QDir(dir.path()).mkdir("tiles.gif"));
-  const struct {
-    const char *typed, *written, *format;
-  } cases[] = {{"out.bmp", "out.bmp", "bmp"}, {"out.GIF", "out.GIF", "gif"}, {"tiles.gif/inside", "tiles.gif/inside.jpg", "jpeg"}};
-  for (const auto& c : cases) {
+  const QList<Case> cases = {
+      {"out.bmp", "out.bmp", "bmp"},
+      {"out.jpg", "out.jpg", "jpeg"},
+      {"out.GIF", "out.GIF", "gif"},
+      {"out.png", "out.png", "png"},
+      {"plain", "plain.jpg", "jpeg"},
+      // Only the file's own extension counts, not a folder's.
+      {"tiles.gif/inside", "tiles.gif/inside.jpg", "jpeg"},
+  };
+  for (const Case& c : cases) {
     ChooseNext(f, dir.filePath(c.typed));
-    QVERIFY2(f.window->SaveAs1Click(), c.typed);
+    QVERIFY2(f.window->SaveAs1Click(), qPrintable(c.typed));
     QImageReader reader(dir.filePath(c.written));
-    QCOMPARE(reader.format(), QByteArray(c.format));
+    QCOMPARE(reader.format(), c.format);
     const QImage back = reader.read();
     QCOMPARE(back.size(), picture.size());
-    if (c.format[0] == 'b') QVERIFY(SurfaceShows(f.editor().WorkSurface, back));
+    const bool lossless = c.format == "png" || c.format == "bmp";
+    if (lossless) QVERIFY2(SurfaceShows(f.editor().WorkSurface, back), qPrintable(c.typed));
     QCOMPARE(f.window->defaultDirectory(), QFileInfo(dir.filePath(c.typed)).absolutePath());
   }
   QVERIFY(f.messages.isEmpty());
-  ChooseNext(f, "");  // Cancel writes nothing and keeps the folder
+
+  // Cancel writes nothing and keeps the folder.
+  ChooseNext(f, "");
   QVERIFY(!f.window->SaveAs1Click());
   QCOMPARE(f.window->defaultDirectory(), QDir(dir.filePath("tiles.gif")).absolutePath());
 }
@@ -162,6 +190,7 @@ void FilesBufferTest::loadBufferFillsThumbnailAndEnablesItems() {
   QCOMPARE(thumb.size(), QSize(65, 65));
   QCOMPARE(thumb.pixel(0, 0), qRgb(255, 0, 0));
   QCOMPARE(thumb.pixel(64, 64), qRgb(255, 0, 0));
+  QCOMPARE(f.window->bufferThumb()->contentsRect().size(), QSize(65, 65));
   // Loading the buffer takes no snapshot and leaves the folder alone.
   QVERIFY(f.editor().Undo.Empty());
   QCOMPARE(f.Pixels(), before);
@@ -169,7 +198,9 @@ void FilesBufferTest::loadBufferFillsThumbnailAndEnablesItems() {
 }
 
 void FilesBufferTest::copyAndPasteBufferWithUndo() {
+  QTemporaryDir logDir;
   Fixture f;
+  StartLog(f, logDir);
   f.PaintPattern();
   const std::vector<uint8_t> pattern = f.Pixels();
 
@@ -201,6 +232,9 @@ void FilesBufferTest::copyAndPasteBufferWithUndo() {
   const QImage copied = QGuiApplication::clipboard()->image();
   QVERIFY(SurfaceShows(f.editor().BufferSurface, copied));
 
+  QCOMPARE(LogLines(logDir), QStringList({"Copy Image to Buffer", "Paste Buffer to Image", "UnDo",
+                                          "Paste Buffer to Image", "UnDo", "Paste Buffer to Image",
+                                          "Copy Buffer to Clipboard"}));
   QVERIFY(f.messages.isEmpty());
 }
 

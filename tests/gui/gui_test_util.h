@@ -5,15 +5,18 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
-#include <QTemporaryDir>
+#include <QStringList>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 #include <functional>
+#include <QTemporaryDir>
+
+
+#include "editor/settings.h"
+#include <QTreeWidget>
 #include <memory>
 #include <vector>
 
-#include "editor/settings.h"
 #include "gui/mainwin/tf_vorqtile.h"
 
 namespace vorq::gui::test {
@@ -38,6 +41,15 @@ inline void WhenModal(std::function<void(QWidget*)> act) {
     QVERIFY(modal);
     act(modal);
   });
+}
+
+// The lines of a log after its header.
+inline QStringList LogLines(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {"(no log)"};
+  QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+  if (!lines.isEmpty()) lines.removeFirst();
+  return lines;
 }
 
 inline void WriteSettings(const QString& dir, const QByteArray& text) {

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <clocale>
 
 #include "gui_tests.h"
 
@@ -28,6 +29,14 @@ int main(int argc, char* argv[]) {
   failed += Run<SizeTilesTest>(argc, argv);
   failed += Run<PaintingTest>(argc, argv);
   failed += Run<ColorSlidersTest>(argc, argv);
+  failed += Run<GradientTest>(argc, argv);
+  failed += Run<PasteTest>(argc, argv);
   failed += Run<RecipeTest>(argc, argv);
+  failed += Run<OutputTest>(argc, argv);
+  failed += Run<TextToolTest>(argc, argv);
+  failed += Run<LogWindowsTest>(argc, argv);
+  failed += Run<FadeAboutTest>(argc, argv);
+  failed += Run<CanvasTest>(argc, argv);
+  failed += Run<ConveniencesTest>(argc, argv);
   return failed == 0 ? 0 : 1;
 }

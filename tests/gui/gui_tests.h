@@ -5,11 +5,19 @@
 
 namespace vorq::gui::test {
 
+class CanvasTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void zoomedLineLandsInImageCoordinates();
+  void tiledViewShowsTheCopiesAndTheSeams();
+};
+
 class ColorSlidersTest : public QObject {
   Q_OBJECT
  private slots:
   void bothButtonsTogglePanelAndHeight();
-  void previewThenOkOrCancel();
+  void previewThenOkCommitsOnce();
+  void cancelRestoresExactly();
 };
 
 class FilesBufferTest : public QObject {
@@ -21,12 +29,25 @@ class FilesBufferTest : public QObject {
   void copyAndPasteBufferWithUndo();
 };
 
+class GradientTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void thumbnailAppearsOnFirstShowAndPastes();
+  void designerFieldsDefaultsAndPasteNow();
+  void multiGradientMarkersAndColours();
+};
+
 class MainWindowTest : public QObject {
   Q_OBJECT
  private slots:
-  void menusRunTheirCommands();
-  void treeSelectsExpandsAndApplies();
-  void statusBarFollowsMouseAndLog();
+  void effectMenusFollowTheCatalogue();
+  void menuBarHasTheCommandMap();
+  void toolBarButtonsInOrder();
+  void treeListsEveryEffectSorted();
+  void expandButtonTogglesAllBranches();
+  void treeSelectionDrivesStatusAndToolBox();
+  void enterAndDoubleClickInTreeApply();
+  void statusBarPanels();
   void startImageLoadsAfterFirstShow();
   void closingAsksOnlyWhenPromptIsChecked();
 };
@@ -38,8 +59,19 @@ class OptionsTest : public QObject {
   void jpgQualityStartsAt90WhateverTheBoxSays();
   void gifSwatchesShowTheMapAndSelectByPosition();
   void gifDialogAnswersAndKeepsItsChoice();
+  void changeUndoQuantityEmptiesTheRing();
   void optionsMenuChecks();
   void toolBoxFollowsTheMainWindow();
+};
+
+class OutputTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void placementFollowsTheRules();
+  void dialogModesPopupAndRatio();
+  void printsThePlacedRectangleToPdf();
+  void wallpaperGoesThroughTheDesktopsTool();
+  void helpPagesShortcutsAndTitle();
 };
 
 class PaintingTest : public QObject {
@@ -67,8 +99,20 @@ class SettingsTest : public QObject {
 class SizeTilesTest : public QObject {
   Q_OBJECT
  private slots:
+  void sizerControlsFollowTheRules();
+  void sizerBoxesEnterAndLeave();
   void resizeCommandsRunThroughTheDialog();
+  void seamlessMenuMakesEdgesMeet();
   void testTilesShowsTheImageTiledAndComesBack();
+};
+
+class PasteTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void emptyClipboardPastesNothing();
+  void clipboardRoundTripLaysAlphaOverWhite();
+  void transparentDialogAndWhiteLowerLeft();
+  void selectionFloatsThenPlacesOnFirstMove();
 };
 
 class RecipeTest : public QObject {
@@ -82,10 +126,45 @@ class ToolBoxTest : public QObject {
  private slots:
   void startsWithNothingChosen();
   void showsTheSelectedEffectsFields();
-  void scrollBarsShiftTheImage();
+  void applyUsesTypedValuesAndRefusesNonNumbers();
+  void usePeaksSwitchesTheFirstField();
+  void scrollBarShiftsTheImage();
   void filterDialogEditsTheKernelTexts();
   void designYourOwnRunsTheTypedKernel();
   void numbersIgnoreTheDesktopLanguage();
+};
+
+class TextToolTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void rightAlignedLinesEndTogether();
+  void dialogFieldsFollowTheRules();
+  void placedTextIsWhatTheBatchToolDraws();
+};
+
+class LogWindowsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void viewerFollowsTheLogAndSavesUnderItsName();
+  void editorAsksBeforeLosingChanges();
+};
+
+class FadeAboutTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void fadeRunsItsTransitionsInTurn();
+  void aboutBoxPlaysThenCloses();
+};
+
+class ConveniencesTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void menuCommandSelectsItsNodeAndEnterAppliesIt();
+  void standardShortcutsMoveTheCollidingEffects();
+  void dockedToolBoxSitsRightAndComesBack();
+  void droppedFilesOpenAndAreRemembered();
+  void cancelledEffectLeavesImageAndUndoAsTheyWere();
+  void windowKeepsTicklingDuringA4096Effect();
 };
 
 }  // namespace vorq::gui::test

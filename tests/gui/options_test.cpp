@@ -2,6 +2,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -36,6 +38,10 @@ std::array<uint32_t, 256> ThreeColours() {
 void OptionsTest::jpgBoxAndBarFollowEachOther() {
   QStringList messages;
   TfJPGComp dialog(nullptr, [&](const std::string& text) { messages << QString::fromStdString(text); });
+  QCOMPARE(dialog.windowTitle(), QString("Set JPG Compression Quality"));
+  QVERIFY(Child<QLabel>(&dialog, "Label1")->text() ==
+          "JPG Compression Quality is a factor in the size of the saved *.jpg file.  A smaller number will produce "
+          "a much smaller file, but at the expense of picture clarity, color sharpness, and details.");
   auto* box = Child<QLineEdit>(&dialog, "eCVal");
   auto* bar = Child<QScrollBar>(&dialog, "sbCVal");
   QCOMPARE(box->text(), QString("90"));
@@ -106,7 +112,18 @@ void OptionsTest::jpgQualityStartsAt90WhateverTheBoxSays() {
 
 void OptionsTest::gifSwatchesShowTheMapAndSelectByPosition() {
   TfGif dialog;
+  QCOMPARE(dialog.windowTitle(), QString("Set GIF Transparency"));
   QCOMPARE(dialog.SelectedIndex(), 256);
+  QCOMPARE(TfGif::SwatchRect(0), QRect(6, 4, 16, 16));
+  QCOMPARE(TfGif::SwatchRect(35), QRect(6 + 17 * 3, 4 + 17 * 2, 16, 16));
+  QCOMPARE(TfGif::SwatchRect(255), QRect(6 + 17 * 15, 4 + 17 * 15, 16, 16));
+  for (const char* name : {"bOK", "bNone", "bCancel"}) {
+    auto* b = Child<QPushButton>(&dialog, name);
+    QVERIFY2(b->geometry().top() > TfGif::SwatchRect(255).bottom(), name);
+    QVERIFY2(dialog.rect().contains(b->geometry()), name);
+  }
+  QCOMPARE(Child<QPushButton>(&dialog, "bNone")->text(), QString("None"));
+
   dialog.SetColours(ThreeColours(), 3);
   QCOMPARE(dialog.SwatchColour(0), QColor(Qt::red));
   QCOMPARE(dialog.SwatchColour(2), QColor(Qt::blue));
@@ -162,10 +179,12 @@ void OptionsTest::gifDialogAnswersAndKeepsItsChoice() {
 
   answer(256, SwatchCentre(4, 1), "bOK");
   QVERIFY(save("ok.gif"));
+  QVERIFY(QFile::exists(dir.filePath("ok.gif")));
   QCOMPARE(f.editor().GifSelectedIndex, 20);
   QCOMPARE(f.window->defaultDirectory(), dir.path());  // the next dialog starts where this one ended
   answer(20, QPoint(), "bNone");
   QVERIFY(save("none.gif"));
+  QVERIFY(QFile::exists(dir.filePath("none.gif")));
   QCOMPARE(f.editor().GifSelectedIndex, 20);
   answer(20, SwatchCentre(0, 15), "bCancel");
   QVERIFY(!save("cancel.gif"));
@@ -179,26 +198,70 @@ void OptionsTest::gifDialogAnswersAndKeepsItsChoice() {
   QVERIFY(QFile::exists(dir.filePath("quiet.gif")));
 }
 
+void OptionsTest::changeUndoQuantityEmptiesTheRing() {
+  Fixture f;
+  f.PaintPattern();
+  auto* undo = f.window->findChild<QToolButton*>("bUndo");
+  f.window->action("Blur1")->trigger();
+  f.window->action("Blur1")->trigger();
+  QCOMPARE(f.editor().Undo.Count(), 2);
+  QVERIFY(undo->isEnabled());
+
+  QStringList asked;
+  f.window->setAskHandler([&](const QString& text, bool) {
+    asked << text;
+    return UiPort::Answer::Yes;
+  });
+  auto enter = [](const char* typed) {
+    WhenModal([typed](QWidget* modal) {
+      auto* input = qobject_cast<QInputDialog*>(modal);
+      QVERIFY(input);
+      QCOMPARE(input->windowTitle(), QString("Change Number of Undo"));
+      QCOMPARE(input->labelText(), QString("Enter a New Maximum Undo: "));
+      QCOMPARE(input->textValue(), QString("15"));
+      input->setTextValue(typed);
+      input->accept();
+    });
+  };
+  enter("5");
+  f.window->action("ChangeUndoQuantity1")->trigger();
+  QCOMPARE(asked.size(), 1);
+  QCOMPARE(f.editor().Undo.Levels(), 5);
+  QVERIFY(!undo->isEnabled());
+  QVERIFY(f.messages.isEmpty());
+}
+
 void OptionsTest::optionsMenuChecks() {
   Fixture f;
   QAction* show = f.window->action("ShowDialogDuringSave1");
   QAction* hide = f.window->action("HideDialogDuringSave1");
-  QVERIFY(hide->isChecked() && !show->isChecked() && !f.editor().GifShowDialog);
+  QVERIFY(hide->isChecked() && !show->isChecked());
+  QVERIFY(!f.editor().GifShowDialog);
   show->trigger();
+  QVERIFY(show->isChecked() && !hide->isChecked());
+  QVERIFY(f.editor().GifShowDialog);
   show->trigger();  // a radio item stays checked
-  QVERIFY(show->isChecked() && !hide->isChecked() && f.editor().GifShowDialog);
+  QVERIFY(show->isChecked());
   hide->trigger();
-  QVERIFY(hide->isChecked() && !show->isChecked() && !f.editor().GifShowDialog);
+  QVERIFY(hide->isChecked() && !show->isChecked());
+  QVERIFY(!f.editor().GifShowDialog);
+
   QAction* withLog = f.window->action("SaveImagewithLogFileName1");
+  QCOMPARE(withLog->text(), QString("Save Image with Log File Name"));
   QVERIFY(withLog->isEnabled() && !withLog->isChecked());
   withLog->trigger();
   QVERIFY(withLog->isChecked());
+  withLog->trigger();
+  QVERIFY(!withLog->isChecked());
+  for (const char* name : {"SetJPGCompression2", "ChangeUndoQuantity1"}) QVERIFY2(f.window->action(name)->isEnabled(), name);
 }
 
 void OptionsTest::toolBoxFollowsTheMainWindow() {
   Fixture f;
   TfToolBox* box = f.window->toolBox();
-  QVERIFY(box->isWindow() && (box->windowFlags() & Qt::Tool));
+  QCOMPARE(box->parentWidget(), f.window.get());
+  QVERIFY(box->isWindow());
+  QVERIFY(box->windowFlags() & Qt::Tool);
   QSignalSpy shown(f.window.get(), &TfVorqTile::FirstShown);
   f.window->show();
   QVERIFY(shown.wait(2000));

@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -39,6 +41,7 @@ const TPixel24 kWhite = MakePixel(255, 255, 255);
 
 // A fixture with the tool box's tools at hand and a log to read back.
 struct Painter : Fixture {
+  QTemporaryDir logDir;
 
   Painter() {
     window->show();
@@ -49,6 +52,21 @@ struct Painter : Fixture {
   QString statusPanelText(int panel) { return window->statusPanel(panel)->text(); }
 
   void Tool(const char* button) { QTest::mouseClick(Child<QToolButton>(box(), button), Qt::LeftButton); }
+
+  void StartLog() {
+    editor().LogPath = QFile::encodeName(logDir.filePath("VorqLog.txt")).toStdString();
+    window->action("LogthisSession1")->trigger();
+  }
+  // The lines written after the header, once the log is closed.
+  QStringList LogLines() {
+    window->action("CloseLog1")->trigger();
+    QFile file(logDir.filePath("VorqLog.txt"));
+    if (!file.open(QIODevice::ReadOnly)) return {"(no log)"};
+    QStringList lines = QString::fromLatin1(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    for (QString& l : lines) l = l.trimmed();
+    lines.removeFirst();
+    return lines;
+  }
 
   void Drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton) {
     QTest::mousePress(view(), button, {}, from);
@@ -93,7 +111,7 @@ void PaintingTest::toolButtonsSwitchToolAndCursor() {
   Painter f;
   QCOMPARE(f.view()->CursorName(), QString("BRUSH"));
   QVERIFY(Child<QToolButton>(f.box(), "bFree")->isChecked());
-  QVERIFY(!Child<QToolButton>(f.box(), "bText")->isEnabled());
+  QVERIFY(Child<QToolButton>(f.box(), "bText")->isEnabled());
 
   const struct {
     const char* button;
@@ -125,6 +143,7 @@ void PaintingTest::toolButtonsSwitchToolAndCursor() {
 void PaintingTest::freeHandAndXorLineThroughTheView() {
   Painter f;
   FillWith(f.editor(), kWhite);
+  f.StartLog();
   f.editor().ToolBox.PenColor = 0x1E140A;  // red 10, green 20, blue 30
   auto* size = Child<QLineEdit>(f.box(), "ePenSize");
   size->clear();
@@ -148,11 +167,16 @@ void PaintingTest::freeHandAndXorLineThroughTheView() {
   QCOMPARE(f.editor().WorkSurface.GetPixel(50, 30), MakePixel(245, 235, 225));  // white xor pen
   QCOMPARE(f.view()->grab().toImage().pixelColor(30, 50), QColor(245, 235, 225));
   QCOMPARE(f.statusPanelText(kPanelX), QString("X: 60"));
+
+  QCOMPARE(f.LogLines(), QStringList({"FreeHand Drawing, Pen Size 3, Pen Color R: 10 G: 20 B: 30",
+                                      "Line from X 5 Y 50 To X 60 Y 50, Pen Size 3, Pen Color R: 10 G: 20 B: 30, "
+                                      "Pen XORPen"}));
 }
 
 void PaintingTest::shapesLeaveNoBandInThePixels() {
   Painter f;
   f.PaintPattern();
+  f.StartLog();
   f.editor().ToolBox.PenColor = 0x0000FF;
   f.editor().ToolBox.BrushColor = 0x00FF00;
   // The Pen menu does not touch shapes.
@@ -180,12 +204,19 @@ void PaintingTest::shapesLeaveNoBandInThePixels() {
     QTest::mouseRelease(f.view(), button, {}, {40, 40});
   }
   QCOMPARE(f.Pixels(), drawn);
+
+  QCOMPARE(f.LogLines(),
+           QStringList({"Ellipse from X 10 Y 10, To X 50 Y 30, Pen Size 2, Pen Color R: 255 G: 0 B: 0, Brush Color "
+                        "R: 0 G: 255 B: 0, Filled",
+                        "Rectangle from X 120 Y 90, To X 70 Y 60, Pen Size 2, Pen Color R: 255 G: 0 B: 0, Brush "
+                        "Color R: 0 G: 255 B: 0, Not Filled"}));
 }
 
 void PaintingTest::floodFillAndEyedropper() {
   Painter f;
   FillWith(f.editor(), kWhite);
   f.editor().WorkSurface.SetPixel(8, 7, MakePixel(12, 34, 56));
+  f.StartLog();
   f.editor().ToolBox.BrushColor = 0xFF0000;  // blue
 
   f.Tool("bEyeDrop");
@@ -201,6 +232,9 @@ void PaintingTest::floodFillAndEyedropper() {
   QCOMPARE(f.editor().WorkSurface.GetPixel(255, 255), MakePixel(0, 0, 255));
   QCOMPARE(f.editor().WorkSurface.GetPixel(8, 7), MakePixel(12, 34, 56));  // another colour: not reached
   QCOMPARE(f.view()->grab().toImage().pixelColor(200, 20), QColor(0, 0, 255));
+
+  QCOMPARE(f.LogLines(), QStringList({"Eyedropper at location X 7 Y 8",
+                                      "FloodFill at location X 100 Y 100, Brush Color R: 0 G: 0 B: 255"}));
 }
 
 void PaintingTest::selectionDialogCancelKeepsImage() {
@@ -214,8 +248,12 @@ void PaintingTest::selectionDialogCancelKeepsImage() {
   QCOMPARE(f.view()->BandRect(), QRect(QPoint(20, 20), QPoint(60, 40)));
 
   bool looked = false;
-  f.AnswerSelection("bCancel", [&](TfSelect*) {
+  f.AnswerSelection("bCancel", [&](TfSelect* dialog) {
     looked = true;
+    QCOMPARE(dialog->windowTitle(), QString("Selection Action"));
+    QStringList captions;
+    for (QPushButton* b : dialog->findChildren<QPushButton*>()) captions << b->text();
+    QCOMPARE(captions, QStringList({"Copy to Clipboard", "Copy to Buffer", "Crop to Selection", "Cancel"}));
     // The band stays on screen while the question is open.
     QCOMPARE(f.view()->Band(), RubberBand::Selection);
   });
@@ -229,6 +267,7 @@ void PaintingTest::selectionDialogCancelKeepsImage() {
 void PaintingTest::selectionCopiesToBufferAndClipboard() {
   Painter f;
   f.PaintPattern();
+  f.StartLog();
   f.Tool("bSelect");
   // Dragged up and to the left: the same rectangle.
   f.AnswerSelection("bBuffer");
@@ -248,6 +287,9 @@ void PaintingTest::selectionCopiesToBufferAndClipboard() {
   const TPixel24 p = f.editor().WorkSurface.GetPixel(8, 7);
   QCOMPARE(clip.pixelColor(2, 2), QColor(p.R, p.G, p.B));
   QCOMPARE(f.editor().WorkSurface.Width(), 256);
+
+  QCOMPARE(f.LogLines(), QStringList({"Select Area From Left 60 Top 40, Right 20 Bottom 20, Copy to Buffer",
+                                      "Select Area From Left 5 Top 6, Right 15 Bottom 9, Copy to Clipboard"}));
 }
 
 void PaintingTest::selectionCropsToOnePixelAndUndoes() {

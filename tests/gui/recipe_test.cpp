@@ -1,9 +1,13 @@
 // A session through the window's own controls, logged, then replayed by the
 // batch tool: the same image and the same log come back.
 #include <QAction>
+#include <QComboBox>
+#include <QPushButton>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,6 +15,7 @@
 
 #include "core/imageio/image_file.h"
 #include "gui/mainwin/image_view.h"
+#include "gui/mainwin/paste_selection.h"
 #include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
 #include "gui_tests.h"
@@ -62,12 +67,12 @@ void RecipeTest::everyCommandReplaysInTheBatchTool() {
   drag({120, 60}, {120, 60});
 
   // Every effect the menus run without a dialog, with its stored values;
-  // the resize commands, Design Your Own and Tint ask first, Circular is
+  // the resize commands, Design Your Own, Tint and Map Texture ask first, Circular is
   // refused on this size.
   for (const auto& e : kCatalogue) {
     const std::string c = e.Component;
     if (!Editor::EffectAvailable(e.Id) || c == "ReSizeFast1" || c == "ReSizeSmooth1" || c == "DesignYourOwn1" ||
-        c == "Tint1" || c == "Circular1" || c == "Scroll1")
+        c == "Tint1" || c == "Circular1" || c == "Scroll1" || c == "Gradient2" || c == "MapTexture1")
       continue;
     trigger(e.Component);
   }
@@ -92,10 +97,48 @@ void RecipeTest::everyCommandReplaysInTheBatchTool() {
   trigger("CopyBuffertoClipboard1");
   trigger("PasteClipboardtoBuffer1");
   trigger("ReplaceImage1");
+  // Paste Transparent with the dialog's first settings; a selection dragged by (7, 4).
+  WhenModal([](QWidget* d) { Child<QPushButton>(d, "bOK")->click(); });
+  trigger("Transparent1");
+  trigger("AsSelection1");
+  QWidget* sel = f.window->pasteSelection();
+  QTest::mousePress(sel, Qt::LeftButton, {}, {2, 2});
+  QTest::mouseMove(sel, {9, 6});
+  QTest::mouseRelease(sel, Qt::LeftButton, {}, {2, 2});
+  QTest::mouseMove(sel, {3, 3});
   trigger("PasteBuffertoImage1");
   trigger("UnDo1");
   trigger("Reset1");
   trigger("UnDo1");
+  // Gradients: the designers answered through their own controls.
+  auto designer = [&](const char* width, const char* style, const char* angle) {
+    WhenModal([=](QWidget* d) {
+      Type(Child<QLineEdit>(d, "meWide"), width);
+      Child<QComboBox>(d, "cbStyle")->setCurrentText(style);
+      Type(Child<QLineEdit>(d, "meAngle"), angle);
+      Child<QPushButton>(d, "bOK")->click();
+    });
+  };
+  designer("200", "Radial2", "30");
+  trigger("Design1");
+  trigger("PasteToImage1");
+  trigger("MergeWithImage1");
+  designer("90", "Elliptic", "0");
+  trigger("Gradient2");  // Draw Gradient: one line
+  trigger("GradientBars1");
+  trigger("ColorWheel1");
+  trigger("Mosaic1");
+  WhenModal([](QWidget* d) {
+    Type(Child<QLineEdit>(d, "eWide"), "180");
+    Type(Child<QLineEdit>(d, "eHigh"), "50");
+    Child<QPushButton>(d, "Button1")->click();
+  });
+  trigger("MultiGradient1");
+  trigger("Rainbow1");
+  trigger("Reset1");
+  f.Select("Gradient");
+  designer("33", "Rectangle", "0");
+  Child<QToolButton>(box, "bGo2")->click();
   trigger("CloseLog1");
   QVERIFY2(f.messages.isEmpty(), qPrintable(f.messages.join("; ")));
   const QString image = dir.filePath("session.bmp");
@@ -111,6 +154,10 @@ void RecipeTest::everyCommandReplaysInTheBatchTool() {
 
   const QStringList written = Lines(dir.filePath("VorqLog.txt")), replayed = Lines(dir.filePath("replayed.txt"));
   QVERIFY2(written.size() > 55, qPrintable(QString::number(written.size())));
+  for (const char* start : {"Design Gradient, Width 200,", "Paste Gradient to Image", "Merge Gradient, ",
+                            "Draw Gradient, Width 90,", "MultiGradient,  Width 180, Height 50,", "Color Wheel",
+                            "Rainbow", "Gradient, Width 33,"})
+    QVERIFY2(!written.filter(QRegularExpression("^" + QRegularExpression::escape(start))).isEmpty(), start);
   QCOMPARE(replayed.mid(1), written.mid(1));  // the headers differ only in the start image's size
   TFastDIB a, b;
   QVERIFY(LoadImageFile(QFile::encodeName(image).toStdString(), a, error));

@@ -1,8 +1,7 @@
-// "VorqTile.ini" as the window reads and writes it. The editor's keys and
-// their text are pinned in the editor tests; here the window's own: bounds
-// and state, the tool box, the menus' checks, the JPEG box.
+// "VorqTile.ini": what a start reads and what a close writes.
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,6 +19,7 @@ namespace vorq::gui::test {
 
 namespace {
 
+
 QString Value(const IniFile& ini, const char* section, const std::string& key) {
   const auto v = ini.Get(section, key);
   return v ? QString::fromStdString(*v) : QString("<missing>");
@@ -32,7 +32,8 @@ bool ShowAndWait(Fixture& f) {
 }
 
 QColor PenSwatch(Fixture& f) {
-  return f.window->toolBox()->findChild<QPushButton*>("bPen")->icon().pixmap(12, 12).toImage().pixelColor(6, 6);
+  auto* pen = f.window->toolBox()->findChild<QPushButton*>("bPen");
+  return pen->icon().pixmap(12, 12).toImage().pixelColor(6, 6);
 }
 
 }  // namespace
@@ -42,44 +43,83 @@ void SettingsTest::firstStartUsesDefaultsAndExitWritesEveryKey() {
   QVERIFY(!QFile::exists(f.window->settingsPath()));
   QCOMPARE(f.window->settingsPath(), f.home.filePath("VorqTile.ini"));
   QVERIFY(ShowAndWait(f));
+  QVERIFY(f.messages.isEmpty());
+  QCOMPARE(f.editor().EffectVals[fx::ClassicEmboss], 250);
+  QCOMPARE(f.editor().Undo.Levels(), 15);
+  QCOMPARE(f.editor().PenStyle, 0);
   QVERIFY(f.window->action("Normal1")->isChecked());
   QVERIFY(!f.window->action("PromptforSaveAtTermination1")->isChecked());
+  QVERIFY(!f.window->action("SaveImagewithLogFileName1")->isChecked());
+  QCOMPARE(f.window->jpgDialog()->Text(), QString("90"));
   QCOMPARE(f.window->defaultDirectory(), QCoreApplication::applicationDirPath());
-  QCOMPARE(f.window->geometry().size(), QSize(541, 446));
   QCOMPARE(f.window->pos(), QPoint(195, 1));
+  QCOMPARE(f.window->size(), QSize(541, 446));
   QCOMPARE(f.window->toolBox()->pos(), QPoint(3, 1));
   QCOMPARE(PenSwatch(f), QColor(Qt::black));
+
   QVERIFY(f.window->close());
   QVERIFY(f.messages.isEmpty());
   const IniFile ini = ReadSettings(f.home.path());
-  const char* const keys[][3] = {{"MainForm", "Top", "1"},      {"MainForm", "Left", "195"},   {"MainForm", "Width", "541"},
-                                 {"MainForm", "Height", "446"}, {"MainForm", "Status", "1"},   {"MainForm", "JPGComp", "90"},
-                                 {"ToolBox", "Top", "1"},       {"ToolBox", "Left", "3"},      {"EffectVals", "EffectVals65", "270"}};
-  for (const auto& k : keys) QCOMPARE(Value(ini, k[0], k[1]), QString(k[2]));
+  for (int n = 0; n < 66; ++n)
+    QVERIFY2(ini.Get("EffectVals", "EffectVals" + std::to_string(n)), qPrintable(QString::number(n)));
+  for (const char* key : {"UDPeakVal", "UDWavVal", "LRPeakVal", "LRWavVal", "FishVal", "ScaleVal", "TurbVal",
+                          "UDSBlurBuf", "UDSBlurSelf", "SBlurReps", "UDWatBuf", "UDWatSelf", "NovaSpok", "NovaHue",
+                          "NovaX", "NovaY", "HytEl", "HytDp", "HytBm", "TrColVal", "TrUseVal", "WvLenVal",
+                          "WvPhsVal", "WvRflVal", "WhPchVal", "WhRadVal"})
+    QVERIFY2(ini.Get("EffectVals", key), key);
+  for (const char* key : {"e1", "e2", "e3", "e4", "e5", "e6", "e7", "e8", "e9", "eDiv"})
+    QVERIFY2(ini.Get("Filter", key), key);
+
+  QCOMPARE(Value(ini, "EffectVals", "EffectVals6"), QString("250"));
+  QCOMPARE(Value(ini, "EffectVals", "FishVal"), QString("0.75"));
+  QCOMPARE(Value(ini, "MainForm", "Top"), QString("1"));
+  QCOMPARE(Value(ini, "MainForm", "Left"), QString("195"));
+  QCOMPARE(Value(ini, "MainForm", "Width"), QString("541"));
+  QCOMPARE(Value(ini, "MainForm", "Height"), QString("446"));
+  QCOMPARE(Value(ini, "MainForm", "Status"), QString("1"));
+  QCOMPARE(Value(ini, "MainForm", "SaveDlg"), QString("0"));
+  QCOMPARE(Value(ini, "MainForm", "SaveWithLog"), QString("0"));
+  QCOMPARE(Value(ini, "MainForm", "PenStyle"), QString("0"));
+  QCOMPARE(Value(ini, "MainForm", "UndoLevels"), QString("15"));
+  QCOMPARE(Value(ini, "MainForm", "JPGComp"), QString("90"));
   QCOMPARE(Value(ini, "MainForm", "Default Directory"), QCoreApplication::applicationDirPath());
+  QCOMPARE(Value(ini, "ToolBox", "Top"), QString("1"));
+  QCOMPARE(Value(ini, "ToolBox", "Left"), QString("3"));
+  QCOMPARE(Value(ini, "ToolBox", "Pen Color"), QString("0"));
+  QCOMPARE(Value(ini, "ToolBox", "Brush Color"), QString("16777215"));
+  QCOMPARE(Value(ini, "ToolBox", "Pen Size"), QString("2"));
+  QCOMPARE(Value(ini, "Filter", "e5"), QString("-3"));
+  QCOMPARE(Value(ini, "Filter", "eDiv"), QString("1"));
 }
 
 void SettingsTest::storedSettingsComeBackAndUnknownKeysStay() {
   QTemporaryDir dir;
   WriteSettings(dir.path(),
-                "[Other]\r\nFoo=bar\r\n[ToolBox]\r\nPen Color=255\r\nLeft=300\r\nTop=20\r\n[EffectVals]\r\nEffectVals6=250\r\n"
+                "[Other]\r\nFoo=bar\r\n"
+                "[ToolBox]\r\nPen Color=255\r\nLeft=300\r\nTop=20\r\n"
+                "[EffectVals]\r\nEffectVals6=250\r\n"
                 "[MainForm]\r\nPenStyle=11\r\nSaveDlg=1\r\nSaveWithLog=5\r\nTop=40\r\nLeft=50\r\nWidth=600\r\n"
                 "Height=480\r\nDefault Directory=/some/where\r\nMyOwnKey=kept\r\n");
   {
     Fixture f(dir.path());
+    QCOMPARE(f.editor().ToolBox.PenColor, 255u);
     QCOMPARE(PenSwatch(f), QColor(Qt::red));
-    QVERIFY(f.window->action("XORPen1")->isChecked() && !f.window->action("Normal1")->isChecked());
+    QCOMPARE(f.editor().PenStyle, 11);
+    QVERIFY(f.window->action("XORPen1")->isChecked());
+    QVERIFY(!f.window->action("Normal1")->isChecked());
     QVERIFY(f.window->action("PromptforSaveAtTermination1")->isChecked());
     QVERIFY(f.window->action("SaveImagewithLogFileName1")->isChecked());
     QCOMPARE(f.window->defaultDirectory(), QString("/some/where"));
     QCOMPARE(f.window->pos(), QPoint(50, 40));
     QCOMPARE(f.window->size(), QSize(600, 480));
     QCOMPARE(f.window->toolBox()->pos(), QPoint(300, 20));
-    // A value typed and applied, the menus' checks and a moved tool box come back next time.
+
+    // A value typed and applied is the one the next start finds.
     f.PaintPattern();
     f.Select("Classic Emboss");
     f.window->toolBox()->findChild<QLineEdit*>("eAmtMain")->setText("123");
     f.window->findChild<QToolButton*>("bGo")->click();
+    QCOMPARE(f.editor().EffectVals[fx::ClassicEmboss], 123);
     f.window->action("SaveImagewithLogFileName1")->trigger();
     f.window->action("MergePen1")->trigger();
     f.window->setAskHandler([](const QString&, bool) { return UiPort::Answer::No; });
@@ -91,14 +131,17 @@ void SettingsTest::storedSettingsComeBackAndUnknownKeysStay() {
   const IniFile ini = ReadSettings(dir.path());
   QCOMPARE(Value(ini, "Other", "Foo"), QString("bar"));
   QCOMPARE(Value(ini, "MainForm", "MyOwnKey"), QString("kept"));
+
   Fixture g(dir.path());
+  QCOMPARE(g.editor().EffectVals[fx::ClassicEmboss], 123);
   g.Select("Classic Emboss");
   QCOMPARE(g.window->toolBox()->findChild<QLineEdit*>("eAmtMain")->text(), QString("123"));
-  QVERIFY(g.window->action("MergePen1")->isChecked());
   QCOMPARE(g.editor().PenStyle, 5);
+  QVERIFY(g.window->action("MergePen1")->isChecked());
   QVERIFY(!g.window->action("SaveImagewithLogFileName1")->isChecked());
   QVERIFY(g.window->action("PromptforSaveAtTermination1")->isChecked());
   QCOMPARE(g.window->toolBox()->pos(), QPoint(310, 30));
+  QCOMPARE(g.editor().ToolBox.PenColor, 255u);
 }
 
 void SettingsTest::oddStoredValuesAreRefusedOrKeptAside() {
@@ -106,10 +149,12 @@ void SettingsTest::oddStoredValuesAreRefusedOrKeptAside() {
   WriteSettings(dir.path(), "[EffectVals]\r\nEffectVals6=250\r\n[MainForm]\r\nUndoLevels=0\r\nPenStyle=20\r\n");
   {
     Fixture f(dir.path());
-    QVERIFY(f.messages.isEmpty());  // the message waits until the window is there to show it over
+    // The message waits until the window is there to show it over.
+    QVERIFY(f.messages.isEmpty());
     QVERIFY(ShowAndWait(f));
     QCOMPARE(f.messages.size(), 1);
     QVERIFY2(f.messages[0].contains("15"), qPrintable(f.messages[0]));
+    QCOMPARE(f.editor().Undo.Levels(), 15);
     // An index beyond the menu is kept but checks nothing new; the menu's own item is what gets written.
     QCOMPARE(f.editor().PenStyle, 20);
     QVERIFY(f.window->action("Normal1")->isChecked());
@@ -118,34 +163,49 @@ void SettingsTest::oddStoredValuesAreRefusedOrKeptAside() {
   const IniFile ini = ReadSettings(dir.path());
   QCOMPARE(Value(ini, "MainForm", "UndoLevels"), QString("15"));
   QCOMPARE(Value(ini, "MainForm", "PenStyle"), QString("0"));
-  // Without the presence key the window takes nothing of the file either.
+
+  // Without the presence key nothing of the file is taken.
   QTemporaryDir other;
-  WriteSettings(other.path(), "[EffectVals]\r\nEffectVals6=0\r\n[MainForm]\r\nLeft=50\r\nJPGComp=50\r\n");
+  WriteSettings(other.path(), "[EffectVals]\r\nEffectVals6=0\r\nEffectVals13=7\r\n[MainForm]\r\nSaveDlg=1\r\n"
+                              "UndoLevels=3\r\nJPGComp=50\r\n[ToolBox]\r\nPen Color=255\r\n");
   Fixture g(other.path());
-  QCOMPARE(g.window->pos().x(), 195);
+  QCOMPARE(g.editor().EffectVals[fx::ClassicEmboss], 250);
+  QVERIFY(g.editor().EffectVals[fx::GaussianBlur] != 7);
+  QCOMPARE(g.editor().Undo.Levels(), 15);
+  QVERIFY(!g.window->action("PromptforSaveAtTermination1")->isChecked());
   QCOMPARE(g.window->jpgDialog()->Text(), QString("90"));
+  QCOMPARE(g.editor().ToolBox.PenColor, 0u);
 }
 
-// Maximised or minimised, the bounds saved are the last normal ones, and the state comes back.
 void SettingsTest::maximisedOrMinimisedExitKeepsTheNormalBounds() {
   QTemporaryDir dir;
-  WriteSettings(dir.path(), "[EffectVals]\r\nEffectVals6=250\r\n[MainForm]\r\nTop=10\r\nLeft=20\r\nWidth=600\r\nHeight=500\r\n");
-  for (Qt::WindowState state : {Qt::WindowMaximized, Qt::WindowMinimized}) {
-    {
-      Fixture f(dir.path());
-      if (state == Qt::WindowMinimized) {
-        QVERIFY(f.window->windowState() & Qt::WindowMaximized);
-        QCOMPARE(f.window->normalGeometry().size(), QSize(600, 500));
-      }
-      QVERIFY(ShowAndWait(f));
-      f.window->setWindowState(state);
-      QVERIFY(f.window->close());
-    }
-    const IniFile ini = ReadSettings(dir.path());
-    QCOMPARE(Value(ini, "MainForm", "Status"), QString(state == Qt::WindowMaximized ? "3" : "2"));
-    QCOMPARE(Value(ini, "MainForm", "Left"), QString("20"));
-    QCOMPARE(Value(ini, "MainForm", "Height"), QString("500"));
+  WriteSettings(dir.path(),
+                "[EffectVals]\r\nEffectVals6=250\r\n[MainForm]\r\nTop=10\r\nLeft=20\r\nWidth=600\r\nHeight=500\r\n");
+  {
+    Fixture f(dir.path());
+    QVERIFY(ShowAndWait(f));
+    f.window->showMaximized();
+    QVERIFY(f.window->windowState() & Qt::WindowMaximized);
+    QVERIFY(f.window->close());
   }
+  IniFile ini = ReadSettings(dir.path());
+  QCOMPARE(Value(ini, "MainForm", "Status"), QString("3"));
+  QCOMPARE(Value(ini, "MainForm", "Top"), QString("10"));
+  QCOMPARE(Value(ini, "MainForm", "Left"), QString("20"));
+  QCOMPARE(Value(ini, "MainForm", "Width"), QString("600"));
+  QCOMPARE(Value(ini, "MainForm", "Height"), QString("500"));
+  {
+    Fixture f(dir.path());
+    // Maximised over the bounds saved last time, which are what "restore" goes back to.
+    QVERIFY(f.window->windowState() & Qt::WindowMaximized);
+    QCOMPARE(f.window->normalGeometry().size(), QSize(600, 500));
+    QVERIFY(ShowAndWait(f));
+    f.window->showMinimized();
+    QVERIFY(f.window->close());
+  }
+  ini = ReadSettings(dir.path());
+  QCOMPARE(Value(ini, "MainForm", "Status"), QString("2"));
+  QCOMPARE(Value(ini, "MainForm", "Width"), QString("600"));
   Fixture g(dir.path());
   QVERIFY(g.window->windowState() & Qt::WindowMinimized);
 }
@@ -158,6 +218,7 @@ void SettingsTest::unwritableSettingsFolderShowsAMessageAndStillCloses() {
   blocker.close();
   Fixture f(dir.filePath("blocker/settings"));
   QVERIFY(ShowAndWait(f));
+  QVERIFY(f.messages.isEmpty());
   f.PaintPattern();
   const auto image = f.Pixels();
   QVERIFY(f.window->close());

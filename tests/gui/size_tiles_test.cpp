@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +27,11 @@ namespace vorq::gui::test {
 
 namespace {
 
+void Focus(QWidget* w, QEvent::Type type) {
+  QFocusEvent event(type, Qt::TabFocusReason);
+  QApplication::sendEvent(w, &event);
+}
+
 QString Box(QWidget* d, const char* name) { return Child<QLineEdit>(d, name)->text(); }
 
 void SetImage(Fixture& f, int w, int h) {
@@ -35,8 +41,106 @@ void SetImage(Fixture& f, int w, int h) {
 
 }  // namespace
 
+void SizeTilesTest::sizerControlsFollowTheRules() {
+  QStringList messages;
+  TfrmSizer d(nullptr, [&](const std::string& text) { messages << QString::fromStdString(text); });
+  SizerState s;
+  SizerShow(s, 256, 200);
+  d.Attach(s);
+  d.show();
+  const QList<QRadioButton*> sizes = Child<QGroupBox>(&d, "rgSizer")->findChildren<QRadioButton*>();
+  auto* pix = Child<QRadioButton>(&d, "rbPix");
+  auto* pct = Child<QRadioButton>(&d, "rbPct");
+  auto* width = Child<QLineEdit>(&d, "meWidth");
+  auto* height = Child<QLineEdit>(&d, "meHeight");
+  auto* pctWidth = Child<QLineEdit>(&d, "mePctWidth");
+  auto shows = [&](int w, int h) { return width->text() == QString::number(w) && height->text() == QString::number(h) &&
+                                          s.NewWidth == w && s.NewHeight == h; };
+  QCOMPARE(Child<QLabel>(&d, "Label4")->text(), QString("Width 256  Height 200"));
+  QVERIFY(sizes[3]->isChecked() && pix->isChecked() && !pctWidth->isEnabled());
+  QVERIFY(shows(256, 200));
+
+  // Digits only, at most 4 for the width and 3 for the height.
+  Type(width, "12a345");
+  QCOMPARE(width->text(), QString("1234"));
+  Type(height, "9876");
+  QCOMPARE(height->text(), QString("987"));
+
+  sizes[1]->click();
+  QVERIFY(shows(800, 600));
+  // Percent goes back to "Custom..." and takes both sizes from the percent boxes;
+  // a percent box works its size out while it is typed.
+  pct->click();
+  QVERIFY(pct->isChecked() && !pix->isChecked() && sizes[3]->isChecked() && pctWidth->isEnabled());
+  QVERIFY(shows(128, 100));
+  Type(pctWidth, "25");
+  QVERIFY(shows(64, 100));
+  // A preset leaves Percent.
+  sizes[2]->click();
+  QVERIFY(pix->isChecked() && !pctWidth->isEnabled());
+
+  // A context menu size, chosen from Percent, goes back to pixels.
+  const QList<QAction*> popup = d.popupMenu()->actions();
+  QCOMPARE(popup.size(), 3);
+  pct->click();
+  popup[0]->trigger();
+  QVERIFY(pix->isChecked() && sizes[3]->isChecked());
+  QVERIFY(shows(912, 456));
+  QVERIFY(messages.isEmpty());
+}
+
+void SizeTilesTest::sizerBoxesEnterAndLeave() {
+  QStringList messages;
+  TfrmSizer d(nullptr, [&](const std::string& text) { messages << QString::fromStdString(text); });
+  SizerState s;
+  SizerShow(s, 300, 200);
+  d.Attach(s);
+  d.show();
+  auto* width = Child<QLineEdit>(&d, "meWidth");
+  auto* height = Child<QLineEdit>(&d, "meHeight");
+  const QList<QRadioButton*> sizes = Child<QGroupBox>(&d, "rgSizer")->findChildren<QRadioButton*>();
+
+  // Entering a box after a preset goes back to "Custom..." and the current size.
+  sizes[0]->click();
+  QCOMPARE(s.NewWidth, 640);
+  Focus(height, QEvent::FocusIn);
+  QVERIFY(sizes[3]->isChecked());
+  QCOMPARE(width->text(), QString("300"));
+  QCOMPARE(height->text(), QString("200"));
+
+  // Leaving a box takes its number; an empty one says so.
+  Type(height, "150");
+  QCOMPARE(s.NewHeight, 200);
+  Focus(height, QEvent::FocusOut);
+  QCOMPARE(s.NewHeight, 150);
+  width->selectAll();
+  QTest::keyClick(width, Qt::Key_Backspace);
+  Focus(width, QEvent::FocusOut);
+  QCOMPARE(messages, QStringList({"'' is not a valid integer value"}));
+  // OK right after does not say it twice, and stays open.
+  QTimer::singleShot(0, &d, [&] { Child<QPushButton>(&d, "btnOK")->click(); });
+  QTimer::singleShot(20, &d, [&] {
+    QVERIFY(d.isVisible());
+    QCOMPARE(messages.size(), 1);
+    Child<QPushButton>(&d, "btnOK")->click();  // a second OK repeats the message
+    QCOMPARE(messages.size(), 2);
+    Type(width, "0");
+    Child<QPushButton>(&d, "btnOK")->click();  // no zero sizes
+    QCOMPARE(messages.size(), 3);
+    QVERIFY(d.isVisible());
+    Type(width, "120");
+    Child<QPushButton>(&d, "btnOK")->click();
+  });
+  QCOMPARE(d.exec(), int(QDialog::Accepted));
+  QCOMPARE(s.NewWidth, 120);
+  QCOMPARE(s.NewHeight, 150);
+}
+
 void SizeTilesTest::resizeCommandsRunThroughTheDialog() {
+  QTemporaryDir dir;
   Fixture f;
+  f.editor().LogPath = QFile::encodeName(dir.filePath("VorqLog.txt")).toStdString();
+  f.window->action("LogthisSession1")->trigger();
   SetImage(f, 256, 200);
   const std::vector<uint8_t> before = f.Pixels();
 
@@ -52,21 +156,10 @@ void SizeTilesTest::resizeCommandsRunThroughTheDialog() {
   QCOMPARE(f.Pixels(), before);
   QVERIFY(f.editor().Undo.Empty());
 
-  // The boxes kept what was typed and take digits only (4 for the width, 3 for
-  // the height); an empty box is refused once with a message; OK resizes.
-  WhenModal([&f](QWidget* d) {
-    auto* width = Child<QLineEdit>(d, "meWidth");
-    QCOMPARE(width->text(), QString("10"));
-    Type(width, "12a345");
-    QCOMPARE(width->text(), QString("1234"));
-    Type(Child<QLineEdit>(d, "meHeight"), "9876");
-    QCOMPARE(Box(d, "meHeight"), QString("987"));
-    width->selectAll();
-    QTest::keyClick(width, Qt::Key_Backspace);
-    Child<QPushButton>(d, "btnOK")->click();
-    QCOMPARE(f.messages, QStringList({"'' is not a valid integer value"}));
-    QVERIFY(d->isVisible());
-    Type(width, "100");
+  // The boxes kept what was typed; OK resizes to the boxes.
+  WhenModal([](QWidget* d) {
+    QCOMPARE(Box(d, "meWidth"), QString("10"));
+    Type(Child<QLineEdit>(d, "meWidth"), "100");
     Type(Child<QLineEdit>(d, "meHeight"), "80");
     Child<QPushButton>(d, "btnOK")->click();
   });
@@ -79,18 +172,28 @@ void SizeTilesTest::resizeCommandsRunThroughTheDialog() {
   // The image's pop-up "Resize..." is ReSize Smooth; Percent 50 halves each side.
   WhenModal([](QWidget* d) {
     QCOMPARE(Child<QLabel>(d, "Label4")->text(), QString("Width 100  Height 80"));
-    // A preset and a context-menu size fill the boxes; Percent then takes its boxes.
-    Child<QGroupBox>(d, "rgSizer")->findChildren<QRadioButton*>()[1]->click();
-    QCOMPARE(Box(d, "meWidth") + "x" + Box(d, "meHeight"), QString("800x600"));
-    static_cast<TfrmSizer*>(d)->popupMenu()->actions()[0]->trigger();
-    QCOMPARE(Box(d, "meWidth") + "x" + Box(d, "meHeight"), QString("912x456"));
     Child<QRadioButton>(d, "rbPct")->click();
     Child<QPushButton>(d, "btnOK")->click();
   });
   f.window->findChild<QMenu*>("PopupMenu1")->findChild<QAction*>("Resize1")->trigger();
   QCOMPARE(f.editor().WorkSurface.Width(), 50);
   QCOMPARE(f.editor().WorkSurface.Height(), 40);
-  QCOMPARE(f.messages.size(), 1);
+
+  QCOMPARE(LogLines(dir.filePath("VorqLog.txt")),
+           QStringList({"Resize Fast, Width 100, Height 80", "Resize Smooth, Width 50, Height 40"}));
+  QVERIFY(f.messages.isEmpty());
+}
+
+void SizeTilesTest::seamlessMenuMakesEdgesMeet() {
+  Fixture f;
+  SetImage(f, 256, 256);
+  f.window->action("N181")->trigger();
+  const TFastDIB& s = f.editor().WorkSurface;
+  QVERIFY(s.GetPixel(7, 255) == s.GetPixel(7, 0));
+  SetImage(f, 3, 2);
+  f.window->action("N4WayFlip1")->trigger();
+  QCOMPARE(QSize(s.Width(), s.Height()), QSize(6, 4));
+  QVERIFY(f.messages.isEmpty());
 }
 
 void SizeTilesTest::testTilesShowsTheImageTiledAndComesBack() {

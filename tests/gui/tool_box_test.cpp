@@ -29,38 +29,82 @@ bool Shown(QWidget* box, const char* name) { return !Child(box, name)->isHidden(
 void ToolBoxTest::startsWithNothingChosen() {
   Fixture f;
   TfToolBox* box = f.window->toolBox();
+  QCOMPARE(box->windowTitle(), QString("Tool Box"));
   QVERIFY(box->windowFlags() & Qt::Tool);
+  QCOMPARE(box->size(), QSize(191, 272));
   QCOMPARE(LabelText(box, "lblHelp"), QString("Choose an effect..."));
+  QCOMPARE(Child<QLabel>(box, "lblHelp")->palette().color(QPalette::WindowText), QColor(0x80, 0x00, 0xFF));
   QCOMPARE(LabelText(box, "lblEffect"), QString());
   for (const char* name : {"eAmtMain", "eAmtSecond", "ePeaks2", "eHeight2", "eYPos", "ckbxPeaks", "ckbxWrap",
                            "cbBump", "sbLR", "sbUD", "lblBtn", "btnDefault"})
     QVERIFY2(!Shown(box, name), name);
   for (const char* name : {"bGo2", "SpeedButton1", "bCols2", "bPen", "bBrush", "ePenSize"}) QVERIFY2(Shown(box, name), name);
   QCOMPARE(Edit(box, "ePenSize")->text(), QString("2"));
+  QCOMPARE(LabelText(box, "lblBtn"), QString("Uses Brush color for HiLite and PenColor for Shadow"));
 }
 
-// Which fields show for an effect is decided (and pinned) in the editor; here
-// the panel's widgets follow it.
 void ToolBoxTest::showsTheSelectedEffectsFields() {
   Fixture f;
-  f.PaintPattern();
   TfToolBox* box = f.window->toolBox();
   f.Select("Blur");
   QCOMPARE(LabelText(box, "lblEffect"), QString("Blur"));
   QCOMPARE(LabelText(box, "lblHelp"), QString("No User Settings"));
-  QVERIFY(!Shown(box, "eAmtMain") && !Shown(box, "btnDefault"));
+  QVERIFY(!Shown(box, "eAmtMain"));
+  QVERIFY(!Shown(box, "btnDefault"));
+
   f.Select("Classic Emboss");
-  QVERIFY(Shown(box, "eAmtMain") && Shown(box, "lblMain") && Shown(box, "btnDefault") && !Shown(box, "eAmtSecond"));
+  QCOMPARE(LabelText(box, "lblEffect"), QString("Classic Emboss"));
+  QVERIFY(Shown(box, "eAmtMain") && Shown(box, "lblMain"));
   QCOMPARE(Edit(box, "eAmtMain")->text(), QString("250"));
   QCOMPARE(LabelText(box, "lblMain"), QString("Lightness"));
   QCOMPARE(LabelText(box, "lblHelp"), QString("Range: 1 - 510"));
+  QVERIFY(Shown(box, "btnDefault"));
+  QVERIFY(!Shown(box, "eAmtSecond"));
+
+  f.Select("Scroll");
+  QVERIFY(Shown(box, "sbLR") && Shown(box, "sbUD"));
+  QCOMPARE(Child<QScrollBar>(box, "sbLR")->maximum(), 256);
+  QCOMPARE(Child<QScrollBar>(box, "sbUD")->minimum(), -256);
+
   f.Select("Buttonize");
   QVERIFY(Shown(box, "lblBtn"));
   f.Select("HeightMap");
-  QCOMPARE(Child<QCheckBox>(box, "cbBump")->text(), QString("Bump Map"));
   QVERIFY(Shown(box, "cbBump"));
+  QCOMPARE(Child<QCheckBox>(box, "cbBump")->text(), QString("Bump Map"));
   f.Select("SuperNova");
   QVERIFY(Shown(box, "eYPos") && Shown(box, "lYPos"));
+}
+
+void ToolBoxTest::applyUsesTypedValuesAndRefusesNonNumbers() {
+  Fixture f;
+  f.PaintPattern();
+  TfToolBox* box = f.window->toolBox();
+  f.Select("Classic Emboss");
+  Edit(box, "eAmtMain")->setText("abc");
+  Child<QToolButton>(box, "bGo2")->click();
+  QCOMPARE(f.messages, QStringList({"'abc' is not a valid integer value"}));
+  QVERIFY(f.editor().Undo.Empty());
+
+  const auto before = f.Pixels();
+  Edit(box, "eAmtMain")->setText("100");
+  Child<QToolButton>(box, "bGo2")->click();
+  QCOMPARE(f.editor().EffectVals[fx::ClassicEmboss], 100);
+  QVERIFY(f.Pixels() != before);
+  QCOMPARE(f.messages.size(), 1);
+
+  // The reset button puts the default back into the box and the stored value.
+  Child<QToolButton>(box, "btnDefault")->click();
+  QCOMPARE(Edit(box, "eAmtMain")->text(), QString("250"));
+  QCOMPARE(f.editor().EffectVals[fx::ClassicEmboss], 250);
+
+  // The tool box's undo button is the main window's undo.
+  Child<QToolButton>(box, "SpeedButton1")->click();
+  QVERIFY(f.Pixels() == before);
+}
+
+void ToolBoxTest::usePeaksSwitchesTheFirstField() {
+  Fixture f;
+  TfToolBox* box = f.window->toolBox();
   f.Select("SineWave U/D");
   QVERIFY(Shown(box, "ckbxPeaks") && Shown(box, "ckbxWrap"));
   QCOMPARE(LabelText(box, "lblMain"), QString("Peaks"));
@@ -69,55 +113,47 @@ void ToolBoxTest::showsTheSelectedEffectsFields() {
   QCOMPARE(LabelText(box, "lblMain"), QString("Wavelength"));
   Child<QCheckBox>(box, "ckbxWrap")->click();
   QVERIFY(!f.editor().ToolBox.WrapChecked);
-
-  // Apply takes the typed text; the reset button restores box and value; the
-  // tool box's undo button is the main window's undo.
-  f.Select("Classic Emboss");
-  const auto before = f.Pixels();
-  Edit(box, "eAmtMain")->setText("abc");
-  Child<QToolButton>(box, "bGo2")->click();
-  QCOMPARE(f.messages, QStringList({"'abc' is not a valid integer value"}));
-  Edit(box, "eAmtMain")->setText("100");
-  Child<QToolButton>(box, "bGo2")->click();
-  QCOMPARE(f.editor().EffectVals[fx::ClassicEmboss], 100);
-  QVERIFY(f.Pixels() != before);
-  Child<QToolButton>(box, "btnDefault")->click();
-  QCOMPARE(Edit(box, "eAmtMain")->text(), QString("250"));
-  QCOMPARE(f.editor().EffectVals[fx::ClassicEmboss], 250);
-  Child<QToolButton>(box, "SpeedButton1")->click();
-  QVERIFY(f.Pixels() == before);
 }
 
-void ToolBoxTest::scrollBarsShiftTheImage() {
+void ToolBoxTest::scrollBarShiftsTheImage() {
   Fixture f;
   f.PaintPattern();
   TfToolBox* box = f.window->toolBox();
   f.Select("Scroll");
-  auto* lr = Child<QScrollBar>(box, "sbLR");
-  auto* ud = Child<QScrollBar>(box, "sbUD");
-  QVERIFY(Shown(box, "sbLR") && Shown(box, "sbUD"));
-  QCOMPARE(lr->maximum(), 256);
-  QCOMPARE(ud->minimum(), -256);
   const auto pixel = [&](int y, int x) { return f.editor().WorkSurface.GetPixel(y, x); };
   const TPixel24 origin = pixel(5, 0);
   Edit(box, "eAmtMain")->setText("10");
+  auto* lr = Child<QScrollBar>(box, "sbLR");
   lr->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-  QCOMPARE(pixel(5, 10), origin);  // right by the typed amount
+  QCOMPARE(pixel(5, 10), origin);  // moved right by the typed amount
   QCOMPARE(f.editor().Undo.Count(), 1);
   QCOMPARE(f.editor().EffectVals[fx::Scroll], 10);
+  auto* ud = Child<QScrollBar>(box, "sbUD");
   ud->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   QCOMPARE(pixel(15, 10), origin);  // down
-  lr->triggerAction(QAbstractSlider::SliderSingleStepSub);
-  ud->triggerAction(QAbstractSlider::SliderSingleStepSub);
-  QCOMPARE(pixel(5, 0), origin);  // left and up again
 }
 
 void ToolBoxTest::filterDialogEditsTheKernelTexts() {
   TfFilter dialog;
+  QCOMPARE(dialog.windowTitle(), QString("Create-A-Filter"));
   const QStringList defaults = {"2", "1", "1", "1", "-3", "-1", "1", "-1", "-1"};
   for (int i = 0; i < 9; ++i)
     QCOMPARE(Edit(&dialog, QByteArray("e" + QByteArray::number(i + 1)).constData())->text(), defaults[i]);
   QCOMPARE(Edit(&dialog, "eDiv")->text(), QString("1"));
+  QStringList labels;
+  for (QLabel* l : dialog.findChildren<QLabel*>()) labels << l->text();
+  QVERIFY(labels.contains("3 x 3 Convolution filter.  Each box represents a pixel, except the one on the right, "
+                          "which is used as a divisor.  Each pixels color value is multiplied by the specified "
+                          "value, summed, then divided by the divisor. (Don't use 0)"));
+  QVERIFY(labels.contains("Negative numbers are allowed, but not real numbers."));
+
+  // The divisor sits to the right of the kernel's middle row.
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+  const QRect e6 = Edit(&dialog, "e6")->geometry(), div = Edit(&dialog, "eDiv")->geometry();
+  QVERIFY(div.left() > e6.right());
+  QCOMPARE(div.center().y(), e6.center().y());
+
   FilterBoxes boxes;
   boxes.e[4] = "7";
   boxes.eDiv = "9";

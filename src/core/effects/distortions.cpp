@@ -70,16 +70,6 @@ inline void CopyBytes(uint8_t* d, const uint8_t* s, size_t n) {
   }
 }
 
-// CopySurface (Source, Target) with the byte copy in bands on both cores.
-void CopyBack(const TFastDIB& Source, TFastDIB& Target) {
-  if (!Target.SetSize(Source.Width(), Source.Height(), 24, 0)) return;
-  const size_t bytesPerRow = Source.BytesPerRow;
-  ParallelRows(Source.Height(), [&](int b, int e) {
-    std::memcpy(Target.Bits + size_t(b) * bytesPerRow, Source.Bits + size_t(b) * bytesPerRow,
-                size_t(e - b) * bytesPerRow);
-  });
-}
-
 // Nearest(v) through the wrap rule; v finite. Beyond 2^62 v is an integer
 // already and fmod is exact.
 inline int NearestWrapped(double v, int n) {
@@ -93,7 +83,9 @@ inline int NearestWrapped(double v, int n) {
 // Sine waves. The forward mappings shift every column (row) as a whole, so
 // they are computed as the equivalent backward mapping, row by row.
 
-int SineWaveUD(TFastDIB& Work, TFastDIB& Scratch, int Height, double Value, bool UsePeaks, bool Wrap) {
+int SineWaveUD(TFastDIB& Work, TFastDIB& ScratchIn, int Height, double Value, bool UsePeaks, bool Wrap) {
+  TFastDIB own;  // for a caller that passes Work as its own scratch
+  TFastDIB& Scratch = &ScratchIn == &Work ? own : ScratchIn;
   if (!Usable(Work)) return Height;
   const int W = Work.Width(), H = Work.Height();
   const int A = LimitAmplitude(Height, H);
@@ -113,7 +105,7 @@ int SineWaveUD(TFastDIB& Work, TFastDIB& Scratch, int Height, double Value, bool
   }
   // The shifted buffer is only H rows tall here: rows A .. A+H-1 of the
   // described W x (H + 2A) buffer are all that reach the image.
-  if (!Scratch.SetSize(W, H, 24, 0)) return A;
+  if (!Scratch.Reshape(W, H)) return A;
   const uint8_t* const* src = Work.RowTable.data();
   ParallelRows(H, [&](int b, int e) {
     for (int r = b; r < e; ++r) {
@@ -122,17 +114,19 @@ int SineWaveUD(TFastDIB& Work, TFastDIB& Scratch, int Height, double Value, bool
         CopyBytes(dst + run.begin, src[ShiftSource(r, run.shift, H, Wrap, margin)] + run.begin, size_t(run.bytes));
     }
   });
-  CopyBack(Scratch, Work);
+  Work.Swap(Scratch);
   return A;
 }
 
-int SineWaveLR(TFastDIB& Work, TFastDIB& Scratch, int Height, double Value, bool UsePeaks, bool Wrap) {
+int SineWaveLR(TFastDIB& Work, TFastDIB& ScratchIn, int Height, double Value, bool UsePeaks, bool Wrap) {
+  TFastDIB own;  // for a caller that passes Work as its own scratch
+  TFastDIB& Scratch = &ScratchIn == &Work ? own : ScratchIn;
   if (!Usable(Work)) return Height;
   const int W = Work.Width(), H = Work.Height();
   const int A = LimitAmplitude(Height, W);
   const int margin = A < 0 ? -A : A;
   const std::vector<int> shift = SineShifts(H, H, A, Value, UsePeaks);
-  if (!Scratch.SetSize(W, H, 24, 0)) return A;
+  if (!Scratch.Reshape(W, H)) return A;
   ParallelRows(H, [&](int b, int e) {
     for (int y = b; y < e; ++y) {
       const TPixel24* in = Work.Row24(y);
@@ -148,17 +142,19 @@ int SineWaveLR(TFastDIB& Work, TFastDIB& Scratch, int Height, double Value, bool
       }
     }
   });
-  CopySurface(Scratch, Work);
+  Work.Swap(Scratch);
   return A;
 }
 
-void SineWaveBoth(TFastDIB& Work, TFastDIB& Scratch, int HeightUD, int HeightLR, double PeaksLR, double PeaksUD) {
+void SineWaveBoth(TFastDIB& Work, TFastDIB& ScratchIn, int HeightUD, int HeightLR, double PeaksLR, double PeaksUD) {
+  TFastDIB own;  // for a caller that passes Work as its own scratch
+  TFastDIB& Scratch = &ScratchIn == &Work ? own : ScratchIn;
   if (!Usable(Work)) return;
   const int W = Work.Width(), H = Work.Height();
   const int AU = LimitAmplitude(HeightUD, H), AL = LimitAmplitude(HeightLR, W);
   const std::vector<int> su = SineShifts(W, W, AU, PeaksUD, true);  // per column
   const std::vector<int> sl = SineShifts(H, H, AL, PeaksLR, true);  // per row
-  if (!Scratch.SetSize(W, H, 24, 0)) return;
+  if (!Scratch.Reshape(W, H)) return;
   const uint8_t* const* src = Work.RowTable.data();
   ParallelRows(H, [&](int b, int e) {
     for (int y = b; y < e; ++y) {
@@ -174,13 +170,15 @@ void SineWaveBoth(TFastDIB& Work, TFastDIB& Scratch, int HeightUD, int HeightLR,
       }
     }
   });
-  CopySurface(Scratch, Work);
+  Work.Swap(Scratch);
 }
 
 // ---------------------------------------------------------------------------
 // RippleTooth
 
-void RippleTooth(TFastDIB& Work, int Amount) {
+void RippleTooth(TFastDIB& Work, TFastDIB& ScratchIn, int Amount) {
+  TFastDIB own;  // for a caller that passes Work as its own scratch
+  TFastDIB& Scratch = &ScratchIn == &Work ? own : ScratchIn;
   if (!Usable(Work)) return;
   const int W = Work.Width(), H = Work.Height();
   const int m = std::min(H / 2, Amount);
@@ -192,15 +190,13 @@ void RippleTooth(TFastDIB& Work, int Amount) {
   for (int x = 0; x < W; ++x) {
     k[size_t(x)] = c;
     c = (c + 1) & 255;
-    if (c > m - 1) c = 0;
+    if (c >= m) c = 0;  // "c > m - 1" without the overflow of m - 1
   }
-  TFastDIB copy;
-  CopySurface(Work, copy);
-  if (copy.Empty()) return;
-  const uint8_t* const* src = copy.RowTable.data();
+  if (!Scratch.Reshape(W, H)) return;
+  const uint8_t* const* src = Work.RowTable.data();
   ParallelRows(H, [&](int b, int e) {
     for (int t = b; t < e; ++t) {
-      TPixel24* out = Work.Row24(t);
+      TPixel24* out = Scratch.Row24(t);
       for (int x = 0; x < W; ++x) {
         int y = t - k[size_t(x)];
         if (y < 0) y += H;
@@ -208,65 +204,110 @@ void RippleTooth(TFastDIB& Work, int Amount) {
       }
     }
   });
+  Work.Swap(Scratch);
 }
 
 // ---------------------------------------------------------------------------
 // Waves
 
-void Waves(TFastDIB& Work, int Amplitude, int WaveLength, double PhaseDegrees, bool Reflective) {
-  if (!Usable(Work) || WaveLength == 0) return;  // the ring spacing divides by the wave length
-  const int W = Work.Width(), H = Work.Height();
-  const double pi = std::numbers::pi;
-  const double phase = PhaseDegrees * pi / 180;
-  const double cx = (W - 1) / 2.0, cy = (H - 1) / 2.0;
-  const double a = W / 2.0, b = H / 2.0;
-  double kx = 1, ky = 1;
-  if (a < b) kx = b / a;
-  else ky = a / b;
-  const double L2 = 2.0 * WaveLength, twoPi = 2 * pi, A = Amplitude;
-  TFastDIB temp;
-  if (!temp.SetSize(W, H, 24, 0)) return;
-  const uint8_t* const* src = Work.RowTable.data();
-  ParallelRows(H, [&](int rb, int re) {
-    for (int y = rb; y < re; ++y) {
-      TPixel24* out = temp.Row24(y);
-      const double v = (y - cy) * ky;
-      for (int x = 0; x < W; ++x) {
-        const double u = (x - cx) * kx;
-        const double d = std::sqrt(u * u + v * v);
-        const double angle = d / L2 * twoPi + phase;
-        double sx, sy;
-        if (Reflective) {
-          const double s = std::fabs(std::sin(angle)) * A;
-          sx = s * u / kx + cx;
-          sy = s * v / ky + cy;
-        } else {
-          const double s = std::sin(angle) * A;
-          sx = (s + u) / kx + cx;
-          sy = (s + v) / ky + cy;
-        }
-        int ix, iy;
-        if (!std::isfinite(sx) || !std::isfinite(sy)) {
-          ix = x;  // a phase that is not a number: the pixel stays
-          iy = y;
-        } else if (Reflective) {
-          ix = sx <= 0 ? 0 : (sx >= W - 1 ? W - 1 : int(Nearest(sx)));
-          iy = sy <= 0 ? 0 : (sy >= H - 1 ? H - 1 : int(Nearest(sy)));
-        } else {
-          ix = NearestWrapped(sx, W);
-          iy = NearestWrapped(sy, H);
-        }
-        out[x] = reinterpret_cast<const TPixel24*>(src[iy])[ix];
+namespace {
+
+struct WavesFrame {
+  int W, H;
+  double cx, cy, kx, ky, L2, twoPi, phase, A;
+};
+
+// Rows y and H-1-y of the Waves image for y in rb .. re-1. The pixel (x, y)
+// and its mirrors (W-1-x, y), (x, H-1-y), (W-1-x, H-1-y) have offsets from
+// the centre that differ only in sign (the offsets are whole or half
+// numbers), so their distance, angle and sine are the same bits: they are
+// worked out once for the four.
+template <bool Reflective>
+void WavesRows(const WavesFrame& f, const uint8_t* const* src, TFastDIB& out, int rb, int re) {
+  const int W = f.W, H = f.H;
+  const double cx = f.cx, cy = f.cy, kx = f.kx, ky = f.ky;
+  // Source pixel of (px, py), whose offsets are (u, v), for the sine s.
+  auto source = [&](int px, int py, double u, double v, double s) {
+    double sx, sy;
+    if constexpr (Reflective) {
+      sx = s * u, sy = s * v;
+    } else {
+      sx = s + u, sy = s + v;
+    }
+    // Dividing by 1 is exact: skipped.
+    sx = (kx == 1 ? sx : sx / kx) + cx;
+    sy = (ky == 1 ? sy : sy / ky) + cy;
+    int ix, iy;
+    if (!std::isfinite(sx) || !std::isfinite(sy)) {
+      ix = px;  // a phase that is not a number: the pixel stays
+      iy = py;
+    } else if constexpr (Reflective) {
+      ix = sx <= 0 ? 0 : (sx >= W - 1 ? W - 1 : int(Nearest(sx)));
+      iy = sy <= 0 ? 0 : (sy >= H - 1 ? H - 1 : int(Nearest(sy)));
+    } else {
+      ix = NearestWrapped(sx, W);
+      iy = NearestWrapped(sy, H);
+    }
+    return reinterpret_cast<const TPixel24*>(src[iy])[ix];
+  };
+  const int halfW = (W + 1) / 2;
+  for (int y = rb; y < re; ++y) {
+    const int ym = H - 1 - y;
+    TPixel24* row = out.Row24(y);
+    TPixel24* rowM = out.Row24(ym);
+    const double v = (y - cy) * ky, vm = (ym - cy) * ky;
+    for (int x = 0; x < halfW; ++x) {
+      const int xm = W - 1 - x;
+      const double u = (x - cx) * kx, um = (xm - cx) * kx;
+      const double d = std::sqrt(u * u + v * v);
+      const double angle = d / f.L2 * f.twoPi + f.phase;
+      const double s = (Reflective ? std::fabs(std::sin(angle)) : std::sin(angle)) * f.A;
+      row[x] = source(x, y, u, v, s);
+      if (xm != x) row[xm] = source(xm, y, um, v, s);
+      if (ym != y) {
+        rowM[x] = source(x, ym, u, vm, s);
+        if (xm != x) rowM[xm] = source(xm, ym, um, vm, s);
       }
     }
+  }
+}
+
+}  // namespace
+
+void Waves(TFastDIB& Work, TFastDIB& ScratchIn, int Amplitude, int WaveLength, double PhaseDegrees, bool Reflective) {
+  TFastDIB own;  // for a caller that passes Work as its own scratch
+  TFastDIB& Scratch = &ScratchIn == &Work ? own : ScratchIn;
+  if (!Usable(Work) || WaveLength == 0) return;  // the ring spacing divides by the wave length
+  WavesFrame f;
+  f.W = Work.Width();
+  f.H = Work.Height();
+  const double pi = std::numbers::pi;
+  f.phase = PhaseDegrees * pi / 180;
+  f.cx = (f.W - 1) / 2.0;
+  f.cy = (f.H - 1) / 2.0;
+  const double a = f.W / 2.0, b = f.H / 2.0;
+  f.kx = 1;
+  f.ky = 1;
+  if (a < b) f.kx = b / a;
+  else f.ky = a / b;
+  f.L2 = 2.0 * WaveLength;
+  f.twoPi = 2 * pi;
+  f.A = Amplitude;
+  if (!Scratch.Reshape(f.W, f.H)) return;
+  const uint8_t* const* src = Work.RowTable.data();
+  ParallelRows((f.H + 1) / 2, [&](int rb, int re) {
+    if (Reflective) WavesRows<true>(f, src, Scratch, rb, re);
+    else WavesRows<false>(f, src, Scratch, rb, re);
   });
-  CopySurface(temp, Work);
+  Work.Swap(Scratch);
 }
 
 // ---------------------------------------------------------------------------
 // Whirl/Pinch
 
-void WhirlPinch(TFastDIB& Work, int AngleDegrees, double Pinch, double Radius) {
+void WhirlPinch(TFastDIB& Work, TFastDIB& ScratchIn, int AngleDegrees, double Pinch, double Radius) {
+  TFastDIB own;  // for a caller that passes Work as its own scratch
+  TFastDIB& Scratch = &ScratchIn == &Work ? own : ScratchIn;
   if (!Usable(Work)) return;
   const int W = Work.Width(), H = Work.Height();
   const double p = std::isnan(Pinch) ? 0 : std::clamp(Pinch, -1.0, 1.0);
@@ -283,8 +324,8 @@ void WhirlPinch(TFastDIB& Work, int AngleDegrees, double Pinch, double Radius) {
   const double alpha = AngleDegrees * pi / 180;
   const double limit = R * R * rho;
   if (!(limit > 0)) return;  // an empty disc (radius 0): nothing moves
-  TFastDIB temp;
-  if (!temp.SetSize(W, H, 24, 0)) return;
+  if (!Scratch.Reshape(W, H)) return;
+  TFastDIB& temp = Scratch;
   const uint8_t* const* src = Work.RowTable.data();
   // The pinch and the turn depend only on the distance from the centre, and
   // a pixel and its mirror images about the centre lines have the same
@@ -352,7 +393,7 @@ void WhirlPinch(TFastDIB& Work, int AngleDegrees, double Pinch, double Radius) {
         }
     }
   });
-  CopySurface(temp, Work);
+  Work.Swap(Scratch);
 }
 
 }  // namespace vorq

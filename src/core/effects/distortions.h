@@ -1,7 +1,9 @@
 // The wave and lens distortions: effects that move pixels to other places
 // without changing their colours (Circular and Astroid draw curves in the
-// image's own colours). Each works in place on Work; Scratch is the editor's
-// scratch surface, resized as needed.
+// image's own colours). Each changes Work; Scratch is the editor's scratch
+// surface, resized as needed. Most render into Scratch and swap it with Work,
+// so afterwards Scratch holds the image as it was (or nothing in particular).
+// Scratch may be Work itself; the routine then uses a surface of its own.
 //
 // Degenerate parameters never read or write outside a surface; where the
 // arithmetic would divide by zero the image is left unchanged (noted per
@@ -54,10 +56,10 @@ void Circular(TFastDIB& Work, TFastDIB& Scratch);
 void Astroid(TFastDIB& Work, int Thickness);
 // RippleTooth (62): column x moves down by x mod min(H div 2, Amount)
 // (eight-bit counter), wrapping.
-void RippleTooth(TFastDIB& Work, int Amount);
+void RippleTooth(TFastDIB& Work, TFastDIB& Scratch, int Amount);
 // Waves (64): concentric rings. Wave length 0 leaves the image unchanged.
-void Waves(TFastDIB& Work, int Amplitude, int WaveLength, double PhaseDegrees, bool Reflective);
+void Waves(TFastDIB& Work, TFastDIB& Scratch, int Amplitude, int WaveLength, double PhaseDegrees, bool Reflective);
 // Whirl/Pinch (65): pinch limited to -1 .. 1, a negative radius taken as 0.
-void WhirlPinch(TFastDIB& Work, int AngleDegrees, double Pinch, double Radius);
+void WhirlPinch(TFastDIB& Work, TFastDIB& Scratch, int AngleDegrees, double Pinch, double Radius);
 
 }  // namespace vorq

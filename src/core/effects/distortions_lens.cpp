@@ -10,12 +10,12 @@
 
 #include "core/effects/distortions.h"
 #include "core/raster/line.h"
+#include "core/surface/pixel_sse.h"
 #include "core/util/arith.h"
 #include "core/util/parallel.h"
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
-#include <xmmintrin.h>
+#include <xmmintrin.h>  // _mm_prefetch
 #endif
 
 namespace vorq {
@@ -52,55 +52,91 @@ inline Taps AxisTaps(float s, int n) {
 
 // Wrapped 2 x 2 sample with column taps c and row taps r: weights multiplied
 // and summed in single precision, in the order (i0, j0), (i1, j0), (i0, j1),
-// (i1, j1). With wide set each pixel is read as four bytes (the fourth lands
-// in a lane that is thrown away); the caller clears it where that byte could
-// lie past the end of the pixel memory.
-inline TPixel24 Sample(const uint8_t* const* rows, const Taps& c, const Taps& r, bool wide = false) {
+// (i1, j1).
+inline TPixel24 Sample(const uint8_t* const* rows, const Taps& c, const Taps& r) {
   const float w00 = c.w0 * r.w0, w10 = c.w1 * r.w0, w01 = c.w0 * r.w1, w11 = c.w1 * r.w1;
   const uint8_t* p00 = rows[r.i0] + 3 * c.i0;
   const uint8_t* p10 = rows[r.i0] + 3 * c.i1;
   const uint8_t* p01 = rows[r.i1] + 3 * c.i0;
   const uint8_t* p11 = rows[r.i1] + 3 * c.i1;
+  TPixel24 out;
 #if defined(__SSE2__)
   // The three channels side by side: the same products and sums, in the same order.
-  __m128 v00, v10, v01, v11;
-  if (wide) {
-    auto load = [](const uint8_t* p) {
-      int32_t v;
-      std::memcpy(&v, p, 4);
-      const __m128i zero = _mm_setzero_si128();
-      return _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(v), zero), zero));
-    };
-    v00 = load(p00), v10 = load(p10), v01 = load(p01), v11 = load(p11);
-  } else {
-    auto load = [](const uint8_t* p) { return _mm_cvtepi32_ps(_mm_setr_epi32(p[0], p[1], p[2], 0)); };
-    v00 = load(p00), v10 = load(p10), v01 = load(p01), v11 = load(p11);
-  }
-  __m128 sum = _mm_mul_ps(_mm_set1_ps(w00), v00);
-  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w10), v10));
-  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w01), v01));
-  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w11), v11));
-  const __m128i n = _mm_cvtps_epi32(sum);  // nearest, ties to even
-  const __m128i n16 = _mm_packs_epi32(n, n);
-  const uint32_t bytes = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(n16, n16)));
-  return TPixel24{uint8_t(bytes), uint8_t(bytes >> 8), uint8_t(bytes >> 16)};
+  __m128 sum = _mm_mul_ps(_mm_set1_ps(w00), LoadPixelPs(p00));
+  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w10), LoadPixelPs(p10)));
+  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w01), LoadPixelPs(p01)));
+  sum = _mm_add_ps(sum, _mm_mul_ps(_mm_set1_ps(w11), LoadPixelPs(p11)));
+  StorePixelPs(&out.B, sum);
 #else
-  (void)wide;
-  uint8_t out[3];
+  uint8_t* o = &out.B;
   for (int ch = 0; ch < 3; ++ch) {
     float sum = w00 * float(p00[ch]);
     sum += w10 * float(p10[ch]);
     sum += w01 * float(p01[ch]);
     sum += w11 * float(p11[ch]);
-    out[ch] = ClampByte(int(std::lrint(sum)));
+    o[ch] = ClampByte(int(RoundHalfEven(sum)));
   }
-  return TPixel24{out[0], out[1], out[2]};
 #endif
+  return out;
 }
 
-// The same at the position (sx, sy).
-inline TPixel24 Sample(const uint8_t* const* rows, int W, int H, float sx, float sy) {
-  return Sample(rows, AxisTaps(sx, W), AxisTaps(sy, H));
+// Samples gathered a hundred or so at a time: each one's source rows are
+// asked for as it is queued, the blends run when the queue is full, so the
+// fetches of scattered sources overlap instead of waiting one by one.
+class SampleQueue {
+ public:
+  SampleQueue(const uint8_t* const* src, int W, int H) : src_(src), W_(W), H_(H) {}
+  ~SampleQueue() { Flush(); }
+  // *dst := the sample at (sx, sy); a position that is not a number keeps
+  // the source pixel (x, y).
+  void Add(TPixel24* dst, int x, int y, float sx, float sy) {
+    Entry& q = queue_[n_];
+    q.dst = dst;
+    if (std::isfinite(sx) && std::isfinite(sy)) {
+      q.keep = nullptr;
+      q.c = AxisTaps(sx, W_);
+      q.t = AxisTaps(sy, H_);
+#if defined(__SSE2__)
+      _mm_prefetch(reinterpret_cast<const char*>(src_[q.t.i0] + 3 * q.c.i0), _MM_HINT_T0);
+      _mm_prefetch(reinterpret_cast<const char*>(src_[q.t.i1] + 3 * q.c.i0), _MM_HINT_T0);
+#endif
+    } else {
+      q.keep = reinterpret_cast<const TPixel24*>(src_[y]) + x;
+    }
+    if (++n_ == kSize) Flush();
+  }
+  void Flush() {
+    for (int i = 0; i < n_; ++i) {
+      const Entry& q = queue_[i];
+      *q.dst = q.keep ? *q.keep : Sample(src_, q.c, q.t);
+    }
+    n_ = 0;
+  }
+
+ private:
+  static constexpr int kSize = 128;
+  struct Entry {
+    TPixel24* dst;
+    const TPixel24* keep;
+    Taps c, t;
+  };
+  const uint8_t* const* src_;
+  int W_, H_, n_ = 0;
+  Entry queue_[kSize];
+};
+
+// Work's pixels go to Scratch (a swap, not a copy) and Work becomes a surface
+// of the same size (row padding kept) whose pixels the caller writes, every
+// one. False (Work as it was) when no memory is left.
+bool TakeSource(TFastDIB& Work, TFastDIB& Scratch) {
+  const int W = Work.Width(), H = Work.Height();
+  Work.Swap(Scratch);
+  if (Work.Reshape(W, H)) {
+    CopyGapBytes(Scratch, Work);
+    return true;
+  }
+  Work.Swap(Scratch);
+  return false;
 }
 
 }  // namespace
@@ -108,20 +144,19 @@ inline TPixel24 Sample(const uint8_t* const* rows, int W, int H, float sx, float
 // ---------------------------------------------------------------------------
 // Twist
 
-void Twist(TFastDIB& Work, TFastDIB& Scratch, int Looseness) {
+void Twist(TFastDIB& Work, TFastDIB& ScratchIn, int Looseness) {
+  TFastDIB own;  // for a caller that passes Work as its own scratch
+  TFastDIB& Scratch = &ScratchIn == &Work ? own : ScratchIn;
   if (!Usable(Work) || Looseness == 0) return;  // r / 0: no defined angle
   const int W = Work.Width(), H = Work.Height();
-  CopySurface(Work, Scratch);
-  if (Scratch.Empty()) return;
+  // The source moves to Scratch and every pixel of Work is written anew.
+  if (!TakeSource(Work, Scratch)) return;
   const float cx = float(W - 1) / 2, cy = float(H - 1) / 2, K = float(Looseness);
   const float halfPi = std::numbers::pi_v<float> / 2, pi = std::numbers::pi_v<float>;
   const uint8_t* const* src = Scratch.RowTable.data();
-  // Four-byte pixel reads are safe except in the last row when it ends the
-  // pixel memory.
-  const int lastRow = Scratch.Gap == 0 ? H - 1 : -1;
-  // The source position of a pixel whose offset from the centre is (dx, dy),
-  // r its distance and q = atan(dy / dx) (unused when dx = 0).
-  auto position = [&](float dx, float dy, float r, float q, Taps& c, Taps& t) {
+  // Queues the sample for the pixel at dst whose offset from the centre is
+  // (dx, dy), r its distance and q = atan(dy / dx) (unused when dx = 0).
+  auto pixel = [&](SampleQueue& queue, TPixel24* dst, float dx, float dy, float r, float q) {
     float sx = cx, sy = cy;
     if (r != 0) {
       float polar;
@@ -135,16 +170,7 @@ void Twist(TFastDIB& Work, TFastDIB& Scratch, int Looseness) {
       sx = cx + r * std::cos(theta);
       sy = cy + r * std::sin(theta);
     }
-    c = AxisTaps(sx, W);
-    t = AxisTaps(sy, H);
-#if defined(__SSE2__)
-    // Ask for the source rows now; the blend comes after the rest of the tile.
-    _mm_prefetch(reinterpret_cast<const char*>(src[t.i0] + 3 * c.i0), _MM_HINT_T0);
-    _mm_prefetch(reinterpret_cast<const char*>(src[t.i1] + 3 * c.i0), _MM_HINT_T0);
-#endif
-  };
-  auto blend = [&](TPixel24* out, int x, const Taps& c, const Taps& t) {
-    out[x] = Sample(src, c, t, t.i0 != lastRow && t.i1 != lastRow);
+    queue.Add(dst, 0, 0, sx, sy);  // always a number: |sx|, |sy| <= cx + r
   };
   // Pixel (x, y) and its mirror (W-1-x, H-1-y) through the centre have
   // offsets of opposite sign, exactly (the offsets are small multiples of a
@@ -153,48 +179,35 @@ void Twist(TFastDIB& Work, TFastDIB& Scratch, int Looseness) {
   // row (odd H) on its own.
   //
   // A twisted tile's source is the tile turned and sheared (by r / K per
-  // pixel outward), so square tiles keep it compact at any radius. Each tile
-  // first finds all its sample positions and asks for their source rows, then
-  // blends: the memory fetches overlap the trigonometry instead of stalling.
+  // pixel outward), so square tiles keep the sources the queue fetches
+  // compact at any radius.
   constexpr int kTile = 32;
   const int pairedRows = H / 2;
   ParallelBands(pairedRows + H % 2, kTile, [&](int b, int e) {
-    Taps cols[2][kTile * kTile], rows[2][kTile * kTile];
+    SampleQueue queue(src, W, H);
     if (e > pairedRows) {  // the middle row
       const int y = pairedRows;
       const float dy = float(y) - cy;
       TPixel24* out = Work.Row24(y);
-      for (int x0 = 0; x0 < W; x0 += kTile) {
-        const int x1 = std::min(W, x0 + kTile);
-        for (int x = x0; x < x1; ++x) {
-          const float dx = float(x) - cx;
-          const float r = std::sqrt(dx * dx + dy * dy);
-          position(dx, dy, r, r != 0 && dx != 0 ? std::atan(dy / dx) : 0, cols[0][x - x0], rows[0][x - x0]);
-        }
-        for (int x = x0; x < x1; ++x) blend(out, x, cols[0][x - x0], rows[0][x - x0]);
+      for (int x = 0; x < W; ++x) {
+        const float dx = float(x) - cx;
+        const float r = std::sqrt(dx * dx + dy * dy);
+        pixel(queue, out + x, dx, dy, r, r != 0 && dx != 0 ? std::atan(dy / dx) : 0);
       }
       e = pairedRows;
     }
     for (int x0 = 0; x0 < W; x0 += kTile) {
       const int x1 = std::min(W, x0 + kTile);
-      int n = 0;
       for (int y = b; y < e; ++y) {
         const float dy = float(y) - cy;
-        for (int x = x0; x < x1; ++x, ++n) {
+        TPixel24* out = Work.Row24(y);
+        TPixel24* mirror = Work.Row24(H - 1 - y);
+        for (int x = x0; x < x1; ++x) {
           const float dx = float(x) - cx;
           const float r = std::sqrt(dx * dx + dy * dy);
           const float q = r != 0 && dx != 0 ? std::atan(dy / dx) : 0;
-          position(dx, dy, r, q, cols[0][n], rows[0][n]);
-          position(-dx, -dy, r, q, cols[1][n], rows[1][n]);
-        }
-      }
-      n = 0;
-      for (int y = b; y < e; ++y) {
-        TPixel24* out = Work.Row24(y);
-        TPixel24* mirror = Work.Row24(H - 1 - y);
-        for (int x = x0; x < x1; ++x, ++n) {
-          blend(out, x, cols[0][n], rows[0][n]);
-          blend(mirror, W - 1 - x, cols[1][n], rows[1][n]);
+          pixel(queue, out + x, dx, dy, r, q);
+          pixel(queue, mirror + (W - 1 - x), -dx, -dy, r, q);
         }
       }
     }
@@ -247,13 +260,14 @@ struct RadiusStep {
   float R;  // in force from pixel (x, y) on, in row order
 };
 
+
 }  // namespace
 
-void FishEye(TFastDIB& Work, TFastDIB& Scratch, float Magnification) {
+void FishEye(TFastDIB& Work, TFastDIB& ScratchIn, float Magnification) {
+  TFastDIB own;  // for a caller that passes Work as its own scratch
+  TFastDIB& Scratch = &ScratchIn == &Work ? own : ScratchIn;
   if (!Usable(Work)) return;
   const int W = Work.Width(), H = Work.Height();
-  CopySurface(Work, Scratch);
-  if (Scratch.Empty()) return;
   const float cx = float(W) / 2, cy = float(H) / 2;
   const float R0 = float(W) * Magnification;
   // R grows by 0.01 whenever a pixel lies exactly on it, and stays grown for
@@ -268,29 +282,79 @@ void FishEye(TFastDIB& Work, TFastDIB& Scratch, float Magnification) {
         steps.push_back({y, x, R});
       }
   }
+  // R at the start of every row, and whether it changes within the row.
+  std::vector<float> rowR(static_cast<size_t>(H));
+  std::vector<uint8_t> rowSteps(static_cast<size_t>(H), 0);
+  {
+    float R = R0;
+    size_t next = 0;
+    for (int y = 0; y < H; ++y) {
+      rowR[size_t(y)] = R;
+      for (; next < steps.size() && steps[next].y == y; ++next) {
+        R = steps[next].R;
+        rowSteps[size_t(y)] = 1;
+      }
+    }
+  }
+  if (!TakeSource(Work, Scratch)) return;
   const uint8_t* const* src = Scratch.RowTable.data();
-  ParallelRows(H, [&](int b, int e) {
-    // The step in force at the start of row b, and the next one.
-    size_t next = size_t(std::lower_bound(steps.begin(), steps.end(), b,
-                                          [](const RadiusStep& s, int y) { return s.y < y; }) -
+  // Pixel (x, y) with the radius in force there.
+  auto pixel = [&](SampleQueue& q, TPixel24* dst, int x, int y, float R) {
+    const float dx = float(x) - cx, dy = float(y) - cy;
+    const float d = std::sqrt(dx * dx + dy * dy);
+    if (d == 0) return q.Add(dst, x, y, cx, cy);
+    const float k = (1 / (1 - d / R) - 1) * R / 2;
+    q.Add(dst, x, y, cx + dx * k / d, cy + dy * k / d);
+  };
+  // A row on its own, following the steps within it.
+  auto plainRow = [&](SampleQueue& q, int y) {
+    size_t next = size_t(std::lower_bound(steps.begin(), steps.end(), y,
+                                          [](const RadiusStep& s, int row) { return s.y < row; }) -
                          steps.begin());
-    float R = next == 0 ? R0 : steps[next - 1].R;
-    for (int y = b; y < e; ++y) {
+    float R = rowR[size_t(y)];
+    TPixel24* out = Work.Row24(y);
+    for (int x = 0; x < W; ++x) {
+      if (next < steps.size() && steps[next].y == y && steps[next].x == x) R = steps[next++].R;
+      pixel(q, out + x, x, y, R);
+    }
+  };
+  // The offsets of (x, y), (W-x, y), (x, H-y) and (W-x, H-y) from the centre
+  // (W/2, H/2) differ only in sign, exactly, so with one radius the four share
+  // their distance and k, and dx k / d changes only its sign. Column 0 and
+  // row 0 have no mirror. Row y is paired with row H-y for y = 1 .. H/2.
+  const int pairs = H / 2 + 1;  // row 0 alone, then the pairs
+  ParallelRows(pairs, [&](int b, int e) {
+    SampleQueue q(src, W, H);
+    for (int p = b; p < e; ++p) {
+      const int y = p, ym = p == 0 ? -1 : H - p;
+      const bool mirrored = ym >= 0 && ym != y;
+      const float R = rowR[size_t(y)];
+      if (rowSteps[size_t(y)] || (mirrored && (rowSteps[size_t(ym)] || rowR[size_t(ym)] != R))) {
+        plainRow(q, y);
+        if (mirrored) plainRow(q, ym);
+        continue;
+      }
       TPixel24* out = Work.Row24(y);
+      TPixel24* outM = mirrored ? Work.Row24(ym) : nullptr;
       const float dy = float(y) - cy;
-      for (int x = 0; x < W; ++x) {
-        if (next < steps.size() && steps[next].y == y && steps[next].x == x) R = steps[next++].R;
+      pixel(q, out, 0, y, R);
+      if (mirrored) pixel(q, outM, 0, ym, R);
+      for (int x = 1; x <= W / 2; ++x) {
+        const int xm = W - x;
         const float dx = float(x) - cx;
         const float d = std::sqrt(dx * dx + dy * dy);
-        float sx = cx, sy = cy;
-        if (d != 0) {
-          const float k = (1 / (1 - d / R) - 1) * R / 2;
-          sx = cx + dx * k / d;
-          sy = cy + dy * k / d;
+        if (d == 0) {  // the centre: a pixel without mirrors
+          q.Add(out + x, x, y, cx, cy);
+          continue;
         }
-        // A lens so large that R overflows gives no number: the pixel stays.
-        out[x] = std::isfinite(sx) && std::isfinite(sy) ? Sample(src, W, H, sx, sy)
-                                                        : reinterpret_cast<const TPixel24*>(src[y])[x];
+        const float k = (1 / (1 - d / R) - 1) * R / 2;
+        const float tx = dx * k / d, ty = dy * k / d;
+        q.Add(out + x, x, y, cx + tx, cy + ty);
+        if (xm != x) q.Add(out + xm, xm, y, cx - tx, cy + ty);
+        if (mirrored) {
+          q.Add(outM + x, x, ym, cx + tx, cy - ty);
+          if (xm != x) q.Add(outM + xm, xm, ym, cx - tx, cy - ty);
+        }
       }
     }
   });
@@ -298,6 +362,26 @@ void FishEye(TFastDIB& Work, TFastDIB& Scratch, float Magnification) {
 
 // ---------------------------------------------------------------------------
 // Circular
+
+namespace {
+
+constexpr int kSpirals = 721, kSpiralPoints = 901;
+
+// Nearest(cos(theta) * r) and Nearest(sin(theta) * r) as the extended
+// precision gives them. The double-precision values lie within 1e-11 of the
+// extended ones (|theta| < 40, r < 200), so unless one is within 1e-9 of a
+// half their rounding is the same; those few are done in extended precision.
+template <typename Real>
+inline void SpiralPoint(Real theta, Real r, int& px, int& py) {
+  const double td = double(theta), rd = double(r);
+  const double vx = std::cos(td) * rd, vy = std::sin(td) * rd;
+  const double nx = RoundHalfEven(vx), ny = RoundHalfEven(vy);
+  constexpr double kSafe = 0.5 - 1e-9;
+  px = std::fabs(vx - nx) < kSafe ? int(nx) : int(std::nearbyint(std::cos(theta) * r));
+  py = std::fabs(vy - ny) < kSafe ? int(ny) : int(std::nearbyint(std::sin(theta) * r));
+}
+
+}  // namespace
 
 void Circular(TFastDIB& Work, TFastDIB& Scratch) {
   if (!Usable(Work)) return;
@@ -307,22 +391,39 @@ void Circular(TFastDIB& Work, TFastDIB& Scratch) {
   using Real = long double;  // extended precision, as the spirals were designed
   const Real degree = std::numbers::pi_v<Real> / 180;
   const int cx = W / 2, cy = H / 2;
-  int q = 0;
-  for (int i = 0; i <= 720; ++i) {
-    Real theta = Real(i) / Real(0.72L) * degree, r = 0;
-    int c = 0;
-    if (q > H - 1) q -= H;
-    const TPixel24* row = Scratch.Row24(q);
-    ++q;
-    for (int j = 0; j <= 900; ++j) {
-      const int px = int(std::nearbyint(std::cos(theta) * r)) + cx;
-      const int py = int(std::nearbyint(std::sin(theta) * r)) + cy;
-      if (c > W - 1) c -= W;
-      if (py >= 0 && py < H && px >= 0 && px < W) Work.SetPixel(py, px, row[c]);
-      theta += degree;
-      ++c;
+  // The radius after j steps is the same for every spiral.
+  Real radius[kSpiralPoints];
+  {
+    Real r = 0;
+    for (int j = 0; j < kSpiralPoints; ++j) {
+      radius[j] = r;
       r = r / Real(j + 20) + Real(0.052L) + r;
     }
+  }
+  // Spiral i plots point j at the pixel index where[i][j] (-1: outside)
+  // with the colour of row i mod H, column j mod W. The points are worked
+  // out on both cores, then drawn in order, so later spirals cover earlier
+  // ones as they always did.
+  std::vector<int32_t> where(size_t(kSpirals) * kSpiralPoints);
+  ParallelRows(kSpirals, [&](int b, int e) {
+    for (int i = b; i < e; ++i) {
+      int32_t* out = &where[size_t(i) * kSpiralPoints];
+      Real theta = Real(i) / Real(0.72L) * degree;
+      for (int j = 0; j < kSpiralPoints; ++j) {
+        int px, py;
+        SpiralPoint(theta, radius[j], px, py);
+        px += cx;
+        py += cy;
+        out[j] = py >= 0 && py < H && px >= 0 && px < W ? py * W + px : -1;
+        theta += degree;
+      }
+    }
+  });
+  for (int i = 0; i < kSpirals; ++i) {
+    const TPixel24* row = Scratch.Row24(i % H);
+    const int32_t* at = &where[size_t(i) * kSpiralPoints];
+    for (int j = 0, c = 0; j < kSpiralPoints; ++j, c = c + 1 == W ? 0 : c + 1)
+      if (at[j] >= 0) Work.SetPixel(at[j] / W, at[j] % W, row[c]);
   }
 }
 
@@ -357,17 +458,25 @@ void Astroid(TFastDIB& Work, int Thickness) {
     sinT[a] = IntPower(std::sin(a * degree), Thickness);
   }
   const int cx = W / 2, cy = H / 2;
-  Canvas canvas(Work);
-  int q = 0;
-  for (int j = 0; j <= 2 * (H - 1); ++j) {
-    if (q > H - 1) q -= H;
-    canvas.PenColour = colours[size_t(q)];
-    ++q;
-    canvas.MoveTo(cx + j, cy);
-    // |cos^T|, |sin^T| <= 1 for T >= 0, so the points stay within 2 H of the centre.
-    for (int a = 0; a <= 360; ++a)
-      canvas.LineTo(cx + int(Nearest(cosT[a] * j)), cy + int(Nearest(sinT[a] * j)));
-  }
+  // Each core draws every curve, in order, into its own band of rows; a line
+  // gives the same pixels whatever part of it is drawn, so the bands put
+  // together are the image drawn on one core.
+  ParallelRows(H, [&](int rowBegin, int rowEnd) {
+    int q = 0;
+    for (int j = 0; j <= 2 * (H - 1); ++j) {
+      if (q > H - 1) q -= H;
+      const TPixel24 colour = colours[size_t(q)];
+      ++q;
+      // |cos^T|, |sin^T| <= 1 for T >= 0, so the points stay within 2 H of the centre.
+      int px = cx + j, py = cy;
+      for (int a = 0; a <= 360; ++a) {
+        const int nx = cx + int(Nearest(cosT[a] * j)), ny = cy + int(Nearest(sinT[a] * j));
+        LineToRows(Work, px, py, nx, ny, colour, rowBegin, rowEnd);
+        px = nx;
+        py = ny;
+      }
+    }
+  });
 }
 
 }  // namespace vorq

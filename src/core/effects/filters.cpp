@@ -312,6 +312,7 @@ GaussPlan MakeGaussPlan(const GaussKernel& k) {
     for (int j = 0; j <= g.S && g.Int; ++j) {
       const double units = std::ldexp(g.W[j], K);
       g.Int = units < 0x1p30 && units == std::floor(units);
+      if (!g.Int) break;  // units may not fit an int: no conversion
       const int32_t u = int32_t(units);
       g.Hi[j] = int16_t(u >> 15);
       g.Lo[j] = int16_t(u & 0x7FFF);
@@ -564,7 +565,7 @@ void GaussianBlurCommand(TFastDIB& Work, TFastDIB& Scratch, int Radius) {
 
   TFastDIB local;
   TFastDIB& wrapped = (&Scratch == &Work) ? local : Scratch;
-  if (!wrapped.SetSize(W + 2 * margin, H + 2 * margin, 24, 0)) return;
+  if (!wrapped.Reshape(W + 2 * margin, H + 2 * margin)) return;
   // The image as a tile with a margin all round; the modulo also covers a
   // margin wider or higher than the image.
   ParallelRows(H + 2 * margin, [&](int b, int e) {
@@ -590,8 +591,13 @@ void ClassicEmboss(TFastDIB& Target, TFastDIB& Scratch, int Level) {
   const int W = Target.Width(), H = Target.Height();
   TFastDIB local;
   TFastDIB& copy = (&Scratch == &Target) ? local : Scratch;
-  CopySurface(Target, copy);
-  if (copy.Width() != W || copy.Height() != H) return;
+  // The source moves to the scratch surface and every byte of Target is written anew.
+  Target.Swap(copy);
+  if (!Target.Reshape(W, H)) {
+    Target.Swap(copy);
+    return;
+  }
+  CopyGapBytes(copy, Target);
   // Outside -256 .. 511 every result clamps the same way, so the narrowed
   // value keeps the arithmetic in 16 bits.
   const int half = std::clamp(Level / 2, -256, 511);
@@ -666,7 +672,7 @@ void SplitBlur(TFastDIB& Surface, int Distance) {
 }
 
 void SplitGauss(TFastDIB& Surface, int D) {
-  for (int64_t d = D; d >= 0; --d) SplitBlur(Surface, int(d));
+  for (int d = std::min(D, kMaxSplitGaussAmount); d >= 0; --d) SplitBlur(Surface, d);
 }
 
 }  // namespace vorq

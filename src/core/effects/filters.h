@@ -56,7 +56,10 @@ void ClassicEmboss(TFastDIB& Target, TFastDIB& Scratch, int Level);
 // truncated mean of the four pixels at (x +- Distance, y +- Distance),
 // wrapped; pixels already done in this pass are read with their new values.
 void SplitBlur(TFastDIB& Surface, int Distance);
-// SplitBlur with D, D-1, ..., 0; nothing for D < 0.
+// One pass per unit of D: the work grows with D, so it is bounded.
+constexpr int kMaxSplitGaussAmount = 1000;
+// SplitBlur with D, D-1, ..., 0; nothing for D < 0. D above
+// kMaxSplitGaussAmount runs as kMaxSplitGaussAmount (the command refuses it).
 void SplitGauss(TFastDIB& Surface, int D);
 
 namespace detail {

@@ -10,6 +10,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "core/surface/pixel_sse.h"
 #include "core/util/arith.h"
 #include "core/util/parallel.h"
 
@@ -31,13 +32,9 @@ struct ByteFloats {
 };
 constexpr ByteFloats kByteFloat;
 
-// Nearest integer of a float in 0 .. 2^22, ties to even: adding and taking
-// away 1.5 * 2^23 leaves the float rounded to a whole number in the default
-// rounding mode. Clamped to a byte.
+// Nearest integer of a float, ties to even, clamped to a byte.
 inline uint8_t RoundToByte(float v) {
-  constexpr float kMagic = 12582912.0f;
-  const float r = (v + kMagic) - kMagic;
-  const int i = int(r);
+  const int i = int(RoundHalfEven(v));
   return uint8_t(i < 0 ? 0 : (i > 255 ? 255 : i));
 }
 
@@ -74,34 +71,18 @@ Axis MakeAxis(int n, int newN, int mode) {
 #if defined(__SSE2__)
 // One target row with the three channels of a pixel in one vector (the
 // fourth lane is ignored). Every product and sum is the same single-precision
-// operation as in the plain loop, so the results are identical. Reads four
-// bytes per pixel: the caller keeps the last pixel of the pixel memory out.
-inline __m128 LoadPixel(const uint8_t* p) {
-  int32_t v;
-  std::memcpy(&v, p, 4);
-  const __m128i zero = _mm_setzero_si128();
-  return _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(v), zero), zero));
-}
-
+// operation as in the plain loop, so the results are identical.
 void ResizeRowSse2(const uint8_t* r0, const uint8_t* r1, float wy0, float wy1, const float* wx0s, const float* wx1s,
                    const int* o0s, const int* o1s, int newW, uint8_t* d) {
-  const __m128 magic = _mm_set1_ps(12582912.0f);
   for (int x = 0; x < newW; ++x, d += 3) {
     const float wx0 = wx0s[x], wx1 = wx1s[x];
     const __m128 w00 = _mm_set1_ps(wx0 * wy0), w01 = _mm_set1_ps(wx0 * wy1);
     const __m128 w10 = _mm_set1_ps(wx1 * wy0), w11 = _mm_set1_ps(wx1 * wy1);
-    __m128 v = _mm_mul_ps(w00, LoadPixel(r0 + o0s[x]));
-    v = _mm_add_ps(v, _mm_mul_ps(w01, LoadPixel(r1 + o0s[x])));
-    v = _mm_add_ps(v, _mm_mul_ps(w10, LoadPixel(r0 + o1s[x])));
-    v = _mm_add_ps(v, _mm_mul_ps(w11, LoadPixel(r1 + o1s[x])));
-    v = _mm_sub_ps(_mm_add_ps(v, magic), magic);  // to a whole number, ties to even
-    __m128i i = _mm_cvttps_epi32(v);
-    i = _mm_packs_epi32(i, i);
-    i = _mm_packus_epi16(i, i);  // clamps to 0 .. 255
-    const uint32_t px = uint32_t(_mm_cvtsi128_si32(i));
-    d[0] = uint8_t(px);
-    d[1] = uint8_t(px >> 8);
-    d[2] = uint8_t(px >> 16);
+    __m128 v = _mm_mul_ps(w00, LoadPixelPs(r0 + o0s[x]));
+    v = _mm_add_ps(v, _mm_mul_ps(w01, LoadPixelPs(r1 + o0s[x])));
+    v = _mm_add_ps(v, _mm_mul_ps(w10, LoadPixelPs(r0 + o1s[x])));
+    v = _mm_add_ps(v, _mm_mul_ps(w11, LoadPixelPs(r1 + o1s[x])));
+    StorePixelPs(d, v);
   }
 }
 #endif
@@ -111,21 +92,17 @@ void ResizeRowSse2(const uint8_t* r0, const uint8_t* r1, float wy0, float wy1, c
 bool ResizeBilinearInto(const TFastDIB& Source, TFastDIB& Target, int NewW, int NewH, int Mode) {
   if (&Source == &Target || Source.Empty() || (Mode != 0 && Mode != 1) || !SizeAllowed(NewW, NewH)) return false;
   const int W = Source.Width(), H = Source.Height();
-  if (!Target.SetSize(NewW, NewH, 24, 0)) return false;
+  if (!Target.Reshape(NewW, NewH)) return false;
   const Axis ax = MakeAxis(W, NewW, Mode), ay = MakeAxis(H, NewH, Mode);
   std::vector<int> off0(static_cast<size_t>(NewW)), off1(static_cast<size_t>(NewW));
   for (size_t x = 0; x < size_t(NewW); ++x) {
     off0[x] = 3 * ax.i0[x];
     off1[x] = 3 * ax.i1[x];
   }
-  const float* F = kByteFloat.v;
   const float* const wx0s = ax.w0.data();
   const float* const wx1s = ax.w1.data();
   const int* const o0s = off0.data();
   const int* const o1s = off1.data();
-  // The last pixel of the last row may end the pixel memory; four-byte
-  // pixel reads are safe everywhere else.
-  const uint8_t* const lastRow = Source.Gap == 0 ? Source.Row(H - 1) : nullptr;
   ParallelRows(NewH, [&](int begin, int end) {
     for (int y = begin; y < end; ++y) {
       const uint8_t* r0 = Source.Row(ay.i0[size_t(y)]);
@@ -133,11 +110,9 @@ bool ResizeBilinearInto(const TFastDIB& Source, TFastDIB& Target, int NewW, int 
       const float wy0 = ay.w0[size_t(y)], wy1 = ay.w1[size_t(y)];
       uint8_t* d = Target.Row(y);
 #if defined(__SSE2__)
-      if (r0 != lastRow && r1 != lastRow) {
-        ResizeRowSse2(r0, r1, wy0, wy1, wx0s, wx1s, o0s, o1s, NewW, d);
-        continue;
-      }
-#endif
+      ResizeRowSse2(r0, r1, wy0, wy1, wx0s, wx1s, o0s, o1s, NewW, d);
+#else
+      const float* F = kByteFloat.v;
       for (int x = 0; x < NewW; ++x, d += 3) {
         const float wx0 = wx0s[x], wx1 = wx1s[x];
         const float w00 = wx0 * wy0, w01 = wx0 * wy1, w10 = wx1 * wy0, w11 = wx1 * wy1;
@@ -153,6 +128,7 @@ bool ResizeBilinearInto(const TFastDIB& Source, TFastDIB& Target, int NewW, int 
           d[c] = RoundToByte(v);
         }
       }
+#endif
     }
   });
   return true;
@@ -172,22 +148,22 @@ void Rotate90Clockwise(TFastDIB& Surface, TFastDIB& Scratch) {
   TFastDIB local;
   TFastDIB& T = &Scratch == &Surface ? local : Scratch;
   const int W = Surface.Width(), H = Surface.Height();
-  if (!T.SetSize(H, W, 24, 0)) return;
-  // Square blocks keep both the rows read and the rows written in cache.
-  constexpr int kBlock = 64;
-  ParallelRows(W, [&](int begin, int end) {
-    for (int x0 = begin; x0 < end; x0 += kBlock) {
-      const int x1 = std::min(end, x0 + kBlock);
-      for (int y0 = 0; y0 < H; y0 += kBlock) {
-        const int y1 = std::min(H, y0 + kBlock);
-        for (int x = x0; x < x1; ++x) {
-          TPixel24* d = T.Row24(x) + (H - 1);
-          for (int y = y0; y < y1; ++y) d[-y] = Surface.Row24(y)[x];
-        }
+  if (!T.Reshape(H, W)) return;
+  // Target row x holds source column x from the bottom up. Tiles of 32 x 32
+  // pixels keep the 32 source rows read and the 32 target rows written
+  // within a few pages; each core takes whole bands of target rows.
+  constexpr int kTile = 32;
+  const TPixel24* const* rows = reinterpret_cast<const TPixel24* const*>(Surface.RowTable.data());
+  ParallelBands(W, kTile, [&](int x0, int x1) {
+    for (int y0 = 0; y0 < H; y0 += kTile) {
+      const int y1 = std::min(H, y0 + kTile);
+      for (int x = x0; x < x1; ++x) {
+        TPixel24* d = T.Row24(x) + (H - 1);
+        for (int y = y0; y < y1; ++y) d[-y] = rows[y][x];
       }
     }
   });
-  CopySurface(T, Surface);
+  Surface.Swap(T);
 }
 
 namespace {

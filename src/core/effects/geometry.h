@@ -28,7 +28,7 @@ bool ResizeBilinear(TFastDIB& Surface, int NewW, int NewH, int Mode);
 bool ResizeBilinearInto(const TFastDIB& Source, TFastDIB& Target, int NewW, int NewH, int Mode);
 
 // Quarter turn clockwise: Scratch := H x W with Scratch(H - 1 - y, x) =
-// Surface(x, y), then copied back into Surface.
+// Surface(x, y), then swapped with Surface (Scratch keeps the old image).
 void Rotate90Clockwise(TFastDIB& Surface, TFastDIB& Scratch);
 
 // Nearest-below rotation with wrap-around by Angle degrees about (CX, CY).

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/effects/geometry.h"
+#include "core/surface/pixel_sse.h"
 #include "core/util/arith.h"
 #include "core/util/parallel.h"
 
@@ -134,14 +135,23 @@ void RotateBilinearFrame(const RotateFrame& f, TFastDIB& Target) {
         const uint8_t* p10 = r0 + 3 * f.ColMap[size_t(iu1)];
         const uint8_t* p11 = r1 + 3 * f.ColMap[size_t(iu1)];
         const float w00 = wx0 * wy0, w01 = wx0 * wy1, w10 = wx1 * wy0, w11 = wx1 * wy1;
+#if defined(__SSE2__)
+        // The three channels side by side: the same products and sums in the same order.
+        __m128 s = _mm_mul_ps(_mm_set1_ps(w00), LoadPixelPs(p00));
+        s = _mm_add_ps(s, _mm_mul_ps(_mm_set1_ps(w01), LoadPixelPs(p01)));
+        s = _mm_add_ps(s, _mm_mul_ps(_mm_set1_ps(w10), LoadPixelPs(p10)));
+        s = _mm_add_ps(s, _mm_mul_ps(_mm_set1_ps(w11), LoadPixelPs(p11)));
+        StorePixelPs(d, s);
+#else
         for (int c = 0; c < 3; ++c) {
           float s = w00 * float(p00[c]);
           s += w01 * float(p01[c]);
           s += w10 * float(p10[c]);
           s += w11 * float(p11[c]);
-          const double r = std::nearbyint(double(s));
+          const float r = RoundHalfEven(s);
           d[c] = uint8_t(r < 0 ? 0 : (r > 255 ? 255 : r));
         }
+#endif
       }
     }
   });
@@ -179,7 +189,7 @@ bool FourWayFlip(TFastDIB& Image, TFastDIB& Scratch) {
   if (!SizeAllowed(int64_t(2) * W, int64_t(2) * H)) return false;
   TFastDIB local;
   TFastDIB& T = &Scratch == &Image ? local : Scratch;
-  if (!T.SetSize(2 * W, 2 * H, 24, 0)) return false;
+  if (!T.Reshape(2 * W, 2 * H)) return false;
   ParallelRows(H, [&](int begin, int end) {
     for (int y = begin; y < end; ++y) {
       const TPixel24* s = Image.Row24(y);
@@ -189,7 +199,7 @@ bool FourWayFlip(TFastDIB& Image, TFastDIB& Scratch) {
       std::memcpy(T.Row24(2 * H - 1 - y), top, size_t(W) * 6);
     }
   });
-  CopySurface(T, Image);
+  Image.Swap(T);
   return true;
 }
 
@@ -217,10 +227,10 @@ bool RotateSeamless(TFastDIB& Image, TFastDIB& Scratch) {
   if (Image.Empty() || W != H) return false;
   const double s45 = std::sin(45.0 * kPi / 180.0);
   const int a = int(Nearest(W * s45)), b = int(Nearest(H * s45));
-  // The reduced tile.
-  TFastDIB reduced;
-  CopySurface(Image, reduced);
-  if (!ResizeBilinear(reduced, a, b, 0)) return false;
+  // The reduced tile, in Scratch.
+  TFastDIB local;
+  TFastDIB& reduced = &Scratch == &Image ? local : Scratch;
+  if (!ResizeBilinearInto(Image, reduced, a, b, 0)) return false;
   // The tile laid 3 x 3, cut to 2a x 2b from (a / 2, b / 2), turned about
   // (a, b) and cut to W x H from ((2a - W) / 2, (2b - H) / 2): every pixel of
   // the 2a x 2b stage is a pixel of the tile, so the rotation reads the tile
@@ -239,11 +249,8 @@ bool RotateSeamless(TFastDIB& Image, TFastDIB& Scratch) {
   f.CX = a;
   f.CY = b;
   AngleSinCos(45.0, f.Sin, f.Cos);
-  TFastDIB local;
-  TFastDIB& T = &Scratch == &Image ? local : Scratch;
-  if (!T.SetSize(W, H, 24, 0)) return false;
-  RotateBilinearFrame(f, T);
-  CopySurface(T, Image);
+  // Every pixel of the image is written from the tile alone.
+  RotateBilinearFrame(f, Image);
   return true;
 }
 

@@ -25,7 +25,7 @@ void SeamlessEdge(TFastDIB& Surface, int S);
 
 // The image becomes 2W x 2H: itself, mirrored left to right, mirrored top to
 // bottom and turned by a half turn, one per quadrant, built in Scratch and
-// copied back. Returns false (changing nothing) when 2W x 2H is not allowed.
+// swapped in (Scratch keeps the old image). Returns false (changing nothing) when 2W x 2H is not allowed.
 bool FourWayFlip(TFastDIB& Image, TFastDIB& Scratch);
 
 // Bilinear rotation with wrap-around by Angle degrees about (CX, CY), in
@@ -36,8 +36,8 @@ void RotateBilinearWrapped(const TFastDIB& Source, TFastDIB& Target, int CX, int
 // Rotate Seamless on a square image: the image is reduced to a x b with
 // a = round(W sin 45), b = round(H sin 45), tiled, turned by 45 degrees with
 // RotateBilinearWrapped and cut back to W x H, so it still tiles. Scratch
-// holds a copy of the result afterwards. Returns false (changing nothing)
-// when the image is not square or empty.
+// holds the reduced tile afterwards. Returns false (changing nothing) when
+// the image is not square or empty.
 bool RotateSeamless(TFastDIB& Image, TFastDIB& Scratch);
 
 }  // namespace vorq

@@ -1,8 +1,10 @@
 #include "core/imageio/bmp.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
+#include <vector>
 
 #include "core/imageio/file_io.h"
 
@@ -98,15 +100,12 @@ bool DecodeRle(const uint8_t* p, const uint8_t* end, const Layout& l, TFastDIB& 
   return true;
 }
 
-void DecodeRows(const uint8_t* pixels, size_t stride, const Layout& l, TFastDIB& img) {
+// File rows first .. first + count - 1, the first of them at pixels.
+void DecodeRows(const uint8_t* pixels, size_t stride, const Layout& l, const std::vector<TPixel24>& lut16,
+                int64_t first, int64_t count, TFastDIB& img) {
   const int w = int(l.Width);
-  std::vector<TPixel24> lut16;
-  if (l.Bits == 16) {
-    lut16.resize(65536);
-    for (uint32_t v = 0; v < 65536; ++v) lut16[v] = TPixel24{l.B.Get(v), l.G.Get(v), l.R.Get(v)};
-  }
-  for (int64_t i = 0; i < l.Height; ++i) {
-    const uint8_t* s = pixels + size_t(i) * stride;
+  for (int64_t i = first; i < first + count; ++i) {
+    const uint8_t* s = pixels + size_t(i - first) * stride;
     TPixel24* d = img.Row24(int(l.TopDown ? i : l.Height - 1 - i));
     switch (l.Bits) {
       case 1:
@@ -138,9 +137,17 @@ void DecodeRows(const uint8_t* pixels, size_t stride, const Layout& l, TFastDIB&
   }
 }
 
+// Every header, colour mask and colour table a valid file has lies within
+// its first bytes: a 14-byte file header, an info header of at most 4096
+// bytes, up to 16 bytes of masks and 256 four-byte colours.
+constexpr uint64_t kHeadBytes = 14 + 4096 + 16 + 256 * 4;
+
 }  // namespace
 
-bool DecodeBmp(const uint8_t* data, size_t size, TFastDIB& out, std::string& reason) {
+bool DecodeBmpFrom(const ByteSource& read, uint64_t size, TFastDIB& out, std::string& reason) {
+  std::vector<uint8_t> head(size_t(std::min(size, kHeadBytes)));
+  if (!head.empty() && !read(0, head.data(), head.size(), reason)) return false;
+  const uint8_t* data = head.data();
   if (size < 2 || data[0] != 'B' || data[1] != 'M') {
     reason = "it is not a BMP file";
     return false;
@@ -279,46 +286,120 @@ bool DecodeBmp(const uint8_t* data, size_t size, TFastDIB& out, std::string& rea
     return false;
   }
   if (rle) {
-    if (!DecodeRle(data + offBits, data + size, l, img, reason)) return false;
+    std::vector<uint8_t> packed(size_t(size - offBits));
+    if (!read(offBits, packed.data(), packed.size(), reason) ||
+        !DecodeRle(packed.data(), packed.data() + packed.size(), l, img, reason))
+      return false;
+  } else if (l.Bits == 24) {
+    // The file's row bytes are the surface's pixel bytes.
+    for (int64_t i = 0; i < l.Height; ++i)
+      if (!read(offBits + uint64_t(i) * stride, img.Row(int(l.TopDown ? i : l.Height - 1 - i)), size_t(l.Width) * 3,
+                reason))
+        return false;
   } else {
-    DecodeRows(data + offBits, size_t(stride), l, img);
+    std::vector<TPixel24> lut16;
+    if (l.Bits == 16) {
+      lut16.resize(65536);
+      for (uint32_t v = 0; v < 65536; ++v) lut16[v] = TPixel24{l.B.Get(v), l.G.Get(v), l.R.Get(v)};
+    }
+    // About 1 MiB of file rows at a time; the last row may lack its padding.
+    const int64_t rowsPerChunk = std::max<int64_t>(1, int64_t((uint64_t(1) << 20) / stride));
+    const uint64_t lastRow = (uint64_t(l.Width) * uint64_t(l.Bits) + 7) / 8;
+    std::vector<uint8_t> chunk(size_t(std::min(rowsPerChunk, l.Height) * int64_t(stride)));
+    for (int64_t first = 0; first < l.Height; first += rowsPerChunk) {
+      const int64_t count = std::min(rowsPerChunk, l.Height - first);
+      const uint64_t bytes = uint64_t(count - 1) * stride + (first + count == l.Height ? lastRow : stride);
+      if (!read(offBits + uint64_t(first) * stride, chunk.data(), size_t(bytes), reason)) return false;
+      DecodeRows(chunk.data(), size_t(stride), l, lut16, first, count, img);
+    }
   }
   out = std::move(img);
   return true;
 }
 
-std::vector<uint8_t> EncodeBmp(const TFastDIB& image) {
-  const int w = image.Width(), h = image.Height();
-  const size_t stride = image.BytesPerRow;
-  const size_t imageSize = stride * size_t(h);
-  std::vector<uint8_t> file(54 + imageSize, 0);
-  uint8_t* head = file.data();
+namespace {
+
+// Bytes from memory, as a source.
+ByteSource MemorySource(const uint8_t* data, size_t size) {
+  return [data, size](uint64_t offset, uint8_t* into, size_t n, std::string& reason) {
+    if (offset > size || n > size - offset) {
+      reason = "the file ends early";
+      return false;
+    }
+    std::memcpy(into, data + offset, n);
+    return true;
+  };
+}
+
+}  // namespace
+
+bool DecodeBmp(const uint8_t* data, size_t size, TFastDIB& out, std::string& reason) {
+  return DecodeBmpFrom(MemorySource(data, size), size, out, reason);
+}
+
+namespace {
+
+constexpr size_t kBmpHead = 54;
+
+// The file and info headers of a 24-bit bottom-up BMP of image.
+void PutHeaders(const TFastDIB& image, uint8_t* head) {
+  const size_t imageSize = size_t(image.BytesPerRow) * size_t(image.Height());
+  std::memset(head, 0, kBmpHead);
   head[0] = 'B';
   head[1] = 'M';
-  Put32(head + 2, uint32_t(54 + imageSize));
-  Put32(head + 10, 54);
+  Put32(head + 2, uint32_t(kBmpHead + imageSize));
+  Put32(head + 10, kBmpHead);
   Put32(head + 14, 40);
-  Put32(head + 18, uint32_t(w));
-  Put32(head + 22, uint32_t(h));  // bottom-up, as most readers expect
+  Put32(head + 18, uint32_t(image.Width()));
+  Put32(head + 22, uint32_t(image.Height()));  // bottom-up, as most readers expect
   head[26] = 1;
   head[28] = 24;
   Put32(head + 34, uint32_t(imageSize));
   Put32(head + 38, 2835);  // 72 dpi
   Put32(head + 42, 2835);
+}
+
+}  // namespace
+
+bool EncodeBmpTo(const TFastDIB& image, const ByteSink& sink) {
+  const int h = image.Height();
+  const size_t stride = image.BytesPerRow, pixels = size_t(image.Width()) * 3;
+  uint8_t head[kBmpHead];
+  PutHeaders(image, head);
+  if (!sink(head, sizeof head)) return false;
+  // Rows bottom-up, gathered into pieces of about 1 MiB; the padding is
+  // written as zeros whatever the surface's gap bytes hold.
+  const size_t rowsPerPiece = std::max<size_t>(1, (size_t(1) << 20) / stride);
+  std::vector<uint8_t> piece(std::min(rowsPerPiece, size_t(h)) * stride, 0);
+  for (int y = h - 1; y >= 0;) {
+    size_t n = 0;
+    for (; y >= 0 && n < piece.size(); --y, n += stride) std::memcpy(piece.data() + n, image.Row(y), pixels);
+    if (!sink(piece.data(), n)) return false;
+  }
+  return true;
+}
+
+std::vector<uint8_t> EncodeBmp(const TFastDIB& image) {
+  const int h = image.Height();
+  const size_t stride = image.BytesPerRow, pixels = size_t(image.Width()) * 3;
+  std::vector<uint8_t> file(kBmpHead + stride * size_t(h), 0);
+  PutHeaders(image, file.data());
   for (int y = 0; y < h; ++y)  // gap bytes stay 0
-    std::memcpy(file.data() + 54 + size_t(h - 1 - y) * stride, image.Row(y), size_t(w) * 3);
+    std::memcpy(file.data() + kBmpHead + size_t(h - 1 - y) * stride, image.Row(y), pixels);
   return file;
 }
 
 bool ReadBmp(const std::string& path, TFastDIB& surface, std::string& error) {
-  std::vector<uint8_t> bytes;
-  if (!ReadFileBytes(path, bytes, error)) return false;
-  std::string reason;
-  if (!DecodeBmp(bytes.data(), bytes.size(), surface, reason)) {
-    error = LoadError(path, bytes.empty() ? "the file is empty" : reason);
-    return false;
-  }
-  return true;
+  return ReadFileWith(
+      path,
+      [&](uint64_t size, const ByteSource& source, std::string& reason) {
+        if (size == 0) {
+          reason = "the file is empty";
+          return false;
+        }
+        return DecodeBmpFrom(source, size, surface, reason);
+      },
+      error);
 }
 
 bool WriteBmp(const std::string& path, const TFastDIB& surface, std::string& error) {
@@ -326,8 +407,8 @@ bool WriteBmp(const std::string& path, const TFastDIB& surface, std::string& err
     error = SaveError(path, "the image is empty");
     return false;
   }
-  const std::vector<uint8_t> file = EncodeBmp(surface);
-  return WriteFileReplacing(path, file.data(), file.size(), error);
+  return WriteFileReplacingWith(
+      path, [&](const ByteSink& sink, std::string&) { return EncodeBmpTo(surface, sink); }, error);
 }
 
 }  // namespace vorq

@@ -6,18 +6,17 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <system_error>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace vorq {
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 std::string ErrnoText(int e) {
   std::string s = std::strerror(e);
@@ -41,68 +40,203 @@ std::string SaveError(const std::string& path, const std::string& reason) {
   return "Cannot save \"" + path + "\": " + reason + ".";
 }
 
-bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
-  File f(std::fopen(path.c_str(), "rb"));
-  if (!f) {
-    error = LoadError(path, ErrnoText(errno));
-    return false;
+namespace {
+
+// Opens a regular file of at most maxBytes without waiting on FIFOs; -1 with reason otherwise.
+int OpenRegularFile(const std::string& path, uint64_t maxBytes, uint64_t& size, std::string& reason) {
+  // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    reason = ErrnoText(errno);
+    return -1;
   }
   struct stat st {};
-  if (fstat(fileno(f.get()), &st) != 0 || !S_ISREG(st.st_mode)) {
-    error = LoadError(path, "it is not a regular file");
+  if (fstat(fd, &st) != 0) {
+    reason = ErrnoText(errno);
+  } else if (!S_ISREG(st.st_mode)) {
+    reason = S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file (a device, pipe or socket)";
+  } else if (uint64_t(st.st_size) > maxBytes) {
+    reason = "the file is larger than " + std::to_string(maxBytes >> 20) + " MiB";
+  } else {
+    size = uint64_t(st.st_size);
+    return fd;
+  }
+  close(fd);
+  return -1;
+}
+
+struct FdCloser {
+  int fd;
+  ~FdCloser() { close(fd); }
+};
+
+ByteSource FdSource(int fd) {
+  return [fd](uint64_t offset, uint8_t* into, size_t n, std::string& reason) {
+    while (n > 0) {
+      const ssize_t got = pread(fd, into, n, off_t(offset));
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) {
+        reason = got < 0 ? ErrnoText(errno) : std::string("the file shrank while it was read");
+        return false;
+      }
+      into += got;
+      offset += uint64_t(got);
+      n -= size_t(got);
+    }
+    return true;
+  };
+}
+
+}  // namespace
+
+bool ReadFileWith(const std::string& path,
+                  const std::function<bool(uint64_t size, const ByteSource& source, std::string& reason)>& read,
+                  std::string& error) {
+  uint64_t size = 0;
+  std::string reason;
+  const int fd = OpenRegularFile(path, kMaxImageFileBytes, size, reason);
+  if (fd >= 0) {
+    const FdCloser closer{fd};
+    try {
+      if (read(size, FdSource(fd), reason)) return true;
+    } catch (const std::bad_alloc&) {
+      reason = "there is not enough memory to read it";
+    }
+  }
+  error = LoadError(path, reason);
+  return false;
+}
+
+bool ReadRegularFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes, std::string& reason) {
+  uint64_t size = 0;
+  const int fd = OpenRegularFile(path, maxBytes, size, reason);
+  if (fd < 0) return false;
+  const FdCloser closer{fd};
+  std::vector<uint8_t> data;
+  try {
+    data.resize(size_t(size));
+  } catch (const std::bad_alloc&) {
+    reason = "there is not enough memory to read it";
     return false;
   }
-  if (uint64_t(st.st_size) > kMaxImageFileBytes) {
-    error = LoadError(path, "the file is larger than 2 GB");
-    return false;
-  }
-  std::vector<uint8_t> data(size_t(st.st_size));
-  if (!data.empty() && std::fread(data.data(), 1, data.size(), f.get()) != data.size()) {
-    error = LoadError(path, std::ferror(f.get()) ? ErrnoText(errno) : std::string("the file shrank while it was read"));
-    return false;
-  }
+  if (!data.empty() && !FdSource(fd)(0, data.data(), data.size(), reason)) return false;
   bytes = std::move(data);
   return true;
 }
 
+bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+  std::string reason;
+  if (ReadRegularFile(path, kMaxImageFileBytes, bytes, reason)) return true;
+  error = LoadError(path, reason);
+  return false;
+}
+
+namespace {
+
+// "NAME." and ".tmp~" around "PID-N" in the target's folder.
+struct TempName {
+  std::string Dir, Prefix;
+  explicit TempName(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    Dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    Prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + ".";
+  }
+  // The process id of a temporary file's name, or 0 when it is not one.
+  long Owner(const std::string& name) const {
+    static const std::string kSuffix = ".tmp~";
+    if (name.size() <= Prefix.size() + kSuffix.size() || name.compare(0, Prefix.size(), Prefix) != 0 ||
+        name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0)
+      return 0;
+    const std::string middle = name.substr(Prefix.size(), name.size() - Prefix.size() - kSuffix.size());
+    const size_t dash = middle.find('-');
+    if (dash == 0 || dash == std::string::npos || dash > 10 || dash + 1 == middle.size()) return 0;
+    for (size_t i = 0; i < middle.size(); ++i)
+      if (i != dash && (middle[i] < '0' || middle[i] > '9')) return 0;
+    return std::stol(middle.substr(0, dash));
+  }
+};
+
+}  // namespace
+
+std::vector<std::string> StaleTemporaryFiles(const std::string& path) {
+  const TempName t(path);
+  std::vector<std::string> stale;
+  DIR* dir = opendir(t.Dir.c_str());
+  if (dir == nullptr) return stale;
+  while (const dirent* e = readdir(dir)) {
+    const long pid = t.Owner(e->d_name);
+    // Our own process id on an old file: a killed process had it before us.
+    if (pid > 0 && (pid == long(getpid()) || (kill(pid_t(pid), 0) != 0 && errno == ESRCH)))
+      stale.push_back(t.Dir + "/" + e->d_name);
+  }
+  closedir(dir);
+  return stale;
+}
+
 bool WriteFileReplacing(const std::string& path, const uint8_t* data, size_t size, std::string& error) {
+  return WriteFileReplacingWith(
+      path, [&](const ByteSink& sink, std::string&) { return size == 0 || sink(data, size); }, error);
+}
+
+bool WriteFileReplacingWith(const std::string& path,
+                            const std::function<bool(const ByteSink& sink, std::string& reason)>& write,
+                            std::string& error) {
+  // Leftovers of saves that were killed, before ours joins them.
+  for (const std::string& old : StaleTemporaryFiles(path)) unlink(old.c_str());
   // A name of our own next to the target, so the rename stays on one file system.
   static std::atomic<unsigned> counter{0};
   std::string tmpPath;
-  File f;
-  int openErrno = 0;
-  for (int attempt = 0; attempt < 100 && !f; ++attempt) {
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     tmpPath = path + "." + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp~";
-    f.reset(std::fopen(tmpPath.c_str(), "wbx"));
-    openErrno = errno;
-    if (!f && openErrno != EEXIST) break;
+    fd = open(tmpPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
   }
-  if (!f) {
-    error = SaveError(path, ErrnoText(openErrno));
+  if (fd < 0) {
+    error = SaveError(path, ErrnoText(errno));
     return false;
   }
   // Keep the permissions of the file being replaced.
   struct stat old {};
-  if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) fchmod(fileno(f.get()), old.st_mode & 07777);
+  if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) fchmod(fd, old.st_mode & 07777);
 
-  bool ok = size == 0 || std::fwrite(data, 1, size, f.get()) == size;
-  ok = ok && std::fflush(f.get()) == 0;
-  int writeErrno = errno;
-  std::FILE* raw = f.release();
-  if (std::fclose(raw) != 0 && ok) {
-    ok = false;
-    writeErrno = errno;
+  int writeErrno = 0;
+  const ByteSink sink = [fd, &writeErrno](const uint8_t* data, size_t size) {
+    for (size_t done = 0; done < size && writeErrno == 0;) {
+      const ssize_t n = ::write(fd, data + done, size - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) writeErrno = n < 0 ? errno : EIO;
+      else done += size_t(n);
+    }
+    return writeErrno == 0;
+  };
+  std::string reason;
+  bool ok = false;
+  try {
+    ok = write(sink, reason);
+  } catch (const std::bad_alloc&) {
+    reason = "there is not enough memory to write it";
   }
-  if (!ok) {
-    std::remove(tmpPath.c_str());
-    error = SaveError(path, ErrnoText(writeErrno));
+  // On the disk before the rename, so a crash leaves the old file or the whole new one.
+  if (ok && writeErrno == 0 && fsync(fd) != 0) writeErrno = errno;
+  if (close(fd) != 0 && writeErrno == 0) writeErrno = errno;
+  if (!ok || writeErrno != 0) {
+    unlink(tmpPath.c_str());
+    // A failed write says why (a full disk, say) better than the encoder that met it.
+    error = SaveError(path, writeErrno != 0 ? ErrnoText(writeErrno) : !reason.empty() ? reason : "it could not be written");
     return false;
   }
   if (std::rename(tmpPath.c_str(), path.c_str()) != 0) {
     const int e = errno;
-    std::remove(tmpPath.c_str());
+    unlink(tmpPath.c_str());
     error = SaveError(path, ErrnoText(e));
     return false;
+  }
+  // The rename itself reaches the disk with the folder.
+  const TempName t(path);
+  if (const int dfd = open(t.Dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dfd >= 0) {
+    fsync(dfd);
+    close(dfd);
   }
   return true;
 }

@@ -3,25 +3,57 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace vorq {
 
-// Largest file the loaders read into memory; a 16384 x 16384 32-bit BMP
-// with headers fits.
-constexpr uint64_t kMaxImageFileBytes = uint64_t(1) << 31;
+// Largest image file the loaders read into memory: 1 GiB, the largest
+// 32-bit BMP (2^28 pixels), plus 1 MiB for headers and palettes.
+constexpr uint64_t kMaxImageFileBytes = (uint64_t(1) << 30) + (uint64_t(1) << 20);
+// Largest recipe or settings file: 16 MiB.
+constexpr uint64_t kMaxTextFileBytes = uint64_t(1) << 24;
 
-// Reads the whole file. On failure error is a sentence naming the file.
+// n bytes of the file from offset into `into`; false, with reason, when the
+// file cannot be read or ends before.
+using ByteSource = std::function<bool(uint64_t offset, uint8_t* into, size_t n, std::string& reason)>;
+// Takes the next n bytes of a file being written; false once writing failed.
+using ByteSink = std::function<bool(const uint8_t* data, size_t n)>;
+
+// Opens the file as ReadRegularFile does and lets read take what it needs from
+// it, so a decoder can put pixels straight where they belong. read gets the
+// file's size; its false (with reason) becomes a sentence naming the file.
+bool ReadFileWith(const std::string& path,
+                  const std::function<bool(uint64_t size, const ByteSource& source, std::string& reason)>& read,
+                  std::string& error);
+
+// Reads the whole of a regular file of at most maxBytes. FIFOs, devices and
+// folders are refused without waiting on them. On failure reason says why
+// (without the file's name).
+bool ReadRegularFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes, std::string& reason);
+
+// Reads a whole image file (at most kMaxImageFileBytes). On failure error is
+// a sentence naming the file.
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
 
-// Writes data to a new file in the target's folder, then renames it over
-// path. On failure the file that was at path is untouched, the temporary
-// file is removed and error is a sentence naming the file.
+// Writes data to a new file in the target's folder ("NAME.PID-N.tmp~"),
+// flushes it to the disk, then renames it over path. On failure the file
+// that was at path is untouched, the temporary file is removed and error is
+// a sentence naming the file. Temporary files of the same target left by a
+// process that no longer runs (killed during its save) are removed.
 bool WriteFileReplacing(const std::string& path, const uint8_t* data, size_t size, std::string& error);
+// The same with the bytes handed over piece by piece by write, so an encoder
+// can write from the image's own rows; write's false (with reason) fails the save.
+bool WriteFileReplacingWith(const std::string& path,
+                            const std::function<bool(const ByteSink& sink, std::string& reason)>& write,
+                            std::string& error);
 
 // Why a declared size is refused: empty, or above 16384 x 16384 / 2^28 pixels.
 std::string SizeRefusal(int64_t width, int64_t height);
+
+// The temporary file names of target that belong to no running process.
+std::vector<std::string> StaleTemporaryFiles(const std::string& path);
 
 // "Cannot load "path": reason." / "Cannot save ...".
 std::string LoadError(const std::string& path, const std::string& reason);

@@ -1,5 +1,6 @@
 #include "core/imageio/image_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -68,12 +69,19 @@ bool LoadImageMemory(const uint8_t* data, size_t size, TFastDIB& out, std::strin
 }
 
 bool LoadImageFile(const std::string& path, TFastDIB& out, std::string& error) {
-  std::vector<uint8_t> bytes;
-  if (!ReadFileBytes(path, bytes, error)) return false;
-  std::string reason;
-  if (Decode(bytes.data(), bytes.size(), out, reason)) return true;
-  error = LoadError(path, reason);
-  return false;
+  return ReadFileWith(
+      path,
+      [&](uint64_t size, const ByteSource& source, std::string& reason) {
+        // A BMP goes straight into the surface; other formats are decoded from memory.
+        uint8_t magic[8] = {};
+        const size_t n = size_t(std::min<uint64_t>(size, sizeof magic));
+        if (n > 0 && !source(0, magic, n, reason)) return false;
+        if (SniffFormat(magic, n) == ImageFormat::Bmp) return DecodeBmpFrom(source, size, out, reason);
+        std::vector<uint8_t> bytes(static_cast<size_t>(size));
+        if (!bytes.empty() && !source(0, bytes.data(), bytes.size(), reason)) return false;
+        return Decode(bytes.data(), bytes.size(), out, reason);
+      },
+      error);
 }
 
 ImageFormat SaveRoute(const std::string& path) {
@@ -139,6 +147,15 @@ bool EncodeImage(ImageFormat format, const TFastDIB& image, const SaveOptions& o
 }
 
 bool SaveImageFile(const std::string& path, const TFastDIB& image, const SaveOptions& options, std::string& error) {
+  // BMP and PNG are written as they are encoded, from the image's own rows.
+  const ImageFormat route = SaveRoute(path);
+  if (!image.Empty() && (route == ImageFormat::Bmp || route == ImageFormat::Png))
+    return WriteFileReplacingWith(
+        path,
+        [&](const ByteSink& sink, std::string& reason) {
+          return route == ImageFormat::Bmp ? EncodeBmpTo(image, sink) : EncodePngTo(image, sink, reason);
+        },
+        error);
   std::vector<uint8_t> bytes;
   std::string reason;
   bool cancelled = false;

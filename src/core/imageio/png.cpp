@@ -1,6 +1,7 @@
 #include "core/imageio/png.h"
 
 #include <csetjmp>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -21,6 +22,42 @@ struct Message {
   char Text[256] = {0};
 };
 
+// Limits on what a file can make libpng allocate, apart from the image
+// itself: one chunk's data (text, colour profiles, ... inflated too) and all
+// of libpng's own memory together.
+constexpr png_alloc_size_t kMaxChunkBytes = png_alloc_size_t(4) << 20;  // 4 MiB
+constexpr size_t kMaxLibraryBytes = size_t(32) << 20;                   // 32 MiB
+
+// libpng's allocations, counted: each block carries its size in front.
+struct Budget {
+  size_t Used = 0;
+};
+constexpr size_t kHeader = alignof(std::max_align_t);
+
+extern "C" png_voidp PngMalloc(png_structp png, png_alloc_size_t n) {
+  auto* budget = static_cast<Budget*>(png_get_mem_ptr(png));
+  if (n > kMaxLibraryBytes - budget->Used) return nullptr;  // libpng reports "out of memory"
+  auto* p = static_cast<uint8_t*>(std::malloc(n + kHeader));
+  if (p == nullptr) return nullptr;
+  std::memcpy(p, &n, sizeof n);
+  budget->Used += n;
+  return p + kHeader;
+}
+
+extern "C" void PngFree(png_structp png, png_voidp block) {
+  if (block == nullptr) return;
+  auto* p = static_cast<uint8_t*>(block) - kHeader;
+  size_t n;
+  std::memcpy(&n, p, sizeof n);
+  static_cast<Budget*>(png_get_mem_ptr(png))->Used -= n;
+  std::free(p);
+}
+
+// Ancillary chunks the loader has no use for are skipped unread.
+const png_byte kIgnoredChunks[] = {'t', 'E', 'X', 't', 0, 'z', 'T', 'X', 't', 0, 'i', 'T', 'X', 't', 0,
+                                   'i', 'C', 'C', 'P', 0, 's', 'P', 'L', 'T', 0, 'e', 'X', 'I', 'f', 0,
+                                   'h', 'I', 'S', 'T', 0, 'p', 'C', 'A', 'L', 0, 's', 'C', 'A', 'L', 0};
+
 extern "C" void PngReadMemory(png_structp png, png_bytep buf, size_t n) {
   auto* r = static_cast<Reader*>(png_get_io_ptr(png));
   if (n > r->Left) png_error(png, "the PNG data ends early");
@@ -29,13 +66,9 @@ extern "C" void PngReadMemory(png_structp png, png_bytep buf, size_t n) {
   r->Left -= n;
 }
 
-extern "C" void PngWriteMemory(png_structp png, png_bytep buf, size_t n) {
-  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
-  try {
-    out->insert(out->end(), buf, buf + n);
-  } catch (const std::bad_alloc&) {
-    png_error(png, "out of memory");
-  }
+extern "C" void PngWriteSink(png_structp png, png_bytep buf, size_t n) {
+  const auto* sink = static_cast<const ByteSink*>(png_get_io_ptr(png));
+  if (!(*sink)(buf, n)) png_error(png, "the data could not be written");
 }
 
 extern "C" void PngFlush(png_structp) {}
@@ -66,6 +99,10 @@ void CompositeRow(const uint8_t* bgra, TPixel24* out, int w) {
 Step DecodeSteps(png_structp png, png_infop info, TFastDIB* img, uint8_t** buffer) {
   if (setjmp(png_jmpbuf(png))) return Step::LibraryError;
   png_set_user_limits(png, uint32_t(kMaxSide), uint32_t(kMaxSide));
+  png_set_chunk_malloc_max(png, kMaxChunkBytes);
+  png_set_chunk_cache_max(png, 64);
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kIgnoredChunks, int(sizeof kIgnoredChunks / 5));
   png_read_info(png, info);
   const png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
   if (!SizeAllowed(w, h)) return Step::TooLarge;
@@ -101,9 +138,9 @@ Step DecodeSteps(png_structp png, png_infop info, TFastDIB* img, uint8_t** buffe
   return Step::Ok;
 }
 
-Step EncodeSteps(png_structp png, png_infop info, const TFastDIB* img, std::vector<uint8_t>* out) {
+Step EncodeSteps(png_structp png, png_infop info, const TFastDIB* img, const ByteSink* sink) {
   if (setjmp(png_jmpbuf(png))) return Step::LibraryError;
-  png_set_write_fn(png, out, PngWriteMemory, PngFlush);
+  png_set_write_fn(png, const_cast<ByteSink*>(sink), PngWriteSink, PngFlush);
   png_set_IHDR(png, info, png_uint_32(img->Width()), png_uint_32(img->Height()), 8, PNG_COLOR_TYPE_RGB,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   // zlib level 6 spends 3-4x the time for a few percent smaller files.
@@ -132,7 +169,9 @@ bool DecodePng(const uint8_t* data, size_t size, TFastDIB& out, std::string& rea
   }
   Reader reader{data, size};
   Message message;
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &message, PngError, PngWarning);
+  Budget budget;
+  png_structp png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, &message, PngError, PngWarning, &budget,
+                                             PngMalloc, PngFree);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   if (info == nullptr) {
     png_destroy_read_struct(&png, nullptr, nullptr);
@@ -158,7 +197,7 @@ bool DecodePng(const uint8_t* data, size_t size, TFastDIB& out, std::string& rea
   return false;
 }
 
-bool EncodePng(const TFastDIB& image, std::vector<uint8_t>& out, std::string& reason) {
+bool EncodePngTo(const TFastDIB& image, const ByteSink& sink, std::string& reason) {
   if (image.Empty()) {
     reason = "the image is empty";
     return false;
@@ -171,11 +210,39 @@ bool EncodePng(const TFastDIB& image, std::vector<uint8_t>& out, std::string& re
     reason = "there is not enough memory for the PNG encoder";
     return false;
   }
-  std::vector<uint8_t> bytes;
-  const Step s = EncodeSteps(png, info, &image, &bytes);
+  const Step s = EncodeSteps(png, info, &image, &sink);
   png_destroy_write_struct(&png, &info);
   if (s != Step::Ok) {
     reason = std::string("the PNG encoder failed (") + message.Text + ")";
+    return false;
+  }
+  return true;
+}
+
+bool EncodePng(const TFastDIB& image, std::vector<uint8_t>& out, std::string& reason) {
+  // Room for the worst case up front (stored deflate blocks: the filtered
+  // rows plus 5 bytes in 16 KiB, chunk headers every 8 KiB), so the buffer
+  // is never moved while it grows; pages past what is written stay untouched.
+  const uint64_t raw = uint64_t(image.Height()) * (uint64_t(image.Width()) * 3 + 1);
+  std::vector<uint8_t> bytes;
+  try {
+    bytes.reserve(size_t(raw + raw / 1024 + 12 * (raw / 8192) + 4096));
+  } catch (const std::bad_alloc&) {
+    reason = "there is not enough memory for the PNG encoder";
+    return false;
+  }
+  bool full = false;
+  const ByteSink sink = [&](const uint8_t* data, size_t n) {
+    try {
+      bytes.insert(bytes.end(), data, data + n);
+      return true;
+    } catch (const std::bad_alloc&) {
+      full = true;
+      return false;
+    }
+  };
+  if (!EncodePngTo(image, sink, reason)) {
+    if (full) reason = "there is not enough memory for the PNG file";
     return false;
   }
   out = std::move(bytes);

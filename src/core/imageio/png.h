@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/imageio/file_io.h"
 #include "core/surface/fast_dib.h"
 
 namespace vorq {
@@ -16,5 +17,7 @@ bool DecodePng(const uint8_t* data, size_t size, TFastDIB& out, std::string& rea
 
 // A 24-bit RGB PNG, not interlaced.
 bool EncodePng(const TFastDIB& image, std::vector<uint8_t>& out, std::string& reason);
+// The same handed to sink as the encoder produces it.
+bool EncodePngTo(const TFastDIB& image, const ByteSink& sink, std::string& reason);
 
 }  // namespace vorq

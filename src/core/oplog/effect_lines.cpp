@@ -30,7 +30,7 @@ bool ParseValue(Format f, std::string_view text, LineArg& out, std::string& erro
     case Format::Real:
     case Format::Fixed2: {
       auto x = ParseReal(text, commaOk);
-      if (!x) return error = NotAReal(text), false;
+      if (!x || std::fabs(*x) > kRealLimit) return error = NotAReal(text), false;
       out = Real(*x);
       return true;
     }

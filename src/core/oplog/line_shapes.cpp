@@ -66,6 +66,22 @@ constexpr std::array<LineShape, kLineKindCount> kShapes = {{
     {K::Eyedropper, "Eyedropper at location X {i} Y {i}", nullptr},
     {K::TextTool, "Text Tool, Font {t}, Size {i}, Color {c}, Style {o} \"{T}\" , Location X {i} Y {i}",
      "Normal|Bold|Italic|Bold Italic"},
+    // A text that is not left-aligned says so at the end; the memo text's
+    // line breaks are written as \n and its backslashes doubled (text_line.cpp).
+    {K::TextToolAligned,
+     "Text Tool, Font {t}, Size {i}, Color {c}, Style {o} \"{T}\" , Location X {i} Y {i}, Alignment {o}",
+     "Normal|Bold|Italic|Bold Italic;Left|Center|Right"},
+    {K::FreeHandWrap, "FreeHand Drawing, Pen Size {t}, Pen Color {c}, Wrap", nullptr},
+    {K::EllipseWrap,
+     "Ellipse from X {i} Y {i}, To X {i} Y {i}, Pen Size {t}, Pen Color {c}, Brush Color {c}, {o}, Wrap",
+     "Filled|Not Filled"},
+    {K::RectangleWrap,
+     "Rectangle from X {i} Y {i}, To X {i} Y {i}, Pen Size {t}, Pen Color {c}, Brush Color {c}, {o}, Wrap",
+     "Filled|Not Filled"},
+    {K::LineWrap, "Line from X {i} Y {i} To X {i} Y {i}, Pen Size {t}, Pen Color {c}, Pen {m}, Wrap", nullptr},
+    {K::FloodFillWrap, "FloodFill at location X {i} Y {i}, Brush Color {c}, Wrap", nullptr},
+    {K::FloodFillTolerance, "FloodFill at location X {i} Y {i}, Brush Color {c}, Tolerance {i}", nullptr},
+    {K::FloodFillToleranceWrap, "FloodFill at location X {i} Y {i}, Brush Color {c}, Tolerance {i}, Wrap", nullptr},
 }};
 
 constexpr bool InKindOrder() {
@@ -99,9 +115,15 @@ std::vector<Segment> Segments(std::string_view p) {
   return out;
 }
 
-std::vector<std::string_view> Choices(const LineShape& s) {
+// The choices of the shape's n-th {o} hole: lists separated by ';'.
+std::vector<std::string_view> Choices(const LineShape& s, int n) {
   std::vector<std::string_view> out;
   std::string_view c = s.Choices ? s.Choices : "";
+  for (; n > 0; --n) {
+    const size_t semi = c.find(';');
+    c = semi == std::string_view::npos ? std::string_view{} : c.substr(semi + 1);
+  }
+  c = c.substr(0, c.find(';'));
   while (!c.empty()) {
     const size_t bar = c.find('|');
     out.push_back(c.substr(0, bar));
@@ -118,7 +140,8 @@ int PenModeIndex(std::string_view name) {
 }
 
 // Converts one hole's text; false when it is not a value of the hole's type.
-bool HoleValue(char type, std::string_view text, const LineShape& shape, LineArg& out, std::string& error) {
+bool HoleValue(char type, std::string_view text, const LineShape& shape, int choice, LineArg& out,
+               std::string& error) {
   switch (type) {
     case 'i': {
       auto v = ParseInt(text);
@@ -139,7 +162,7 @@ bool HoleValue(char type, std::string_view text, const LineShape& shape, LineArg
       return true;
     }
     case 'o': {
-      const auto choices = Choices(shape);
+      const auto choices = Choices(shape, choice);
       for (size_t i = 0; i < choices.size(); ++i)
         if (text == choices[i]) return out = Int(int64_t(i)), true;
       return false;
@@ -156,6 +179,7 @@ bool HoleValue(char type, std::string_view text, const LineShape& shape, LineArg
 bool Match(const LineShape& shape, std::string_view line, ParsedCommand& out) {
   const std::vector<Segment> segs = Segments(shape.Pattern);
   size_t pos = 0;
+  int choice = 0;
   out.Args.clear();
   for (size_t s = 0; s < segs.size(); ++s) {
     if (!segs[s].Hole) {
@@ -170,7 +194,8 @@ bool Match(const LineShape& shape, std::string_view line, ParsedCommand& out) {
       if (end == std::string_view::npos || end < pos) return false;
     }
     LineArg arg;
-    if (!HoleValue(segs[s].Type, line.substr(pos, end - pos), shape, arg, out.Error)) return false;
+    if (!HoleValue(segs[s].Type, line.substr(pos, end - pos), shape, choice, arg, out.Error)) return false;
+    choice += segs[s].Type == 'o';
     out.Args.push_back(std::move(arg));
     pos = end;
   }
@@ -191,6 +216,7 @@ std::string WriteLine(LineKind kind, const std::vector<LineArg>& args) {
   const LineShape& shape = Shape(kind);
   std::string out;
   size_t a = 0;
+  int choice = 0;
   for (const Segment& seg : Segments(shape.Pattern)) {
     if (!seg.Hole) {
       out += seg.Literal;
@@ -203,7 +229,7 @@ std::string WriteLine(LineKind kind, const std::vector<LineArg>& args) {
       case 'c': out += FormatColour(uint32_t(v.Int)); break;
       case 'm': out += v.Int >= 0 && v.Int < 12 ? kPenModeNames[size_t(v.Int)] : kPenModeNames[0]; break;
       case 'o': {
-        const auto choices = Choices(shape);
+        const auto choices = Choices(shape, choice++);
         out += v.Int >= 0 && size_t(v.Int) < choices.size() ? choices[size_t(v.Int)] : choices[0];
         break;
       }
@@ -217,6 +243,7 @@ std::string WriteLine(LineKind kind, const std::vector<LineArg>& args) {
 std::string LineForm(LineKind kind) {
   const LineShape& shape = Shape(kind);
   std::string out;
+  int choice = 0;
   for (const Segment& seg : Segments(shape.Pattern)) {
     if (!seg.Hole) {
       out += seg.Literal;
@@ -227,7 +254,7 @@ std::string LineForm(LineKind kind) {
       case 'c': out += "R: r G: g B: b"; break;
       case 'm': out += "Normal"; break;
       case 'o': {
-        const auto c = Choices(shape);
+        const auto c = Choices(shape, choice++);
         for (size_t i = 0; i < c.size(); ++i) out += std::string(i ? " or " : "") + std::string(c[i]);
         break;
       }

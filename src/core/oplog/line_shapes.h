@@ -58,6 +58,15 @@ enum class LineKind : uint8_t {
   FloodFill,
   Eyedropper,
   TextTool,
+  TextToolAligned,
+  // The painting lines of Options > Wrap Painting: the plain shape and ", Wrap".
+  FreeHandWrap,
+  EllipseWrap,
+  RectangleWrap,
+  LineWrap,
+  FloodFillWrap,
+  FloodFillTolerance,  // a fill with a tolerance; 0 keeps the plain FloodFill line
+  FloodFillToleranceWrap,
   Count,
   Effect = Count,  // a catalogue effect's line (ParsedLine::EffectId says which)
 };
@@ -66,7 +75,7 @@ constexpr int kLineKindCount = int(LineKind::Count);
 struct LineShape {
   LineKind Kind;
   const char* Pattern;
-  const char* Choices;  // "A|B|C" for the {o} hole
+  const char* Choices;  // "A|B|C" for the {o} hole; "A|B;C|D" when there are two
 };
 const LineShape& Shape(LineKind kind);
 

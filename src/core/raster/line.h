@@ -15,6 +15,9 @@ namespace vorq {
 
 // Draws from (x0, y0) towards (x1, y1), end point excluded, clipped to the surface.
 void LineTo(TFastDIB& Surface, int x0, int y0, int x1, int y1, TPixel24 Colour);
+// The part of that line within rows RowBegin .. RowEnd-1: the same pixels,
+// so bands of rows can be drawn on different cores.
+void LineToRows(TFastDIB& Surface, int x0, int y0, int x1, int y1, TPixel24 Colour, int RowBegin, int RowEnd);
 
 // A pen with a current point, as a canvas keeps it.
 class Canvas {

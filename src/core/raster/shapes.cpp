@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 namespace vorq {
@@ -147,6 +148,52 @@ PixelRect FloodFill(TFastDIB& s, int x, int y, TPixel24 colour) {
         if (next[c] == target) {
           stack.push_back({c, ny});
           while (c <= r && next[c] == target) ++c;
+        } else {
+          ++c;
+        }
+      }
+    }
+  }
+  return changed;
+}
+
+PixelRect FloodFill(TFastDIB& s, int x, int y, TPixel24 colour, int tolerance) {
+  if (tolerance <= 0) return FloodFill(s, x, y, colour);
+  PixelRect changed;
+  const int w = s.Width(), h = s.Height();
+  if (x < 0 || y < 0 || x >= w || y >= h) return changed;
+  const int t = std::min(tolerance, 255);
+  const TPixel24 target = s.GetPixel(y, x);
+  auto near = [&](const TPixel24& p) {
+    return std::abs(int(p.R) - int(target.R)) <= t && std::abs(int(p.G) - int(target.G)) <= t &&
+           std::abs(int(p.B) - int(target.B)) <= t;
+  };
+  // Filled pixels may still be near the target, so a mask says which are done.
+  std::vector<uint8_t> done(size_t(w) * size_t(h), 0);
+  auto open = [&](int cx, int cy, const TPixel24* row) { return !done[size_t(cy) * size_t(w) + size_t(cx)] && near(row[cx]); };
+  struct Seed {
+    int X, Y;
+  };
+  std::vector<Seed> stack{{x, y}};
+  while (!stack.empty()) {
+    const Seed seed = stack.back();
+    stack.pop_back();
+    TPixel24* row = s.Row24(seed.Y);
+    if (!open(seed.X, seed.Y, row)) continue;
+    int l = seed.X, r = seed.X;
+    while (l > 0 && open(l - 1, seed.Y, row)) --l;
+    while (r < w - 1 && open(r + 1, seed.Y, row)) ++r;
+    std::fill(row + l, row + r + 1, colour);
+    std::fill(done.begin() + ptrdiff_t(size_t(seed.Y) * size_t(w) + size_t(l)),
+              done.begin() + ptrdiff_t(size_t(seed.Y) * size_t(w) + size_t(r) + 1), uint8_t(1));
+    changed.Include(PixelRect{l, seed.Y, r + 1, seed.Y + 1});
+    for (const int ny : {seed.Y - 1, seed.Y + 1}) {
+      if (ny < 0 || ny >= h) continue;
+      const TPixel24* next = s.Row24(ny);
+      for (int c = l; c <= r;) {
+        if (open(c, ny, next)) {
+          stack.push_back({c, ny});
+          while (c <= r && open(c, ny, next)) ++c;
         } else {
           ++c;
         }

@@ -41,4 +41,10 @@ PixelRect DrawEllipse(TFastDIB& surface, int x0, int y0, int x1, int y1, const P
 // Returns the part of the surface changed.
 PixelRect FloodFill(TFastDIB& surface, int x, int y, TPixel24 colour);
 
+// The same with a tolerance: a pixel belongs to the area when none of its
+// channels differs from (x, y)'s by more than tolerance (0 is the exact
+// match above; below 0 counts as 0, above 255 as 255). A pixel is filled at
+// most once, so a colour inside the tolerance cannot make it loop.
+PixelRect FloodFill(TFastDIB& surface, int x, int y, TPixel24 colour, int tolerance);
+
 }  // namespace vorq

@@ -1,40 +1,88 @@
 #include "core/surface/fast_dib.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 
+#include <sys/mman.h>
+
 namespace vorq {
 
+namespace {
+std::atomic<int64_t> gMaxPixels{kMaxPixels};
+}  // namespace
+
 bool SizeAllowed(int64_t width, int64_t height) {
-  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+         width * height <= gMaxPixels.load(std::memory_order_relaxed);
 }
+
+void LimitPixels(int64_t maxPixels) { gMaxPixels = std::clamp<int64_t>(maxPixels, 1, kMaxPixels); }
 
 TFastDIB::TFastDIB() = default;
 
 TFastDIB::~TFastDIB() { Release(); }
 
-TFastDIB::TFastDIB(TFastDIB&& other) noexcept { *this = std::move(other); }
+TFastDIB::TFastDIB(TFastDIB&& other) noexcept { Swap(other); }
 
 TFastDIB& TFastDIB::operator=(TFastDIB&& other) noexcept {
   if (this != &other) {
     Release();
-    BytesPerRow = std::exchange(other.BytesPerRow, 0);
-    AbsHeight = std::exchange(other.AbsHeight, 0);
-    Gap = std::exchange(other.Gap, 0);
-    FormatCode = std::exchange(other.FormatCode, 0);
-    Bits = std::exchange(other.Bits, nullptr);
-    Header = std::exchange(other.Header, TBitmapInfoHeader{});
-    RowTable = std::move(other.RowTable);
-    other.RowTable.clear();
+    Swap(other);
   }
   return *this;
 }
 
+void TFastDIB::Swap(TFastDIB& other) noexcept {
+  std::swap(BytesPerRow, other.BytesPerRow);
+  std::swap(AbsHeight, other.AbsHeight);
+  std::swap(Gap, other.Gap);
+  std::swap(FormatCode, other.FormatCode);
+  std::swap(Bits, other.Bits);
+  std::swap(Header, other.Header);
+  RowTable.swap(other.RowTable);
+  std::swap(Capacity, other.Capacity);
+  std::swap(Mapped, other.Mapped);
+}
+
+namespace {
+
+constexpr size_t kHugePage = size_t(2) << 20;
+constexpr size_t kMapFrom = size_t(4) << 20;  // smaller surfaces come from calloc
+
+size_t MappedLength(size_t bytes) { return (bytes + kHugePage - 1) & ~(kHugePage - 1); }
+
+// Zeroed memory for bytes of pixels and the read slack after them; nullptr
+// when there is none.
+uint8_t* AllocatePixels(size_t pixelBytes, bool& mapped) {
+  const size_t bytes = pixelBytes + kReadSlack;
+  mapped = bytes >= kMapFrom;
+  if (!mapped) return static_cast<uint8_t*>(std::calloc(bytes, 1));
+  // Over-allocate by one huge page and trim, so the pixels start on a 2 MiB boundary.
+  const size_t length = MappedLength(bytes);
+  void* raw = mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (raw == MAP_FAILED) return nullptr;
+  const uintptr_t start = reinterpret_cast<uintptr_t>(raw);
+  const uintptr_t aligned = (start + kHugePage - 1) & ~uintptr_t(kHugePage - 1);
+  if (aligned > start) munmap(raw, aligned - start);
+  const size_t tail = kHugePage - (aligned - start);
+  if (tail > 0) munmap(reinterpret_cast<void*>(aligned + length), tail);
+#if defined(MADV_HUGEPAGE)
+  madvise(reinterpret_cast<void*>(aligned), length, MADV_HUGEPAGE);  // a hint; refusal is harmless
+#endif
+  return reinterpret_cast<uint8_t*>(aligned);
+}
+
+}  // namespace
+
 void TFastDIB::Release() {
-  std::free(Bits);
+  if (Mapped) munmap(Bits, MappedLength(Capacity + kReadSlack));
+  else std::free(Bits);
   Bits = nullptr;
+  Capacity = 0;
+  Mapped = false;
   RowTable.clear();
   RowTable.shrink_to_fit();
 }
@@ -44,30 +92,68 @@ bool TFastDIB::SetSize(int Width, int Height, int BitsPerPixel, int Format) {
   if (Width == Header.biWidth && absHeight == AbsHeight && BitsPerPixel == Header.biBitCount &&
       Format == FormatCode && (Bits != nullptr || Width == 0 || absHeight == 0))
     return true;
-  Release();
+  if (BitsPerPixel == 0 && Width == 0 && Height == 0) {  // the release call
+    Release();
+    Header = TBitmapInfoHeader{};
+    BytesPerRow = 0;
+    AbsHeight = 0;
+    Gap = 0;
+    FormatCode = 0;
+    return true;
+  }
+  // Only 24-bit surfaces are made; anything else is refused.
+  if (BitsPerPixel != 24) {
+    Resize(0, 0, 0, false);
+    return false;
+  }
+  return Resize(Width, absHeight, Format, true);
+}
+
+bool TFastDIB::Reshape(int Width, int Height) {
+  const int absHeight = Height < 0 ? -Height : Height;
+  if (Width == Header.biWidth && absHeight == AbsHeight && Header.biBitCount == 24 && FormatCode == 0 && Bits != nullptr)
+    return true;
+  return Resize(Width, absHeight, 0, false);
+}
+
+bool TFastDIB::Resize(int Width, int absHeight, int Format, bool clear) {
   Header = TBitmapInfoHeader{};
   BytesPerRow = 0;
   AbsHeight = 0;
   Gap = 0;
   FormatCode = 0;
-  if (BitsPerPixel == 0 && Width == 0 && Height == 0) return true;  // the release call
-  // Only 24-bit surfaces are made; anything else is refused.
-  if (BitsPerPixel != 24 || !SizeAllowed(Width, absHeight)) return false;
-
+  if (!SizeAllowed(Width, absHeight)) {
+    Release();
+    return false;
+  }
   const uint32_t bytesPerRow = ((uint32_t(24) * uint32_t(Width) + 31) & ~uint32_t(31)) / 8;
   const size_t imageSize = size_t(bytesPerRow) * size_t(absHeight);
-  auto* bits = static_cast<uint8_t*>(std::calloc(imageSize, 1));
-  if (bits == nullptr) return false;
-
+  const int gap = int(bytesPerRow) - 3 * Width;
+  if (Bits != nullptr && imageSize <= Capacity && imageSize >= Capacity / 2) {
+    // Kept memory holds an older picture: cleared when black is asked for,
+    // otherwise only the gap bytes, which belong to no pixel but are copied and saved.
+    if (clear) {
+      std::memset(Bits, 0, imageSize);
+    } else if (gap > 0) {
+      for (int y = 0; y < absHeight; ++y) std::memset(Bits + size_t(y) * bytesPerRow + 3 * size_t(Width), 0, size_t(gap));
+    }
+  } else {
+    Release();
+    bool mapped = false;
+    uint8_t* bits = AllocatePixels(imageSize, mapped);
+    if (bits == nullptr) return false;
+    Bits = bits;
+    Capacity = imageSize;
+    Mapped = mapped;
+  }
   BytesPerRow = bytesPerRow;
   AbsHeight = absHeight;
-  Gap = int32_t(bytesPerRow) - 3 * Width;
+  Gap = gap;
   FormatCode = Format;
   Header.biWidth = Width;
   Header.biHeight = -absHeight;
   Header.biBitCount = 24;
   Header.biSizeImage = uint32_t(imageSize);
-  Bits = bits;
   RowTable.resize(size_t(absHeight));
   for (int y = 0; y < absHeight; ++y) RowTable[size_t(y)] = Bits + size_t(y) * bytesPerRow;
   return true;
@@ -114,6 +200,8 @@ namespace {
 bool ClipRect(int& x, int& y, int& w, int& h, int& sx, int& sy, int sw, int sh, int tw, int th) {
   if (sx < 0) { w += sx; x -= sx; sx = 0; }
   if (sy < 0) { h += sy; y -= sy; sy = 0; }
+  // Wholly left of or above the target; also keeps -x and -y from overflowing.
+  if (int64_t(x) + w <= 0 || int64_t(y) + h <= 0) return false;
   if (x < 0) { w += x; sx -= x; x = 0; }
   if (y < 0) { h += y; sy -= y; y = 0; }
   w = std::min({w, sw - sx, tw - x});
@@ -136,6 +224,18 @@ void TFastDIB::DrawPart(TFastDIB& Target, int X, int Y, int W, int H, int SrcX, 
 }
 
 void TFastDIB::Draw(TFastDIB& Target, int X, int Y) const { DrawPart(Target, X, Y, Width(), AbsHeight, 0, 0); }
+
+void TFastDIB::DrawTransparent(TFastDIB& Target, int X, int Y, TPixel24 Key) const {
+  int W = Width(), H = AbsHeight, SrcX = 0, SrcY = 0;
+  if (&Target == this || !ClipRect(X, Y, W, H, SrcX, SrcY, Width(), AbsHeight, Target.Width(), Target.AbsHeight))
+    return;
+  for (int r = 0; r < H; ++r) {
+    const TPixel24* src = Row24(SrcY + r) + SrcX;
+    TPixel24* dst = Target.Row24(Y + r) + X;
+    for (int i = 0; i < W; ++i)
+      if (!(src[i] == Key)) dst[i] = src[i];
+  }
+}
 
 void TFastDIB::StretchDraw(TFastDIB& Target, int X, int Y, int W, int H) const {
   const int sw = Width(), sh = AbsHeight;
@@ -172,13 +272,19 @@ void TFastDIB::TileDraw(TFastDIB& Target, int X, int Y, int W, int H) const {
   }
 }
 
+void CopyGapBytes(const TFastDIB& Source, TFastDIB& Target) {
+  if (Source.Gap == 0 || Source.Width() != Target.Width() || Source.Height() != Target.Height()) return;
+  const size_t pixels = size_t(Source.Width()) * 3, gap = size_t(Source.Gap);
+  for (int y = 0; y < Source.Height(); ++y) std::memcpy(Target.Row(y) + pixels, Source.Row(y) + pixels, gap);
+}
+
 void CopySurface(const TFastDIB& Source, TFastDIB& Target) {
   if (&Source == &Target) return;
   if (Source.Empty()) {
     Target.SetSize(0, 0, 0, 0);
     return;
   }
-  if (Target.SetSize(Source.Width(), Source.Height(), 24, 0)) std::memcpy(Target.Bits, Source.Bits, Source.ImageSize());
+  if (Target.Reshape(Source.Width(), Source.Height())) std::memcpy(Target.Bits, Source.Bits, Source.ImageSize());
 }
 
 }  // namespace vorq

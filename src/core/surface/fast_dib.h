@@ -36,10 +36,18 @@ struct TBitmapInfoHeader {
 };
 static_assert(sizeof(TBitmapInfoHeader) == 40, "bitmap-info header is 40 bytes");
 
+// Readable bytes past the last row of every surface's pixel memory, so that
+// a pixel can be loaded as one four-byte (or vector) read anywhere.
+constexpr size_t kReadSlack = 16;
+
 // Largest surface the program makes: 16384 x 16384 and at most 2^28 pixels.
 constexpr int64_t kMaxSide = 16384;
 constexpr int64_t kMaxPixels = int64_t(1) << 28;
 bool SizeAllowed(int64_t width, int64_t height);
+// Lowers the pixel limit for this process (never raises it). The fuzz
+// targets keep images small, so that an allocation out of proportion to the
+// image stands out under their malloc limit.
+void LimitPixels(int64_t maxPixels);
 
 class TFastDIB {
  public:
@@ -55,6 +63,13 @@ class TFastDIB {
   // the memory. Returns false (and leaves a 0 x 0 surface) when the size is
   // refused or memory cannot be had.
   bool SetSize(int Width, int Height, int BitsPerPixel = 24, int FormatCode = 0);
+  // SetSize (Width, Height, 24, 0) for a caller that writes every pixel
+  // afterwards: the pixels are left as they are (gap bytes 0), so memory
+  // that is kept is not cleared first.
+  bool Reshape(int Width, int Height);
+  // Exchanges the two surfaces' pixels and sizes; effects render into the
+  // scratch surface and swap it in instead of copying back.
+  void Swap(TFastDIB& other) noexcept;
 
   void SetPixel(int Y, int X, TPixel24 Pixel) { *reinterpret_cast<TPixel24*>(RowTable[Y] + 3 * X) = Pixel; }
   TPixel24 GetPixel(int Y, int X) const { return *reinterpret_cast<const TPixel24*>(RowTable[Y] + 3 * X); }
@@ -81,6 +96,9 @@ class TFastDIB {
   // and columns (colour-on-colour), never blending.
   void StretchDraw(TFastDIB& Target, int X, int Y, int W, int H) const;
   void DrawPart(TFastDIB& Target, int X, int Y, int W, int H, int SrcX, int SrcY) const;
+  // Draw, leaving the target's pixel where this surface has colour Key
+  // (a transparent bitmap). Target must be another surface.
+  void DrawTransparent(TFastDIB& Target, int X, int Y, TPixel24 Key) const;
   // Fills X, Y, W, H with copies laid edge to edge from the top-left corner.
   void TileDraw(TFastDIB& Target, int X, int Y, int W, int H) const;
 
@@ -94,10 +112,22 @@ class TFastDIB {
   std::vector<uint8_t*> RowTable;
 
  private:
+  // Storage is kept across size changes when the new image needs between
+  // half and all of it. Large surfaces are mapped on their own, aligned for
+  // transparent huge pages (first touches of fresh memory cost far less in
+  // 2 MiB pages than in 4 KiB ones).
+  size_t Capacity = 0;  // bytes at Bits
+  bool Mapped = false;  // from mmap rather than calloc
+  bool Resize(int Width, int Height, int Format, bool clear);
   void Release();
 };
 
-// SetSize on Target with Source's size, then one byte copy (gap bytes too).
+// The gap bytes of every row, between surfaces of the same size: an effect
+// that renders into a fresh surface keeps the padding of the one it replaces.
+void CopyGapBytes(const TFastDIB& Source, TFastDIB& Target);
+
+// SetSize on Target with Source's size, then one byte copy (gap bytes too);
+// memory the target keeps is not cleared before it is overwritten.
 void CopySurface(const TFastDIB& Source, TFastDIB& Target);
 
 }  // namespace vorq

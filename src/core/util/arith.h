@@ -4,12 +4,37 @@
 #include <cmath>
 #include <cstdint>
 
+// The rounding below relies on every sum being rounded on its own.
+#if defined(__FAST_MATH__)
+#error "vorq's exact rounding needs IEEE arithmetic: build without -ffast-math"
+#endif
+
 namespace vorq {
 
 constexpr double kPi = 3.14159265358979323846;
 
+// v rounded to a whole number, an exact half going to the even neighbour,
+// without a library call: below 2^51 in magnitude, adding and taking away
+// 1.5 * 2^52 leaves v rounded in the default rounding mode (the sum lies
+// between 2^52 and 2^53, where doubles are whole numbers 1 apart). Larger
+// values, NaN and infinities take the library's way. A zero result may lose
+// its sign, which no caller converts back into a double.
+inline double RoundHalfEven(double v) {
+  constexpr double kMagic = 6755399441055744.0;  // 1.5 * 2^52
+  if (v > -2251799813685248.0 && v < 2251799813685248.0) return (v + kMagic) - kMagic;
+  return std::nearbyint(v);
+}
+
+// The same for single precision below 2^22 (1.5 * 2^23); the sum and the
+// rounding stay in float.
+inline float RoundHalfEven(float v) {
+  constexpr float kMagic = 12582912.0f;
+  if (v > -4194304.0f && v < 4194304.0f) return (v + kMagic) - kMagic;
+  return std::nearbyint(v);
+}
+
 // Nearest integer, an exact half going to the even neighbour.
-inline int64_t Nearest(double v) { return static_cast<int64_t>(std::nearbyint(v)); }
+inline int64_t Nearest(double v) { return static_cast<int64_t>(RoundHalfEven(v)); }
 
 // Nearest limited to the 32-bit range (NaN gives the lowest), for stored
 // values that are shown or logged rather than computed with.
@@ -25,6 +50,26 @@ inline int32_t SaturateInt32(double v) {
   if (v <= -2147483648.0) return INT32_MIN;
   if (v >= 2147483647.0) return INT32_MAX;
   return int32_t(v);
+}
+
+// Nearest for inner loops, without a library call: v is first limited to
+// +-2^40 (callers clamp the result to a byte or an image side, far inside
+// that; not a number counts as the upper limit), then adding and taking away
+// 1.5 * 2^52 leaves it rounded to a whole number, ties to even.
+inline int64_t NearestLimited(double v) {
+  constexpr double kLimit = 1099511627776.0, kMagic = 6755399441055744.0;
+  v = v < kLimit ? v : kLimit;
+  v = v > -kLimit ? v : -kLimit;
+  return static_cast<int64_t>((v + kMagic) - kMagic);
+}
+
+// Stored reals stay within the single-precision range (FLT_MAX): typed
+// beyond it they are refused, read from a file clamped.
+constexpr double kRealLimit = 3.4028234663852886e38;
+// NaN gives 0; beyond kRealLimit the limit.
+inline double ClampReal(double v) {
+  if (v != v) return 0;
+  return v < -kRealLimit ? -kRealLimit : (v > kRealLimit ? kRealLimit : v);
 }
 
 // Toward zero.

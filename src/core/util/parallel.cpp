@@ -1,6 +1,8 @@
 #include "core/util/parallel.h"
+#include "core/util/progress.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -33,9 +35,19 @@ void ParallelRows(int count, const std::function<void(int, int)>& fn) {
 void ParallelBands(int count, int band, const std::function<void(int, int)>& fn) {
   if (count <= 0 || band <= 0) return;
   const int bands = (count + band - 1) / band;
-  std::atomic<int> next{0};
+  // Progress goes to this thread's sink, from this thread only; a stop ends
+  // the handing out of bands on both.
+  ProgressSink* const sink = CurrentProgress();
+  if (sink && sink->Cancelled()) return;
+  const std::thread::id caller = std::this_thread::get_id();
+  std::atomic<int> next{0}, finished{0};
+  std::atomic<bool> stop{false};
   ParallelRows(std::min(bands, WorkerCount()) * 16, [&](int, int) {
-    for (int i; (i = next.fetch_add(1)) < bands;) fn(i * band, std::min(count, (i + 1) * band));
+    for (int i; !stop.load(std::memory_order_relaxed) && (i = next.fetch_add(1)) < bands;) {
+      fn(i * band, std::min(count, (i + 1) * band));
+      const int done = finished.fetch_add(1) + 1;
+      if (sink && std::this_thread::get_id() == caller && !sink->Report(done, bands)) stop = true;
+    }
   });
 }
 

@@ -39,7 +39,7 @@ void Editor::ReplaceImage1Click() {
        .Pixels =
            [&] {
              WorkSurface = std::move(pasted);
-             ScratchSurface.SetSize(WorkSurface.Width(), WorkSurface.Height(), 24, 0);
+             ScratchSurface.Reshape(WorkSurface.Width(), WorkSurface.Height());
            },
        .Line = [] { return WriteLine(LineKind::PasteClipboardToImage); }});
 }
@@ -55,9 +55,13 @@ void Editor::PasteClipboardtoBuffer1Click() {
 
 void Editor::PasteAsSelectionAt(int x, int y) {
   TFastDIB pasted;
-  if (!ui_.ClipboardImage(pasted)) return;
+  if (ui_.ClipboardImage(pasted)) PlaceSelection(pasted, x, y);
+}
+
+void Editor::PlaceSelection(const TFastDIB& piece, int x, int y) {
+  if (piece.Empty()) return;
   Run({.Busy = false,
-       .Pixels = [&] { pasted.Draw(WorkSurface, x, y); },
+       .Pixels = [&] { piece.Draw(WorkSurface, x, y); },
        .Line = [&] { return WriteLine(LineKind::PasteAsSelection, {Int(x), Int(y)}); }});
 }
 

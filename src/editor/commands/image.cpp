@@ -19,8 +19,8 @@ bool Editor::LoadStartImage(const std::string& path) {
   TFastDIB loaded;
   if (!Load(ui_, path, loaded)) return false;
   WorkSurface = std::move(loaded);
-  CopySurface(WorkSurface, ResetSurface);
-  ScratchSurface.SetSize(WorkSurface.Width(), WorkSurface.Height(), 24, 0);
+  if (KeepResetCopy) CopySurface(WorkSurface, ResetSurface);
+  ScratchSurface.Reshape(WorkSurface.Width(), WorkSurface.Height());
   RefreshImage();
   return true;
 }
@@ -29,8 +29,8 @@ bool Editor::StartBlank(int w, int h) {
   TFastDIB blank;
   if (!SizeAllowed(w, h) || !blank.SetSize(w, h, 24, 0)) return false;
   WorkSurface = std::move(blank);
-  CopySurface(WorkSurface, ResetSurface);
-  ScratchSurface.SetSize(w, h, 24, 0);
+  if (KeepResetCopy) CopySurface(WorkSurface, ResetSurface);
+  ScratchSurface.Reshape(w, h);
   RefreshImage();
   return true;
 }
@@ -44,8 +44,8 @@ bool Editor::OpenImage(const std::string& path) {
               .Pixels =
                   [&] {
                     WorkSurface = std::move(loaded);
-                    CopySurface(WorkSurface, ResetSurface);
-                    ScratchSurface.SetSize(WorkSurface.Width(), WorkSurface.Height(), 24, 0);
+                    if (KeepResetCopy) CopySurface(WorkSurface, ResetSurface);
+                    ScratchSurface.Reshape(WorkSurface.Width(), WorkSurface.Height());
                   },
               .Line = [&] { return WriteLine(LineKind::OpenFile, {Text(path)}); }});
 }
@@ -84,7 +84,7 @@ void Editor::PasteBuffertoImage1Click() {
        .Pixels =
            [&] {
              CopySurface(BufferSurface, WorkSurface);
-             ScratchSurface.SetSize(WorkSurface.Width(), WorkSurface.Height(), 24, 0);
+             ScratchSurface.Reshape(WorkSurface.Width(), WorkSurface.Height());
            },
        .Line = [] { return WriteLine(LineKind::PasteBufferToImage); }});
 }

@@ -50,8 +50,9 @@ void Editor::CloseLog1Click() {
     ui_.ShowMessage("Log already Closed");
     return;
   }
-  Log.Close();
+  const bool closed = Log.Close();
   ui_.LoggingChanged();
+  if (!closed) ui_.ShowMessage(Log.Error());
 }
 
 void Editor::ChangeUndoQuantity1Click() {
@@ -64,8 +65,10 @@ void Editor::ChangeUndoQuantity1Click() {
     return;
   }
   if (*n == Undo.Levels()) return;
-  if (*n < 1) {
-    ui_.ShowMessage("The number of undo levels must be at least 1; it stays " + current + ".");
+  if (*n < 1 || *n > UndoRing::kMaxLevels) {
+    ui_.ShowMessage("The number of undo levels must be " +
+                    (*n < 1 ? std::string("at least 1") : "at most " + FormatInt(UndoRing::kMaxLevels)) +
+                    "; it stays " + current + ".");
     return;
   }
   if (ui_.Ask(" This will clear current Undo buffers \rand reset all pointers.  Continue with \r          Undo "

@@ -9,6 +9,7 @@
 #include "core/oplog/line_shapes.h"
 #include "core/oplog/log_format.h"
 #include "core/raster/shapes.h"
+#include "core/raster/wrap.h"
 #include "editor/editor.h"
 
 namespace vorq {
@@ -16,6 +17,9 @@ namespace vorq {
 namespace {
 
 int64_t Distance(int a, int b) { return std::llabs(int64_t(a) - int64_t(b)); }
+
+// A coordinate moved by whole tiles; the far end of an absurd shape stays an int.
+int Shifted(int v, int64_t d) { return int(std::clamp<int64_t>(v + d, -(int64_t(1) << 30), int64_t(1) << 30)); }
 
 }  // namespace
 
@@ -35,22 +39,43 @@ const char* ToolCursorName(PaintTool tool) {
 
 // ---- log lines ----
 
-std::string FreeHandLogLine(const std::string& penSize, uint32_t pen) {
-  return WriteLine(LineKind::FreeHand, {Text(penSize), Int(pen)});
+// Lines drawn with Wrap Painting on are the same lines ending in ", Wrap".
+std::string FreeHandLogLine(const std::string& penSize, uint32_t pen, bool wrap) {
+  return WriteLine(wrap ? LineKind::FreeHandWrap : LineKind::FreeHand, {Text(penSize), Int(pen)});
 }
 
 std::string ShapeLogLine(PaintTool tool, int x0, int y0, int x1, int y1, const std::string& penSize, uint32_t pen,
-                         uint32_t brush, bool filled) {
-  return WriteLine(tool == PaintTool::Ellipse ? LineKind::Ellipse : LineKind::Rectangle,
+                         uint32_t brush, bool filled, bool wrap) {
+  const LineKind kind = tool == PaintTool::Ellipse ? (wrap ? LineKind::EllipseWrap : LineKind::Ellipse)
+                                                   : (wrap ? LineKind::RectangleWrap : LineKind::Rectangle);
+  return WriteLine(kind,
                    {Int(x0), Int(y0), Int(x1), Int(y1), Text(penSize), Int(pen), Int(brush), Int(filled ? 0 : 1)});
 }
 
-std::string LineLogLine(int x0, int y0, int x1, int y1, const std::string& penSize, uint32_t pen, int penStyle) {
-  return WriteLine(LineKind::Line, {Int(x0), Int(y0), Int(x1), Int(y1), Text(penSize), Int(pen), Int(penStyle)});
+std::string LineLogLine(int x0, int y0, int x1, int y1, const std::string& penSize, uint32_t pen, int penStyle,
+                        bool wrap) {
+  return WriteLine(wrap ? LineKind::LineWrap : LineKind::Line,
+                   {Int(x0), Int(y0), Int(x1), Int(y1), Text(penSize), Int(pen), Int(penStyle)});
 }
 
-std::string FloodFillLogLine(int x, int y, uint32_t brush) {
-  return WriteLine(LineKind::FloodFill, {Int(x), Int(y), Int(brush)});
+std::string FloodFillLogLine(int x, int y, uint32_t brush, int tolerance, bool wrap) {
+  if (tolerance > 0)
+    return WriteLine(wrap ? LineKind::FloodFillToleranceWrap : LineKind::FloodFillTolerance,
+                     {Int(x), Int(y), Int(brush), Int(tolerance)});
+  return WriteLine(wrap ? LineKind::FloodFillWrap : LineKind::FloodFill, {Int(x), Int(y), Int(brush)});
+}
+
+LineKind UnwrappedKind(LineKind kind, bool& wrap) {
+  wrap = true;
+  switch (kind) {
+    case LineKind::FreeHandWrap: return LineKind::FreeHand;
+    case LineKind::EllipseWrap: return LineKind::Ellipse;
+    case LineKind::RectangleWrap: return LineKind::Rectangle;
+    case LineKind::LineWrap: return LineKind::Line;
+    case LineKind::FloodFillWrap: return LineKind::FloodFill;
+    case LineKind::FloodFillToleranceWrap: return LineKind::FloodFillTolerance;
+    default: wrap = false; return kind;
+  }
 }
 
 std::string EyedropperLogLine(int x, int y) { return WriteLine(LineKind::Eyedropper, {Int(x), Int(y)}); }
@@ -66,6 +91,7 @@ void PaintTools::SelectTool(PaintTool tool) {
   State.Dragging = false;
   State.SelectionPending = false;
   stroke_.reset();
+  wrapStrokes_.clear();
 }
 
 void PaintTools::SetPenStyle(Editor& ed, int index) { ed.PenStyle = index >= 0 && index < kPenModeCount ? index : 0; }
@@ -94,8 +120,10 @@ GestureResult PaintTools::MouseDown(Editor& ed, int x, int y, MouseButton button
   State.Dragging = false;
   State.SelectionPending = false;
   stroke_.reset();
+  wrapStrokes_.clear();
+  wrap_ = ed.WrapPainting;
 
-  ed.PushUndo();
+  if (!ed.PushUndo()) return r;  // no memory for the snapshot: the message said so, nothing is drawn
   TFastDIB& s = ed.WorkSurface;
   const bool inside = x >= 0 && y >= 0 && x < s.Width() && y < s.Height();
   switch (State.Tool) {
@@ -109,9 +137,11 @@ GestureResult PaintTools::MouseDown(Editor& ed, int x, int y, MouseButton button
     case PaintTool::Fill:
       if (inside) {
         const uint32_t brush = ed.ToolBox.BrushColor;
-        r.Changed = FloodFill(s, x, y, PixelFromColour(brush));
+        const int tolerance = std::clamp(ed.ToolBox.FillTolerance, 0, 255);
+        r.Changed = wrap_ ? FloodFillWrapped(s, x, y, PixelFromColour(brush), tolerance)
+                          : FloodFill(s, x, y, PixelFromColour(brush), tolerance);
         ed.RefreshImage();
-        ed.WriteLog(FloodFillLogLine(x, y, brush));
+        ed.WriteLog(FloodFillLogLine(x, y, brush, tolerance, wrap_));
       }
       return r;
     case PaintTool::Text: r.RunTextTool = true; return r;
@@ -136,6 +166,10 @@ GestureResult PaintTools::MouseDown(Editor& ed, int x, int y, MouseButton button
   if (State.Tool == PaintTool::FreeHand) {
     pen_.Mode = PenModeFromIndex(ed.PenStyle);
     stroke_ = std::make_unique<PenStroke>(s, pen_, x, y);
+    if (wrap_)
+      for (int dy : {-s.Height(), 0, s.Height()})
+        for (int dx : {-s.Width(), 0, s.Width()})
+          if (dx != 0 || dy != 0) wrapStrokes_.push_back(std::make_unique<PenStroke>(s, pen_, x + dx, y + dy));
   }
   return Band();
 }
@@ -147,7 +181,11 @@ GestureResult PaintTools::MouseMove(Editor& ed, int x, int y) {
   State.EndX = x;
   State.EndY = y;
   PixelRect changed;
-  if (State.Tool == PaintTool::FreeHand && stroke_) changed = stroke_->LineTo(x, y);
+  if (State.Tool == PaintTool::FreeHand && stroke_) {
+    const int px = stroke_->X(), py = stroke_->Y();
+    changed = stroke_->LineTo(x, y);
+    for (auto& stroke : wrapStrokes_) changed.Include(stroke->LineTo(x + stroke->X() - px, y + stroke->Y() - py));
+  }
   if (State.Tool == PaintTool::Select)
     ed.SetStatus(kPanelEffect, "Width: " + FormatInt(Distance(x, State.OriginX)) +
                                    "  Height: " + FormatInt(Distance(y, State.OriginY)));
@@ -167,7 +205,8 @@ GestureResult PaintTools::MouseUp(Editor& ed, int x, int y, MouseButton button) 
   switch (State.Tool) {
     case PaintTool::FreeHand:
       stroke_.reset();
-      ed.WriteLog(FreeHandLogLine(penSizeText_, ColourFromPixel(pen_.Color)));
+      wrapStrokes_.clear();
+      ed.WriteLog(FreeHandLogLine(penSizeText_, ColourFromPixel(pen_.Color), wrap_));
       break;
     case PaintTool::Ellipse:
     case PaintTool::Rectangle: {
@@ -175,16 +214,28 @@ GestureResult PaintTools::MouseUp(Editor& ed, int x, int y, MouseButton button) 
       const uint32_t penColour = ed.ToolBox.PenColor, brushColour = ed.ToolBox.BrushColor;
       const Pen pen{PixelFromColour(penColour), pen_.Width, PenMode::Normal};
       const Brush brush{PixelFromColour(brushColour), State.FillShape};
-      r.Changed = State.Tool == PaintTool::Ellipse ? DrawEllipse(s, x0, y0, x, y, pen, brush)
-                                                   : DrawRectangle(s, x0, y0, x, y, pen, brush);
-      ed.WriteLog(ShapeLogLine(State.Tool, x0, y0, x, y, penSizeText_, penColour, brushColour, State.FillShape));
+      auto draw = [&](int64_t dx, int64_t dy) {
+        const int ax = Shifted(x0, dx), ay = Shifted(y0, dy), bx = Shifted(x, dx), by = Shifted(y, dy);
+        return State.Tool == PaintTool::Ellipse ? DrawEllipse(s, ax, ay, bx, by, pen, brush)
+                                                : DrawRectangle(s, ax, ay, bx, by, pen, brush);
+      };
+      r.Changed = wrap_ ? DrawWrapped(s, int64_t(std::min(x0, x)) - pen.Width, int64_t(std::min(y0, y)) - pen.Width,
+                                      int64_t(std::max(x0, x)) + pen.Width, int64_t(std::max(y0, y)) + pen.Width, draw)
+                        : draw(0, 0);
+      ed.WriteLog(
+          ShapeLogLine(State.Tool, x0, y0, x, y, penSizeText_, penColour, brushColour, State.FillShape, wrap_));
       break;
     }
     case PaintTool::Line: {
       const uint32_t penColour = ed.ToolBox.PenColor;
       const Pen pen{PixelFromColour(penColour), pen_.Width, PenModeFromIndex(ed.PenStyle)};
-      r.Changed = DrawPenLine(s, x0, y0, x, y, pen);
-      ed.WriteLog(LineLogLine(x0, y0, x, y, penSizeText_, penColour, ed.PenStyle));
+      auto draw = [&](int64_t dx, int64_t dy) {
+        return DrawPenLine(s, Shifted(x0, dx), Shifted(y0, dy), Shifted(x, dx), Shifted(y, dy), pen);
+      };
+      r.Changed = wrap_ ? DrawWrapped(s, int64_t(std::min(x0, x)) - pen.Width, int64_t(std::min(y0, y)) - pen.Width,
+                                      int64_t(std::max(x0, x)) + pen.Width, int64_t(std::max(y0, y)) + pen.Width, draw)
+                        : draw(0, 0);
+      ed.WriteLog(LineLogLine(x0, y0, x, y, penSizeText_, penColour, ed.PenStyle, wrap_));
       break;
     }
     case PaintTool::Select:

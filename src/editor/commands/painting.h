@@ -19,7 +19,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "core/oplog/line_shapes.h"
 #include "core/raster/pen.h"
 #include "core/surface/fast_dib.h"
 
@@ -104,14 +106,23 @@ class PaintTools {
   Pen pen_;
   std::string penSizeText_;
   std::unique_ptr<PenStroke> stroke_;
+  // Wrap Painting, fixed at the press: the free-hand stroke once more for each
+  // neighbouring tile, so that it comes back at the opposite edge.
+  bool wrap_ = false;
+  std::vector<std::unique_ptr<PenStroke>> wrapStrokes_;
 };
 
 // Log lines of the tools (colours 0x00BBGGRR).
-std::string FreeHandLogLine(const std::string& penSize, uint32_t pen);
+std::string FreeHandLogLine(const std::string& penSize, uint32_t pen, bool wrap = false);
 std::string ShapeLogLine(PaintTool tool, int x0, int y0, int x1, int y1, const std::string& penSize, uint32_t pen,
-                         uint32_t brush, bool filled);
-std::string LineLogLine(int x0, int y0, int x1, int y1, const std::string& penSize, uint32_t pen, int penStyle);
-std::string FloodFillLogLine(int x, int y, uint32_t brush);
+                         uint32_t brush, bool filled, bool wrap = false);
+std::string LineLogLine(int x0, int y0, int x1, int y1, const std::string& penSize, uint32_t pen, int penStyle,
+                        bool wrap = false);
+// The plain painting line of a wrapped one (", Wrap"), and whether it was;
+// any other kind comes back unchanged.
+LineKind UnwrappedKind(LineKind kind, bool& wrap);
+// The tolerance shows in the line only when it is not 0.
+std::string FloodFillLogLine(int x, int y, uint32_t brush, int tolerance = 0, bool wrap = false);
 std::string EyedropperLogLine(int x, int y);
 std::string SelectLogLine(int x0, int y0, int x1, int y1, SelectionAction action);
 

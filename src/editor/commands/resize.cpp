@@ -12,11 +12,12 @@ std::string NoMemory(int w, int h) {
 
 std::string ResizeFastTo(Editor& ed, int w, int h) {
   if (std::string err = CheckNewSize(w, h); !err.empty()) return err;
-  if (!ed.ScratchSurface.SetSize(w, h, 24, 0)) return NoMemory(w, h);
+  if (!ed.ScratchSurface.Reshape(w, h)) return NoMemory(w, h);
   ed.Run({.Busy = false,
           .Pixels = [&] {
+            // Every pixel of the scratch surface is drawn; it then becomes the image.
             ed.WorkSurface.StretchDraw(ed.ScratchSurface, 0, 0, w, h);
-            CopySurface(ed.ScratchSurface, ed.WorkSurface);
+            ed.WorkSurface.Swap(ed.ScratchSurface);
           },
           .Line = [&] { return WriteLine(LineKind::ResizeFast, {Int(w), Int(h)}); }});
   return {};
@@ -24,12 +25,12 @@ std::string ResizeFastTo(Editor& ed, int w, int h) {
 
 std::string ResizeSmoothTo(Editor& ed, int w, int h) {
   if (std::string err = CheckNewSize(w, h); !err.empty()) return err;
-  // Resampled before the snapshot so that a failure leaves everything as it was.
-  TFastDIB resized;
+  // Resampled into the scratch surface before the snapshot, so that a
+  // failure leaves the image and the undo ring as they were.
   const bool same = w == ed.WorkSurface.Width() && h == ed.WorkSurface.Height();
-  if (!same && !ResizeBilinearInto(ed.WorkSurface, resized, w, h, 0)) return NoMemory(w, h);
+  if (!same && !ResizeBilinearInto(ed.WorkSurface, ed.ScratchSurface, w, h, 0)) return NoMemory(w, h);
   ed.Run({.Pixels = [&] {
-            if (!same) ed.WorkSurface = std::move(resized);
+            if (!same) ed.WorkSurface.Swap(ed.ScratchSurface);
           },
           .Line = [&] { return WriteLine(LineKind::ResizeSmooth, {Int(w), Int(h)}); }});
   return {};

@@ -3,6 +3,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include "gui/dialogs/tf_about.h"
+
 namespace vorq::gui {
 
 const char* const TfSplash::kText = "Please Wait,\r\n\r\nInitializing Environment...";
@@ -48,6 +50,10 @@ void TfSplash::paintEvent(QPaintEvent*) {
   QString text = QString::fromLatin1(kText);
   text.replace("\r\n", "\n");
   p.drawText(panel.adjusted(0, 58, 0, -8), Qt::AlignHCenter | Qt::AlignTop, text);
+  body.setPixelSize(11);
+  p.setFont(body);
+  p.setPen(QColor(70, 70, 90));
+  p.drawText(panel.adjusted(8, 0, -8, -6), Qt::AlignRight | Qt::AlignBottom, VersionText());
 }
 
 }  // namespace vorq::gui

@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include "core/effects/seam_meter.h"
 #include "editor/commands/geometry.h"
 
 namespace vorq::gui {
@@ -59,6 +60,14 @@ void TfTester::paintEvent(QPaintEvent*) {
   for (const SampleTextLine& line : kSampleTextLines) {
     p.setPen(QColor(line.R, line.G, line.B));
     p.drawText(x, line.Y + fm.ascent(), text);
+  }
+  // How visible the seams are, at the bottom left where the sample text is not.
+  if (!surface_.Empty()) {
+    const QString seams = QString::fromStdString("Seams: " + SeamReportText(MeasureSeams(surface_)));
+    const QRect box(4, height() - fm.height() - 8, fm.horizontalAdvance(seams) + 8, fm.height() + 4);
+    p.fillRect(box, QColor(255, 255, 255, 200));
+    p.setPen(Qt::black);
+    p.drawText(box, Qt::AlignCenter, seams);
   }
 }
 

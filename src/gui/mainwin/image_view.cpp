@@ -9,6 +9,11 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QWheelEvent>
+
+#include <cmath>
+
+#include <algorithm>
 
 #include "core/oplog/log_format.h"
 #include "editor/editor.h"
@@ -47,9 +52,138 @@ ImageView::ImageView(const TFastDIB& surface, QWidget* parent) : QWidget(parent)
 
 void ImageView::SurfaceChanged() {
   shown_ = &work_;
-  const QSize size(work_.Width(), work_.Height());
-  if (this->size() != size) setFixedSize(size);
+  Resize();
   update();
+}
+
+void ImageView::Resize() {
+  geometry_.Width = work_.Width();
+  geometry_.Height = work_.Height();
+  const QSize size(ViewExtent(geometry_, geometry_.Width), ViewExtent(geometry_, geometry_.Height));
+  if (this->size() != size) setFixedSize(size);
+}
+
+// ---- zoom and the tiled view ----
+
+QScrollArea* ImageView::Area() const {
+  for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+    if (auto* area = qobject_cast<QScrollArea*>(w)) return area;
+  return nullptr;
+}
+
+QPoint ImageView::ToImage(const QPoint& widget) const {
+  return {ViewToImage(geometry_, geometry_.Width, widget.x()), ViewToImage(geometry_, geometry_.Height, widget.y())};
+}
+
+QRect ImageView::ToView(const QRect& image) const {
+  const int x0 = ImageToView(geometry_, geometry_.Width, image.left());
+  const int y0 = ImageToView(geometry_, geometry_.Height, image.top());
+  const int x1 = ImageToView(geometry_, geometry_.Width, image.left() + image.width());
+  const int y1 = ImageToView(geometry_, geometry_.Height, image.top() + image.height());
+  return QRect(x0, y0, x1 - x0, y1 - y0);
+}
+
+void ImageView::SetZoom(int zoomLog2, const QPoint* anchor) {
+  zoomLog2 = std::clamp(zoomLog2, kMinZoomLog2, kMaxZoomLog2);
+  if (zoomLog2 == geometry_.ZoomLog2) return;
+  QScrollArea* area = Area();
+  // The image point under the anchor, in image pixels (fractional below 1x).
+  QPoint at;
+  double fx = 0, fy = 0;
+  if (area) {
+    at = anchor ? *anchor : QPoint(area->viewport()->width() / 2, area->viewport()->height() / 2);
+    const QPoint w = mapFrom(area->viewport(), at);
+    fx = std::ldexp(double(w.x()) + 0.5, -geometry_.ZoomLog2);
+    fy = std::ldexp(double(w.y()) + 0.5, -geometry_.ZoomLog2);
+  }
+  geometry_.ZoomLog2 = zoomLog2;
+  Resize();
+  update();
+  if (area) {
+    // The area learns the new size on its own later; the scroll bars need the range now.
+    QScrollBar* h = area->horizontalScrollBar();
+    QScrollBar* v = area->verticalScrollBar();
+    h->setMaximum(std::max(0, width() - area->viewport()->width()));
+    v->setMaximum(std::max(0, height() - area->viewport()->height()));
+    h->setValue(int(std::ldexp(fx, zoomLog2)) - at.x());
+    v->setValue(int(std::ldexp(fy, zoomLog2)) - at.y());
+  }
+  emit ZoomChanged(zoomLog2);
+}
+
+int ImageView::FitZoom() const {
+  QScrollArea* area = Area();
+  const QSize room = area ? area->maximumViewportSize() : size();
+  ViewGeometry g = geometry_;
+  for (g.ZoomLog2 = kMaxZoomLog2; g.ZoomLog2 > kMinZoomLog2; --g.ZoomLog2)
+    if (ViewExtent(g, g.Width) <= room.width() && ViewExtent(g, g.Height) <= room.height()) break;
+  return g.ZoomLog2;
+}
+
+void ImageView::SetTiled(bool tiled) {
+  if (tiled == geometry_.Tiled) return;
+  QScrollArea* area = Area();
+  const QPoint before(ImageToView(geometry_, geometry_.Width, 0), ImageToView(geometry_, geometry_.Height, 0));
+  geometry_.Tiled = tiled;
+  Resize();
+  update();
+  if (!area) return;
+  if (!wrapConnected_) {
+    wrapConnected_ = true;
+    connect(area->horizontalScrollBar(), &QScrollBar::valueChanged, this, &ImageView::WrapScroll);
+    connect(area->verticalScrollBar(), &QScrollBar::valueChanged, this, &ImageView::WrapScroll);
+  }
+  // The image stays where it was on screen.
+  const QPoint after(ImageToView(geometry_, geometry_.Width, 0), ImageToView(geometry_, geometry_.Height, 0));
+  QScrollBar* h = area->horizontalScrollBar();
+  QScrollBar* v = area->verticalScrollBar();
+  h->setMaximum(std::max(0, width() - area->viewport()->width()));
+  v->setMaximum(std::max(0, height() - area->viewport()->height()));
+  h->setValue(h->value() + after.x() - before.x());
+  v->setValue(v->value() + after.y() - before.y());
+}
+
+void ImageView::SetDimCopies(bool dim) {
+  geometry_.Dim = dim;
+  update();
+}
+
+// The tiled view scrolls without end: past half a tile from either end the
+// scroll bar jumps back by one tile, which shows the same pixels.
+void ImageView::WrapScroll() {
+  QScrollArea* area = Area();
+  if (!geometry_.Tiled || wrapping_ || !area) return;
+  wrapping_ = true;
+  auto wrap = [](QScrollBar* bar, int tile) {
+    if (tile <= 0 || bar->maximum() < tile + tile / 2) return;
+    if (bar->value() < tile / 2) bar->setValue(bar->value() + tile);
+    else if (bar->value() >= tile + tile / 2) bar->setValue(bar->value() - tile);
+  };
+  wrap(area->horizontalScrollBar(), ImageToView(geometry_, geometry_.Width, geometry_.Width) -
+                                        ImageToView(geometry_, geometry_.Width, 0));
+  wrap(area->verticalScrollBar(), ImageToView(geometry_, geometry_.Height, geometry_.Height) -
+                                      ImageToView(geometry_, geometry_.Height, 0));
+  wrapping_ = false;
+}
+
+void ImageView::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier) || event->angleDelta().y() == 0) {
+    QWidget::wheelEvent(event);
+    return;
+  }
+  QScrollArea* area = Area();
+  const QPoint at = area ? area->viewport()->mapFrom(this, event->position().toPoint()) : QPoint();
+  SetZoom(geometry_.ZoomLog2 + (event->angleDelta().y() > 0 ? 1 : -1), area ? &at : nullptr);
+  event->accept();
+}
+
+// Repaints what the tools changed, in every copy that shows it.
+void ImageView::UpdateImageRect(int left, int top, int right, int bottom) {
+  const int W = geometry_.Width, H = geometry_.Height;
+  const int n = geometry_.Tiled ? 1 : 0;
+  for (int dy = -n; dy <= n; ++dy)
+    for (int dx = -n; dx <= n; ++dx)
+      update(ToView(QRect(left + dx * W, top + dy * H, right - left, bottom - top)).adjusted(0, 0, 1, 1));
 }
 
 void ImageView::ShowPreview(const TFastDIB& preview) {
@@ -81,14 +215,34 @@ QRect ImageView::BandRect() const {
 
 // ---- painting ----
 
+// Only the exposed region is rendered, sampled straight from the surface.
 void ImageView::paintEvent(QPaintEvent* event) {
   QPainter p(this);
-  const QImage image = Image();
-  if (image.isNull())
-    p.fillRect(event->rect(), Qt::black);
-  else
-    p.drawImage(event->rect().topLeft(), image, event->rect());
-  if (band_.Band != RubberBand::None) DrawBand(p);
+  ViewGeometry g = geometry_;
+  g.Width = shown_->Width();
+  g.Height = shown_->Height();
+  for (const QRect& r : event->region()) {
+    if (frame_.width() < r.width() || frame_.height() < r.height())
+      frame_ = QImage(std::max(frame_.width(), r.width()), std::max(frame_.height(), r.height()), QImage::Format_RGB32);
+    RenderView(*shown_, g, r.x(), r.y(), r.width(), r.height(), reinterpret_cast<uint32_t*>(frame_.bits()),
+               frame_.bytesPerLine() / 4, scratch_);
+    p.drawImage(r.topLeft(), frame_, QRect(0, 0, r.width(), r.height()));
+  }
+  if (g.ZoomLog2 >= kGridZoomLog2) {
+    // The pixel grid: a faint line between every two image pixels.
+    const int step = 1 << g.ZoomLog2;
+    const QRect r = event->rect();
+    p.setPen(QColor(128, 128, 128, 90));
+    for (int x = r.left() / step * step; x <= r.right(); x += step) p.drawLine(x, r.top(), x, r.bottom());
+    for (int y = r.top() / step * step; y <= r.bottom(); y += step) p.drawLine(r.left(), y, r.right(), y);
+  }
+  if (band_.Band != RubberBand::None) {
+    p.save();
+    p.translate(ImageToView(g, g.Width, 0), ImageToView(g, g.Height, 0));
+    p.scale(std::ldexp(1.0, g.ZoomLog2), std::ldexp(1.0, g.ZoomLog2));
+    DrawBand(p);
+    p.restore();
+  }
 }
 
 // The band inverts what lies under it, so it shows on any picture; it lives
@@ -126,7 +280,7 @@ void ImageView::DrawBand(QPainter& p) const {
 QRect ImageView::BandBounds(const GestureResult& band) const {
   if (band.Band == RubberBand::None) return {};
   const int margin = bandWidth_ / 2 + 2;
-  return Spanned(band.BandX0, band.BandY0, band.BandX1, band.BandY1).adjusted(-margin, -margin, margin, margin);
+  return ToView(Spanned(band.BandX0, band.BandY0, band.BandX1, band.BandY1).adjusted(-margin, -margin, margin, margin));
 }
 
 void ImageView::SetBand(const GestureResult& r) {
@@ -145,8 +299,7 @@ void ImageView::SetBand(const GestureResult& r) {
 
 // What a call to the painting tools asks of the screen.
 void ImageView::Show(const GestureResult& r, int x, int y) {
-  if (!r.Changed.Empty())
-    update(QRect(r.Changed.Left, r.Changed.Top, r.Changed.Right - r.Changed.Left, r.Changed.Bottom - r.Changed.Top));
+  if (!r.Changed.Empty()) UpdateImageRect(r.Changed.Left, r.Changed.Top, r.Changed.Right, r.Changed.Bottom);
   SetBand(r);
   if (r.PenColorChanged) emit PenColorChanged();
   if (r.RunTextTool) emit TextToolAt(x, y);
@@ -161,18 +314,27 @@ void ImageView::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
     return;
   }
-  const QPoint pos = event->position().toPoint();
+  const QPoint widget = event->position().toPoint();
+  const QPoint pos = ToImage(widget);
   // The band is drawn as wide as the pen the press picks up.
   if (const auto width = ParseInt(editor_->ToolBox.PenSize)) bandWidth_ = ClampPenWidth(*width);
-  Show(tools_.MouseDown(*editor_, pos.x(), pos.y(), button), pos.x(), pos.y());
+  Show(tools_.MouseDown(*editor_, pos.x(), pos.y(), button), widget.x(), widget.y());
 }
 
 void ImageView::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint pos = event->position().toPoint();
-  if (rect().contains(pos)) emit MouseAt(pos.x(), pos.y());
+  const QPoint widget = event->position().toPoint();
+  const QPoint pos = ToImage(widget);
+  if (rect().contains(widget)) {
+    // In the tiled view a copy's pixel is named by the image pixel it shows.
+    const int W = std::max(geometry_.Width, 1), H = std::max(geometry_.Height, 1);
+    if (geometry_.Tiled)
+      emit MouseAt(((pos.x() % W) + W) % W, ((pos.y() % H) + H) % H);
+    else
+      emit MouseAt(pos.x(), pos.y());
+  }
   if (editor_) {
-    Show(tools_.MouseMove(*editor_, pos.x(), pos.y()), pos.x(), pos.y());
-    if (tools_.State.Dragging && tools_.State.Tool == PaintTool::Select) AutoScroll(pos.x(), pos.y());
+    Show(tools_.MouseMove(*editor_, pos.x(), pos.y()), widget.x(), widget.y());
+    if (tools_.State.Dragging && tools_.State.Tool == PaintTool::Select) AutoScroll(widget.x(), widget.y());
   }
   QWidget::mouseMoveEvent(event);
 }
@@ -183,8 +345,9 @@ void ImageView::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
     return;
   }
-  const QPoint pos = event->position().toPoint();
-  Show(tools_.MouseUp(*editor_, pos.x(), pos.y(), button), pos.x(), pos.y());
+  const QPoint widget = event->position().toPoint();
+  const QPoint pos = ToImage(widget);
+  Show(tools_.MouseUp(*editor_, pos.x(), pos.y(), button), widget.x(), widget.y());
 }
 
 void ImageView::contextMenuEvent(QContextMenuEvent* event) {
@@ -193,8 +356,7 @@ void ImageView::contextMenuEvent(QContextMenuEvent* event) {
 
 // A selection dragged past the visible part of the image scrolls it one step.
 void ImageView::AutoScroll(int x, int y) {
-  QScrollArea* area = nullptr;
-  for (QWidget* w = parentWidget(); w && !area; w = w->parentWidget()) area = qobject_cast<QScrollArea*>(w);
+  QScrollArea* area = Area();
   if (!area) return;
   const QRect visible(mapFrom(area->viewport(), QPoint(0, 0)), area->viewport()->size());
   QScrollBar* h = area->horizontalScrollBar();

@@ -1,14 +1,17 @@
-// The working image at 1:1, painted straight from the surface's bytes, and
-// the place where the painting tools get their mouse gestures.
+// The working image, painted straight from the surface's bytes at a zoom of
+// 1/16x to 32x, alone or surrounded by its copies (the tiled view), and the
+// place where the painting tools get their mouse gestures in image coordinates.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
 
 #include "core/surface/fast_dib.h"
+#include "core/surface/view_render.h"
 #include "editor/commands/painting.h"
 
 class QMenu;
+class QScrollArea;
 
 namespace vorq {
 class Editor;
@@ -44,10 +47,26 @@ class ImageView : public QWidget {
   QRect BandRect() const;
   TfSelect* SelectDialog();
 
+  // Zoom as a power of two; the point of the viewport at anchor stays put
+  // (the viewport's centre when anchor is null).
+  int ZoomLog2() const { return geometry_.ZoomLog2; }
+  void SetZoom(int zoomLog2, const QPoint* anchor = nullptr);
+  // The largest zoom at which the whole view fits the scroll area.
+  int FitZoom() const;
+  bool Tiled() const { return geometry_.Tiled; }
+  void SetTiled(bool tiled);
+  void SetDimCopies(bool dim);
+  // Screen (widget) position to image coordinates, and an image rectangle to
+  // the screen rectangle of the image itself (the middle copy when tiled).
+  QPoint ToImage(const QPoint& widget) const;
+  QRect ToView(const QRect& image) const;
+  const ViewGeometry& Geometry() const { return geometry_; }
+
  signals:
   void MouseAt(int x, int y);
   void PenColorChanged();         // the eyedropper took a colour
-  void TextToolAt(int x, int y);  // the text tool was pressed here
+  void TextToolAt(int x, int y);  // the text tool was pressed here (widget coordinates)
+  void ZoomChanged(int zoomLog2);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -55,6 +74,7 @@ class ImageView : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void Show(const GestureResult& r, int x, int y);
@@ -63,6 +83,10 @@ class ImageView : public QWidget {
   QRect BandBounds(const GestureResult& band) const;
   void AskSelectionAction();
   void AutoScroll(int x, int y);
+  QScrollArea* Area() const;
+  void Resize();
+  void UpdateImageRect(int left, int top, int right, int bottom);
+  void WrapScroll();
 
   const TFastDIB& work_;
   const TFastDIB* shown_;
@@ -73,6 +97,11 @@ class ImageView : public QWidget {
   int bandWidth_ = 1;
   QString cursorName_;
   TfSelect* select_ = nullptr;
+  ViewGeometry geometry_;
+  ViewScratch scratch_;
+  QImage frame_;  // the exposed part, rendered; kept to spare an allocation per paint
+  bool wrapping_ = false;
+  bool wrapConnected_ = false;
 };
 
 }  // namespace vorq::gui

@@ -8,6 +8,8 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QDockWidget>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -35,15 +37,27 @@
 
 #include "editor/commands/geometry.h"
 #include "editor/settings.h"
+#include "editor/text_tool.h"
+#include "gui/dialogs/tf_about.h"
 #include "gui/dialogs/tf_filter.h"
 #include "gui/dialogs/tf_gif.h"
 #include "gui/dialogs/tf_jpgcomp.h"
+#include "gui/dialogs/tf_print.h"
 #include "gui/dialogs/tf_sizer.h"
 #include "gui/dialogs/tf_tester.h"
 #include "gui/widgets/color_ref.h"
 #include "gui/widgets/glyphs.h"
+#include "gui/mainwin/canvas_view.h"
 #include "gui/mainwin/image_view.h"
 #include "gui/mainwin/logging_panel.h"
+#include "gui/output/app_icon.h"
+#include "gui/output/help.h"
+#include "gui/output/wallpaper.h"
+#include "gui/dialogs/tf_log.h"
+#include "gui/dialogs/tf_text.h"
+#include "gui/dialogs/tf_texture.h"
+#include "gui/mainwin/floating_text.h"
+#include "gui/text/text_render.h"
 #include "gui/toolbox/tf_toolbox.h"
 
 namespace vorq::gui {
@@ -98,7 +112,9 @@ QMenu* Top(QMenuBar* bar, const char* caption, const char* name) {
 
 TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   setObjectName("fVorqTile");
-  setWindowTitle("VorqTile");
+  QApplication::setWindowIcon(AppIcon());
+  // Desktops match the window to its desktop entry, and so to the icon, by this name.
+  QGuiApplication::setDesktopFileName("vorqtile");
 
   CreateMenus();
   CreateToolBar();
@@ -117,6 +133,7 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   imSine->SetPopupMenu(PopupMenu1);
   connect(imSine, &ImageView::MouseAt, this, &TfVorqTile::imSineMouseMove);
   scroll->setWidget(imSine);
+  canvas_ = new CanvasControls(this, imSine, editor_, "Gradient1", "Options1");
   row->addWidget(scroll, 1);
   setCentralWidget(central);
 
@@ -132,8 +149,11 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
   }
   filter_ = new TfFilter(this);
   jpgComp_ = new TfJPGComp(this, [this](const std::string& text) { ShowMessage(text); });
+  texture_ = new TfTexture(editor_, this);
   gif_ = new TfGif(this);
   sizer_ = new TfrmSizer(this, [this](const std::string& text) { ShowMessage(text); });
+  print_ = new TfPrint(this, [this](const std::string& text) { ShowMessage(text); });
+  CreateGradientCommands();
   // Test Tiles stands alone: the main window is disabled and hidden while it shows.
   tester_ = new TfTester(editor_.WorkSurface);
   connect(tester_, &TfTester::Hidden, this, [this] {
@@ -146,11 +166,29 @@ TfVorqTile::TfVorqTile(QWidget* parent) : QMainWindow(parent) {
       QFile::decodeName(DataDirectory(LocalPath(QCoreApplication::applicationDirPath())).c_str());
   settingsPath_ = dataDir + "/" + kSettingsFile;
   editor_.LogPath = LocalPath(dataDir + "/VorqLog.txt");
+  // Where the log goes, for whoever wonders.
+  const QString logWhere = "Log file: " + QDir::toNativeSeparators(dataDir + "/VorqLog.txt");
+  loggingPanel_->setToolTip(logWhere);
+  for (const char* name : {"LogthisSession1", "AppendtoLog1", "ViewLog1", "EditLog1"})
+    action(name)->setStatusTip(logWhere);
 
+  // The text tool draws through the fonts of this application.
+  SetTextRenderer(&DrawTextToolLine);
+  text_ = new TfText(this, [this](const std::string& text) { ShowMessage(text); });
+  imText = new FloatingText(editor_, imSine, text_, [this](const std::string& text) { ShowMessage(text); });
+  connect(imSine, &ImageView::TextToolAt, imText, &FloatingText::Start);
+  log_ = new TfLog(this);
+  elog_ = new TfELog(this);
+  about_ = new TfAbout(this);
+  CreatePasteCommands();
+
+  CreateConveniences();
+  CreateProgress();
   LoadSettings();
   editor_.RefreshImage();
   editor_.ShowEffect(editor_.EffectId, editor_.EffectName);
   UndoChanged();
+  SetDocument(QString());
   creating_ = false;
 }
 
@@ -173,7 +211,7 @@ void TfVorqTile::CreateMenus() {
   connect(Item(file, "&Open", "Open1"), &QAction::triggered, this, &TfVorqTile::Open1Click);
   connect(Item(file, "&New", "New1"), &QAction::triggered, this, [this] { editor_.New1Click(); });
   connect(Item(file, "&Save As...", "SaveAs1"), &QAction::triggered, this, &TfVorqTile::SaveAs1Click);
-  Item(file, "&Print...", "Print1");
+  connect(Item(file, "&Print...", "Print1"), &QAction::triggered, this, &TfVorqTile::Print1Click);
   file->addSeparator();
   QMenu* log = Sub(file, "&Log", "Log1");
   connect(Item(log, "Start &New Log", "LogthisSession1"), &QAction::triggered, this,
@@ -182,8 +220,8 @@ void TfVorqTile::CreateMenus() {
   connect(Item(log, "&Append to Log", "AppendtoLog1"), &QAction::triggered, this,
           [this] { editor_.AppendtoLog1Click(); });
   log->addSeparator();
-  Item(log, "&View Log", "ViewLog1");
-  Item(log, "&Edit Log", "EditLog1");
+  connect(Item(log, "&View Log", "ViewLog1"), &QAction::triggered, this, &TfVorqTile::ViewLog1Click);
+  connect(Item(log, "&Edit Log", "EditLog1"), &QAction::triggered, this, &TfVorqTile::EditLog1Click);
   file->addSeparator();
   connect(Item(file, "E&xit", "Exit1"), &QAction::triggered, this, &TfVorqTile::Exit1Click);
 
@@ -229,7 +267,8 @@ void TfVorqTile::CreateMenus() {
   connect(Item(merge, "1/&4", "N141"), &QAction::triggered, this, [this] { N141Click(editor_); });
   connect(Item(seamless, "4 Way &Flip", "N4WayFlip1"), &QAction::triggered, this,
           [this] { FourWayFlip1Click(editor_); });
-  Item(image, "Set As &Wallpaper", "SetAsWallpaper1");
+  connect(Item(image, "Set As &Wallpaper", "SetAsWallpaper1"), &QAction::triggered, this,
+          &TfVorqTile::SetAsWallpaper1Click);
 
   CreateEffectsMenu(Top(bar, "Effec&ts", "Effects1"));
 
@@ -271,14 +310,17 @@ void TfVorqTile::CreateMenus() {
   PromptforSaveAtTermination1->setCheckable(true);
   PromptforSaveAtTermination1->setChecked(false);
   PromptforSaveAtTermination1->setEnabled(true);
-  Item(options, "Print &Shortcut Key List", "PrintShortcutKeyList1");
+  connect(Item(options, "Print &Shortcut Key List", "PrintShortcutKeyList1"), &QAction::triggered, this,
+          &TfVorqTile::PrintShortcutKeyList1Click);
 
   QMenu* help = Top(bar, "&Help", "Help1");
-  Item(help, "&Contents", "Contents1");
+  connect(Item(help, "&Contents", "Contents1"), &QAction::triggered, this, &TfVorqTile::Contents1Click);
   connect(Item(help, "&About", "About1"), &QAction::triggered, this, &TfVorqTile::About1Click);
 
-  for (const char* name : {"Open1", "SaveAs1", "Exit1", "UnDo1", "About1", "LogthisSession1", "CloseLog1", "AppendtoLog1",
-                           "SetJPGCompression2", "ChangeUndoQuantity1"})
+  for (const char* name : {"Open1", "SaveAs1", "Exit1", "UnDo1", "About1", "LogthisSession1", "CloseLog1",
+                           "AppendtoLog1", "ViewLog1", "EditLog1", "SetJPGCompression2", "ChangeUndoQuantity1"})
+    action(name)->setEnabled(true);
+  for (const char* name : {"Print1", "SetAsWallpaper1", "Contents1", "PrintShortcutKeyList1"})
     action(name)->setEnabled(true);
   for (const char* name : {"CopyImagetoBuffer1", "LoadBufferfromFile1", "TestTiles1", "N1161", "N181", "N141",
                            "N4WayFlip1", "New1", "Copy1", "ReplaceImage1", "Reset1", "PasteClipboardtoBuffer1"})
@@ -291,7 +333,10 @@ void TfVorqTile::CreateMenus() {
   Item(PopupMenu1, "Rainbow", "Rainbow1");
   QAction* resize = Item(PopupMenu1, "Resize...", "Resize1");
   resize->setEnabled(editor_.EffectAvailable(fx::ReSizeSmooth));
-  connect(resize, &QAction::triggered, this, [this] { editor_.MenuEffect(fx::ReSizeSmooth); });
+  connect(resize, &QAction::triggered, this, [this] {
+    editor_.MenuEffect(fx::ReSizeSmooth);
+    FollowEffectInTree();
+  });
 }
 
 void TfVorqTile::CreateEffectsMenu(QMenu* effects) {
@@ -312,7 +357,10 @@ void TfVorqTile::CreateEffectsMenu(QMenu* effects) {
       QAction* a = Item(sub, e.MenuCaption, e.Component, e.Shortcut);
       a->setEnabled(editor_.EffectAvailable(e.Id));
       const int id = e.Id;
-      connect(a, &QAction::triggered, this, [this, id] { editor_.MenuEffect(id); });
+      connect(a, &QAction::triggered, this, [this, id] {
+        editor_.MenuEffect(id);
+        FollowEffectInTree();
+      });
     }
   }
 }
@@ -342,7 +390,7 @@ void TfVorqTile::CreateToolBar() {
       {"bColor", Glyph::ColorSliders, "Show/Hide Color Sliders on Toolbox", nullptr, true},
       {"bGo", Glyph::Apply, "Apply Current Effect", &TfVorqTile::bGoClick, false},
       {"bUndo", Glyph::Undo, "UnDo ", &TfVorqTile::bUndoClick, true},
-      {"bPrint", Glyph::Print, "Print...", nullptr, true},
+      {"bPrint", Glyph::Print, "Print...", &TfVorqTile::Print1Click, true},
       {"bPasteGrad", Glyph::PasteGradient, "Paste Gradient to Image", nullptr, false},
       {"bCopyBuf", Glyph::CopyToBuffer, "Copy Image to Buffer", &TfVorqTile::CopyImagetoBuffer1Click, false},
       {"bPasteBuf", Glyph::PasteBuffer, "Paste Buffer to Image", &TfVorqTile::PasteBuffertoImage1Click, false},
@@ -421,7 +469,7 @@ QWidget* TfVorqTile::CreateLeftPanel() {
     label->setGeometry(left, 71, 80, 16);
     return std::pair{image, label};
   };
-  thumb("imGrad", "Gradient", 4);
+  std::tie(imGrad, lblGrad) = thumb("imGrad", "Gradient", 4);
   QLabel* bufferCaption = nullptr;
   std::tie(imBuffer, bufferCaption) = thumb("imBuffer", "Buffer", 93);
   bufferCaption->setObjectName("Lbl3D2");
@@ -501,14 +549,17 @@ void TfVorqTile::FirstShow() {
   // What the settings file had to say, now that there is a window to say it over.
   const QStringList pending = std::exchange(pendingMessages_, {});
   for (const QString& text : pending) ShowMessage(text.toStdString());
+  StartGradient();
   ToolBoxShown = true;
   toolBox_->show();
-  if (!startImage_.isEmpty()) editor_.LoadStartImage(LocalPath(startImage_));
+  if (!startImage_.isEmpty() && editor_.LoadStartImage(LocalPath(startImage_))) SetDocument(startImage_);
+  if (conveniences_.DockToolBox) SetToolBoxDocked(true);
   emit FirstShown();
 }
 
 bool TfVorqTile::ConfirmClose() {
-  if (!PromptforSaveAtTermination1->isChecked()) return true;
+  // An image that has not changed since it was opened or saved has nothing to ask about.
+  if (!PromptforSaveAtTermination1->isChecked() || !document_.Modified()) return true;
   switch (Ask(kSavePrompt, true)) {
     case Answer::Yes: return SaveAs1Click();
     case Answer::No: return true;
@@ -558,6 +609,7 @@ void TfVorqTile::LoadSettings() {
     setWindowState(windowState() | Qt::WindowMaximized);
   toolBox_->move(w.ToolBoxLeft, w.ToolBoxTop);
   jpgComp_->SetText(Q(w.JPGComp));
+  LoadConveniences(ini);
 }
 
 bool TfVorqTile::SaveSettings() {
@@ -586,6 +638,7 @@ bool TfVorqTile::SaveSettings() {
   if (QFileInfo::exists(settingsPath_) && ReadTextFile(LocalPath(settingsPath_), text, error))
     ini = IniFile::Parse(text);
   SaveEditorSettings(editor_, w, normal, ini);
+  WriteConveniences(conveniences_, ini);
   if (WriteFileAtomic(LocalPath(settingsPath_), ini.ToText(), error)) return true;
   ShowMessage("The settings could not be saved; this session's settings will not be there next time.\r\r" +
               error);
@@ -599,21 +652,56 @@ void TfVorqTile::Exit1Click() { close(); }
 QString TfVorqTile::ChooseFile(bool forSave, bool inDefaultDirectory) {
   if (fileChooser_) return fileChooser_(forSave);
   const QString folder = inDefaultDirectory ? defaultDirectory_ : QString();
-  if (forSave) return QFileDialog::getSaveFileName(this, "Save File As...", folder, kSaveFilter);
+  if (forSave)
+    return QFileDialog::getSaveFileName(
+        this, "Save File As...", savePreset_.isEmpty() ? folder : QDir(folder).filePath(savePreset_), kSaveFilter);
   return QFileDialog::getOpenFileName(this, "Open", folder, kOpenFilter);
 }
 
 void TfVorqTile::Open1Click() {
   const QString path = ChooseFile(false);
-  if (path.isEmpty()) return;
-  if (editor_.OpenImage(LocalPath(path))) defaultDirectory_ = QFileInfo(path).absolutePath();
+  if (!path.isEmpty()) OpenImageFile(path);
 }
 
-bool TfVorqTile::SaveAs1Click() {
+bool TfVorqTile::SaveAs1Click() { return SaveImageAs({}); }
+
+bool TfVorqTile::SaveImageAs(const QString& presetName) {
+  savePreset_ = presetName;
   QString path = ChooseFile(true);
   if (path.isEmpty()) return false;
   defaultDirectory_ = QFileInfo(path).absolutePath();
-  return !editor_.SaveImage(LocalPath(path)).empty();
+  const std::string written = editor_.SaveImage(LocalPath(path));
+  if (written.empty()) return false;
+  SetDocument(QFile::decodeName(written.c_str()));
+  AddRecent(QFile::decodeName(written.c_str()));
+  return true;
+}
+
+void TfVorqTile::SetDocument(const QString& path) {
+  document_.SetClean(editor_.WorkSurface, path);
+  setWindowTitle(document_.Title());
+  setWindowModified(false);
+}
+
+// ---- printing, wallpaper, help ----
+
+void TfVorqTile::Print1Click() { print_->Print1Click(editor_.WorkSurface); }
+
+void TfVorqTile::SetAsWallpaper1Click() {
+  SetBusy(true);
+  const QString problem = SetAsWallpaper(editor_.WorkSurface);
+  SetBusy(false);
+  if (!problem.isEmpty()) ShowMessage(problem.toStdString());
+}
+
+void TfVorqTile::Contents1Click() {
+  const QString problem = OpenHelpContents();
+  if (!problem.isEmpty()) ShowMessage(problem.toStdString());
+}
+
+void TfVorqTile::PrintShortcutKeyList1Click() {
+  const QString problem = PreviewShortcutList(this, conveniences_.StandardShortcuts);
+  if (!problem.isEmpty()) ShowMessage(problem.toStdString());
 }
 
 // ---- buffer ----
@@ -688,12 +776,40 @@ void TfVorqTile::TestTiles1Click() {
 void TfVorqTile::UnDo1Click() { editor_.bUndoClick(); }
 void TfVorqTile::bUndoClick() { editor_.bUndoClick(); }
 
-void TfVorqTile::About1Click() {
-  QMessageBox::about(this, "About VorqTile",
-                     "VorqTile\n\nSeamless tiles, textures and wallpapers.");
+void TfVorqTile::About1Click() { about_->exec(); }
+
+// ---- log windows ----
+
+void TfVorqTile::ViewLog1Click() {
+  if (!QFileInfo::exists(QFile::decodeName(editor_.LogPath.c_str()))) {
+    ShowMessage("Log File Not Found in Current Directory");
+    return;
+  }
+  toolBox_->hide();
+  log_->show();
+  log_->raise();
+  log_->activateWindow();
+}
+
+void TfVorqTile::EditLog1Click() {
+  if (!QFileInfo::exists(QFile::decodeName(editor_.LogPath.c_str()))) {
+    ShowMessage("Log File Not Found in Current Directory");
+    return;
+  }
+  if (editor_.Log.Logging()) {
+    if (Ask("This will Close the Log. OK?", false) != Answer::Yes) return;
+    editor_.Log.Close();
+    LoggingChanged();
+  }
+  elog_->exec();
 }
 
 void TfVorqTile::bToolsClick() {
+  if (conveniences_.DockToolBox && toolDock_) {
+    toolDock_->setVisible(!toolDock_->isVisible());
+    ToolBoxShown = toolDock_->isVisible();
+    return;
+  }
   toolBox_->setVisible(!toolBox_->isVisible());
   ToolBoxShown = toolBox_->isVisible();
 }
@@ -743,8 +859,11 @@ void TfVorqTile::imSineMouseMove(int x, int y) {
 }
 
 bool TfVorqTile::eventFilter(QObject* watched, QEvent* event) {
+  if (DropEvent(watched, event)) return true;
   if (watched == imBuffer) {
     if (event->type() == QEvent::MouseButtonDblClick) imBufferDblClick();
+  } else if (watched == imGrad) {
+    if (event->type() == QEvent::MouseButtonDblClick) imGradDblClick();
   } else if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -797,6 +916,8 @@ bool TfVorqTile::EditFilter(FilterBoxes& boxes) { return filter_->Edit(boxes); }
 
 bool TfVorqTile::EditSize(SizerState& state) { return sizer_->Edit(state); }
 
+bool TfVorqTile::ChooseTexture() { return texture_->Choose(); }
+
 bool TfVorqTile::ChooseColor(uint32_t& colour) {
   if (colorChooser_) return colorChooser_(colour);
   const QColor chosen = QColorDialog::getColor(FromColorRef(colour), QApplication::activeWindow());
@@ -807,6 +928,7 @@ bool TfVorqTile::ChooseColor(uint32_t& colour) {
 
 void TfVorqTile::ImageChanged() {
   if (imSine) imSine->SurfaceChanged();
+  if (canvas_) canvas_->SurfaceChanged();
 }
 
 void TfVorqTile::ToolBoxChanged() {
@@ -817,8 +939,13 @@ void TfVorqTile::StatusChanged() {
   for (int i = 0; i < kStatusPanelCount; ++i) panels_[size_t(i)]->setText(Q(editor_.Status[size_t(i)]));
 }
 
+// Shown over the panels for a few seconds.
+void TfVorqTile::Notice(const std::string& text) { statusBar()->showMessage(Q(text), 5000); }
+
 void TfVorqTile::UndoChanged() {
   if (bUndo) bUndo->setEnabled(!editor_.Undo.Empty());
+  document_.UndoChanged(editor_.Undo, editor_.WorkSurface);
+  setWindowModified(document_.Modified());
 }
 
 void TfVorqTile::LoggingChanged() { loggingPanel_->update(); }
@@ -847,6 +974,7 @@ void TfVorqTile::BufferChanged() {
   action("MergeBufferWithImage1")->setEnabled(editor_.EffectAvailable(fx::MergeBuffer));
   action("CopyBuffertoClipboard1")->setEnabled(true);
   findChild<QToolButton*>("bPasteBuf")->setEnabled(true);
+  findChild<QLabel*>("Lbl3D2")->setEnabled(true);  // raised from now on
 }
 
 }  // namespace vorq::gui

@@ -2,17 +2,23 @@
 // It holds the editor and answers the editor's questions with real dialogs.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
 #include <functional>
 
 #include "core/imageio/image_file.h"
+#include "editor/conveniences.h"
 #include "editor/editor.h"
+#include "gui/mainwin/document_state.h"
 
 class QAction;
 class QActionGroup;
+class QDockWidget;
 class QLabel;
+class QProgressBar;
+class QShortcut;
 class QMenu;
 class QToolButton;
 class QTreeWidget;
@@ -20,11 +26,21 @@ class QTreeWidgetItem;
 
 namespace vorq::gui {
 
+class FloatingText;
 class ImageView;
+class CanvasControls;
 class LoggingPanel;
+class TfAbout;
+class TfELog;
+class TfLog;
+class TfText;
 class TfFilter;
 class TfGif;
+class TfGradient;
+class TfGradMulti;
 class TfJPGComp;
+class TfTexture;
+class TfPrint;
 class TfTester;
 class TfToolBox;
 class TfrmSizer;
@@ -41,6 +57,9 @@ class TfVorqTile : public QMainWindow, public UiPort {
   TfJPGComp* jpgDialog() const { return jpgComp_; }
   TfGif* gifDialog() const { return gif_; }
   TfrmSizer* sizerDialog() const { return sizer_; }
+  TfPrint* printDialog() const { return print_; }
+  // The file the image belongs to and whether it changed since.
+  const DocumentState& document() const { return document_; }
   TfTester* tester() const { return tester_; }
   // The buffer's 65 x 65 thumbnail in the left panel.
   QLabel* bufferThumb() const { return imBuffer; }
@@ -53,6 +72,18 @@ class TfVorqTile : public QMainWindow, public UiPort {
   const QString& settingsPath() const { return settingsPath_; }
   // The folder the open and save dialogs start in.
   const QString& defaultDirectory() const { return defaultDirectory_; }
+  void setDefaultDirectory(const QString& folder) { defaultDirectory_ = folder; }
+
+  // Text tool, log windows and About box.
+  FloatingText* floatingText() const { return imText; }
+  TfText* textDialog() const { return text_; }
+  TfLog* logViewer() const { return log_; }
+  TfELog* logEditor() const { return elog_; }
+  TfAbout* aboutBox() const { return about_; }
+  // Image Save As with the dialog preset to a file name in Default Directory.
+  bool SaveImageAs(const QString& presetName);
+  // The name the last image save dialog was preset with.
+  const QString& savePreset() const { return savePreset_; }
 
 
   // An image file to load once the window is first on screen.
@@ -70,6 +101,25 @@ class TfVorqTile : public QMainWindow, public UiPort {
 
   bool ToolBoxShown = false;
 
+  // ---- conveniences (conveniences_ui.cpp) ----
+  const Conveniences& conveniences() const { return conveniences_; }
+  // Opens an image as File > Open does (same checks, Default Directory, recent list).
+  bool OpenImageFile(const QString& path);
+  void SetStandardShortcuts(bool standard);
+  void SetToolBoxDocked(bool docked);
+  QDockWidget* toolBoxDock() const { return toolDock_; }
+  // Selects the current effect's node in the tree without running anything.
+  void FollowEffectInTree();
+  // ---- end conveniences ----
+
+  // ---- long effects (effect_progress.cpp) ----
+  bool Progress(int64_t done, int64_t total) override;
+  void ProgressEnded() override;
+  bool CanStop() const override { return true; }
+  // Esc and the status bar's Cancel: the running effect stops, the image stays as it was.
+  void CancelEffect();
+  QProgressBar* effectProgress() const { return progress_; }
+
   // UiPort
   void ShowMessage(const std::string& text) override;
   Answer Ask(const std::string& text, bool withCancel) override;
@@ -80,9 +130,12 @@ class TfVorqTile : public QMainWindow, public UiPort {
   // index: the selection shown, and the swatch last clicked afterwards.
   int AskGifTransparency(const GifPalette& palette, int& index) override;
   bool ChooseColor(uint32_t& colour) override;
+  bool ChooseTexture() override;
+  TfTexture* textureDialog() const { return texture_; }
   void ImageChanged() override;
   void ToolBoxChanged() override;
   void StatusChanged() override;
+  void Notice(const std::string& text) override;
   void UndoChanged() override;
   void LoggingChanged() override;
   void SetBusy(bool busy) override;
@@ -116,6 +169,35 @@ class TfVorqTile : public QMainWindow, public UiPort {
   void ReplaceImage1Click();
   void imBufferDblClick();
   void TestTiles1Click();
+  // Printing, wallpaper, help (gui/output).
+  void Print1Click();
+  void SetAsWallpaper1Click();
+  void Contents1Click();
+  void PrintShortcutKeyList1Click();
+  void ViewLog1Click();
+  void EditLog1Click();
+
+  // ---- gradients (gradient_hooks.cpp) ----
+ public:
+  QLabel* gradientThumb() const { return imGrad; }
+  TfGradient* gradientDialog() const { return gradient_; }
+  TfGradMulti* multiGradientDialog() const { return gradMulti_; }
+  bool EditGradient(GradientState& state) override;
+  bool EditMultiGradient(MultiGradientState& state) override;
+  void GradientChanged() override;
+ public slots:
+  void Design1Click();
+  void PasteToImage1Click();
+  void MergeWithImage1Click();
+  void imGradDblClick();
+ private:
+  void CreateGradientCommands();  // after the menus, tool bar and left panel
+  void StartGradient();           // the first-show step
+  TfGradient* gradient_ = nullptr;
+  TfGradMulti* gradMulti_ = nullptr;
+  QLabel* imGrad = nullptr;
+  QLabel* lblGrad = nullptr;
+  // ---- end of gradients ----
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -139,13 +221,25 @@ class TfVorqTile : public QMainWindow, public UiPort {
   QString ChooseFile(bool forSave, bool inDefaultDirectory = true);
   void LoadSettings();
   bool SaveSettings();
+  // Conveniences: menu items, drop targets; settings and the first-start size.
+  void CreateConveniences();
+  void CreateProgress();
+  void LoadConveniences(const IniFile& ini);
+  void FillRecentMenu();
+  void AddRecent(const QString& path);
+  void Save1Click();
+  bool DropEvent(QObject* watched, QEvent* event);
+  // The image now matches path: title without the modified mark.
+  void SetDocument(const QString& path);
 
   Editor editor_{*this};
   TfToolBox* toolBox_ = nullptr;
   TfFilter* filter_ = nullptr;
+  TfTexture* texture_ = nullptr;
   TfJPGComp* jpgComp_ = nullptr;
   TfGif* gif_ = nullptr;
   TfrmSizer* sizer_ = nullptr;
+  TfPrint* print_ = nullptr;
   TfTester* tester_ = nullptr;  // a window of its own, deleted with this one
   QLabel* imBuffer = nullptr;
   ImageView* imSine = nullptr;
@@ -158,6 +252,13 @@ class TfVorqTile : public QMainWindow, public UiPort {
   QActionGroup* penModes_ = nullptr;
   std::array<QLabel*, kStatusPanelCount> panels_{};
   LoggingPanel* loggingPanel_ = nullptr;
+  FloatingText* imText = nullptr;
+  CanvasControls* canvas_ = nullptr;  // View menu, zoom and seam panels
+  TfText* text_ = nullptr;
+  TfLog* log_ = nullptr;
+  TfELog* elog_ = nullptr;
+  TfAbout* about_ = nullptr;
+  QString savePreset_;
 
   int busy_ = 0;
   bool firstShown_ = false;
@@ -167,10 +268,34 @@ class TfVorqTile : public QMainWindow, public UiPort {
   QString settingsPath_;
   QString defaultDirectory_;
   QString startImage_;
+  DocumentState document_;
   MessageSink messageSink_;
   AskHandler askHandler_;
   FileChooser fileChooser_;
   ColorChooser colorChooser_;
+  Conveniences conveniences_;
+  QMenu* recentMenu_ = nullptr;
+  QDockWidget* toolDock_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QToolButton* cancel_ = nullptr;
+  QShortcut* escape_ = nullptr;
+  QObject* gate_ = nullptr;  // swallows input while an effect runs
+  QElapsedTimer effectClock_, pumpClock_;
+  bool cancelRequested_ = false;
+
+  // ---- Paste As Selection and Paste Transparent (paste_hooks.cpp) ----
+ public:
+  class PasteSelection* pasteSelection() const { return pPaste; }
+  class TfTrans* transDialog() const { return trans_; }
+  bool EditTransparent(TransparentOptions& options) override;
+  void AsSelection1Click();
+  void Transparent1Click();
+
+ private:
+  void CreatePasteCommands();
+  class PasteSelection* pPaste = nullptr;
+  class TfTrans* trans_ = nullptr;
+  // ---- end of the paste commands ----
 };
 
 }  // namespace vorq::gui

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QToolButton>
 
 #include "gui/widgets/color_ref.h"
@@ -111,13 +112,14 @@ void TfToolBox::CreatePaintingControls() {
     QToolButton* b = GlyphButton(this, t.name, t.glyph, t.hint, QRect(left, 27, 22, 22));
     b->setCheckable(true);
     b->setChecked(t.tool == PaintTool::FreeHand);
-    // The text tool has no designer to invoke yet.
-    b->setEnabled(t.tool != PaintTool::Text);
     tools_->addButton(b, int(t.tool));
     left += 22;
   }
   connect(tools_, &QButtonGroup::idClicked, this, [this](int id) {
     if (view_) view_->SelectTool(PaintTool(id));
+    // Fill Shape means nothing to the flood fill; its tolerance takes the place.
+    cFill->setVisible(PaintTool(id) != PaintTool::Fill);
+    eTolerance->setVisible(PaintTool(id) == PaintTool::Fill);
   });
 
   ePenSize = new QLineEdit(this);
@@ -136,6 +138,15 @@ void TfToolBox::CreatePaintingControls() {
   connect(cFill, &QCheckBox::toggled, this, [this](bool checked) {
     if (view_) view_->Painting().State.FillShape = checked;
   });
+  eTolerance = new QSpinBox(this);
+  eTolerance->setObjectName("eTolerance");
+  eTolerance->setToolTip("Flood Fill also fills colours within this distance of the clicked one (0: exact)");
+  eTolerance->setRange(0, 255);
+  eTolerance->setPrefix("Tol. ");
+  eTolerance->setGeometry(100, 50, 85, 20);
+  eTolerance->setValue(editor_.ToolBox.FillTolerance);
+  eTolerance->hide();
+  connect(eTolerance, &QSpinBox::valueChanged, this, [this](int v) { editor_.ToolBox.FillTolerance = v; });
 }
 
 void TfToolBox::CreateParameterPanel() {
@@ -289,6 +300,8 @@ bool TfToolBox::ColorSlidersShown() const { return !pnlColors->isHidden(); }
 void TfToolBox::bColorClick() {
   const bool show = pnlColors->isHidden();
   pnlColors->setVisible(show);
+  // Docked, the dock sizes the box: its minimum keeps the sliders in view.
+  if (!isWindow()) setMinimumHeight(show ? 446 : 270);
   resize(width(), show ? 446 : 270);
 }
 

@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
+class QSpinBox;
 class QToolButton;
 
 namespace vorq::gui {
@@ -76,6 +77,7 @@ class TfToolBox : public QWidget {
   QLineEdit* ePenSize = nullptr;
   QButtonGroup* tools_ = nullptr;
   QCheckBox* cFill = nullptr;
+  QSpinBox* eTolerance = nullptr;  // flood fill tolerance, shown with the Fill tool
   QLabel* lblEffect = nullptr;
   std::array<QLineEdit*, kEditBoxCount> edits_{};
   std::array<QLabel*, kEditBoxCount> labels_{};

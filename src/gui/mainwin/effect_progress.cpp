@@ -1,0 +1,112 @@
+// A long effect keeps the window alive: the editor's progress reports let
+// the window's messages run every few milliseconds, a progress bar and a
+// Cancel button show in the status bar, and Esc or Cancel stops the effect.
+// While it runs, the user's input goes nowhere but to Cancel, so no other
+// command can start.
+#include <QApplication>
+#include <algorithm>
+#include <functional>
+#include <QKeyEvent>
+#include <QProgressBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QToolButton>
+
+#include "gui/mainwin/tf_vorqtile.h"
+
+namespace vorq::gui {
+
+namespace {
+
+constexpr int kPumpMs = 15;       // the longest the window goes without its messages
+constexpr int kShowAfterMs = 150;  // shorter effects show no bar
+
+// Swallows input meant for anything but the Cancel button and Esc.
+class InputGate : public QObject {
+ public:
+  InputGate(QObject* cancel, std::function<void()> refused) : cancel_(cancel), refused_(std::move(refused)) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::KeyPress:
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) return false;
+        [[fallthrough]];
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::MouseButtonRelease:
+      case QEvent::Wheel:
+      case QEvent::Drop:
+      case QEvent::Shortcut:
+      case QEvent::ShortcutOverride:
+        if (watched == cancel_) return false;
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress) refused_();
+        return true;
+      default: return false;
+    }
+  }
+
+ private:
+  QObject* cancel_;
+  std::function<void()> refused_;
+};
+
+}  // namespace
+
+void TfVorqTile::CreateProgress() {
+  progress_ = new QProgressBar(statusBar());
+  progress_->setObjectName("pbEffect");
+  progress_->setRange(0, 1000);
+  progress_->setTextVisible(false);
+  progress_->setFixedSize(120, 14);
+  progress_->hide();
+  cancel_ = new QToolButton(statusBar());
+  cancel_->setObjectName("bCancelEffect");
+  cancel_->setText("Cancel");
+  cancel_->setToolTip("Stop the effect and keep the image as it was (Esc)");
+  cancel_->hide();
+  statusBar()->addPermanentWidget(progress_);
+  statusBar()->addPermanentWidget(cancel_);
+  connect(cancel_, &QToolButton::clicked, this, &TfVorqTile::CancelEffect);
+  escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &TfVorqTile::CancelEffect, Qt::ApplicationShortcut);
+  escape_->setEnabled(false);
+}
+
+bool TfVorqTile::Progress(int64_t done, int64_t total) {
+  if (!effectClock_.isValid()) {
+    effectClock_.start();
+    pumpClock_.start();
+    cancelRequested_ = false;
+    gate_ = new InputGate(cancel_, [this] {
+      editor_.SetStatus(kPanelEffect, "An effect is running: wait for it or press Esc to stop it.");
+    });
+    qApp->installEventFilter(gate_);
+    escape_->setEnabled(true);
+  }
+  if (pumpClock_.elapsed() >= kPumpMs) {
+    if (progress_->isHidden() && effectClock_.elapsed() >= kShowAfterMs) {
+      progress_->show();
+      cancel_->show();
+    }
+    if (total > 0) progress_->setValue(int(std::clamp<int64_t>(done * 1000 / total, 0, 1000)));
+    QCoreApplication::processEvents();
+    pumpClock_.restart();
+  }
+  return !cancelRequested_;
+}
+
+void TfVorqTile::ProgressEnded() {
+  if (!effectClock_.isValid()) return;
+  effectClock_.invalidate();
+  qApp->removeEventFilter(gate_);
+  delete gate_;
+  gate_ = nullptr;
+  escape_->setEnabled(false);
+  progress_->hide();
+  cancel_->hide();
+  progress_->setValue(0);
+}
+
+void TfVorqTile::CancelEffect() {
+  if (effectClock_.isValid()) cancelRequested_ = true;
+}
+
+}  // namespace vorq::gui

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "core/util/arith.h"
+
+using namespace vorq;
+
+namespace {
+
+// Ties to even from the definition: the whole number below, the distance
+// above it, and the even one of the two neighbours at exactly a half.
+double RefHalfEven(double v) {
+  const double below = std::floor(v), frac = v - below;  // exact for every finite double
+  if (frac < 0.5) return below;
+  if (frac > 0.5) return below + 1;
+  return std::fmod(below, 2.0) == 0 ? below : below + 1;
+}
+
+float RefHalfEvenF(float v) { return float(RefHalfEven(double(v))); }
+
+// Halves and their neighbours, negatives, the ends of the fast range and far beyond it.
+std::vector<double> EdgeValues() {
+  std::vector<double> v = {0.0, -0.0, 0.49999999999999994, -0.49999999999999994, 1e-300, -1e-300, DBL_MIN,
+                           0x1p51, -0x1p51, 0x1p52, -0x1p52, 0x1p53, -0x1p53, 0x1p51 - 0.5, -0x1p51 + 0.5,
+                           0x1p51 - 1.5, 0x1p51 + 0.5, 0x1p52 + 1, 1e18, -1e18, 4.0e18, DBL_MAX, -DBL_MAX};
+  for (int k = -1000; k <= 1000; ++k) {
+    const double h = k + 0.5;
+    v.insert(v.end(), {h, std::nextafter(h, 0.0), std::nextafter(h, h + 1), double(k), k + 0.25, k + 0.75});
+  }
+  for (double big : {0x1p40, 0x1p50, 0x1p51 - 4096}) {
+    for (double d : {0.5, 1.5, 2.5, -0.5, -1.5}) v.insert(v.end(), {big + d, -big - d});
+  }
+  return v;
+}
+
+}  // namespace
+
+TEST(Arith, RoundHalfEvenMatchesTheDefinitionAndTheLibrary) {
+  for (double v : EdgeValues()) {
+    const double r = RoundHalfEven(v);
+    EXPECT_EQ(r, RefHalfEven(v)) << std::hexfloat << v;
+    EXPECT_EQ(r, std::nearbyint(v)) << std::hexfloat << v;
+    if (std::fabs(v) < 0x1p62) EXPECT_EQ(Nearest(v), int64_t(RefHalfEven(v))) << std::hexfloat << v;
+  }
+  EXPECT_EQ(Nearest(2.5), 2);
+  EXPECT_EQ(Nearest(3.5), 4);
+  EXPECT_EQ(Nearest(-2.5), -2);
+  EXPECT_EQ(Nearest(-3.5), -4);
+  EXPECT_EQ(Nearest(-0.5), 0);
+  EXPECT_TRUE(std::isinf(RoundHalfEven(INFINITY)));
+  EXPECT_TRUE(std::isnan(RoundHalfEven(NAN)));
+
+  // Any bit pattern at all, against the library's rounding.
+  uint64_t seed = 0x9E3779B97F4A7C15u;
+  for (int i = 0; i < 200000; ++i) {
+    seed = seed * 6364136223846793005u + 1442695040888963407u;
+    double v;
+    // Exponents near the units place are where rounding happens.
+    const uint64_t bits = (seed & 0x800FFFFFFFFFFFFFu) | (uint64_t(1000 + (seed >> 52) % 80) << 52);
+    std::memcpy(&v, &bits, 8);
+    ASSERT_EQ(RoundHalfEven(v), std::nearbyint(v)) << std::hexfloat << v;
+  }
+}
+
+TEST(Arith, RoundHalfEvenInSinglePrecision) {
+  for (double d : EdgeValues()) {
+    const float v = float(d);
+    if (std::isinf(v)) continue;
+    EXPECT_EQ(RoundHalfEven(v), RefHalfEvenF(v)) << std::hexfloat << v;
+    EXPECT_EQ(RoundHalfEven(v), std::nearbyint(v)) << std::hexfloat << v;
+  }
+  for (float v : {0x1p22f, -0x1p22f, 0x1p22f - 0.5f, 4194302.5f, -4194302.5f, 0x1p23f + 1, 255.5f, 254.5f, -0.5f})
+    EXPECT_EQ(RoundHalfEven(v), std::nearbyint(v)) << std::hexfloat << v;
+}

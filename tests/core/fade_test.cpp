@@ -1,0 +1,117 @@
+// The fade control's blend steps, lane arithmetic and dissolve order.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+#include "core/gradients/fade.h"
+#include "core/util/random.h"
+#include "test_util.h"
+
+using namespace vorq;
+
+TEST(Fade, BlendStepsAndRateLimits) {
+  // 32 steps: every weight once. 64: each weight below 32 twice. 8: steps of 4.
+  for (int i = 0; i <= 32; ++i) EXPECT_EQ(BlendAlpha(i, 32), i);
+  for (int i = 0; i <= 64; ++i) EXPECT_EQ(BlendAlpha(i, 64), i / 2);
+  for (int i = 0; i <= 8; ++i) EXPECT_EQ(BlendAlpha(i, 8), 4 * i);
+  EXPECT_EQ(BlendAlpha(255, 256), 31);
+  EXPECT_EQ(BlendAlpha(256, 256), 32);
+  EXPECT_EQ(BlendAlpha(1, 1), 32);
+
+  EXPECT_EQ(ClampBlendRate(0), 1);
+  EXPECT_EQ(ClampBlendRate(-2147483648LL), 1);
+  EXPECT_EQ(ClampBlendRate(2147483647), 256);
+  EXPECT_EQ(ClampBlendRate(100), 100);
+  try {
+    CheckBlendRate(0);
+    FAIL() << "no error for a blend rate of 0";
+  } catch (const EVorqFade& e) {
+    EXPECT_STREQ(e.what(), "BlendRate must be between 0 and 256");
+  }
+  EXPECT_NO_THROW(CheckBlendRate(1));
+  EXPECT_NO_THROW(CheckBlendRate(256));
+}
+
+TEST(Fade, LaneArithmeticIsThePerByteFormula) {
+  // Every pair of interesting bytes at every weight, against (s*(32-a) + t*a) div 32 byte by byte.
+  const uint8_t values[] = {0, 1, 2, 31, 32, 127, 128, 129, 200, 254, 255};
+  std::vector<uint8_t> s, t;
+  for (uint8_t a : values)
+    for (uint8_t b : values) {
+      s.push_back(a);
+      t.push_back(b);
+    }
+  s.push_back(77);  // 122 bytes: not a whole number of words
+  t.push_back(3);
+  std::vector<uint8_t> out(s.size());
+  for (int a = 0; a <= 32; ++a) {
+    BlendBytes(out.data(), s.data(), t.data(), s.size(), a);
+    for (size_t i = 0; i < s.size(); ++i)
+      ASSERT_EQ(out[i], (s[i] * (32 - a) + t[i] * a) / 32) << "a " << a << " at " << i;
+  }
+  // Black into white half way: 255 * 16 div 32.
+  const uint8_t black[4] = {0, 0, 0, 0}, white[4] = {255, 255, 255, 255};
+  uint8_t mid[4];
+  BlendBytes(mid, black, white, 4, 16);
+  for (uint8_t b : mid) EXPECT_EQ(b, 127);
+}
+
+TEST(Fade, SurfaceBlendTouchesFillerBytesAndRefusesMismatches) {
+  // Width 5: 15 pixel bytes and one filler byte per row.
+  TFastDIB from = test::Random(5, 3, 1, true), to = test::Random(5, 3, 2, true);
+  const TFastDIB saved = test::Clone(from);
+  BlendSurface(from, saved, to, 32);
+  EXPECT_TRUE(test::SamePixels(from, to, true));
+  BlendSurface(from, saved, to, 0);
+  EXPECT_TRUE(test::SamePixels(from, saved, true));
+
+  TFastDIB other = test::Random(3, 5, 3);
+  const TFastDIB before = test::Clone(from);
+  BlendSurface(from, saved, other, 16);
+  EXPECT_TRUE(test::SamePixels(from, before, true));
+  TFastDIB empty;
+  BlendSurface(empty, empty, empty, 16);
+  EXPECT_TRUE(empty.Empty());
+}
+
+TEST(Fade, DissolvePlanCoversEveryPixelOnce) {
+  EXPECT_EQ(ClampDisolvRate(1000, 35), 35);
+  EXPECT_EQ(ClampDisolvRate(0, 35), 1);
+  EXPECT_EQ(ClampDisolvRate(-5, 0), 1);
+  struct Case {
+    int64_t pixels;
+    int rate;
+    int64_t chunk, frames, rest;
+  };
+  for (const Case c : {Case{10, 3, 3, 3, 1}, Case{7, 100, 1, 7, 0}, Case{1, 1, 1, 1, 0}, Case{46080, 550, 83, 555, 15},
+                       Case{46080, 200, 230, 200, 80}}) {
+    const DissolvePlan p = PlanDissolve(c.pixels, c.rate);
+    EXPECT_EQ(p.Chunk, c.chunk) << c.pixels << "/" << c.rate;
+    EXPECT_EQ(p.Frames, c.frames);
+    EXPECT_EQ(p.Rest, c.rest);
+    EXPECT_EQ(p.Chunk * p.Frames + p.Rest, c.pixels);
+  }
+  EXPECT_EQ(PlanDissolve(0, 5).Frames, 0);
+
+  SetRandSeed(7);
+  for (auto [w, h] : test::kSizes) {
+    const std::vector<uint32_t> order = DissolveOrder(w, h);
+    std::vector<uint32_t> sorted = order;
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<uint32_t> all(size_t(w) * h);
+    std::iota(all.begin(), all.end(), 0u);
+    ASSERT_EQ(sorted, all) << w << "x" << h;
+
+    // The first chunk changes exactly its own pixels; all chunks together give the target.
+    TFastDIB from = test::Uniform(w, h, MakePixel(0, 0, 0));
+    const TFastDIB to = test::Uniform(w, h, MakePixel(9, 8, 7));
+    const size_t first = std::max<size_t>(order.size() / 3, 1);
+    DissolveCopy(from, to, order.data(), first);
+    EXPECT_EQ(test::Count(from, MakePixel(9, 8, 7)), int(first));
+    DissolveCopy(from, to, order.data() + first, order.size() - first);
+    EXPECT_TRUE(test::SamePixels(from, to));
+  }
+  EXPECT_TRUE(DissolveOrder(0, 5).empty());
+}

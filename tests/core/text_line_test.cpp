@@ -1,0 +1,110 @@
+// The text tool's log line: quoting, spacing, line breaks and alignment.
+#include <gtest/gtest.h>
+
+#include "core/oplog/text_line.h"
+
+using namespace vorq;
+
+namespace {
+TextToolLine Line(std::string text, TextAlign align = TextAlign::Left) {
+  TextToolLine l;
+  l.Font = "Arial";
+  l.Size = 12;
+  l.Color = 0;
+  l.Style = TextStyle::Bold;
+  l.Text = std::move(text);
+  l.X = 10;
+  l.Y = -3;
+  l.Align = align;
+  return l;
+}
+}  // namespace
+
+TEST(TextLine, SingleLeftAlignedTextKeepsThePlainForm) {
+  EXPECT_EQ(FormatTextToolLine(Line("Hi there")),
+            "Text Tool, Font Arial, Size 12, Color R: 0 G: 0 B: 0, Style Bold \"Hi there\" , Location X 10 Y -3");
+  TextToolLine l = Line("");
+  l.Font = "Liberation Sans";
+  l.Size = 220;
+  l.Color = 0x00FF8040;  // red 0x40, green 0x80, blue 0xFF
+  l.Style = TextStyle::BoldItalic;
+  l.X = 0;
+  l.Y = 0;
+  EXPECT_EQ(FormatTextToolLine(l),
+            "Text Tool, Font Liberation Sans, Size 220, Color R: 64 G: 128 B: 255, Style Bold Italic \"\" , Location "
+            "X 0 Y 0");
+  for (TextStyle st : {TextStyle::Normal, TextStyle::Italic}) {
+    l.Style = st;
+    EXPECT_NE(FormatTextToolLine(l).find(std::string(", Style ") + (st == TextStyle::Normal ? "Normal" : "Italic") +
+                                         " \"\" ,"),
+              std::string::npos);
+  }
+}
+
+TEST(TextLine, LineBreaksAndAlignmentStayOnOneLine) {
+  EXPECT_EQ(FormatTextToolLine(Line("A\nBBBB", TextAlign::Right)),
+            "Text Tool, Font Arial, Size 12, Color R: 0 G: 0 B: 0, Style Bold \"A\\nBBBB\" , Location X 10 Y -3, "
+            "Alignment Right");
+  EXPECT_EQ(FormatTextToolLine(Line("C:\\tiles", TextAlign::Center)),
+            "Text Tool, Font Arial, Size 12, Color R: 0 G: 0 B: 0, Style Bold \"C:\\\\tiles\" , Location X 10 Y -3, "
+            "Alignment Center");
+  // CR LF and a lone CR are line breaks too; what is written holds no CR or LF at all.
+  const std::string written = FormatTextToolLine(Line("a\r\nb\rc\n"));
+  EXPECT_EQ(written.find_first_of("\r\n"), std::string::npos);
+  EXPECT_EQ(ParseTextToolLine(written)->Text, "a\nb\nc\n");
+}
+
+TEST(TextLine, EveryTextComesBackExactly) {
+  const char* texts[] = {"",
+                         "plain",
+                         "two\nlines",
+                         "\n\nleading breaks",
+                         "quotes \"inside\" and, commas",
+                         "looks like the end\" , Location X 5 Y 6",
+                         "back\\slash and \\n literally",
+                         "trailing backslash\\",
+                         "tab\there",
+                         "UTF-8 \xC3\xA9t\xC3\xA9"};
+  for (const char* t : texts)
+    for (TextAlign a : {TextAlign::Left, TextAlign::Center, TextAlign::Right}) {
+      TextToolLine l = Line(t, a);
+      l.X = -2147483647 - 1;
+      l.Y = 2147483647;
+      const auto back = ParseTextToolLine(FormatTextToolLine(l));
+      ASSERT_TRUE(back) << FormatTextToolLine(l);
+      EXPECT_EQ(back->Text, t);
+      EXPECT_EQ(back->Align, a);
+      EXPECT_EQ(back->Font, "Arial");
+      EXPECT_EQ(back->Size, 12);
+      EXPECT_EQ(back->Style, TextStyle::Bold);
+      EXPECT_EQ(back->X, l.X);
+      EXPECT_EQ(back->Y, l.Y);
+    }
+}
+
+TEST(TextLine, HandWrittenLinesAreReadOrRefused) {
+  const auto l = ParseTextToolLine(
+      "Text Tool, Font Liberation Serif, Size 8, Color R: 1 G: 2 B: 3, Style Italic \"x\" , Location X 4 Y 5, "
+      "Alignment Left");
+  ASSERT_TRUE(l);
+  EXPECT_EQ(l->Font, "Liberation Serif");
+  EXPECT_EQ(l->Color, 0x030201u);
+  EXPECT_EQ(l->Style, TextStyle::Italic);
+  EXPECT_EQ(l->Align, TextAlign::Left);
+  // A backslash before anything else than n or a backslash is kept as written.
+  EXPECT_EQ(DecodeLogText("a\\tb\\"), "a\\tb\\");
+
+  const char* bad[] = {
+      "Text Tool, Font Arial, Size 12, Color R: 0 G: 0 B: 0, Style Bold \"x\", Location X 1 Y 2",   // no blank
+      "Text Tool, Font Arial, Size 12, Color R: 0 G: 0 B: 0, Style Regular \"x\" , Location X 1 Y 2",
+      "Text Tool, Font Arial, Size 1.5, Color R: 0 G: 0 B: 0, Style Bold \"x\" , Location X 1 Y 2",
+      "Text Tool, Font Arial, Size 12, Color R: 0 G: 0 B: 300, Style Bold \"x\" , Location X 1 Y 2",
+      "Text Tool, Font Arial, Size 12, Color R: 0 G: 0 B: 0, Style Bold \"x\" , Location X 1 Y 2 extra",
+      "Text Tool, Font Arial, Size 12, Color R: 0 G: 0 B: 0, Style Bold \"x\" , Location X 1 Y 99999999999",
+      "Text Tool, Font Arial, Size 12, Color R: 0 G: 0 B: 0, Style Bold \"x\" , Location X 1 Y 2, Alignment Up",
+      "Text Tool, Font Arial, Size 12, Color R: 0 G: 0 B: 0, Style Bold x , Location X 1 Y 2",
+      "Text Tool, Font Arial",
+      "Text Tool Font Arial, Size 12, Color R: 0 G: 0 B: 0, Style Bold \"x\" , Location X 1 Y 2",
+  };
+  for (const char* b : bad) EXPECT_FALSE(ParseTextToolLine(b)) << b;
+}

@@ -1,0 +1,51 @@
+#include "editor/conveniences.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "editor/settings.h"
+
+namespace vorq {
+namespace {
+
+TEST(Conveniences, RecentFilesKeepEightNewestFirstAndRoundTrip) {
+  std::vector<std::string> list;
+  for (int i = 0; i < 10; ++i) AddRecentFile(list, "/p/" + std::to_string(i));
+  AddRecentFile(list, "/p/5");
+  AddRecentFile(list, "");
+  EXPECT_EQ(list, (std::vector<std::string>{"/p/5", "/p/9", "/p/8", "/p/7", "/p/6", "/p/4", "/p/3", "/p/2"}));
+
+  IniFile ini = IniFile::Parse("[MainForm]\r\nTop=1\r\n");
+  Conveniences c{true, true, list};
+  WriteConveniences(c, ini);
+  c.RecentFiles.resize(2);  // a shorter list leaves no old names behind
+  WriteConveniences(c, ini);
+  const Conveniences back = ReadConveniences(IniFile::Parse(ini.ToText()));
+  EXPECT_TRUE(back.StandardShortcuts);
+  EXPECT_TRUE(back.DockToolBox);
+  EXPECT_EQ(back.RecentFiles, (std::vector<std::string>{"/p/5", "/p/9"}));
+  EXPECT_EQ(ini.ReadInteger("MainForm", "Top", 0), 1);
+  // A file without the section: everything off.
+  const Conveniences none = ReadConveniences(IniFile::Parse("[MainForm]\r\nTop=1\r\n"));
+  EXPECT_FALSE(none.StandardShortcuts || none.DockToolBox || !none.RecentFiles.empty());
+}
+
+TEST(Conveniences, EachMapGivesEveryKeyOnce) {
+  for (const bool standard : {false, true}) {
+    std::set<std::string> keys{"Ctrl+C", "Ctrl+V"};
+    if (standard)
+      for (const StandardKey& k : StandardKeys()) EXPECT_TRUE(keys.insert(k.Key).second) << k.Key;
+    else
+      keys.insert("Ctrl+Z");
+    for (const EffectInfo& e : kCatalogue)
+      if (const char* key = EffectShortcut(e, standard); key && *key)
+        EXPECT_TRUE(keys.insert(key).second) << key << (standard ? " standard" : " classic");
+  }
+  EXPECT_STREQ(EffectShortcut(Effect(fx::Sharpen), true), "Ctrl+Alt+Shift+S");
+  EXPECT_STREQ(EffectShortcut(Effect(fx::Sharpen), false), "Ctrl+S");
+}
+
+}  // namespace
+}  // namespace vorq

@@ -1,0 +1,268 @@
+// The Gradient menu, the designers' rules, the pop-up colour fields and the
+// mosaic/merge effect rows, through the editor and through replayed lines.
+#include <gtest/gtest.h>
+
+#include "core/oplog/log_format.h"
+#include "editor/commands/gradient.h"
+#include "editor/replay.h"
+#include "editor_test_util.h"
+
+namespace vorq::test {
+namespace {
+
+using Fx = EditorFixture<>;
+
+// Step k of n between two colours (red low byte), from the text: begin +
+// k * (end - begin) div n per channel.
+TPixel24 Step(uint32_t from, uint32_t to, int k, int n) {
+  auto ch = [&](int shift) {
+    const int a = int(from >> shift & 0xFF), b = int(to >> shift & 0xFF);
+    return uint8_t(a + (int64_t(k) * (b - a)) / n);
+  };
+  return MakePixel(ch(0), ch(8), ch(16));
+}
+
+constexpr uint32_t kNavy = 0x800000, kAqua = 0xFFFF00;
+
+TEST(GradientCommands, StartGradientPastesAsTheResetImage) {
+  Fx f(300, 200);
+  // The start-up drawing happens while the image is still 256 x 256.
+  f.ed.WorkSurface.SetSize(256, 256, 24, 0);
+  DrawStartGradient(f.ed);
+  EXPECT_EQ(f.ui.GradientChanges, 1);
+  EXPECT_TRUE(f.ed.Undo.Empty());
+  f.ed.WorkSurface.SetSize(40, 30, 24, 0);
+  f.OpenLog("paste.txt");
+  PasteToImage1Click(f.ed);
+  const TFastDIB& w = f.ed.WorkSurface;
+  ASSERT_EQ(w.Width(), 256);
+  ASSERT_EQ(w.Height(), 256);
+  for (int y : {0, 1, 64, 127, 128, 129, 255})
+    EXPECT_EQ(w.GetPixel(y, 77), Step(kNavy, kAqua, std::min(y, 256 - y), 128)) << y;
+  EXPECT_EQ(w.GetPixel(0, 0), MakePixel(0, 0, 128));
+  EXPECT_EQ(w.GetPixel(128, 255), MakePixel(0, 255, 255));
+  EXPECT_FALSE(f.ed.Undo.Empty());
+  const TFastDIB pasted = f.Snapshot();
+  f.ed.New1Click();
+  f.ed.Reset1Click();
+  EXPECT_TRUE(f.Unchanged(pasted));
+  EXPECT_EQ(f.CloseLogLines(), (std::vector<std::string>{"Paste Gradient to Image", "New Image, Color R: 255 G: 255 B: 255",
+                                                         "Image Reset"}));
+}
+
+TEST(GradientCommands, DesignTakesTheImageSizeAndLogsOnlyOnOk) {
+  Fx f(300, 200);
+  f.OpenLog("design.txt");
+  f.ui.AcceptGradient = false;
+  EXPECT_FALSE(Design1Click(f.ed));
+  EXPECT_EQ(f.ed.Gradient.Width, "300");  // the fields took the size before the dialog
+  EXPECT_EQ(f.ed.Gradient.Hint, "Current Gradient (Dbl-Click to Paste into Image)");
+  EXPECT_EQ(f.ui.GradientChanges, 0);
+  f.ui.AcceptGradient = true;
+  ASSERT_TRUE(cbStyleChange(f.ed.Gradient, "Horizontal"));
+  EXPECT_TRUE(Design1Click(f.ed));
+  EXPECT_EQ(f.ed.Gradient.Hint, "W: 300  H: 200 - Dbl Click to Paste into Image");
+  EXPECT_EQ(f.ui.GradientChanges, 1);
+  EXPECT_TRUE(f.ed.Undo.Empty());
+  PasteToImage1Click(f.ed);
+  EXPECT_EQ(f.ed.WorkSurface.Width(), 300);
+  EXPECT_EQ(f.ed.WorkSurface.Height(), 200);
+  // Horizontal: Steps + 1 = 256 bands over 300 columns; the last is the end colour.
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(100, 0), MakePixel(0, 0, 128));
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(100, 299), MakePixel(0, 255, 255));
+  EXPECT_EQ(f.CloseLogLines(),
+            (std::vector<std::string>{"Design Gradient, Width 300, Height 200, Gradient Horizontal, From Color R: 0 G: "
+                                      "0 B: 128, To Color R: 0 G: 255 B: 255, Angle 0",
+                                      "Paste Gradient to Image"}));
+}
+
+TEST(GradientCommands, DesignerFieldsFollowTheirRules) {
+  GradientState g;
+  EXPECT_EQ(meWideChange(g, "1"), "");  // kept as typed, the size stays
+  EXPECT_EQ(g.Width, "1");
+  EXPECT_EQ(meWideChange(g, "2"), "");
+  EXPECT_EQ(meWideChange(g, ""), "");
+  EXPECT_EQ(meWideChange(g, "12x"), NotAnInteger("12x"));
+  EXPECT_EQ(g.hGrad.Width(), 2);
+  EXPECT_EQ(meHighChange(g, "16385"), "");  // beyond the largest image: ignored
+  EXPECT_EQ(meHighChange(g, "-2147483648"), "");
+  EXPECT_EQ(g.hGrad.Height(), 256);
+  EXPECT_EQ(meAngleChange(g, "-2147483648"), "");
+  EXPECT_FALSE(cbStyleChange(g, "verticAL"));
+  EXPECT_TRUE(cbStyleChange(g, "Radial2"));
+  g.hGrad.SetBeginColor(0x123456);
+  g.hGrad.Paint();  // the extreme angle renders without trouble
+  bDefaultClick(g);
+  EXPECT_EQ(std::vector<std::string>({g.Width, g.Height, g.Style, g.Angle}),
+            std::vector<std::string>({"256", "256", "VertCenter", "0"}));
+  EXPECT_EQ(g.hGrad.Params().BeginColor, kNavy);
+  EXPECT_EQ(g.hGrad.StartAngle(), 0);
+  EXPECT_EQ(g.hGrad.Height(), 256);
+  EXPECT_EQ(g.hGrad.GradientStyle(), TGradientStyle::gsVertCenter);
+}
+
+TEST(GradientCommands, DrawGradientWritesOneLineAndOneSnapshot) {
+  Fx f(64, 48);
+  f.OpenLog("draw.txt");
+  f.ui.AcceptGradient = false;  // a cancelled designer still pastes
+  f.ed.MenuEffect(fx::Gradient);
+  EXPECT_EQ(f.ed.EffectId, fx::Gradient);
+  EXPECT_EQ(f.ed.WorkSurface.Width(), 64);
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(24, 5), MakePixel(0, 255, 255));  // row H div 2 is the end colour
+  EXPECT_EQ(f.ed.Undo.Count(), 1);
+  f.ed.bUndoClick();
+  EXPECT_TRUE(f.ed.Undo.Empty());
+  EXPECT_EQ(f.CloseLogLines(),
+            (std::vector<std::string>{
+                "Draw Gradient, Width 64, Height 48, Gradient VertCenter, From Color R: 0 G: 0 B: 128, To Color R: 0 G: "
+                "255 B: 255, Angle 0",
+                "UnDo"}));
+}
+
+TEST(GradientCommands, GradientLinesReplay) {
+  Fx f(256, 256);
+  f.OpenLog("replay.txt");
+  const std::vector<std::string> lines = {
+      "Design Gradient, Width 64, Height 1, Gradient Horizontal, From Color R: 255 G: 0 B: 0, To Color R: 0 G: 0 B: "
+      "255, Angle 30",
+      "Paste Gradient to Image",
+      "Gradient Bars, Number of Bars 1",
+      "Draw Gradient, Width 5, Height 3, Gradient Vertical, From Color R: 10 G: 20 B: 30, To Color R: 40 G: 50 B: 60, "
+      "Angle 0",
+      "Gradient, Width 7, Height 2, Gradient VertCenter, From Color R: 0 G: 0 B: 0, To Color R: 200 G: 100 B: 50, "
+      "Angle -5",
+      "Merge Gradient, % of Gradient 50",
+  };
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const ReplayOutcome r = ReplayLine(f.ed, lines[i]);
+    ASSERT_EQ(r.Status, ReplayStatus::Done) << lines[i] << ": " << r.Message;
+    if (i == 1) {  // 64 wide; the height "1" was refused, so the image's 256 stayed
+      EXPECT_EQ(f.ed.WorkSurface.Width(), 64);
+      EXPECT_EQ(f.ed.WorkSurface.Height(), 256);
+      // 256 bands over 64 columns: column 0 is covered last by band 3.
+      EXPECT_EQ(f.ed.WorkSurface.GetPixel(9, 0), Step(0x0000FF, 0xFF0000, 3, 255));
+      EXPECT_EQ(f.ed.WorkSurface.GetPixel(9, 63), MakePixel(0, 0, 255));
+    }
+    if (i == 2) {
+      EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 32), MakePixel(0, 0, 255));  // bar centre: the end colour
+    }
+  }
+  // Merging the image with itself at 50 % leaves it as it was.
+  EXPECT_EQ(f.ed.WorkSurface.Width(), 7);
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(1, 0), MakePixel(200, 100, 50));
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 6), MakePixel(0, 0, 0));
+  EXPECT_EQ(f.ui.Messages.size(), 0u);
+  EXPECT_EQ(f.CloseLogLines(), lines);
+
+  const char* bad = "Design Gradient, Width 9, Height 9, Gradient Diagonal, From Color R: 0 G: 0 B: 0, To Color R: "
+                    "0 G: 0 B: 0, Angle 0";
+  EXPECT_EQ(ReplayLine(f.ed, bad).Status, ReplayStatus::Error);
+  // Through the effect the refusal is a message (the batch tool stops on it), and nothing is pasted.
+  const TFastDIB before = f.Snapshot();
+  ReplayLine(f.ed, "Draw Gradient, Width 9, Height x, Gradient Vertical, From Color R: 0 G: 0 B: 0, To Color R: 0 G: "
+                   "0 B: 0, Angle 0");
+  EXPECT_EQ(f.ui.Messages, std::vector<std::string>{NotAnInteger("x")});
+  EXPECT_TRUE(f.Unchanged(before));
+}
+
+TEST(GradientCommands, MultiGradientPaintsThePreviewSize) {
+  Fx f(300, 200);
+  f.OpenLog("multi.txt");
+  MultiGradient1Click(f.ed);
+  const TFastDIB& w = f.ed.WorkSurface;
+  ASSERT_EQ(w.Width(), 300);
+  ASSERT_EQ(w.Height(), 200);
+  EXPECT_EQ(w.GetPixel(0, 0), MakePixel(0, 0, 0));
+  EXPECT_EQ(w.GetPixel(199, 85), MakePixel(255, 0, 255));
+  EXPECT_EQ(w.GetPixel(7, 170), MakePixel(0, 255, 255));
+  const TFastDIB painted = f.Snapshot();
+  f.ed.MultiGradient.LeftPos = 3;  // the line, not the dialog, decides on replay
+  PaintPattern(f.ed.WorkSurface);
+  const std::string line = f.CloseLogLines().at(0);
+  EXPECT_EQ(line,
+            "MultiGradient,  Width 300, Height 200, Back Color R: 0 G: 0 B: 0, Left Color R: 255 G: 0 B: 255, Right "
+            "Color R: 0 G: 255 B: 255, Left Position 85, Right Position 170");
+  ASSERT_EQ(ReplayLine(f.ed, line).Status, ReplayStatus::Done);
+  EXPECT_TRUE(f.Unchanged(painted));
+}
+
+TEST(GradientCommands, MultiMarkersStayInOrder) {
+  MultiGradientState m;
+  SetMultiPreviewSize(m, 100, 10);  // narrower than the right marker: it goes to width - 12
+  EXPECT_EQ(m.RightPos, 94);
+  EXPECT_EQ(m.LeftPos, 85);
+  SetMultiPreviewSize(m, 80, 10);  // now past the left one too: it keeps 6 to the left
+  EXPECT_EQ(m.RightPos, 74);
+  EXPECT_EQ(m.LeftPos, 68);
+  EXPECT_EQ(eWideChange(m, "74"), "");
+  EXPECT_EQ(m.PreviewWidth, 80);
+  EXPECT_EQ(eWideChange(m, "75"), "");
+  EXPECT_EQ(m.PreviewWidth, 75);
+  DropLeftMarker(m, 70);  // past the right marker (left edge 68): 6 left of it
+  EXPECT_EQ(m.LeftPos, 68);
+  DropLeftMarker(m, -40);  // no limit at the left edge
+  EXPECT_EQ(m.LeftPos, -34);
+  DropRightMarker(m, 500);
+  EXPECT_EQ(m.RightPos, 77);  // left edge at width - 4
+  DropRightMarker(m, -60);
+  EXPECT_EQ(m.RightPos, -28);  // 6 right of the left marker
+  MultiGradientState n;
+  SetMultiPreviewSize(n, 2, 2);  // a 2-pixel image: both markers off the strip
+  EXPECT_EQ(n.RightPos, -4);
+  EXPECT_EQ(n.LeftPos, -10);
+  SetMultiPreviewSize(n, 90, 2);  // back where they can be taken
+  EXPECT_EQ(n.LeftPos, 30);
+  EXPECT_EQ(n.RightPos, 60);
+}
+
+TEST(GradientCommands, ColorWheelAndRainbow) {
+  Fx f(100, 50);
+  f.OpenLog("wheel.txt");
+  ColorWheel1Click(f.ed);
+  const TFastDIB& w = f.ed.WorkSurface;
+  ASSERT_EQ(w.Width(), 256);
+  ASSERT_EQ(w.Height(), 256);
+  EXPECT_EQ(w.GetPixel(128, 128), MakePixel(255, 255, 255));
+  f.ed.WorkSurface.SetSize(2, 2, 24, 0);
+  Rainbow1Click(f.ed);
+  EXPECT_EQ(w.GetPixel(1, 1), MakePixel(64, 80, 148));
+  EXPECT_EQ(f.ed.Undo.Count(), 2);
+  EXPECT_EQ(f.ed.EffectId, -1);
+  EXPECT_EQ(f.CloseLogLines(), (std::vector<std::string>{"Color Wheel", "Rainbow"}));
+  for (const char* line : {"Color Wheel", "Rainbow"}) EXPECT_EQ(ReplayLine(f.ed, line).Status, ReplayStatus::Done);
+}
+
+TEST(GradientCommands, RefusedCellSizesAreRecordedWithoutSnapshot) {
+  Fx f(256, 256);
+  f.OpenLog("guards.txt");
+  const TFastDIB before = f.Snapshot();
+  f.ed.EffectVals[fx::Mosaic] = 129;
+  f.ed.MenuEffect(fx::Mosaic);
+  f.ed.EffectVals[fx::CircleMosaic] = 1;
+  f.ed.MenuEffect(fx::CircleMosaic);
+  f.ed.EffectVals[fx::ConcentricRects] = 0;
+  f.ed.MenuEffect(fx::ConcentricRects);
+  EXPECT_EQ(f.ed.EffectId, fx::ConcentricRects);
+  EXPECT_TRUE(f.ed.Undo.Empty());
+  EXPECT_TRUE(f.Unchanged(before));
+  f.ed.EffectVals[fx::Mosaic] = 128;
+  f.ed.MenuEffect(fx::Mosaic);
+  EXPECT_EQ(f.ed.Undo.Count(), 1);
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 0), before.GetPixel(64, 64));
+  EXPECT_EQ(f.CloseLogLines(),
+            (std::vector<std::string>{"Mosaic, Size of Cell 129", "Circle Mosaic, Size of Circle 1",
+                                      "Concentric Rects, Size Difference 0", "Mosaic, Size of Cell 128"}));
+}
+
+TEST(GradientCommands, SwizzleShowsTheHeightItUsed) {
+  Fx f(40, 16);
+  f.ed.EffectVals[fx::VorqSwizzle] = 200;
+  f.ed.ToolBox.Box(Box::eAmtSecond).Text = "";
+  f.ed.MenuEffect(fx::VorqSwizzle);
+  EXPECT_EQ(f.ed.ToolBox.Box(Box::eAmtSecond).Text, "16");
+  EXPECT_EQ(f.ed.WorkSurface.Width(), 40);
+  EXPECT_EQ(f.ed.WorkSurface.Height(), 16);
+}
+
+}  // namespace
+}  // namespace vorq::test

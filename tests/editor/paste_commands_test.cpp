@@ -1,0 +1,79 @@
+// Paste Transparent's colour choices and resizing, placing a selection.
+// (An empty clipboard is tried with the real one in the window tests.)
+#include <climits>
+
+#include "core/raster/pen.h"
+#include "editor/replay.h"
+#include "editor_test_util.h"
+
+namespace vorq::test {
+namespace {
+
+constexpr TPixel24 kWhite = MakePixel(255, 255, 255);
+
+// A w x h clipboard picture: white where (x + y) % 3 == 0 (the lower-left
+// pixel too when (h - 1) % 3 == 0), a colour from the position elsewhere.
+void FillClip(TFastDIB& c, int w, int h) {
+  c.SetSize(w, h, 24, 0);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) c.SetPixel(y, x, (x + y) % 3 == 0 ? kWhite : MakePixel(uint8_t(10 + x), 0, uint8_t(y)));
+}
+
+TEST(PasteCommands, TransparentNormalResizedLeavesWhiteOut) {
+  // 3 x 4 onto 7 x 5: every image pixel shows clipboard pixel
+  // (x * 3 / 7, y * 4 / 5) unless that one is white (the lower-left colour).
+  EditorFixture f(7, 5);
+  f.OpenLog("paste_transparent.txt");
+  FillClip(f.ui.Clipboard, 3, 4);
+  f.ui.Clipboard.SetPixel(3, 0, kWhite);
+  const TFastDIB before = f.Snapshot();
+  f.ed.Transparent1Click();
+  EXPECT_EQ(f.ed.LowerLeftColor, 0xFFFFFFu);
+  EXPECT_EQ(f.ed.Transparent.Color, 0xFFFFFFu);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 7; ++x) {
+      const TPixel24 c = f.ui.Clipboard.GetPixel(y * 4 / 5, x * 3 / 7);
+      EXPECT_EQ(f.ed.WorkSurface.GetPixel(y, x), c == kWhite ? before.GetPixel(y, x) : c) << x << "," << y;
+    }
+  EXPECT_FALSE(f.ed.Undo.Empty());
+  EXPECT_EQ(f.CloseLogLines(), std::vector<std::string>{"Paste Transparent"});
+  // The batch tool replays the line with the options as they stand.
+  const TFastDIB pasted = f.Snapshot();
+  f.ed.bUndoClick();
+  ASSERT_TRUE(f.Unchanged(before));
+  ASSERT_EQ(ReplayLine(f.ed, "Paste Transparent").Status, ReplayStatus::Done);
+  EXPECT_TRUE(f.Unchanged(pasted));
+}
+
+TEST(PasteCommands, TransparentPenColourUnresized) {
+  EditorFixture f(5, 4);
+  FillClip(f.ui.Clipboard, 7, 2);  // wider than the image and shorter: clipped, drawn at its own size
+  f.ed.Transparent.ReSize = false;
+  f.ed.Transparent.Mode = TransparentOptions::Source::Pen;
+  f.ed.ToolBox.PenColor = ColourFromPixel(MakePixel(11, 0, 1));  // the clipboard's (1, 1)
+  const TFastDIB before = f.Snapshot();
+  f.ed.Transparent1Click();
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 5; ++x) {
+      const bool inClip = y < 2 && !(x == 1 && y == 1);
+      EXPECT_EQ(f.ed.WorkSurface.GetPixel(y, x), inClip ? f.ui.Clipboard.GetPixel(y, x) : before.GetPixel(y, x));
+    }
+}
+
+TEST(PasteCommands, SelectionIsClippedAtAnyPlace) {
+  EditorFixture f(5, 3);
+  FillClip(f.ui.Clipboard, 2, 2);
+  const TFastDIB before = f.Snapshot();
+  for (int v : {INT_MIN, INT_MIN + 1, -2, 5, INT_MAX - 1, INT_MAX}) {
+    f.ed.PasteAsSelectionAt(v, 0);
+    f.ed.PasteAsSelectionAt(0, v);
+  }
+  EXPECT_TRUE(f.Unchanged(before));
+  f.ed.PasteAsSelectionAt(4, -1);  // only the clipboard's (0, 1) lands, at (4, 0)
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x)
+      EXPECT_EQ(f.ed.WorkSurface.GetPixel(y, x), x == 4 && y == 0 ? f.ui.Clipboard.GetPixel(1, 0) : before.GetPixel(y, x));
+}
+
+}  // namespace
+}  // namespace vorq::test

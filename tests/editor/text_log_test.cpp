@@ -1,0 +1,123 @@
+// Replaying text lines through the renderer hook, and the log viewer's file rules.
+#include <gtest/gtest.h>
+
+#include "editor/log_view.h"
+#include "editor/replay.h"
+#include "editor/text_tool.h"
+#include "editor_test_util.h"
+
+using namespace vorq;
+
+namespace {
+
+// Stands in for the fonts: marks the line's position in the line's colour
+// and remembers what it was asked to draw.
+struct MarkRenderer {
+  std::vector<TextToolLine> Calls;
+  std::string Warning;
+  bool Fail = false;
+  TextRenderer Hook() {
+    return [this](TFastDIB& s, const TextToolLine& l, std::string& message) {
+      Calls.push_back(l);
+      if (Fail) {
+        message = "refused";
+        return false;
+      }
+      message = Warning;
+      if (l.X >= 0 && l.Y >= 0 && l.X < s.Width() && l.Y < s.Height())
+        s.SetPixel(l.Y, l.X, MakePixel(uint8_t(l.Color), uint8_t(l.Color >> 8), uint8_t(l.Color >> 16)));
+      return true;
+    };
+  }
+};
+
+struct RendererScope {
+  explicit RendererScope(TextRenderer r) { SetTextRenderer(std::move(r)); }
+  ~RendererScope() { SetTextRenderer({}); }
+};
+
+}  // namespace
+
+TEST(TextReplay, DrawsTakesASnapshotAndLogsTheSameLine) {
+  const std::string line =
+      "Text Tool, Font Liberation Sans, Size 20, Color R: 255 G: 0 B: 0, Style Normal \"two\\nlines\" , Location X 3 "
+      "Y 4, Alignment Right";
+  test::EditorFixture<> f(16, 9);
+  const TFastDIB before = f.Snapshot();
+  MarkRenderer r;
+  RendererScope scope(r.Hook());
+  f.OpenLog("vorq_text_replay.txt");
+  const ReplayOutcome out = ReplayLine(f.ed, line + "\r\n");
+  EXPECT_EQ(out.Status, ReplayStatus::Done);
+  EXPECT_TRUE(out.Message.empty());
+  ASSERT_EQ(r.Calls.size(), 1u);
+  EXPECT_EQ(r.Calls[0].Text, "two\nlines");
+  EXPECT_EQ(r.Calls[0].Align, TextAlign::Right);
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(4, 3), MakePixel(255, 0, 0));
+  EXPECT_EQ(f.CloseLogLines(), std::vector<std::string>{line});
+  f.ed.bUndoClick();
+  EXPECT_TRUE(f.Unchanged(before));
+}
+
+TEST(TextReplay, WarningsErrorsAndNoFonts) {
+  test::EditorFixture<> f(8, 8);
+  const std::string good =
+      "Text Tool, Font Nowhere Sans, Size 8, Color R: 0 G: 0 B: 0, Style Bold \"x\" , Location X 0 Y 0";
+
+  // Without fonts the line is refused before anything changes.
+  const TFastDIB before = f.Snapshot();
+  EXPECT_EQ(ReplayLine(f.ed, good).Status, ReplayStatus::Error);
+  EXPECT_TRUE(f.ed.Undo.Empty());
+  EXPECT_TRUE(f.Unchanged(before));
+
+  MarkRenderer r;
+  RendererScope scope(r.Hook());
+  r.Warning = "the font \"Nowhere Sans\" is not installed";
+  ReplayOutcome out = ReplayLine(f.ed, good);
+  EXPECT_EQ(out.Status, ReplayStatus::Done);
+  EXPECT_EQ(out.Message, r.Warning);
+
+  r.Fail = true;
+  out = ReplayLine(f.ed, good);
+  EXPECT_EQ(out.Status, ReplayStatus::Error);
+  EXPECT_EQ(out.Message, "refused");
+
+  out = ReplayLine(f.ed, "Text Tool, Font Arial, Size 8, Style Bold \"x\" , Location X 0 Y 0");
+  EXPECT_EQ(out.Status, ReplayStatus::Error);
+  EXPECT_NE(out.Message.find("expected"), std::string::npos);
+}
+
+TEST(LogView, ImageNameFollowsTheLogName) {
+  EXPECT_EQ(ImageNameForLog("/home/ann/logs/day1.txt"), "day1.jpg");
+  EXPECT_EQ(ImageNameForLog("/home/ann/txtlogs/day1.txt"), "day1.txt");
+  EXPECT_EQ(ImageNameForLog("/home/ann/logs/DAY1.TXT"), "DAY1.jpg");
+  EXPECT_EQ(ImageNameForLog("/home/ann/logs/day1.TxT.txt"), "day1.jpg.txt");
+  EXPECT_EQ(ImageNameForLog("/home/ann/logs/day1"), "day1");
+  EXPECT_EQ(ImageNameForLog("day1.txt"), "day1.jpg");
+}
+
+TEST(LogView, LinesRoundTripWithCarriageReturns) {
+  const std::string path = ::testing::TempDir() + "vorq_log_view.txt";
+  std::string error;
+  const std::vector<std::string> lines{"Log starts  - current Gradient: Width 256", "", "Blur", "UnDo"};
+  ASSERT_TRUE(WriteLogLines(path, lines, error)) << error;
+  EXPECT_EQ(test::ReadText(path), "Log starts  - current Gradient: Width 256\r\n\r\nBlur\r\nUnDo\r\n");
+  std::vector<std::string> back;
+  ASSERT_TRUE(ReadLogLines(path, back, error)) << error;
+  EXPECT_EQ(back, lines);
+
+  // A last line without its end, and LF-only lines, as a hand edit may leave them.
+  ASSERT_TRUE(WriteLogLines(path, {}, error));
+  EXPECT_TRUE(ReadLogLines(path, back, error));
+  EXPECT_TRUE(back.empty());
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "a\nb\r\nc";
+  }
+  ASSERT_TRUE(ReadLogLines(path, back, error));
+  EXPECT_EQ(back, (std::vector<std::string>{"a", "b", "c"}));
+
+  EXPECT_FALSE(ReadLogLines(::testing::TempDir() + "no/such/dir/VorqLog.txt", back, error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(WriteLogLines(::testing::TempDir() + "no/such/dir/VorqLog.txt", lines, error));
+}

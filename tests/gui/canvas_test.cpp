@@ -1,0 +1,95 @@
+// The canvas: zoom, image coordinates at any zoom, the tiled view and the seam panel.
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollArea>
+#include <QTest>
+#include <QToolButton>
+
+#include "gui/mainwin/image_view.h"
+#include "gui/toolbox/tf_toolbox.h"
+#include "gui_test_util.h"
+#include "gui_tests.h"
+
+namespace vorq::gui::test {
+
+namespace {
+
+struct Canvas : Fixture {
+  Canvas(int w, int h) {
+    window->resize(900, 700);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get())) qWarning("the main window was not shown");
+    TFastDIB& s = editor().WorkSurface;
+    s.SetSize(w, h, 24, 0);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) s.SetPixel(y, x, MakePixel(255, 255, 255));
+    editor().RefreshImage();
+  }
+  ImageView* view() { return window->imageView(); }
+  QString Panel(const char* name) { return window->findChild<QLabel*>(name)->text(); }
+};
+
+}  // namespace
+
+void CanvasTest::zoomedLineLandsInImageCoordinates() {
+  Canvas f(40, 30);
+  QCOMPARE(f.Panel("stBarZoom"), QString("Zoom: 1x"));
+  QVERIFY(f.window->findChild<QMenu*>("View1"));
+  f.window->action("ZoomIn1")->trigger();
+  f.window->action("ZoomIn1")->trigger();
+  QCOMPARE(f.view()->ZoomLog2(), 2);
+  QCOMPARE(f.view()->size(), QSize(160, 120));
+  QCOMPARE(f.Panel("stBarZoom"), QString("Zoom: 4x"));
+  f.editor().ToolBox.PenColor = 0;
+  f.editor().ToolBox.PenSize = "1";
+  QTest::mouseClick(Child<QToolButton>(f.window->toolBox(), "bLine"), Qt::LeftButton);
+  // Screen (21, 29) is image (5, 7); screen (62, 30) is image (15, 7).
+  QTest::mousePress(f.view(), Qt::LeftButton, {}, {21, 29});
+  QTest::mouseMove(f.view(), {62, 30});
+  QTest::mouseRelease(f.view(), Qt::LeftButton, {}, {62, 30});
+  const TFastDIB& s = f.editor().WorkSurface;
+  // The line stops short of its end point, as lines do at 1x.
+  for (int x = 5; x < 15; ++x) QCOMPARE(s.GetPixel(7, x), MakePixel(0, 0, 0));
+  QCOMPARE(s.GetPixel(8, 10), MakePixel(255, 255, 255));
+  QCOMPARE(s.GetPixel(7, 15), MakePixel(255, 255, 255));
+  // Fit: the largest power of two at which the image fits the area.
+  f.window->action("Fit1")->trigger();
+  const QSize room = f.view()->parentWidget()->size();
+  QVERIFY(f.view()->width() <= room.width() && f.view()->height() <= room.height());
+  QVERIFY(f.view()->width() * 2 > room.width() || f.view()->height() * 2 > room.height());
+  f.window->action("ActualSize1")->trigger();
+  QCOMPARE(f.view()->size(), QSize(40, 30));
+}
+
+void CanvasTest::tiledViewShowsTheCopiesAndTheSeams() {
+  Canvas f(24, 16);
+  TFastDIB& s = f.editor().WorkSurface;
+  s.SetPixel(0, 23, MakePixel(255, 0, 0));  // a red pixel at the top right corner
+  f.editor().RefreshImage();
+  f.window->action("TiledView1")->trigger();
+  QVERIFY(f.view()->Tiled());
+  QCOMPARE(f.view()->size(), QSize(72, 48));
+  const QImage shot = f.view()->grab().toImage();
+  for (int ty = 0; ty < 3; ++ty)
+    for (int tx = 0; tx < 3; ++tx) QCOMPARE(shot.pixelColor(tx * 24 + 23, ty * 16), QColor(255, 0, 0));
+  QCOMPARE(shot.pixelColor(24, 16), QColor(255, 255, 255));
+  // The seam panel follows the image: a lone red pixel on the edge is a seam.
+  QVERIFY(f.Panel("stBarSeam").startsWith("Seams: "));
+  QVERIFY(f.Panel("stBarSeam") != "Seams: 1.00");
+  // Pictures of the tiled view for a look by eye.
+  const QByteArray dir = qgetenv("VORQ_CANVAS_SHOTS");
+  if (!dir.isEmpty()) {
+    s.SetSize(96, 64, 24, 0);
+    f.PaintPattern();
+    f.window->action("DimCopies1")->trigger();
+    for (int zoom : {-2, 0, 3}) {
+      f.view()->SetZoom(zoom);
+      QTest::qWait(20);
+      f.window->grab().save(QString("%1/tiled_%2.png").arg(QString::fromLocal8Bit(dir)).arg(zoom));
+    }
+  }
+}
+
+}  // namespace vorq::gui::test

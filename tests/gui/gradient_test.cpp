@@ -1,0 +1,156 @@
+// The Gradient menu with its thumbnail, the Gradient Designer and the
+// Multi-Gradient Designer through their controls.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "gui/dialogs/tf_grad_multi.h"
+#include "gui/dialogs/tf_gradient.h"
+#include "gui/widgets/tvorq_gradient_view.h"
+#include "gui_test_util.h"
+#include "gui_tests.h"
+
+namespace vorq::gui::test {
+
+namespace {
+
+void ShowFirst(Fixture& f) {
+  QSignalSpy shown(f.window.get(), &TfVorqTile::FirstShown);
+  f.window->show();
+  QVERIFY(shown.wait(2000));
+}
+
+TPixel24 Pixel(Fixture& f, int x, int y) { return f.editor().WorkSurface.GetPixel(y, x); }
+
+}  // namespace
+
+void GradientTest::thumbnailAppearsOnFirstShowAndPastes() {
+  QTemporaryDir dir;
+  const QString start = dir.filePath("start.bmp");
+  {
+    Fixture writer;
+    writer.editor().WorkSurface.SetSize(40, 30, 24, 0);
+    QVERIFY(!writer.editor().SaveImage(start.toStdString()).empty());
+  }
+  Fixture f;
+  f.window->SetStartImage(start);
+  QLabel* thumb = f.window->gradientThumb();
+  QVERIFY(thumb->isHidden());
+  QVERIFY(!f.window->action("MergeWithImage1")->isEnabled() && f.window->action("Design1")->isEnabled());
+  QVERIFY(!f.window->findChild<QToolButton*>("bPasteGrad")->isEnabled());
+
+  ShowFirst(f);
+  QVERIFY(thumb->isVisible());
+  QCOMPARE(thumb->pixmap().size(), QSize(65, 65));
+  QCOMPARE(thumb->toolTip(), QString("Current Gradient (Dbl-Click to Paste into Image)"));
+  QVERIFY(f.window->action("MergeWithImage1")->isEnabled() && f.window->action("PasteToImage1")->isEnabled());
+  QVERIFY(f.window->findChild<QToolButton*>("bPasteGrad")->isEnabled());
+  QCOMPARE(f.editor().WorkSurface.Width(), 40);  // the start image came after the gradient
+
+  // A double click pastes the 256 x 256 navy-to-aqua VertCenter gradient.
+  QTest::mouseDClick(thumb, Qt::LeftButton);
+  QCOMPARE(f.editor().WorkSurface.Width(), 256);
+  QCOMPARE(Pixel(f, 9, 0), MakePixel(0, 0, 128));
+  QCOMPARE(Pixel(f, 9, 128), MakePixel(0, 255, 255));
+  QVERIFY(f.messages.isEmpty());
+}
+
+void GradientTest::designerFieldsDefaultsAndPasteNow() {
+  QTemporaryDir dir;
+  Fixture f;
+  ShowFirst(f);
+  f.editor().LogPath = QFile::encodeName(dir.filePath("VorqLog.txt")).toStdString();
+  f.window->action("LogthisSession1")->trigger();
+  f.editor().WorkSurface.SetSize(300, 20, 24, 0);
+  f.window->setColorChooser([](uint32_t& c) {
+    c = c == 0x800000 ? 0x0000FF : 0x00FF00;  // From: red, To: green
+    return true;
+  });
+  WhenModal([&](QWidget* modal) {
+    auto* d = qobject_cast<TfGradient*>(modal);
+    QVERIFY(d);
+    QCOMPARE(d->windowTitle(), QString("Gradient Designer"));
+    QCOMPARE(Child<QLineEdit>(d, "meWide")->text(), QString("300"));
+    QCOMPARE(Child<QComboBox>(d, "cbStyle")->currentText(), QString("VertCenter"));
+    Type(Child<QLineEdit>(d, "meHigh"), "12");
+    Child<QComboBox>(d, "cbStyle")->setCurrentText("Horizontal");
+    Child<QPushButton>(d, "bFromCl")->click();
+    Child<QPushButton>(d, "bClTo")->click();
+    QCOMPARE(d->preview()->size(), QSize(300, 12));
+    Child<QToolButton>(d, "bPaste")->click();  // Paste now, the dialog stays
+    QVERIFY(d->isVisible());
+    QCOMPARE(f.editor().WorkSurface.Height(), 12);
+    QCOMPARE(Pixel(f, 299, 5), MakePixel(0, 255, 0));
+    Child<QPushButton>(d, "bDefault")->click();
+    QCOMPARE(Child<QLineEdit>(d, "meHigh")->text(), QString("256"));
+    QCOMPARE(Child<QComboBox>(d, "cbStyle")->currentText(), QString("VertCenter"));
+    QCOMPARE(d->preview()->size(), QSize(256, 256));
+    Child<QComboBox>(d, "cbStyle")->setCurrentText("Vertical");
+    Type(Child<QLineEdit>(d, "meAngle"), "-45");
+    Type(Child<QLineEdit>(d, "meWide"), "64");
+    Child<QPushButton>(d, "bOK")->click();
+  });
+  const QPixmap before = f.window->gradientThumb()->pixmap();
+  f.window->action("Design1")->trigger();
+  QCOMPARE(f.window->gradientThumb()->toolTip(), QString("W: 64  H: 256 - Dbl Click to Paste into Image"));
+  QVERIFY(f.window->gradientThumb()->pixmap().toImage() != before.toImage());
+  QCOMPARE(f.editor().Gradient.hGrad.StartAngle(), -45);
+
+  f.window->action("CloseLog1")->trigger();
+  QCOMPARE(LogLines(dir.filePath("VorqLog.txt")),
+           QStringList({"Paste Gradient to Image",
+                        "Design Gradient, Width 64, Height 256, Gradient Vertical, From Color R: 0 G: 0 B: 128, To "
+                        "Color R: 0 G: 255 B: 255, Angle -45"}));
+  QVERIFY2(f.messages.isEmpty(), qPrintable(f.messages.join("; ")));
+}
+
+void GradientTest::multiGradientMarkersAndColours() {
+  Fixture f;
+  ShowFirst(f);
+  f.editor().WorkSurface.SetSize(300, 40, 24, 0);
+  f.window->setColorChooser([](uint32_t& c) {
+    c = 0x0000FF;
+    return true;
+  });
+  WhenModal([&](QWidget* modal) {
+    auto* d = qobject_cast<TfGradMulti*>(modal);
+    QVERIFY(d);
+    QCOMPARE(d->windowTitle(), QString("Multi-Gradient Designer"));
+    QCOMPARE(Child<QLineEdit>(d, "eWide")->text(), QString("300"));
+    QCOMPARE(d->preview()->size(), QSize(300, 40));
+    // Drag the right marker 40 pixels to the right with the mouse.
+    QWidget* right = d->rightMarker();
+    QTest::mousePress(right, Qt::LeftButton, {}, QPoint(6, 9));
+    QMouseEvent move(QEvent::MouseMove, QPointF(46, 9), right->mapToGlobal(QPointF(46, 9)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(right, &move);
+    QTest::mouseRelease(right, Qt::LeftButton, {}, QPoint(46, 9));
+    QCOMPARE(Child<QLabel>(d, "lRight")->text(), QString("210"));
+    // A double click on the left marker makes it red.
+    QTest::mouseDClick(d->leftMarker(), Qt::LeftButton);
+    QCOMPARE(f.editor().MultiGradient.Left, 0x0000FFu);
+    QCOMPARE(d->previewPixels().GetPixel(0, 85), MakePixel(255, 0, 0));
+    // Narrower than both markers: they move in, labels and markers agree.
+    Type(Child<QLineEdit>(d, "eWide"), "80");
+    QCOMPARE(Child<QLabel>(d, "lRight")->text(), QString("74"));
+    QCOMPARE(Child<QLabel>(d, "lLeft")->text(), QString("68"));
+    QCOMPARE(d->leftMarker()->x(), 62);
+    QCOMPARE(d->rightMarker()->x(), 68);
+    Child<QPushButton>(d, "Button1")->click();
+  });
+  f.window->action("MultiGradient1")->trigger();
+  QCOMPARE(f.editor().WorkSurface.Width(), 80);
+  QCOMPARE(f.editor().WorkSurface.Height(), 40);
+  // The image is what the preview showed.
+  const TFastDIB& shown = f.window->multiGradientDialog()->previewPixels();
+  QVERIFY(std::equal(shown.Bits, shown.Bits + shown.ImageSize(), f.editor().WorkSurface.Bits));
+  QVERIFY(!f.editor().Undo.Empty());
+  QVERIFY2(f.messages.isEmpty(), qPrintable(f.messages.join("; ")));
+}
+
+}  // namespace vorq::gui::test

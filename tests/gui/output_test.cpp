@@ -1,0 +1,476 @@
+// Printing, Set As Wallpaper, the help pages and the title bar.
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFocusEvent>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <cmath>
+
+#include "core/effects/catalogue.h"
+#include "core/imageio/image_file.h"
+#include "gui/dialogs/tf_print.h"
+#include "gui/output/help.h"
+#include "gui/output/print_layout.h"
+#include "gui/output/wallpaper.h"
+#include "gui_test_util.h"
+#include "gui_tests.h"
+
+namespace vorq::gui::test {
+
+// Stands in for the browser: keeps the addresses it is asked to open.
+class UrlCatcher : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> urls;
+ public slots:
+  void open(const QUrl& url) { urls << url; }
+};
+
+namespace {
+
+// Letter paper without margins, printed to a PDF file at 1200 dots per inch.
+void ToPdf(QPrinter& p, const QString& file) {
+  p.setOutputFormat(QPrinter::PdfFormat);
+  p.setOutputFileName(file);
+  p.setPageSize(QPageSize(QPageSize::Letter));
+  p.setPageMargins(QMarginsF(0, 0, 0, 0));
+}
+
+// The PDF's page as pixels at dpi; a window of it when w > 0.
+QImage Rasterise(const QString& pdf, int dpi, int x = 0, int y = 0, int w = 0, int h = 0) {
+  QStringList args{"-r", QString::number(dpi), "-png", "-singlefile"};
+  if (w > 0) args << "-x" << QString::number(x) << "-y" << QString::number(y) << "-W" << QString::number(w) << "-H"
+                  << QString::number(h);
+  const QString out = pdf + "-page";
+  QProcess::execute("pdftoppm", args << pdf << out);
+  return QImage(out + ".png");
+}
+
+// White, black, red or something else, allowing for the rasteriser's colour rounding.
+char Colour(QRgb c) {
+  auto is = [c](int r, int g, int b) {
+    return std::abs(qRed(c) - r) < 8 && std::abs(qGreen(c) - g) < 8 && std::abs(qBlue(c) - b) < 8;
+  };
+  return is(255, 255, 255) ? 'w' : is(0, 0, 0) ? 'k' : is(255, 0, 0) ? 'r' : '?';
+}
+
+// The red picture's bounds on the page, in inches: left, top, right, bottom.
+QRectF RedInches(const QImage& page, int dpi) {
+  int l = page.width(), t = page.height(), r = -1, b = -1;
+  for (int y = 0; y < page.height(); ++y)
+    for (int x = 0; x < page.width(); ++x) {
+      const QRgb c = page.pixel(x, y);
+      if (Colour(c) == 'r') {
+        l = std::min(l, x), t = std::min(t, y), r = std::max(r, x + 1), b = std::max(b, y + 1);
+      }
+    }
+  return QRectF(QPointF(double(l) / dpi, double(t) / dpi), QPointF(double(r) / dpi, double(b) / dpi));
+}
+
+// Printing to a file shows the print dialog with the file's name: accepted as it stands.
+void AcceptPrintDialog(int tries = 300) {
+  QTimer::singleShot(10, [tries] {
+    if (auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()))
+      d->accept();
+    else if (tries > 0)
+      AcceptPrintDialog(tries - 1);
+  });
+}
+
+void Leave(QLineEdit* box) {
+  QFocusEvent event(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(box, &event);
+}
+
+bool Near(const QRectF& got, double l, double t, double r, double b) {
+  const double px = 1.5 / 50;  // a pixel and a half at 50 dpi
+  return std::abs(got.left() - l) < px && std::abs(got.top() - t) < px && std::abs(got.right() - r) < px &&
+         std::abs(got.bottom() - b) < px;
+}
+
+// Fake desktop tools on PATH that write their names and arguments, one per line, to the record.
+struct FakeTools {
+  QTemporaryDir dir;
+  QByteArray oldPath = qgetenv("PATH");
+  explicit FakeTools(const QStringList& tools, const QString& listing = QString(), int status = 0) {
+    for (const QString& tool : tools) {
+      QFile f(dir.filePath(tool));
+      f.open(QIODevice::WriteOnly);
+      QString script = "#!/bin/sh\n{ echo \"== ${0##*/}\"; printf '%s\\n' \"$@\"; } >> \"" +
+                       dir.filePath("record") + "\"\n";
+      if (!listing.isEmpty()) script += "case \"$*\" in *-l*) printf '" + listing + "' ;; esac\n";
+      if (status) script += QString("echo 'No such schema' >&2\nexit %1\n").arg(status);
+      f.write(script.toUtf8());
+      f.close();
+      f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    qputenv("PATH", QFile::encodeName(dir.path()));
+  }
+  ~FakeTools() { qputenv("PATH", oldPath); }
+  QStringList Calls() {
+    QFile f(dir.filePath("record"));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    QStringList calls = QString::fromUtf8(f.readAll()).split("== ", Qt::SkipEmptyParts);
+    for (QString& c : calls) c = c.trimmed().replace('\n', ' ');
+    return calls;
+  }
+};
+
+}  // namespace
+
+void OutputTest::placementFollowsTheRules() {
+  // An A4-ish printable area at 600 dpi beside a 96 dpi screen; a 120 x 90 image.
+  PrintDevice d{600, 600, 4800, 6600, 96, 96};
+  std::string error;
+  auto place = [&](int size, int align, const char* scale, const char* wide = "3.5", const char* high = "3.5") {
+    PrintChoices c{size, align, kPortrait, scale, wide, high};
+    return PlacePrint(c, d, 120, 90, error);
+  };
+  // Screen size: 120 / 96 inch times the factor, a quarter inch in from the corner.
+  auto p = place(kMatchScreenSize, kAlignTopLeft, "1.375");
+  QVERIFY(p);
+  QCOMPARE(p->Left, 150);
+  QCOMPARE(p->Top, 150);
+  QCOMPARE(p->Width, 1031);  // 600 * 1.25 * 1.375 = 1031.25
+  QCOMPARE(p->Height, 773);  // 600 * 0.9375 * 1.375 = 773.4375
+  QVERIFY(!p->Frame);
+  p = place(kMatchScreenSize, kAlignTopLeft, "0");  // 0 prints at 0.1
+  QCOMPARE(p->Width, 75);
+  QCOMPARE(p->Height, 56);  // 56.25
+  p = place(kMatchScreenSize, kAlignTopLeft, "1.02");  // 765.0 exactly, 573.75
+  QCOMPARE(p->Width, 765);
+  QCOMPARE(p->Height, 574);
+  // Explicit inches, centred on the whole page.
+  p = place(kSpecifySize, kAlignCenter, "x", "2", "3");
+  QVERIFY(!p);  // the factor is read first, whatever the mode
+  QCOMPARE(error, std::string("'x' is not a valid floating point value"));
+  p = place(kSpecifySize, kAlignCenter, "1", "2", "3");
+  QCOMPARE(p->Left, (4800 - 1200) / 2);
+  QCOMPARE(p->Top, (6600 - 1800) / 2);
+  // The page less a quarter inch all round: centred, the margins come out equal.
+  p = place(kStretchToFitPage, kAlignCenter, "1");
+  QCOMPARE(p->Width, 4800 - 300);
+  QCOMPARE(p->Left, 150);
+  QCOMPARE(p->Top, 150);
+  QCOMPARE(p->Height, 6600 - 300);
+  // CD covers draw the frame; an image larger than the page centres to a negative corner.
+  p = place(kCDCoverBack, kAlignCenter, "1", "9.5", "12");
+  QVERIFY(p->Frame);
+  QCOMPARE(p->Left, -(5700 - 4800) / 2);
+  QCOMPARE(p->Top, -(7200 - 6600) / 2);
+  // Odd resolutions round a half to the even neighbour: 150 * 0.25 = 37.5 -> 38, 50 * 0.25 = 12.5 -> 12.
+  d.PrinterDpiX = 150;
+  d.PrinterDpiY = 50;
+  p = place(kSpecifySize, kAlignTopLeft, "1", "0.5", "0.25");
+  QCOMPARE(p->Left, 38);
+  QCOMPARE(p->Top, 12);
+  QCOMPARE(p->Width, 75);
+  QCOMPARE(p->Height, 12);  // 12.5
+  // Nothing to print, a mirror image or a size past any paper is refused.
+  for (auto [wide, high] : {std::pair{"0", "1"}, {"1", "-2"}, {"1e300", "1"}, {"7000", "1"}}) {
+    QVERIFY(!place(kSpecifySize, kAlignTopLeft, "1", wide, high));
+    QVERIFY(error.find("printer dot") != std::string::npos);
+  }
+  QVERIFY(!place(kMatchScreenSize, kAlignTopLeft, "-1"));
+
+  QCOMPARE(ScaleForScreenWidth(640), std::string("1.75"));
+  QCOMPARE(ScaleForScreenWidth(800), std::string("1.375"));
+  QCOMPARE(ScaleForScreenWidth(1024), std::string("1.083"));
+  QCOMPARE(ScaleForScreenWidth(1152), std::string("0.979"));
+  QCOMPARE(ScaleForScreenWidth(1280), std::string("1.0"));
+  QCOMPARE(CoupledSize("3", true, 300, 200, error).value_or("-"), std::string("2.00"));
+  QCOMPARE(CoupledSize("1", false, 300, 200, error).value_or("-"), std::string("1.50"));
+  QVERIFY(!CoupledSize("1,5", true, 300, 200, error));
+  QCOMPARE(error, std::string("'1,5' is not a valid floating point value"));
+}
+
+void OutputTest::dialogModesPopupAndRatio() {
+  Fixture f;
+  TfPrint* dlg = f.window->printDialog();
+  auto* size = Child<QButtonGroup>(dlg, "rgSize");
+  auto* eScale = Child<QLineEdit>(dlg, "eScale");
+  auto* eWide = Child<QLineEdit>(dlg, "eWide");
+  auto* eHigh = Child<QLineEdit>(dlg, "eHigh");
+  auto* aspect = Child<QCheckBox>(dlg, "cbAspect");
+  TFastDIB image;
+  image.SetSize(192, 48);
+  dlg->FormShow(image, ScreenMetrics{1024, 96, 96});
+  dlg->show();
+  QCOMPARE(eScale->text(), QString("1.083"));
+  QCOMPARE(eWide->text(), QString("2.00"));
+  QCOMPARE(eHigh->text(), QString("0.50"));
+  QVERIFY(eScale->isVisible() && !eWide->isVisible() && !aspect->isVisible());
+
+  size->button(kSpecifySize)->click();
+  QVERIFY(!eScale->isVisible() && eWide->isVisible() && aspect->isChecked());
+  size->button(kStretchToFitPage)->click();
+  QVERIFY(!eScale->isVisible() && !eWide->isVisible());
+  size->button(kCDCoverFront)->click();
+  PrintChoices c = dlg->Choices();
+  QCOMPARE(QString::fromStdString(c.Wide + " " + c.High), QString("9.5 4.75"));
+  QVERIFY(c.Orient == kLandscape && c.Align == kAlignCenter && eWide->isVisible());
+
+  // The pop-up's back cover, from portrait and top left.
+  Child<QButtonGroup>(dlg, "rgOrient")->button(kPortrait)->click();
+  Child<QButtonGroup>(dlg, "rgAlign")->button(kAlignTopLeft)->click();
+  dlg->popupMenu()->findChild<QAction*>("CDJacketBack1")->trigger();
+  c = dlg->Choices();
+  QCOMPARE(QString::fromStdString(c.Wide + " " + c.High), QString("5.875 4.625"));
+  QVERIFY(c.Size == kCDCoverBack && c.Orient == kLandscape && c.Align == kAlignCenter);
+  // Showing again keeps the cover's size rather than the image's.
+  dlg->FormShow(image, ScreenMetrics{1024, 96, 96});
+  QCOMPARE(eWide->text(), QString("5.875"));
+
+  // Leaving a box with "Maintain Ratio" sets the other from the image's 4 : 1.
+  size->button(kSpecifySize)->click();
+  Type(eWide, "6");
+  Leave(eWide);
+  QCOMPARE(eHigh->text(), QString("1.50"));
+  Type(eHigh, "2");
+  Leave(eHigh);
+  QCOMPARE(eWide->text(), QString("8.00"));
+  Type(eWide, "abc");
+  Leave(eWide);
+  QCOMPARE(f.messages.last(), QString("'abc' is not a valid floating point value"));
+  QCOMPARE(eHigh->text(), QString("2"));
+  aspect->setChecked(false);
+  Type(eWide, "3");
+  Leave(eWide);
+  QCOMPARE(eHigh->text(), QString("2"));
+
+  Child<QAbstractButton>(dlg, "SpeedButton1")->click();
+  QVERIFY(f.messages.last().startsWith("The scaling factor is only used for Match Screen Size printing.\r"));
+  QVERIFY(f.messages.last().endsWith("probably a value between 1 and 2."));
+  dlg->hide();
+}
+
+void OutputTest::printsThePlacedRectangleToPdf() {
+  if (QStandardPaths::findExecutable("pdftoppm").isEmpty()) QSKIP("pdftoppm (poppler-utils) is not installed");
+  QTemporaryDir dir;
+  Fixture f;
+  f.editor().WorkSurface.SetSize(96, 48);
+  for (int y = 0; y < 48; ++y)
+    for (int x = 0; x < 96; ++x) f.editor().WorkSurface.SetPixel(y, x, MakePixel(255, 0, 0));
+  TfPrint* dlg = f.window->printDialog();
+  // Prints through the menu with the choices that set() makes in the dialog.
+  auto print = [&](const QString& name, std::function<void(QWidget*)> set) {
+    const QString pdf = dir.filePath(name + ".pdf");
+    ToPdf(dlg->printer(), pdf);
+    WhenModal([set](QWidget* d) {
+      set(d);
+      Child<QAbstractButton>(d, "BitBtn1")->click();
+      AcceptPrintDialog();
+    });
+    f.window->action("Print1")->trigger();
+    return pdf;
+  };
+  auto mode = [](QWidget* d, const char* group, int item) { Child<QButtonGroup>(d, group)->button(item)->click(); };
+
+  // Screen size: 96 pixels at 96 dpi, times the factor (offscreen screen 800 wide: "1.375").
+  QString pdf = print("screen", [&](QWidget* d) { mode(d, "rgSize", kMatchScreenSize); });
+  QCOMPARE(Child<QLineEdit>(dlg, "eScale")->text(), QString("1.375"));
+  QVERIFY(Near(RedInches(Rasterise(pdf, 50), 50), 0.25, 0.25, 0.25 + 1.375, 0.25 + 0.6875));
+
+  // 2 x 3 inches as typed, centred on portrait letter paper.
+  pdf = print("inches", [&](QWidget* d) {
+    mode(d, "rgSize", kSpecifySize);
+    mode(d, "rgAlign", kAlignCenter);
+    Child<QCheckBox>(d, "cbAspect")->setChecked(false);
+    Child<QLineEdit>(d, "eWide")->setText("2");
+    Child<QLineEdit>(d, "eHigh")->setText("3");
+  });
+  QVERIFY(Near(RedInches(Rasterise(pdf, 50), 50), 3.25, 4, 5.25, 7));
+
+  // The page less a quarter inch all round, from the top left.
+  pdf = print("page", [&](QWidget* d) {
+    mode(d, "rgSize", kStretchToFitPage);
+    mode(d, "rgAlign", kAlignTopLeft);
+  });
+  QVERIFY(Near(RedInches(Rasterise(pdf, 50), 50), 0.25, 0.25, 8.25, 10.75));
+
+  // The CD jacket's back: landscape, centred, with a one-dot black frame on its edge.
+  pdf = print("cdback", [&](QWidget* d) {
+    mode(d, "rgOrient", kPortrait);
+    d->findChild<QMenu*>("PopupMenu1")->findChild<QAction*>("CDJacketBack1")->trigger();
+  });
+  const QImage landscape = Rasterise(pdf, 50);
+  QCOMPARE(landscape.size(), QSize(550, 425));
+  const double left = (11 - 5.875) / 2, top = (8.5 - 4.625) / 2;
+  QVERIFY(Near(RedInches(landscape, 50), left, top, left + 5.875, top + 4.625));
+  // At the printer's own 1200 dpi: white, the frame's dot, then the picture.
+  const int edge = int(left * 1200), middle = int((top + 2) * 1200);
+  const QImage dots = Rasterise(pdf, 1200, edge - 2, middle, 5, 1);
+  QCOMPARE(Colour(dots.pixel(1, 0)), 'w');
+  QCOMPARE(Colour(dots.pixel(2, 0)), 'k');
+  QCOMPARE(Colour(dots.pixel(3, 0)), 'r');
+
+  // Cancel prints nothing; a box that is no number abandons the print with its message.
+  const QString none = dir.filePath("none.pdf");
+  ToPdf(dlg->printer(), none);
+  WhenModal([](QWidget* d) { Child<QAbstractButton>(d, "BitBtn2")->click(); });
+  f.window->action("Print1")->trigger();
+  ToPdf(dlg->printer(), dir.filePath("bad.pdf"));
+  WhenModal([](QWidget* d) {  // refused before the print dialog would ask
+    Child<QLineEdit>(d, "eScale")->setText("1.3.7");
+    Child<QAbstractButton>(d, "BitBtn1")->click();
+  });
+  f.window->action("Print1")->trigger();
+  QVERIFY(!QFileInfo::exists(none) && !QFileInfo::exists(dir.filePath("bad.pdf")));
+  QCOMPARE(f.messages.last(), QString("'1.3.7' is not a valid floating point value"));
+  QVERIFY(f.editor().Undo.Empty());
+}
+
+void OutputTest::wallpaperGoesThroughTheDesktopsTool() {
+  QTemporaryDir data;
+  qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+  Fixture f;
+  f.editor().WorkSurface.SetSize(7, 5);
+  const QString bmp = data.filePath("vorqtile/VorqTile.bmp");
+  const QString url = QUrl::fromLocalFile(bmp).toString();
+  QCOMPARE(WallpaperPath(), bmp);
+  auto set = [&](const char* desktop) {
+    qputenv("XDG_CURRENT_DESKTOP", desktop);
+    f.messages.clear();
+    f.window->action("SetAsWallpaper1")->trigger();
+  };
+
+  {
+    FakeTools tools({"gsettings"});
+    set("ubuntu:GNOME");
+    QVERIFY(f.messages.isEmpty());
+    QCOMPARE(tools.Calls(), QStringList({"gsettings set org.gnome.desktop.background picture-options wallpaper",
+                                         "gsettings set org.gnome.desktop.background picture-uri " + url,
+                                         "gsettings set org.gnome.desktop.background picture-uri-dark " + url}));
+    TFastDIB saved;
+    std::string error;
+    QVERIFY(LoadImageFile(QFile::encodeName(bmp).toStdString(), saved, error));
+    QCOMPARE(saved.Width() * 10 + saved.Height(), 75);
+    // Twice: the same file, overwritten.
+    f.editor().WorkSurface.SetSize(3, 2);
+    set("X-Cinnamon");
+    QVERIFY(LoadImageFile(QFile::encodeName(bmp).toStdString(), saved, error));
+    QCOMPARE(saved.Width() * 10 + saved.Height(), 32);
+    QCOMPARE(tools.Calls().mid(3), QStringList({"gsettings set org.cinnamon.desktop.background picture-options wallpaper",
+                                                "gsettings set org.cinnamon.desktop.background picture-uri " + url}));
+    set("MATE");
+    QCOMPARE(tools.Calls().mid(5), QStringList({"gsettings set org.mate.background picture-options wallpaper",
+                                                "gsettings set org.mate.background picture-filename " + bmp}));
+    QCOMPARE(QDir(data.filePath("vorqtile")).entryList(QDir::Files), QStringList({"VorqTile.bmp"}));
+  }
+  {
+    FakeTools tools({"qdbus", "dbus-send"});
+    set("KDE");
+    const QStringList calls = tools.Calls();
+    QCOMPARE(calls.size(), 1);
+    QVERIFY(calls[0].startsWith("qdbus org.kde.plasmashell /PlasmaShell org.kde.PlasmaShell.evaluateScript "));
+    QVERIFY(calls[0].contains("'" + url + "'") && calls[0].contains("writeConfig('FillMode', 3)"));
+    QFile::remove(tools.dir.filePath("qdbus"));
+    set("KDE");
+    QVERIFY(tools.Calls().value(1).startsWith("dbus-send --session --dest=org.kde.plasmashell --type=method_call "
+                                               "--print-reply /PlasmaShell org.kde.PlasmaShell.evaluateScript string:"));
+  }
+  {
+    FakeTools tools({"xfconf-query"},
+                    "/backdrop/screen0/monitor0/workspace0/color-style\\n"
+                    "/backdrop/screen0/monitor0/workspace0/last-image\\n"
+                    "/backdrop/screen0/monitorHDMI-1/workspace1/last-image\\n");
+    set("XFCE");
+    QVERIFY(f.messages.isEmpty());
+    const QString c = "xfconf-query -c xfce4-desktop -p /backdrop/screen0/";
+    QCOMPARE(tools.Calls(), QStringList({"xfconf-query -c xfce4-desktop -l",
+                                         c + "monitor0/workspace0/image-style -n -t int -s 2",
+                                         c + "monitor0/workspace0/last-image -n -t string -s " + bmp,
+                                         c + "monitorHDMI-1/workspace1/image-style -n -t int -s 2",
+                                         c + "monitorHDMI-1/workspace1/last-image -n -t string -s " + bmp}));
+  }
+  {
+    // A desktop it does not know, or a tool that fails: the message says where the file is.
+    FakeTools tools({"gsettings"}, QString(), 1);
+    set("sway");
+    QCOMPARE(f.messages.size(), 1);
+    QVERIFY(f.messages[0].contains(bmp) && f.messages[0].contains("not recognised"));
+    QVERIFY(tools.Calls().isEmpty());
+    set("GNOME");
+    QVERIFY(f.messages.value(0).contains(bmp) && f.messages.value(0).contains("gsettings failed (No such schema)"));
+  }
+  QCOMPARE(DetectDesktop("", "plasma"), Desktop::Kde);
+  QCOMPARE(DetectDesktop("Budgie:GNOME", ""), Desktop::Gnome);
+  QCOMPARE(DetectDesktop("XFCE", "gnome"), Desktop::Xfce);
+  QCOMPARE(DetectDesktop("Hyprland", "hyprland"), Desktop::Unknown);
+  QVERIFY(f.editor().Undo.Empty());
+  qunsetenv("XDG_CURRENT_DESKTOP");
+  qunsetenv("XDG_DATA_HOME");
+}
+
+void OutputTest::helpPagesShortcutsAndTitle() {
+  Fixture f;
+  // Help > Contents hands our own page to the desktop's browser.
+  UrlCatcher catcher;
+  QDesktopServices::setUrlHandler("file", &catcher, "open");
+  f.window->action("Contents1")->trigger();
+  QDesktopServices::unsetUrlHandler("file");
+  QVERIFY(f.messages.isEmpty());
+  QCOMPARE(catcher.urls.size(), 1);
+  QFile page(catcher.urls[0].toLocalFile());
+  QVERIFY(page.fileName().endsWith("/help/index.html") && page.open(QIODevice::ReadOnly));
+  const QString html = QString::fromUtf8(page.readAll());
+  for (const EffectInfo& e : kCatalogue)
+    QVERIFY2(html.contains(QString(">%1</h4>").arg(e.CatalogueName)), e.CatalogueName);
+  QCOMPARE(html.count("<h4 id=\"effect-"), kEffectCount);
+  // Defaults and hints of a many-field effect.
+  QVERIFY(html.contains("<h4 id=\"effect-65\">Whirl/Pinch</h4>"));
+  QVERIFY(html.contains("<tr><td>Pinch (-1 to 1)</td><td>0.50</td></tr>"));
+  QVERIFY(html.contains("<tr><td>Bump Map</td><td>checked</td></tr>"));
+
+  // The shortcut list previews, and prints as a page that names the keys.
+  bool previewed = false;
+  WhenModal([&](QWidget* d) {
+    previewed = qobject_cast<QPrintPreviewDialog*>(d) != nullptr;
+    d->close();
+  });
+  f.window->action("PrintShortcutKeyList1")->trigger();
+  QVERIFY(previewed);
+  if (!QStandardPaths::findExecutable("pdftotext").isEmpty()) {
+    QTemporaryDir dir;
+    QPrinter printer;
+    ToPdf(printer, dir.filePath("keys.pdf"));
+    QString error;
+    QVERIFY(PrintShortcutList(printer, error));
+    QProcess text;
+    text.start("pdftotext", {"-layout", dir.filePath("keys.pdf"), "-"});
+    QVERIFY(text.waitForFinished());
+    const QString keys = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY(keys.contains("Ctrl+Alt+Y") && keys.contains("Soften More") && keys.contains("Shift+F5"));
+  }
+
+  // The title follows the file; a file that cannot be read leaves it.
+  QTemporaryDir dir;
+  const QString tile = dir.filePath("tile.bmp");
+  QImage(5, 3, QImage::Format_RGB32).save(tile);
+  f.window->setFileChooser([&](bool) { return tile; });
+  f.window->action("Open1")->trigger();
+  QCOMPARE(f.window->windowTitle(), QString("tile.bmp[*] - VorqTile"));
+  QVERIFY(!f.window->isWindowModified());
+  QFile(dir.filePath("junk.bmp")).open(QIODevice::WriteOnly);
+  f.window->setFileChooser([&](bool) { return dir.filePath("junk.bmp"); });
+  f.window->action("Open1")->trigger();
+  QCOMPARE(f.window->windowTitle(), QString("tile.bmp[*] - VorqTile"));
+  QVERIFY(!QApplication::windowIcon().availableSizes().isEmpty());
+}
+
+}  // namespace vorq::gui::test
+
+#include "output_test.moc"
