@@ -98,6 +98,8 @@ const Sample kSamples[] = {
     {LineKind::FloodFillWrap, "FloodFill at location X 0 Y 255, Brush Color R: 48 G: 32 B: 16, Wrap", {0, 255, 0x102030}},
     {LineKind::FloodFillTolerance, "FloodFill at location X 3 Y 4, Brush Color R: 1 G: 2 B: 3, Tolerance 40",
      {3, 4, 0x030201, 40}},
+    {LineKind::FloodFillToleranceWrap, "FloodFill at location X 0 Y 1, Brush Color R: 1 G: 2 B: 3, Tolerance 255, Wrap",
+     {0, 1, 0x030201, 255}},
 };
 
 TEST(LineShapes, EveryCommandLineParsesAndWritesBackUnchanged) {

@@ -77,7 +77,8 @@ TEST(Settings, FileTextAsWritten) {
       "[MainForm]\nSaveDlg=0\nSaveWithLog=1\nPenStyle=0\nDefault Directory=/home/me/tiles\nTop=1\nLeft=195\n"
       "Width=541\nHeight=446\nStatus=1\nUndoLevels=15\nJPGComp=90\n\n"
       "[ToolBox]\nTop=1\nLeft=3\nPen Color=0\nBrush Color=255\nPen Size=2\n\n"
-      "[Filter]\ne1=2\ne2=1\ne3=1\ne4=1\ne5=-3\ne6=-1\ne7=1\ne8=-1\ne9=-1\neDiv=1\n\n";
+      "[Filter]\ne1=2\ne2=1\ne3=1\ne4=1\ne5=-3\ne6=-1\ne7=1\ne8=-1\ne9=-1\neDiv=1\n\n"
+      "[Canvas]\nWrapPainting=0\n\n";
   std::string crlf;
   for (char c : want) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   EXPECT_EQ(ini.ToText(), crlf);
