@@ -6,6 +6,7 @@
 
 #include "core/effects/distortions.h"
 #include "core/util/parallel.h"
+#include "core/util/progress.h"
 
 namespace {
 
@@ -24,6 +25,22 @@ void BM_SineWaveBoth(benchmark::State& s) {
   RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { SineWaveBoth(i, t, 50, 64, 2, 3); });
 }
 void BM_Twist(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { Twist(i, t, 100); }); }
+// Twist with a listener, as the window runs it: the cost of the progress reports.
+class CountingSink final : public ProgressSink {
+ public:
+  bool Report(int64_t done, int64_t) override {
+    benchmark::DoNotOptimize(last_ = done);
+    return true;
+  }
+
+ private:
+  int64_t last_ = 0;
+};
+void BM_TwistReported(benchmark::State& s) {
+  CountingSink sink;
+  ProgressScope scope(&sink);
+  RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { Twist(i, t, 100); });
+}
 void BM_FishEye(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { FishEye(i, t, 0.75f); }); }
 void BM_Circular(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { Circular(i, t); }); }
 void BM_Astroid(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB&) { Astroid(i, 5); }); }
@@ -42,6 +59,7 @@ BENCHMARK(BM_SineWaveUDNoWrap)->Apply(Args);
 BENCHMARK(BM_SineWaveLR)->Apply(Args);
 BENCHMARK(BM_SineWaveBoth)->Apply(Args);
 BENCHMARK(BM_Twist)->Apply(Args);
+BENCHMARK(BM_TwistReported)->Apply(Args);
 BENCHMARK(BM_FishEye)->Apply(Args);
 BENCHMARK(BM_Circular)->Apply(Args)->Args({256, 1})->Args({256, 2});  // the size it is meant for
 BENCHMARK(BM_Astroid)->Apply(Args);

@@ -1,5 +1,7 @@
 // The one road of every command, and the three ways an effect is run: its
 // menu item (stored values), Apply (the tool box's values) and the tree.
+#include <exception>
+
 #include "core/effects/filters.h"
 #include "core/oplog/effect_lines.h"
 #include "core/oplog/line_shapes.h"
@@ -65,11 +67,23 @@ bool Editor::RunPixels(const Command& c, bool deferredSnapshot) {
   bool copied = false, outOfMemory = false;
   EditorProgress progress(ui_);
   running_ = true;
+  std::exception_ptr failure;  // thrown on the worker, rethrown here
+  const auto work = [&] {
+    try {
+      ProgressScope scope(&progress);
+      c.Pixels();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  };
   try {
     if (deferredSnapshot) CopySurface(WorkSurface, before);
     copied = true;
-    ProgressScope scope(&progress);
-    c.Pixels();
+    if (c.Worker)
+      ui_.RunWork(work);
+    else
+      work();
+    if (failure) std::rethrow_exception(failure);
   } catch (const std::bad_alloc&) {
     outOfMemory = true;
   }
@@ -199,7 +213,7 @@ bool Editor::RunEffect(int id, const std::function<void()>& after) {
     case Road::Busy:
     case Road::Quiet:
       ApplyClamps(id);
-      return Run({.Busy = row.road == Road::Busy, .Pixels = [&] { row.Pixels(*this); }, .After = after});
+      return Run({.Busy = row.road == Road::Busy, .Pixels = [&] { row.Pixels(*this); }, .After = after, .Worker = true});
     case Road::OwnLine:
     case Road::Dialog:
       row.Pixels(*this);

@@ -89,6 +89,9 @@ struct Command {
   bool Refresh = true;            // RefreshImage after the pixels
   std::function<void()> After;    // after the refresh, before the line
   std::function<std::string()> Line;  // the log line; empty or "" writes none
+  // The pixels touch only the editor's surfaces and values (an effect's
+  // routine), so the window may run them on another thread.
+  bool Worker = false;
 };
 
 // Status bar panels 0 .. 4 (panel 5 is the drawn logging indicator).

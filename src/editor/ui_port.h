@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -75,6 +76,10 @@ class UiPort {
   virtual void ProgressEnded() {}
   // Whether Progress can ever answer false (a window with a Cancel button).
   virtual bool CanStop() const { return false; }
+  // Runs work and returns when it is done. A window runs it on another
+  // thread and keeps its messages meanwhile; Progress and ToolBoxChanged are
+  // then called from that thread, and no other method is.
+  virtual void RunWork(const std::function<void()>& work) { work(); }
 };
 
 }  // namespace vorq

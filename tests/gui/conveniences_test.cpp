@@ -173,8 +173,8 @@ void ConveniencesTest::windowKeepsTicklingDuringA4096Effect() {
   tick.setInterval(5);
   bool wasRunning = false;
   QObject::connect(&tick, &QTimer::timeout, [&] {
-    // Gaps between the effect's progress reports; the snapshot, the effect's
-    // own copy before its first band and the repaint after are not counted.
+    // Gaps between ticks of the window's event loop while the effect runs
+    // on its worker; the snapshot before and the repaint after are not counted.
     const bool running = f.editor().Running() && barSeen;
     if (running && wasRunning) longest = std::max(longest, clock.elapsed() - last);
     wasRunning = running;
@@ -194,11 +194,10 @@ void ConveniencesTest::windowKeepsTicklingDuringA4096Effect() {
   QVERIFY(barSeen);
   QVERIFY(refused);
   QCOMPARE(f.editor().Undo.Count(), count + 1);
-  // The aim is 50 ms (about 15 on an idle machine); one band of Twist takes
-  // far longer when the two cores are shared with other work, so the check
-  // only catches a window that stops ticking (the whole effect is seconds).
-  qInfo("longest gap between progress reports: %lld ms", longest);
-  QVERIFY2(longest <= 500, qPrintable(QString("longest gap %1 ms").arg(longest)));
+  // The aim is 50 ms; the window's thread shares two cores with the effect's
+  // two, so the check allows for a busy machine (the whole effect is seconds).
+  qInfo("longest gap between event-loop ticks: %lld ms", longest);
+  QVERIFY2(longest <= 200, qPrintable(QString("longest gap %1 ms").arg(longest)));
 }
 
 }  // namespace vorq::gui::test

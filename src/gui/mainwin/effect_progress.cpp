@@ -1,17 +1,23 @@
-// A long effect keeps the window alive: the editor's progress reports let
-// the window's messages run every few milliseconds, a progress bar and a
+// A long effect keeps the window alive: an effect's pixels run on a worker
+// thread while the window's messages run (other long commands let them run
+// from their progress reports every few milliseconds), a progress bar and a
 // Cancel button show in the status bar, and Esc or Cancel stops the effect.
 // While it runs, the user's input goes nowhere but to Cancel, so no other
 // command can start.
 #include <QApplication>
-#include <algorithm>
-#include <functional>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QProgressBar>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QThread>
+#include <QTimer>
 #include <QToolButton>
+#include <algorithm>
+#include <functional>
+#include <thread>
 
+#include "gui/mainwin/image_view.h"
 #include "gui/mainwin/tf_vorqtile.h"
 
 namespace vorq::gui {
@@ -70,27 +76,58 @@ void TfVorqTile::CreateProgress() {
   escape_->setEnabled(false);
 }
 
-bool TfVorqTile::Progress(int64_t done, int64_t total) {
-  if (!effectClock_.isValid()) {
-    effectClock_.start();
-    pumpClock_.start();
-    cancelRequested_ = false;
-    gate_ = new InputGate(cancel_, [this] {
-      editor_.SetStatus(kPanelEffect, "An effect is running: wait for it or press Esc to stop it.");
-    });
-    qApp->installEventFilter(gate_);
-    escape_->setEnabled(true);
+void TfVorqTile::StartEffectUi() {
+  if (effectClock_.isValid()) return;
+  effectClock_.start();
+  pumpClock_.start();
+  cancelRequested_ = false;
+  workDone_ = workTotal_ = 0;
+  gate_ = new InputGate(cancel_, [this] {
+    editor_.SetStatus(kPanelEffect, "An effect is running: wait for it or press Esc to stop it.");
+  });
+  qApp->installEventFilter(gate_);
+  escape_->setEnabled(true);
+}
+
+void TfVorqTile::ShowProgress(int64_t done, int64_t total) {
+  if (progress_->isHidden() && effectClock_.elapsed() >= kShowAfterMs) {
+    progress_->show();
+    cancel_->show();
   }
+  if (total > 0) progress_->setValue(int(std::clamp<int64_t>(done * 1000 / total, 0, 1000)));
+}
+
+bool TfVorqTile::Progress(int64_t done, int64_t total) {
+  if (QThread::currentThread() != thread()) {  // the worker: the window's timer shows it
+    workDone_ = done;
+    workTotal_ = total;
+    return !cancelRequested_;
+  }
+  StartEffectUi();
   if (pumpClock_.elapsed() >= kPumpMs) {
-    if (progress_->isHidden() && effectClock_.elapsed() >= kShowAfterMs) {
-      progress_->show();
-      cancel_->show();
-    }
-    if (total > 0) progress_->setValue(int(std::clamp<int64_t>(done * 1000 / total, 0, 1000)));
+    ShowProgress(done, total);
     QCoreApplication::processEvents();
     pumpClock_.restart();
   }
   return !cancelRequested_;
+}
+
+void TfVorqTile::RunWork(const std::function<void()>& work) {
+  StartEffectUi();
+  imSine->Freeze(true);
+  QEventLoop loop;
+  QTimer tick;
+  tick.setInterval(kPumpMs);
+  connect(&tick, &QTimer::timeout, this, [this] { ShowProgress(workDone_, workTotal_); });
+  tick.start();
+  std::thread worker([&] {
+    work();
+    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+  });
+  loop.exec();  // a quit posted before this starts still ends it
+  worker.join();
+  tick.stop();
+  imSine->Freeze(false);
 }
 
 void TfVorqTile::ProgressEnded() {

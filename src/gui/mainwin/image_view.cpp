@@ -216,8 +216,29 @@ QRect ImageView::BandRect() const {
 // ---- painting ----
 
 // Only the exposed region is rendered, sampled straight from the surface.
+void ImageView::Freeze(bool frozen) {
+  if (!frozen) {
+    frozen_ = QPixmap();
+    update();
+    return;
+  }
+  const QRect visible = visibleRegion().boundingRect();
+  if (visible.isEmpty()) {
+    frozen_ = QPixmap(1, 1);
+    frozen_.fill(Qt::transparent);
+  } else {
+    frozen_ = grab(visible);
+  }
+  frozenAt_ = visible.topLeft();
+}
+
 void ImageView::paintEvent(QPaintEvent* event) {
   QPainter p(this);
+  if (!frozen_.isNull()) {
+    p.fillRect(event->rect(), palette().window());
+    p.drawPixmap(frozenAt_, frozen_);
+    return;
+  }
   ViewGeometry g = geometry_;
   g.Width = shown_->Width();
   g.Height = shown_->Height();

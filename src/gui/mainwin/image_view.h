@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
 #include "core/surface/fast_dib.h"
@@ -32,6 +33,9 @@ class ImageView : public QWidget {
   // Shows another surface (the colour sliders' preview) until the next SurfaceChanged.
   void ShowPreview(const TFastDIB& preview);
   bool ShowingPreview() const { return shown_ != &work_; }
+  // While an effect changes the surface on another thread, the view paints
+  // what it showed when it was frozen and never reads the surface.
+  void Freeze(bool frozen);
   // The surface shown, wrapped without a copy; valid until it changes.
   QImage Image() const;
   void SetPopupMenu(QMenu* menu) { popup_ = menu; }
@@ -100,6 +104,8 @@ class ImageView : public QWidget {
   ViewGeometry geometry_;
   ViewScratch scratch_;
   QImage frame_;  // the exposed part, rendered; kept to spare an allocation per paint
+  QPixmap frozen_;  // the visible part while frozen
+  QPoint frozenAt_;
   bool wrapping_ = false;
   bool wrapConnected_ = false;
 };

@@ -25,6 +25,7 @@
 #include <QPixmap>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -932,6 +933,10 @@ void TfVorqTile::ImageChanged() {
 }
 
 void TfVorqTile::ToolBoxChanged() {
+  if (QThread::currentThread() != thread()) {  // an effect on the worker: show it from the window's thread
+    QMetaObject::invokeMethod(this, [this] { ToolBoxChanged(); }, Qt::QueuedConnection);
+    return;
+  }
   if (toolBox_) toolBox_->ShowEffect();
 }
 

@@ -2,6 +2,9 @@
 // It holds the editor and answers the editor's questions with real dialogs.
 #pragma once
 
+#include <atomic>
+#include <functional>
+
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
@@ -116,6 +119,9 @@ class TfVorqTile : public QMainWindow, public UiPort {
   bool Progress(int64_t done, int64_t total) override;
   void ProgressEnded() override;
   bool CanStop() const override { return true; }
+  // Runs an effect's pixels on a worker thread while the window keeps its
+  // messages; the canvas shows the picture as it was until the end.
+  void RunWork(const std::function<void()>& work) override;
   // Esc and the status bar's Cancel: the running effect stops, the image stays as it was.
   void CancelEffect();
   QProgressBar* effectProgress() const { return progress_; }
@@ -281,7 +287,10 @@ class TfVorqTile : public QMainWindow, public UiPort {
   QShortcut* escape_ = nullptr;
   QObject* gate_ = nullptr;  // swallows input while an effect runs
   QElapsedTimer effectClock_, pumpClock_;
-  bool cancelRequested_ = false;
+  std::atomic<bool> cancelRequested_{false};
+  std::atomic<int64_t> workDone_{0}, workTotal_{0};  // the worker's latest report
+  void StartEffectUi();
+  void ShowProgress(int64_t done, int64_t total);
 
   // ---- Paste As Selection and Paste Transparent (paste_hooks.cpp) ----
  public:
