@@ -100,6 +100,7 @@ const Sample kSamples[] = {
      {3, 4, 0x030201, 40}},
     {LineKind::FloodFillToleranceWrap, "FloodFill at location X 0 Y 1, Brush Color R: 1 G: 2 B: 3, Tolerance 255, Wrap",
      {0, 1, 0x030201, 255}},
+    {LineKind::PasteAsSelectionWrap, "Paste As Selection at Left -3, Top 250, Wrap", {-3, 250}},
 };
 
 TEST(LineShapes, EveryCommandLineParsesAndWritesBackUnchanged) {

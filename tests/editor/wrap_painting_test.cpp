@@ -124,3 +124,25 @@ TEST(WrapPainting, FloodFillSpreadsThroughTheEdges) {
   EXPECT_EQ(test::Count(ed.WorkSurface, MakePixel(255, 0, 0)), (W / 2) * (H / 2));
   EXPECT_TRUE(ed.WrapPainting);
 }
+
+TEST(WrapPainting, PasteAsSelectionOverACornerLandsInAllFour) {
+  Wrapper w("vorq_wrap_paste.txt");
+  TFastDIB piece = test::Uniform(5, 4, MakePixel(0, 0, 255));
+  w.ui.SetClipboardImage(piece);
+  w.ed.PasteAsSelectionAt(W - 2, H - 1);  // 2 columns and 1 row on the image, the rest beyond the corner
+  TFastDIB& s = w.ed.WorkSurface;
+  EXPECT_EQ(test::Count(s, MakePixel(0, 0, 255)), 20);
+  for (auto [x, y] : {std::pair{W - 2, H - 1}, {W - 1, H - 1}, {0, H - 1}, {2, H - 1}, {W - 2, 0}, {2, 2}})
+    EXPECT_EQ(s.GetPixel(y, x), MakePixel(0, 0, 255)) << x << "," << y;
+  EXPECT_EQ(s.GetPixel(3, 3), kWhite);
+  EXPECT_EQ(s.GetPixel(H - 2, W - 2), kWhite);
+  const std::vector<std::string> lines = w.Lines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], "Paste As Selection at Left 35, Top 22, Wrap");
+  ScriptedUi ui;
+  Editor ed{ui};
+  ed.WorkSurface = test::Uniform(W, H, kWhite);
+  ui.SetClipboardImage(piece);
+  ASSERT_EQ(ReplayLine(ed, lines[0]).Status, ReplayStatus::Done);
+  EXPECT_TRUE(test::Same(ed.WorkSurface, s));
+}

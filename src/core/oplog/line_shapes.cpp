@@ -82,6 +82,7 @@ constexpr std::array<LineShape, kLineKindCount> kShapes = {{
     {K::FloodFillWrap, "FloodFill at location X {i} Y {i}, Brush Color {c}, Wrap", nullptr},
     {K::FloodFillTolerance, "FloodFill at location X {i} Y {i}, Brush Color {c}, Tolerance {i}", nullptr},
     {K::FloodFillToleranceWrap, "FloodFill at location X {i} Y {i}, Brush Color {c}, Tolerance {i}, Wrap", nullptr},
+    {K::PasteAsSelectionWrap, "Paste As Selection at Left {i}, Top {i}, Wrap", nullptr},
 }};
 
 constexpr bool InKindOrder() {

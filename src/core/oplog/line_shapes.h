@@ -67,6 +67,7 @@ enum class LineKind : uint8_t {
   FloodFillWrap,
   FloodFillTolerance,  // a fill with a tolerance; 0 keeps the plain FloodFill line
   FloodFillToleranceWrap,
+  PasteAsSelectionWrap,
   Count,
   Effect = Count,  // a catalogue effect's line (ParsedLine::EffectId says which)
 };

@@ -1,5 +1,6 @@
 // New, Reset and the commands that go through the clipboard.
 #include "core/oplog/line_shapes.h"
+#include "core/raster/wrap.h"
 #include "core/raster/pen.h"
 #include "editor/editor.h"
 
@@ -60,9 +61,21 @@ void Editor::PasteAsSelectionAt(int x, int y) {
 
 void Editor::PlaceSelection(const TFastDIB& piece, int x, int y) {
   if (piece.Empty()) return;
+  // With Wrap Painting the parts beyond an edge come back at the opposite one.
+  const bool wrap = WrapPainting;
   Run({.Busy = false,
-       .Pixels = [&] { piece.Draw(WorkSurface, x, y); },
-       .Line = [&] { return WriteLine(LineKind::PasteAsSelection, {Int(x), Int(y)}); }});
+       .Pixels =
+           [&] {
+             if (!wrap) return piece.Draw(WorkSurface, x, y);
+             DrawWrapped(WorkSurface, x, y, int64_t(x) + piece.Width() - 1, int64_t(y) + piece.Height() - 1,
+                         [&](int64_t dx, int64_t dy) {
+                           piece.Draw(WorkSurface, int(x + dx), int(y + dy));
+                           return PixelRect{};
+                         });
+           },
+       .Line = [&] {
+         return WriteLine(wrap ? LineKind::PasteAsSelectionWrap : LineKind::PasteAsSelection, {Int(x), Int(y)});
+       }});
 }
 
 }  // namespace vorq

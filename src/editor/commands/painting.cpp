@@ -74,6 +74,7 @@ LineKind UnwrappedKind(LineKind kind, bool& wrap) {
     case LineKind::LineWrap: return LineKind::Line;
     case LineKind::FloodFillWrap: return LineKind::FloodFill;
     case LineKind::FloodFillToleranceWrap: return LineKind::FloodFillTolerance;
+    case LineKind::PasteAsSelectionWrap: return LineKind::PasteAsSelection;
     default: wrap = false; return kind;
   }
 }
