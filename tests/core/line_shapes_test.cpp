@@ -98,6 +98,11 @@ const Sample kSamples[] = {
     {LineKind::FloodFillWrap, "FloodFill at location X 0 Y 255, Brush Color R: 48 G: 32 B: 16, Wrap", {0, 255, 0x102030}},
     {LineKind::FloodFillTolerance, "FloodFill at location X 3 Y 4, Brush Color R: 1 G: 2 B: 3, Tolerance 40",
      {3, 4, 0x030201, 40}},
+    {LineKind::FloodFillToleranceWrap,
+     "FloodFill at location X 3 Y 4, Brush Color R: 1 G: 2 B: 3, Tolerance 40, Wrap", {3, 4, 0x030201, 40}},
+    {LineKind::EdgeMerge16Axis, "Edge Merge 1/16, Axis Left/Right", {1}},
+    {LineKind::EdgeMerge8Axis, "Edge Merge 1/8, Axis Top/Bottom", {2}},
+    {LineKind::EdgeMerge4Axis, "Edge Merge 1/4, Axis Left/Right", {1}},
 };
 
 TEST(LineShapes, EveryCommandLineParsesAndWritesBackUnchanged) {
@@ -195,6 +200,22 @@ TEST(EffectLines, WrittenAsDeclared) {
             "SineWave Up/Down, Peaks 3, Height 50, Wrap = True");
   EXPECT_EQ(WriteEffectLine(fx::Blur, "Blur", true, read), "Blur");
   EXPECT_EQ(WriteEffectLine(fx::MapTexture, "Map Texture", true, read), "Map Texture, Brightness 18, Use Current Texture");
+}
+
+TEST(EffectLines, SeamChoiceOnlyWhenOneAxis) {
+  const char* const tails[] = {"", ", Axis Left/Right", ", Axis Top/Bottom"};
+  for (int axis : {0, 1, 2}) {
+    auto read = [&](const ValueRef& r, Format) { return Real(r.kind == ValueRef::SeamAxis ? axis : 16); };
+    const std::string line = WriteEffectLine(fx::SeamlessEdge, "Seamless Edge", true, read);
+    EXPECT_EQ(line, std::string("Seamless Edge, Amount 16") + tails[axis]);
+    const ParsedEffect p = ParseEffectLine(line, -1);  // a line without the choice means Both
+    ASSERT_EQ(p.Values.size(), 2u);
+    EXPECT_EQ(p.Values[1].Value.Int, axis);
+  }
+  EXPECT_EQ(ParseEffectLine("Seamless Edge, Axis Sideways", -1).Error,
+            "'Sideways' is not one of Both, Left/Right, Top/Bottom");
+  EXPECT_EQ(ParseCommandLine("Edge Merge 1/16, Axis Sideways").Error,
+            "expected \"Edge Merge 1/16, Axis Both or Left/Right or Top/Bottom\"");
 }
 
 // Numbers never follow the desktop's language.

@@ -82,6 +82,10 @@ constexpr std::array<LineShape, kLineKindCount> kShapes = {{
     {K::FloodFillWrap, "FloodFill at location X {i} Y {i}, Brush Color {c}, Wrap", nullptr},
     {K::FloodFillTolerance, "FloodFill at location X {i} Y {i}, Brush Color {c}, Tolerance {i}", nullptr},
     {K::FloodFillToleranceWrap, "FloodFill at location X {i} Y {i}, Brush Color {c}, Tolerance {i}, Wrap", nullptr},
+    // The choice's index is the SeamAxis; "Both" is read but never written.
+    {K::EdgeMerge16Axis, "Edge Merge 1/16, Axis {o}", kSeamAxes},
+    {K::EdgeMerge8Axis, "Edge Merge 1/8, Axis {o}", kSeamAxes},
+    {K::EdgeMerge4Axis, "Edge Merge 1/4, Axis {o}", kSeamAxes},
 }};
 
 constexpr bool InKindOrder() {
