@@ -39,6 +39,7 @@ std::string DefaultText(const ValueRef& ref, Format format) {
                    : ref.kind == ValueRef::Second ? kSecondParams[size_t(ref.Index)].Default
                                                   : 0;
   if (format == Format::Flag) return v != 0 ? "checked" : "not checked";
+  if (ref.kind == ValueRef::SeamAxis) return std::string(ChoiceText(kSeamAxes, int(v)));
   return FormatValue(format, Real(v));
 }
 

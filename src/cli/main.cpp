@@ -43,7 +43,7 @@ std::string ParamText(const EffectInfo& e, const Editor& ed) {
   for (int i = 0; i < e.ParamCount; ++i) {
     const Param& f = e.Params[size_t(i)];
     if (!f.Shown()) continue;
-    s += std::string(s.empty() ? "" : ", ") + f.Label + " = " + FormatValue(f.format, ed.Read(f.Ref, f.format));
+    s += std::string(s.empty() ? "" : ", ") + f.Label + " = " + FormatParam(f, ed.Read(f.Ref, f.format));
     if (f.AltLabel)
       s += std::string(" (or ") + f.AltLabel + " = " + FormatValue(f.format, ed.Read(f.AltRef, f.format)) + ")";
   }

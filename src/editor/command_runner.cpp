@@ -255,6 +255,7 @@ void Editor::StoreToolBoxValues(int id) {
       StoreValue(f.Ref, ToolBox.BumpChecked);
       continue;
     }
+    if (f.box == Box::cbSeams) continue;  // the choice is stored as it is made
     const bool alt = f.AltLabel && !ToolBox.PeaksChecked;
     const std::string& text = ToolBox.Box(f.box).Text;
     LineArg v;

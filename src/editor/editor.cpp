@@ -46,6 +46,7 @@ double Editor::ReadValue(const ValueRef& ref) const {
       return ref.Index == 1 && Second[TrUseVal] == 0 ? 0 : ToolBox.PenColor;
     case ValueRef::BrushColor: return ToolBox.BrushColor;
     case ValueRef::Wrap: return ToolBox.WrapChecked;
+    case ValueRef::SeamAxis: return double(ToolBox.Seams);
     case ValueRef::TintColor: return TintColor;
     case ValueRef::GradientFrom: return Gradient.hGrad.BeginColor();
     case ValueRef::GradientTo: return Gradient.hGrad.EndColor();
@@ -68,6 +69,7 @@ void Editor::StoreValue(const ValueRef& ref, double v) {
       break;
     case ValueRef::BrushColor: ToolBox.BrushColor = colour; break;
     case ValueRef::Wrap: ToolBox.WrapChecked = v != 0; break;
+    case ValueRef::SeamAxis: ToolBox.Seams = v == 1 ? SeamAxis::LeftRight : v == 2 ? SeamAxis::TopBottom : SeamAxis::Both; break;
     case ValueRef::TintColor: TintColor = colour; break;
     case ValueRef::GradientFrom: Gradient.hGrad.SetBeginColor(colour); break;
     case ValueRef::GradientTo: Gradient.hGrad.SetEndColor(colour); break;
@@ -133,6 +135,8 @@ void Editor::ShowEffect(int n, const std::string& name) {
   ToolBoxPanel& t = ToolBox;
   for (auto& b : t.Boxes) b.Visible = false;
   t.PeaksVisible = t.WrapVisible = t.BumpVisible = t.NoteVisible = t.ScrollVisible = t.DefaultVisible = false;
+  // After an Edge Merge the name is its own; its seam choice is the tool box's.
+  t.SeamsVisible = IsEdgeMergeName(name);
   if (n == -1) {
     t.Help = "Choose an effect...";
   } else if (ValidEffect(n) && Effect(n).ShownCount() > 0) {
@@ -145,6 +149,10 @@ void Editor::ShowEffect(int n, const std::string& name) {
         t.BumpCaption = e.CheckCaption ? e.CheckCaption : f.Label;
         t.BumpChecked = ReadValue(f.Ref) != 0;
         t.BumpVisible = true;
+        continue;
+      }
+      if (f.box == Box::cbSeams) {
+        t.SeamsVisible = true;
         continue;
       }
       const bool alt = f.AltLabel && !t.PeaksChecked;

@@ -205,7 +205,9 @@ std::array<EffectRow, kEffectCount> Build() {
   t[fx::RotateAngle] = Quiet(RotateAngle);
   t[fx::RotateSeamless] = Busy([](E& ed) { vorq::RotateSeamless(ed.WorkSurface, ed.ScratchSurface); }, SquareCheck);
   t[fx::Scroll] = Row(Road::SelectOnly, [](E&) {});
-  t[fx::SeamlessEdge] = Busy([](E& ed) { vorq::SeamlessEdge(ed.WorkSurface, ed.EffectVals[fx::SeamlessEdge]); });
+  t[fx::SeamlessEdge] = Busy([](E& ed) {
+    vorq::SeamlessEdge(ed.WorkSurface, ed.EffectVals[fx::SeamlessEdge], ed.ToolBox.Seams);
+  });
 
   // ---- Textures ----
   t[fx::PlasmaCloud] = Busy([](E& ed) { vorq::PlasmaCloud(ed.WorkSurface, ed.EffectVals[fx::PlasmaCloud]); });

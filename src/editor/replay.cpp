@@ -11,6 +11,7 @@
 #include "core/oplog/text_line.h"
 #include "editor/text_tool.h"
 
+#include <array>
 #include <utility>
 
 namespace vorq {
@@ -75,9 +76,19 @@ ReplayOutcome ReplayCommand(Editor& ed, const ParsedCommand& c) {
       bGoodClick(ed, p);
       return {};
     }
-    case K::EdgeMerge16: EdgeMerge(ed, 16); return {};
-    case K::EdgeMerge8: EdgeMerge(ed, 8); return {};
-    case K::EdgeMerge4: EdgeMerge(ed, 4); return {};
+    // The line's seam choice becomes the tool box's, as a Seamless Edge line's does.
+    case K::EdgeMerge16:
+    case K::EdgeMerge8:
+    case K::EdgeMerge4:
+    case K::EdgeMerge16Axis:
+    case K::EdgeMerge8Axis:
+    case K::EdgeMerge4Axis: {
+      const bool axisLine = c.Kind >= K::EdgeMerge16Axis;
+      const int k = int(c.Kind) - int(axisLine ? K::EdgeMerge16Axis : K::EdgeMerge16);
+      ed.ToolBox.Seams = axisLine ? SeamAxis(I(c, 0)) : SeamAxis::Both;
+      EdgeMerge(ed, std::array{16, 8, 4}[size_t(k)]);
+      return {};
+    }
     case K::FourWayFlip: FourWayFlip1Click(ed); return {};
     case K::OpenFile:
       if (!ed.OpenImage(c.Args[0].Text)) return Error("cannot open \"" + c.Args[0].Text + "\"");

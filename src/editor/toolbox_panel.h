@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/effects/catalogue.h"
+#include "core/effects/seamless.h"
 
 namespace vorq {
 
@@ -28,6 +29,10 @@ struct ToolBoxPanel {
   bool PeaksChecked = true, PeaksVisible = false;  // ckbxPeaks "Use Peaks"
   bool WrapChecked = true, WrapVisible = false;    // ckbxWrap "Wrap"
   bool BumpChecked = true, BumpVisible = false;    // cbBump
+  // cbSeams: which seams Seamless Edge and Edge Merge join; the choice
+  // takes effect at once, like "Wrap".
+  SeamAxis Seams = SeamAxis::Both;
+  bool SeamsVisible = false;
   std::string BumpCaption = "Bump Map";
   bool NoteVisible = false;     // lblBtn, Buttonize's note
   bool ScrollVisible = false;   // sbLR and sbUD

@@ -101,6 +101,9 @@ const Sample kSamples[] = {
     {LineKind::FloodFillToleranceWrap, "FloodFill at location X 0 Y 1, Brush Color R: 1 G: 2 B: 3, Tolerance 255, Wrap",
      {0, 1, 0x030201, 255}},
     {LineKind::PasteAsSelectionWrap, "Paste As Selection at Left -3, Top 250, Wrap", {-3, 250}},
+    {LineKind::EdgeMerge16Axis, "Edge Merge 1/16, Axis Left/Right", {1}},
+    {LineKind::EdgeMerge8Axis, "Edge Merge 1/8, Axis Top/Bottom", {2}},
+    {LineKind::EdgeMerge4Axis, "Edge Merge 1/4, Axis Left/Right", {1}},
 };
 
 TEST(LineShapes, EveryCommandLineParsesAndWritesBackUnchanged) {
@@ -179,6 +182,22 @@ TEST(EffectLines, NamesValuesAndTheEdgeMergeName) {
   EXPECT_EQ(ParseEffectLine("Nonsense", -1).Error, "unknown command \"Nonsense\"");
   EXPECT_EQ(ParseEffectLine("Gray Scale", -1).EffectId, fx::GrayScale);
   EXPECT_EQ(ParseEffectLine("GrayScale", -1).EffectId, fx::GrayScale);
+}
+
+TEST(EffectLines, SeamChoiceOnlyWhenOneAxis) {
+  const char* const tails[] = {"", ", Axis Left/Right", ", Axis Top/Bottom"};
+  for (int axis : {0, 1, 2}) {
+    auto read = [&](const ValueRef& r, Format) { return Real(r.kind == ValueRef::SeamAxis ? axis : 16); };
+    const std::string line = WriteEffectLine(fx::SeamlessEdge, "Seamless Edge", true, read);
+    EXPECT_EQ(line, std::string("Seamless Edge, Amount 16") + tails[axis]);
+    const ParsedEffect p = ParseEffectLine(line, -1);  // a line without the choice means Both
+    ASSERT_EQ(p.Values.size(), 2u);
+    EXPECT_EQ(p.Values[1].Value.Int, axis);
+  }
+  EXPECT_EQ(ParseEffectLine("Seamless Edge, Axis Sideways", -1).Error,
+            "'Sideways' is not one of Both, Left/Right, Top/Bottom");
+  EXPECT_EQ(ParseCommandLine("Edge Merge 1/16, Axis Sideways").Error,
+            "expected \"Edge Merge 1/16, Axis Both or Left/Right or Top/Bottom\"");
 }
 
 // Numbers never follow the desktop's language.

@@ -58,13 +58,14 @@ void RefBlend(TFastDIB& S, int sw, int sh) {
   }
 }
 
-void RefSeamlessEdge(TFastDIB& S, int s) {
+// cols / rows false: that axis's strips are left out of both blends.
+void RefSeamlessEdge(TFastDIB& S, int s, bool cols = true, bool rows = true) {
   const int m = std::min(S.Width() - 1, S.Height() - 1);
   if (s > m) s = m / 2;
-  RefBlend(S, s, s);
+  RefBlend(S, cols ? s : 0, rows ? s : 0);
   S.FlipHorizontal();
   S.FlipVertical();
-  RefBlend(S, s, s);
+  RefBlend(S, cols ? s : 0, rows ? s : 0);
   S.FlipHorizontal();
   S.FlipVertical();
 }
@@ -207,6 +208,32 @@ TEST(SeamlessEdge, LargeAmountUsesHalfTheSmallerSide) {
     TFastDIB t = Clone(src);
     SeamlessEdge(t, s);
     EXPECT_TRUE(SamePixels(t, src)) << s;
+  }
+}
+
+TEST(SeamAxis, OneAxisIsThatHalfOfTheBlend) {
+  // 37 x 23: Edge Merge 1/4 has strips of 9 columns or 5 rows; Seamless Edge 100 is clamped to 11.
+  const TFastDIB src = Random(37, 23, 5);
+  for (bool cols : {true, false}) {
+    SCOPED_TRACE(cols ? "left/right" : "top/bottom");
+    const SeamAxis axis = cols ? SeamAxis::LeftRight : SeamAxis::TopBottom;
+    TFastDIB merged = Clone(src), edged = Clone(src), ref1 = Clone(src), ref2 = Clone(src);
+    EdgeMerge(merged, 4, axis);
+    RefBlend(ref1, cols ? 9 : 0, cols ? 0 : 5);
+    EXPECT_TRUE(SamePixels(merged, ref1));
+    SeamlessEdge(edged, 100, axis);
+    RefSeamlessEdge(ref2, 100, cols, !cols);
+    EXPECT_TRUE(SamePixels(edged, ref2));
+    // Outside the joined strips nothing moves, the other axis's edge rows (columns) included.
+    const int n = cols ? 37 : 23;
+    for (int y = 0; y < 23; ++y)
+      for (int x = 0; x < 37; ++x) {
+        const int along = cols ? x : y;
+        if (along < n - n / 4) ASSERT_EQ(merged.GetPixel(y, x), src.GetPixel(y, x)) << x << "," << y;
+        if (along >= 11 && along < n - 11) ASSERT_EQ(edged.GetPixel(y, x), src.GetPixel(y, x)) << x << "," << y;
+      }
+    for (int i = 0; i < (cols ? 23 : 37); ++i)
+      ASSERT_EQ(cols ? merged.GetPixel(i, 0) : merged.GetPixel(0, i), cols ? merged.GetPixel(i, 36) : merged.GetPixel(22, i));
   }
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "editor/editor.h"
+#include "core/effects/seamless.h"
 #include "editor/commands/geometry.h"
 #include "editor/replay.h"
 #include "editor/scripted_ui.h"
@@ -148,6 +149,32 @@ TEST(GeometryReplay, BadLinesAreRefused) {
   EXPECT_EQ(ReplayLine(f.ed, "ReSize Fast").Status, ReplayStatus::Done);
   EXPECT_EQ(f.ed.WorkSurface.Width(), 100);
   EXPECT_EQ(f.ed.Undo.Count(), undo);
+}
+
+TEST(SeamlessCommands, OneAxisSeamsLogAndReplay) {
+  test::EditorFixture<> f(41, 29);
+  f.OpenLog("vorq_geo_axis.txt");
+  TFastDIB expect = f.Snapshot();
+  f.ed.ToolBox.Seams = SeamAxis::LeftRight;
+  N141Click(f.ed);
+  EdgeMerge(expect, 4, SeamAxis::LeftRight);
+  EXPECT_TRUE(f.Unchanged(expect));
+  f.ed.ToolBox.Seams = SeamAxis::TopBottom;
+  f.ed.EffectVals[fx::SeamlessEdge] = 5;
+  f.ed.MenuEffect(fx::SeamlessEdge);
+  f.ed.ToolBox.Seams = SeamAxis::Both;
+  N181Click(f.ed);
+  f.ed.MenuEffect(fx::SeamlessEdge);
+  const auto lines = f.CloseLogLines();
+  EXPECT_EQ(lines, (std::vector<std::string>{"Edge Merge 1/4, Axis Left/Right", "Seamless Edge, Amount 5, Axis Top/Bottom",
+                                             "Edge Merge 1/8", "Seamless Edge, Amount 5"}));
+  // Replayed with another choice in the tool box: the plain lines still join both seams.
+  test::EditorFixture<> g(41, 29);
+  g.ed.ToolBox.Seams = SeamAxis::TopBottom;
+  g.OpenLog("vorq_geo_axis2.txt");
+  for (const auto& l : lines) ASSERT_EQ(ReplayLine(g.ed, l).Status, ReplayStatus::Done) << l;
+  EXPECT_TRUE(g.Unchanged(f.ed.WorkSurface));
+  EXPECT_EQ(g.CloseLogLines(), lines);
 }
 
 TEST(SizerDialog, ShowingAndSelection) {

@@ -2,6 +2,7 @@
 #include <clocale>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,7 +37,7 @@ void ToolBoxTest::startsWithNothingChosen() {
   QCOMPARE(Child<QLabel>(box, "lblHelp")->palette().color(QPalette::WindowText), QColor(0x80, 0x00, 0xFF));
   QCOMPARE(LabelText(box, "lblEffect"), QString());
   for (const char* name : {"eAmtMain", "eAmtSecond", "ePeaks2", "eHeight2", "eYPos", "ckbxPeaks", "ckbxWrap",
-                           "cbBump", "sbLR", "sbUD", "lblBtn", "btnDefault"})
+                           "cbBump", "sbLR", "sbUD", "lblBtn", "btnDefault", "cbSeams"})
     QVERIFY2(!Shown(box, name), name);
   for (const char* name : {"bGo2", "SpeedButton1", "bCols2", "bPen", "bBrush", "ePenSize"}) QVERIFY2(Shown(box, name), name);
   QCOMPARE(Edit(box, "ePenSize")->text(), QString("2"));
@@ -73,6 +74,14 @@ void ToolBoxTest::showsTheSelectedEffectsFields() {
   QCOMPARE(Child<QCheckBox>(box, "cbBump")->text(), QString("Bump Map"));
   f.Select("SuperNova");
   QVERIFY(Shown(box, "eYPos") && Shown(box, "lYPos"));
+
+  // The seam choice is taken at once.
+  f.Select("Seamless Edge");
+  auto* seams = Child<QComboBox>(box, "cbSeams");
+  QVERIFY(Shown(box, "cbSeams") && seams->currentText() == "Both");
+  seams->setCurrentIndex(1);
+  emit seams->activated(1);
+  QVERIFY(f.editor().ToolBox.Seams == SeamAxis::LeftRight);
 }
 
 void ToolBoxTest::applyUsesTypedValuesAndRefusesNonNumbers() {

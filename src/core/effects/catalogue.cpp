@@ -15,6 +15,7 @@ constexpr ValueRef S(SecondId s) { return {ValueRef::Second, s}; }
 constexpr ValueRef kPen{ValueRef::PenColor, 0};
 constexpr ValueRef kBrush{ValueRef::BrushColor, 0};
 constexpr ValueRef kWrap{ValueRef::Wrap, 0};
+constexpr ValueRef kSeamAxis{ValueRef::SeamAxis, 0};
 constexpr ValueRef kTint{ValueRef::TintColor, 0};
 constexpr ValueRef kTexture{ValueRef::TextureSource, 0};
 constexpr ValueRef G(ValueRef::Kind k) { return {k, 0}; }
@@ -48,6 +49,12 @@ constexpr Param LogOnly(const char* logLabel, ValueRef r, Fm f) {
 constexpr Param ResetOnly(ValueRef r) {
   Param p;
   p.Ref = r;
+  return p;
+}
+// The seam tools' axis: a choice in the tool box, in the line only when one axis.
+constexpr Param SeamChoice() {
+  Param p = Both(Box::cbSeams, "Seams", kSeamAxis, Fm::Integer, kSeamAxisLabel);
+  p.Choices = kSeamAxes;
   return p;
 }
 constexpr Param Ruled(Param p, InputRule rule, double min = 0, double max = 0) {
@@ -243,7 +250,8 @@ constexpr std::array<EffectInfo, kEffectCount> Build() {
       B(fx::RippleTooth, "RippleTooth", C::Distortions, "RippleTooth", "Shift+F2", "RippleTooth1", "RippleTooth")
           .one("Amount", 16, "Width of Ripple").e,
       B(fx::SeamlessEdge, "Seamless Edge", C::Distortions, "Seamless Edge", "Shift+F3", "SeamlessEdge1", "Seamless Edge")
-          .one("Amount", 16, "Width of Seam").e,
+          .one("Amount", 16, "Width of Seam")
+          .p(SeamChoice()).e,
       B(fx::Waves, "Waves", C::Distortions, "Waves", "Shift+F4", "Waves1", "Waves")
           .one("Amplitude", 24, "Phase is Shift Point")
           .p(Both(Box::eAmtSecond, "Wave Length", S(WvLenVal)))

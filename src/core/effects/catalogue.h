@@ -59,6 +59,7 @@ struct ValueRef {
     PenColor,     // the tool box's pen colour; Index 1: Trace's colour (black unless "Use Pen Color")
     BrushColor,   // the tool box's brush colour
     Wrap,         // the tool box's "Wrap" check box
+    SeamAxis,     // the tool box's seam choice (index into kSeamAxes)
     TintColor,    // the colour dialog's current colour
     TextureSource,  // Map Texture's source text
     // The gradient designer's fields (the Gradient effect's line)
@@ -70,7 +71,7 @@ struct ValueRef {
 
 // Tool box controls that carry parameters; None for a value that is only
 // logged (the pen colour of Exchange Color) or only reset (Trace's colour).
-enum class Box : uint8_t { eAmtMain, eAmtSecond, ePeaks2, eHeight2, eYPos, cbBump, None };
+enum class Box : uint8_t { eAmtMain, eAmtSecond, ePeaks2, eHeight2, eYPos, cbBump, cbSeams, None };
 constexpr int kEditBoxCount = 5;
 
 enum class Format : uint8_t {
@@ -91,6 +92,11 @@ enum class InputRule : uint8_t {
   Clamp,       // limited to Min .. Max before every run (menu and Apply); stays stored
 };
 
+// The seam tools' axis choices in SeamAxis order, as lines name them
+// (", Axis Left/Right"); the first, joining both, is never written.
+constexpr const char* kSeamAxes = "Both|Left/Right|Top/Bottom";
+constexpr const char* kSeamAxisLabel = "Axis";
+
 // One parameter of an effect, declared once: its tool box control and
 // label, its ", Label value" pair in the log line, where it is stored, its
 // format and rule. Params are listed in log-line order. Every Main or
@@ -108,6 +114,9 @@ struct Param {
   ValueRef AltRef;
   InputRule Rule = InputRule::None;
   double Min = 0, Max = 0;  // for InputRule::Clamp
+  // "A|B|C": the value is an index, written as that choice's text; the first
+  // choice is left out of the line, and a line without it means the first.
+  const char* Choices = nullptr;
   bool Shown() const { return box != Box::None; }
   bool Logged() const { return LogLabel != nullptr; }
 };

@@ -169,18 +169,23 @@ void BlendEdgeStrips(TFastDIB& Surface, int StripWidth, int StripHeight) {
   BlendPass(Surface, StripWidth, StripHeight, true);
 }
 
-void EdgeMerge(TFastDIB& Surface, int N) {
+void EdgeMerge(TFastDIB& Surface, int N, SeamAxis Axis) {
   if (N < 1) return;
-  BlendEdgeStrips(Surface, Surface.Width() / N, Surface.Height() / N);
+  // A strip of 0 is no blend: that axis keeps its pixels.
+  const int sw = Axis == SeamAxis::TopBottom ? 0 : Surface.Width() / N;
+  const int sh = Axis == SeamAxis::LeftRight ? 0 : Surface.Height() / N;
+  BlendEdgeStrips(Surface, sw, sh);
 }
 
-void SeamlessEdge(TFastDIB& Surface, int S) {
+void SeamlessEdge(TFastDIB& Surface, int S, SeamAxis Axis) {
   if (Surface.Empty()) return;
   const int limit = std::min(Surface.Width() - 1, Surface.Height() - 1);
   if (S > limit) S = limit / 2;
-  BlendPass(Surface, S, S, true);
+  const int sw = Axis == SeamAxis::TopBottom ? 0 : S;
+  const int sh = Axis == SeamAxis::LeftRight ? 0 : S;
+  BlendPass(Surface, sw, sh, true);
   // The same blend on the half-turned image, done in place.
-  BlendPass(Surface, S, S, false);
+  BlendPass(Surface, sw, sh, false);
 }
 
 bool FourWayFlip(TFastDIB& Image, TFastDIB& Scratch) {

@@ -1,9 +1,17 @@
 // Operations that make the working image tile without visible seams.
 #pragma once
 
+#include <cstdint>
+
 #include "core/surface/fast_dib.h"
 
 namespace vorq {
+
+// Which seams the seam tools join: both, or one axis only for a piece that
+// tiles in one direction (a brick, a strip). Left/Right blends only the wrap
+// across the left and right edges (the column strips), Top/Bottom only the
+// wrap across the top and bottom edges (the row strips).
+enum class SeamAxis : uint8_t { Both, LeftRight, TopBottom };
 
 // The shared seam-removal step. The rightmost StripWidth columns become a
 // blend from themselves (at the strip's inner edge) to the mirrored leftmost
@@ -15,13 +23,15 @@ namespace vorq {
 void BlendEdgeStrips(TFastDIB& Surface, int StripWidth, int StripHeight);
 
 // BlendEdgeStrips with strips of width / N and height / N (N = 16, 8, 4 for
-// Edge Merge 1/16, 1/8, 1/4). N below 1 changes nothing.
-void EdgeMerge(TFastDIB& Surface, int N);
+// Edge Merge 1/16, 1/8, 1/4). N below 1 changes nothing. A one-axis run
+// does only that axis's half of the blend (the other strip is taken as 0).
+void EdgeMerge(TFastDIB& Surface, int N, SeamAxis Axis = SeamAxis::Both);
 
 // Seamless Edge with amount S: S larger than min(W - 1, H - 1) becomes half
 // of that; then BlendEdgeStrips (S, S), and the same again on the image
-// turned by a half turn, which blends the left and top strips.
-void SeamlessEdge(TFastDIB& Surface, int S);
+// turned by a half turn, which blends the left and top strips. A one-axis
+// run keeps the same S and does only that axis's half of both passes.
+void SeamlessEdge(TFastDIB& Surface, int S, SeamAxis Axis = SeamAxis::Both);
 
 // The image becomes 2W x 2H: itself, mirrored left to right, mirrored top to
 // bottom and turned by a half turn, one per quadrant, built in Scratch and

@@ -51,6 +51,27 @@ bool ParseValue(Format f, std::string_view text, LineArg& out, std::string& erro
   return false;
 }
 
+std::string_view ChoiceText(std::string_view choices, int n) {
+  for (; n > 0 && !choices.empty(); --n) {
+    const size_t bar = choices.find('|');
+    choices = bar == std::string_view::npos ? std::string_view{} : choices.substr(bar + 1);
+  }
+  return n < 0 ? std::string_view{} : choices.substr(0, choices.find('|'));
+}
+
+int ChoiceIndex(std::string_view choices, std::string_view text) {
+  for (int n = 0;; ++n) {
+    const std::string_view c = ChoiceText(choices, n);
+    if (c.empty()) return -1;
+    if (c == text) return n;
+  }
+}
+
+std::string FormatParam(const Param& p, const LineArg& v) {
+  if (!p.Choices) return FormatValue(p.format, v);
+  return std::string(ChoiceText(p.Choices, v.Real >= 0 && v.Real < 256 ? int(v.Real) : -1));
+}
+
 bool IsEdgeMergeName(std::string_view name) {
   return name == "EdgeMerge16" || name == "EdgeMerge8" || name == "EdgeMerge4";
 }
@@ -65,6 +86,11 @@ std::string WriteEffectLine(int id, std::string_view name, bool peaksChecked,
     if (!p.Logged()) continue;
     const bool alt = p.AltLabel && !peaksChecked;
     const char* label = alt ? p.AltLogLabel : p.LogLabel;
+    if (p.Choices) {
+      const std::string text = FormatParam(p, read(p.Ref, p.format));
+      if (!text.empty() && text != ChoiceText(p.Choices, 0)) line += ", " + std::string(label) + " " + text;
+      continue;
+    }
     line += ", ";
     if (*label) line += std::string(label) + " ";
     line += FormatValue(p.format, read(alt ? p.AltRef : p.Ref, p.format));
@@ -107,7 +133,19 @@ ParsedEffect ParseEffectLine(std::string_view line, int currentEffect) {
             value.remove_prefix(prefix.size());
           }
           LineArg v;
-          if (!ParseValue(p.format, value, v, out.Error)) return out;
+          if (p.Choices) {
+            const int n = ChoiceIndex(p.Choices, value);
+            if (n < 0) {
+              std::string list;
+              for (int c = 0; !ChoiceText(p.Choices, c).empty(); ++c)
+                list += (c ? ", " : "") + std::string(ChoiceText(p.Choices, c));
+              out.Error = "'" + std::string(value) + "' is not one of " + list;
+              return out;
+            }
+            v = Int(n);
+          } else if (!ParseValue(p.format, value, v, out.Error)) {
+            return out;
+          }
           out.Values.push_back({i, alt == 1, std::move(v)});
           matched = true;
         }
@@ -117,6 +155,13 @@ ParsedEffect ParseEffectLine(std::string_view line, int currentEffect) {
       out.Error = "\"" + parts[0] + "\" has no value \"" + pair + "\"";
       return out;
     }
+  }
+  // A line without its choice means the first: older lines replay as they ran.
+  for (int i = 0; i < e.ParamCount; ++i) {
+    if (!e.Params[size_t(i)].Choices) continue;
+    bool given = false;
+    for (const EffectValue& v : out.Values) given = given || v.Param == i;
+    if (!given) out.Values.push_back({i, false, Int(0)});
   }
   return out;
 }

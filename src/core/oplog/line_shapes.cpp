@@ -83,6 +83,10 @@ constexpr std::array<LineShape, kLineKindCount> kShapes = {{
     {K::FloodFillTolerance, "FloodFill at location X {i} Y {i}, Brush Color {c}, Tolerance {i}", nullptr},
     {K::FloodFillToleranceWrap, "FloodFill at location X {i} Y {i}, Brush Color {c}, Tolerance {i}, Wrap", nullptr},
     {K::PasteAsSelectionWrap, "Paste As Selection at Left {i}, Top {i}, Wrap", nullptr},
+    // The choice's index is the SeamAxis; "Both" is read but never written.
+    {K::EdgeMerge16Axis, "Edge Merge 1/16, Axis {o}", kSeamAxes},
+    {K::EdgeMerge8Axis, "Edge Merge 1/8, Axis {o}", kSeamAxes},
+    {K::EdgeMerge4Axis, "Edge Merge 1/4, Axis {o}", kSeamAxes},
 }};
 
 constexpr bool InKindOrder() {

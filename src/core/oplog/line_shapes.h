@@ -68,6 +68,10 @@ enum class LineKind : uint8_t {
   FloodFillTolerance,  // a fill with a tolerance; 0 keeps the plain FloodFill line
   FloodFillToleranceWrap,
   PasteAsSelectionWrap,
+  // Edge Merge joining one axis only; the plain lines join both.
+  EdgeMerge16Axis,
+  EdgeMerge8Axis,
+  EdgeMerge4Axis,
   Count,
   Effect = Count,  // a catalogue effect's line (ParsedLine::EffectId says which)
 };

@@ -69,6 +69,8 @@ std::string ResizeSmoothTo(Editor& ed, int w, int h);
 
 // Edge Merge 1/16, 1/8, 1/4 (fraction 16, 8 or 4; others are ignored). Names
 // itself "EdgeMerge16" ... (the Effect id stays) and writes "Edge Merge 1/16" ...
+// It joins the seams the tool box's seam choice names; one axis only adds
+// ", Axis Left/Right" or ", Axis Top/Bottom" to the line.
 void EdgeMerge(Editor& ed, int fraction);
 void N1161Click(Editor& ed);  // Edge Merge 1/16
 void N181Click(Editor& ed);   // Edge Merge 1/8

@@ -1,4 +1,5 @@
 // Image ▸ Seamless: Edge Merge and 4 Way Flip, and the Test Tiles sample lines.
+#include <array>
 #include <string>
 
 #include "core/effects/geometry.h"
@@ -22,13 +23,15 @@ std::string FourWayFlipRefusal(int w, int h) {
 
 void EdgeMerge(Editor& ed, int fraction) {
   if (fraction != 16 && fraction != 8 && fraction != 4) return;
-  ed.Run({.Pixels = [&] { EdgeMerge(ed.WorkSurface, fraction); },
+  const SeamAxis axis = ed.ToolBox.Seams;
+  ed.Run({.Pixels = [&] { EdgeMerge(ed.WorkSurface, fraction, axis); },
           // Apply after an Edge Merge writes this name before the current effect's values.
           .After = [&] { ed.EffectName = "EdgeMerge" + std::to_string(fraction); },
           .Line = [&] {
-            return WriteLine(fraction == 16 ? LineKind::EdgeMerge16
-                             : fraction == 8 ? LineKind::EdgeMerge8
-                                             : LineKind::EdgeMerge4);
+            const int k = fraction == 16 ? 0 : fraction == 8 ? 1 : 2;
+            if (axis == SeamAxis::Both) return WriteLine(std::array{LineKind::EdgeMerge16, LineKind::EdgeMerge8, LineKind::EdgeMerge4}[k]);
+            return WriteLine(std::array{LineKind::EdgeMerge16Axis, LineKind::EdgeMerge8Axis, LineKind::EdgeMerge4Axis}[k],
+                             {Int(int(axis))});
           }});
 }
 

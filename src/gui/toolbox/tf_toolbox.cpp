@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -198,6 +199,16 @@ void TfToolBox::CreateParameterPanel() {
   cbBump->setObjectName("cbBump");
   cbBump->setGeometry(8, 168, 140, 17);
   connect(cbBump, &QCheckBox::clicked, this, [this](bool checked) { editor_.ToolBox.BumpChecked = checked; });
+  // In SeamAxis order.
+  cbSeams = new QComboBox(this);
+  cbSeams->setObjectName("cbSeams");
+  cbSeams->addItems({"Both", "Left/Right only", "Top/Bottom only"});
+  cbSeams->setToolTip("Seams that Seamless Edge and Edge Merge join");
+  cbSeams->setGeometry(8, 166, 108, 21);
+  connect(cbSeams, &QComboBox::activated, this, [this](int index) { editor_.ToolBox.Seams = SeamAxis(index); });
+  lblSeams = new QLabel("Seams", this);
+  lblSeams->setObjectName("lblSeams");
+  lblSeams->setGeometry(122, 170, 40, 14);
 
   sbLR = new QScrollBar(Qt::Horizontal, this);
   sbLR->setObjectName("sbLR");
@@ -382,6 +393,9 @@ void TfToolBox::ShowEffect() {
   cbBump->setText(Q(t.BumpCaption));
   cbBump->setChecked(t.BumpChecked);
   cbBump->setVisible(t.BumpVisible);
+  cbSeams->setCurrentIndex(int(t.Seams));
+  cbSeams->setVisible(t.SeamsVisible);
+  lblSeams->setVisible(t.SeamsVisible);
   lblBtn->setVisible(t.NoteVisible);
   // The ranges follow the image; a position outside them is pulled in, as the bars do.
   sbLR->setRange(t.ScrollLRMin, t.ScrollLRMax);
@@ -404,6 +418,7 @@ void TfToolBox::StoreBoxes() {
   t.PeaksChecked = ckbxPeaks->isChecked();
   t.WrapChecked = ckbxWrap->isChecked();
   t.BumpChecked = cbBump->isChecked();
+  t.Seams = SeamAxis(cbSeams->currentIndex());
   t.PenSize = ePenSize->text().toStdString();
 }
 

@@ -12,6 +12,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -84,6 +85,8 @@ class TfToolBox : public QWidget {
   QCheckBox* ckbxPeaks = nullptr;
   QCheckBox* ckbxWrap = nullptr;
   QCheckBox* cbBump = nullptr;
+  QComboBox* cbSeams = nullptr;  // which seams Seamless Edge and Edge Merge join
+  QLabel* lblSeams = nullptr;
   QScrollBar* sbLR = nullptr;
   QScrollBar* sbUD = nullptr;
   QLabel* lblBtn = nullptr;
