@@ -34,7 +34,8 @@ struct Session {
     ed.Status = pristine.Status;
     ed.Filter = pristine.Filter;
     ed.Sizer = pristine.Sizer;
-    ed.Gradient = pristine.Gradient;
+    ed.Gradient = GradientState();
+    ed.MultiGradient = pristine.MultiGradient;
     ed.TintColor = pristine.TintColor;
     ed.JpegQuality = pristine.JpegQuality;
     ed.GifShowDialog = pristine.GifShowDialog;

@@ -204,6 +204,8 @@ TEST(Editor, EveryEffectLineRoundTrips) {
         std::string error;
         ASSERT_TRUE(b.Store(v.Alt ? p.AltRef : p.Ref, p.format, v.Value, error)) << error;
       }
+      // A replayed texture source waits for the next Map Texture to take it.
+      if (!b.PendingTextureSource.empty()) b.TextureSource = b.PendingTextureSource;
       b.EffectId = e.Id;
       b.EffectName = parsed.Name;
       EXPECT_EQ(b.EffectLogLine(), line);
