@@ -7,6 +7,7 @@
 #include "core/util/progress.h"
 #include "editor/editor.h"
 #include "editor/effect_table.h"
+#include "editor/preview.h"
 
 namespace vorq {
 
@@ -21,6 +22,7 @@ bool Editor::Run(const Command& c) {
     SetStatus(kPanelEffect, "An effect is running: wait for it or press Esc to stop it.");
     return false;
   }
+  EndPreview();
   if (c.Busy) ui_.SetBusy(true);
   const bool deferred = c.Snapshot && c.Pixels && (Undo.Full() || Undo.Count() >= Undo.Levels());
   if (c.Snapshot && !deferred && !PushUndo()) {
@@ -121,8 +123,17 @@ void Editor::SyncToolBox() {
 }
 
 bool Editor::PushUndo() {
-  if (!Undo.Push(WorkSurface)) {
-    const size_t mib = size_t(WorkSurface.Width()) * 3 * size_t(WorkSurface.Height()) >> 20;
+  if (running_) {  // a preview's pixels are changing: no command may start
+    SetStatus(kPanelEffect, "An effect is running: wait for it or press Esc to stop it.");
+    return false;
+  }
+  EndPreview();
+  return PushUndoOf(WorkSurface);
+}
+
+bool Editor::PushUndoOf(const TFastDIB& image) {
+  if (!Undo.Push(image)) {
+    const size_t mib = size_t(image.Width()) * 3 * size_t(image.Height()) >> 20;
     ui_.ShowMessage("There is not enough memory for the undo copy of the image (" + std::to_string(mib) +
                     " MiB); the command was not run.");
     return false;
@@ -151,6 +162,11 @@ bool Editor::Guarded(const std::function<void()>& command) {
 }
 
 void Editor::bUndoClick() {
+  // Undo while a preview shows takes the preview away, and only that.
+  if (preview_ && preview_->Active()) {
+    EndPreview();
+    return;
+  }
   bool restored = false;
   if (!Undo.Empty()) {
     ui_.SetBusy(true);
@@ -261,6 +277,7 @@ void Editor::StoreToolBoxValues(int id) {
 }
 
 bool Editor::bGoClick() {
+  if (preview_ && preview_->Active()) return preview_->Commit();
   if (EffectId < 0) {
     ui_.ShowMessage("First Select an Effect");
     return false;

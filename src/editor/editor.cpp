@@ -3,6 +3,7 @@
 #include "core/oplog/effect_lines.h"
 #include "core/oplog/log_format.h"
 #include "editor/effect_table.h"
+#include "editor/preview.h"
 #include "core/util/arith.h"
 
 namespace vorq {
@@ -130,6 +131,7 @@ std::string Editor::LogHeaderLine() const {
 // ---- tool box panel ----
 
 void Editor::ShowEffect(int n, const std::string& name) {
+  if (preview_ && preview_->Active() && n != preview_->Id()) EndPreview();  // another effect chosen
   ToolBoxPanel& t = ToolBox;
   for (auto& b : t.Boxes) b.Visible = false;
   t.PeaksVisible = t.WrapVisible = t.BumpVisible = t.NoteVisible = t.ScrollVisible = t.DefaultVisible = false;
