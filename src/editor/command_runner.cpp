@@ -223,6 +223,7 @@ bool Editor::RunEffect(int id, const std::function<void()>& after) {
 
 void Editor::MenuEffect(int id) {
   if (!EffectAvailable(id)) return;
+  EndPreview();  // before its check or dialog, which see the image
   const EffectInfo& e = Effect(id);
   const EffectRow& row = EffectRowOf(id);
   if (row.road == Road::Dialog) {  // the dialog logs its own line and leaves the Effect id alone

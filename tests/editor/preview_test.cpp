@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "core/effects/distortions.h"
+#include "editor/commands/sliders.h"
 #include "editor/preview.h"
 #include "editor_test_util.h"
 
@@ -159,4 +160,19 @@ TEST(LivePreview, DialogEffectsAndBadValuesShowNothing) {
   EXPECT_EQ(p.ui.Messages, std::vector<std::string>{"'12a' is not a valid integer value"});
   EXPECT_TRUE(p.Unchanged(original));
   EXPECT_TRUE(p.ed.Undo.Empty());
+}
+
+TEST(LivePreview, ColourSlidersWorkOnTheImageNotOnThePreview) {
+  PreviewEditor p, plain;
+  p.Type("300");
+  ASSERT_EQ(p.Show(), Outcome::Shown);
+  SliderPositions bars, plainBars;
+  bars.Red = plainBars.Red = 400;
+  SliderPreview(p.ed, bars);
+  bGoodClick(p.ed, bars);
+  SliderPreview(plain.ed, plainBars);
+  bGoodClick(plain.ed, plainBars);
+  EXPECT_TRUE(test::Same(p.ed.WorkSurface, plain.ed.WorkSurface));
+  EXPECT_EQ(p.ed.Undo.Count(), 1);
+  EXPECT_EQ(p.CloseLogLines(), plain.CloseLogLines());
 }

@@ -17,7 +17,7 @@ constexpr int kPumpMs = 15;  // the longest the window goes without its messages
 // would find the image half computed.
 class ToolBoxOnly : public QObject {
  public:
-  explicit ToolBoxOnly(QWidget* box) : box_(box) {}
+  ToolBoxOnly(QWidget* box, QWidget* shut) : box_(box), shut_(shut) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
     switch (event->type()) {
       case QEvent::KeyPress:
@@ -31,7 +31,8 @@ class ToolBoxOnly : public QObject {
       case QEvent::ShortcutOverride: {
         auto* w = qobject_cast<QWidget*>(watched);
         if (!w) return event->type() == QEvent::Shortcut;  // a window passes input on to its widgets
-        return w != box_ && !box_->isAncestorOf(w);
+        if (w != box_ && !box_->isAncestorOf(w)) return true;
+        return shut_ && (w == shut_ || shut_->isAncestorOf(w));
       }
       default: return false;
     }
@@ -39,6 +40,7 @@ class ToolBoxOnly : public QObject {
 
  private:
   QWidget* box_;
+  QWidget* shut_;
 };
 
 class PumpingSink final : public ProgressSink {
@@ -59,8 +61,8 @@ class PumpingSink final : public ProgressSink {
 
 }  // namespace
 
-LivePreview::LivePreview(Editor& editor, QWidget* toolBox, std::function<void()> storeBoxes)
-    : QObject(toolBox), editor_(editor), box_(toolBox), storeBoxes_(std::move(storeBoxes)) {
+LivePreview::LivePreview(Editor& editor, QWidget* toolBox, QWidget* shut, std::function<void()> storeBoxes)
+    : QObject(toolBox), editor_(editor), box_(toolBox), shut_(shut), storeBoxes_(std::move(storeBoxes)) {
   timer_.setSingleShot(true);
   timer_.setInterval(kPauseMs);
   connect(&timer_, &QTimer::timeout, this, &LivePreview::Run);
@@ -97,7 +99,7 @@ void LivePreview::Run() {
   storeBoxes_();
   running_ = true;
   again_ = false;
-  ToolBoxOnly gate(box_);
+  ToolBoxOnly gate(box_, shut_);
   qApp->installEventFilter(&gate);
   PumpingSink sink([this] { return Pump(); });
   editor_.Preview().Show(editor_.EffectId, &sink);

@@ -18,7 +18,8 @@ class LivePreview : public QObject {
   static constexpr int kPauseMs = 250;  // after the last edit
 
   // storeBoxes copies the tool box's boxes into the editor's panel state.
-  LivePreview(Editor& editor, QWidget* toolBox, std::function<void()> storeBoxes);
+  // While a preview runs, input reaches the tool box only, and nothing under shut.
+  LivePreview(Editor& editor, QWidget* toolBox, QWidget* shut, std::function<void()> storeBoxes);
 
   void SetOn(bool on);
   bool On() const { return on_; }
@@ -34,6 +35,7 @@ class LivePreview : public QObject {
 
   Editor& editor_;
   QWidget* box_;
+  QWidget* shut_;
   std::function<void()> storeBoxes_;
   QTimer timer_;
   bool on_ = false, running_ = false, again_ = false;

@@ -84,7 +84,8 @@ TfToolBox::TfToolBox(Editor& editor, QWidget* mainWindow)
 }
 
 void TfToolBox::CreateLivePreview() {
-  live_ = new LivePreview(editor_, this, [this] { StoreBoxes(); });
+  // The colour sliders would preview on pixels still changing.
+  live_ = new LivePreview(editor_, this, pnlColors, [this] { StoreBoxes(); });
   cbPreview = new QCheckBox("Preview", this);
   cbPreview->setObjectName("cbPreview");
   cbPreview->setToolTip("Show the effect with the values typed, before Apply");
