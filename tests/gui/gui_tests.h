@@ -41,7 +41,6 @@ class LivePreviewTest : public QObject {
   Q_OBJECT
  private slots:
   void typingPreviewsAfterThePauseAndUncheckingRestores();
-  void applyKeepsThePreviewAsOneCommand();
   void anEditWhileRunningStopsItAndShowsTheNewValue();
 };
 

@@ -1,9 +1,7 @@
 // The tool box's Preview check box: a pause in the typing shows the effect,
-// unchecking puts the image back, Apply keeps it as one command.
+// an edit meanwhile stops the running one, unchecking puts the image back.
 #include <QCheckBox>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QToolButton>
 
 #include "core/effects/distortions.h"
 #include "gui/mainwin/image_view.h"
@@ -73,28 +71,6 @@ void LivePreviewTest::typingPreviewsAfterThePauseAndUncheckingRestores() {
   // Effects that ask first (Tint's colour dialog) have no preview.
   f.Select("Tint");
   QVERIFY(!f.preview()->isEnabled());
-}
-
-void LivePreviewTest::applyKeepsThePreviewAsOneCommand() {
-  Previewing f;
-  QTemporaryDir dir;
-  f.editor().LogPath = QFile::encodeName(dir.filePath("VorqLog.txt")).toStdString();
-  f.window->action("LogthisSession1")->trigger();
-  const auto original = f.Rows(f.editor().WorkSurface);
-  const auto expected = f.Twisted(250);
-
-  f.preview()->setChecked(true);
-  Type(Child<QLineEdit>(f.box(), "eAmtMain"), "250");
-  QTRY_COMPARE_WITH_TIMEOUT(f.Canvas(), expected, 5000);
-  Child<QToolButton>(f.box(), "bGo2")->click();
-  QCOMPARE(f.Rows(f.editor().WorkSurface), expected);
-  QCOMPARE(f.editor().Undo.Count(), 1);
-  QCOMPARE(LogLines(dir.filePath("VorqLog.txt")), QStringList{"Twist, Looseness 250"});
-  // Unchecking afterwards keeps the applied image.
-  f.preview()->setChecked(false);
-  QCOMPARE(f.Rows(f.editor().WorkSurface), expected);
-  f.window->bUndoClick();
-  QCOMPARE(f.Rows(f.editor().WorkSurface), original);
 }
 
 void LivePreviewTest::anEditWhileRunningStopsItAndShowsTheNewValue() {
