@@ -177,6 +177,7 @@ void Editor::ShowEffect(int n, const std::string& name) {
 void Editor::btnDefaultClick() {
   const int n = EffectId;
   if (!ValidEffect(n)) return;
+  EndPreview();  // the defaults are stored for good; a preview's values are not
   const EffectInfo& e = Effect(n);
   // The effect's own value and every stored value of its params.
   EffectVals[size_t(n)] = EffectDefaults[size_t(n)];

@@ -54,7 +54,11 @@ std::string EffectPreview::PanelKey() const {
   k += t.PeaksChecked ? 'P' : 'p';
   k += t.WrapChecked ? 'W' : 'w';
   k += t.BumpChecked ? 'B' : 'b';
-  return k + std::to_string(t.PenColor) + ',' + std::to_string(t.BrushColor);
+  k += std::to_string(t.PenColor) + ',' + std::to_string(t.BrushColor) + '\n';
+  // The gradient effects read the current gradient, which its designer changes even when cancelled.
+  const GradientState& g = ed_.Gradient;
+  return k + g.Width + ',' + g.Height + ',' + g.Style + ',' + g.Angle + ',' + std::to_string(g.hGrad.BeginColor()) +
+         ',' + std::to_string(g.hGrad.EndColor());
 }
 
 EffectPreview::Outcome EffectPreview::Show(int id, ProgressSink* sink) {

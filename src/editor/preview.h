@@ -47,7 +47,7 @@ class EffectPreview {
   bool Commit();
 
  private:
-  std::string PanelKey() const;  // what the pixels depend on in the tool box
+  std::string PanelKey() const;  // what the pixels depend on besides the stored values and the image
   void PutBack();
 
   Editor& ed_;

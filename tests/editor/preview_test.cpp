@@ -172,3 +172,16 @@ TEST(LivePreview, ColourSlidersWorkOnTheImageNotOnThePreview) {
   EXPECT_EQ(p.ed.Undo.Count(), 1);
   EXPECT_EQ(p.CloseLogLines(), plain.CloseLogLines());
 }
+
+TEST(LivePreview, DefaultButtonEndsThePreviewAndItsValuesStay) {
+  PreviewEditor p;
+  const TFastDIB original = p.Snapshot();
+  p.ed.EffectVals[fx::Twist] = 77;
+  p.Type("300");
+  ASSERT_EQ(p.Show(), Outcome::Shown);
+  p.ed.btnDefaultClick();
+  EXPECT_FALSE(p.ed.Preview().Active());
+  EXPECT_TRUE(p.Unchanged(original));
+  EXPECT_EQ(p.ed.EffectVals[fx::Twist], 100);
+  EXPECT_EQ(p.ed.ToolBox.Box(Box::eAmtMain).Text, "100");
+}
