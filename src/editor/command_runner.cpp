@@ -22,7 +22,7 @@ bool Editor::Run(const Command& c) {
     SetStatus(kPanelEffect, "An effect is running: wait for it or press Esc to stop it.");
     return false;
   }
-  EndPreview();
+  EndPreview();  // a live preview is not the image: it goes before anything sees it
   if (c.Busy) ui_.SetBusy(true);
   const bool deferred = c.Snapshot && c.Pixels && (Undo.Full() || Undo.Count() >= Undo.Levels());
   if (c.Snapshot && !deferred && !PushUndo()) {

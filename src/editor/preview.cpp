@@ -125,7 +125,11 @@ EffectPreview::Outcome EffectPreview::Show(int id, ProgressSink* sink) {
     if (failed) ed_.SetStatus(kPanelEffect, "There is not enough memory for a preview.");
     return Outcome::Stopped;
   }
-  if (gate == Gate::Go) shownKey_ = PanelKey();
+  if (gate == Gate::Go) {
+    shownKey_ = PanelKey();
+    shownVals_ = ed_.EffectVals;
+    shownSecond_ = ed_.Second;
+  }
   ed_.RefreshImage();
   return Outcome::Shown;
 }
@@ -154,7 +158,17 @@ bool EffectPreview::Commit() {
     return false;
   }
   // Pixels made from other values than the tool box's now: Apply itself.
-  if (!active_ || shownKey_.empty() || id_ != ed_.EffectId || shownKey_ != PanelKey()) {
+  bool current = active_ && !shownKey_.empty() && id_ == ed_.EffectId && shownKey_ == PanelKey();
+  if (current) {
+    try {
+      ed_.StoreToolBoxValues(id_);
+      ed_.ApplyClamps(id_);
+      current = ed_.EffectVals == shownVals_ && ed_.Second == shownSecond_;
+    } catch (const ConversionError&) {
+      current = false;
+    }
+  }
+  if (!current) {
     End();
     return ed_.bGoClick();
   }

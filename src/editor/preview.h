@@ -54,7 +54,10 @@ class EffectPreview {
   TFastDIB original_;
   std::array<int32_t, kEffectCount> vals_{};
   std::array<double, kSecondCount> second_{};
-  std::string shownKey_;  // the panel the pixels showing were made from; empty: none
+  // What the pixels showing were made from: the panel (empty: none) and the stored values.
+  std::string shownKey_;
+  std::array<int32_t, kEffectCount> shownVals_{};
+  std::array<double, kSecondCount> shownSecond_{};
   int id_ = -1;
   bool active_ = false, running_ = false, endRequested_ = false;
 };
