@@ -1,5 +1,8 @@
 // vorqtile-cli: replays recipes (log lines) on an image without windows.
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -29,9 +32,55 @@ namespace {
 
 const char* kUsage =
     "usage: vorqtile-cli [--input FILE | --new WxH] [--buffer FILE] [--seed N] [--settings FILE]\n"
-    "                    [--set KEY=VALUE]... [--recipe FILE] [--log FILE] [--tile NxM] [LINE]... --output FILE\n"
-    "                    (or --seam-report in place of, or beside, --output)\n"
+    "                    [--set KEY=VALUE]... [--recipe FILE] [--log FILE] [--tile NxM] [--quiet] [LINE]...\n"
+    "                    --output FILE  (or --seam-report in place of, or beside, --output)\n"
+    "       --quiet: no progress bar on a terminal's standard error\n"
     "       vorqtile-cli --list\n";
+
+// The scripted port with a progress line for a terminal: "[line 3/10] Twist  42%",
+// redrawn in place at most every 100 ms and only when the percent moved, and
+// wiped when the line's effect ends.
+class BatchUi final : public ScriptedUi {
+ public:
+  bool ShowProgress = false;
+
+  void BeginLine(size_t n, size_t count, const std::string& line) {
+    std::string name = line.substr(0, line.find(','));
+    if (name.size() > 40) name.resize(40);
+    label_ = "[line " + std::to_string(n) + "/" + std::to_string(count) + "] " + name;
+    percent_ = -1;
+    last_ = std::chrono::steady_clock::now();  // effects shorter than one interval show nothing
+  }
+  bool Progress(int64_t done, int64_t total) override {
+    if (!ShowProgress || total <= 0) return true;
+    const int percent = int(std::clamp<int64_t>(done * 100 / total, 0, 100));
+    if (percent == percent_) return true;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last_ < std::chrono::milliseconds(100)) return true;
+    last_ = now;
+    percent_ = percent;
+    char text[16];
+    std::snprintf(text, sizeof text, "  %3d%%", percent);
+    const std::string shown = label_ + text;
+    std::fprintf(stderr, "\r%s", shown.c_str());
+    std::fflush(stderr);
+    width_ = std::max(width_, shown.size());
+    return true;
+  }
+  void ProgressEnded() override {
+    if (width_ == 0) return;
+    std::fprintf(stderr, "\r%s\r", std::string(width_, ' ').c_str());
+    std::fflush(stderr);
+    width_ = 0;
+    percent_ = -1;
+  }
+
+ private:
+  std::string label_;
+  int percent_ = -1;
+  size_t width_ = 0;  // of the longest text drawn since the last wipe
+  std::chrono::steady_clock::time_point last_;
+};
 
 int Fail(int status, const std::string& message) {
   std::cerr << "vorqtile-cli: " << message << "\n";
@@ -113,7 +162,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string input, newSize, buffer, settings, recipe, output, logPath, tile;
   std::vector<std::string> sets, lines;
-  bool list = false, seamReport = false;
+  bool list = false, seamReport = false, quiet = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&](std::string& into) {
@@ -124,6 +173,7 @@ int main(int argc, char** argv) {
     std::string v;
     if (a == "--list") list = true;
     else if (a == "--seam-report") seamReport = true;
+    else if (a == "--quiet") quiet = true;
     else if (a == "--help" || a == "-h") { std::cout << kUsage; return 0; }
     else if (a == "--input") { if (!value(input)) return Fail(2, "--input needs a file\n" + std::string(kUsage)); }
     else if (a == "--new") { if (!value(newSize)) return Fail(2, "--new needs WxH"); }
@@ -143,7 +193,8 @@ int main(int argc, char** argv) {
     else lines.push_back(a);
   }
 
-  ScriptedUi ui;
+  BatchUi ui;
+  ui.ShowProgress = !quiet && isatty(2);
   Editor ed(ui);
   if (list) {
     for (const auto& e : kCatalogue)
@@ -201,7 +252,9 @@ int main(int argc, char** argv) {
     if (!ed.Log.Logging()) return Fail(1, ed.Log.Error());
   }
 
-  for (const auto& [where, line] : all) {
+  for (size_t n = 0; n < all.size(); ++n) {
+    const auto& [where, line] = all[n];
+    ui.BeginLine(n + 1, all.size(), line);
     ui.Messages.clear();
     ui.Notices.clear();
     ReplayOutcome r;

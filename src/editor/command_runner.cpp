@@ -9,6 +9,7 @@
 #include "core/util/progress.h"
 #include "editor/editor.h"
 #include "editor/effect_table.h"
+#include "editor/preview.h"
 
 namespace vorq {
 
@@ -23,6 +24,7 @@ bool Editor::Run(const Command& c) {
     SetStatus(kPanelEffect, "An effect is running: wait for it or press Esc to stop it.");
     return false;
   }
+  EndPreview();  // a live preview is not the image: it goes before anything sees it
   if (c.Busy) ui_.SetBusy(true);
   // With a full ring the snapshot waits for the end when the run can be
   // stopped: pushed now it would drop the oldest one, which a stop could not bring back.
@@ -135,9 +137,18 @@ void Editor::SyncToolBox() {
 }
 
 bool Editor::PushUndo() {
+  if (running_) {  // a preview's pixels are changing: no command may start
+    SetStatus(kPanelEffect, "An effect is running: wait for it or press Esc to stop it.");
+    return false;
+  }
+  EndPreview();
+  return PushUndoOf(WorkSurface);
+}
+
+bool Editor::PushUndoOf(const TFastDIB& image) {
   if (snapshots_) {
-    if (!Undo.Push(WorkSurface)) {
-      const size_t mib = size_t(WorkSurface.Width()) * 3 * size_t(WorkSurface.Height()) >> 20;
+    if (!Undo.Push(image)) {
+      const size_t mib = size_t(image.Width()) * 3 * size_t(image.Height()) >> 20;
       ui_.ShowMessage("There is not enough memory for the undo copy of the image (" + std::to_string(mib) +
                       " MiB); the command was not run.");
       return false;
@@ -172,6 +183,11 @@ bool Editor::Guarded(const std::function<void()>& command) {
 }
 
 void Editor::bUndoClick() {
+  // Undo while a preview shows takes the preview away, and only that.
+  if (preview_ && preview_->Active()) {
+    EndPreview();
+    return;
+  }
   bool restored = false;
   if (!Undo.Empty()) {
     ui_.SetBusy(true);
@@ -228,6 +244,7 @@ bool Editor::RunEffect(int id, const std::function<void()>& after) {
 
 void Editor::MenuEffect(int id) {
   if (!EffectAvailable(id)) return;
+  EndPreview();  // before its check or dialog, which see the image
   const EffectInfo& e = Effect(id);
   const EffectRow& row = EffectRowOf(id);
   if (row.road == Road::Dialog) {  // the dialog logs its own line and leaves the Effect id alone
@@ -283,6 +300,7 @@ void Editor::StoreToolBoxValues(int id) {
 }
 
 bool Editor::bGoClick() {
+  if (preview_ && preview_->Active()) return preview_->Commit();
   if (EffectId < 0) {
     ui_.ShowMessage("First Select an Effect");
     return false;

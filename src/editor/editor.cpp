@@ -3,6 +3,7 @@
 #include "core/oplog/effect_lines.h"
 #include "core/oplog/log_format.h"
 #include "editor/effect_table.h"
+#include "editor/preview.h"
 #include "core/util/arith.h"
 
 namespace vorq {
@@ -132,6 +133,7 @@ std::string Editor::LogHeaderLine() const {
 // ---- tool box panel ----
 
 void Editor::ShowEffect(int n, const std::string& name) {
+  if (preview_ && preview_->Active() && n != preview_->Id()) EndPreview();  // another effect chosen
   ToolBoxPanel& t = ToolBox;
   for (auto& b : t.Boxes) b.Visible = false;
   t.PeaksVisible = t.WrapVisible = t.BumpVisible = t.NoteVisible = t.ScrollVisible = t.DefaultVisible = false;
@@ -183,6 +185,7 @@ void Editor::ShowEffect(int n, const std::string& name) {
 void Editor::btnDefaultClick() {
   const int n = EffectId;
   if (!ValidEffect(n)) return;
+  EndPreview();  // the defaults are stored for good; a preview's values are not
   const EffectInfo& e = Effect(n);
   // The effect's own value and every stored value of its params.
   EffectVals[size_t(n)] = EffectDefaults[size_t(n)];

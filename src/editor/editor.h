@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -19,6 +20,8 @@
 #include "editor/undo_ring.h"
 
 namespace vorq {
+
+class EffectPreview;
 
 // Texts of the Create-A-Filter dialog's boxes (e1 .. e9 laid out as the kernel, eDiv the divisor).
 struct FilterBoxes {
@@ -100,6 +103,7 @@ enum StatusPanel { kPanelWidth, kPanelHeight, kPanelX, kPanelY, kPanelEffect, kS
 class Editor {
  public:
   explicit Editor(UiPort& ui);
+  ~Editor();
 
   // The four long-lived surfaces.
   TFastDIB WorkSurface, ScratchSurface, BufferSurface, ResetSurface;
@@ -255,6 +259,11 @@ class Editor {
 
   UiPort& Ui() { return ui_; }
 
+  // The live preview of the current effect (preview.h). It puts the image
+  // back before any other command; EndPreview does it now, if one shows.
+  EffectPreview& Preview();
+  void EndPreview();
+
   // A stored value by where it lives; storing rounds to the value's type.
   double ReadValue(const ValueRef& ref) const;
   void StoreValue(const ValueRef& ref, double v);
@@ -271,13 +280,17 @@ class Editor {
   bool RunEffect(int id, const std::function<void()>& after = {});
 
  private:
+  friend class EffectPreview;
   // Reads the tool box's boxes for effect id into the stored values.
   void StoreToolBoxValues(int id);
   // The pixels of c under a progress report; false when stopped (all put
   // back). deferredSnapshot: c's snapshot is pushed only once they are done.
   bool RunPixels(const Command& c, bool deferredSnapshot);
+  // PushUndo with another image than WorkSurface (a preview's original).
+  bool PushUndoOf(const TFastDIB& image);
   UiPort& ui_;
   bool snapshots_ = true;  // false after SetUndoDepth(0)
+  std::unique_ptr<EffectPreview> preview_;  // made at its first use
   uint64_t pushes_ = 0;  // snapshots taken, so Guarded knows whether its command took one
   bool running_ = false;
   TFastDIB stopCopy_;  // the image before a run whose snapshot waits for its end

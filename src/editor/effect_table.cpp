@@ -143,6 +143,10 @@ constexpr EffectRow Busy(void (*pixels)(E&), Gate (*check)(E&) = nullptr) { retu
 constexpr EffectRow Quiet(void (*pixels)(E&)) { return Row(Road::Quiet, pixels); }
 constexpr EffectRow Filter(void (*pixels)(E&)) { return {Road::Busy, nullptr, pixels, true}; }
 constexpr EffectRow Unavailable() { return {}; }
+constexpr EffectRow Asking(EffectRow r) {
+  r.Asks = true;
+  return r;
+}
 
 
 
@@ -175,7 +179,7 @@ std::array<EffectRow, kEffectCount> Build() {
   });
   t[fx::Twist] = Busy([](E& ed) { vorq::Twist(ed.WorkSurface, ed.ScratchSurface, ed.EffectVals[fx::Twist]); });
   t[fx::FishEye] = Busy([](E& ed) { vorq::FishEye(ed.WorkSurface, ed.ScratchSurface, float(ed.Second[FishVal])); });
-  t[fx::Circular] = Busy([](E& ed) { vorq::Circular(ed.WorkSurface, ed.ScratchSurface); }, CircularCheck);
+  t[fx::Circular] = Asking(Busy([](E& ed) { vorq::Circular(ed.WorkSurface, ed.ScratchSurface); }, CircularCheck));
   t[fx::Astroid] = Busy([](E& ed) { vorq::Astroid(ed.WorkSurface, ed.EffectVals[fx::Astroid]); });
   t[fx::RippleTooth] = Busy([](E& ed) { vorq::RippleTooth(ed.WorkSurface, ed.ScratchSurface, ed.EffectVals[fx::RippleTooth]); });
   t[fx::Waves] = Busy([](E& ed) {
@@ -190,7 +194,7 @@ std::array<EffectRow, kEffectCount> Build() {
   t[fx::Negative] = Quiet([](E& ed) { vorq::Negative(ed.WorkSurface); });
   t[fx::Brighten] = Busy([](E& ed) { vorq::Brighten(ed.WorkSurface); });
   t[fx::Lighten] = Busy([](E& ed) { vorq::Lighten(ed.WorkSurface); });
-  t[fx::Tint] = Busy([](E& ed) { vorq::Tint(ed.WorkSurface, ed.TintColor); }, TintCheck);
+  t[fx::Tint] = Asking(Busy([](E& ed) { vorq::Tint(ed.WorkSurface, ed.TintColor); }, TintCheck));
   t[fx::GrayScale] = Busy([](E& ed) { GrayScaleSurface(ed.WorkSurface); });
   t[fx::ErasetoBlack] = Quiet([](E& ed) { EraseToBlack(ed.WorkSurface); });
   t[fx::ExchangeColor] = Busy([](E& ed) {
@@ -225,11 +229,11 @@ std::array<EffectRow, kEffectCount> Build() {
     vorq::HeightMap(ed.WorkSurface, ed.ScratchSurface, ed.EffectVals[fx::HeightMap], int(ed.Second[HytEl]),
                     int(ed.Second[HytDp]), ed.Second[HytBm] != 0);
   });
-  t[fx::MapTexture] = Busy(
+  t[fx::MapTexture] = Asking(Busy(
       [](E& ed) {
         vorq::MapTexture(ed.WorkSurface, ed.ScratchSurface, ed.Texture, ed.EffectVals[fx::MapTexture] / 10.0);
       },
-      MapTextureDialog);
+      MapTextureDialog));
 
   // ---- Mosaics, gradients and merges ----
   // A refused size takes no snapshot, but the command still counts.
@@ -255,8 +259,8 @@ std::array<EffectRow, kEffectCount> Build() {
     vorq::GradientBars(ed.WorkSurface, ed.EffectVals[fx::GradientBars], g.BeginColor(), g.EndColor());
   });
   // Draw Gradient: the designer before the snapshot, then the paste; one line, the effect's.
-  t[fx::Gradient] = Row(Road::Quiet, PasteGradientPixels,
-                        [](E& ed) { return DrawGradientDesign(ed) ? Gate::Go : Gate::Refused; });
+  t[fx::Gradient] = Asking(Row(Road::Quiet, PasteGradientPixels,
+                               [](E& ed) { return DrawGradientDesign(ed) ? Gate::Go : Gate::Refused; }));
   t[fx::MergeGradient] = Busy([](E& ed) {
     vorq::MergeGradient(ed.WorkSurface, ed.Gradient.hGrad.Paint(), ed.EffectVals[fx::MergeGradient]);
   });

@@ -31,6 +31,7 @@ struct EffectRow {
   Gate (*Check)(Editor&) = nullptr;  // nullptr: always Go
   void (*Pixels)(Editor&) = nullptr;  // nullptr: not available in this version
   bool NoMessageRound = false;        // the filters show the tool box without letting messages run
+  bool Asks = false;                  // the check asks or opens a dialog: no live preview
 };
 
 const EffectRow& EffectRowOf(int id);

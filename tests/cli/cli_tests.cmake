@@ -173,3 +173,34 @@ foreach(size 1x1 1x7 7x1 2x2 4097x3)
     "Draw Gradient, Width 3, Height 3, Gradient Radial1, From Color R: 0 G: 0 B: 0, To Color R: 9 G: 9 B: 9, Angle -2147483648"
     --output "${WORK}/gradients_${size}.bmp")
 endforeach()
+
+# Progress shows only on a terminal's standard error, and never with --quiet:
+# captured here, a long line's stderr stays empty and the image is the same.
+set(long_line "Twist, Looseness 300")
+expect_status(0 "${CLI}" --new 4096x4096 "${long_line}" --output "${WORK}/twist_plain.bmp")
+if(NOT LAST_ERR STREQUAL "")
+  message(FATAL_ERROR "progress written to a file: ${LAST_ERR}")
+endif()
+expect_status(0 "${CLI}" --quiet --new 4096x4096 "${long_line}" --output "${WORK}/twist_quiet.bmp")
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/twist_plain.bmp" "${WORK}/twist_quiet.bmp"
+  RESULT_VARIABLE same)
+if(NOT LAST_ERR STREQUAL "" OR NOT same EQUAL 0)
+  message(FATAL_ERROR "--quiet changed the run: ${LAST_ERR}")
+endif()
+expect_status(0 "${CLI}" --help)
+if(NOT LAST_OUT MATCHES "--quiet")
+  message(FATAL_ERROR "--help does not mention --quiet")
+endif()
+# On a terminal (script gives one): one line redrawn with CR, wiped at the end.
+find_program(SCRIPT script)
+if(SCRIPT)
+  foreach(quiet "" "--quiet")
+    execute_process(COMMAND ${SCRIPT} -qec "'${CLI}' ${quiet} --new 4096x4096 '${long_line}' --output '${WORK}/t.bmp'" /dev/null
+      RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+    if(quiet AND NOT out STREQUAL "")
+      message(FATAL_ERROR "--quiet still draws progress: ${out}")
+    elseif(NOT quiet AND NOT out MATCHES "^\r\\[line 1/1\\] Twist +[0-9]+%.*\r +\r$")
+      message(FATAL_ERROR "no progress line on a terminal: ${out}")
+    endif()
+  endforeach()
+endif()

@@ -29,6 +29,7 @@ int main(int argc, char* argv[]) {
   failed += Run<SizeTilesTest>(argc, argv);
   failed += Run<PaintingTest>(argc, argv);
   failed += Run<ColorSlidersTest>(argc, argv);
+  failed += Run<LivePreviewTest>(argc, argv);
   failed += Run<GradientTest>(argc, argv);
   failed += Run<PasteTest>(argc, argv);
   failed += Run<RecipeTest>(argc, argv);

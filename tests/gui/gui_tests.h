@@ -37,6 +37,13 @@ class GradientTest : public QObject {
   void multiGradientMarkersAndColours();
 };
 
+class LivePreviewTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void typingPreviewsAfterThePauseAndUncheckingRestores();
+  void anEditWhileRunningStopsItAndShowsTheNewValue();
+};
+
 class MainWindowTest : public QObject {
   Q_OBJECT
  private slots:

@@ -24,6 +24,7 @@ void Editor::Reset1Click() {
 }
 
 void Editor::Copy1Click() {
+  EndPreview();  // the image itself, not a preview of an effect
   ui_.SetClipboardImage(WorkSurface);
   WriteLog(WriteLine(LineKind::CopyImageToClipboard));
 }

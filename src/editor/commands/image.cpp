@@ -90,6 +90,7 @@ void Editor::PasteBuffertoImage1Click() {
 }
 
 std::string Editor::SaveImage(const std::string& path) {
+  EndPreview();  // the image itself, not a preview of an effect
   const std::string name = WithDefaultExtension(path);
   SaveOptions options;
   options.JpegQuality = JpegQuality;

@@ -28,6 +28,7 @@ std::string SliderLogLine(const SliderPositions& p) {
 }
 
 void SliderPreview(Editor& ed, const SliderPositions& positions, TFastDIB& preview) {
+  ed.EndPreview();  // an effect's live preview is not the image
   // Always from WorkSurface as it stands, never from the previous preview.
   ApplySliderChain(ed.WorkSurface, preview, positions.Amounts());
 }

@@ -574,6 +574,7 @@ void TfVorqTile::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  editor_.EndPreview();  // values typed for a preview were never applied
   // A settings file that cannot be written costs the settings, never the way out.
   SaveSettings();
   event->accept();

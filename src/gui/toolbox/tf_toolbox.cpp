@@ -13,6 +13,8 @@
 #include <QSpinBox>
 #include <QToolButton>
 
+#include "editor/preview.h"
+#include "gui/toolbox/live_preview.h"
 #include "gui/widgets/color_ref.h"
 #include "gui/widgets/glyphs.h"
 #include "gui/mainwin/image_view.h"
@@ -78,7 +80,21 @@ TfToolBox::TfToolBox(Editor& editor, QWidget* mainWindow)
   CreatePaintingControls();
   CreateParameterPanel();
   CreateColorSliders();
+  CreateLivePreview();
   ShowEffect();
+}
+
+void TfToolBox::CreateLivePreview() {
+  // The colour sliders would preview on pixels still changing.
+  live_ = new LivePreview(editor_, this, pnlColors, [this] { StoreBoxes(); });
+  cbPreview = new QCheckBox("Preview", this);
+  cbPreview->setObjectName("cbPreview");
+  cbPreview->setToolTip("Show the effect with the values typed, before Apply");
+  cbPreview->setGeometry(112, 196, 72, 17);
+  connect(cbPreview, &QCheckBox::toggled, live_, &LivePreview::SetOn);
+  for (QLineEdit* edit : edits_) connect(edit, &QLineEdit::textEdited, live_, &LivePreview::Edited);
+  for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{ckbxPeaks, ckbxWrap, cbBump, btnDefault, bPen, bBrush})
+    connect(b, &QAbstractButton::clicked, live_, &LivePreview::Edited);
 }
 
 void TfToolBox::CreatePaintingControls() {
@@ -205,7 +221,10 @@ void TfToolBox::CreateParameterPanel() {
   cbSeams->addItems({"Both", "Left/Right only", "Top/Bottom only"});
   cbSeams->setToolTip("Seams that Seamless Edge and Edge Merge join");
   cbSeams->setGeometry(8, 166, 108, 21);
-  connect(cbSeams, &QComboBox::activated, this, [this](int index) { editor_.ToolBox.Seams = SeamAxis(index); });
+  connect(cbSeams, &QComboBox::activated, this, [this](int index) {
+    editor_.ToolBox.Seams = SeamAxis(index);
+    if (live_) live_->Edited();
+  });
   lblSeams = new QLabel("Seams", this);
   lblSeams->setObjectName("lblSeams");
   lblSeams->setGeometry(122, 170, 40, 14);
@@ -407,6 +426,9 @@ void TfToolBox::ShowEffect() {
   sbLR->setVisible(t.ScrollVisible);
   sbUD->setVisible(t.ScrollVisible);
   btnDefault->setVisible(t.DefaultVisible);
+  // No live preview for effects that ask first; Scroll's bar takes the box's place.
+  cbPreview->setEnabled(EffectPreview::Previewable(editor_.EffectId));
+  cbPreview->setVisible(!t.ScrollVisible);
   ePenSize->setText(Q(t.PenSize));
   ShowColors();
   syncing_ = false;

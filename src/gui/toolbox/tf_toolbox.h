@@ -24,6 +24,7 @@ class QToolButton;
 namespace vorq::gui {
 
 class ImageView;
+class LivePreview;
 
 class TfToolBox : public QWidget {
   Q_OBJECT
@@ -39,6 +40,7 @@ class TfToolBox : public QWidget {
   void AttachView(ImageView* view);
   bool ColorSlidersShown() const;
   const SliderPositions& Sliders() const { return sliders_; }
+  LivePreview* livePreview() const { return live_; }
 
  public slots:
   // Shows or hides the colour sliders (also the main window's bColor).
@@ -62,6 +64,8 @@ class TfToolBox : public QWidget {
   void sbLRScroll(int position);
   void sbUDScroll(int position);
   void CreateColorSliders();
+  // cbPreview and what makes it preview again: the boxes, check boxes, D and the colours.
+  void CreateLivePreview();
   void sbBrightScroll();
   void bGoodClick();
   void bBadClick();
@@ -104,6 +108,8 @@ class TfToolBox : public QWidget {
   QScrollBar* sbBlue = nullptr;
   QPushButton* bGood = nullptr;
   QPushButton* bBad = nullptr;
+  QCheckBox* cbPreview = nullptr;
+  LivePreview* live_ = nullptr;
 };
 
 }  // namespace vorq::gui

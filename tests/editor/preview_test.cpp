@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "core/effects/distortions.h"
+#include "editor/commands/sliders.h"
+#include "editor/preview.h"
+#include "editor_test_util.h"
+
+using namespace vorq;
+
+namespace {
+
+using Outcome = EffectPreview::Outcome;
+
+// An editor on an odd-sized pattern with Twist chosen in the tree and its box typed.
+struct PreviewEditor : test::EditorFixture<> {
+  PreviewEditor() : EditorFixture(61, 37) {
+    OpenLog("preview_" + std::to_string(++count) + ".txt");
+    ed.TreeView1Change("Twist");
+  }
+  void Type(const std::string& text) { ed.ToolBox.Box(Box::eAmtMain).Text = text; }
+  Outcome Show(ProgressSink* sink = nullptr) { return ed.Preview().Show(ed.EffectId, sink); }
+  static inline int count = 0;
+};
+
+// Twist of the pattern, straight from the core.
+TFastDIB Twisted(const TFastDIB& from, int amount) {
+  TFastDIB out, scratch;
+  CopySurface(from, out);
+  Twist(out, scratch, amount);
+  return out;
+}
+
+struct Sink final : ProgressSink {
+  std::function<bool()> onReport;
+  int reports = 0;
+  bool Report(int64_t, int64_t) override {
+    ++reports;
+    return onReport();
+  }
+};
+
+}  // namespace
+
+TEST(LivePreview, ApplyAfterPreviewIsPlainApplyWithOneSnapshotAndOneLine) {
+  // Kept pixels (the preview is current) and a stale preview (a value typed since) both
+  // give what plain Apply gives.
+  for (bool stale : {false, true}) {
+    PreviewEditor p, plain;
+    const TFastDIB original = p.Snapshot();
+    p.Type("40");
+    ASSERT_EQ(p.Show(), Outcome::Shown);
+    p.Type("250");
+    ASSERT_EQ(p.Show(), Outcome::Shown);  // from the original, not from the first preview
+    EXPECT_TRUE(test::Same(p.ed.WorkSurface, Twisted(original, 250)));
+    EXPECT_TRUE(p.ed.Undo.Empty());
+    if (stale) p.Type("7");
+    ASSERT_TRUE(p.ed.bGoClick());
+    EXPECT_FALSE(p.ed.Preview().Active());
+
+    plain.Type(stale ? "7" : "250");
+    ASSERT_TRUE(plain.ed.bGoClick());
+    EXPECT_TRUE(test::Same(p.ed.WorkSurface, plain.ed.WorkSurface)) << stale;
+    EXPECT_EQ(p.ed.Undo.Count(), 1) << stale;
+    EXPECT_EQ(p.ed.EffectVals, plain.ed.EffectVals);
+    const auto lines = p.CloseLogLines();
+    EXPECT_EQ(lines, plain.CloseLogLines());
+    EXPECT_EQ(lines, std::vector<std::string>{stale ? "Twist, Looseness 7" : "Twist, Looseness 250"});
+    p.ed.bUndoClick();
+    EXPECT_TRUE(p.Unchanged(original));
+  }
+}
+
+TEST(LivePreview, EndingPutsBackTheExactImageAndValuesAndWritesNothing) {
+  // Preview off, another effect chosen, another command, Undo.
+  enum Way { Off, OtherEffect, OtherCommand, Undo };
+  for (Way way : {Off, OtherEffect, OtherCommand, Undo}) {
+    PreviewEditor p;
+    p.ed.MenuEffect(fx::MirrorLR);  // an older snapshot that Undo must leave alone
+    const TFastDIB original = p.Snapshot();
+    const auto vals = p.ed.EffectVals;
+    const auto second = p.ed.Second;
+    p.ed.TreeView1Change("Twist");
+    p.Type("300");
+    ASSERT_EQ(p.Show(), Outcome::Shown);
+    ASSERT_FALSE(p.Unchanged(original));
+    switch (way) {
+      case Off: p.ed.EndPreview(); break;
+      case OtherEffect: p.ed.TreeView1Change("Blur"); break;
+      case OtherCommand: p.ed.MenuEffect(fx::Negative); break;
+      case Undo: p.ed.bUndoClick(); break;
+    }
+    EXPECT_FALSE(p.ed.Preview().Active()) << way;
+    EXPECT_EQ(p.ed.Undo.Count(), way == OtherCommand ? 2 : 1) << way;
+    EXPECT_EQ(p.ed.EffectVals, vals) << way;
+    EXPECT_EQ(p.ed.Second, second) << way;
+    if (way == OtherCommand) {  // Negative ran on the original, its snapshot the original
+      PreviewEditor plain;
+      plain.ed.MenuEffect(fx::MirrorLR);
+      plain.ed.MenuEffect(fx::Negative);
+      EXPECT_TRUE(test::Same(p.ed.WorkSurface, plain.ed.WorkSurface));
+      p.ed.bUndoClick();
+    }
+    EXPECT_TRUE(p.Unchanged(original)) << way;
+    const auto lines = p.CloseLogLines();
+    EXPECT_EQ(lines.front(), "Mirror L/R");
+    EXPECT_EQ(lines.size(), way == OtherCommand ? 3u : 1u) << way;  // Negative and its UnDo
+  }
+}
+
+TEST(LivePreview, StopsThroughTheProgressReportAndRefusesCommandsMeanwhile) {
+  PreviewEditor p;
+  const TFastDIB original = p.Snapshot();
+  p.Type("300");
+  Sink stop;
+  stop.onReport = [] { return false; };
+  EXPECT_EQ(p.Show(&stop), Outcome::Stopped);
+  EXPECT_GT(stop.reports, 0);
+  EXPECT_TRUE(p.Unchanged(original));
+  EXPECT_TRUE(p.ed.Preview().Active());  // a later edit runs it again
+
+  // A command arriving while the pixels change is refused; ending the
+  // preview meanwhile stops them and puts everything back.
+  Sink meddle;
+  meddle.onReport = [&] {
+    p.ed.MenuEffect(fx::Negative);
+    p.ed.bGoClick();
+    p.ed.EndPreview();
+    return true;
+  };
+  EXPECT_EQ(p.Show(&meddle), Outcome::Stopped);
+  EXPECT_FALSE(p.ed.Preview().Active());
+  EXPECT_TRUE(p.Unchanged(original));
+  EXPECT_TRUE(p.ed.Undo.Empty());
+  EXPECT_TRUE(p.CloseLogLines().empty());
+}
+
+TEST(LivePreview, DialogEffectsAndBadValuesShowNothing) {
+  for (int id : {int(fx::DesignYourOwn), int(fx::Tint), int(fx::MapTexture), int(fx::ReSizeFast), int(fx::ReSizeSmooth),
+                 int(fx::Scroll), int(fx::Circular), int(fx::Gradient)})
+    EXPECT_FALSE(EffectPreview::Previewable(id)) << id;
+  for (int id : {int(fx::Twist), int(fx::Blur), int(fx::Negative), int(fx::Marble), int(fx::SeamlessEdge)})
+    EXPECT_TRUE(EffectPreview::Previewable(id)) << id;
+
+  PreviewEditor p;
+  const TFastDIB original = p.Snapshot();
+  EXPECT_EQ(p.ed.Preview().Show(fx::Tint, nullptr), Outcome::Refused);
+  p.Type("12a");
+  EXPECT_EQ(p.Show(), Outcome::Refused);
+  EXPECT_TRUE(p.ui.Messages.empty());  // no box while typing
+  EXPECT_EQ(p.ed.Status[kPanelEffect], "'12a' is not a valid integer value");
+  EXPECT_TRUE(p.Unchanged(original));
+  // Apply then says it, as plain Apply does, and changes nothing.
+  EXPECT_FALSE(p.ed.bGoClick());
+  EXPECT_EQ(p.ui.Messages, std::vector<std::string>{"'12a' is not a valid integer value"});
+  EXPECT_TRUE(p.Unchanged(original));
+  EXPECT_TRUE(p.ed.Undo.Empty());
+}
+
+TEST(LivePreview, ColourSlidersWorkOnTheImageNotOnThePreview) {
+  PreviewEditor p, plain;
+  p.Type("300");
+  ASSERT_EQ(p.Show(), Outcome::Shown);
+  SliderPositions bars, plainBars;
+  bars.Red = plainBars.Red = 400;
+  SliderPreview(p.ed, bars);
+  bGoodClick(p.ed, bars);
+  SliderPreview(plain.ed, plainBars);
+  bGoodClick(plain.ed, plainBars);
+  EXPECT_TRUE(test::Same(p.ed.WorkSurface, plain.ed.WorkSurface));
+  EXPECT_EQ(p.ed.Undo.Count(), 1);
+  EXPECT_EQ(p.CloseLogLines(), plain.CloseLogLines());
+}
+
+TEST(LivePreview, DefaultButtonEndsThePreviewAndItsValuesStay) {
+  PreviewEditor p;
+  const TFastDIB original = p.Snapshot();
+  p.ed.EffectVals[fx::Twist] = 77;
+  p.Type("300");
+  ASSERT_EQ(p.Show(), Outcome::Shown);
+  p.ed.btnDefaultClick();
+  EXPECT_FALSE(p.ed.Preview().Active());
+  EXPECT_TRUE(p.Unchanged(original));
+  EXPECT_EQ(p.ed.EffectVals[fx::Twist], 100);
+  EXPECT_EQ(p.ed.ToolBox.Box(Box::eAmtMain).Text, "100");
+}
