@@ -88,6 +88,6 @@ row "Rotate Angle 45 / -distort SRT 45"  3 "$B" bmp "Rotate Angle, Angle 45" -- 
 row "4 Way Flip 2048 -> 4096 / append"   3 "$WORK/in2048.bmp" bmp "4 Way Flip" -- '(' +clone -flop ')' +append '(' +clone -flip ')' -append
 row "Resize Smooth 1/2 / -resize 50%"    3 "$B" bmp "Resize Smooth, Width 2048, Height 2048" -- -filter Triangle -resize 2048x2048!
 row "PNG round trip / IM default (zlib 7)" 3 "$WORK/in4096.png" png --
-row "PNG round trip / IM -quality 35 (zlib 3 as vorq)" 3 "$WORK/in4096.png" png -- -quality 35
+row "PNG round trip / IM -quality 35 (zlib 3)" 3 "$WORK/in4096.png" png -- -quality 35
 row "JPEG round trip (quality 90, 4:2:0)" 3 "$WORK/in4096.jpg" jpg -- -quality 90 -sampling-factor 2x2
 echo "end: $(uptime)"

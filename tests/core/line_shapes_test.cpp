@@ -101,6 +101,8 @@ const Sample kSamples[] = {
     {LineKind::FloodFillToleranceWrap, "FloodFill at location X 0 Y 1, Brush Color R: 1 G: 2 B: 3, Tolerance 255, Wrap",
      {0, 1, 0x030201, 255}},
     {LineKind::PasteAsSelectionWrap, "Paste As Selection at Left -3, Top 250, Wrap", {-3, 250}},
+    {LineKind::SelectAreaWrap, "Select Area From Left -4 Top 10, Right 9 Bottom 80, Crop to Selection, Wrap",
+     {-4, 10, 9, 80, 2}},
     {LineKind::EdgeMerge16Axis, "Edge Merge 1/16, Axis Left/Right", {1}},
     {LineKind::EdgeMerge8Axis, "Edge Merge 1/8, Axis Top/Bottom", {2}},
     {LineKind::EdgeMerge4Axis, "Edge Merge 1/4, Axis Left/Right", {1}},

@@ -146,3 +146,28 @@ TEST(WrapPainting, PasteAsSelectionOverACornerLandsInAllFour) {
   ASSERT_EQ(ReplayLine(ed, lines[0]).Status, ReplayStatus::Done);
   EXPECT_TRUE(test::Same(ed.WorkSurface, s));
 }
+
+TEST(WrapPainting, SelectionOverTheEdgeTakesTheOppositeSide) {
+  Wrapper w("vorq_wrap_select.txt");
+  TFastDIB& s = w.ed.WorkSurface;
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) s.SetPixel(y, x, MakePixel(uint8_t(x), uint8_t(y), 7));
+  w.tools.SelectTool(PaintTool::Select);
+  w.tools.MouseDown(w.ed, W - 3, -2, MouseButton::Left);  // 3 columns on the image, 2 beyond the right edge
+  w.tools.MouseUp(w.ed, W + 2, 4, MouseButton::Left);     // rows -2 and -1 come from the bottom
+  ASSERT_TRUE(w.tools.SelectionChosen(w.ed, SelectionAction::CopyToBuffer).Done);
+  const TFastDIB& b = w.ed.BufferSurface;
+  ASSERT_EQ(b.Width(), 5);
+  ASSERT_EQ(b.Height(), 6);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 5; ++x)
+      ASSERT_EQ(b.GetPixel(y, x), MakePixel(uint8_t((W - 3 + x) % W), uint8_t((H - 2 + y) % H), 7)) << x << "," << y;
+  const std::vector<std::string> lines = w.Lines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], "Select Area From Left 34 Top -2, Right 39 Bottom 4, Copy to Buffer, Wrap");
+  ScriptedUi ui;
+  Editor ed{ui};
+  CopySurface(s, ed.WorkSurface);
+  ASSERT_EQ(ReplayLine(ed, lines[0]).Status, ReplayStatus::Done);
+  EXPECT_TRUE(test::Same(ed.BufferSurface, b));
+}

@@ -143,8 +143,11 @@ Step EncodeSteps(png_structp png, png_infop info, const TFastDIB* img, const Byt
   png_set_write_fn(png, const_cast<ByteSink*>(sink), PngWriteSink, PngFlush);
   png_set_IHDR(png, info, png_uint_32(img->Width()), png_uint_32(img->Height()), 8, PNG_COLOR_TYPE_RGB,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  // zlib level 6 spends 3-4x the time for a few percent smaller files.
-  png_set_compression_level(png, 3);
+  // One filter and zlib level 1: at 4096 x 4096 this writes in well under
+  // half the time of level 3 with every filter tried per row, for files
+  // about 7 % larger on a noisy picture (level 6 spends 3-4x again).
+  png_set_compression_level(png, 1);
+  png_set_filter(png, 0, PNG_FILTER_SUB);
   png_write_info(png, info);
   png_set_bgr(png);
   for (int y = 0; y < img->Height(); ++y) png_write_row(png, img->Row(y));

@@ -83,6 +83,7 @@ constexpr std::array<LineShape, kLineKindCount> kShapes = {{
     {K::FloodFillTolerance, "FloodFill at location X {i} Y {i}, Brush Color {c}, Tolerance {i}", nullptr},
     {K::FloodFillToleranceWrap, "FloodFill at location X {i} Y {i}, Brush Color {c}, Tolerance {i}, Wrap", nullptr},
     {K::PasteAsSelectionWrap, "Paste As Selection at Left {i}, Top {i}, Wrap", nullptr},
+    {K::SelectAreaWrap, "Select Area From Left {i} Top {i}, Right {i} Bottom {i}, {o}, Wrap", kSelectActions},
     // The choice's index is the SeamAxis; "Both" is read but never written.
     {K::EdgeMerge16Axis, "Edge Merge 1/16, Axis {o}", kSeamAxes},
     {K::EdgeMerge8Axis, "Edge Merge 1/8, Axis {o}", kSeamAxes},

@@ -68,6 +68,7 @@ enum class LineKind : uint8_t {
   FloodFillTolerance,  // a fill with a tolerance; 0 keeps the plain FloodFill line
   FloodFillToleranceWrap,
   PasteAsSelectionWrap,
+  SelectAreaWrap,
   // Edge Merge joining one axis only; the plain lines join both.
   EdgeMerge16Axis,
   EdgeMerge8Axis,

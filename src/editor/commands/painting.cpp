@@ -75,14 +75,16 @@ LineKind UnwrappedKind(LineKind kind, bool& wrap) {
     case LineKind::FloodFillWrap: return LineKind::FloodFill;
     case LineKind::FloodFillToleranceWrap: return LineKind::FloodFillTolerance;
     case LineKind::PasteAsSelectionWrap: return LineKind::PasteAsSelection;
+    case LineKind::SelectAreaWrap: return LineKind::SelectArea;
     default: wrap = false; return kind;
   }
 }
 
 std::string EyedropperLogLine(int x, int y) { return WriteLine(LineKind::Eyedropper, {Int(x), Int(y)}); }
 
-std::string SelectLogLine(int x0, int y0, int x1, int y1, SelectionAction action) {
-  return WriteLine(LineKind::SelectArea, {Int(x0), Int(y0), Int(x1), Int(y1), Int(int(action))});
+std::string SelectLogLine(int x0, int y0, int x1, int y1, SelectionAction action, bool wrap) {
+  return WriteLine(wrap ? LineKind::SelectAreaWrap : LineKind::SelectArea,
+                   {Int(x0), Int(y0), Int(x1), Int(y1), Int(int(action))});
 }
 
 // ---- the gesture state machine ----
@@ -259,17 +261,35 @@ SelectionResult PaintTools::SelectionChosen(Editor& ed, SelectionAction action) 
 
   // The rectangle spanned by the two points, whichever way the drag went:
   // the smaller coordinate included, the larger excluded; the part outside
-  // the image is dropped. An empty selection does nothing.
+  // the image is dropped, or with Wrap Painting taken from the opposite side
+  // (at most one whole tile each way). An empty selection does nothing.
   TFastDIB& s = ed.WorkSurface;
-  const int64_t left = std::max<int64_t>(std::min(State.OriginX, State.EndX), 0);
-  const int64_t top = std::max<int64_t>(std::min(State.OriginY, State.EndY), 0);
-  const int64_t right = std::min<int64_t>(std::max(State.OriginX, State.EndX), s.Width());
-  const int64_t bottom = std::min<int64_t>(std::max(State.OriginY, State.EndY), s.Height());
-  if (right <= left || bottom <= top) return res;
+  const int W = s.Width(), H = s.Height();
+  int64_t left = std::min(State.OriginX, State.EndX), top = std::min(State.OriginY, State.EndY);
+  int64_t right = std::max(State.OriginX, State.EndX), bottom = std::max(State.OriginY, State.EndY);
+  if (wrap_) {
+    right = std::min(right, left + W);
+    bottom = std::min(bottom, top + H);
+  } else {
+    left = std::max<int64_t>(left, 0);
+    top = std::max<int64_t>(top, 0);
+    right = std::min<int64_t>(right, W);
+    bottom = std::min<int64_t>(bottom, H);
+  }
+  if (right <= left || bottom <= top || W <= 0 || H <= 0) return res;
   const int w = int(right - left), h = int(bottom - top);
   TFastDIB part;
   if (!part.SetSize(w, h, 24, 0)) return res;
-  s.DrawPart(part, 0, 0, w, h, int(left), int(top));
+  if (wrap_) {
+    const int x0 = int(((left % W) + W) % W), y0 = int(((top % H) + H) % H);
+    for (int y = 0; y < h; ++y) {
+      const TPixel24* from = s.Row24((y0 + y) % H);
+      TPixel24* to = part.Row24(y);
+      for (int x = 0, sx = x0; x < w; ++x, sx = sx + 1 == W ? 0 : sx + 1) to[x] = from[sx];
+    }
+  } else {
+    s.DrawPart(part, 0, 0, w, h, int(left), int(top));
+  }
 
   switch (action) {
     case SelectionAction::CopyToClipboard: res.Clipboard = std::move(part); break;
@@ -288,7 +308,7 @@ SelectionResult PaintTools::SelectionChosen(Editor& ed, SelectionAction action) 
     case SelectionAction::Cancel: break;
   }
   res.Done = true;
-  ed.WriteLog(SelectLogLine(State.OriginX, State.OriginY, State.EndX, State.EndY, action));
+  ed.WriteLog(SelectLogLine(State.OriginX, State.OriginY, State.EndX, State.EndY, action, wrap_));
   return res;
 }
 

@@ -124,6 +124,6 @@ LineKind UnwrappedKind(LineKind kind, bool& wrap);
 // The tolerance shows in the line only when it is not 0.
 std::string FloodFillLogLine(int x, int y, uint32_t brush, int tolerance = 0, bool wrap = false);
 std::string EyedropperLogLine(int x, int y);
-std::string SelectLogLine(int x0, int y0, int x1, int y1, SelectionAction action);
+std::string SelectLogLine(int x0, int y0, int x1, int y1, SelectionAction action, bool wrap = false);
 
 }  // namespace vorq
