@@ -232,6 +232,9 @@ void MainWindowTest::enterAndDoubleClickInTreeApply() {
 
 void MainWindowTest::statusBarPanels() {
   Fixture f;
+  f.window->resize(900, 600);
+  f.window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
   const int widths[] = {75, 75, 50, 50, 175};
   const QStringList texts = {"Width: 256", "Height: 256", "X:", "Y:", "Idle..."};
   for (int i = 0; i < kStatusPanelCount; ++i) {

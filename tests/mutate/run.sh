@@ -20,12 +20,13 @@ build() {  # the programs the tests run, not the editor itself
 }
 
 # The scratch tree: files are copied only when they differ, so the build stays incremental.
+PARTS="src tests tools data docs fuzz"
 mkdir -p "$TREE"
 if [ $check -eq 0 ]; then
-  (cd "$ROOT" && find CMakeLists.txt src tests -type f) | while read -r f; do
+  (cd "$ROOT" && find CMakeLists.txt README.md $PARTS -type f) | while read -r f; do
     cmp -s "$ROOT/$f" "$TREE/$f" || { mkdir -p "$(dirname "$TREE/$f")"; cp "$ROOT/$f" "$TREE/$f"; }
   done
-  (cd "$TREE" && find src tests -type f) | while read -r f; do [ -e "$ROOT/$f" ] || rm -f "$TREE/$f"; done
+  (cd "$TREE" && find $PARTS -type f) | while read -r f; do [ -e "$ROOT/$f" ] || rm -f "$TREE/$f"; done
   [ -f "$BUILD/build.ninja" ] || cmake -S "$TREE" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORQ_BENCH=OFF \
     -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null || exit 1
   build || { echo "the unchanged tree does not build: $WORK/build.log"; exit 1; }

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QProgressBar>
 #include <QShortcut>
 #include <QStatusBar>
@@ -61,8 +62,7 @@ void TfVorqTile::CreateProgress() {
   progress_ = new QProgressBar(statusBar());
   progress_->setObjectName("pbEffect");
   progress_->setRange(0, 1000);
-  progress_->setTextVisible(false);
-  progress_->setFixedSize(120, 14);
+  progress_->setFixedSize(150, 14);
   progress_->hide();
   cancel_ = new QToolButton(statusBar());
   cancel_->setObjectName("bCancelEffect");
@@ -84,6 +84,7 @@ void TfVorqTile::StartEffectUi() {
   workDone_ = workTotal_ = 0;
   gate_ = new InputGate(cancel_, [this] {
     editor_.SetStatus(kPanelEffect, "An effect is running: wait for it or press Esc to stop it.");
+    progress_->setFormat("Esc stops it  %p%");
   });
   qApp->installEventFilter(gate_);
   escape_->setEnabled(true);
@@ -91,6 +92,10 @@ void TfVorqTile::StartEffectUi() {
 
 void TfVorqTile::ShowProgress(int64_t done, int64_t total) {
   if (progress_->isHidden() && effectClock_.elapsed() >= kShowAfterMs) {
+    // The bar takes the place of the mouse and message panels, so that the
+    // bar fits the window's first size; the input gate makes those idle anyway.
+    for (int i : {kPanelX, kPanelY, kPanelEffect}) panels_[size_t(i)]->hide();
+    progress_->setFormat("%p%");
     progress_->show();
     cancel_->show();
   }
@@ -140,6 +145,7 @@ void TfVorqTile::ProgressEnded() {
   progress_->hide();
   cancel_->hide();
   progress_->setValue(0);
+  for (int i : {kPanelX, kPanelY, kPanelEffect}) panels_[size_t(i)]->show();
 }
 
 void TfVorqTile::CancelEffect() {

@@ -437,12 +437,18 @@ void TfVorqTile::CreateStatusBar() {
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setFixedWidth(kPanelWidths[i]);
     label->setTextFormat(Qt::PlainText);
-    bar->addWidget(label);
+    if (i == kPanelEffect) {
+      // The message panel gives way first when the window is narrow, so that
+      // the zoom and seam panels on the right stay whole at the first size.
+      label->setMinimumWidth(60);
+      label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    }
+    bar->addWidget(label, i == kPanelEffect ? 1 : 0);
     panels_[size_t(i)] = label;
   }
   loggingPanel_ = new LoggingPanel([this] { return editor_.Log.Logging(); }, bar);
   loggingPanel_->setObjectName("stBarPanel5");
-  loggingPanel_->setMinimumWidth(50);
+  loggingPanel_->setMinimumWidth(QFontMetrics(small).horizontalAdvance("Not Logging") + 12);
   loggingPanel_->setMinimumHeight(QFontMetrics(small).height() + 6);
   // The last panel takes what is left of the bar, as wide panels are clipped otherwise.
   bar->addWidget(loggingPanel_, 1);
