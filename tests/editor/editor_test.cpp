@@ -19,6 +19,7 @@ using namespace vorq;
 
 namespace {
 struct Fixture : test::EditorFixture<> {
+  using EditorFixture::EditorFixture;
   std::string TempLog() { return OpenLog("vorq_editor_log.txt"); }
 };
 }  // namespace
@@ -39,8 +40,7 @@ TEST(Editor, StartState) {
 
 TEST(Editor, ApplyRefusalsChangeNothing) {
   Fixture f;
-  TFastDIB before;
-  CopySurface(f.ed.WorkSurface, before);
+  const TFastDIB before = f.Snapshot();
   EXPECT_FALSE(f.ed.bGoClick());
   EXPECT_EQ(f.ui.Messages.back(), "First Select an Effect");
 
@@ -167,6 +167,15 @@ TEST(Editor, EffectLinesMatchTheirExamples) {
   EXPECT_EQ(lineOf(61, "Trace"), "Trace, Intensity 1, Color: R: 255 G: 0 B: 0");
   EXPECT_EQ(lineOf(57, "SuperNova"),
             "SuperNova, Colors: R: 255 G: 0 B: 0, Radius 32, Spokes 64, Hue 32, X Pos: 24, Y Pos: 36");
+  EXPECT_EQ(lineOf(28, "Map Texture"), "Map Texture, Brightness 18, Use Current Texture");
+  f.ed.ToolBox.PeaksChecked = false;
+  EXPECT_EQ(lineOf(16, "SineWave Left/Right"), "SineWave Left/Right, WaveLength 17, Height 64, Wrap = True");
+  // Each line reads back as the effect it names.
+  for (int id : {29, 65, 15, 17, 64, 19, 48, 61, 57, 28, 16}) {
+    const ParsedEffect p = ParseEffectLine(lineOf(id, Effect(id).RecordedName), -1);
+    EXPECT_EQ(p.Error, "") << id;
+    EXPECT_EQ(p.EffectId, id);
+  }
 }
 
 TEST(Editor, EveryEffectLineRoundTrips) {
@@ -216,8 +225,7 @@ TEST(Editor, EveryEffectLineRoundTrips) {
 TEST(Editor, DesignYourOwn) {
   Fixture f;
   const std::string log = f.TempLog();
-  TFastDIB before;
-  CopySurface(f.ed.WorkSurface, before);
+  const TFastDIB before = f.Snapshot();
   f.ui.AcceptFilter = false;
   f.ed.MenuEffect(fx::DesignYourOwn);
   EXPECT_TRUE(f.ed.Undo.Empty());
@@ -236,14 +244,19 @@ TEST(Editor, DesignYourOwn) {
   f.ed.MenuEffect(fx::DesignYourOwn);
   EXPECT_EQ(f.ed.Undo.Count(), 1);
   EXPECT_EQ(f.ed.EffectId, -1);  // the dialog leaves the Effect id alone
-  // "-1" divides by 65535: every channel of a sum of at most 9 * 255 becomes 0.
+  // The divisor's low 16 bits: "-1" is 65535 and "32769" stays 32769, so
+  // every channel of a sum of at most 9 * 255 becomes 0.
   for (auto& e : f.ed.Filter.e) e = "1";
-  f.ed.Filter.eDiv = "-1";
-  f.ed.MenuEffect(fx::DesignYourOwn);
-  EXPECT_EQ(f.ed.WorkSurface.GetPixel(100, 100), MakePixel(0, 0, 0));
+  for (const char* div : {"-1", "32769"}) {
+    f.ed.WorkSurface = test::Uniform(8, 8, MakePixel(200, 100, 50));
+    f.ed.Filter.eDiv = div;
+    f.ed.MenuEffect(fx::DesignYourOwn);
+    EXPECT_EQ(f.ed.WorkSurface.GetPixel(3, 3), MakePixel(0, 0, 0)) << div;
+  }
   EXPECT_EQ(f.CloseLog(),
             "Design Your Own Filter, Settings: 2 1 1 1 -3 -1 1 -1 -1 , Divisor 1\r\n"
-            "Design Your Own Filter, Settings: 1 1 1 1 1 1 1 1 1 , Divisor -1\r\n");
+            "Design Your Own Filter, Settings: 1 1 1 1 1 1 1 1 1 , Divisor -1\r\n"
+            "Design Your Own Filter, Settings: 1 1 1 1 1 1 1 1 1 , Divisor 32769\r\n");
 }
 
 TEST(Editor, FailingLogWriteTurnsLoggingOff) {
@@ -288,21 +301,28 @@ TEST(Editor, LogCommandsAndScrollBars) {
   f.ed.LogthisSession1Click();
   EXPECT_EQ(f.ui.Messages.back(), "Already Logging");
 
-  // Scroll: the typed amount, one snapshot and one line per step.
+  // Scroll: the typed amount, one snapshot and one line per step; right and
+  // down move the picture towards larger coordinates, left and up back.
   f.ed.TreeView1Change("Scroll");
   f.ed.ToolBox.Box(Box::eAmtMain).Text = "10";
-  const TPixel24 p = f.ed.WorkSurface.GetPixel(7, 0);
-  f.ed.sbLRScroll(1);
-  EXPECT_EQ(f.ed.WorkSurface.GetPixel(7, 10), p);
-  f.ed.sbLRScroll(1);  // unchanged position: nothing
-  f.ed.sbUDScroll(-16);
-  EXPECT_EQ(f.ed.WorkSurface.GetPixel(7 - 10 + 256, 10), p);
-  EXPECT_EQ(f.ed.Undo.Count(), 2);
+  const struct {
+    bool lr;
+    int position, dx, dy;
+  } steps[] = {{true, 1, 10, 0}, {true, 1, 0, 0}, {true, -16, -10, 0}, {false, 5, 0, 10}, {false, -1, 0, -10}};
+  for (const auto& s : steps) {
+    const TFastDIB before = f.Snapshot();
+    s.lr ? f.ed.sbLRScroll(s.position) : f.ed.sbUDScroll(s.position);
+    for (int y = 0; y < 256; y += 5)
+      for (int x = 0; x < 256; x += 3)
+        ASSERT_EQ(f.ed.WorkSurface.GetPixel((y + s.dy + 256) % 256, (x + s.dx + 256) % 256), before.GetPixel(y, x))
+            << s.position << " at " << x << "," << y;
+  }
+  EXPECT_EQ(f.ed.Undo.Count(), 4);
   f.ed.bGoClick();  // Apply on Scroll stores the amount and writes nothing
   f.ed.CloseLog1Click();
   EXPECT_FALSE(f.ed.Log.Logging());
   const std::string text = test::ReadText(f.ed.LogPath);
-  EXPECT_EQ(text.substr(text.find("\r\n") + 2), "Scroll Right 10\r\nScroll Up 10\r\n");
+  EXPECT_EQ(text.substr(text.find("\r\n") + 2), "Scroll Right 10\r\nScroll Left 10\r\nScroll Down 10\r\nScroll Up 10\r\n");
 
   // An existing log is kept when the user says No, and appended to.
   f.ui.Answers.push_back(UiPort::Answer::No);
@@ -312,4 +332,57 @@ TEST(Editor, LogCommandsAndScrollBars) {
   f.ed.MenuEffect(fx::Blur);
   f.ed.CloseLog1Click();
   EXPECT_EQ(test::ReadText(f.ed.LogPath), text + "<=Appending to Existing Log=>\r\nBlur\r\n");
+}
+
+// The editor's Save writes its JPEG quality into the file: the first two
+// entries of the luminance table are libjpeg's 16 and 11 scaled by the
+// quality (5000 / q below 50, 200 - 2q above), rounded.
+TEST(Editor, SaveWritesTheJpegQuality) {
+  Fixture f;
+  for (auto [quality, q0, q1] : {std::tuple{90, 3, 2}, {37, 22, 15}, {50, 16, 11}}) {
+    f.ed.JpegQuality = quality;
+    const std::string path = ::testing::TempDir() + "vorq_quality_" + std::to_string(quality);
+    EXPECT_EQ(f.ed.SaveImage(path), path + ".jpg");  // no extension: a JPEG
+    const std::string file = test::ReadText(path + ".jpg");
+    const size_t dqt = file.find("\xFF\xDB");
+    ASSERT_NE(dqt, std::string::npos);
+    EXPECT_EQ(file[dqt + 4], 0) << "8-bit table 0";
+    EXPECT_EQ(int(uint8_t(file[dqt + 5])), q0) << quality;
+    EXPECT_EQ(int(uint8_t(file[dqt + 6])), q1) << quality;
+  }
+}
+
+// New, Reset, the clipboard and the buffer: what each puts where, its snapshot and its line.
+TEST(Editor, ImageBufferAndClipboardCommands) {
+  Fixture f(6, 4);
+  f.OpenLog("vorq_image_commands.txt");
+  CopySurface(f.ed.WorkSurface, f.ed.ResetSurface);
+  const TFastDIB start = f.Snapshot();
+  EXPECT_FALSE(f.ed.OpenImage(::testing::TempDir() + "vorq_no_such_file.bmp"));
+  EXPECT_TRUE(f.ed.Undo.Empty()) << "an unreadable file leaves the undo ring alone";
+  f.ed.Copy1Click();
+  f.ed.ToolBox.BrushColor = 0x0A0B0C;
+  f.ed.New1Click();
+  EXPECT_EQ(test::Count(f.ed.WorkSurface, MakePixel(0x0C, 0x0B, 0x0A)), 24);
+  f.ed.CopyImagetoBuffer1Click();
+  f.ed.ReplaceImage1Click();  // the clipboard: the start image again
+  EXPECT_TRUE(f.Unchanged(start));
+  f.ui.Clipboard = test::Uniform(2, 3, MakePixel(1, 2, 3));
+  f.ed.PasteAsSelectionAt(5, -1);  // clipped at the right and top
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(1, 5), MakePixel(1, 2, 3));
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(2, 5), start.GetPixel(2, 5));
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 4), start.GetPixel(0, 4));
+  f.ed.PasteClipboardtoBuffer1Click();
+  EXPECT_EQ(f.ed.BufferSurface.Height(), 3);
+  f.ed.CopyBuffertoClipboard1Click();
+  f.ed.Reset1Click();
+  EXPECT_TRUE(f.Unchanged(start));
+  f.ed.PasteBuffertoImage1Click();
+  EXPECT_EQ(f.ed.WorkSurface.Width(), 2);
+  EXPECT_EQ(f.ed.Undo.Count(), 5) << "New, the two pastes into the image, Reset, the buffer's paste";
+  EXPECT_EQ(f.CloseLogLines(),
+            (std::vector<std::string>{"Copy Image to Clipboard", "New Image, Color R: 12 G: 11 B: 10",
+                                      "Copy Image to Buffer", "Paste Clipboard to Image",
+                                      "Paste As Selection at Left 5, Top -1", "Paste Clipboard to Buffer",
+                                      "Copy Buffer to Clipboard", "Image Reset", "Paste Buffer to Image"}));
 }
