@@ -208,3 +208,13 @@ TEST(Designers, MultiGradientRunsAndMarkers) {
       EXPECT_TRUE(test::SamePixels(got, want)) << W << " " << p1 << "," << p2;
     }
 }
+
+TEST(Gradient, RadialStartAngleIsTakenModulo360) {
+  // A negative start angle is the same turn as its positive remainder.
+  for (G style : {G::gsRadial1, G::gsRadial2})
+    for (const auto& [neg, pos] : {std::pair{-90, 270}, {-30, 330}, {-360, 0}, {-450, 270}}) {
+      GradientParams a{0x0A1420, 0xC8B4A0, style, 255, false, neg}, b = a;
+      b.StartAngle = pos;
+      EXPECT_TRUE(test::SamePixels(Render(37, 19, a), Render(37, 19, b))) << int(style) << " " << neg;
+    }
+}

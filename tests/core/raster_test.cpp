@@ -311,6 +311,20 @@ TEST(FloodFill, ToleranceMatchesAReferenceBreadthFirstFill) {
       reference(b, 0, 0, c, t);
       EXPECT_TRUE(test::SamePixels(a, b)) << w << "x" << h << " t " << t;
     }
+  // The bound is inclusive in every channel: 40 away joins at tolerance 40, 41 does not.
+  for (int ch = 0; ch < 3; ++ch) {
+    TFastDIB row = Filled(3, 1, MakePixel(100, 100, 100));
+    auto shifted = [&](int by) {
+      TPixel24 p = MakePixel(100, 100, 100);
+      (ch == 0 ? p.R : ch == 1 ? p.G : p.B) = uint8_t(100 + by);
+      return p;
+    };
+    row.SetPixel(0, 1, shifted(40));
+    row.SetPixel(0, 2, shifted(-41));
+    FloodFill(row, 0, 0, kWhite, 40);
+    EXPECT_EQ(row.GetPixel(0, 1), kWhite) << ch;
+    EXPECT_EQ(row.GetPixel(0, 2), shifted(-41)) << ch;
+  }
   TFastDIB s = Filled(5, 5, kBlack);
   EXPECT_TRUE(FloodFill(s, 5, 0, kWhite, 10).Empty());
   EXPECT_TRUE(FloodFill(s, 0, -1, kWhite, 1 << 30).Empty());
