@@ -1,4 +1,5 @@
 #include "core/raster/shapes.h"
+#include "core/raster/wrap.h"
 
 #include <algorithm>
 #include <cmath>
@@ -117,60 +118,33 @@ PixelRect DrawEllipse(TFastDIB& s, int x0, int y0, int x1, int y1, const Pen& pe
   return changed;
 }
 
-PixelRect FloodFill(TFastDIB& s, int x, int y, TPixel24 colour) {
+// One scan-line fill for the plain and the wrapped flood fill. A popped seed
+// still open grows into its whole run, which is filled at once, and every
+// open run touching it in the rows above and below becomes one new seed.
+// Wrapped, a run may go over the side edges (at most the whole row) and the
+// rows above the first and below the last are the last and the first;
+// columns are then kept unwrapped as l..r and taken modulo W. With a
+// tolerance, filled pixels may still be near the start's colour, so a mask
+// says which are done.
+template <bool Wrap>
+PixelRect FillFrom(TFastDIB& s, int x, int y, TPixel24 colour, int tolerance) {
   PixelRect changed;
   const int w = s.Width(), h = s.Height();
   if (x < 0 || y < 0 || x >= w || y >= h) return changed;
+  const int t = std::clamp(tolerance, 0, 255);
   const TPixel24 target = s.GetPixel(y, x);
-  if (target == colour) return changed;
-
-  // Seeds are single pixels; each popped seed still of the old colour grows
-  // into its whole run, which is filled at once, and every run of the old
-  // colour touching it in the rows above and below becomes one new seed.
-  struct Seed {
-    int X, Y;
+  if (t == 0 && target == colour) return changed;
+  std::vector<uint8_t> done(t > 0 ? size_t(w) * size_t(h) : 0, 0);
+  auto open = [&](int cx, int cy, const TPixel24* row) {
+    const TPixel24& p = row[cx];
+    if (t == 0) return p == target;
+    return !done[size_t(cy) * size_t(w) + size_t(cx)] && std::abs(int(p.R) - int(target.R)) <= t &&
+           std::abs(int(p.G) - int(target.G)) <= t && std::abs(int(p.B) - int(target.B)) <= t;
   };
-  std::vector<Seed> stack{{x, y}};
-  while (!stack.empty()) {
-    const Seed seed = stack.back();
-    stack.pop_back();
-    TPixel24* row = s.Row24(seed.Y);
-    if (!(row[seed.X] == target)) continue;
-    int l = seed.X, r = seed.X;
-    while (l > 0 && row[l - 1] == target) --l;
-    while (r < w - 1 && row[r + 1] == target) ++r;
-    std::fill(row + l, row + r + 1, colour);
-    changed.Include(PixelRect{l, seed.Y, r + 1, seed.Y + 1});
-    for (const int ny : {seed.Y - 1, seed.Y + 1}) {
-      if (ny < 0 || ny >= h) continue;
-      const TPixel24* next = s.Row24(ny);
-      for (int c = l; c <= r;) {
-        if (next[c] == target) {
-          stack.push_back({c, ny});
-          while (c <= r && next[c] == target) ++c;
-        } else {
-          ++c;
-        }
-      }
-    }
-  }
-  return changed;
-}
-
-PixelRect FloodFill(TFastDIB& s, int x, int y, TPixel24 colour, int tolerance) {
-  if (tolerance <= 0) return FloodFill(s, x, y, colour);
-  PixelRect changed;
-  const int w = s.Width(), h = s.Height();
-  if (x < 0 || y < 0 || x >= w || y >= h) return changed;
-  const int t = std::min(tolerance, 255);
-  const TPixel24 target = s.GetPixel(y, x);
-  auto near = [&](const TPixel24& p) {
-    return std::abs(int(p.R) - int(target.R)) <= t && std::abs(int(p.G) - int(target.G)) <= t &&
-           std::abs(int(p.B) - int(target.B)) <= t;
+  auto at = [w](int c) {  // |c| stays below 2w
+    if constexpr (Wrap) return c < 0 ? c + w : (c >= w ? c - w : c);
+    return c;
   };
-  // Filled pixels may still be near the target, so a mask says which are done.
-  std::vector<uint8_t> done(size_t(w) * size_t(h), 0);
-  auto open = [&](int cx, int cy, const TPixel24* row) { return !done[size_t(cy) * size_t(w) + size_t(cx)] && near(row[cx]); };
   struct Seed {
     int X, Y;
   };
@@ -181,19 +155,33 @@ PixelRect FloodFill(TFastDIB& s, int x, int y, TPixel24 colour, int tolerance) {
     TPixel24* row = s.Row24(seed.Y);
     if (!open(seed.X, seed.Y, row)) continue;
     int l = seed.X, r = seed.X;
-    while (l > 0 && open(l - 1, seed.Y, row)) --l;
-    while (r < w - 1 && open(r + 1, seed.Y, row)) ++r;
-    std::fill(row + l, row + r + 1, colour);
-    std::fill(done.begin() + ptrdiff_t(size_t(seed.Y) * size_t(w) + size_t(l)),
-              done.begin() + ptrdiff_t(size_t(seed.Y) * size_t(w) + size_t(r) + 1), uint8_t(1));
-    changed.Include(PixelRect{l, seed.Y, r + 1, seed.Y + 1});
-    for (const int ny : {seed.Y - 1, seed.Y + 1}) {
-      if (ny < 0 || ny >= h) continue;
+    if constexpr (Wrap) {
+      while (r - l + 1 < w && open(at(l - 1), seed.Y, row)) --l;
+      while (r - l + 1 < w && open(at(r + 1), seed.Y, row)) ++r;
+    } else {
+      while (l > 0 && open(l - 1, seed.Y, row)) --l;
+      while (r < w - 1 && open(r + 1, seed.Y, row)) ++r;
+    }
+    for (int c = l; c <= r; ++c) {
+      row[at(c)] = colour;
+      if (t > 0) done[size_t(seed.Y) * size_t(w) + size_t(at(c))] = 1;
+    }
+    if (l < 0 || r >= w)
+      changed.Include(PixelRect{0, seed.Y, w, seed.Y + 1});
+    else
+      changed.Include(PixelRect{l, seed.Y, r + 1, seed.Y + 1});
+    for (const int dy : {-1, 1}) {
+      int ny = seed.Y + dy;
+      if constexpr (Wrap) {
+        ny = (ny + h) % h;
+      } else if (ny < 0 || ny >= h) {
+        continue;
+      }
       const TPixel24* next = s.Row24(ny);
       for (int c = l; c <= r;) {
-        if (open(c, ny, next)) {
-          stack.push_back({c, ny});
-          while (c <= r && open(c, ny, next)) ++c;
+        if (open(at(c), ny, next)) {
+          stack.push_back({at(c), ny});
+          while (c <= r && open(at(c), ny, next)) ++c;
         } else {
           ++c;
         }
@@ -201,6 +189,16 @@ PixelRect FloodFill(TFastDIB& s, int x, int y, TPixel24 colour, int tolerance) {
     }
   }
   return changed;
+}
+
+PixelRect FloodFill(TFastDIB& s, int x, int y, TPixel24 colour) { return FillFrom<false>(s, x, y, colour, 0); }
+
+PixelRect FloodFill(TFastDIB& s, int x, int y, TPixel24 colour, int tolerance) {
+  return FillFrom<false>(s, x, y, colour, tolerance);
+}
+
+PixelRect FloodFillWrapped(TFastDIB& s, int x, int y, TPixel24 colour, int tolerance) {
+  return FillFrom<true>(s, x, y, colour, tolerance);
 }
 
 }  // namespace vorq
