@@ -82,6 +82,7 @@ void ToolBoxTest::showsTheSelectedEffectsFields() {
   seams->setCurrentIndex(1);
   emit seams->activated(1);
   QVERIFY(f.editor().ToolBox.Seams == SeamAxis::LeftRight);
+  if (!qEnvironmentVariableIsEmpty("VORQ_SHOTS")) box->grab().save(qEnvironmentVariable("VORQ_SHOTS") + "/seams.png");
 }
 
 void ToolBoxTest::applyUsesTypedValuesAndRefusesNonNumbers() {
