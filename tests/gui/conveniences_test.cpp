@@ -168,7 +168,7 @@ void ConveniencesTest::windowKeepsTicklingDuringA4096Effect() {
   const int count = f.editor().Undo.Count();
   QElapsedTimer clock;
   qint64 last = 0, longest = 0;
-  bool barSeen = false, refused = false;
+  bool barSeen = false, refused = false, closeRefused = false;
   QTimer tick;
   tick.setInterval(5);
   bool wasRunning = false;
@@ -185,6 +185,7 @@ void ConveniencesTest::windowKeepsTicklingDuringA4096Effect() {
         f.window->grab().save(qEnvironmentVariable("VORQ_SHOTS") + "/progress.png");
       f.window->action("Negative1")->trigger();  // refused while Twist runs
       refused = f.editor().Status[kPanelEffect].find("running") != std::string::npos;
+      closeRefused = !f.window->close();
     }
   });
   clock.start();
@@ -193,6 +194,7 @@ void ConveniencesTest::windowKeepsTicklingDuringA4096Effect() {
   tick.stop();
   QVERIFY(barSeen);
   QVERIFY(refused);
+  QVERIFY(closeRefused);
   QCOMPARE(f.editor().Undo.Count(), count + 1);
   // The aim is 50 ms; the window's thread shares two cores with the effect's
   // two, so the check allows for a busy machine (the whole effect is seconds).
