@@ -1,5 +1,7 @@
 #include "gui/output/print_layout.h"
 
+#include <utility>
+
 #include <cmath>
 
 #include "core/oplog/log_format.h"
@@ -78,13 +80,12 @@ std::optional<PrintPlacement> PlacePrint(const PrintChoices& c, const PrintDevic
 }
 
 std::string ScaleForScreenWidth(int screenWidth) {
-  switch (screenWidth) {
-    case 640: return "1.75";
-    case 800: return "1.375";
-    case 1024: return "1.083";
-    case 1152: return "0.979";
-    default: return "1.0";
-  }
+  // The factor that prints a screen-sized image at its size on the screen.
+  static constexpr std::pair<int, const char*> kFactors[] = {
+      {640, "1.75"}, {800, "1.375"}, {1024, "1.083"}, {1152, "0.979"}};
+  for (const auto& [width, factor] : kFactors)
+    if (width == screenWidth) return factor;
+  return "1.0";
 }
 
 std::string InchesText(double inches) { return FormatFixed2(inches); }
