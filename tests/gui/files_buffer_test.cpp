@@ -88,8 +88,8 @@ void FilesBufferTest::openReadsByContentAndKeepsTheImageOnFailure() {
   f.window->findChild<QToolButton*>("bOpen")->click();
   QVERIFY(SurfaceShows(f.editor().WorkSurface, picture));
   QVERIFY(SameSurface(f.editor().WorkSurface, f.editor().ResetSurface));
-  QCOMPARE(f.window->statusPanel(kPanelWidth)->text(), QString("Width: 30"));
   QCOMPARE(f.window->statusPanel(kPanelHeight)->text(), QString("Height: 20"));
+  QCOMPARE(f.window->windowTitle(), QString("tile.png[*] - VorqTile"));
   QCOMPARE(f.window->defaultDirectory(), QDir(dir.path()).absolutePath());
   QVERIFY(!f.editor().Undo.Empty());
 
@@ -108,6 +108,7 @@ void FilesBufferTest::openReadsByContentAndKeepsTheImageOnFailure() {
   QVERIFY2(f.messages[0].contains("junk.jpg"), qPrintable(f.messages[0]));
   QCOMPARE(f.Pixels(), before);
   QCOMPARE(f.editor().WorkSurface.Width(), 30);
+  QCOMPARE(f.window->windowTitle(), QString("misnamed.bmp[*] - VorqTile"));
 }
 
 void FilesBufferTest::saveAsPicksTheFormatByExtension() {

@@ -2,20 +2,21 @@
 // collected instead of shown, and a patterned image to run effects on.
 #pragma once
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <functional>
-#include <QTemporaryDir>
-
-
-#include "editor/settings.h"
 #include <QTreeWidget>
+#include <functional>
 #include <memory>
 #include <vector>
+
+#include "editor/settings.h"
 
 #include "gui/mainwin/tf_vorqtile.h"
 
@@ -52,6 +53,8 @@ inline QStringList LogLines(const QString& path) {
   return lines;
 }
 
+inline std::vector<uint8_t> Bytes(const TFastDIB& s) { return std::vector<uint8_t>(s.Bits, s.Bits + s.ImageSize()); }
+
 inline void WriteSettings(const QString& dir, const QByteArray& text) {
   QFile file(dir + "/VorqTile.ini");
   QVERIFY(file.open(QIODevice::WriteOnly));
@@ -83,6 +86,24 @@ struct Fixture {
   }
   Editor& editor() { return window->editor(); }
 
+  // Shows the window and waits for its first-show work (start image, gradient).
+  bool ShowFirst() {
+    QSignalSpy shown(window.get(), &TfVorqTile::FirstShown);
+    window->show();
+    return shown.wait(2000);
+  }
+
+  // A log in the fixture's folder; LoggedLines closes it and reads it back.
+  QString LogPath() const { return home.filePath("VorqLog.txt"); }
+  void StartLog() {
+    editor().LogPath = QFile::encodeName(LogPath()).toStdString();
+    window->action("LogthisSession1")->trigger();
+  }
+  QStringList LoggedLines() {
+    window->action("CloseLog1")->trigger();
+    return LogLines(LogPath());
+  }
+
   // A non-uniform picture, so filters have something to change.
   void PaintPattern() {
     TFastDIB& s = editor().WorkSurface;
@@ -92,10 +113,7 @@ struct Fixture {
     editor().RefreshImage();
   }
 
-  std::vector<uint8_t> Pixels() {
-    const TFastDIB& s = editor().WorkSurface;
-    return std::vector<uint8_t>(s.Bits, s.Bits + s.ImageSize());
-  }
+  std::vector<uint8_t> Pixels() { return Bytes(editor().WorkSurface); }
 
   QTreeWidgetItem* Node(const QString& text) {
     const auto found = window->tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);

@@ -47,14 +47,11 @@ class LivePreviewTest : public QObject {
 class MainWindowTest : public QObject {
   Q_OBJECT
  private slots:
-  void effectMenusFollowTheCatalogue();
-  void menuBarHasTheCommandMap();
-  void toolBarButtonsInOrder();
-  void treeListsEveryEffectSorted();
-  void expandButtonTogglesAllBranches();
+  void menusAndTreeOfferEveryEffect();
+  void penMenuAndUndoButton();
   void treeSelectionDrivesStatusAndToolBox();
   void enterAndDoubleClickInTreeApply();
-  void statusBarPanels();
+  void statusBarFollowsMouseAndLog();
   void startImageLoadsAfterFirstShow();
   void closingAsksOnlyWhenPromptIsChecked();
 };

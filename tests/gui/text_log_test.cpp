@@ -10,14 +10,9 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QToolButton>
 
 #include "core/imageio/image_file.h"
-#include "editor/replay.h"
-#include "editor/scripted_ui.h"
 #include "gui/dialogs/tf_about.h"
 #include "gui/dialogs/tf_log.h"
 #include "gui/dialogs/tf_text.h"
@@ -42,85 +37,65 @@ TFastDIB White(int w, int h) {
   return s;
 }
 
-// Runs of rows holding ink (anything not white), and each run's rightmost inked column.
-struct InkLine {
-  int Top, Bottom, Right;
-};
-std::vector<InkLine> InkLines(const TFastDIB& s) {
-  std::vector<InkLine> lines;
+// The rightmost inked (not white) column of each run of inked rows.
+std::vector<int> InkRights(const TFastDIB& s) {
+  std::vector<int> rights;
   bool inside = false;
   for (int y = 0; y < s.Height(); ++y) {
     int right = -1;
     for (int x = 0; x < s.Width(); ++x)
       if (!(s.GetPixel(y, x) == MakePixel(255, 255, 255))) right = x;
-    if (right >= 0 && !inside) lines.push_back({y, y, right});
-    if (right >= 0) {
-      lines.back().Bottom = y;
-      lines.back().Right = std::max(lines.back().Right, right);
-    }
+    if (right >= 0 && !inside) rights.push_back(right);
+    if (right >= 0) rights.back() = std::max(rights.back(), right);
     inside = right >= 0;
   }
-  return lines;
-}
-
-std::vector<uint8_t> Bytes(const TFastDIB& s) { return std::vector<uint8_t>(s.Bits, s.Bits + s.ImageSize()); }
-
-TextToolLine Sans(const std::string& text, TextAlign align, int size = 24) {
-  TextToolLine l;
-  l.Font = "Liberation Sans";
-  l.Size = size;
-  l.Text = text;
-  l.X = 10;
-  l.Y = 5;
-  l.Align = align;
-  return l;
+  return rights;
 }
 
 }  // namespace
 
-// ---- text tool ----
-
 void TextToolTest::rightAlignedLinesEndTogether() {
   QVERIFY2(!InstalledFamily("liberation sans").isEmpty(), "the tests need Liberation Sans (fonts-liberation2)");
   std::string message;
+  TextToolLine l;
+  l.Font = "Liberation Sans";
+  l.Size = 24;
+  l.X = 10;
+  l.Y = 5;
+  l.Align = TextAlign::Right;
 
   // The same last letter: the ink ends in the very same column, at the box's right edge.
-  TextToolLine l = Sans("B\nBBBB", TextAlign::Right);
+  l.Text = "B\nBBBB";
   TFastDIB s = White(260, 90);
   QVERIFY(DrawTextToolLine(s, l, message));
   QVERIFY(message.empty());
-  std::vector<InkLine> ink = InkLines(s);
+  std::vector<int> ink = InkRights(s);
   QCOMPARE(int(ink.size()), 2);
-  QCOMPARE(ink[0].Right, ink[1].Right);
+  QCOMPARE(ink[0], ink[1]);
   const QFontMetrics fm(TextFont(l));
-  const int boxRight = l.X + TextBoxSize(l).width();
-  QVERIFY(std::abs(ink[1].Right + 1 + fm.rightBearing('B') - boxRight) <= 1);
+  QVERIFY(std::abs(ink[1] + 1 + fm.rightBearing('B') - (l.X + TextBoxSize(l).width())) <= 1);
 
   // A and BBBB: the lines end together once each letter's own margin is counted.
   l.Text = "A\nBBBB";
-  s = White(260, 90);
-  QVERIFY(DrawTextToolLine(s, l, message));
-  ink = InkLines(s);
-  QCOMPARE(int(ink.size()), 2);
-  QVERIFY2(std::abs((ink[0].Right + fm.rightBearing('A')) - (ink[1].Right + fm.rightBearing('B'))) <= 1,
-           qPrintable(QString("A ends at %1, BBBB at %2").arg(ink[0].Right).arg(ink[1].Right)));
-
-  // Left-aligned, the short line ends well before the long one.
-  l.Align = TextAlign::Left;
-  s = White(260, 90);
-  QVERIFY(DrawTextToolLine(s, l, message));
-  ink = InkLines(s);
-  QVERIFY(ink[0].Right < ink[1].Right - 20);
-
-  // Only the font colour is drawn: no blended edge pixels.
   l.Color = 0x0000C0;
   s = White(260, 90);
   QVERIFY(DrawTextToolLine(s, l, message));
+  ink = InkRights(s);
+  QCOMPARE(int(ink.size()), 2);
+  QVERIFY2(std::abs((ink[0] + fm.rightBearing('A')) - (ink[1] + fm.rightBearing('B'))) <= 1,
+           qPrintable(QString("A ends at %1, BBBB at %2").arg(ink[0]).arg(ink[1])));
+  // Only the font colour is drawn: no blended edge pixels.
   for (int y = 0; y < s.Height(); ++y)
     for (int x = 0; x < s.Width(); ++x) {
       const TPixel24 p = s.GetPixel(y, x);
       QVERIFY(p == MakePixel(255, 255, 255) || p == MakePixel(0xC0, 0, 0));
     }
+
+  // An unknown face draws with the default one and says so.
+  l.Font = "No Such Face";
+  QVERIFY(DrawTextToolLine(s, l, message));
+  QVERIFY2(message.find("\"No Such Face\" is not installed") != std::string::npos, message.c_str());
+  l.Font = "Liberation Sans";
 
   // Far outside the image, or at the ends of the integers, nothing is touched.
   for (auto [x, y] : {std::pair{-2147483647 - 1, 0}, {2147483647, 2147483647}, {0, -100000}, {260, 0}}) {
@@ -128,7 +103,7 @@ void TextToolTest::rightAlignedLinesEndTogether() {
     l.Y = y;
     TFastDIB t = White(260, 90);
     QVERIFY(DrawTextToolLine(t, l, message));
-    QVERIFY(InkLines(t).empty());
+    QVERIFY(InkRights(t).empty());
   }
   // Sizes beyond the tool's range, and boxes too large to draw, are refused with a reason.
   for (int size : {0, -5, 1001}) {
@@ -140,32 +115,32 @@ void TextToolTest::rightAlignedLinesEndTogether() {
   l.Text = std::string(200, 'W');
   QVERIFY(!DrawTextToolLine(s, l, message));
   QVERIFY(message.find("too large") != std::string::npos);
+
+  // A white text floats as white glyphs alone.
+  l.Size = 24;
+  l.Text = "white";
+  l.Color = 0xFFFFFF;
+  const QImage w = RenderFloatingText(l);
+  int opaque = 0;
+  for (int y = 0; y < w.height(); ++y)
+    for (int x = 0; x < w.width(); ++x) {
+      if (qAlpha(w.pixel(x, y)) == 0) continue;
+      ++opaque;
+      QCOMPARE(w.pixel(x, y), qRgb(255, 255, 255));
+    }
+  QVERIFY(opaque > 0 && opaque < w.width() * w.height() / 2);
 }
 
 void TextToolTest::dialogFieldsFollowTheRules() {
   Fixture f;
   TfText* d = f.window->textDialog();
-  auto* name = Child<QLineEdit>(d, "eFontName");
   auto* fonts = Child<QListWidget>(d, "lbFonts");
   auto* size = Child<QLineEdit>(d, "eSize");
-  auto* sizes = Child<QListWidget>(d, "lbSize");
-  auto* memo = Child<QPlainTextEdit>(d, "Memo1");
   TTextPanel* sample = d->Sample();
-
-  // At first: the default face, size 8, Regular, and the default text in memo and sample.
-  QCOMPARE(name->text(), DefaultTextFamily());
-  QCOMPARE(size->text(), QString("8"));
-  QCOMPARE(sizes->currentItem()->text(), QString("8"));
-  QCOMPARE(Child<QLineEdit>(d, "eStyle")->text(), QString("Regular"));
-  QCOMPARE(memo->toPlainText(), QString("Your Text Here"));
-  QCOMPARE(sample->Text(), QString("Your Text Here"));
-  QCOMPARE(sizes->count(), TfText::kSizeCount);
-  QCOMPARE(sizes->item(TfText::kSizeCount - 1)->text(), QString("220"));
-  QVERIFY(Child<QRadioButton>(d, "rbLeft")->isChecked());
 
   // Typing a name jumps the list to the first match, whatever the case; the sample waits.
   const QFont before = sample->TextFont();
-  Type(name, "liberation s");
+  Type(Child<QLineEdit>(d, "eFontName"), "liberation s");
   QVERIFY(fonts->currentItem()->text().startsWith("Liberation S"));
   QCOMPARE(sample->TextFont(), before);
   // A click takes the entry into the field and the sample.
@@ -173,12 +148,11 @@ void TextToolTest::dialogFieldsFollowTheRules() {
   QVERIFY(serif);
   fonts->setCurrentItem(serif);
   emit fonts->itemClicked(serif);
-  QCOMPARE(name->text(), QString("Liberation Serif"));
   QCOMPARE(d->Chosen().Font, std::string("Liberation Serif"));
 
   // Size 13 is not listed: the list shows its first entry, the sample uses 13.
   Type(size, "13");
-  QCOMPARE(sizes->currentRow(), 0);
+  QCOMPARE(Child<QListWidget>(d, "lbSize")->currentRow(), 0);
   QCOMPARE(d->Chosen().Size, 13);
   QCOMPARE(sample->TextFont().pixelSize(), TextFont("Liberation Serif", 13, TextStyle::Normal).pixelSize());
   Type(size, "x1");  // ignored while typing
@@ -194,21 +168,11 @@ void TextToolTest::dialogFieldsFollowTheRules() {
   QCOMPARE(d->Chosen().Style, TextStyle::BoldItalic);
   QVERIFY(sample->TextFont().bold() && sample->TextFont().italic());
 
-  // Colour from the picker; the memo drives the sample, an empty one shows the program's name.
-  d->ColorButton()->SetMoreColors([](uint32_t& c) {
-    c = 0x00336699;
-    return true;
-  });
-  d->ColorButton()->Menu()->findChild<QAction*>("MoreColors")->trigger();
-  QCOMPARE(d->Chosen().Color, 0x00336699u);
-  QCOMPARE(sample->FontColor(), QColor(0x99, 0x66, 0x33));
+  // An empty memo shows the program's name in the sample; the memo follows the alignment.
+  auto* memo = Child<QPlainTextEdit>(d, "Memo1");
   memo->setPlainText("");
   QCOMPARE(sample->Text(), QString("Vorq'sWeft 99"));
   QCOMPARE(d->Chosen().Text, std::string());
-  memo->setPlainText("one\ntwo");
-  QCOMPARE(d->Chosen().Text, std::string("one\ntwo"));
-
-  // Alignment: the memo itself follows.
   Child<QRadioButton>(d, "rbCenter")->click();
   QCOMPARE(d->Chosen().Align, TextAlign::Center);
   QCOMPARE(memo->document()->defaultTextOption().alignment(), Qt::AlignHCenter);
@@ -221,8 +185,7 @@ void TextToolTest::placedTextIsWhatTheBatchToolDraws() {
   QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
   f.PaintPattern();
   QTemporaryDir dir;
-  f.editor().LogPath = QFile::encodeName(dir.filePath("VorqLog.txt")).toStdString();
-  f.window->action("LogthisSession1")->trigger();
+  f.StartLog();
   TFastDIB start;
   CopySurface(f.editor().WorkSurface, start);
   std::string error;
@@ -230,7 +193,6 @@ void TextToolTest::placedTextIsWhatTheBatchToolDraws() {
 
   ImageView* view = f.window->imageView();
   QTest::mouseClick(Child<QToolButton>(f.window->toolBox(), "bText"), Qt::LeftButton);
-  QCOMPARE(view->Painting().State.Tool, PaintTool::Text);
 
   // The press opens the dialog; the answers are given inside it.
   WhenModal([](QWidget* modal) {
@@ -259,13 +221,11 @@ void TextToolTest::placedTextIsWhatTheBatchToolDraws() {
   QTRY_VERIFY(floating->Placing());
   QCOMPARE(floating->pos(), QPoint(20, 30));
   QCOMPARE(Bytes(f.editor().WorkSurface), Bytes(start));  // nothing drawn yet
-  QCOMPARE(f.editor().Undo.Count(), 1);                    // the press's snapshot
 
   // The floating text follows the mouse: centred on it.
   const QPoint centre(floating->width() / 2, floating->height() / 2);
   QTest::mouseMove(floating, centre + QPoint(7, 3));
   QTRY_COMPARE(floating->pos(), QPoint(27, 33));
-  QCOMPARE(f.window->statusPanel(kPanelX)->text(), QString("X: 27"));
   const QImage picture = floating->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
   QTest::mouseClick(floating, Qt::LeftButton, {}, centre);
   QVERIFY(!floating->Placing() && !floating->isVisible());
@@ -286,16 +246,9 @@ void TextToolTest::placedTextIsWhatTheBatchToolDraws() {
   const QString expected =
       "Text Tool, Font Liberation Sans, Size 20, Color R: 192 G: 0 B: 0, Style Bold \"Tile\\nSeamless\" , Location "
       "X 27 Y 33, Alignment Right";
-  f.window->action("CloseLog1")->trigger();
-  QCOMPARE(LogLines(dir.filePath("VorqLog.txt")), QStringList{expected});
+  QCOMPARE(f.LoggedLines(), QStringList{expected});
 
-  // Replayed in this process and by the batch tool: the same pixels.
-  ScriptedUi ui;
-  Editor replay(ui);
-  CopySurface(start, replay.WorkSurface);
-  QCOMPARE(ReplayLine(replay, expected.toStdString()).Status, ReplayStatus::Done);
-  QCOMPARE(Bytes(replay.WorkSurface), Bytes(work));
-
+  // Replayed by the batch tool: the same pixels.
   QProcess cli;
   cli.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   cli.start(VORQ_CLI, {"--input", dir.filePath("start.bmp"), "--output", dir.filePath("out.bmp"), expected});
@@ -305,34 +258,6 @@ void TextToolTest::placedTextIsWhatTheBatchToolDraws() {
   QVERIFY(LoadImageFile(QFile::encodeName(dir.filePath("out.bmp")).toStdString(), out, error));
   QCOMPARE(Bytes(out), Bytes(work));
 
-  // An unknown font: the default face, and a warning that names the line.
-  QProcess warn;
-  const QString unknown = QString(expected).replace("Liberation Sans", "No Such Face");
-  warn.start(VORQ_CLI, {"--input", dir.filePath("start.bmp"), "--output", dir.filePath("out2.bmp"), unknown});
-  QVERIFY(warn.waitForFinished(30000));
-  QCOMPARE(warn.exitCode(), 0);
-  const QString said = QString::fromUtf8(warn.readAllStandardError());
-  QVERIFY2(said.contains("warning: argument line 1") && said.contains("\"No Such Face\" is not installed") &&
-               said.contains(unknown),
-           qPrintable(said));
-
-  // Undo takes the text away again.
-  f.window->bUndoClick();
-  QCOMPARE(Bytes(f.editor().WorkSurface), Bytes(start));
-
-  // A white text floats as white glyphs alone.
-  TextToolLine white = Sans("white", TextAlign::Left);
-  white.Color = 0xFFFFFF;
-  const QImage w = RenderFloatingText(white);
-  int opaque = 0;
-  for (int y = 0; y < w.height(); ++y)
-    for (int x = 0; x < w.width(); ++x) {
-      const QRgb p = w.pixel(x, y);
-      if (qAlpha(p) == 0) continue;
-      ++opaque;
-      QCOMPARE(p, qRgb(255, 255, 255));
-    }
-  QVERIFY(opaque > 0 && opaque < w.width() * w.height() / 2);
 }
 
 // ---- log windows ----
@@ -342,29 +267,29 @@ void LogWindowsTest::viewerFollowsTheLogAndSavesUnderItsName() {
   f.window->show();
   QTemporaryDir dir;
   QDir(dir.path()).mkpath("logs");
-  QDir(dir.path()).mkpath("txtlogs");
-  f.editor().LogPath = QFile::encodeName(dir.filePath("VorqLog.txt")).toStdString();
   TfLog* viewer = f.window->logViewer();
-
+  f.editor().LogPath = QFile::encodeName(f.LogPath()).toStdString();
   f.window->action("ViewLog1")->trigger();
   QCOMPARE(f.messages, QStringList{"Log File Not Found in Current Directory"});
   QVERIFY(!viewer->isVisible());
 
-  f.window->action("LogthisSession1")->trigger();
+  f.StartLog();
   f.window->CopyImagetoBuffer1Click();
   f.window->action("ViewLog1")->trigger();
   QVERIFY(viewer->isVisible() && !viewer->isModal());
   QVERIFY(!f.window->toolBox()->isVisible());
-  QCOMPARE(viewer->Lines().size(), 2);
   QCOMPARE(viewer->Lines().last(), QString("Copy Image to Buffer"));
   // Logging goes on, and the viewer shows each new line.
   f.window->PasteBuffertoImage1Click();
   QTRY_COMPARE(viewer->Lines().size(), 3);
-  QVERIFY(f.editor().Log.Logging());
 
   // Save As with "Save Image with Log File Name": the image save dialog is offered the log's name.
-  QString textPath = dir.filePath("logs/day1.txt");
-  viewer->setFileChooser([&](const QString&) { return textPath; });
+  const QString textPath = dir.filePath("logs/day1.txt");
+  bool chosen = false;
+  viewer->setFileChooser([&](const QString&) {
+    chosen = true;
+    return textPath;
+  });
   QString offered = "(not asked)";
   f.window->setFileChooser([&](bool forSave) {
     if (forSave) offered = f.window->savePreset();
@@ -377,16 +302,12 @@ void LogWindowsTest::viewerFollowsTheLogAndSavesUnderItsName() {
   QFile saved(textPath);
   QVERIFY(saved.open(QIODevice::ReadOnly));
   QCOMPARE(QString::fromUtf8(saved.readAll()), viewer->Lines().join("\r\n") + "\r\n");
-
-  textPath = dir.filePath("txtlogs/day1.txt");
-  viewer->bSaveAsClick();
-  QCOMPARE(offered, QString("day1.txt"));
   f.window->action("SaveImagewithLogFileName1")->setChecked(false);
   offered = "(not asked)";
   viewer->bSaveAsClick();
   QCOMPARE(offered, QString("(not asked)"));
 
-  // Print: every line on a page; an empty text prints nothing and says nothing.
+  // Print: every line on a page; an empty text neither saves nor prints, and says so once.
   int printed = 0;
   viewer->setPrinterChooser([&](QPrinter& p) {
     ++printed;
@@ -400,15 +321,11 @@ void LogWindowsTest::viewerFollowsTheLogAndSavesUnderItsName() {
 
   viewer->Memo()->clear();
   f.messages.clear();
-  textPath = "(should not be asked)";
-  viewer->setFileChooser([&](const QString&) {
-    textPath = "asked";
-    return QString();
-  });
+  chosen = false;
   viewer->bSaveAsClick();
-  QCOMPARE(f.messages, QStringList{"Nothing to Save!"});
-  QCOMPARE(textPath, QString("(should not be asked)"));
   viewer->bPrintClick();
+  QCOMPARE(f.messages, QStringList{"Nothing to Save!"});
+  QVERIFY(!chosen);
   QCOMPARE(printed, 1);
 
   viewer->close();
@@ -418,8 +335,7 @@ void LogWindowsTest::viewerFollowsTheLogAndSavesUnderItsName() {
 void LogWindowsTest::editorAsksBeforeLosingChanges() {
   Fixture f;
   f.window->show();
-  QTemporaryDir dir;
-  const QString logPath = dir.filePath("VorqLog.txt");
+  const QString logPath = f.LogPath();
   f.editor().LogPath = QFile::encodeName(logPath).toStdString();
   auto readLog = [&] {
     QFile file(logPath);
@@ -447,9 +363,7 @@ void LogWindowsTest::editorAsksBeforeLosingChanges() {
   bool stayedOpen = false;
   WhenModal([&](QWidget* modal) {
     QCOMPARE(modal, static_cast<QWidget*>(editor));
-    QVERIFY(!editor->Modified());
     QCOMPARE(editor->Lines().size(), 2);
-    QVERIFY(!f.window->toolBox()->isVisible());
     editor->Memo()->appendPlainText("Blur");
     QVERIFY(editor->Modified());
     editor->reject();  // Escape or the close box: the question, answered No
@@ -461,7 +375,6 @@ void LogWindowsTest::editorAsksBeforeLosingChanges() {
   QCOMPARE(questions, QStringList({"This will Close the Log. OK?", "Changes not saved.  Do you still wish to exit?"}));
   QVERIFY(!f.editor().Log.Logging());
   QCOMPARE(readLog(), original + "Blur\r\n");
-  QVERIFY(f.window->toolBox()->isVisible());
 
   // Cancel drops the edits without a question; Save As on an empty text says so.
   questions.clear();
@@ -485,7 +398,7 @@ void FadeAboutTest::fadeRunsItsTransitionsInTurn() {
   fade.resize(13, 7);  // odd width: row filler bytes
   fade.show();
   fade.SetMsecPerFrame(0);
-  QSignalSpy ends(&fade, &TVorqFade::OnEnd), begins(&fade, &TVorqFade::OnBegin);
+  QSignalSpy ends(&fade, &TVorqFade::OnEnd);
   const TFastDIB& shown = fade.FromBitmap();
   auto all = [&](uint8_t v) {
     for (int y = 0; y < shown.Height(); ++y)
@@ -496,9 +409,7 @@ void FadeAboutTest::fadeRunsItsTransitionsInTurn() {
   QVERIFY(all(0));  // black from, white to
 
   fade.Blend();
-  QVERIFY(fade.Running());
   QTRY_COMPARE(ends.count(), 1);
-  QCOMPARE(begins.count(), 1);
   QVERIFY(all(255));
   // Back: a reverse blend and a dissolve end on the first picture, without OnEnd of their own.
   fade.ReverseBlend();
@@ -519,11 +430,6 @@ void FadeAboutTest::fadeRunsItsTransitionsInTurn() {
   fade.Blend();
   QTRY_COMPARE(ends.count(), 3);
   QVERIFY(all(0));
-  QCOMPARE(fade.ColorFrom(), 0u);
-  QCOMPARE(fade.ColorTo(), 0xFFFFFFu);
-
-  QCOMPARE((fade.SetBlendRate(0), fade.BlendRate()), 1);
-  QCOMPARE((fade.SetBlendRate(100000), fade.BlendRate()), 256);
 
   // Without stretching, a lone target picture gives the control its size.
   TVorqFade sized;
@@ -539,14 +445,8 @@ void FadeAboutTest::aboutBoxPlaysThenCloses() {
   TfAbout about;
   for (TVorqFade* f : {about.hf1, about.hf2, about.VorqFade1, about.VorqFade2}) f->SetMsecPerFrame(0);
   about.hf2->SetSwapDelay(0);
-  QCOMPARE(about.hf1->size(), QSize(256, 180));
-  QCOMPARE(about.VorqFade1->size(), QSize(85, 40));
-  QCOMPARE(about.VorqFade2->size(), QSize(114, 41));
-  QCOMPARE(Child<QLabel>(&about, "lblVersion")->text(), QString("Version " VORQ_VERSION));
-
   QSignalSpy info(&about, &TfAbout::InfoShown);
   about.show();
-  QTRY_VERIFY(about.hf1->isVisible());
   QTRY_VERIFY_WITH_TIMEOUT(info.count() == 1, 8000);
   QVERIFY(!about.hf1->isVisible() && !about.hf2->isVisible());
   QVERIFY(about.pnlInfo->isVisible() && about.VorqFade1->isVisible());
@@ -565,7 +465,6 @@ void FadeAboutTest::aboutBoxPlaysThenCloses() {
 
   QTest::mouseClick(ok, Qt::LeftButton, {}, QPoint(10, 10));
   QVERIFY(!about.isVisible());
-  QVERIFY(!about.pnlInfo->isVisible());
 }
 
 }  // namespace vorq::gui::test
