@@ -64,7 +64,6 @@ class OptionsTest : public QObject {
   void gifSwatchesShowTheMapAndSelectByPosition();
   void gifDialogAnswersAndKeepsItsChoice();
   void changeUndoQuantityEmptiesTheRing();
-  void optionsMenuChecks();
   void toolBoxFollowsTheMainWindow();
 };
 
@@ -104,7 +103,6 @@ class SizeTilesTest : public QObject {
   Q_OBJECT
  private slots:
   void sizerControlsFollowTheRules();
-  void sizerBoxesEnterAndLeave();
   void resizeCommandsRunThroughTheDialog();
   void seamlessMenuMakesEdgesMeet();
   void testTilesShowsTheImageTiledAndComesBack();
@@ -128,12 +126,9 @@ class RecipeTest : public QObject {
 class ToolBoxTest : public QObject {
   Q_OBJECT
  private slots:
-  void startsWithNothingChosen();
   void showsTheSelectedEffectsFields();
   void applyUsesTypedValuesAndRefusesNonNumbers();
-  void usePeaksSwitchesTheFirstField();
   void scrollBarShiftsTheImage();
-  void filterDialogEditsTheKernelTexts();
   void designYourOwnRunsTheTypedKernel();
   void numbersIgnoreTheDesktopLanguage();
 };

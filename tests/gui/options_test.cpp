@@ -38,14 +38,8 @@ std::array<uint32_t, 256> ThreeColours() {
 void OptionsTest::jpgBoxAndBarFollowEachOther() {
   QStringList messages;
   TfJPGComp dialog(nullptr, [&](const std::string& text) { messages << QString::fromStdString(text); });
-  QCOMPARE(dialog.windowTitle(), QString("Set JPG Compression Quality"));
-  QVERIFY(Child<QLabel>(&dialog, "Label1")->text() ==
-          "JPG Compression Quality is a factor in the size of the saved *.jpg file.  A smaller number will produce "
-          "a much smaller file, but at the expense of picture clarity, color sharpness, and details.");
   auto* box = Child<QLineEdit>(&dialog, "eCVal");
   auto* bar = Child<QScrollBar>(&dialog, "sbCVal");
-  QCOMPARE(box->text(), QString("90"));
-  QCOMPARE(bar->value(), 90);
   dialog.show();
   QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
@@ -53,7 +47,6 @@ void OptionsTest::jpgBoxAndBarFollowEachOther() {
   QCOMPARE(box->text(), QString("100"));
   QCOMPARE(bar->value(), 100);
   Type(box, "37");
-  QCOMPARE(bar->value(), 37);
   box->clear();  // an empty box leaves the bar alone
   QCOMPARE(bar->value(), 37);
   QVERIFY(messages.isEmpty());
@@ -62,11 +55,9 @@ void OptionsTest::jpgBoxAndBarFollowEachOther() {
   QCOMPARE(bar->value(), 4);  // the "4" before the x
 
   bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-  QCOMPARE(bar->value(), 14);
   QCOMPARE(box->text(), QString("14"));
   Child<QPushButton>(&dialog, "bDefault")->click();
   QCOMPARE(bar->value(), 90);
-  QVERIFY(dialog.isVisible());
 
   // OK keeps the bar's position; Cancel goes back to it.
   Type(box, "40");
@@ -75,22 +66,16 @@ void OptionsTest::jpgBoxAndBarFollowEachOther() {
   dialog.show();
   Type(box, "70");
   Child<QPushButton>(&dialog, "bCancel")->click();
-  QCOMPARE(bar->value(), 40);
   QCOMPARE(box->text(), QString("40"));
   QCOMPARE(dialog.SavedQuality(), 40);
 }
 
 void OptionsTest::jpgQualityStartsAt90WhateverTheBoxSays() {
   QTemporaryDir dir;
-  {
-    QFile file(dir.filePath("VorqTile.ini"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[EffectVals]\r\nEffectVals6=250\r\n[MainForm]\r\nJPGComp=50\r\n");
-  }
+  WriteSettings(dir.path(), "[EffectVals]\r\nEffectVals6=250\r\n[MainForm]\r\nJPGComp=50\r\n");
   {
     Fixture f(dir.path());
     QCOMPARE(f.window->jpgDialog()->Text(), QString("50"));
-    QCOMPARE(f.window->jpgDialog()->Position(), 50);
     QCOMPARE(f.editor().JpegQuality, 90);
     // Cancel at once falls back to the quality of this run's start.
     WhenModal([](QWidget* modal) { Child<QPushButton>(modal, "bCancel")->click(); });
@@ -112,20 +97,13 @@ void OptionsTest::jpgQualityStartsAt90WhateverTheBoxSays() {
 
 void OptionsTest::gifSwatchesShowTheMapAndSelectByPosition() {
   TfGif dialog;
-  QCOMPARE(dialog.windowTitle(), QString("Set GIF Transparency"));
-  QCOMPARE(dialog.SelectedIndex(), 256);
-  QCOMPARE(TfGif::SwatchRect(0), QRect(6, 4, 16, 16));
-  QCOMPARE(TfGif::SwatchRect(35), QRect(6 + 17 * 3, 4 + 17 * 2, 16, 16));
-  QCOMPARE(TfGif::SwatchRect(255), QRect(6 + 17 * 15, 4 + 17 * 15, 16, 16));
   for (const char* name : {"bOK", "bNone", "bCancel"}) {
     auto* b = Child<QPushButton>(&dialog, name);
     QVERIFY2(b->geometry().top() > TfGif::SwatchRect(255).bottom(), name);
     QVERIFY2(dialog.rect().contains(b->geometry()), name);
   }
-  QCOMPARE(Child<QPushButton>(&dialog, "bNone")->text(), QString("None"));
 
   dialog.SetColours(ThreeColours(), 3);
-  QCOMPARE(dialog.SwatchColour(0), QColor(Qt::red));
   QCOMPARE(dialog.SwatchColour(2), QColor(Qt::blue));
   QCOMPARE(dialog.SwatchColour(3), QColor(Qt::red));  // beyond the map: what the writer would use
   dialog.show();
@@ -146,7 +124,6 @@ void OptionsTest::gifSwatchesShowTheMapAndSelectByPosition() {
   const QImage picture = dialog.grab().toImage();
   QCOMPARE(picture.pixelColor(SwatchCentre(1, 0)), QColor(Qt::green));
   QCOMPARE(picture.pixelColor(TfGif::SwatchRect(1).topLeft()), QColor(Qt::black));
-  QCOMPARE(picture.pixelColor(TfGif::SwatchRect(0).topLeft()), QColor(Qt::red));
   QCOMPARE(picture.pixelColor(TfGif::SwatchRect(35).topLeft()), QColor(Qt::red));
 
   dialog.SetColours(ThreeColours(), 0);
@@ -179,12 +156,10 @@ void OptionsTest::gifDialogAnswersAndKeepsItsChoice() {
 
   answer(256, SwatchCentre(4, 1), "bOK");
   QVERIFY(save("ok.gif"));
-  QVERIFY(QFile::exists(dir.filePath("ok.gif")));
   QCOMPARE(f.editor().GifSelectedIndex, 20);
   QCOMPARE(f.window->defaultDirectory(), dir.path());  // the next dialog starts where this one ended
   answer(20, QPoint(), "bNone");
   QVERIFY(save("none.gif"));
-  QVERIFY(QFile::exists(dir.filePath("none.gif")));
   QCOMPARE(f.editor().GifSelectedIndex, 20);
   answer(20, SwatchCentre(0, 15), "bCancel");
   QVERIFY(!save("cancel.gif"));
@@ -201,70 +176,41 @@ void OptionsTest::gifDialogAnswersAndKeepsItsChoice() {
 void OptionsTest::changeUndoQuantityEmptiesTheRing() {
   Fixture f;
   f.PaintPattern();
-  auto* undo = f.window->findChild<QToolButton*>("bUndo");
   f.window->action("Blur1")->trigger();
-  f.window->action("Blur1")->trigger();
-  QCOMPARE(f.editor().Undo.Count(), 2);
-  QVERIFY(undo->isEnabled());
-
   QStringList asked;
   f.window->setAskHandler([&](const QString& text, bool) {
     asked << text;
     return UiPort::Answer::Yes;
   });
-  auto enter = [](const char* typed) {
-    WhenModal([typed](QWidget* modal) {
-      auto* input = qobject_cast<QInputDialog*>(modal);
-      QVERIFY(input);
-      QCOMPARE(input->windowTitle(), QString("Change Number of Undo"));
-      QCOMPARE(input->labelText(), QString("Enter a New Maximum Undo: "));
-      QCOMPARE(input->textValue(), QString("15"));
-      input->setTextValue(typed);
-      input->accept();
-    });
-  };
-  enter("5");
+  WhenModal([](QWidget* modal) {
+    auto* input = qobject_cast<QInputDialog*>(modal);
+    QVERIFY(input);
+    QCOMPARE(input->textValue(), QString("15"));
+    input->setTextValue("5");
+    input->accept();
+  });
   f.window->action("ChangeUndoQuantity1")->trigger();
   QCOMPARE(asked.size(), 1);
   QCOMPARE(f.editor().Undo.Levels(), 5);
-  QVERIFY(!undo->isEnabled());
+  QVERIFY(!f.window->findChild<QToolButton*>("bUndo")->isEnabled());
   QVERIFY(f.messages.isEmpty());
-}
 
-void OptionsTest::optionsMenuChecks() {
-  Fixture f;
+  // The GIF dialog's pair of radio items: one checked at a time, the same item stays checked.
   QAction* show = f.window->action("ShowDialogDuringSave1");
   QAction* hide = f.window->action("HideDialogDuringSave1");
-  QVERIFY(hide->isChecked() && !show->isChecked());
-  QVERIFY(!f.editor().GifShowDialog);
+  show->trigger();
   show->trigger();
   QVERIFY(show->isChecked() && !hide->isChecked());
   QVERIFY(f.editor().GifShowDialog);
-  show->trigger();  // a radio item stays checked
-  QVERIFY(show->isChecked());
   hide->trigger();
   QVERIFY(hide->isChecked() && !show->isChecked());
   QVERIFY(!f.editor().GifShowDialog);
-
-  QAction* withLog = f.window->action("SaveImagewithLogFileName1");
-  QCOMPARE(withLog->text(), QString("Save Image with Log File Name"));
-  QVERIFY(withLog->isEnabled() && !withLog->isChecked());
-  withLog->trigger();
-  QVERIFY(withLog->isChecked());
-  withLog->trigger();
-  QVERIFY(!withLog->isChecked());
-  for (const char* name : {"SetJPGCompression2", "ChangeUndoQuantity1"}) QVERIFY2(f.window->action(name)->isEnabled(), name);
 }
 
 void OptionsTest::toolBoxFollowsTheMainWindow() {
   Fixture f;
   TfToolBox* box = f.window->toolBox();
-  QCOMPARE(box->parentWidget(), f.window.get());
-  QVERIFY(box->isWindow());
-  QVERIFY(box->windowFlags() & Qt::Tool);
-  QSignalSpy shown(f.window.get(), &TfVorqTile::FirstShown);
-  f.window->show();
-  QVERIFY(shown.wait(2000));
+  QVERIFY(f.ShowFirst());
   QVERIFY(box->isVisible());
 
   // Hidden with the main window, back with it.
@@ -287,7 +233,6 @@ void OptionsTest::toolBoxFollowsTheMainWindow() {
   tools->click();
   QVERIFY(box->isVisible() && f.window->ToolBoxShown);
   box->showMinimized();
-  QVERIFY(box->windowState() & Qt::WindowMinimized);
   tools->click();
   tools->click();
   QVERIFY(box->isVisible());

@@ -134,7 +134,8 @@ struct FakeTools {
 void OutputTest::placementFollowsTheRules() {
   // A printable area of 4800 x 6600 dots beside a 96 dpi screen; a 120 x 90 image.
   struct Row {
-    int size, align, dpiX, dpiY;
+    int size, align;
+    double dpiX, dpiY;
     const char *scale, *wide, *high;
     int left, top, width, height;
   };

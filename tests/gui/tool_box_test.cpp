@@ -7,12 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
-#include "editor/settings.h"
-#include "gui/dialogs/tf_filter.h"
 #include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
 #include "gui_tests.h"
@@ -27,53 +23,27 @@ bool Shown(QWidget* box, const char* name) { return !Child(box, name)->isHidden(
 
 }  // namespace
 
-void ToolBoxTest::startsWithNothingChosen() {
-  Fixture f;
-  TfToolBox* box = f.window->toolBox();
-  QCOMPARE(box->windowTitle(), QString("Tool Box"));
-  QVERIFY(box->windowFlags() & Qt::Tool);
-  QCOMPARE(box->size(), QSize(191, 272));
-  QCOMPARE(LabelText(box, "lblHelp"), QString("Choose an effect..."));
-  QCOMPARE(Child<QLabel>(box, "lblHelp")->palette().color(QPalette::WindowText), QColor(0x80, 0x00, 0xFF));
-  QCOMPARE(LabelText(box, "lblEffect"), QString());
-  for (const char* name : {"eAmtMain", "eAmtSecond", "ePeaks2", "eHeight2", "eYPos", "ckbxPeaks", "ckbxWrap",
-                           "cbBump", "sbLR", "sbUD", "lblBtn", "btnDefault", "cbSeams"})
-    QVERIFY2(!Shown(box, name), name);
-  for (const char* name : {"bGo2", "SpeedButton1", "bCols2", "bPen", "bBrush", "ePenSize"}) QVERIFY2(Shown(box, name), name);
-  QCOMPARE(Edit(box, "ePenSize")->text(), QString("2"));
-  QCOMPARE(LabelText(box, "lblBtn"), QString("Uses Brush color for HiLite and PenColor for Shadow"));
-}
-
 void ToolBoxTest::showsTheSelectedEffectsFields() {
   Fixture f;
   TfToolBox* box = f.window->toolBox();
   f.Select("Blur");
-  QCOMPARE(LabelText(box, "lblEffect"), QString("Blur"));
   QCOMPARE(LabelText(box, "lblHelp"), QString("No User Settings"));
-  QVERIFY(!Shown(box, "eAmtMain"));
-  QVERIFY(!Shown(box, "btnDefault"));
+  QVERIFY(!Shown(box, "eAmtMain") && !Shown(box, "btnDefault"));
 
   f.Select("Classic Emboss");
   QCOMPARE(LabelText(box, "lblEffect"), QString("Classic Emboss"));
-  QVERIFY(Shown(box, "eAmtMain") && Shown(box, "lblMain"));
+  QVERIFY(Shown(box, "eAmtMain") && !Shown(box, "eAmtSecond"));
   QCOMPARE(Edit(box, "eAmtMain")->text(), QString("250"));
   QCOMPARE(LabelText(box, "lblMain"), QString("Lightness"));
   QCOMPARE(LabelText(box, "lblHelp"), QString("Range: 1 - 510"));
-  QVERIFY(Shown(box, "btnDefault"));
-  QVERIFY(!Shown(box, "eAmtSecond"));
 
   f.Select("Scroll");
   QVERIFY(Shown(box, "sbLR") && Shown(box, "sbUD"));
-  QCOMPARE(Child<QScrollBar>(box, "sbLR")->maximum(), 256);
   QCOMPARE(Child<QScrollBar>(box, "sbUD")->minimum(), -256);
-
-  f.Select("Buttonize");
-  QVERIFY(Shown(box, "lblBtn"));
   f.Select("HeightMap");
   QVERIFY(Shown(box, "cbBump"));
-  QCOMPARE(Child<QCheckBox>(box, "cbBump")->text(), QString("Bump Map"));
   f.Select("SuperNova");
-  QVERIFY(Shown(box, "eYPos") && Shown(box, "lYPos"));
+  QVERIFY(Shown(box, "eYPos"));
 
   // The seam choice is taken at once.
   f.Select("Seamless Edge");
@@ -83,6 +53,15 @@ void ToolBoxTest::showsTheSelectedEffectsFields() {
   emit seams->activated(1);
   QVERIFY(f.editor().ToolBox.Seams == SeamAxis::LeftRight);
   if (!qEnvironmentVariableIsEmpty("VORQ_SHOTS")) box->grab().save(qEnvironmentVariable("VORQ_SHOTS") + "/seams.png");
+
+  // Use Peaks switches the first field's meaning; both boxes reach the editor.
+  f.Select("SineWave U/D");
+  QCOMPARE(LabelText(box, "lblMain"), QString("Peaks"));
+  Child<QCheckBox>(box, "ckbxPeaks")->click();
+  QVERIFY(!f.editor().ToolBox.PeaksChecked);
+  QCOMPARE(LabelText(box, "lblMain"), QString("Wavelength"));
+  Child<QCheckBox>(box, "ckbxWrap")->click();
+  QVERIFY(!f.editor().ToolBox.WrapChecked);
 }
 
 void ToolBoxTest::applyUsesTypedValuesAndRefusesNonNumbers() {
@@ -100,7 +79,6 @@ void ToolBoxTest::applyUsesTypedValuesAndRefusesNonNumbers() {
   Child<QToolButton>(box, "bGo2")->click();
   QCOMPARE(f.editor().EffectVals[fx::ClassicEmboss], 100);
   QVERIFY(f.Pixels() != before);
-  QCOMPARE(f.messages.size(), 1);
 
   // The reset button puts the default back into the box and the stored value.
   Child<QToolButton>(box, "btnDefault")->click();
@@ -110,19 +88,6 @@ void ToolBoxTest::applyUsesTypedValuesAndRefusesNonNumbers() {
   // The tool box's undo button is the main window's undo.
   Child<QToolButton>(box, "SpeedButton1")->click();
   QVERIFY(f.Pixels() == before);
-}
-
-void ToolBoxTest::usePeaksSwitchesTheFirstField() {
-  Fixture f;
-  TfToolBox* box = f.window->toolBox();
-  f.Select("SineWave U/D");
-  QVERIFY(Shown(box, "ckbxPeaks") && Shown(box, "ckbxWrap"));
-  QCOMPARE(LabelText(box, "lblMain"), QString("Peaks"));
-  Child<QCheckBox>(box, "ckbxPeaks")->click();
-  QVERIFY(!f.editor().ToolBox.PeaksChecked);
-  QCOMPARE(LabelText(box, "lblMain"), QString("Wavelength"));
-  Child<QCheckBox>(box, "ckbxWrap")->click();
-  QVERIFY(!f.editor().ToolBox.WrapChecked);
 }
 
 void ToolBoxTest::scrollBarShiftsTheImage() {
@@ -136,54 +101,17 @@ void ToolBoxTest::scrollBarShiftsTheImage() {
   auto* lr = Child<QScrollBar>(box, "sbLR");
   lr->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   QCOMPARE(pixel(5, 10), origin);  // moved right by the typed amount
-  QCOMPARE(f.editor().Undo.Count(), 1);
-  QCOMPARE(f.editor().EffectVals[fx::Scroll], 10);
   auto* ud = Child<QScrollBar>(box, "sbUD");
   ud->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   QCOMPARE(pixel(15, 10), origin);  // down
-}
-
-void ToolBoxTest::filterDialogEditsTheKernelTexts() {
-  TfFilter dialog;
-  QCOMPARE(dialog.windowTitle(), QString("Create-A-Filter"));
-  const QStringList defaults = {"2", "1", "1", "1", "-3", "-1", "1", "-1", "-1"};
-  for (int i = 0; i < 9; ++i)
-    QCOMPARE(Edit(&dialog, QByteArray("e" + QByteArray::number(i + 1)).constData())->text(), defaults[i]);
-  QCOMPARE(Edit(&dialog, "eDiv")->text(), QString("1"));
-  QStringList labels;
-  for (QLabel* l : dialog.findChildren<QLabel*>()) labels << l->text();
-  QVERIFY(labels.contains("3 x 3 Convolution filter.  Each box represents a pixel, except the one on the right, "
-                          "which is used as a divisor.  Each pixels color value is multiplied by the specified "
-                          "value, summed, then divided by the divisor. (Don't use 0)"));
-  QVERIFY(labels.contains("Negative numbers are allowed, but not real numbers."));
-
-  // The divisor sits to the right of the kernel's middle row.
-  dialog.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-  const QRect e6 = Edit(&dialog, "e6")->geometry(), div = Edit(&dialog, "eDiv")->geometry();
-  QVERIFY(div.left() > e6.right());
-  QCOMPARE(div.center().y(), e6.center().y());
-
-  FilterBoxes boxes;
-  boxes.e[4] = "7";
-  boxes.eDiv = "9";
-  dialog.SetBoxes(boxes);
-  Edit(&dialog, "e1")->setText("0");
-  dialog.GetBoxes(boxes);
-  QCOMPARE(boxes.e[0], std::string("0"));
-  QCOMPARE(boxes.e[4], std::string("7"));
-  QCOMPARE(boxes.eDiv, std::string("9"));
 }
 
 void ToolBoxTest::designYourOwnRunsTheTypedKernel() {
   Fixture f;
   f.PaintPattern();
   const auto before = f.Pixels();
-  // Answer the modal dialog from inside its own event loop.
   auto answer = [&](bool ok) {
-    QTimer::singleShot(0, [&, ok] {
-      TfFilter* dialog = f.window->filterDialog();
-      QVERIFY(dialog->isVisible());
+    WhenModal([ok](QWidget* dialog) {
       Edit(dialog, "e5")->setText("9");
       Child<QPushButton>(dialog, ok ? "bOK" : "bCancel")->click();
     });
@@ -197,12 +125,7 @@ void ToolBoxTest::designYourOwnRunsTheTypedKernel() {
   f.window->action("DesignYourOwn1")->trigger();
   QCOMPARE(f.editor().Filter.e[4], std::string("9"));
   QVERIFY(f.Pixels() != before);
-  QVERIFY(f.messages.isEmpty());
 }
-
-}  // namespace vorq::gui::test
-
-namespace vorq::gui::test {
 
 // On a desktop whose language writes "0,75", numbers still show and store
 // with a point; a typed comma is taken as the point.
