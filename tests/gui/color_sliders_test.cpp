@@ -42,7 +42,7 @@ struct Sliders : Fixture {
 
 }  // namespace
 
-void ColorSlidersTest::bothButtonsTogglePanelAndHeight() {
+void ToolBoxTest::bothButtonsTogglePanelAndHeight() {
   Sliders f;
   QWidget* panel = Child(f.box(), "pnlColors");
   QVERIFY(panel->isHidden());
@@ -59,7 +59,7 @@ void ColorSlidersTest::bothButtonsTogglePanelAndHeight() {
   QCOMPARE(f.box()->height(), 446);
 }
 
-void ColorSlidersTest::previewThenOkCommitsOnce() {
+void ToolBoxTest::previewThenOkCommitsOnce() {
   Sliders f;
   f.PaintPattern();
   f.StartLog();
@@ -92,7 +92,7 @@ void ColorSlidersTest::previewThenOkCommitsOnce() {
   QCOMPARE(f.editor().WorkSurface.GetPixel(3, 5), p);
 }
 
-void ColorSlidersTest::cancelRestoresExactly() {
+void ToolBoxTest::cancelRestoresExactly() {
   Sliders f;
   f.PaintPattern();
   const auto before = f.Pixels();

@@ -31,7 +31,7 @@ void Drop(QWidget* target, const QString& path) {
 
 }  // namespace
 
-void ConveniencesTest::menuCommandSelectsItsNodeAndEnterAppliesIt() {
+void MainWindowTest::menuCommandSelectsItsNodeAndEnterAppliesIt() {
   Fixture f;
   QVERIFY(f.ShowFirst());
   f.PaintPattern();
@@ -46,7 +46,7 @@ void ConveniencesTest::menuCommandSelectsItsNodeAndEnterAppliesIt() {
   QCOMPARE(f.Pixels(), once);
 }
 
-void ConveniencesTest::standardShortcutsMoveTheCollidingEffects() {
+void MainWindowTest::standardShortcutsMoveTheCollidingEffects() {
   QTemporaryDir home;
   {
     Fixture f(home.path());
@@ -67,7 +67,7 @@ void ConveniencesTest::standardShortcutsMoveTheCollidingEffects() {
   QCOMPARE(f.window->action("Sharpen1")->shortcut(), QKeySequence("Ctrl+S"));
 }
 
-void ConveniencesTest::dockedToolBoxSitsRightAndComesBack() {
+void MainWindowTest::dockedToolBoxSitsRightAndComesBack() {
   QTemporaryDir home;
   {
     Fixture f(home.path());
@@ -87,7 +87,7 @@ void ConveniencesTest::dockedToolBoxSitsRightAndComesBack() {
   QVERIFY(f.window->toolBox()->isWindow() && f.window->toolBox()->isVisible());
 }
 
-void ConveniencesTest::droppedFilesOpenAndAreRemembered() {
+void MainWindowTest::droppedFilesOpenAndAreRemembered() {
   QTemporaryDir dir;
   QImage picture(7, 3, QImage::Format_RGB32);
   picture.fill(QColor(10, 20, 30));
@@ -115,7 +115,7 @@ void ConveniencesTest::droppedFilesOpenAndAreRemembered() {
   QVERIFY(recent->actions().at(0)->text().endsWith("a.png"));
 }
 
-void ConveniencesTest::cancelledEffectLeavesImageAndUndoAsTheyWere() {
+void MainWindowTest::cancelledEffectLeavesImageAndUndoAsTheyWere() {
   Fixture f;
   QVERIFY(f.ShowFirst());
   for (const int levels : {15, 2}) {  // room in the ring, and a full ring
@@ -134,7 +134,7 @@ void ConveniencesTest::cancelledEffectLeavesImageAndUndoAsTheyWere() {
   }
 }
 
-void ConveniencesTest::windowKeepsTicklingDuringA4096Effect() {
+void MainWindowTest::windowKeepsTicklingDuringA4096Effect() {
   Fixture f;
   QVERIFY(f.ShowFirst());
   QVERIFY(f.editor().StartBlank(4096, 4096));

@@ -24,20 +24,12 @@ int main(int argc, char* argv[]) {
   failed += Run<MainWindowTest>(argc, argv);
   failed += Run<ToolBoxTest>(argc, argv);
   failed += Run<SettingsTest>(argc, argv);
-  failed += Run<OptionsTest>(argc, argv);
   failed += Run<FilesBufferTest>(argc, argv);
   failed += Run<SizeTilesTest>(argc, argv);
   failed += Run<PaintingTest>(argc, argv);
-  failed += Run<ColorSlidersTest>(argc, argv);
-  failed += Run<LivePreviewTest>(argc, argv);
   failed += Run<GradientTest>(argc, argv);
-  failed += Run<PasteTest>(argc, argv);
   failed += Run<RecipeTest>(argc, argv);
   failed += Run<OutputTest>(argc, argv);
-  failed += Run<TextToolTest>(argc, argv);
-  failed += Run<LogWindowsTest>(argc, argv);
-  failed += Run<FadeAboutTest>(argc, argv);
-  failed += Run<CanvasTest>(argc, argv);
-  failed += Run<ConveniencesTest>(argc, argv);
+  failed += Run<TextLogTest>(argc, argv);
   return failed == 0 ? 0 : 1;
 }

@@ -5,45 +5,6 @@
 
 namespace vorq::gui::test {
 
-class CanvasTest : public QObject {
-  Q_OBJECT
- private slots:
-  void zoomedLineLandsInImageCoordinates();
-  void tiledViewShowsTheCopiesAndTheSeams();
-};
-
-class ColorSlidersTest : public QObject {
-  Q_OBJECT
- private slots:
-  void bothButtonsTogglePanelAndHeight();
-  void previewThenOkCommitsOnce();
-  void cancelRestoresExactly();
-};
-
-class FilesBufferTest : public QObject {
-  Q_OBJECT
- private slots:
-  void openReadsByContentAndKeepsTheImageOnFailure();
-  void saveAsPicksTheFormatByExtension();
-  void loadBufferFillsThumbnailAndEnablesItems();
-  void copyAndPasteBufferWithUndo();
-};
-
-class GradientTest : public QObject {
-  Q_OBJECT
- private slots:
-  void thumbnailAppearsOnFirstShowAndPastes();
-  void designerFieldsDefaultsAndPasteNow();
-  void multiGradientMarkersAndColours();
-};
-
-class LivePreviewTest : public QObject {
-  Q_OBJECT
- private slots:
-  void typingPreviewsAfterThePauseAndUncheckingRestores();
-  void anEditWhileRunningStopsItAndShowsTheNewValue();
-};
-
 class MainWindowTest : public QObject {
   Q_OBJECT
  private slots:
@@ -54,11 +15,37 @@ class MainWindowTest : public QObject {
   void statusBarFollowsMouseAndLog();
   void startImageLoadsAfterFirstShow();
   void closingAsksOnlyWhenPromptIsChecked();
+  void menuCommandSelectsItsNodeAndEnterAppliesIt();
+  void standardShortcutsMoveTheCollidingEffects();
+  void dockedToolBoxSitsRightAndComesBack();
+  void droppedFilesOpenAndAreRemembered();
+  void cancelledEffectLeavesImageAndUndoAsTheyWere();
+  void windowKeepsTicklingDuringA4096Effect();
 };
 
-class OptionsTest : public QObject {
+class ToolBoxTest : public QObject {
   Q_OBJECT
  private slots:
+  void showsTheSelectedEffectsFields();
+  void applyUsesTypedValuesAndRefusesNonNumbers();
+  void scrollBarShiftsTheImage();
+  void designYourOwnRunsTheTypedKernel();
+  void numbersIgnoreTheDesktopLanguage();
+  void bothButtonsTogglePanelAndHeight();
+  void previewThenOkCommitsOnce();
+  void cancelRestoresExactly();
+  void typingPreviewsAfterThePauseAndUncheckingRestores();
+  void anEditWhileRunningStopsItAndShowsTheNewValue();
+};
+
+class SettingsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void firstStartUsesDefaultsAndExitWritesEveryKey();
+  void storedSettingsComeBackAndUnknownKeysStay();
+  void oddStoredValuesAreRefusedOrKeptAside();
+  void maximisedOrMinimisedExitKeepsTheNormalBounds();
+  void unwritableSettingsFolderShowsAMessageAndStillCloses();
   void jpgBoxAndBarFollowEachOther();
   void jpgQualityStartsAt90WhateverTheBoxSays();
   void gifSwatchesShowTheMapAndSelectByPosition();
@@ -67,14 +54,26 @@ class OptionsTest : public QObject {
   void toolBoxFollowsTheMainWindow();
 };
 
-class OutputTest : public QObject {
+class FilesBufferTest : public QObject {
   Q_OBJECT
  private slots:
-  void placementFollowsTheRules();
-  void dialogModesPopupAndRatio();
-  void printsThePlacedRectangleToPdf();
-  void wallpaperGoesThroughTheDesktopsTool();
-  void helpPagesShortcutsAndTitle();
+  void openReadsByContentAndKeepsTheImageOnFailure();
+  void saveAsPicksTheFormatByExtension();
+  void loadBufferFillsThumbnailAndEnablesItems();
+  void copyAndPasteBufferWithUndo();
+  void emptyClipboardPastesNothing();
+  void clipboardRoundTripLaysAlphaOverWhite();
+  void transparentDialogAndWhiteLowerLeft();
+  void selectionFloatsThenPlacesOnFirstMove();
+};
+
+class SizeTilesTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void sizerControlsFollowTheRules();
+  void resizeCommandsRunThroughTheDialog();
+  void seamlessMenuMakesEdgesMeet();
+  void testTilesShowsTheImageTiledAndComesBack();
 };
 
 class PaintingTest : public QObject {
@@ -87,34 +86,16 @@ class PaintingTest : public QObject {
   void selectionDialogCancelKeepsImage();
   void selectionCopiesToBufferAndClipboard();
   void selectionCropsToOnePixelAndUndoes();
+  void zoomedLineLandsInImageCoordinates();
+  void tiledViewShowsTheCopiesAndTheSeams();
 };
 
-class SettingsTest : public QObject {
+class GradientTest : public QObject {
   Q_OBJECT
  private slots:
-  void firstStartUsesDefaultsAndExitWritesEveryKey();
-  void storedSettingsComeBackAndUnknownKeysStay();
-  void oddStoredValuesAreRefusedOrKeptAside();
-  void maximisedOrMinimisedExitKeepsTheNormalBounds();
-  void unwritableSettingsFolderShowsAMessageAndStillCloses();
-};
-
-class SizeTilesTest : public QObject {
-  Q_OBJECT
- private slots:
-  void sizerControlsFollowTheRules();
-  void resizeCommandsRunThroughTheDialog();
-  void seamlessMenuMakesEdgesMeet();
-  void testTilesShowsTheImageTiledAndComesBack();
-};
-
-class PasteTest : public QObject {
-  Q_OBJECT
- private slots:
-  void emptyClipboardPastesNothing();
-  void clipboardRoundTripLaysAlphaOverWhite();
-  void transparentDialogAndWhiteLowerLeft();
-  void selectionFloatsThenPlacesOnFirstMove();
+  void thumbnailAppearsOnFirstShowAndPastes();
+  void designerFieldsDefaultsAndPasteNow();
+  void multiGradientMarkersAndColours();
 };
 
 class RecipeTest : public QObject {
@@ -123,47 +104,26 @@ class RecipeTest : public QObject {
   void everyCommandReplaysInTheBatchTool();
 };
 
-class ToolBoxTest : public QObject {
+class OutputTest : public QObject {
   Q_OBJECT
  private slots:
-  void showsTheSelectedEffectsFields();
-  void applyUsesTypedValuesAndRefusesNonNumbers();
-  void scrollBarShiftsTheImage();
-  void designYourOwnRunsTheTypedKernel();
-  void numbersIgnoreTheDesktopLanguage();
+  void placementFollowsTheRules();
+  void dialogModesPopupAndRatio();
+  void printsThePlacedRectangleToPdf();
+  void wallpaperGoesThroughTheDesktopsTool();
+  void helpPagesShortcutsAndTitle();
 };
 
-class TextToolTest : public QObject {
+class TextLogTest : public QObject {
   Q_OBJECT
  private slots:
   void rightAlignedLinesEndTogether();
   void dialogFieldsFollowTheRules();
   void placedTextIsWhatTheBatchToolDraws();
-};
-
-class LogWindowsTest : public QObject {
-  Q_OBJECT
- private slots:
   void viewerFollowsTheLogAndSavesUnderItsName();
   void editorAsksBeforeLosingChanges();
-};
-
-class FadeAboutTest : public QObject {
-  Q_OBJECT
- private slots:
   void fadeRunsItsTransitionsInTurn();
   void aboutBoxPlaysThenCloses();
-};
-
-class ConveniencesTest : public QObject {
-  Q_OBJECT
- private slots:
-  void menuCommandSelectsItsNodeAndEnterAppliesIt();
-  void standardShortcutsMoveTheCollidingEffects();
-  void dockedToolBoxSitsRightAndComesBack();
-  void droppedFilesOpenAndAreRemembered();
-  void cancelledEffectLeavesImageAndUndoAsTheyWere();
-  void windowKeepsTicklingDuringA4096Effect();
 };
 
 }  // namespace vorq::gui::test

@@ -35,7 +35,7 @@ std::array<uint32_t, 256> ThreeColours() {
 
 }  // namespace
 
-void OptionsTest::jpgBoxAndBarFollowEachOther() {
+void SettingsTest::jpgBoxAndBarFollowEachOther() {
   QStringList messages;
   TfJPGComp dialog(nullptr, [&](const std::string& text) { messages << QString::fromStdString(text); });
   auto* box = Child<QLineEdit>(&dialog, "eCVal");
@@ -70,7 +70,7 @@ void OptionsTest::jpgBoxAndBarFollowEachOther() {
   QCOMPARE(dialog.SavedQuality(), 40);
 }
 
-void OptionsTest::jpgQualityStartsAt90WhateverTheBoxSays() {
+void SettingsTest::jpgQualityStartsAt90WhateverTheBoxSays() {
   QTemporaryDir dir;
   WriteSettings(dir.path(), "[EffectVals]\r\nEffectVals6=250\r\n[MainForm]\r\nJPGComp=50\r\n");
   {
@@ -95,7 +95,7 @@ void OptionsTest::jpgQualityStartsAt90WhateverTheBoxSays() {
   QCOMPARE(g.editor().JpegQuality, 90);
 }
 
-void OptionsTest::gifSwatchesShowTheMapAndSelectByPosition() {
+void SettingsTest::gifSwatchesShowTheMapAndSelectByPosition() {
   TfGif dialog;
   for (const char* name : {"bOK", "bNone", "bCancel"}) {
     auto* b = Child<QPushButton>(&dialog, name);
@@ -130,7 +130,7 @@ void OptionsTest::gifSwatchesShowTheMapAndSelectByPosition() {
   QCOMPARE(dialog.SwatchColour(0), QColor(0xC0, 0xC0, 0xC0));
 }
 
-void OptionsTest::gifDialogAnswersAndKeepsItsChoice() {
+void SettingsTest::gifDialogAnswersAndKeepsItsChoice() {
   QTemporaryDir dir;
   Fixture f;
   f.PaintPattern();
@@ -173,7 +173,7 @@ void OptionsTest::gifDialogAnswersAndKeepsItsChoice() {
   QVERIFY(QFile::exists(dir.filePath("quiet.gif")));
 }
 
-void OptionsTest::changeUndoQuantityEmptiesTheRing() {
+void SettingsTest::changeUndoQuantityEmptiesTheRing() {
   Fixture f;
   f.PaintPattern();
   f.window->action("Blur1")->trigger();
@@ -207,7 +207,7 @@ void OptionsTest::changeUndoQuantityEmptiesTheRing() {
   QVERIFY(!f.editor().GifShowDialog);
 }
 
-void OptionsTest::toolBoxFollowsTheMainWindow() {
+void SettingsTest::toolBoxFollowsTheMainWindow() {
   Fixture f;
   TfToolBox* box = f.window->toolBox();
   QVERIFY(f.ShowFirst());

@@ -37,7 +37,7 @@ QRgb Before(const std::vector<uint8_t>& bytes, const TFastDIB& s, int x, int y) 
 
 }  // namespace
 
-void PasteTest::emptyClipboardPastesNothing() {
+void FilesBufferTest::emptyClipboardPastesNothing() {
   Fixture f;
   f.PaintPattern();
   QGuiApplication::clipboard()->clear();
@@ -63,7 +63,7 @@ void PasteTest::emptyClipboardPastesNothing() {
   QVERIFY(f.messages.isEmpty());
 }
 
-void PasteTest::clipboardRoundTripLaysAlphaOverWhite() {
+void FilesBufferTest::clipboardRoundTripLaysAlphaOverWhite() {
   Fixture f;
   f.PaintPattern();
   // A PNG with alpha, as another program puts it there: opaque, clear and half-clear pixels.
@@ -100,7 +100,7 @@ void PasteTest::clipboardRoundTripLaysAlphaOverWhite() {
   QVERIFY(f.window->findChild<QLabel*>("Lbl3D2")->isEnabled());  // raised
 }
 
-void PasteTest::transparentDialogAndWhiteLowerLeft() {
+void FilesBufferTest::transparentDialogAndWhiteLowerLeft() {
   Fixture f;
   f.StartLog();
   f.PaintPattern();
@@ -149,7 +149,7 @@ void PasteTest::transparentDialogAndWhiteLowerLeft() {
   QCOMPARE(f.LoggedLines(), QStringList({"Paste Transparent"}));
 }
 
-void PasteTest::selectionFloatsThenPlacesOnFirstMove() {
+void FilesBufferTest::selectionFloatsThenPlacesOnFirstMove() {
   Fixture f;
   f.window->show();
   QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));

@@ -54,7 +54,7 @@ std::vector<int> InkRights(const TFastDIB& s) {
 
 }  // namespace
 
-void TextToolTest::rightAlignedLinesEndTogether() {
+void TextLogTest::rightAlignedLinesEndTogether() {
   QVERIFY2(!InstalledFamily("liberation sans").isEmpty(), "the tests need Liberation Sans (fonts-liberation2)");
   std::string message;
   TextToolLine l;
@@ -131,7 +131,7 @@ void TextToolTest::rightAlignedLinesEndTogether() {
   QVERIFY(opaque > 0 && opaque < w.width() * w.height() / 2);
 }
 
-void TextToolTest::dialogFieldsFollowTheRules() {
+void TextLogTest::dialogFieldsFollowTheRules() {
   Fixture f;
   TfText* d = f.window->textDialog();
   auto* fonts = Child<QListWidget>(d, "lbFonts");
@@ -178,7 +178,7 @@ void TextToolTest::dialogFieldsFollowTheRules() {
   QCOMPARE(memo->document()->defaultTextOption().alignment(), Qt::AlignHCenter);
 }
 
-void TextToolTest::placedTextIsWhatTheBatchToolDraws() {
+void TextLogTest::placedTextIsWhatTheBatchToolDraws() {
   Fixture f;
   f.window->resize(1000, 800);  // the whole image in view, whatever the fonts of the desktop
   f.window->show();
@@ -262,7 +262,7 @@ void TextToolTest::placedTextIsWhatTheBatchToolDraws() {
 
 // ---- log windows ----
 
-void LogWindowsTest::viewerFollowsTheLogAndSavesUnderItsName() {
+void TextLogTest::viewerFollowsTheLogAndSavesUnderItsName() {
   Fixture f;
   f.window->show();
   QTemporaryDir dir;
@@ -332,7 +332,7 @@ void LogWindowsTest::viewerFollowsTheLogAndSavesUnderItsName() {
   QVERIFY(f.window->toolBox()->isVisible());
 }
 
-void LogWindowsTest::editorAsksBeforeLosingChanges() {
+void TextLogTest::editorAsksBeforeLosingChanges() {
   Fixture f;
   f.window->show();
   const QString logPath = f.LogPath();
@@ -393,7 +393,7 @@ void LogWindowsTest::editorAsksBeforeLosingChanges() {
 
 // ---- fade control and About box ----
 
-void FadeAboutTest::fadeRunsItsTransitionsInTurn() {
+void TextLogTest::fadeRunsItsTransitionsInTurn() {
   TVorqFade fade;
   fade.resize(13, 7);  // odd width: row filler bytes
   fade.show();
@@ -441,7 +441,7 @@ void FadeAboutTest::fadeRunsItsTransitionsInTurn() {
   QCOMPARE(sized.ToBitmap().GetPixel(5, 9), MakePixel(255, 0, 0));
 }
 
-void FadeAboutTest::aboutBoxPlaysThenCloses() {
+void TextLogTest::aboutBoxPlaysThenCloses() {
   TfAbout about;
   for (TVorqFade* f : {about.hf1, about.hf2, about.VorqFade1, about.VorqFade2}) f->SetMsecPerFrame(0);
   about.hf2->SetSwapDelay(0);
