@@ -1,13 +1,8 @@
 // Menus, tool bar, effects tree, status bar and shut-down of the main window.
-#include <QAction>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QToolButton>
-#include <QTreeWidget>
 
 #include "gui/mainwin/image_view.h"
 #include "gui/mainwin/logging_panel.h"

@@ -5,17 +5,13 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFocusEvent>
-#include <QFile>
 #include <QImage>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QUrl>
 #include <cmath>
 

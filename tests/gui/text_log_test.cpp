@@ -1,7 +1,6 @@
 // The text tool from the dialog to the image and the batch tool, the log
 // viewer and editor, the fade control and the About box.
 
-#include <QAction>
 #include <QFontMetrics>
 #include <QListWidget>
 #include <QMenu>
@@ -430,15 +429,6 @@ void TextLogTest::fadeRunsItsTransitionsInTurn() {
   fade.Blend();
   QTRY_COMPARE(ends.count(), 3);
   QVERIFY(all(0));
-
-  // Without stretching, a lone target picture gives the control its size.
-  TVorqFade sized;
-  sized.SetStretchToFit(false);
-  QImage picture(10, 6, QImage::Format_RGB32);
-  picture.fill(Qt::red);
-  sized.SetPicTo(picture);
-  QCOMPARE(sized.size(), QSize(10, 6));
-  QCOMPARE(sized.ToBitmap().GetPixel(5, 9), MakePixel(255, 0, 0));
 }
 
 void TextLogTest::aboutBoxPlaysThenCloses() {
