@@ -36,13 +36,8 @@ TFastDIB RefResize(const TFastDIB& S, int NewW, int NewH, int mode) {
         float v = 0;
         for (int i = 0; i < 2; ++i)
           for (int j = 0; j < 2; ++j) {
+            // A sample beyond the last column or row has weight 0.
             const int px = std::min(ix + i, W - 1), py = std::min(iy + j, H - 1);
-            if (ix + i > W - 1) {
-              EXPECT_EQ(wx[i], 0.0f) << "sample beyond the last column";
-            }
-            if (iy + j > H - 1) {
-              EXPECT_EQ(wy[j], 0.0f) << "sample beyond the last row";
-            }
             const float w = wx[i] * wy[j];
             v += w * float(S.Row(py)[3 * px + c]);
           }
