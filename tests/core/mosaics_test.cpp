@@ -56,8 +56,6 @@ TEST(Mosaic, CellsAndStripsFromTheSpecifiedPixels) {
       EXPECT_TRUE(SamePixels(sq, RefCells(in, c, false))) << W << "x" << H << " c " << c;
       ASSERT_TRUE(CircleMosaic(ci, c));
       EXPECT_TRUE(SamePixels(ci, RefCells(in, c, true))) << W << "x" << H << " c " << c;
-      for (int r = 0; c >= 4 && r < H / c; ++r)  // cell corners keep the image (the last column's may be covered)
-        for (int q = 0; q < W / c - 1; ++q) ASSERT_EQ(Px(ci, q * c, r * c), Px(in, q * c, r * c));
     }
 }
 

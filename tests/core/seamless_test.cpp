@@ -152,17 +152,15 @@ TEST(BlendEdgeStrips, MatchesReference) {
   }
 }
 
-TEST(EdgeMerge, EdgesMatchAndOnlyTheStripsChange) {
+TEST(EdgeMerge, StripsOfAnNthMatchTheBlendAndTheEdges) {
   for (int n : {16, 4})
     for (auto [w, h] : {std::pair{256, 256}, {97, 61}}) {
       SCOPED_TRACE(::testing::Message() << w << "x" << h << " 1/" << n);
-      const TFastDIB src = Random(w, h, uint32_t(n + w));
-      TFastDIB img = Clone(src);
+      TFastDIB img = Random(w, h, uint32_t(n + w)), ref = Clone(img);
       EdgeMerge(img, n);
+      RefBlend(ref, w / n, h / n);
+      EXPECT_TRUE(SamePixels(img, ref));
       EXPECT_TRUE(Seamless(img));
-      // Nothing outside the rightmost w / n columns and bottom h / n rows.
-      for (int y = 0; y < h - h / n; ++y)
-        ASSERT_EQ(std::memcmp(img.Row(y), src.Row(y), size_t(3 * (w - w / n))), 0) << "row " << y;
     }
 }
 
@@ -204,16 +202,6 @@ TEST(SeamAxis, OneAxisIsThatHalfOfTheBlend) {
     SeamlessEdge(edged, 100, axis);
     RefSeamlessEdge(ref2, 100, cols, !cols);
     EXPECT_TRUE(SamePixels(edged, ref2));
-    // Outside the joined strips nothing moves, the other axis's edge rows (columns) included.
-    const int n = cols ? 37 : 23;
-    for (int y = 0; y < 23; ++y)
-      for (int x = 0; x < 37; ++x) {
-        const int along = cols ? x : y;
-        if (along < n - n / 4) ASSERT_EQ(merged.GetPixel(y, x), src.GetPixel(y, x)) << x << "," << y;
-        if (along >= 11 && along < n - 11) ASSERT_EQ(edged.GetPixel(y, x), src.GetPixel(y, x)) << x << "," << y;
-      }
-    for (int i = 0; i < (cols ? 23 : 37); ++i)
-      ASSERT_EQ(cols ? merged.GetPixel(i, 0) : merged.GetPixel(0, i), cols ? merged.GetPixel(i, 36) : merged.GetPixel(22, i));
   }
 }
 
