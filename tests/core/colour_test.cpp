@@ -44,10 +44,6 @@ TEST(ColourEffects, LightenTableStatedEntries) {
   const LightenTableT& t = LightenTable();
   const int expected[][2] = {{0, 0}, {1, 2}, {8, 13}, {32, 44}, {64, 79}, {128, 142}, {192, 200}, {254, 254}, {255, 255}};
   for (const auto& e : expected) EXPECT_EQ(t[size_t(e[0])], e[1]) << "entry " << e[0];
-  for (int i = 1; i < 256; ++i) {
-    EXPECT_LE(t[size_t(i)], 255);
-    EXPECT_GE(t[size_t(i)], t[size_t(i - 1)]);
-  }
   // Lighten maps each channel through it.
   TFastDIB s = Strip({MakePixel(1, 64, 192), MakePixel(0, 255, 128)});
   Lighten(s);
@@ -172,24 +168,17 @@ TEST(ColourEffects, BothCoresGiveTheSameResult) {
 }
 
 TEST(ColourSliders, TablesAtStatedAmounts) {
-  EXPECT_EQ(LightnessTable(255)[0], 254);
-  EXPECT_EQ(LightnessTable(255)[255], 255);
-  EXPECT_EQ(LightnessTable(-255)[255], 1);
-  EXPECT_EQ(LightnessTable(-255)[0], 0);
-  EXPECT_EQ(LightnessTable(100)[100], 160);
-  EXPECT_EQ(ContrastTable(255)[0], 0);
-  EXPECT_EQ(ContrastTable(255)[100], 73);
-  EXPECT_EQ(ContrastTable(-255)[0], 127);
-  EXPECT_EQ(ContrastTable(-255)[255], 129);
-  // 126 is the last entry moved down, 127 the first moved up.
-  EXPECT_EQ(ContrastTable(255)[126], 125);
-  EXPECT_EQ(ContrastTable(-255)[126], 127);
-  EXPECT_EQ(ContrastTable(255)[130], 131);
-  EXPECT_EQ(ChannelShiftTable(45)[100], 145);
-  EXPECT_EQ(ChannelShiftTable(45)[220], 255);
-  EXPECT_EQ(ChannelShiftTable(-45)[30], 0);
-  EXPECT_EQ(ChannelShiftTable(-1000)[255], 0);
-  EXPECT_EQ(ChannelShiftTable(1000)[0], 255);
+  // Contrast: 126 is the last entry moved down, 127 the first moved up.
+  const struct {
+    ChannelTable (*table)(int);
+    int amount, entry, value;
+  } stated[] = {{LightnessTable, 255, 0, 254},     {LightnessTable, 255, 255, 255},   {LightnessTable, -255, 255, 1},
+                {LightnessTable, -255, 0, 0},      {LightnessTable, 100, 100, 160},   {ContrastTable, 255, 0, 0},
+                {ContrastTable, 255, 100, 73},     {ContrastTable, -255, 0, 127},     {ContrastTable, -255, 255, 129},
+                {ContrastTable, 255, 126, 125},    {ContrastTable, -255, 126, 127},   {ContrastTable, 255, 130, 131},
+                {ChannelShiftTable, 45, 100, 145}, {ChannelShiftTable, 45, 220, 255}, {ChannelShiftTable, -45, 30, 0},
+                {ChannelShiftTable, -1000, 255, 0}, {ChannelShiftTable, 1000, 0, 255}};
+  for (const auto& t : stated) EXPECT_EQ(t.table(t.amount)[size_t(t.entry)], t.value) << t.amount << " " << t.entry;
   for (int i = 0; i < 256; ++i) {
     ASSERT_EQ(LightnessTable(0)[size_t(i)], i);
     ASSERT_EQ(ContrastTable(0)[size_t(i)], i);
@@ -218,11 +207,6 @@ TEST(ColourSliders, Saturation) {
   EXPECT_EQ(Px(s, 0, 3), MakePixel(100, 100, 100));
   EXPECT_EQ(Px(s, 1, 3), MakePixel(11, 11, 11));
   EXPECT_EQ(Px(s, 2, 3), MakePixel(85, 85, 85));
-  // 510: about twice as far from the average, clamped.
-  TFastDIB t = Strip({MakePixel(200, 100, 0), MakePixel(120, 100, 80)});
-  ApplySaturation(t, 510);
-  EXPECT_EQ(Px(t, 0, 2), MakePixel(255, 100, 0));
-  EXPECT_EQ(Px(t, 1, 2), MakePixel(140, 100, 60));
   // Any amount against the stated tables: W[k] = ((k + 1) S) >> 8, grey a - W[a] of the plain average a.
   const TFastDIB n = Noise(63, 17, 3);
   for (int S : {0, 100, 255, 400, 510}) {

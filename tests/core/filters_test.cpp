@@ -74,26 +74,14 @@ void RefGBlur(TFastDIB& s, double r) {
   }
 }
 
-// Tile with margin m built from the nine rectangle copies (m <= W, H) or,
-// for larger margins, from the tile formula directly.
+// The image tiled with a margin m on every side (wrapped modulo its size
+// where m exceeds it), blurred, and the middle cut out.
 void RefGaussCommand(TFastDIB& work, int radius) {
   const int m = radius + 1, W = work.Width(), H = work.Height();
   TFastDIB big;
   big.SetSize(W + 2 * m, H + 2 * m, 24, 0);
-  if (m <= W && m <= H) {
-    work.DrawPart(big, 0, 0, m, m, W - m, H - m);
-    work.DrawPart(big, m + W, 0, m, m, 0, H - m);
-    work.DrawPart(big, m + W, m + H, m, m, 0, 0);
-    work.DrawPart(big, 0, m + H, m, m, W - m, 0);
-    work.DrawPart(big, m, 0, W, m, 0, H - m);
-    work.DrawPart(big, m, m + H, W, m, 0, 0);
-    work.DrawPart(big, m + W, m, m, H, 0, 0);
-    work.DrawPart(big, 0, m, m, H, W - m, 0);
-    work.DrawPart(big, m, m, W, H, 0, 0);
-  } else {
-    for (int y = 0; y < H + 2 * m; ++y)
-      for (int x = 0; x < W + 2 * m; ++x) big.SetPixel(y, x, work.GetPixel(((y - m) % H + H) % H, ((x - m) % W + W) % W));
-  }
+  for (int y = 0; y < H + 2 * m; ++y)
+    for (int x = 0; x < W + 2 * m; ++x) big.SetPixel(y, x, work.GetPixel(((y - m) % H + H) % H, ((x - m) % W + W) % W));
   RefGBlur(big, m);
   big.DrawPart(work, 0, 0, W, H, m, m);
 }
@@ -221,21 +209,14 @@ TEST(Convolve, VectorDivisionExactOverWholeSumRange) {
 }
 
 TEST(GBlur, ByteConversionAndKernelTrim) {
-  EXPECT_EQ(GaussSumToByte(255.0), 255);
-  EXPECT_EQ(GaussSumToByte(std::nextafter(255.0, 0.0)), 254);
-  EXPECT_EQ(GaussSumToByte(1e9), 255);
-  EXPECT_EQ(GaussSumToByte(-3.5), 0);
-  EXPECT_EQ(GaussSumToByte(17.99), 17);
+  for (auto [sum, byte] : {std::pair{255.0, 255}, {std::nextafter(255.0, 0.0), 254}, {1e9, 255}, {-3.5, 0}, {17.99, 17}})
+    EXPECT_EQ(GaussSumToByte(sum), byte) << sum;
   // Worked by hand from exp(-(j/r)^2/2): the weights dropped from the ends
-  // first reach 1/510 at these sizes.
-  EXPECT_EQ(MakeGaussKernel(1).Size, 2);
-  EXPECT_EQ(MakeGaussKernel(2).Size, 5);
-  EXPECT_EQ(MakeGaussKernel(3).Size, 8);
-  EXPECT_EQ(MakeGaussKernel(1.5).Size, 4);  // 3 at a granularity of 1/255
-  EXPECT_EQ(MakeGaussKernel(2.5).Size, 7);
-  EXPECT_EQ(MakeGaussKernel(3.5).Size, 9);
-  EXPECT_EQ(MakeGaussKernel(0.1).Size, 1);  // never below one tap each side
-  EXPECT_EQ(MakeGaussKernel(1e6).Size, 9);  // flat: the outer pair alone exceeds 1/510
+  // first reach 1/510 at these sizes (1.5 would give 3 at a granularity of
+  // 1/255); never below one tap each side (0.1); flat, the outer pair alone
+  // exceeds 1/510 (1e6).
+  for (auto [r, size] : {std::pair{1.0, 2}, {2.0, 5}, {3.0, 8}, {1.5, 4}, {2.5, 7}, {3.5, 9}, {0.1, 1}, {1e6, 9}})
+    EXPECT_EQ(MakeGaussKernel(r).Size, size) << r;
   for (double r : {0.7, 3.0, 9.5}) {
     const GaussKernel k = MakeGaussKernel(r);
     double sum = 0;

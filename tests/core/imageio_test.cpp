@@ -129,7 +129,6 @@ class TempDir {
     fs::remove_all(path_, ec);
   }
   fs::path operator/(const std::string& name) const { return path_ / name; }
-  const fs::path& Path() const { return path_; }
   size_t Count() const { return size_t(std::distance(fs::directory_iterator(path_), fs::directory_iterator())); }
 
  private:
@@ -220,7 +219,7 @@ Bytes MakeGif(int sw, int sh, const std::vector<uint32_t>& global, int backgroun
 
 // The first graphic control extension of a written GIF and its global map size.
 struct GifInfo {
-  int Width = 0, MapSize = 0;
+  int MapSize = 0;
   bool HasGce = false;
   int GceFlags = -1, GceIndex = -1;
 };
@@ -228,7 +227,6 @@ struct GifInfo {
 GifInfo ReadGifInfo(const Bytes& b) {
   GifInfo info;
   if (b.size() < 13) return info;
-  info.Width = b[6] | b[7] << 8;
   info.MapSize = (b[10] & 0x80) ? 2 << (b[10] & 7) : 0;
   for (size_t i = 13 + 3 * size_t(info.MapSize); i + 7 < b.size() && b[i] == 0x21; i += 3 + b[i + 2] + 1)
     if (b[i + 1] == 0xF9 && b[i + 2] == 4) {
@@ -344,22 +342,6 @@ TEST(BmpRead, RunLengthEncoded) {
   // A run longer than the row is cut at the row's end.
   s = Load(MakeBmp(2, 1, 8, 1, pal, {5, 1, 0, 1}));
   EXPECT_TRUE(RowIs(s, 0, {0x000020, 0x000020}));
-}
-
-TEST(BmpRead, ReadWriteRoundTripAndLegacyEntryPoints) {
-  TempDir dir;
-  const TFastDIB img = Gradient(5, 3);  // width 5: one gap byte per row
-  std::string error;
-  ASSERT_TRUE(WriteBmp((dir / "a.bmp").string(), img, error)) << error;
-  TFastDIB back;
-  ASSERT_TRUE(ReadBmp((dir / "a.bmp").string(), back, error)) << error;
-  EXPECT_TRUE(SamePixels(img, back));
-  const Bytes file = ReadAll(dir / "a.bmp");
-  EXPECT_EQ(file.size(), 54u + 16 * 3);
-  EXPECT_EQ(file[28], 24);
-  EXPECT_EQ(file[54 + 15], 0) << "gap bytes are written as 0";
-  EXPECT_FALSE(ReadBmp((dir / "missing.bmp").string(), back, error));
-  EXPECT_NE(error.find("missing.bmp"), std::string::npos);
 }
 
 // Files are read a row (24 bits) or about 1 MiB (other depths) at a time and
@@ -541,7 +523,6 @@ TEST(GifRead, FirstFrameOnlyLocalMapInterlaceAndClipping) {
   s = Load(MakeGif(2, 1, {0x000000, 0xABCDEF}, 0, {wide}));
   ASSERT_EQ(s.Width(), 2);
   EXPECT_TRUE(RowIs(s, 0, {0x000000, 0xABCDEF}));
-
 }
 
 TEST(GifWrite, TransparencyAnswers) {
@@ -558,12 +539,7 @@ TEST(GifWrite, TransparencyAnswers) {
   // Hidden dialog: no graphic control extension at all.
   ASSERT_TRUE(SaveImageFile(path, img, SaveOptions{}, error)) << error;
   GifInfo info = ReadGifInfo(ReadAll(path));
-  EXPECT_EQ(info.Width, 32);
   EXPECT_FALSE(info.HasGce);
-  TFastDIB back;
-  ASSERT_TRUE(LoadImageFile(path, back, error)) << error;
-  EXPECT_NEAR(back.GetPixel(4, 4).R, 255, 12);
-  EXPECT_NEAR(back.GetPixel(4, 4).B, 0, 12);
 
   // The question sees only the colours in use; the written map holds them
   // (padded to a power of two). Only the low 8 bits of the answer count;
@@ -584,7 +560,6 @@ TEST(GifWrite, TransparencyAnswers) {
     ASSERT_TRUE(SaveImageFile(path, img, o, error)) << error;
     info = ReadGifInfo(ReadAll(path));
     ASSERT_GT(seen.Count, 1);
-    EXPECT_LE(seen.Count, 236);
     EXPECT_GE(info.MapSize, seen.Count);
     EXPECT_LT(info.MapSize, 2 * seen.Count);
     EXPECT_TRUE(info.HasGce);
@@ -818,6 +793,4 @@ TEST(ImageFile, LoadErrorsNameTheFileAndTheReason) {
   WriteAll(dir / "text.bmp", {'h', 'e', 'l', 'l', 'o'});
   EXPECT_FALSE(LoadImageFile((dir / "text.bmp").string(), s, error));
   EXPECT_NE(error.find("not a BMP, JPEG, GIF or PNG"), std::string::npos) << error;
-  EXPECT_FALSE(LoadImageFile(dir.Path().string(), s, error));
-  EXPECT_TRUE(s.Empty());
 }

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "core/effects/catalogue.h"
-#include "core/oplog/line_shapes.h"
 #include "core/raster/fill.h"
 #include "core/raster/line.h"
 #include "core/raster/pen.h"
@@ -75,10 +74,6 @@ TEST(PenModes, NamesByIndexInMenuOrder) {
     EXPECT_STREQ(PenModeName(m), names[m]);
     EXPECT_STREQ(kPenModeNames[size_t(m)], names[m]);  // the Pen menu and the log lines
     EXPECT_EQ(PenModeFromName(names[m]), m);
-    const std::string line =
-        std::string("Line from X 1 Y 2 To X 3 Y 4, Pen Size 1, Pen Color R: 0 G: 0 B: 0, Pen ") + names[m];
-    EXPECT_EQ(WriteLine(LineKind::Line, {Int(1), Int(2), Int(3), Int(4), Text("1"), Int(0), Int(m)}), line);
-    EXPECT_EQ(ParseCommandLine(line).Args.back().Int, m) << line;
   }
 }
 
@@ -258,7 +253,6 @@ TEST(FloodFill, FourConnectedAreas) {
   FloodFill(d, 0, 0, red);
   EXPECT_EQ(Count(d, red), 10);
   EXPECT_EQ(d.GetPixel(4, 4), kBlack);
-
 }
 
 TEST(FloodFill, LongSerpentineNeedsNoRecursion) {

@@ -152,39 +152,32 @@ TEST(BlendEdgeStrips, MatchesReference) {
   }
 }
 
-TEST(EdgeMerge, EdgesMatchAndOnlyTheStripsChange) {
+TEST(EdgeMerge, StripsOfAnNthMatchTheBlendAndTheEdges) {
   for (int n : {16, 4})
     for (auto [w, h] : {std::pair{256, 256}, {97, 61}}) {
       SCOPED_TRACE(::testing::Message() << w << "x" << h << " 1/" << n);
-      const TFastDIB src = Random(w, h, uint32_t(n + w));
-      TFastDIB img = Clone(src);
+      TFastDIB img = Random(w, h, uint32_t(n + w)), ref = Clone(img);
       EdgeMerge(img, n);
+      RefBlend(ref, w / n, h / n);
+      EXPECT_TRUE(SamePixels(img, ref));
       EXPECT_TRUE(Seamless(img));
-      // Nothing outside the rightmost w / n columns and bottom h / n rows.
-      for (int y = 0; y < h - h / n; ++y)
-        ASSERT_EQ(std::memcmp(img.Row(y), src.Row(y), size_t(3 * (w - w / n))), 0) << "row " << y;
     }
 }
 
 TEST(EdgeMerge, StripsOfOnePixelOrLessLeaveTheImage) {
   // 20 / 16 = 1 and 31 / 16 = 1: no blend (it would divide by zero).
-  for (auto [w, h, n] : {std::tuple{20, 20, 16}, {31, 5, 16}, {1, 1, 4}, {7, 3, 8}}) {
+  for (auto [w, h, n] : {std::tuple{20, 20, 16}, {31, 5, 16}, {1, 1, 4}, {7, 3, 8}, {20, 20, 0}, {20, 20, -4}}) {
     const TFastDIB src = Random(w, h, 3);
     TFastDIB img = Clone(src);
     EdgeMerge(img, n);
     EXPECT_TRUE(SamePixels(img, src)) << w << "x" << h << " 1/" << n;
   }
-  const TFastDIB src = Random(20, 20, 3);
-  TFastDIB img = Clone(src);
-  EdgeMerge(img, 0);
-  EdgeMerge(img, -4);
-  EXPECT_TRUE(SamePixels(img, src));
 }
 
 TEST(SeamlessEdge, MatchesReferenceAndEdgesMatch) {
   struct Case {
     int w, h, s;
-  } cases[] = {{64, 48, 16}, {30, 40, 100}, {50, 50, 49}, {100, 7, 3}};
+  } cases[] = {{64, 48, 16}, {30, 40, 100}, {50, 50, 49}, {100, 7, 3}, {30, 40, 1}, {30, 40, -5}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h << " amount " << c.s);
     const TFastDIB src = Random(c.w, c.h, uint32_t(c.s));
@@ -192,22 +185,7 @@ TEST(SeamlessEdge, MatchesReferenceAndEdgesMatch) {
     SeamlessEdge(img, c.s);
     RefSeamlessEdge(ref, c.s);
     EXPECT_TRUE(SamePixels(img, ref));
-    EXPECT_TRUE(Seamless(img));
-  }
-}
-
-TEST(SeamlessEdge, LargeAmountUsesHalfTheSmallerSide) {
-  // 100 on 30 x 40 becomes 29 / 2 = 14: column 15 from the left and 15 from
-  // the right stay, column 14 changes.
-  const TFastDIB src = Random(30, 40, 8);
-  TFastDIB img = Clone(src), direct = Clone(src);
-  SeamlessEdge(img, 100);
-  SeamlessEdge(direct, 14);
-  EXPECT_TRUE(SamePixels(img, direct));
-  for (int s : {1, -5}) {  // amounts of 1 or less change nothing
-    TFastDIB t = Clone(src);
-    SeamlessEdge(t, s);
-    EXPECT_TRUE(SamePixels(t, src)) << s;
+    EXPECT_TRUE(c.s <= 1 ? SamePixels(img, src) : Seamless(img));  // amounts of 1 or less change nothing
   }
 }
 
@@ -224,16 +202,6 @@ TEST(SeamAxis, OneAxisIsThatHalfOfTheBlend) {
     SeamlessEdge(edged, 100, axis);
     RefSeamlessEdge(ref2, 100, cols, !cols);
     EXPECT_TRUE(SamePixels(edged, ref2));
-    // Outside the joined strips nothing moves, the other axis's edge rows (columns) included.
-    const int n = cols ? 37 : 23;
-    for (int y = 0; y < 23; ++y)
-      for (int x = 0; x < 37; ++x) {
-        const int along = cols ? x : y;
-        if (along < n - n / 4) ASSERT_EQ(merged.GetPixel(y, x), src.GetPixel(y, x)) << x << "," << y;
-        if (along >= 11 && along < n - 11) ASSERT_EQ(edged.GetPixel(y, x), src.GetPixel(y, x)) << x << "," << y;
-      }
-    for (int i = 0; i < (cols ? 23 : 37); ++i)
-      ASSERT_EQ(cols ? merged.GetPixel(i, 0) : merged.GetPixel(0, i), cols ? merged.GetPixel(i, 36) : merged.GetPixel(22, i));
   }
 }
 
@@ -299,16 +267,14 @@ TEST(RotateBilinearWrapped, MatchesReferenceOnEveryWrapSide) {
 }
 
 TEST(Seamless, TwoWorkersGiveTheSameResult) {
-  const TFastDIB src = Random(300, 260, 21);
-  TFastDIB a1 = Clone(src), a2 = Clone(src), b1 = Clone(src), b2 = Clone(src), s;
-  SetWorkerCount(1);
-  SeamlessEdge(a1, 40);
-  TFastDIB r1 = Random(120, 120, 2);
-  RotateSeamless(r1, s);
-  SetWorkerCount(2);
-  SeamlessEdge(a2, 40);
-  TFastDIB r2 = Random(120, 120, 2);
-  RotateSeamless(r2, s);
-  EXPECT_TRUE(SamePixels(a1, a2));
-  EXPECT_TRUE(SamePixels(r1, r2));
+  TFastDIB edged[2], turned[2], s;
+  for (int n : {1, 2}) {
+    SetWorkerCount(n);
+    edged[n - 1] = Random(300, 260, 21);
+    SeamlessEdge(edged[n - 1], 40);
+    turned[n - 1] = Random(120, 120, 2);
+    RotateSeamless(turned[n - 1], s);
+  }
+  EXPECT_TRUE(SamePixels(edged[0], edged[1]));
+  EXPECT_TRUE(SamePixels(turned[0], turned[1]));
 }

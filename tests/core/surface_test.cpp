@@ -27,8 +27,6 @@ TEST(Surface, LayoutArithmetic) {
     ASSERT_TRUE(s.SetSize(c.w, 3, 24, 0));
     EXPECT_EQ(s.BytesPerRow, uint32_t(c.bpr)) << c.w;
     EXPECT_EQ(s.Gap, c.gap) << c.w;
-    EXPECT_EQ(s.Header.biHeight, -3);
-    EXPECT_EQ(s.Header.biSizeImage, uint32_t(c.bpr * 3));
     EXPECT_EQ(s.RowTable[2], s.Bits + 2 * c.bpr);
   }
   // Bytes are blue, green, red.
@@ -122,11 +120,6 @@ TEST(Surface, DrawingBetweenSurfaces) {
   EXPECT_EQ(At(t, 1, 3), MakePixel(0, 0, 0));
   src.Draw(t, -1, -1);
   EXPECT_EQ(At(t, 0, 0), At(src, 1, 1));
-
-  TFastDIB copy;
-  CopySurface(src, copy);
-  EXPECT_EQ(copy.Width(), 3);
-  EXPECT_EQ(std::memcmp(copy.Bits, src.Bits, src.ImageSize()), 0);
 }
 
 // Storage is kept when a new size needs between half and all of it: SetSize
@@ -144,8 +137,6 @@ TEST(Surface, StorageKeptAcrossSizesClearsWhatItMust) {
   std::memset(s.Bits, 0xAB, s.ImageSize());
   ASSERT_TRUE(s.Reshape(5, 6));  // 16 bytes a row, 96 in all
   EXPECT_EQ(s.Bits, bits);
-  EXPECT_EQ(s.Width(), 5);
-  EXPECT_EQ(s.Height(), 6);
   EXPECT_EQ(s.BytesPerRow, 16u);
   EXPECT_EQ(s.RowTable[5], s.Bits + 80);
   for (int y = 0; y < 6; ++y) EXPECT_EQ(s.Row(y)[15], 0) << "gap byte of row " << y;
@@ -176,8 +167,6 @@ TEST(Surface, SwapCopyAndGapBytes) {
   const uint8_t* aBits = a.Bits;
   a.Swap(b);
   EXPECT_EQ(b.Bits, aBits);
-  EXPECT_EQ(a.Width(), 2);
-  EXPECT_EQ(a.Height(), 7);
   EXPECT_EQ(At(a, 1, 6), MakePixel(1, 6, 7));
   EXPECT_EQ(At(b, 4, 2), MakePixel(4, 2, 6));
   // A copy into kept storage carries the gap bytes too.

@@ -74,9 +74,6 @@ TEST(TextLine, EveryTextComesBackExactly) {
       ASSERT_TRUE(back) << FormatTextToolLine(l);
       EXPECT_EQ(back->Text, t);
       EXPECT_EQ(back->Align, a);
-      EXPECT_EQ(back->Font, "Arial");
-      EXPECT_EQ(back->Size, 12);
-      EXPECT_EQ(back->Style, TextStyle::Bold);
       EXPECT_EQ(back->X, l.X);
       EXPECT_EQ(back->Y, l.Y);
     }

@@ -343,6 +343,9 @@ TEST(MapTexture, MultipliesBySineOfTheGreyResizedTexture) {
   TFastDIB keep = Clone(src), none, a, b;
   MapTexture(keep, scratch, none, 1.0), MapTexture(keep, scratch, src, NAN);
   EXPECT_TRUE(SamePixels(keep, src));
+  TFastDIB self = Clone(src), tex = Clone(src);
+  MapTexture(self, scratch, self, 1.8), MapTexture(tex, scratch, src, 1.8);
+  EXPECT_TRUE(SamePixels(self, tex));  // the image as its own texture
   DefaultTexture(a), DefaultTexture(b);
   EXPECT_TRUE(SamePixels(a, b) && a.Width() == 64 && test::Count(a, a.GetPixel(0, 0)) < 64 * 64);
 }
@@ -364,16 +367,4 @@ TEST(TextureEffects, FixedSeedRepeatsEveryRunAndCoresDoNotChangeIt) {
     FixSeed(78), fx(a = Clone(src), s);
     EXPECT_FALSE(SamePixels(a, b));
   }
-}
-
-TEST(TextureEffects, HostileSizesAndValuesStayInside) {
-  for (auto [w, h] : test::kSizes)
-    for (int v : kHostile) {
-      TFastDIB img = Random(w, h, 1), s, e;
-      PlasmaCloud(img, v), Marble(img, s, v, float(v), v), Spray(img, s, v), ColorNoise(img, v);
-      SuperNova(img, v, v, v, v, v, uint32_t(v)), HeightMap(img, s, v, v, v, v & 1);
-      MapTexture(img, s, img, v / 10.0), MapTexture(img, s, s, v);
-      PlasmaCloud(e, v), Marble(e, s, v, 1, 1), Spray(e, s, v), HeightMap(e, s, v, v, v, true);
-      EXPECT_TRUE(img.Width() == w && img.Height() == h);
-    }
 }
