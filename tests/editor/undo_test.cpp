@@ -9,13 +9,7 @@
 using namespace vorq;
 
 namespace {
-TFastDIB Filled(int w, int h, uint8_t v) {
-  TFastDIB s;
-  s.SetSize(w, h, 24, 0);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) s.SetPixel(y, x, MakePixel(v, uint8_t(v + 1), uint8_t(v + 2)));
-  return s;
-}
+TFastDIB Filled(int w, int h, uint8_t v) { return test::Uniform(w, h, MakePixel(v, uint8_t(v + 1), uint8_t(v + 2))); }
 }  // namespace
 
 TEST(UndoRing, SixteenPushesOnFifteenSlots) {
@@ -68,17 +62,6 @@ TEST(UndoRing, OrderSizesAndLevels) {
   EXPECT_FALSE(one.SetLevels(0));
   EXPECT_FALSE(one.SetLevels(-3));
   EXPECT_EQ(one.Levels(), 1);
-}
-
-TEST(UndoRing, EditorUndoLogsOnlyWhatItRestored) {
-  test::EditorFixture<> f;
-  f.OpenLog("vorq_undo_log.txt");
-  f.ed.bUndoClick();  // nothing to undo: no line
-  const TFastDIB before = f.Snapshot();
-  f.ed.MenuEffect(fx::Blur);
-  f.ed.bUndoClick();
-  EXPECT_TRUE(f.Unchanged(before));
-  EXPECT_EQ(f.CloseLog(), "Blur\r\nUnDo\r\n");
 }
 
 TEST(UndoRing, ChangeUndoQuantity) {
