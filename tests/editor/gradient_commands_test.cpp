@@ -175,11 +175,9 @@ TEST(GradientCommands, MultiGradientPaintsThePreviewSize) {
 TEST(GradientCommands, MultiMarkersStayInOrder) {
   MultiGradientState m;
   SetMultiPreviewSize(m, 100, 10);  // narrower than the right marker: it goes to width - 12
-  EXPECT_EQ(m.RightPos, 94);
-  EXPECT_EQ(m.LeftPos, 85);
+  EXPECT_EQ(std::pair(m.LeftPos, m.RightPos), std::pair(85, 94));
   SetMultiPreviewSize(m, 80, 10);  // now past the left one too: it keeps 6 to the left
-  EXPECT_EQ(m.RightPos, 74);
-  EXPECT_EQ(m.LeftPos, 68);
+  EXPECT_EQ(std::pair(m.LeftPos, m.RightPos), std::pair(68, 74));
   EXPECT_EQ(eWideChange(m, "74"), "");
   EXPECT_EQ(m.PreviewWidth, 80);
   EXPECT_EQ(eWideChange(m, "75"), "");
@@ -194,11 +192,9 @@ TEST(GradientCommands, MultiMarkersStayInOrder) {
   EXPECT_EQ(m.RightPos, -28);  // 6 right of the left marker
   MultiGradientState n;
   SetMultiPreviewSize(n, 2, 2);  // a 2-pixel image: both markers off the strip
-  EXPECT_EQ(n.RightPos, -4);
-  EXPECT_EQ(n.LeftPos, -10);
+  EXPECT_EQ(std::pair(n.LeftPos, n.RightPos), std::pair(-10, -4));
   SetMultiPreviewSize(n, 90, 2);  // back where they can be taken
-  EXPECT_EQ(n.LeftPos, 30);
-  EXPECT_EQ(n.RightPos, 60);
+  EXPECT_EQ(std::pair(n.LeftPos, n.RightPos), std::pair(30, 60));
 }
 
 TEST(GradientCommands, ColorWheelAndRainbow) {
@@ -212,7 +208,6 @@ TEST(GradientCommands, ColorWheelAndRainbow) {
   EXPECT_EQ(f.ed.Undo.Count(), 2);
   EXPECT_EQ(f.ed.EffectId, -1);
   EXPECT_EQ(f.CloseLogLines(), (std::vector<std::string>{"Color Wheel", "Rainbow"}));
-  for (const char* line : {"Color Wheel", "Rainbow"}) EXPECT_EQ(ReplayLine(f.ed, line).Status, ReplayStatus::Done);
 }
 
 TEST(GradientCommands, RefusedCellSizesAreRecordedWithoutSnapshot) {
@@ -225,7 +220,6 @@ TEST(GradientCommands, RefusedCellSizesAreRecordedWithoutSnapshot) {
   f.ed.MenuEffect(fx::CircleMosaic);
   f.ed.EffectVals[fx::ConcentricRects] = 0;
   f.ed.MenuEffect(fx::ConcentricRects);
-  EXPECT_EQ(f.ed.EffectId, fx::ConcentricRects);
   EXPECT_TRUE(f.ed.Undo.Empty());
   EXPECT_TRUE(f.Unchanged(before));
   f.ed.EffectVals[fx::Mosaic] = 128;

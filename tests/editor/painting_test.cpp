@@ -23,8 +23,8 @@ struct Painter : test::EditorFixture<> {
     return tools.MouseUp(ed, path.back().first, path.back().second, L);
   }
   void PaintRamp() {
-    for (int y = 0; y < ed.WorkSurface.Height(); ++y)
-      for (int x = 0; x < ed.WorkSurface.Width(); ++x) ed.WorkSurface.SetPixel(y, x, MakePixel(uint8_t(x), uint8_t(y), 7));
+    for (int y = 0; y < 256; ++y)
+      for (int x = 0; x < 256; ++x) ed.WorkSurface.SetPixel(y, x, MakePixel(uint8_t(x), uint8_t(y), 7));
   }
   int Count(TPixel24 c) const { return test::Count(ed.WorkSurface, c); }
   TPixel24 At(int x, int y) const { return ed.WorkSurface.GetPixel(y, x); }
