@@ -53,9 +53,11 @@ TEST(Painting, FreeHandXorOverWhiteDrawsTheInversePen) {
 }
 
 TEST(Painting, LineHonoursThePenModeAndShapesDoNot) {
-  Painter p(MakePixel(0x80, 0x80, 0x80));
+  const TPixel24 grey = MakePixel(0x80, 0x80, 0x80), red = MakePixel(255, 0, 0), brush = MakePixel(100, 200, 0);
+  Painter p(grey);
   p.OpenLog("vorq_paint_line.txt");
   p.ed.ToolBox.PenColor = 0x0000FF;  // red
+  p.ed.ToolBox.BrushColor = 0x00C864;
   p.ed.ToolBox.PenSize = "1";
   p.tools.SetPenStyle(p.ed, 11);
   p.tools.SelectTool(PaintTool::Line);
@@ -63,41 +65,31 @@ TEST(Painting, LineHonoursThePenModeAndShapesDoNot) {
   const GestureResult band = p.tools.MouseMove(p.ed, 30, 6);
   EXPECT_EQ(band.Band, RubberBand::Line);
   EXPECT_EQ((std::array{band.BandX0, band.BandY0, band.BandX1, band.BandY1}), (std::array{5, 6, 30, 6}));
-  EXPECT_EQ(p.Count(MakePixel(0x80, 0x80, 0x80)), 256 * 256) << "the band is never drawn into the image";
+  EXPECT_EQ(p.Count(grey), 256 * 256) << "the band is never drawn into the image";
   const GestureResult up = p.tools.MouseUp(p.ed, 40, 6, L);
   EXPECT_EQ(up.Changed, (PixelRect{5, 6, 40, 7}));
   EXPECT_EQ(p.At(5, 6), MakePixel(0x7F, 0x80, 0x80));
   EXPECT_EQ(p.At(39, 6), MakePixel(0x7F, 0x80, 0x80));
-  EXPECT_EQ(p.At(40, 6), MakePixel(0x80, 0x80, 0x80)) << "end point excluded";
+  EXPECT_EQ(p.At(40, 6), grey) << "end point excluded";
 
-  // The ellipse in the same state is drawn in Normal: the outline is red.
+  // Ellipse and rectangle in the same state are drawn in Normal: red outlines.
   p.tools.SelectTool(PaintTool::Ellipse);
-  p.tools.State.FillShape = false;
-  p.Drag({{10, 50}, {30, 60}, {50, 70}});
-  EXPECT_EQ(p.At(30, 50), MakePixel(255, 0, 0));
-  EXPECT_EQ(p.At(30, 60), MakePixel(0x80, 0x80, 0x80)) << "not filled";
-  EXPECT_EQ(p.CloseLogLines(), (std::vector<std::string>{
-                                   "Line from X 5 Y 6 To X 40 Y 6, Pen Size 1, Pen Color R: 255 G: 0 B: 0, Pen XORPen",
-                                   "Ellipse from X 10 Y 50, To X 50 Y 70, Pen Size 1, Pen Color R: 255 G: 0 B: 0, "
-                                   "Brush Color R: 255 G: 255 B: 255, Not Filled"}));
-}
-
-TEST(Painting, FilledEllipseAndRectangle) {
-  Painter p(kBlack);
-  p.OpenLog("vorq_paint_shapes.txt");
-  p.ed.ToolBox.PenColor = 0x030201;
-  p.ed.ToolBox.BrushColor = 0x00C864;  // R 100, G 200, B 0
-  const TPixel24 pen = MakePixel(1, 2, 3), brush = MakePixel(100, 200, 0);
-  p.tools.SelectTool(PaintTool::Ellipse);
-  EXPECT_EQ(p.Drag({{10, 10}, {25, 15}, {50, 30}}).Changed, (PixelRect{10, 10, 50, 30}));
-  EXPECT_EQ(p.At(30, 20), brush);
-  EXPECT_EQ(p.At(10, 19), pen);
-  EXPECT_EQ(p.Count(pen) + p.Count(brush) + p.Count(kBlack), 256 * 256) << "no trace of the band";
+  EXPECT_EQ(p.Drag({{10, 50}, {30, 60}, {50, 70}}).Changed, (PixelRect{10, 50, 50, 70}));
+  EXPECT_EQ(p.At(30, 50), red);
+  EXPECT_EQ(p.At(30, 60), brush);
   p.tools.SelectTool(PaintTool::Rectangle);
+  p.tools.State.FillShape = false;
   p.Drag({{60, 40}, {20, 10}});
-  EXPECT_EQ(p.CloseLogLines()[1],
-            "Rectangle from X 60 Y 40, To X 20 Y 10, Pen Size 2, Pen Color R: 1 G: 2 B: 3, Brush Color R: 100 G: 200 "
-            "B: 0, Filled");
+  EXPECT_EQ(p.At(20, 25), red);
+  EXPECT_EQ(p.At(40, 25), grey) << "not filled";
+  EXPECT_EQ(p.Count(grey) + p.Count(red) + p.Count(brush), 256 * 256 - 35) << "no trace of the bands";
+  EXPECT_EQ(p.CloseLogLines(),
+            (std::vector<std::string>{
+                "Line from X 5 Y 6 To X 40 Y 6, Pen Size 1, Pen Color R: 255 G: 0 B: 0, Pen XORPen",
+                "Ellipse from X 10 Y 50, To X 50 Y 70, Pen Size 1, Pen Color R: 255 G: 0 B: 0, Brush Color R: 100 G: "
+                "200 B: 0, Filled",
+                "Rectangle from X 60 Y 40, To X 20 Y 10, Pen Size 1, Pen Color R: 255 G: 0 B: 0, Brush Color R: 100 "
+                "G: 200 B: 0, Not Filled"}));
 }
 
 TEST(Painting, ButtonsAndPenSizeBox) {
