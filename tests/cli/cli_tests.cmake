@@ -61,8 +61,6 @@ expect_status(2 "${CLI}" --set NoSuchKey=3 --output "${WORK}/bad.bmp")
 
 # Files that cannot be read or written: status 1.
 expect_status(1 "${CLI}" --input "${WORK}/missing.bmp" --output "${WORK}/bad.bmp")
-file(WRITE "${WORK}/broken.bmp" "BM not really a bitmap")
-expect_status(1 "${CLI}" --input "${WORK}/broken.bmp" --output "${WORK}/bad.bmp")
 expect_status(1 "${CLI}" --new 4x4 --output "${WORK}/no/such/folder/x.bmp")
 if(EXISTS "${WORK}/bad.bmp")
   message(FATAL_ERROR "an output file was written after an error")
@@ -146,24 +144,17 @@ foreach(style Vertical VertCenter Horizontal HorizCenter Rectangle Elliptic Radi
     "Paste Gradient to Image")
 endforeach()
 foreach(size 1x1 1x7 7x1 2x2 4097x3)
-  expect_status(0 "${CLI}" --new ${size} ${gradient_lines}
-    Rainbow
+  expect_status(0 "${CLI}" --new ${size} ${gradient_lines} Rainbow
     "MultiGradient,  Width 1, Height 1, Back Color R: 1 G: 2 B: 3, Left Color R: 0 G: 0 B: 0, Right Color R: 0 G: 0 B: 0, Left Position 5, Right Position -3"
     --output "${WORK}/gradients_${size}.bmp")
 endforeach()
 
 # Progress shows only on a terminal's standard error, and never with --quiet:
-# captured here, a long line's stderr stays empty and the image is the same.
+# captured here, a long line's stderr stays empty.
 set(long_line "Twist, Looseness 300")
 expect_status(0 "${CLI}" --new 4096x4096 "${long_line}" --output "${WORK}/twist_plain.bmp")
 if(NOT LAST_ERR STREQUAL "")
   message(FATAL_ERROR "progress written to a file: ${LAST_ERR}")
-endif()
-expect_status(0 "${CLI}" --quiet --new 4096x4096 "${long_line}" --output "${WORK}/twist_quiet.bmp")
-execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/twist_plain.bmp" "${WORK}/twist_quiet.bmp"
-  RESULT_VARIABLE same)
-if(NOT LAST_ERR STREQUAL "" OR NOT same EQUAL 0)
-  message(FATAL_ERROR "--quiet changed the run: ${LAST_ERR}")
 endif()
 # On a terminal (script gives one): one line redrawn with CR, wiped at the end.
 find_program(SCRIPT script)

@@ -20,7 +20,6 @@ TEST(Editor, StartState) {
   EXPECT_EQ(ed.Status[kPanelWidth], "Width: 256");
   EXPECT_EQ(ed.Status[kPanelEffect], "Idle...");
   EXPECT_EQ(ed.ToolBox.Help, "Choose an effect...");
-  EXPECT_EQ(ed.Undo.Levels(), 15);
 }
 
 TEST(Editor, ApplyRefusalsChangeNothing) {
