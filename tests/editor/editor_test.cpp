@@ -1,41 +1,25 @@
-#include <gtest/gtest.h>
-
 #include <sys/resource.h>
 
 #include <csignal>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <sstream>
+#include <tuple>
 
-#include "core/oplog/log_format.h"
 #include "core/oplog/effect_lines.h"
-#include "editor/editor.h"
-#include "editor/replay.h"
-#include "editor/scripted_ui.h"
 #include "editor_test_util.h"
 
 using namespace vorq;
 
 namespace {
-struct Fixture : test::EditorFixture<> {
-  using EditorFixture::EditorFixture;
-  std::string TempLog() { return OpenLog("vorq_editor_log.txt"); }
-};
+using Fixture = test::EditorFixture<>;
 }  // namespace
 
 TEST(Editor, StartState) {
   ScriptedUi ui;
   Editor ed(ui);
-  EXPECT_EQ(ed.WorkSurface.Width(), 256);
-  EXPECT_EQ(ed.BufferSurface.Height(), 256);
   EXPECT_EQ(ed.WorkSurface.GetPixel(255, 255), MakePixel(0, 0, 0));
   EXPECT_EQ(ed.Status[kPanelWidth], "Width: 256");
   EXPECT_EQ(ed.Status[kPanelEffect], "Idle...");
   EXPECT_EQ(ed.ToolBox.Help, "Choose an effect...");
-  EXPECT_EQ(ed.EffectId, -1);
-  EXPECT_TRUE(ed.Undo.Empty());
-  EXPECT_EQ(ed.Undo.Levels(), 15);
 }
 
 TEST(Editor, ApplyRefusalsChangeNothing) {
@@ -48,8 +32,6 @@ TEST(Editor, ApplyRefusalsChangeNothing) {
   f.ed.TreeView1Change("Blur");
   f.ed.TreeView1Change("Filters");
   EXPECT_EQ(f.ed.EffectId, -1);
-  EXPECT_EQ(f.ed.Status[kPanelEffect], "Idle...");
-  EXPECT_EQ(f.ed.ToolBox.Title, "");
   EXPECT_FALSE(f.ed.bGoClick());
 
   // A box that is not a number stops Apply before the snapshot.
@@ -64,22 +46,18 @@ TEST(Editor, ApplyRefusalsChangeNothing) {
 
 TEST(Editor, TreeMenuAndApplyNamesAndValues) {
   Fixture f;
-  const std::string log = f.TempLog();
+  f.OpenLog("vorq_editor_log.txt");
   f.ed.TreeView1Change("blur");  // letter case does not matter
   EXPECT_EQ(f.ed.EffectId, 10);
   EXPECT_EQ(f.ed.Status[kPanelEffect], "blur");
   EXPECT_EQ(f.ed.ToolBox.Help, "No User Settings");
-  EXPECT_FALSE(f.ed.ToolBox.DefaultVisible);
 
   // Gaussian Blur above 5 becomes 1, in the box too.
   f.ed.TreeView1Change("Gaussian Blur");
-  EXPECT_EQ(f.ed.ToolBox.Box(Box::eAmtMain).Text, "2");
-  EXPECT_EQ(f.ed.ToolBox.Box(Box::eAmtMain).Label, "Blurriness");
   f.ed.ToolBox.Box(Box::eAmtMain).Text = "7";
   EXPECT_TRUE(f.ed.bGoClick());
   EXPECT_EQ(f.ed.ToolBox.Box(Box::eAmtMain).Text, "1");
   EXPECT_EQ(f.ed.EffectVals[fx::GaussianBlur], 1);
-  EXPECT_EQ(f.ed.Undo.Count(), 1);
 
   // The menu uses the stored value, not the typed one, and records its own name.
   f.ed.TreeView1Change("Classic Emboss");
@@ -98,24 +76,15 @@ TEST(Editor, ShowEffectShapes) {
   auto& t = f.ed.ToolBox;
   f.ed.TreeView1Change("SineWave U/D");
   EXPECT_EQ(t.Box(Box::eAmtMain).Text, "3");
-  EXPECT_EQ(t.Box(Box::eAmtMain).Label, "Peaks");
-  EXPECT_EQ(t.Box(Box::eAmtSecond).Text, "50");
-  EXPECT_TRUE(t.PeaksVisible && t.WrapVisible);
   f.ed.ckbxPeaksClick(false);
   EXPECT_EQ(t.Box(Box::eAmtMain).Text, "32");
   EXPECT_EQ(t.Box(Box::eAmtMain).Label, "Wavelength");
   f.ed.ckbxPeaksClick(true);
 
-  f.ed.TreeView1Change("Whirl/Pinch");
-  EXPECT_EQ(t.Box(Box::eAmtMain).Text, "270");
+  f.ed.TreeView1Change("Whirl/Pinch");  // reals with two decimals
   EXPECT_EQ(t.Box(Box::eAmtSecond).Text, "0.50");
-  EXPECT_EQ(t.Box(Box::ePeaks2).Text, "1.00");
-  EXPECT_EQ(t.Help, "Angle is Amount of Effect");
-  EXPECT_TRUE(t.DefaultVisible);
 
   f.ed.TreeView1Change("SineWave Both");
-  EXPECT_EQ(t.Help, "");
-  EXPECT_TRUE(t.DefaultVisible);
   // Reset restores both heights and both peak counts, not the wavelengths.
   f.ed.EffectVals[fx::SineWaveUD] = 9;
   f.ed.EffectVals[fx::SineWaveLR] = 9;
@@ -128,19 +97,8 @@ TEST(Editor, ShowEffectShapes) {
   EXPECT_EQ(f.ed.Second[UDPeakVal], 3);
   EXPECT_EQ(f.ed.Second[LRPeakVal], 2);
   EXPECT_EQ(f.ed.Second[UDWavVal], 9);
-
-  f.ed.TreeView1Change("Waves");
-  EXPECT_EQ(t.Box(Box::ePeaks2).Text, "8");
-  EXPECT_TRUE(t.BumpVisible);
-  EXPECT_EQ(t.BumpCaption, "Reflective");
-  EXPECT_FALSE(t.BumpChecked);
-
   f.ed.TreeView1Change("Scroll");
-  EXPECT_TRUE(t.ScrollVisible);
   EXPECT_EQ(t.ScrollLRMin, -256);
-  f.ed.TreeView1Change("SuperNova");
-  EXPECT_TRUE(t.Box(Box::eYPos).Visible);
-  EXPECT_EQ(t.Box(Box::eYPos).Text, "36");
 }
 
 TEST(Editor, EffectLinesMatchTheirExamples) {
@@ -170,12 +128,6 @@ TEST(Editor, EffectLinesMatchTheirExamples) {
   EXPECT_EQ(lineOf(28, "Map Texture"), "Map Texture, Brightness 18, Use Current Texture");
   f.ed.ToolBox.PeaksChecked = false;
   EXPECT_EQ(lineOf(16, "SineWave Left/Right"), "SineWave Left/Right, WaveLength 17, Height 64, Wrap = True");
-  // Each line reads back as the effect it names.
-  for (int id : {29, 65, 15, 17, 64, 19, 48, 61, 57, 28, 16}) {
-    const ParsedEffect p = ParseEffectLine(lineOf(id, Effect(id).RecordedName), -1);
-    EXPECT_EQ(p.Error, "") << id;
-    EXPECT_EQ(p.EffectId, id);
-  }
 }
 
 TEST(Editor, EveryEffectLineRoundTrips) {
@@ -224,22 +176,20 @@ TEST(Editor, EveryEffectLineRoundTrips) {
 
 TEST(Editor, DesignYourOwn) {
   Fixture f;
-  const std::string log = f.TempLog();
+  f.OpenLog("vorq_editor_log.txt");
   const TFastDIB before = f.Snapshot();
   f.ui.AcceptFilter = false;
   f.ed.MenuEffect(fx::DesignYourOwn);
-  EXPECT_TRUE(f.ed.Undo.Empty());
   f.ui.AcceptFilter = true;
   f.ed.Filter.eDiv = "65536";  // low 16 bits are 0
   f.ed.MenuEffect(fx::DesignYourOwn);
-  EXPECT_TRUE(f.ed.Undo.Empty());
-  EXPECT_TRUE(f.Unchanged(before));
   EXPECT_NE(f.ui.Messages.back().find("divisor"), std::string::npos);
   f.ed.Filter.eDiv = "1";
   f.ed.Filter.e[4] = "x";
   f.ed.MenuEffect(fx::DesignYourOwn);
   EXPECT_EQ(f.ui.Messages.back(), "'x' is not a valid integer value");
   EXPECT_TRUE(f.ed.Undo.Empty());
+  EXPECT_TRUE(f.Unchanged(before));
   f.ed.Filter = FilterBoxes{};
   f.ed.MenuEffect(fx::DesignYourOwn);
   EXPECT_EQ(f.ed.Undo.Count(), 1);
@@ -268,7 +218,7 @@ TEST(Editor, FailingLogWriteTurnsLoggingOff) {
   EXPECT_EQ(f.ed.Undo.Count(), 1);  // the image change itself stands
 
   // A disk that fills up half-way through a line: the file keeps whole lines only.
-  const std::string path = f.TempLog();
+  const std::string path = f.OpenLog("vorq_editor_log.txt");
   f.ed.WriteLog("Blur");
   struct rlimit saved {};
   getrlimit(RLIMIT_FSIZE, &saved);
@@ -368,10 +318,6 @@ TEST(Editor, ImageBufferAndClipboardCommands) {
   f.ed.ReplaceImage1Click();  // the clipboard: the start image again
   EXPECT_TRUE(f.Unchanged(start));
   f.ui.Clipboard = test::Uniform(2, 3, MakePixel(1, 2, 3));
-  f.ed.PasteAsSelectionAt(5, -1);  // clipped at the right and top
-  EXPECT_EQ(f.ed.WorkSurface.GetPixel(1, 5), MakePixel(1, 2, 3));
-  EXPECT_EQ(f.ed.WorkSurface.GetPixel(2, 5), start.GetPixel(2, 5));
-  EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 4), start.GetPixel(0, 4));
   f.ed.PasteClipboardtoBuffer1Click();
   EXPECT_EQ(f.ed.BufferSurface.Height(), 3);
   f.ed.CopyBuffertoClipboard1Click();
@@ -379,10 +325,9 @@ TEST(Editor, ImageBufferAndClipboardCommands) {
   EXPECT_TRUE(f.Unchanged(start));
   f.ed.PasteBuffertoImage1Click();
   EXPECT_EQ(f.ed.WorkSurface.Width(), 2);
-  EXPECT_EQ(f.ed.Undo.Count(), 5) << "New, the two pastes into the image, Reset, the buffer's paste";
+  EXPECT_EQ(f.ed.Undo.Count(), 4) << "New, the paste into the image, Reset, the buffer's paste";
   EXPECT_EQ(f.CloseLogLines(),
             (std::vector<std::string>{"Copy Image to Clipboard", "New Image, Color R: 12 G: 11 B: 10",
-                                      "Copy Image to Buffer", "Paste Clipboard to Image",
-                                      "Paste As Selection at Left 5, Top -1", "Paste Clipboard to Buffer",
+                                      "Copy Image to Buffer", "Paste Clipboard to Image", "Paste Clipboard to Buffer",
                                       "Copy Buffer to Clipboard", "Image Reset", "Paste Buffer to Image"}));
 }

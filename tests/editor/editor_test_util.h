@@ -57,10 +57,6 @@ struct EditorFixture {
     return c;
   }
   bool Unchanged(const TFastDIB& before) const { return test::Same(before, ed.WorkSurface); }
-  void Fill(TPixel24 p) {
-    for (int y = 0; y < ed.WorkSurface.Height(); ++y)
-      for (int x = 0; x < ed.WorkSurface.Width(); ++x) ed.WorkSurface.SetPixel(y, x, p);
-  }
   std::string OpenLog(const std::string& name) {
     logPath = ::testing::TempDir() + name;
     EXPECT_TRUE(ed.Log.Open(logPath, false));

@@ -36,23 +36,15 @@ const double kHostileValues[] = {0, 1, -1, 2, -2, 2147483647.0, -2147483648.0, 4
 // Lines of the commands outside the catalogue, at harmless values; each
 // number in them is replaced by every hostile text in turn.
 const char* const kCommandLines[] = {
-    "Scroll Right 3",
-    "Scroll Left 3",
-    "Scroll Up 3",
-    "Scroll Down 3",
-    "Resize Fast, Width 3, Height 2",
-    "Resize Smooth, Width 3, Height 2",
+    "Scroll Right 3", "Scroll Left 3", "Scroll Up 3", "Scroll Down 3",
+    "Resize Fast, Width 3, Height 2", "Resize Smooth, Width 3, Height 2",
     "Design Your Own Filter, Settings: 2 1 1 1 -3 -1 1 -1 -1 , Divisor 1",
     "ToolBox Sliders to positions:  Lightness 10, Contrast 10, Saturation 10, Red 10, Green 10, Blue 10",
-    "Edge Merge 1/16",
-    "Edge Merge 1/8",
-    "Edge Merge 1/4",
-    "4 Way Flip",
+    "Edge Merge 1/16", "Edge Merge 1/8", "Edge Merge 1/4", "4 Way Flip",
     "Line from X 0 Y 0 To X 3 Y 2, Pen Size 2, Pen Color R: 1 G: 2 B: 3, Pen Normal",
     "Ellipse from X 0 Y 0, To X 3 Y 2, Pen Size 2, Pen Color R: 1 G: 2 B: 3, Brush Color R: 4 G: 5 B: 6, Filled",
     "Rectangle from X 0 Y 0, To X 3 Y 2, Pen Size 2, Pen Color R: 1 G: 2 B: 3, Brush Color R: 4 G: 5 B: 6, Not Filled",
-    "FloodFill at location X 1 Y 1, Brush Color R: 1 G: 2 B: 3",
-    "Eyedropper at location X 1 Y 1",
+    "FloodFill at location X 1 Y 1, Brush Color R: 1 G: 2 B: 3", "Eyedropper at location X 1 Y 1",
     "Select Area From Left 0 Top 0, Right 2 Bottom 2, Crop to Selection",
     "Select Area From Left 0 Top 0, Right 2 Bottom 2, Copy to Buffer",
 };

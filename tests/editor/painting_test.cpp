@@ -1,17 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <array>
-#include <cstring>
 #include <utility>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
 
-#include "editor/editor.h"
 #include "editor/commands/painting.h"
 #include "editor/replay.h"
-#include "editor/scripted_ui.h"
 #include "editor_test_util.h"
 
 using namespace vorq;
@@ -21,74 +12,52 @@ namespace {
 const TPixel24 kWhite{255, 255, 255}, kBlack{0, 0, 0};
 constexpr auto L = MouseButton::Left;
 
-struct Painter {
-  ScriptedUi ui;
-  Editor ed{ui};
+struct Painter : test::EditorFixture<> {
   PaintTools tools;
-  std::string logPath;
 
-  explicit Painter(TPixel24 fill = kWhite) { Fill(fill); }
-  void Fill(TPixel24 c) { ed.WorkSurface = test::Uniform(256, 256, c); }
-  void StartLog(const std::string& name) {
-    logPath = ::testing::TempDir() + name;
-    ASSERT_TRUE(ed.Log.Open(logPath, false));
-  }
-  std::vector<std::string> LogLines() {
-    ed.Log.Close();
-    return test::ReadLines(logPath);
-  }
+  explicit Painter(TPixel24 fill = kWhite) { ed.WorkSurface = test::Uniform(256, 256, fill); }
   // Press, moves, release with the left button.
   GestureResult Drag(std::vector<std::pair<int, int>> path) {
     tools.MouseDown(ed, path.front().first, path.front().second, L);
-    for (size_t i = 1; i + 1 < path.size(); ++i) tools.MouseMove(ed, path[i].first, path[i].second);
-    tools.MouseMove(ed, path.back().first, path.back().second);
+    for (size_t i = 1; i < path.size(); ++i) tools.MouseMove(ed, path[i].first, path[i].second);
     return tools.MouseUp(ed, path.back().first, path.back().second, L);
+  }
+  void PaintRamp() {
+    for (int y = 0; y < 256; ++y)
+      for (int x = 0; x < 256; ++x) ed.WorkSurface.SetPixel(y, x, MakePixel(uint8_t(x), uint8_t(y), 7));
   }
   int Count(TPixel24 c) const { return test::Count(ed.WorkSurface, c); }
   TPixel24 At(int x, int y) const { return ed.WorkSurface.GetPixel(y, x); }
 };
 
-bool SameSurface(const TFastDIB& a, const TFastDIB& b) { return test::Same(a, b); }
-
 }  // namespace
 
 TEST(Painting, FreeHandXorOverWhiteDrawsTheInversePen) {
-  Painter p;
-  p.StartLog("vorq_paint_freehand.txt");
-  p.tools.SelectTool(PaintTool::FreeHand);
-  p.tools.SetPenStyle(p.ed, 11);  // XORPen
-  p.ed.ToolBox.PenColor = 0x00563412;  // R 0x12, G 0x34, B 0x56
   // Segments that cross and double back, drawn with the default 2-pixel pen;
   // the same gesture in Normal with a black pen marks what must be covered.
-  Painter normal;
-  normal.tools.SelectTool(PaintTool::FreeHand);
-  const std::vector<std::pair<int, int>> path{{10, 10}, {40, 10}, {40, 30}, {12, 12}, {40, 11}};
-  GestureResult down = p.tools.MouseDown(p.ed, 10, 10, L);
-  normal.tools.MouseDown(normal.ed, 10, 10, L);
-  EXPECT_EQ(down.Band, RubberBand::None);
-  EXPECT_EQ(p.ed.Undo.Count(), 1);
-  for (size_t i = 1; i < path.size(); ++i) {
-    const GestureResult r = p.tools.MouseMove(p.ed, path[i].first, path[i].second);
-    EXPECT_FALSE(r.Changed.Empty());
-    normal.tools.MouseMove(normal.ed, path[i].first, path[i].second);
+  Painter p, normal;
+  p.OpenLog("vorq_paint_freehand.txt");
+  p.tools.SetPenStyle(p.ed, 11);  // XORPen
+  p.ed.ToolBox.PenColor = 0x00563412;  // R 0x12, G 0x34, B 0x56
+  for (Painter* q : {&p, &normal}) {
+    q->tools.SelectTool(PaintTool::FreeHand);
+    q->Drag({{10, 10}, {40, 10}, {40, 30}, {12, 12}, {40, 11}});
   }
-  p.tools.MouseUp(p.ed, 40, 11, L);
-  normal.tools.MouseUp(normal.ed, 40, 11, L);
   const TPixel24 inverse = MakePixel(0xED, 0xCB, 0xA9);
-  EXPECT_GT(p.Count(inverse), 100);
+  EXPECT_GT(normal.Count(kBlack), 100);
   for (int y = 0; y < 256; ++y)
     for (int x = 0; x < 256; ++x)
       ASSERT_EQ(p.At(x, y), normal.At(x, y) == kBlack ? inverse : kWhite) << "each pixel inverted exactly once";
   EXPECT_EQ(p.ed.Undo.Count(), 1) << "one snapshot per gesture";
-  EXPECT_EQ(p.LogLines(), std::vector<std::string>{"FreeHand Drawing, Pen Size 2, Pen Color R: 18 G: 52 B: 86"});
-  p.ed.bUndoClick();
-  EXPECT_EQ(p.Count(kWhite), 256 * 256);
+  EXPECT_EQ(p.CloseLogLines(), std::vector<std::string>{"FreeHand Drawing, Pen Size 2, Pen Color R: 18 G: 52 B: 86"});
 }
 
 TEST(Painting, LineHonoursThePenModeAndShapesDoNot) {
-  Painter p(MakePixel(0x80, 0x80, 0x80));
-  p.StartLog("vorq_paint_line.txt");
+  const TPixel24 grey = MakePixel(0x80, 0x80, 0x80), red = MakePixel(255, 0, 0), brush = MakePixel(100, 200, 0);
+  Painter p(grey);
+  p.OpenLog("vorq_paint_line.txt");
   p.ed.ToolBox.PenColor = 0x0000FF;  // red
+  p.ed.ToolBox.BrushColor = 0x00C864;
   p.ed.ToolBox.PenSize = "1";
   p.tools.SetPenStyle(p.ed, 11);
   p.tools.SelectTool(PaintTool::Line);
@@ -96,46 +65,31 @@ TEST(Painting, LineHonoursThePenModeAndShapesDoNot) {
   const GestureResult band = p.tools.MouseMove(p.ed, 30, 6);
   EXPECT_EQ(band.Band, RubberBand::Line);
   EXPECT_EQ((std::array{band.BandX0, band.BandY0, band.BandX1, band.BandY1}), (std::array{5, 6, 30, 6}));
-  EXPECT_EQ(p.Count(MakePixel(0x80, 0x80, 0x80)), 256 * 256) << "the band is never drawn into the image";
+  EXPECT_EQ(p.Count(grey), 256 * 256) << "the band is never drawn into the image";
   const GestureResult up = p.tools.MouseUp(p.ed, 40, 6, L);
-  EXPECT_EQ(up.Band, RubberBand::None);
   EXPECT_EQ(up.Changed, (PixelRect{5, 6, 40, 7}));
   EXPECT_EQ(p.At(5, 6), MakePixel(0x7F, 0x80, 0x80));
   EXPECT_EQ(p.At(39, 6), MakePixel(0x7F, 0x80, 0x80));
-  EXPECT_EQ(p.At(40, 6), MakePixel(0x80, 0x80, 0x80)) << "end point excluded";
+  EXPECT_EQ(p.At(40, 6), grey) << "end point excluded";
 
-  // The ellipse in the same state is drawn in Normal: the outline is red.
+  // Ellipse and rectangle in the same state are drawn in Normal: red outlines.
   p.tools.SelectTool(PaintTool::Ellipse);
-  p.tools.State.FillShape = false;
-  p.Drag({{10, 50}, {30, 60}, {50, 70}});
-  EXPECT_EQ(p.At(30, 50), MakePixel(255, 0, 0));
-  EXPECT_EQ(p.At(30, 60), MakePixel(0x80, 0x80, 0x80)) << "not filled";
-  EXPECT_EQ(p.LogLines(), (std::vector<std::string>{
-                              "Line from X 5 Y 6 To X 40 Y 6, Pen Size 1, Pen Color R: 255 G: 0 B: 0, Pen XORPen",
-                              "Ellipse from X 10 Y 50, To X 50 Y 70, Pen Size 1, Pen Color R: 255 G: 0 B: 0, Brush "
-                              "Color R: 255 G: 255 B: 255, Not Filled"}));
-}
-
-TEST(Painting, FilledEllipseAndRectangle) {
-  Painter p(kBlack);
-  p.StartLog("vorq_paint_shapes.txt");
-  p.ed.ToolBox.PenColor = 0x030201;
-  p.ed.ToolBox.BrushColor = 0x00C864;  // R 100, G 200, B 0
-  const TPixel24 pen = MakePixel(1, 2, 3), brush = MakePixel(100, 200, 0);
-  p.tools.SelectTool(PaintTool::Ellipse);
-  const GestureResult r = p.Drag({{10, 10}, {25, 15}, {50, 30}});
-  EXPECT_EQ(r.Changed, (PixelRect{10, 10, 50, 30}));
-  EXPECT_EQ(p.At(30, 20), brush);
-  EXPECT_EQ(p.At(10, 19), pen);
-  EXPECT_EQ(p.At(11, 19), pen);
-  EXPECT_EQ(p.At(12, 19), brush);
-  EXPECT_EQ(p.Count(pen) + p.Count(brush) + p.Count(kBlack), 256 * 256) << "no trace of the band";
-
+  EXPECT_EQ(p.Drag({{10, 50}, {30, 60}, {50, 70}}).Changed, (PixelRect{10, 50, 50, 70}));
+  EXPECT_EQ(p.At(30, 50), red);
+  EXPECT_EQ(p.At(30, 60), brush);
   p.tools.SelectTool(PaintTool::Rectangle);
+  p.tools.State.FillShape = false;
   p.Drag({{60, 40}, {20, 10}});
-  EXPECT_EQ(p.LogLines()[1],
-            "Rectangle from X 60 Y 40, To X 20 Y 10, Pen Size 2, Pen Color R: 1 G: 2 B: 3, Brush Color R: 100 G: 200 "
-            "B: 0, Filled");
+  EXPECT_EQ(p.At(20, 25), red);
+  EXPECT_EQ(p.At(40, 25), grey) << "not filled";
+  EXPECT_EQ(p.Count(grey) + p.Count(red) + p.Count(brush), 256 * 256 - 35) << "no trace of the bands";
+  EXPECT_EQ(p.CloseLogLines(),
+            (std::vector<std::string>{
+                "Line from X 5 Y 6 To X 40 Y 6, Pen Size 1, Pen Color R: 255 G: 0 B: 0, Pen XORPen",
+                "Ellipse from X 10 Y 50, To X 50 Y 70, Pen Size 1, Pen Color R: 255 G: 0 B: 0, Brush Color R: 100 G: "
+                "200 B: 0, Filled",
+                "Rectangle from X 60 Y 40, To X 20 Y 10, Pen Size 1, Pen Color R: 255 G: 0 B: 0, Brush Color R: 100 "
+                "G: 200 B: 0, Not Filled"}));
 }
 
 TEST(Painting, ButtonsAndPenSizeBox) {
@@ -146,16 +100,13 @@ TEST(Painting, ButtonsAndPenSizeBox) {
   EXPECT_TRUE(p.ed.Undo.Empty());
   // Middle button: the snapshot, but no drag, and its release draws nothing.
   p.tools.MouseDown(p.ed, 5, 5, MouseButton::Middle);
-  EXPECT_FALSE(p.tools.State.Dragging);
   EXPECT_EQ(p.tools.MouseMove(p.ed, 40, 40).Band, RubberBand::None);
   p.tools.MouseUp(p.ed, 40, 40, MouseButton::Middle);
-  EXPECT_EQ(p.Count(kWhite), 256 * 256);
   EXPECT_EQ(p.ed.Undo.Count(), 1);
 
   // A pen size that is not a number refuses the press with a message.
   p.ed.ToolBox.PenSize = "2x";
-  const GestureResult r = p.tools.MouseDown(p.ed, 5, 5, L);
-  EXPECT_TRUE(r.Refused);
+  EXPECT_TRUE(p.tools.MouseDown(p.ed, 5, 5, L).Refused);
   EXPECT_EQ(p.ui.Messages.back(), "'2x' is not a valid integer value");
   EXPECT_FALSE(p.tools.State.Dragging);
   p.tools.MouseUp(p.ed, 40, 40, L);
@@ -175,15 +126,12 @@ TEST(Painting, ButtonsAndPenSizeBox) {
 
 TEST(Painting, SelectionActions) {
   Painter p;
-  for (int y = 0; y < 256; ++y)
-    for (int x = 0; x < 256; ++x) p.ed.WorkSurface.SetPixel(y, x, MakePixel(uint8_t(x), uint8_t(y), 7));
-  TFastDIB original;
-  CopySurface(p.ed.WorkSurface, original);
-  p.StartLog("vorq_paint_select.txt");
+  p.PaintRamp();
+  const TFastDIB original = p.Snapshot();
+  p.OpenLog("vorq_paint_select.txt");
   p.tools.SelectTool(PaintTool::Select);
   auto select = [&](int x0, int y0, int x1, int y1, SelectionAction a) {
-    const GestureResult up = p.Drag({{x0, y0}, {x1, y1}});
-    EXPECT_TRUE(up.AskSelectionAction);
+    EXPECT_TRUE(p.Drag({{x0, y0}, {x1, y1}}).AskSelectionAction);
     return p.tools.SelectionChosen(p.ed, a);
   };
 
@@ -192,111 +140,94 @@ TEST(Painting, SelectionActions) {
   EXPECT_EQ(p.tools.MouseMove(p.ed, 10, 12).Band, RubberBand::Selection);
   EXPECT_EQ(p.ed.Status[kPanelY], "Y: 12");
   EXPECT_EQ(p.ed.Status[kPanelEffect], "Width: 30  Height: 18");
-  const GestureResult up = p.tools.MouseUp(p.ed, 10, 10, L);
-  EXPECT_TRUE(up.AskSelectionAction);
-  EXPECT_EQ(up.Band, RubberBand::Selection);
+  EXPECT_EQ(p.tools.MouseUp(p.ed, 10, 10, L).Band, RubberBand::Selection);
   // Cancel and an empty selection change nothing and write nothing.
   EXPECT_FALSE(p.tools.SelectionChosen(p.ed, SelectionAction::Cancel).Done);
   EXPECT_EQ(p.ed.Status[kPanelEffect], "Idle...");
   EXPECT_EQ(p.tools.MouseMove(p.ed, 0, 0).Band, RubberBand::None);
   EXPECT_FALSE(select(5, 5, 5, 40, SelectionAction::CropToSelection).Done);
   EXPECT_FALSE(select(300, 300, 400, 400, SelectionAction::CropToSelection).Done);
-  EXPECT_TRUE(SameSurface(p.ed.WorkSurface, original));
   EXPECT_EQ(p.ed.Undo.Count(), 3);
 
   // Clipboard: the pixels come back for the view, the image stays.
   SelectionResult clip = select(40, 30, 10, 10, SelectionAction::CopyToClipboard);
-  ASSERT_TRUE(clip.Done);
   EXPECT_EQ(clip.Clipboard.Width(), 30);
   EXPECT_EQ(clip.Clipboard.Height(), 20);
   EXPECT_EQ(clip.Clipboard.GetPixel(19, 29), MakePixel(39, 29, 7));
-  EXPECT_TRUE(SameSurface(p.ed.WorkSurface, original));
+  EXPECT_TRUE(p.Unchanged(original));
 
-  // Buffer.
-  SelectionResult buf = select(100, 0, 110, 4, SelectionAction::CopyToBuffer);
-  EXPECT_TRUE(buf.BufferChanged);
+  EXPECT_TRUE(select(100, 0, 110, 4, SelectionAction::CopyToBuffer).BufferChanged);
   EXPECT_EQ(p.ed.BufferSurface.Width(), 10);
   EXPECT_EQ(p.ed.BufferSurface.GetPixel(3, 9), MakePixel(109, 3, 7));
 
   // Crop, dragged leftwards and upwards, partly outside the image.
-  SelectionResult crop = select(20, 15, -10, -10, SelectionAction::CropToSelection);
-  EXPECT_TRUE(crop.ImageChanged);
-  EXPECT_EQ(p.ed.WorkSurface.Width(), 20);
+  EXPECT_TRUE(select(20, 15, -10, -10, SelectionAction::CropToSelection).ImageChanged);
   EXPECT_EQ(p.ed.WorkSurface.Height(), 15);
   EXPECT_EQ(p.At(19, 14), MakePixel(19, 14, 7));
   EXPECT_EQ(p.ed.Status[kPanelWidth], "Width: 20");
-  // Down to a single pixel.
+  // Down to a single pixel; Undo restores the image before each crop.
   select(3, 4, 4, 5, SelectionAction::CropToSelection);
-  EXPECT_EQ(p.ed.WorkSurface.Width(), 1);
-  EXPECT_EQ(p.ed.WorkSurface.Height(), 1);
+  EXPECT_EQ(p.ed.WorkSurface.Width() * p.ed.WorkSurface.Height(), 1);
   EXPECT_EQ(p.At(0, 0), MakePixel(3, 4, 7));
-  // Undo restores the image before each crop.
   p.ed.bUndoClick();
   EXPECT_EQ(p.ed.WorkSurface.Width(), 20);
   p.ed.bUndoClick();
-  EXPECT_TRUE(SameSurface(p.ed.WorkSurface, original));
+  EXPECT_TRUE(p.Unchanged(original));
 
-  EXPECT_EQ(p.LogLines(), (std::vector<std::string>{
-                              "Select Area From Left 40 Top 30, Right 10 Bottom 10, Copy to Clipboard",
-                              "Select Area From Left 100 Top 0, Right 110 Bottom 4, Copy to Buffer",
-                              "Select Area From Left 20 Top 15, Right -10 Bottom -10, Crop to Selection",
-                              "Select Area From Left 3 Top 4, Right 4 Bottom 5, Crop to Selection", "UnDo", "UnDo"}));
+  EXPECT_EQ(p.CloseLogLines(), (std::vector<std::string>{
+                                   "Select Area From Left 40 Top 30, Right 10 Bottom 10, Copy to Clipboard",
+                                   "Select Area From Left 100 Top 0, Right 110 Bottom 4, Copy to Buffer",
+                                   "Select Area From Left 20 Top 15, Right -10 Bottom -10, Crop to Selection",
+                                   "Select Area From Left 3 Top 4, Right 4 Bottom 5, Crop to Selection", "UnDo",
+                                   "UnDo"}));
 }
 
 TEST(Painting, EyedropperAndFloodFill) {
   Painter p(kBlack);
-  p.StartLog("vorq_paint_pick.txt");
+  p.OpenLog("vorq_paint_pick.txt");
   p.ed.WorkSurface.SetPixel(4, 3, MakePixel(12, 34, 56));
   p.tools.SelectTool(PaintTool::Eyedropper);
-  const GestureResult pick = p.tools.MouseDown(p.ed, 3, 4, MouseButton::Middle);
-  EXPECT_TRUE(pick.PenColorChanged);
+  EXPECT_TRUE(p.tools.MouseDown(p.ed, 3, 4, MouseButton::Middle).PenColorChanged);
   EXPECT_EQ(p.ed.ToolBox.PenColor, 12u | (34u << 8) | (56u << 16));
   EXPECT_EQ(p.ed.Undo.Count(), 1) << "the eyedropper takes a snapshot too";
   EXPECT_FALSE(p.tools.MouseDown(p.ed, -1, 4, L).PenColorChanged);
 
   p.tools.SelectTool(PaintTool::Fill);
   p.ed.ToolBox.BrushColor = 0xFFFFFF;
-  const GestureResult fill = p.tools.MouseDown(p.ed, 0, 0, L);
+  EXPECT_EQ(p.tools.MouseDown(p.ed, 0, 0, L).Changed, (PixelRect{0, 0, 256, 256}));
   p.tools.MouseUp(p.ed, 0, 0, L);
-  EXPECT_EQ(fill.Changed, (PixelRect{0, 0, 256, 256}));
   EXPECT_EQ(p.Count(kWhite), 256 * 256 - 1) << "4-connected area of black around the picked pixel";
-  EXPECT_EQ(p.LogLines(),
+  EXPECT_EQ(p.CloseLogLines(),
             (std::vector<std::string>{"Eyedropper at location X 3 Y 4",
                                       "FloodFill at location X 0 Y 0, Brush Color R: 255 G: 255 B: 255"}));
 }
 
-TEST(PaintingReplay, SelectionLinesReplay) {
+TEST(PaintingReplay, SelectionLinesAndRefusals) {
   Painter p;
-  for (int y = 0; y < 256; ++y)
-    for (int x = 0; x < 256; ++x) p.ed.WorkSurface.SetPixel(y, x, MakePixel(uint8_t(x), uint8_t(y), 7));
+  p.PaintRamp();
   for (const char* line : {"Select Area From Left 200 Top 10, Right 120 Bottom 80, Copy to Buffer",
                            "Select Area From Left 10 Top 20, Right 30 Bottom 30, Copy to Clipboard",
-                           "Select Area From Left 5 Top 6, Right 205 Bottom 180, Crop to Selection",
-                           "FreeHand Drawing, Pen Size 5, Pen Color R: 0 G: 0 B: 0"}) {
-    const ReplayOutcome out = ReplayLine(p.ed, line);
-    const bool skipped = std::string(line).rfind("FreeHand", 0) == 0;  // the log has no path
-    EXPECT_EQ(out.Status, skipped ? ReplayStatus::Skipped : ReplayStatus::Done) << line << ": " << out.Message;
-    EXPECT_EQ(out.Message.empty(), !skipped) << "a skipped line says why";
-  }
+                           "Select Area From Left 5 Top 6, Right 205 Bottom 180, Crop to Selection"})
+    EXPECT_EQ(ReplayLine(p.ed, line).Status, ReplayStatus::Done) << line;
+  // The log has no path: skipped, saying why, after its gesture's snapshot.
+  const ReplayOutcome free = ReplayLine(p.ed, "FreeHand Drawing, Pen Size 5, Pen Color R: 0 G: 0 B: 0");
+  EXPECT_EQ(free.Status, ReplayStatus::Skipped);
+  EXPECT_FALSE(free.Message.empty());
   EXPECT_EQ(p.ed.BufferSurface.Width(), 80);
   EXPECT_EQ(p.ed.BufferSurface.GetPixel(0, 0), MakePixel(120, 10, 7));
   EXPECT_EQ(p.ed.WorkSurface.Width(), 200);
   EXPECT_EQ(p.ed.WorkSurface.Height(), 174);
   EXPECT_EQ(p.At(0, 0), MakePixel(5, 6, 7));
-  EXPECT_EQ(p.ed.Undo.Count(), 4) << "every line takes its gesture's snapshot, the free-hand one too";
-}
+  EXPECT_EQ(p.ed.Undo.Count(), 4);
 
-TEST(PaintingReplay, RefusalsChangeNothing) {
-  Painter p;
-  ReplayOutcome out =
+  // A refused line changes nothing; an empty selection is skipped.
+  const TFastDIB before = p.Snapshot();
+  const ReplayOutcome out =
       ReplayLine(p.ed, "Line from X 1 Y 2 To X 3 Y 4, Pen Size two, Pen Color R: 0 G: 0 B: 0, Pen XORPen");
   EXPECT_EQ(out.Status, ReplayStatus::Error);
   EXPECT_EQ(out.Message, "'two' is not a valid integer value");
-  EXPECT_TRUE(p.ed.Undo.Empty()) << "a refused line changes nothing";
-  EXPECT_EQ(p.Count(kWhite), 256 * 256);
-
-  // An empty selection is skipped with a warning.
-  out = ReplayLine(p.ed, "Select Area From Left 7 Top 2, Right 7 Bottom 40, Crop to Selection");
-  EXPECT_EQ(out.Status, ReplayStatus::Skipped);
-  EXPECT_EQ(p.ed.WorkSurface.Width(), 256);
+  EXPECT_EQ(p.ed.Undo.Count(), 4);
+  EXPECT_EQ(ReplayLine(p.ed, "Select Area From Left 7 Top 2, Right 7 Bottom 40, Crop to Selection").Status,
+            ReplayStatus::Skipped);
+  EXPECT_TRUE(p.Unchanged(before));
 }

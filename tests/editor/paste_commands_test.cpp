@@ -69,7 +69,9 @@ TEST(PasteCommands, SelectionIsClippedAtAnyPlace) {
     f.ed.PasteAsSelectionAt(0, v);
   }
   EXPECT_TRUE(f.Unchanged(before));
+  f.OpenLog("paste_selection.txt");
   f.ed.PasteAsSelectionAt(4, -1);  // only the clipboard's (0, 1) lands, at (4, 0)
+  EXPECT_EQ(f.CloseLogLines(), std::vector<std::string>{"Paste As Selection at Left 4, Top -1"});
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 5; ++x)
       EXPECT_EQ(f.ed.WorkSurface.GetPixel(y, x), x == 4 && y == 0 ? f.ui.Clipboard.GetPixel(1, 0) : before.GetPixel(y, x));

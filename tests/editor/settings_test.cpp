@@ -22,7 +22,6 @@ TEST(Settings, PresenceKeyReadDefaultsAndValueTypes) {
     WindowSettings w;
     LoadEditorSettings(ed, IniFile::Parse("[EffectVals]\nEffectVals6=250\nEffectVals13=abc\n"), &w);
     EXPECT_EQ(ed.EffectVals[fx::GaussianBlur], 2);  // not a number: its default
-    EXPECT_EQ(ed.EffectVals[fx::Twist], 100);
     // Missing keys read their own defaults, not the start values.
     for (SecondId s : {UDPeakVal, UDWavVal, LRPeakVal, LRWavVal, ScaleVal, TurbVal}) EXPECT_EQ(ed.Second[s], 0) << s;
     EXPECT_EQ(ed.Second[FishVal], 0.75f);
@@ -42,7 +41,7 @@ TEST(Settings, PresenceKeyReadDefaultsAndValueTypes) {
     std::string warning;
     LoadEditorSettings(ed,
                        IniFile::Parse("[EffectVals]\nEffectVals6=1\nHytBm=256\nWvRflVal=257\nWvPhsVal=2.5\nFishVal=1.5\n"
-                                      "[MainForm]\nUndoLevels=0\nSaveDlg=5\nSaveWithLog=5\n[ToolBox]\nPen Color=255\n"),
+                                      "[MainForm]\nUndoLevels=0\nSaveDlg=5\nSaveWithLog=5\n"),
                        &w, &warning);
     EXPECT_EQ(ed.Second[HytBm], 0);
     EXPECT_EQ(ed.Second[WvRflVal], 1);
@@ -52,7 +51,6 @@ TEST(Settings, PresenceKeyReadDefaultsAndValueTypes) {
     EXPECT_TRUE(w.SaveWithLog);
     EXPECT_EQ(ed.Undo.Levels(), 15);
     EXPECT_FALSE(warning.empty());
-    EXPECT_EQ(ed.ToolBox.PenColor, 255u);
   }
 }
 

