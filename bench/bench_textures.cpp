@@ -18,6 +18,11 @@ void BM_ColorNoise(benchmark::State& s) { RunInPlace(s, [](TFastDIB& i, TFastDIB
 void BM_SuperNova(benchmark::State& s) {
   RunInPlace(s, [](TFastDIB& i, TFastDIB&) { SuperNova(i, 32, 64, 32, 24, 36, 0x3080F0); });
 }
+// The star in the middle: the columns mirrored about it share their angles.
+void BM_SuperNovaCentred(benchmark::State& s) {
+  const int c = int(s.range(0)) / 2;
+  RunInPlace(s, [c](TFastDIB& i, TFastDIB&) { SuperNova(i, 32, 64, 32, c, c, 0x3080F0); });
+}
 void BM_HeightMap(benchmark::State& s) {
   RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { HeightMap(i, t, 32, 20, 16, true); });
 }
@@ -42,6 +47,7 @@ BENCHMARK(BM_Marble)->Apply(Args);
 BENCHMARK(BM_Spray)->Apply(Args);
 BENCHMARK(BM_ColorNoise)->Apply(Args);
 BENCHMARK(BM_SuperNova)->Apply(Args);
+BENCHMARK(BM_SuperNovaCentred)->Apply(Args);
 BENCHMARK(BM_HeightMap)->Apply(Args);
 BENCHMARK(BM_HeightMapGrey)->Apply(Args);
 BENCHMARK(BM_MapTexture)->Apply(Args);

@@ -164,6 +164,7 @@ void SuperNova(TFastDIB& Work, int Radius, int Spokes, int RandomHue, int XPos, 
   constexpr double kTwoPi = 2 * kPi;
   std::vector<double> us(static_cast<size_t>(W));
   for (int x = 0; x < W; ++x) us[size_t(x)] = (x - cx) / R;
+  const int icx = int(cx), mirrorEnd = std::min(2 * icx, W - 1);
   ParallelRows(H, [&](int b, int e) {
     std::vector<double> angle(static_cast<size_t>(W));
     // Locals, so that the byte stores below cannot make the compiler reload them.
@@ -175,7 +176,12 @@ void SuperNova(TFastDIB& Work, int Radius, int Spokes, int RandomHue, int XPos, 
       uint8_t* p = Work.Row(y);
       const double v = (y - cy) / R;
       // The library calls first: the loop below then runs without calls.
-      for (int x = 0; x < W; ++x) an[x] = std::atan2(ux[x], v);
+      // Columns cx - d and cx + d have offsets of opposite sign, exactly (whole
+      // numbers over the same R), and the arc tangent is odd in its first
+      // argument, so the right side of the mirror takes the left side's angles.
+      for (int x = 0; x <= icx; ++x) an[x] = std::atan2(ux[x], v);
+      for (int x = icx + 1; x <= mirrorEnd; ++x) an[x] = -an[2 * icx - x];
+      for (int x = mirrorEnd + 1; x < W; ++x) an[x] = std::atan2(ux[x], v);
       for (int x = 0; x < W; ++x, p += 3) {
         const double u = ux[x];
         const double c = std::sqrt(u * u + v * v);
