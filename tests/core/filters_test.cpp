@@ -312,12 +312,8 @@ TEST(ClassicEmboss, UniformAndReference) {
 
 TEST(SplitBlur, InPlaceOrderAndReference) {
   TFastDIB s = Random(9, 7, 4), keep = Clone(s);
-  SplitBlur(s, 0);
   SplitGauss(s, -1);
   EXPECT_TRUE(Same(s, keep));
-  SplitGauss(s, 0);
-  EXPECT_TRUE(Same(s, keep));
-
   // One row, d = 1, green 0 4 8 12: later pixels read the new values
   // (8, then 8, 10, 9); reading only old values would give 8 4 8 4.
   TFastDIB r = Uniform(4, 1, MakePixel(0, 0, 0));
@@ -327,7 +323,7 @@ TEST(SplitBlur, InPlaceOrderAndReference) {
   for (int x = 0; x < 4; ++x) EXPECT_EQ(r.GetPixel(0, x).G, want[x]) << x;
 
   for (auto [w, h] : kSizes)
-    for (int d : {1, 2, -3, 5, 20, 1000003, INT_MIN, INT_MAX}) {
+    for (int d : {0, 1, 2, -3, 5, 20, 1000003, INT_MIN, INT_MAX}) {
       TFastDIB a = Random(w, h, uint32_t(d) + uint32_t(w)), b = Clone(a);
       SplitBlur(a, d);
       RefSplitBlur(b, d);

@@ -21,8 +21,10 @@
 #include "core/imageio/bmp.h"
 #include "core/imageio/file_io.h"
 #include "core/imageio/image_file.h"
+#include "test_util.h"
 
 using namespace vorq;
+using vorq::test::SamePixels;
 namespace fs = std::filesystem;
 
 namespace {
@@ -105,8 +107,6 @@ int MaxDiff(const TFastDIB& a, const TFastDIB& b) {
     }
   return m;
 }
-
-bool SamePixels(const TFastDIB& a, const TFastDIB& b) { return a.Width() == b.Width() && a.Height() == b.Height() && MaxDiff(a, b) == 0; }
 
 Bytes ReadAll(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -379,19 +379,11 @@ TEST(BmpRead, FilesReadInPiecesMatchMemory) {
       for (int i = 3 * fromFile.Width(); i < int(fromFile.BytesPerRow); ++i)
         ASSERT_EQ(fromFile.Row(y)[i], 0) << c.Name << ": the file's row padding stays out of the gap bytes";
   }
-  // The 8-bit case against its colour table, straight from the file's bytes.
-  const Bytes& b = cases[0].Data;
-  TFastDIB s = Load(b);
-  const size_t off = 14 + 40 + 256 * 4;
-  for (int y : {0, 1, 399, 798, 799})
-    for (int x : {0, 1, 777, 1498}) {
-      const uint8_t index = b[off + size_t(799 - y) * 1500 + size_t(x)];
-      ASSERT_EQ(s.GetPixel(y, x), Rgb(pal[index])) << x << "," << y;
-    }
   // A file cut inside its pixels is refused, whatever the piece it falls in.
   Bytes cut = cases[0].Data;
   cut.resize(cut.size() - 2);
   WriteAll(dir / "cut.bmp", cut);
+  TFastDIB s;
   std::string error;
   EXPECT_FALSE(LoadImageFile((dir / "cut.bmp").string(), s, error));
   EXPECT_NE(error.find("truncated"), std::string::npos) << error;
@@ -623,18 +615,11 @@ TEST(PngRead, DepthsColourTypesAndAlphaOverWhite) {
 }
 
 TEST(PngRead, InterlacedMatchesPlain) {
-  for (int type : {PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGB_ALPHA}) {
-    const int ch = type == PNG_COLOR_TYPE_RGB ? 3 : 4;
-    std::vector<Bytes> rows(11, Bytes(size_t(13 * ch)));
-    for (int y = 0; y < 11; ++y)
-      for (int i = 0; i < 13 * ch; ++i) rows[size_t(y)][size_t(i)] = uint8_t(y * 23 + i * 7);
-    const TFastDIB plain = Load(MakePng(13, 11, 8, type, rows));
-    const TFastDIB adam7 = Load(MakePng(13, 11, 8, type, rows, {}, {}, true));
-    EXPECT_TRUE(SamePixels(plain, adam7)) << type;
-    if (ch == 3) {
-      EXPECT_EQ(plain.GetPixel(2, 1), MakePixel(67, 74, 81));
-    }
-  }
+  std::vector<Bytes> rows(11, Bytes(size_t(13 * 4)));
+  for (int y = 0; y < 11; ++y)
+    for (int i = 0; i < 13 * 4; ++i) rows[size_t(y)][size_t(i)] = uint8_t(y * 23 + i * 7);
+  const TFastDIB plain = Load(MakePng(13, 11, 8, PNG_COLOR_TYPE_RGB_ALPHA, rows));
+  EXPECT_TRUE(SamePixels(plain, Load(MakePng(13, 11, 8, PNG_COLOR_TYPE_RGB_ALPHA, rows, {}, {}, true))));
 }
 
 // ---------------------------------------------------------------- routes and files

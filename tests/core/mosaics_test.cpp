@@ -137,12 +137,9 @@ TEST(Blend, GradientBarsRow) {
 
 TEST(Blend, MergeBufferPerChannel) {
   const TFastDIB img = Random(37, 19, 9), buf = Random(37, 19, 10);
-  TFastDIB same = Clone(img), near = Clone(img);
-  MergeBuffer(same, img, 50);  // a buffer equal to the image: unchanged
-  EXPECT_TRUE(SamePixels(same, img));
-  MergeBuffer(near, buf, 99);  // almost the buffer
-  for (int y = 0; y < 19; ++y)
-    for (int x = 0; x < 37; ++x) ASSERT_LE(std::abs(Px(near, x, y).G - Px(buf, x, y).G), 3);
+  TFastDIB self = Clone(img);
+  MergeBuffer(self, self, 50);  // the image as its own buffer: unchanged
+  EXPECT_TRUE(SamePixels(self, img));
   // In extended precision, the buffer scaled by dropping or repeating rows
   // and columns, an empty one black, results clamped.
   for (const TFastDIB& b : {Clone(buf), Random(10, 40, 12), Random(1, 1, 13), TFastDIB{}})

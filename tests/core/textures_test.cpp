@@ -200,9 +200,10 @@ TEST(Random, RangeZeroNegativeSkipAndSeeds) {
   EXPECT_NE(draws(), draws());  // the clock never repeats
 }
 
-TEST(PlasmaCloud, MatchesTheFieldReferenceTilesWhenEvenAndLeavesOddEdgesBlack) {
+// The reference's edge copies make even sizes tile and leave odd sizes' last row and column black.
+TEST(PlasmaCloud, MatchesTheFieldReference) {
   const auto seeds = PlasmaSeeds();
-  for (auto [w, h] : {std::pair{1, 1}, {1, 7}, {7, 1}, {2, 2}, {3, 3}, {2, 9}, {16, 3}, {5, 3}, {12, 12}, {37, 19}})
+  for (auto [w, h] : {std::pair{1, 1}, {1, 7}, {7, 1}, {2, 2}, {3, 3}, {2, 9}, {16, 3}, {5, 3}, {64, 64}, {37, 19}})
     for (int g : {0, 700, INT_MAX, INT_MIN})
       for (uint32_t seed : seeds) {
         TFastDIB img = Random(w, h, 3, true);
@@ -215,17 +216,6 @@ TEST(PlasmaCloud, MatchesTheFieldReferenceTilesWhenEvenAndLeavesOddEdgesBlack) {
             ASSERT_EQ(img.GetPixel(y, x), MakePixel(v, v, v)) << w << "x" << h << " G " << g << " seed " << seed;
           }
       }
-  for (uint32_t seed : seeds)
-    for (auto [w, h] : {std::pair{256, 256}, {4, 4}, {6, 4}, {12, 12}, {40, 2}, {30, 50}}) {
-      TFastDIB img;
-      img.SetSize(w, h);
-      FixSeed(seed), PlasmaCloud(img, 700);
-      for (int y = 0; y < h; ++y) ASSERT_EQ(img.GetPixel(y, w - 1), img.GetPixel(y, 0)) << w << "x" << h;
-      for (int x = 0; x < w; ++x) ASSERT_EQ(img.GetPixel(h - 1, x), img.GetPixel(0, x)) << w << "x" << h;
-    }
-  TFastDIB odd = Uniform(255, 255, MakePixel(9, 9, 9));
-  PlasmaCloud(odd, 700);
-  for (int i = 0; i < 255; ++i) EXPECT_TRUE(odd.GetPixel(i, 254) == TPixel24{} && odd.GetPixel(254, i) == TPixel24{});
 }
 
 TEST(Marble, MatchesTheReferenceAndRefusesDivisionByZero) {
