@@ -135,9 +135,10 @@ TEST(Editor, ShowEffectShapes) {
   EXPECT_EQ(t.BumpCaption, "Reflective");
   EXPECT_FALSE(t.BumpChecked);
 
+  f.ed.WorkSurface.SetSize(61, 37, 24, 0);  // the bars reach minus and plus the width and the height
   f.ed.TreeView1Change("Scroll");
   EXPECT_TRUE(t.ScrollVisible);
-  EXPECT_EQ(t.ScrollLRMin, -256);
+  EXPECT_TRUE(t.ScrollLRMin == -61 && t.ScrollLRMax == 61 && t.ScrollUDMin == -37 && t.ScrollUDMax == 37);
   f.ed.TreeView1Change("SuperNova");
   EXPECT_TRUE(t.Box(Box::eYPos).Visible);
   EXPECT_EQ(t.Box(Box::eYPos).Text, "36");

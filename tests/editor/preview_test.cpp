@@ -185,3 +185,12 @@ TEST(LivePreview, DefaultButtonEndsThePreviewAndItsValuesStay) {
   EXPECT_EQ(p.ed.EffectVals[fx::Twist], 100);
   EXPECT_EQ(p.ed.ToolBox.Box(Box::eAmtMain).Text, "100");
 }
+
+TEST(LivePreview, ABoxTickedSinceThePreviewIsAppliedAfresh) {
+  PreviewEditor p, plain;
+  for (PreviewEditor* e : {&p, &plain}) e->ed.TreeView1Change("HeightMap");
+  ASSERT_EQ(p.Show(), Outcome::Shown);
+  p.ed.ToolBox.BumpChecked = plain.ed.ToolBox.BumpChecked = !p.ed.ToolBox.BumpChecked;
+  ASSERT_TRUE(p.ed.bGoClick() && plain.ed.bGoClick());
+  EXPECT_TRUE(test::Same(p.ed.WorkSurface, plain.ed.WorkSurface));
+}

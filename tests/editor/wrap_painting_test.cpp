@@ -117,12 +117,13 @@ TEST(WrapPainting, FloodFillSpreadsThroughTheEdges) {
   ScriptedUi ui;
   Editor ed{ui};
   ed.WrapPainting = true;
+  ed.ToolBox.FillTolerance = 255;  // nor the tool box's tolerance
   ed.WorkSurface = test::Uniform(W, H, kWhite);
   for (int x = 0; x < W; ++x) ed.WorkSurface.SetPixel(H / 2, x, MakePixel(0, 0, 0));
   for (int y = 0; y < H; ++y) ed.WorkSurface.SetPixel(y, W / 2, MakePixel(0, 0, 0));
   ReplayLine(ed, "FloodFill at location X 1 Y 1, Brush Color R: 255 G: 0 B: 0");
   EXPECT_EQ(test::Count(ed.WorkSurface, MakePixel(255, 0, 0)), (W / 2) * (H / 2));
-  EXPECT_TRUE(ed.WrapPainting);
+  EXPECT_TRUE(ed.WrapPainting && ed.ToolBox.FillTolerance == 255);
 }
 
 TEST(WrapPainting, PasteAsSelectionOverACornerLandsInAllFour) {
