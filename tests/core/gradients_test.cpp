@@ -147,6 +147,9 @@ TEST(Gradient, ControlRendersOnlyAfterAChange) {
   // The 3-D frame: grey and white outside, black and silver inside.
   EXPECT_TRUE(b.GetPixel(0, 0) == MakePixel(128, 128, 128) && b.GetPixel(74, 119) == MakePixel(255, 255, 255));
   EXPECT_TRUE(b.GetPixel(1, 5) == MakePixel(0, 0, 0) && b.GetPixel(73, 5) == MakePixel(192, 192, 192));
+  // Bottom and right are drawn after top and left: the two far corners take their colour.
+  EXPECT_TRUE(b.GetPixel(0, 119) == MakePixel(255, 255, 255) && b.GetPixel(74, 0) == MakePixel(255, 255, 255));
+  EXPECT_TRUE(b.GetPixel(1, 118) == MakePixel(192, 192, 192) && b.GetPixel(73, 1) == MakePixel(192, 192, 192));
   g.SetHeight(0);  // a refused size leaves an empty bitmap
   EXPECT_TRUE(g.Paint().Empty());
   TGradientStyle s = G::gsVertical;

@@ -175,4 +175,6 @@ TEST(ColourSliderCommands, ReplayLine) {
                 .Status,
             ReplayStatus::Error);
   EXPECT_EQ(f.ed.Undo.Count(), 1);
+  EXPECT_EQ(ReplayLine(f.ed, "ToolBox Sliders to positions:  Lightness 255, Contrast -255, Saturation 0, Red 0, Green 0, "
+                             "Blue 0").Status, ReplayStatus::Done);  // the bars' very ends
 }

@@ -192,6 +192,8 @@ TEST(SizerDialog, PercentPopupAndAccept) {
   EXPECT_EQ(s.NewWidth, 128);
   EXPECT_FALSE(SizerBoxChanged(s, SizerBox::PctWidth, true, err));
   EXPECT_EQ(err, "'' is not a valid integer value");
+  s.PctWidth = "3";  // 7.68 pixels: the division truncates
+  EXPECT_TRUE(SizerBoxChanged(s, SizerBox::PctWidth, true, err) && s.NewWidth == 7 && s.Width == "7");
   SizerPixels(s);
 
   SizerPopup(s, kCdFrontHalf);

@@ -75,6 +75,7 @@ TEST(GradientCommands, DesignTakesTheImageSizeAndLogsOnlyOnOk) {
 TEST(GradientCommands, DesignerFieldsFollowTheirRules) {
   GradientState g;
   EXPECT_EQ(meWideChange(g, "1"), "");  // kept as typed, the size stays
+  EXPECT_TRUE(g.Width == "1" && g.hGrad.Width() == 256);
   EXPECT_EQ(meWideChange(g, "2"), "");
   EXPECT_EQ(meWideChange(g, ""), "");
   EXPECT_EQ(meWideChange(g, "12x"), NotAnInteger("12x"));

@@ -169,3 +169,12 @@ TEST(LivePreview, DefaultButtonEndsThePreviewAndItsValuesStay) {
   EXPECT_EQ(p.ed.EffectVals[fx::Twist], 100);
   EXPECT_EQ(p.ed.ToolBox.Box(Box::eAmtMain).Text, "100");
 }
+
+TEST(LivePreview, APenChosenSinceThePreviewIsAppliedAfresh) {
+  PreviewEditor p, plain;
+  for (PreviewEditor* e : {&p, &plain}) e->ed.TreeView1Change("Buttonize");
+  ASSERT_EQ(p.Show(), Outcome::Shown);
+  p.ed.ToolBox.PenColor = plain.ed.ToolBox.PenColor = 0x00FF00;  // Buttonize's shadow
+  ASSERT_TRUE(p.ed.bGoClick() && plain.ed.bGoClick());
+  EXPECT_TRUE(test::Same(p.ed.WorkSurface, plain.ed.WorkSurface));
+}

@@ -103,9 +103,10 @@ TEST(WrapPainting, FloodFillSpreadsThroughTheEdges) {
   // whatever the replaying editor's setting.
   test::EditorFixture<> r;
   r.ed.WrapPainting = true;
+  r.ed.ToolBox.FillTolerance = 255;  // nor the tool box's tolerance
   Replayed(r, start, {"FloodFill at location X 1 Y 1, Brush Color R: 255 G: 0 B: 0"});
   EXPECT_EQ(test::Count(r.ed.WorkSurface, kRed), (W / 2) * (H / 2));
-  EXPECT_TRUE(r.ed.WrapPainting);
+  EXPECT_TRUE(r.ed.WrapPainting && r.ed.ToolBox.FillTolerance == 255);
 }
 
 TEST(WrapPainting, PasteAsSelectionOverACornerLandsInAllFour) {
