@@ -5,44 +5,9 @@
 using namespace vorq;
 
 namespace {
-
-// Counts the hourglass and remembers what the colour dialog was opened with.
-struct RecordingUi : ScriptedUi {
-  int BusyOn = 0;
-  uint32_t DialogStart = 0xDEADBEEF;
-  void SetBusy(bool on) override { BusyOn += on ? 1 : 0; }
-  bool ChooseColor(uint32_t& colour) override {
-    DialogStart = colour;
-    return ScriptedUi::ChooseColor(colour);
-  }
-};
-
-using Fixture = test::EditorFixture<RecordingUi>;
+using Fixture = test::EditorFixture<test::RecordingUi>;
 
 }  // namespace
-
-TEST(ColourCommands, MenuRunsSnapshotNameAndLog) {
-  struct Case {
-    int id;
-    const char* line;  // log line written by the menu command
-    bool busy;
-  };
-  const Case cases[] = {{30, "Color Rotate, Bits 8", true}, {31, "Negative", false},   {32, "Brighten", true},
-                        {33, "Lighten", true},              {35, "GrayScale", true},   {36, "Erase to Black", false},
-                        {37, "Exchange Color, Pen R: 0 G: 0 B: 0, Brush R: 255 G: 255 B: 255", true}};
-  for (const Case& c : cases) {
-    Fixture f;
-    f.OpenLog("vorq_colour_menu.txt");
-    const TFastDIB before = f.Snapshot();
-    f.ed.MenuEffect(c.id);
-    EXPECT_EQ(f.ed.Undo.Count(), 1) << c.id;
-    EXPECT_EQ(f.ui.BusyOn, c.busy ? 1 : 0) << c.id;
-    EXPECT_GE(f.ui.ImageChanges, 1) << c.id;
-    EXPECT_EQ(f.CloseLog(), std::string(c.line) + "\r\n");
-    f.ed.bUndoClick();
-    EXPECT_TRUE(f.Unchanged(before)) << c.id;
-  }
-}
 
 TEST(ColourCommands, ExchangeColorUsesPenBrushAndTolerance) {
   Fixture f;

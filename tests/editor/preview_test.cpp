@@ -1,6 +1,5 @@
 #include <functional>
 
-#include "editor/commands/sliders.h"
 #include "editor/preview.h"
 #include "editor_test_util.h"
 
@@ -123,12 +122,6 @@ TEST(LivePreview, StopsThroughTheProgressReportAndRefusesCommandsMeanwhile) {
 }
 
 TEST(LivePreview, DialogEffectsAndBadValuesShowNothing) {
-  for (int id : {int(fx::DesignYourOwn), int(fx::Tint), int(fx::MapTexture), int(fx::ReSizeFast), int(fx::ReSizeSmooth),
-                 int(fx::Scroll), int(fx::Circular), int(fx::Gradient)})
-    EXPECT_FALSE(EffectPreview::Previewable(id)) << id;
-  for (int id : {int(fx::Twist), int(fx::Blur), int(fx::Negative), int(fx::Marble), int(fx::SeamlessEdge)})
-    EXPECT_TRUE(EffectPreview::Previewable(id)) << id;
-
   PreviewEditor p;
   const TFastDIB original = p.Snapshot();
   EXPECT_EQ(p.ed.Preview().Show(fx::Tint, nullptr), Outcome::Refused);
@@ -141,20 +134,6 @@ TEST(LivePreview, DialogEffectsAndBadValuesShowNothing) {
   EXPECT_EQ(p.ui.Messages, std::vector<std::string>{"'12a' is not a valid integer value"});
   EXPECT_TRUE(p.Unchanged(original));
   EXPECT_TRUE(p.ed.Undo.Empty());
-}
-
-TEST(LivePreview, ColourSlidersWorkOnTheImageNotOnThePreview) {
-  PreviewEditor p, plain;
-  p.Type("300");
-  ASSERT_EQ(p.Show(), Outcome::Shown);
-  SliderPositions bars{.Red = 400}, plainBars{.Red = 400};
-  SliderPreview(p.ed, bars);
-  bGoodClick(p.ed, bars);
-  SliderPreview(plain.ed, plainBars);
-  bGoodClick(plain.ed, plainBars);
-  EXPECT_TRUE(test::Same(p.ed.WorkSurface, plain.ed.WorkSurface));
-  EXPECT_EQ(p.ed.Undo.Count(), 1);
-  EXPECT_EQ(p.CloseLogLines(), plain.CloseLogLines());
 }
 
 TEST(LivePreview, DefaultButtonEndsThePreviewAndItsValuesStay) {
