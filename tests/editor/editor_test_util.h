@@ -41,6 +41,17 @@ inline std::vector<std::string> ReadLines(const std::string& path) {
   return out;
 }
 
+// Counts the hourglass and remembers what the colour dialog was opened with.
+struct RecordingUi : ScriptedUi {
+  int BusyOn = 0;
+  uint32_t DialogStart = 0xDEADBEEF;
+  void SetBusy(bool on) override { BusyOn += on ? 1 : 0; }
+  bool ChooseColor(uint32_t& colour) override {
+    DialogStart = colour;
+    return ScriptedUi::ChooseColor(colour);
+  }
+};
+
 template <typename Ui = ScriptedUi>
 struct EditorFixture {
   Ui ui;

@@ -1,6 +1,5 @@
 #include <functional>
 
-#include "editor/commands/sliders.h"
 #include "editor/preview.h"
 #include "editor_test_util.h"
 
@@ -59,12 +58,13 @@ TEST(LivePreview, ApplyAfterPreviewIsPlainApplyWithOneSnapshotAndOneLine) {
 }
 
 TEST(LivePreview, EndingPutsBackTheExactImageAndValuesAndWritesNothing) {
-  // Preview off, another effect chosen, another command, Undo.
-  enum Way { Off, OtherEffect, OtherCommand, Undo };
-  for (Way way : {Off, OtherEffect, OtherCommand, Undo}) {
+  // Preview off, another effect chosen, another command, Undo, the Default button.
+  enum Way { Off, OtherEffect, OtherCommand, Undo, Default };
+  for (Way way : {Off, OtherEffect, OtherCommand, Undo, Default}) {
     PreviewEditor p;
     p.ed.MenuEffect(fx::MirrorLR);  // an older snapshot that Undo must leave alone
     const TFastDIB original = p.Snapshot();
+    p.ed.EffectVals[fx::Twist] = 77;
     const auto vals = p.ed.EffectVals;
     const auto second = p.ed.Second;
     p.ed.TreeView1Change("Twist");
@@ -76,10 +76,16 @@ TEST(LivePreview, EndingPutsBackTheExactImageAndValuesAndWritesNothing) {
       case OtherEffect: p.ed.TreeView1Change("Blur"); break;
       case OtherCommand: p.ed.MenuEffect(fx::Negative); break;
       case Undo: p.ed.bUndoClick(); break;
+      case Default: p.ed.btnDefaultClick(); break;
     }
     EXPECT_FALSE(p.ed.Preview().Active()) << way;
     EXPECT_EQ(p.ed.Undo.Count(), way == OtherCommand ? 2 : 1) << way;
-    EXPECT_EQ(p.ed.EffectVals, vals) << way;
+    if (way == Default) {  // the defaults, shown in the box
+      EXPECT_EQ(p.ed.EffectVals[fx::Twist], 100);
+      EXPECT_EQ(p.ed.ToolBox.Box(Box::eAmtMain).Text, "100");
+    } else {
+      EXPECT_EQ(p.ed.EffectVals, vals) << way;
+    }
     EXPECT_EQ(p.ed.Second, second) << way;
     if (way == OtherCommand) {  // Negative ran on the original, its snapshot the original
       PreviewEditor plain;
@@ -123,12 +129,6 @@ TEST(LivePreview, StopsThroughTheProgressReportAndRefusesCommandsMeanwhile) {
 }
 
 TEST(LivePreview, DialogEffectsAndBadValuesShowNothing) {
-  for (int id : {int(fx::DesignYourOwn), int(fx::Tint), int(fx::MapTexture), int(fx::ReSizeFast), int(fx::ReSizeSmooth),
-                 int(fx::Scroll), int(fx::Circular), int(fx::Gradient)})
-    EXPECT_FALSE(EffectPreview::Previewable(id)) << id;
-  for (int id : {int(fx::Twist), int(fx::Blur), int(fx::Negative), int(fx::Marble), int(fx::SeamlessEdge)})
-    EXPECT_TRUE(EffectPreview::Previewable(id)) << id;
-
   PreviewEditor p;
   const TFastDIB original = p.Snapshot();
   EXPECT_EQ(p.ed.Preview().Show(fx::Tint, nullptr), Outcome::Refused);
@@ -141,33 +141,6 @@ TEST(LivePreview, DialogEffectsAndBadValuesShowNothing) {
   EXPECT_EQ(p.ui.Messages, std::vector<std::string>{"'12a' is not a valid integer value"});
   EXPECT_TRUE(p.Unchanged(original));
   EXPECT_TRUE(p.ed.Undo.Empty());
-}
-
-TEST(LivePreview, ColourSlidersWorkOnTheImageNotOnThePreview) {
-  PreviewEditor p, plain;
-  p.Type("300");
-  ASSERT_EQ(p.Show(), Outcome::Shown);
-  SliderPositions bars{.Red = 400}, plainBars{.Red = 400};
-  SliderPreview(p.ed, bars);
-  bGoodClick(p.ed, bars);
-  SliderPreview(plain.ed, plainBars);
-  bGoodClick(plain.ed, plainBars);
-  EXPECT_TRUE(test::Same(p.ed.WorkSurface, plain.ed.WorkSurface));
-  EXPECT_EQ(p.ed.Undo.Count(), 1);
-  EXPECT_EQ(p.CloseLogLines(), plain.CloseLogLines());
-}
-
-TEST(LivePreview, DefaultButtonEndsThePreviewAndItsValuesStay) {
-  PreviewEditor p;
-  const TFastDIB original = p.Snapshot();
-  p.ed.EffectVals[fx::Twist] = 77;
-  p.Type("300");
-  ASSERT_EQ(p.Show(), Outcome::Shown);
-  p.ed.btnDefaultClick();
-  EXPECT_FALSE(p.ed.Preview().Active());
-  EXPECT_TRUE(p.Unchanged(original));
-  EXPECT_EQ(p.ed.EffectVals[fx::Twist], 100);
-  EXPECT_EQ(p.ed.ToolBox.Box(Box::eAmtMain).Text, "100");
 }
 
 TEST(LivePreview, APenChosenSinceThePreviewIsAppliedAfresh) {

