@@ -21,7 +21,7 @@ const char* const kNoMemory = "There is not enough memory for this command; the 
 
 bool Editor::Run(const Command& c) {
   if (running_) {
-    SetStatus(kPanelEffect, "An effect is running: wait for it or press Esc to stop it.");
+    SetStatus(kPanelEffect, kEffectRunning);
     return false;
   }
   EndPreview();  // a live preview is not the image: it goes before anything sees it
@@ -138,7 +138,7 @@ void Editor::SyncToolBox() {
 
 bool Editor::PushUndo() {
   if (running_) {  // a preview's pixels are changing: no command may start
-    SetStatus(kPanelEffect, "An effect is running: wait for it or press Esc to stop it.");
+    SetStatus(kPanelEffect, kEffectRunning);
     return false;
   }
   EndPreview();

@@ -99,6 +99,8 @@ struct Command {
 
 // Status bar panels 0 .. 4 (panel 5 is the drawn logging indicator).
 enum StatusPanel { kPanelWidth, kPanelHeight, kPanelX, kPanelY, kPanelEffect, kStatusPanelCount };
+// What the effect panel says while an effect runs and another command waits.
+inline constexpr const char* kEffectRunning = "An effect is running: wait for it or press Esc to stop it.";
 
 class Editor {
  public:

@@ -8,8 +8,6 @@ namespace vorq {
 
 namespace {
 
-const char* const kRunning = "An effect is running: wait for it or press Esc to stop it.";
-
 // Passes the progress on, and stops the pixels once the preview is ended.
 class PreviewProgress final : public ProgressSink {
  public:
@@ -65,7 +63,7 @@ std::string EffectPreview::PanelKey() const {
 EffectPreview::Outcome EffectPreview::Show(int id, ProgressSink* sink) {
   if (!Previewable(id)) return Outcome::Refused;
   if (ed_.running_) {
-    ed_.SetStatus(kPanelEffect, kRunning);
+    ed_.SetStatus(kPanelEffect, kEffectRunning);
     return Outcome::Refused;
   }
   if (active_ && id != id_) End();
@@ -155,7 +153,7 @@ void EffectPreview::End() {
 
 bool EffectPreview::Commit() {
   if (running_) {
-    ed_.SetStatus(kPanelEffect, kRunning);
+    ed_.SetStatus(kPanelEffect, kEffectRunning);
     return false;
   }
   // Pixels made from other values than the tool box's now: Apply itself.

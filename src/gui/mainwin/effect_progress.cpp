@@ -83,7 +83,7 @@ void TfVorqTile::StartEffectUi() {
   cancelRequested_ = false;
   workDone_ = workTotal_ = 0;
   gate_ = new InputGate(cancel_, [this] {
-    editor_.SetStatus(kPanelEffect, "An effect is running: wait for it or press Esc to stop it.");
+    editor_.SetStatus(kPanelEffect, kEffectRunning);
     progress_->setFormat("Esc stops it  %p%");
   });
   qApp->installEventFilter(gate_);

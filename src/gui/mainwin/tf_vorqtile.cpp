@@ -577,7 +577,7 @@ bool TfVorqTile::ConfirmClose() {
 
 void TfVorqTile::closeEvent(QCloseEvent* event) {
   if (editor_.Running()) {  // the effect's pixels are still changing: stop it first
-    editor_.SetStatus(kPanelEffect, "An effect is running: wait for it or press Esc to stop it.");
+    editor_.SetStatus(kPanelEffect, kEffectRunning);
     event->ignore();
     return;
   }
