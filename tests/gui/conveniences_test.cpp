@@ -31,21 +31,6 @@ void Drop(QWidget* target, const QString& path) {
 
 }  // namespace
 
-void MainWindowTest::menuCommandSelectsItsNodeAndEnterAppliesIt() {
-  Fixture f;
-  QVERIFY(f.ShowFirst());
-  f.PaintPattern();
-  f.window->action("Negative1")->trigger();
-  QCOMPARE(f.window->tree()->currentItem()->text(0), QString("Negative"));
-  const std::vector<uint8_t> once = f.Pixels();
-  QTest::keyClick(f.window->tree(), Qt::Key_Return);
-  // Negative twice is the picture before the menu command.
-  f.window->action("UnDo1")->trigger();
-  f.window->action("UnDo1")->trigger();
-  QTest::keyClick(f.window->tree(), Qt::Key_Return);
-  QCOMPARE(f.Pixels(), once);
-}
-
 void MainWindowTest::standardShortcutsMoveTheCollidingEffects() {
   QTemporaryDir home;
   {

@@ -7,6 +7,7 @@
 
 #include "gui/dialogs/tf_grad_multi.h"
 #include "gui/dialogs/tf_gradient.h"
+#include "gui/mainwin/image_view.h"
 #include "gui/widgets/tvorq_gradient_view.h"
 #include "gui_test_util.h"
 #include "gui_tests.h"
@@ -31,12 +32,15 @@ void GradientTest::thumbnailAppearsOnFirstShowAndPastes() {
   QVERIFY(thumb->isHidden());
   QVERIFY(!f.window->findChild<QToolButton*>("bPasteGrad")->isEnabled());
 
+  QCOMPARE(f.editor().WorkSurface.Width(), 256);  // the start image waits for the first show
   QVERIFY(f.ShowFirst());
   QVERIFY(thumb->isVisible());
   QCOMPARE(thumb->pixmap().size(), QSize(65, 65));
-  QVERIFY(f.window->action("MergeWithImage1")->isEnabled());
   QVERIFY(f.window->findChild<QToolButton*>("bPasteGrad")->isEnabled());
-  QCOMPARE(f.editor().WorkSurface.Width(), 40);  // the start image came after the gradient
+  // The start image came after the gradient, and takes no snapshot.
+  QCOMPARE(f.window->statusPanel(kPanelHeight)->text(), QString("Height: 30"));
+  QCOMPARE(f.window->imageView()->size(), QSize(40, 30));
+  QVERIFY(!f.window->findChild<QToolButton*>("bUndo")->isEnabled());
 
   // A double click pastes the 256 x 256 navy-to-aqua VertCenter gradient.
   QTest::mouseDClick(thumb, Qt::LeftButton);

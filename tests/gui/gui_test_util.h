@@ -18,6 +18,7 @@
 
 #include "editor/settings.h"
 
+#include "gui/mainwin/image_view.h"
 #include "gui/mainwin/tf_vorqtile.h"
 
 namespace vorq::gui::test {
@@ -54,6 +55,13 @@ inline QStringList LogLines(const QString& path) {
 }
 
 inline std::vector<uint8_t> Bytes(const TFastDIB& s) { return std::vector<uint8_t>(s.Bits, s.Bits + s.ImageSize()); }
+
+// A surface's bytes row by row without the row padding, as the canvas holds them.
+inline std::vector<uint8_t> Rows(const TFastDIB& s) {
+  std::vector<uint8_t> bytes;
+  for (int y = 0; y < s.Height(); ++y) bytes.insert(bytes.end(), s.RowTable[y], s.RowTable[y] + 3 * s.Width());
+  return bytes;
+}
 
 inline void WriteSettings(const QString& dir, const QByteArray& text) {
   QFile file(dir + "/VorqTile.ini");
@@ -93,6 +101,11 @@ struct Fixture {
     return shown.wait(2000);
   }
 
+  bool ShowExposed() {
+    window->show();
+    return QTest::qWaitForWindowExposed(window.get());
+  }
+
   // A log in the fixture's folder; LoggedLines closes it and reads it back.
   QString LogPath() const { return home.filePath("VorqLog.txt"); }
   void StartLog() {
@@ -114,6 +127,15 @@ struct Fixture {
   }
 
   std::vector<uint8_t> Pixels() { return Bytes(editor().WorkSurface); }
+
+  // The bytes the image view shows now, row by row.
+  std::vector<uint8_t> Shown() {
+    const QImage image = window->imageView()->Image();
+    std::vector<uint8_t> bytes;
+    for (int y = 0; y < image.height(); ++y)
+      bytes.insert(bytes.end(), image.constScanLine(y), image.constScanLine(y) + 3 * image.width());
+    return bytes;
+  }
 
   QTreeWidgetItem* Node(const QString& text) {
     const auto found = window->tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);

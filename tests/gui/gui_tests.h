@@ -9,13 +9,8 @@ class MainWindowTest : public QObject {
   Q_OBJECT
  private slots:
   void menusAndTreeOfferEveryEffect();
-  void penMenuAndUndoButton();
-  void treeSelectionDrivesStatusAndToolBox();
-  void enterAndDoubleClickInTreeApply();
-  void statusBarFollowsMouseAndLog();
-  void startImageLoadsAfterFirstShow();
+  void treeAndMenusSelectAndApply();
   void closingAsksOnlyWhenPromptIsChecked();
-  void menuCommandSelectsItsNodeAndEnterAppliesIt();
   void standardShortcutsMoveTheCollidingEffects();
   void dockedToolBoxSitsRightAndComesBack();
   void droppedFilesOpenAndAreRemembered();
@@ -27,13 +22,11 @@ class ToolBoxTest : public QObject {
   Q_OBJECT
  private slots:
   void showsTheSelectedEffectsFields();
-  void applyUsesTypedValuesAndRefusesNonNumbers();
-  void scrollBarShiftsTheImage();
+  void applyScrollAndResetUseTheTypedValues();
   void designYourOwnRunsTheTypedKernel();
   void numbersIgnoreTheDesktopLanguage();
   void bothButtonsTogglePanelAndHeight();
-  void previewThenOkCommitsOnce();
-  void cancelRestoresExactly();
+  void previewThenOkCommitsOnceAndCancelRestores();
   void typingPreviewsAfterThePauseAndUncheckingRestores();
   void anEditWhileRunningStopsItAndShowsTheNewValue();
 };
@@ -46,8 +39,7 @@ class SettingsTest : public QObject {
   void oddStoredValuesAreRefusedOrKeptAside();
   void maximisedOrMinimisedExitKeepsTheNormalBounds();
   void unwritableSettingsFolderShowsAMessageAndStillCloses();
-  void jpgBoxAndBarFollowEachOther();
-  void jpgQualityStartsAt90WhateverTheBoxSays();
+  void jpgDialogBoxBarAndQualityOfTheRun();
   void gifSwatchesShowTheMapAndSelectByPosition();
   void gifDialogAnswersAndKeepsItsChoice();
   void changeUndoQuantityEmptiesTheRing();
@@ -57,7 +49,7 @@ class SettingsTest : public QObject {
 class FilesBufferTest : public QObject {
   Q_OBJECT
  private slots:
-  void openReadsByContentAndKeepsTheImageOnFailure();
+  void openShowsTheFileAndKeepsTheImageOnFailure();
   void saveAsPicksTheFormatByExtension();
   void loadBufferFillsThumbnailAndEnablesItems();
   void copyAndPasteBufferWithUndo();
@@ -72,7 +64,6 @@ class SizeTilesTest : public QObject {
  private slots:
   void sizerControlsFollowTheRules();
   void resizeCommandsRunThroughTheDialog();
-  void seamlessMenuMakesEdgesMeet();
   void testTilesShowsTheImageTiledAndComesBack();
 };
 
@@ -81,11 +72,8 @@ class PaintingTest : public QObject {
  private slots:
   void toolButtonsSwitchToolAndCursor();
   void freeHandAndXorLineThroughTheView();
-  void shapesLeaveNoBandInThePixels();
   void floodFillAndEyedropper();
-  void selectionDialogCancelKeepsImage();
-  void selectionCopiesToBufferAndClipboard();
-  void selectionCropsToOnePixelAndUndoes();
+  void selectionDialogAnswersEachAction();
   void zoomedLineLandsInImageCoordinates();
   void tiledViewShowsTheCopiesAndTheSeams();
 };
