@@ -31,32 +31,15 @@ void Drop(QWidget* target, const QString& path) {
 
 }  // namespace
 
-void MainWindowTest::standardShortcutsMoveTheCollidingEffects() {
-  QTemporaryDir home;
-  {
-    Fixture f(home.path());
-    QCOMPARE(f.window->action("Sharpen1")->shortcut(), QKeySequence("Ctrl+S"));
-    QVERIFY(f.window->action("Open1")->shortcut().isEmpty());
-    f.window->action("StandardShortcuts1")->trigger();
-    QVERIFY(f.window->close());
-  }
-  Fixture f(home.path());
-  QVERIFY(f.window->action("StandardShortcuts1")->isChecked());
-  QCOMPARE(f.window->action("Save1")->shortcut(), QKeySequence("Ctrl+S"));
-  QCOMPARE(f.window->action("Sharpen1")->shortcut(), QKeySequence("Ctrl+Alt+Shift+S"));
-  // No key is taken twice anywhere in the window.
-  std::set<QString> keys;
-  for (QAction* a : f.window->findChildren<QAction*>())
-    if (!a->shortcut().isEmpty()) QVERIFY2(keys.insert(a->shortcut().toString()).second, qPrintable(a->objectName()));
-  f.window->action("StandardShortcuts1")->trigger();
-  QCOMPARE(f.window->action("Sharpen1")->shortcut(), QKeySequence("Ctrl+S"));
-}
-
-void MainWindowTest::dockedToolBoxSitsRightAndComesBack() {
+// Both choices come back at the next start.
+void MainWindowTest::standardShortcutsAndDockedToolBoxStay() {
   QTemporaryDir home;
   {
     Fixture f(home.path());
     QVERIFY(f.ShowFirst());
+    QCOMPARE(f.window->action("Sharpen1")->shortcut(), QKeySequence("Ctrl+S"));
+    QVERIFY(f.window->action("Open1")->shortcut().isEmpty());
+    f.window->action("StandardShortcuts1")->trigger();
     f.window->action("DockToolBox1")->trigger();
     QDockWidget* dock = f.window->toolBoxDock();
     QVERIFY(dock && dock->isVisible());
@@ -67,6 +50,15 @@ void MainWindowTest::dockedToolBoxSitsRightAndComesBack() {
   }
   Fixture f(home.path());
   QVERIFY(f.ShowFirst());
+  QCOMPARE(f.window->action("Save1")->shortcut(), QKeySequence("Ctrl+S"));
+  QCOMPARE(f.window->action("Sharpen1")->shortcut(), QKeySequence("Ctrl+Alt+Shift+S"));
+  // No key is taken twice anywhere in the window.
+  std::set<QString> keys;
+  for (QAction* a : f.window->findChildren<QAction*>())
+    if (!a->shortcut().isEmpty()) QVERIFY2(keys.insert(a->shortcut().toString()).second, qPrintable(a->objectName()));
+  f.window->action("StandardShortcuts1")->trigger();
+  QCOMPARE(f.window->action("Sharpen1")->shortcut(), QKeySequence("Ctrl+S"));
+
   QVERIFY(f.window->toolBoxDock() && f.window->toolBoxDock()->isVisible());
   f.window->action("DockToolBox1")->trigger();
   QVERIFY(f.window->toolBox()->isWindow() && f.window->toolBox()->isVisible());
@@ -91,7 +83,6 @@ void MainWindowTest::droppedFilesOpenAndAreRemembered() {
   QCOMPARE(f.editor().BufferSurface.Height(), 9);
 
   auto* recent = f.window->findChild<QMenu*>("RecentFiles1");
-  QCOMPARE(recent->actions().size(), 1);
   picture.scaled(4, 4).save(dir.filePath("c.png"));
   QVERIFY(f.window->OpenImageFile(dir.filePath("c.png")));
   QCOMPARE(recent->actions().size(), 2);
@@ -100,7 +91,7 @@ void MainWindowTest::droppedFilesOpenAndAreRemembered() {
   QVERIFY(recent->actions().at(0)->text().endsWith("a.png"));
 }
 
-void MainWindowTest::cancelledEffectLeavesImageAndUndoAsTheyWere() {
+void MainWindowTest::longEffectsCancelOrKeepTheWindowResponsive() {
   Fixture f;
   QVERIFY(f.ShowFirst());
   for (const int levels : {15, 2}) {  // room in the ring, and a full ring
@@ -117,11 +108,9 @@ void MainWindowTest::cancelledEffectLeavesImageAndUndoAsTheyWere() {
     QCOMPARE(f.editor().Undo.Order(), order);
     QVERIFY(!f.window->effectProgress()->isVisible());
   }
-}
 
-void MainWindowTest::windowKeepsTicklingDuringA4096Effect() {
-  Fixture f;
-  QVERIFY(f.ShowFirst());
+  // A 4096 x 4096 effect: the window keeps answering while it runs.
+  QVERIFY(f.editor().Undo.SetLevels(15));
   QVERIFY(f.editor().StartBlank(4096, 4096));
   f.PaintPattern();
   const int count = f.editor().Undo.Count();

@@ -103,7 +103,7 @@ void FilesBufferTest::saveAsPicksTheFormatByExtension() {
   QCOMPARE(f.window->defaultDirectory(), QDir(dir.filePath("tiles.gif")).absolutePath());
 }
 
-void FilesBufferTest::loadBufferFillsThumbnailAndEnablesItems() {
+void FilesBufferTest::bufferLoadsCopiesAndPastes() {
   QTemporaryDir dir;
   QImage red(40, 20, QImage::Format_RGB32);
   red.fill(qRgb(255, 0, 0));
@@ -141,30 +141,23 @@ void FilesBufferTest::loadBufferFillsThumbnailAndEnablesItems() {
   QVERIFY(f.editor().Undo.Empty());
   QCOMPARE(f.Pixels(), before);
   QCOMPARE(f.window->defaultDirectory(), folder);
-}
 
-void FilesBufferTest::copyAndPasteBufferWithUndo() {
-  Fixture f;
   f.StartLog();
-  f.PaintPattern();
-  const std::vector<uint8_t> pattern = f.Pixels();
-
   Button(f, "bCopyBuf")->click();
-  QVERIFY(!f.window->bufferThumb()->pixmap().isNull());
 
   // A smaller, different image; pasting brings back the buffer's size and pixels.
   f.editor().WorkSurface.SetSize(100, 50, 24, 0);
   f.editor().RefreshImage();
   DoubleClick(f.window->bufferThumb());
-  QCOMPARE(f.Pixels(), pattern);
+  QCOMPARE(f.Pixels(), before);
   QCOMPARE(f.window->statusPanel(kPanelWidth)->text(), QString("Width: 256"));
   Button(f, "bUndo")->click();
   QCOMPARE(f.editor().WorkSurface.Height(), 50);
   Button(f, "bPasteBuf")->click();
-  QCOMPARE(f.Pixels(), pattern);
+  QCOMPARE(f.Pixels(), before);
 
   QCOMPARE(f.LoggedLines(), QStringList({"Copy Image to Buffer", "Paste Buffer to Image", "UnDo", "Paste Buffer to Image"}));
-  QVERIFY(f.messages.isEmpty());
+  QCOMPARE(f.messages.size(), 1);  // the unreadable file's alone
 }
 
 }  // namespace vorq::gui::test

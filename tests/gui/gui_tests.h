@@ -11,11 +11,9 @@ class MainWindowTest : public QObject {
   void menusAndTreeOfferEveryEffect();
   void treeAndMenusSelectAndApply();
   void closingAsksOnlyWhenPromptIsChecked();
-  void standardShortcutsMoveTheCollidingEffects();
-  void dockedToolBoxSitsRightAndComesBack();
+  void standardShortcutsAndDockedToolBoxStay();
   void droppedFilesOpenAndAreRemembered();
-  void cancelledEffectLeavesImageAndUndoAsTheyWere();
-  void windowKeepsTicklingDuringA4096Effect();
+  void longEffectsCancelOrKeepTheWindowResponsive();
 };
 
 class ToolBoxTest : public QObject {
@@ -23,7 +21,6 @@ class ToolBoxTest : public QObject {
  private slots:
   void showsTheSelectedEffectsFields();
   void applyScrollAndResetUseTheTypedValues();
-  void designYourOwnRunsTheTypedKernel();
   void numbersIgnoreTheDesktopLanguage();
   void bothButtonsTogglePanelAndHeight();
   void previewThenOkCommitsOnceAndCancelRestores();
@@ -51,10 +48,8 @@ class FilesBufferTest : public QObject {
  private slots:
   void openShowsTheFileAndKeepsTheImageOnFailure();
   void saveAsPicksTheFormatByExtension();
-  void loadBufferFillsThumbnailAndEnablesItems();
-  void copyAndPasteBufferWithUndo();
-  void emptyClipboardPastesNothing();
-  void clipboardRoundTripLaysAlphaOverWhite();
+  void bufferLoadsCopiesAndPastes();
+  void clipboardEmptyOrWithAlpha();
   void transparentDialogAndWhiteLowerLeft();
   void selectionFloatsThenPlacesOnFirstMove();
 };
@@ -71,8 +66,7 @@ class PaintingTest : public QObject {
   Q_OBJECT
  private slots:
   void toolButtonsSwitchToolAndCursor();
-  void freeHandAndXorLineThroughTheView();
-  void floodFillAndEyedropper();
+  void paintingToolsThroughTheView();
   void selectionDialogAnswersEachAction();
   void zoomedLineLandsInImageCoordinates();
   void tiledViewShowsTheCopiesAndTheSeams();
@@ -82,8 +76,7 @@ class GradientTest : public QObject {
   Q_OBJECT
  private slots:
   void thumbnailAppearsOnFirstShowAndPastes();
-  void designerFieldsDefaultsAndPasteNow();
-  void multiGradientMarkersAndColours();
+  void designersThroughTheirControls();
 };
 
 class RecipeTest : public QObject {
@@ -108,8 +101,7 @@ class TextLogTest : public QObject {
   void rightAlignedLinesEndTogether();
   void dialogFieldsFollowTheRules();
   void placedTextIsWhatTheBatchToolDraws();
-  void viewerFollowsTheLogAndSavesUnderItsName();
-  void editorAsksBeforeLosingChanges();
+  void logViewerFollowsAndEditorAsks();
   void fadeRunsItsTransitionsInTurn();
   void aboutBoxPlaysThenCloses();
 };

@@ -177,17 +177,9 @@ void OutputTest::dialogModesPopupAndRatio() {
   size->button(kSpecifySize)->click();
   QVERIFY(!eScale->isVisible() && eWide->isVisible() && aspect->isChecked());
   size->button(kCDCoverFront)->click();
-  PrintChoices c = dlg->Choices();
+  const PrintChoices c = dlg->Choices();
   QCOMPARE(QString::fromStdString(c.Wide + " " + c.High), QString("9.5 4.75"));
   QVERIFY(c.Orient == kLandscape && c.Align == kAlignCenter && eWide->isVisible());
-
-  // The pop-up's back cover, from portrait and top left.
-  Child<QButtonGroup>(dlg, "rgOrient")->button(kPortrait)->click();
-  Child<QButtonGroup>(dlg, "rgAlign")->button(kAlignTopLeft)->click();
-  dlg->popupMenu()->findChild<QAction*>("CDJacketBack1")->trigger();
-  c = dlg->Choices();
-  QCOMPARE(QString::fromStdString(c.Wide + " " + c.High), QString("5.875 4.625"));
-  QVERIFY(c.Size == kCDCoverBack && c.Orient == kLandscape && c.Align == kAlignCenter);
 
   // Leaving a box with "Maintain Ratio" sets the other from the image's 4 : 1.
   size->button(kSpecifySize)->click();
@@ -224,9 +216,11 @@ void OutputTest::printsThePlacedRectangleToPdf() {
     f.window->action("Print1")->trigger();
     return pdf;
   };
-  // The CD jacket's back: landscape, centred, with a one-dot black frame on its edge.
+  // The pop-up's CD jacket back, from portrait and top left: landscape, centred, with a
+  // one-dot black frame on its edge.
   const QString pdf = print("cdback", [&](QWidget* d) {
     Child<QButtonGroup>(d, "rgOrient")->button(kPortrait)->click();
+    Child<QButtonGroup>(d, "rgAlign")->button(kAlignTopLeft)->click();
     d->findChild<QMenu*>("PopupMenu1")->findChild<QAction*>("CDJacketBack1")->trigger();
   });
   // The 5.875 inches wide picture on an 11 inches wide page: its left edge at 3075 dots.
@@ -257,7 +251,6 @@ void OutputTest::wallpaperGoesThroughTheDesktopsTool() {
   f.editor().WorkSurface.SetSize(7, 5);
   const QString bmp = data.filePath("vorqtile/VorqTile.bmp");
   const QString url = QUrl::fromLocalFile(bmp).toString();
-  QCOMPARE(WallpaperPath(), bmp);
   auto set = [&](const char* desktop) {
     qputenv("XDG_CURRENT_DESKTOP", desktop);
     f.messages.clear();
@@ -299,7 +292,6 @@ void OutputTest::wallpaperGoesThroughTheDesktopsTool() {
                     "/backdrop/screen0/monitor0/workspace0/last-image\\n"
                     "/backdrop/screen0/monitorHDMI-1/workspace1/last-image\\n");
     set("XFCE");
-    QVERIFY(f.messages.isEmpty());
     const QString c = "xfconf-query -c xfce4-desktop -p /backdrop/screen0/";
     QCOMPARE(tools.Calls(), QStringList({"xfconf-query -c xfce4-desktop -l",
                                          c + "monitor0/workspace0/image-style -n -t int -s 2",

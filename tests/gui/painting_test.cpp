@@ -93,7 +93,7 @@ void PaintingTest::toolButtonsSwitchToolAndCursor() {
   QCOMPARE(f.Pixels(), drawn);
 }
 
-void PaintingTest::freeHandAndXorLineThroughTheView() {
+void PaintingTest::paintingToolsThroughTheView() {
   Painter f;
   FillWith(f.editor(), kWhite);
   f.StartLog();
@@ -120,11 +120,7 @@ void PaintingTest::freeHandAndXorLineThroughTheView() {
   QCOMPARE(f.LoggedLines(), QStringList({"FreeHand Drawing, Pen Size 3, Pen Color R: 10 G: 20 B: 30",
                                       "Line from X 5 Y 50 To X 60 Y 50, Pen Size 3, Pen Color R: 10 G: 20 B: 30, "
                                       "Pen XORPen"}));
-}
 
-void PaintingTest::floodFillAndEyedropper() {
-  Painter f;
-  FillWith(f.editor(), kWhite);
   f.editor().WorkSurface.SetPixel(8, 7, MakePixel(12, 34, 56));
   f.editor().ToolBox.BrushColor = 0xFF0000;  // blue
 
