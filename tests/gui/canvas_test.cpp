@@ -3,8 +3,6 @@
 #include <QLabel>
 #include <QToolButton>
 
-#include "gui/mainwin/image_view.h"
-#include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
 #include "gui_tests.h"
 

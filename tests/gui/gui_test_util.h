@@ -20,6 +20,7 @@
 
 #include "gui/mainwin/image_view.h"
 #include "gui/mainwin/tf_vorqtile.h"
+#include "gui/toolbox/tf_toolbox.h"
 
 namespace vorq::gui::test {
 

@@ -22,10 +22,8 @@ class ToolBoxTest : public QObject {
   void showsTheSelectedEffectsFields();
   void applyScrollAndResetUseTheTypedValues();
   void numbersIgnoreTheDesktopLanguage();
-  void bothButtonsTogglePanelAndHeight();
-  void previewThenOkCommitsOnceAndCancelRestores();
-  void typingPreviewsAfterThePauseAndUncheckingRestores();
-  void anEditWhileRunningStopsItAndShowsTheNewValue();
+  void slidersPanelPreviewOkAndCancel();
+  void previewFollowsTypingPausesAndEdits();
 };
 
 class SettingsTest : public QObject {
@@ -58,8 +56,7 @@ class SizeTilesTest : public QObject {
   Q_OBJECT
  private slots:
   void sizerControlsFollowTheRules();
-  void resizeCommandsRunThroughTheDialog();
-  void testTilesShowsTheImageTiledAndComesBack();
+  void resizeDialogAndTestTiles();
 };
 
 class PaintingTest : public QObject {
@@ -89,8 +86,7 @@ class OutputTest : public QObject {
   Q_OBJECT
  private slots:
   void placementFollowsTheRules();
-  void dialogModesPopupAndRatio();
-  void printsThePlacedRectangleToPdf();
+  void printDialogAndThePrintedPage();
   void wallpaperGoesThroughTheDesktopsTool();
   void helpPagesShortcutsAndTitle();
 };
@@ -102,7 +98,6 @@ class TextLogTest : public QObject {
   void dialogFieldsFollowTheRules();
   void placedTextIsWhatTheBatchToolDraws();
   void logViewerFollowsAndEditorAsks();
-  void fadeRunsItsTransitionsInTurn();
   void aboutBoxPlaysThenCloses();
 };
 

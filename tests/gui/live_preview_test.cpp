@@ -3,9 +3,7 @@
 #include <QCheckBox>
 
 #include "core/effects/distortions.h"
-#include "gui/mainwin/image_view.h"
 #include "gui/toolbox/live_preview.h"
-#include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
 #include "gui_tests.h"
 
@@ -30,7 +28,7 @@ struct Previewing : Fixture {
 
 }  // namespace
 
-void ToolBoxTest::typingPreviewsAfterThePauseAndUncheckingRestores() {
+void ToolBoxTest::previewFollowsTypingPausesAndEdits() {
   Previewing f;
   const auto original = f.Shown();
   const auto expected = f.Twisted(300);
@@ -52,13 +50,12 @@ void ToolBoxTest::typingPreviewsAfterThePauseAndUncheckingRestores() {
   // Effects that ask first (Tint's colour dialog) have no preview.
   f.Select("Tint");
   QVERIFY(!f.preview()->isEnabled());
-}
 
-void ToolBoxTest::anEditWhileRunningStopsItAndShowsTheNewValue() {
-  Previewing f;
+  // An edit while a preview runs stops it and shows the new value.
+  f.Select("Twist");
   f.editor().WorkSurface.SetSize(2048, 1536, 24, 0);
   f.PaintPattern();
-  const auto expected = f.Twisted(120);
+  const auto twisted = f.Twisted(120);
   f.preview()->setChecked(true);
   Type(Child<QLineEdit>(f.box(), "eAmtMain"), "400");
   // Fires while the first preview's pixels change (the window's messages run meanwhile).
@@ -67,7 +64,7 @@ void ToolBoxTest::anEditWhileRunningStopsItAndShowsTheNewValue() {
     sawRunning = f.box()->livePreview()->Running();
     Type(Child<QLineEdit>(f.box(), "eAmtMain"), "120");
   });
-  QTRY_VERIFY_WITH_TIMEOUT(!f.box()->livePreview()->Running() && Rows(f.editor().WorkSurface) == expected, 20000);
+  QTRY_VERIFY_WITH_TIMEOUT(!f.box()->livePreview()->Running() && Rows(f.editor().WorkSurface) == twisted, 20000);
   if (!sawRunning) qWarning("the first preview ended before the second edit");
   QVERIFY(f.editor().Undo.Empty());
 }

@@ -158,7 +158,7 @@ void OutputTest::placementFollowsTheRules() {
   QCOMPARE(error, std::string("'1,5' is not a valid floating point value"));
 }
 
-void OutputTest::dialogModesPopupAndRatio() {
+void OutputTest::printDialogAndThePrintedPage() {
   Fixture f;
   TfPrint* dlg = f.window->printDialog();
   auto* size = Child<QButtonGroup>(dlg, "rgSize");
@@ -194,16 +194,12 @@ void OutputTest::dialogModesPopupAndRatio() {
   Leave(eWide);
   QCOMPARE(eHigh->text(), QString("1.50"));
   dlg->hide();
-}
 
-void OutputTest::printsThePlacedRectangleToPdf() {
   if (QStandardPaths::findExecutable("pdftoppm").isEmpty()) QSKIP("pdftoppm (poppler-utils) is not installed");
   QTemporaryDir dir;
-  Fixture f;
   f.editor().WorkSurface.SetSize(96, 48);
   for (int y = 0; y < 48; ++y)
     for (int x = 0; x < 96; ++x) f.editor().WorkSurface.SetPixel(y, x, MakePixel(255, 0, 0));
-  TfPrint* dlg = f.window->printDialog();
   // Prints through the menu with the choices that set() makes in the dialog.
   auto print = [&](const QString& name, std::function<void(QWidget*)> set) {
     const QString pdf = dir.filePath(name + ".pdf");

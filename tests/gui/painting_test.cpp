@@ -8,8 +8,6 @@
 #include <QToolButton>
 
 #include "gui/dialogs/tf_select.h"
-#include "gui/mainwin/image_view.h"
-#include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
 #include "gui_tests.h"
 

@@ -10,7 +10,6 @@
 #include "editor/commands/geometry.h"
 #include "gui/dialogs/tf_sizer.h"
 #include "gui/dialogs/tf_tester.h"
-#include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
 #include "gui_tests.h"
 
@@ -84,7 +83,7 @@ void SizeTilesTest::sizerControlsFollowTheRules() {
   QCOMPARE(s.NewHeight, 150);
 }
 
-void SizeTilesTest::resizeCommandsRunThroughTheDialog() {
+void SizeTilesTest::resizeDialogAndTestTiles() {
   Fixture f;
   f.StartLog();
   SetImage(f, 256, 200);
@@ -118,10 +117,8 @@ void SizeTilesTest::resizeCommandsRunThroughTheDialog() {
   QCOMPARE(f.LoggedLines(),
            QStringList({"Resize Fast, Width 100, Height 80", "Resize Smooth, Width 50, Height 40"}));
   QVERIFY(f.messages.isEmpty());
-}
 
-void SizeTilesTest::testTilesShowsTheImageTiledAndComesBack() {
-  Fixture f;
+  // Test Tiles shows the image repeated in place of the main window.
   QVERIFY(f.ShowFirst());
   SetImage(f, 50, 30);
 

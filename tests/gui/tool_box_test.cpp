@@ -8,7 +8,6 @@
 #include <QScrollBar>
 #include <QToolButton>
 
-#include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
 #include "gui_tests.h"
 
@@ -31,7 +30,6 @@ void ToolBoxTest::showsTheSelectedEffectsFields() {
 
   f.Select("Classic Emboss");
   QVERIFY(Shown(box, "eAmtMain") && !Shown(box, "eAmtSecond"));
-  QCOMPARE(Edit(box, "eAmtMain")->text(), QString("250"));
   QCOMPARE(LabelText(box, "lblHelp"), QString("Range: 1 - 510"));
 
   f.Select("Scroll");
@@ -53,7 +51,6 @@ void ToolBoxTest::showsTheSelectedEffectsFields() {
 
   // Use Peaks switches the first field's meaning; both boxes reach the editor.
   f.Select("SineWave U/D");
-  QCOMPARE(LabelText(box, "lblMain"), QString("Peaks"));
   Child<QCheckBox>(box, "ckbxPeaks")->click();
   QVERIFY(!f.editor().ToolBox.PeaksChecked);
   QCOMPARE(LabelText(box, "lblMain"), QString("Wavelength"));
