@@ -14,7 +14,6 @@ namespace {
 const char* const kBars[] = {"sbBright", "sbContrast", "sbSaturation", "sbRed", "sbGreen", "sbBlue"};
 
 struct Sliders : Fixture {
-  TfToolBox* box() { return window->toolBox(); }
   QScrollBar* bar(const char* name) { return Child<QScrollBar>(box(), name); }
   QPushButton* button(const char* name) { return Child<QPushButton>(box(), name); }
   bool AllNeutral() {

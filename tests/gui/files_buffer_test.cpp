@@ -155,7 +155,8 @@ void FilesBufferTest::bufferLoadsCopiesAndPastes() {
   Button(f, "bPasteBuf")->click();
   QCOMPARE(f.Pixels(), before);
 
-  QCOMPARE(f.LoggedLines(), QStringList({"Copy Image to Buffer", "Paste Buffer to Image", "UnDo", "Paste Buffer to Image"}));
+  QCOMPARE(f.LoggedLines(),
+           QStringList({"Copy Image to Buffer", "Paste Buffer to Image", "UnDo", "Paste Buffer to Image"}));
   QCOMPARE(f.messages.size(), 1);  // the unreadable file's alone
 }
 

@@ -94,6 +94,7 @@ struct Fixture {
     });
   }
   Editor& editor() { return window->editor(); }
+  TfToolBox* box() { return window->toolBox(); }
 
   // Shows the window and waits for its first-show work (start image, gradient).
   bool ShowFirst() {
@@ -124,6 +125,13 @@ struct Fixture {
     for (int y = 0; y < s.Height(); ++y)
       for (int x = 0; x < s.Width(); ++x)
         s.SetPixel(y, x, MakePixel(uint8_t((x * 37) ^ (y * 11)), uint8_t(x * y), uint8_t(((x / 8 + y / 8) % 2) * 255)));
+    editor().RefreshImage();
+  }
+
+  void Fill(TPixel24 colour) {
+    TFastDIB& s = editor().WorkSurface;
+    for (int y = 0; y < s.Height(); ++y)
+      for (int x = 0; x < s.Width(); ++x) s.SetPixel(y, x, colour);
     editor().RefreshImage();
   }
 

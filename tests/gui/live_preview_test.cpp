@@ -16,7 +16,6 @@ struct Previewing : Fixture {
     PaintPattern();
     Select("Twist");
   }
-  TfToolBox* box() { return window->toolBox(); }
   QCheckBox* preview() { return Child<QCheckBox>(box(), "cbPreview"); }
   std::vector<uint8_t> Twisted(int amount) {
     TFastDIB out, scratch;

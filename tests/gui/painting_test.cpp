@@ -15,13 +15,6 @@ namespace vorq::gui::test {
 
 namespace {
 
-void FillWith(Editor& ed, TPixel24 colour) {
-  TFastDIB& s = ed.WorkSurface;
-  for (int y = 0; y < s.Height(); ++y)
-    for (int x = 0; x < s.Width(); ++x) s.SetPixel(y, x, colour);
-  ed.RefreshImage();
-}
-
 const TPixel24 kWhite = MakePixel(255, 255, 255);
 
 // A shown window with the tool box's tools at hand.
@@ -30,7 +23,6 @@ struct Painter : Fixture {
     if (!ShowExposed()) qWarning("the main window was not shown");
   }
   ImageView* view() { return window->imageView(); }
-  TfToolBox* box() { return window->toolBox(); }
   QString statusPanelText(int panel) { return window->statusPanel(panel)->text(); }
 
   void Tool(const char* button) { QTest::mouseClick(Child<QToolButton>(box(), button), Qt::LeftButton); }
@@ -93,7 +85,7 @@ void PaintingTest::toolButtonsSwitchToolAndCursor() {
 
 void PaintingTest::paintingToolsThroughTheView() {
   Painter f;
-  FillWith(f.editor(), kWhite);
+  f.Fill(kWhite);
   f.StartLog();
   f.editor().ToolBox.PenColor = 0x1E140A;  // red 10, green 20, blue 30
   auto* size = Child<QLineEdit>(f.box(), "ePenSize");
