@@ -3,8 +3,6 @@
 #include <QLabel>
 #include <QToolButton>
 
-#include "gui/mainwin/image_view.h"
-#include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
 #include "gui_tests.h"
 
@@ -15,13 +13,9 @@ namespace {
 struct Canvas : Fixture {
   Canvas(int w, int h) {
     window->resize(900, 700);
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get())) qWarning("the main window was not shown");
-    TFastDIB& s = editor().WorkSurface;
-    s.SetSize(w, h, 24, 0);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) s.SetPixel(y, x, MakePixel(255, 255, 255));
-    editor().RefreshImage();
+    if (!ShowExposed()) qWarning("the main window was not shown");
+    editor().WorkSurface.SetSize(w, h, 24, 0);
+    Fill(MakePixel(255, 255, 255));
   }
   ImageView* view() { return window->imageView(); }
   QString Panel(const char* name) { return window->findChild<QLabel*>(name)->text(); }

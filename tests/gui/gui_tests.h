@@ -9,33 +9,21 @@ class MainWindowTest : public QObject {
   Q_OBJECT
  private slots:
   void menusAndTreeOfferEveryEffect();
-  void penMenuAndUndoButton();
-  void treeSelectionDrivesStatusAndToolBox();
-  void enterAndDoubleClickInTreeApply();
-  void statusBarFollowsMouseAndLog();
-  void startImageLoadsAfterFirstShow();
+  void treeAndMenusSelectAndApply();
   void closingAsksOnlyWhenPromptIsChecked();
-  void menuCommandSelectsItsNodeAndEnterAppliesIt();
-  void standardShortcutsMoveTheCollidingEffects();
-  void dockedToolBoxSitsRightAndComesBack();
+  void standardShortcutsAndDockedToolBoxStay();
   void droppedFilesOpenAndAreRemembered();
-  void cancelledEffectLeavesImageAndUndoAsTheyWere();
-  void windowKeepsTicklingDuringA4096Effect();
+  void longEffectsCancelOrKeepTheWindowResponsive();
 };
 
 class ToolBoxTest : public QObject {
   Q_OBJECT
  private slots:
   void showsTheSelectedEffectsFields();
-  void applyUsesTypedValuesAndRefusesNonNumbers();
-  void scrollBarShiftsTheImage();
-  void designYourOwnRunsTheTypedKernel();
+  void applyScrollAndResetUseTheTypedValues();
   void numbersIgnoreTheDesktopLanguage();
-  void bothButtonsTogglePanelAndHeight();
-  void previewThenOkCommitsOnce();
-  void cancelRestoresExactly();
-  void typingPreviewsAfterThePauseAndUncheckingRestores();
-  void anEditWhileRunningStopsItAndShowsTheNewValue();
+  void slidersPanelPreviewOkAndCancel();
+  void previewFollowsTypingPausesAndEdits();
 };
 
 class SettingsTest : public QObject {
@@ -46,8 +34,7 @@ class SettingsTest : public QObject {
   void oddStoredValuesAreRefusedOrKeptAside();
   void maximisedOrMinimisedExitKeepsTheNormalBounds();
   void unwritableSettingsFolderShowsAMessageAndStillCloses();
-  void jpgBoxAndBarFollowEachOther();
-  void jpgQualityStartsAt90WhateverTheBoxSays();
+  void jpgDialogBoxBarAndQualityOfTheRun();
   void gifSwatchesShowTheMapAndSelectByPosition();
   void gifDialogAnswersAndKeepsItsChoice();
   void changeUndoQuantityEmptiesTheRing();
@@ -57,12 +44,10 @@ class SettingsTest : public QObject {
 class FilesBufferTest : public QObject {
   Q_OBJECT
  private slots:
-  void openReadsByContentAndKeepsTheImageOnFailure();
+  void openShowsTheFileAndKeepsTheImageOnFailure();
   void saveAsPicksTheFormatByExtension();
-  void loadBufferFillsThumbnailAndEnablesItems();
-  void copyAndPasteBufferWithUndo();
-  void emptyClipboardPastesNothing();
-  void clipboardRoundTripLaysAlphaOverWhite();
+  void bufferLoadsCopiesAndPastes();
+  void clipboardEmptyOrWithAlpha();
   void transparentDialogAndWhiteLowerLeft();
   void selectionFloatsThenPlacesOnFirstMove();
 };
@@ -71,21 +56,15 @@ class SizeTilesTest : public QObject {
   Q_OBJECT
  private slots:
   void sizerControlsFollowTheRules();
-  void resizeCommandsRunThroughTheDialog();
-  void seamlessMenuMakesEdgesMeet();
-  void testTilesShowsTheImageTiledAndComesBack();
+  void resizeDialogAndTestTiles();
 };
 
 class PaintingTest : public QObject {
   Q_OBJECT
  private slots:
   void toolButtonsSwitchToolAndCursor();
-  void freeHandAndXorLineThroughTheView();
-  void shapesLeaveNoBandInThePixels();
-  void floodFillAndEyedropper();
-  void selectionDialogCancelKeepsImage();
-  void selectionCopiesToBufferAndClipboard();
-  void selectionCropsToOnePixelAndUndoes();
+  void paintingToolsThroughTheView();
+  void selectionDialogAnswersEachAction();
   void zoomedLineLandsInImageCoordinates();
   void tiledViewShowsTheCopiesAndTheSeams();
 };
@@ -94,8 +73,7 @@ class GradientTest : public QObject {
   Q_OBJECT
  private slots:
   void thumbnailAppearsOnFirstShowAndPastes();
-  void designerFieldsDefaultsAndPasteNow();
-  void multiGradientMarkersAndColours();
+  void designersThroughTheirControls();
 };
 
 class RecipeTest : public QObject {
@@ -108,8 +86,7 @@ class OutputTest : public QObject {
   Q_OBJECT
  private slots:
   void placementFollowsTheRules();
-  void dialogModesPopupAndRatio();
-  void printsThePlacedRectangleToPdf();
+  void printDialogAndThePrintedPage();
   void wallpaperGoesThroughTheDesktopsTool();
   void helpPagesShortcutsAndTitle();
 };
@@ -120,9 +97,7 @@ class TextLogTest : public QObject {
   void rightAlignedLinesEndTogether();
   void dialogFieldsFollowTheRules();
   void placedTextIsWhatTheBatchToolDraws();
-  void viewerFollowsTheLogAndSavesUnderItsName();
-  void editorAsksBeforeLosingChanges();
-  void fadeRunsItsTransitionsInTurn();
+  void logViewerFollowsAndEditorAsks();
   void aboutBoxPlaysThenCloses();
 };
 

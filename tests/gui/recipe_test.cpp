@@ -8,9 +8,7 @@
 #include <QToolButton>
 
 #include "core/imageio/image_file.h"
-#include "gui/mainwin/image_view.h"
 #include "gui/mainwin/paste_selection.h"
-#include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
 #include "gui_tests.h"
 

