@@ -59,7 +59,9 @@ TEST(DistortCommands, ApplyInputRules) {
   f.ed.ToolBox.Box(Box::eAmtSecond).Text = "3";
   f.ed.ToolBox.Box(Box::ePeaks2).Text = "-1";
   const int undo = f.ed.Undo.Count();
+  const TFastDIB before = f.Snapshot();
   ASSERT_TRUE(f.ed.bGoClick());
+  EXPECT_TRUE(f.Unchanged(before));
   EXPECT_EQ(f.ed.Second[WhPchVal], 1.0);
   EXPECT_EQ(f.ed.Second[WhRadVal], 0.0);
   EXPECT_EQ(f.ed.Undo.Count(), undo + 1);  // radius 0 changes nothing, but the snapshot was taken

@@ -62,6 +62,9 @@ TEST(Editor, TreeMenuAndApplyNamesAndValues) {
   EXPECT_EQ(f.CloseLog(),
             "Gaussian Blur, Blurriness 1\r\nClassic Emboss, Lightness 250\r\nHi Pass\r\nHiPass\r\n");
   EXPECT_EQ(f.ed.Undo.Count(), 4);
+  f.ed.TreeView1Change("Gaussian Blur");
+  f.ed.ToolBox.Box(Box::eAmtMain).Text = "5";  // 5 itself stays
+  EXPECT_TRUE(f.ed.bGoClick() && f.ed.EffectVals[fx::GaussianBlur] == 5);
 }
 
 TEST(Editor, ShowEffectShapes) {
@@ -320,6 +323,8 @@ TEST(Editor, SaveWritesTheJpegQuality) {
     EXPECT_EQ(int(uint8_t(file[dqt + 5])), q0) << quality;
     EXPECT_EQ(int(uint8_t(file[dqt + 6])), q1) << quality;
   }
+  std::string error;  // the saved file serves as a replayed texture source
+  EXPECT_TRUE(f.ed.SetPendingTexture("Use File " + ::testing::TempDir() + "vorq_quality_90.jpg", error)) << error;
 }
 
 // New, Reset, the clipboard and the buffer: what each puts where, its snapshot and its line.

@@ -42,13 +42,13 @@ TEST(ResizeCommands, RefusalsStatusAndApply) {
   EXPECT_EQ(f.ed.Undo.Count(), 1);
   // Apply writes the routine's line and then the effect's name.
   f.ed.TreeView1Change("ReSize Smooth");
-  f.ui.SizeWidth = 128;
+  f.ui.SizeWidth = 256;  // only the height changes
   f.ui.SizeHeight = 300;
   EXPECT_TRUE(f.ed.bGoClick());
   EXPECT_EQ(f.ed.WorkSurface.Height(), 300);
   EXPECT_EQ(f.CloseLogLines(), (std::vector<std::string>{"ReSize Fast", "Resize Fast, Width 100, Height 80", "UnDo",
                                                           "Resize Smooth, Width 256, Height 256",
-                                                          "Resize Smooth, Width 128, Height 300", "ReSize Smooth"}));
+                                                          "Resize Smooth, Width 256, Height 300", "ReSize Smooth"}));
 }
 
 TEST(GeometryCommands, MirrorsUndoneInTurn) {
