@@ -168,4 +168,8 @@ TEST(UndoRing, CommandWithoutMemoryIsRefusedAndChangesNothing) {
   EXPECT_TRUE(f.Unchanged(before));
   EXPECT_TRUE(f.ed.Undo.Empty());
   EXPECT_EQ(f.ui.Messages.size(), 3u);
+  // Past the byte limit the oldest level goes, and the status says so.
+  f.ed.Undo.SetByteLimit(size_t(1) << 20);  // five 256 x 256 snapshots
+  for (int i = 0; i < 6; ++i) f.ed.MenuEffect(fx::Negative);
+  EXPECT_EQ(f.ui.Notices.back(), "1 oldest undo level dropped to keep undo memory under 1 MiB.");
 }
