@@ -1,4 +1,7 @@
 #include "core/effects/distortions.h"
+#include "core/effects/smears.h"
+#include "core/effects/textures.h"
+#include "core/util/random.h"
 #include "editor/replay.h"
 #include "editor_test_util.h"
 
@@ -22,6 +25,42 @@ TEST(DistortCommands, MenuPassesTheStoredValuesTheCheckBoxesChoose) {
   SineWaveBoth(expect, scratch, 30, 64, 2.0, 3.0);  // heights 15/16, peaks L/R then U/D
   f.ed.MenuEffect(fx::SineWaveBoth);
   EXPECT_TRUE(f.Unchanged(expect));
+}
+
+// Each effect's stored values reach its routine as the parameters they
+// name; the values differ, so any two swapped change the picture.
+TEST(DistortCommands, MenuPassesEveryStoredValueToItsParameter) {
+  using Run = void (*)(TFastDIB&, TFastDIB&, const TFastDIB&);
+  struct Case {
+    int id, main;  // the effect's own stored value
+    Run direct;
+  } cases[] = {
+      {fx::Waves, 7, [](TFastDIB& w, TFastDIB& s, const TFastDIB&) { Waves(w, s, 7, 13, 40.0, true); }},
+      {fx::WhirlPinch, 90, [](TFastDIB& w, TFastDIB& s, const TFastDIB&) { WhirlPinch(w, s, 90, 0.25, 0.75); }},
+      {fx::Marble, 11, [](TFastDIB& w, TFastDIB& s, const TFastDIB&) { Marble(w, s, 11, 1.5f, 60); }},
+      {fx::SuperNova, 9, [](TFastDIB& w, TFastDIB&, const TFastDIB&) { SuperNova(w, 9, 13, 40, 20, 30, 0x123456); }},
+      {fx::HeightMap, 70, [](TFastDIB& w, TFastDIB& s, const TFastDIB&) { HeightMap(w, s, 70, 25, 13, true); }},
+      {fx::StretchBlurwithBuffer, 7,
+       [](TFastDIB& w, TFastDIB& s, const TFastDIB& b) { StretchBlurWithBuffer(w, s, b, 7, 13, 3); }},
+      {fx::StretchBlurwithSelf, 7, [](TFastDIB& w, TFastDIB& s, const TFastDIB&) { StretchBlurWithSelf(w, s, 7, 13, 3); }},
+      {fx::WaterwithBuffer, 7, [](TFastDIB& w, TFastDIB& s, const TFastDIB& b) { WaterWithBuffer(w, s, b, 7, 13); }},
+      {fx::WaterwithSelf, 7, [](TFastDIB& w, TFastDIB& s, const TFastDIB&) { WaterWithSelf(w, s, 7, 13); }},
+  };
+  for (const Case& c : cases) {
+    DistortEditor f(48, 40);
+    auto& v = f.ed.Second;
+    f.ed.EffectVals[c.id] = c.main;
+    v[WvLenVal] = 13, v[WvPhsVal] = 40, v[WvRflVal] = 1, v[WhPchVal] = 0.25, v[WhRadVal] = 0.75;
+    v[ScaleVal] = 1.5, v[TurbVal] = 60, v[NovaSpok] = 13, v[NovaHue] = 40, v[NovaX] = 20, v[NovaY] = 30;
+    v[HytEl] = 25, v[HytDp] = 13, v[HytBm] = 1, v[UDSBlurBuf] = v[UDSBlurSelf] = 13, v[SBlurReps] = 3;
+    v[UDWatBuf] = v[UDWatSelf] = 13;
+    f.ed.ToolBox.PenColor = 0x123456;
+    f.ed.BufferSurface = test::Random(48, 40, 5);
+    TFastDIB expect = f.Snapshot(), scratch;
+    FixSeed(4), c.direct(expect, scratch, f.ed.BufferSurface);
+    FixSeed(4), f.ed.MenuEffect(c.id);
+    EXPECT_TRUE(f.Unchanged(expect)) << Effect(c.id).CatalogueName;
+  }
 }
 
 TEST(DistortCommands, SineHeightLimitedToTheImageIsShown) {
