@@ -88,10 +88,10 @@ struct ConversionError : std::runtime_error {
 struct Command {
   bool Busy = true;               // hourglass while the pixels change
   bool Snapshot = true;           // PushUndo before the pixels
-  std::function<void()> Pixels;   // may be empty
+  std::function<void()> Pixels{};  // may be empty
   bool Refresh = true;            // RefreshImage after the pixels
-  std::function<void()> After;    // after the refresh, before the line
-  std::function<std::string()> Line;  // the log line; empty or "" writes none
+  std::function<void()> After{};  // after the refresh, before the line
+  std::function<std::string()> Line{};  // the log line; empty or "" writes none
   // The pixels touch only the editor's surfaces and values (an effect's
   // routine), so the window may run them on another thread.
   bool Worker = false;

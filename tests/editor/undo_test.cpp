@@ -107,13 +107,19 @@ TEST(UndoRing, LeanReplayKeepsWhatTheLinesNeed) {
     ASSERT_TRUE(full.LoadStartImage(image));
     ASSERT_TRUE(lean.LoadStartImage(image));
     lean.SetUndoDepth(std::min(lean.Undo.Levels(), needs.Undos));
-    if (needs.Undos > 0) EXPECT_EQ(lean.Undo.Levels(), needs.Undos);
-    if (!needs.Reset) EXPECT_EQ(lean.ResetSurface.Width(), 256) << "no copy for a run that never resets";
+    if (needs.Undos > 0) {
+      EXPECT_EQ(lean.Undo.Levels(), needs.Undos);
+    }
+    if (!needs.Reset) {
+      EXPECT_EQ(lean.ResetSurface.Width(), 256) << "no copy for a run that never resets";
+    }
     for (const std::string& l : lines) {
       ASSERT_EQ(ReplayLine(full, l).Status, ReplayStatus::Done) << l;
       ASSERT_EQ(ReplayLine(lean, l).Status, ReplayStatus::Done) << l;
       ASSERT_TRUE(test::Same(full.WorkSurface, lean.WorkSurface)) << l;
-      if (needs.Undos == 0) EXPECT_TRUE(lean.Undo.Empty()) << "no snapshots at all";
+      if (needs.Undos == 0) {
+        EXPECT_TRUE(lean.Undo.Empty()) << "no snapshots at all";
+      }
     }
   }
   std::remove(image.c_str());
