@@ -1,8 +1,7 @@
 #include "gui/output/print_layout.h"
 
-#include <utility>
-
 #include <cmath>
+#include <utility>
 
 #include "core/oplog/log_format.h"
 #include "core/util/arith.h"
