@@ -21,6 +21,7 @@
 #include "core/imageio/bmp.h"
 #include "core/imageio/file_io.h"
 #include "core/imageio/image_file.h"
+#include "core/util/parallel.h"
 #include "test_util.h"
 
 using namespace vorq;
@@ -409,6 +410,13 @@ TEST(ImageFile, FilesWrittenInPiecesMatchTheEncoders) {
   }
   const Bytes bmp = ReadAll(dir / "w.bmp");
   for (int row = 0; row < 600; ++row) ASSERT_EQ(bmp[54 + size_t(row) * 2104 + 2103], 0) << "padding is written as 0";
+  // The PNG's rows are deflated in slices on both cores; one core writes the same bytes.
+  const int workers = WorkerCount();
+  SetWorkerCount(1);
+  Bytes one;
+  EXPECT_TRUE(EncodeImage(ImageFormat::Png, img, SaveOptions{}, one, reason, cancelled));
+  SetWorkerCount(workers);
+  EXPECT_EQ(one, ReadAll(dir / "w.png"));
 }
 
 // ---------------------------------------------------------------- JPEG

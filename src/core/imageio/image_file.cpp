@@ -72,11 +72,12 @@ bool LoadImageFile(const std::string& path, TFastDIB& out, std::string& error) {
   return ReadFileWith(
       path,
       [&](uint64_t size, const ByteSource& source, std::string& reason) {
-        // A BMP goes straight into the surface; other formats are decoded from memory.
+        // BMP and PNG are read from the file as they decode; JPEG and GIF from memory.
         uint8_t magic[8] = {};
         const size_t n = size_t(std::min<uint64_t>(size, sizeof magic));
         if (n > 0 && !source(0, magic, n, reason)) return false;
         if (SniffFormat(magic, n) == ImageFormat::Bmp) return DecodeBmpFrom(source, size, out, reason);
+        if (SniffFormat(magic, n) == ImageFormat::Png) return DecodePngFrom(source, size, out, reason);
         std::vector<uint8_t> bytes(static_cast<size_t>(size));
         if (!bytes.empty() && !source(0, bytes.data(), bytes.size(), reason)) return false;
         return Decode(bytes.data(), bytes.size(), out, reason);

@@ -1,21 +1,31 @@
 #include "core/imageio/png.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include <png.h>
+#include <zlib.h>
 
 #include "core/imageio/file_io.h"
+#include "core/util/parallel.h"
 
 namespace vorq {
 namespace {
 
+// The file as libpng asks for it: from memory, or from the file through a
+// small buffer, so no copy of the whole file is made.
 struct Reader {
-  const uint8_t* Data;
-  size_t Left;
+  const uint8_t* Data = nullptr;  // the whole file, or null to use Source
+  const ByteSource* Source = nullptr;
+  uint64_t Size = 0, Offset = 0;  // the file's size, the next byte to take
+  std::vector<uint8_t> Buffer;    // Source's bytes from Offset - (Len - Pos)
+  size_t Pos = 0, Len = 0;
+  std::string Failure;  // why Source failed
 };
 
 struct Message {
@@ -58,20 +68,30 @@ const png_byte kIgnoredChunks[] = {'t', 'E', 'X', 't', 0, 'z', 'T', 'X', 't', 0,
                                    'i', 'C', 'C', 'P', 0, 's', 'P', 'L', 'T', 0, 'e', 'X', 'I', 'f', 0,
                                    'h', 'I', 'S', 'T', 0, 'p', 'C', 'A', 'L', 0, 's', 'C', 'A', 'L', 0};
 
-extern "C" void PngReadMemory(png_structp png, png_bytep buf, size_t n) {
+extern "C" void PngRead(png_structp png, png_bytep buf, size_t n) {
   auto* r = static_cast<Reader*>(png_get_io_ptr(png));
-  if (n > r->Left) png_error(png, "the PNG data ends early");
-  std::memcpy(buf, r->Data, n);
-  r->Data += n;
-  r->Left -= n;
+  if (r->Data != nullptr) {
+    if (n > r->Size - r->Offset) png_error(png, "the PNG data ends early");
+    std::memcpy(buf, r->Data + r->Offset, n);
+    r->Offset += n;
+    return;
+  }
+  while (n > 0) {
+    if (r->Pos == r->Len) {
+      if (r->Offset == r->Size) png_error(png, "the PNG data ends early");
+      const size_t want = size_t(std::min<uint64_t>(r->Buffer.size(), r->Size - r->Offset));
+      if (!(*r->Source)(r->Offset, r->Buffer.data(), want, r->Failure)) png_error(png, "the file could not be read");
+      r->Offset += want;
+      r->Pos = 0;
+      r->Len = want;
+    }
+    const size_t k = std::min(n, r->Len - r->Pos);
+    std::memcpy(buf, r->Buffer.data() + r->Pos, k);
+    r->Pos += k;
+    buf += k;
+    n -= k;
+  }
 }
-
-extern "C" void PngWriteSink(png_structp png, png_bytep buf, size_t n) {
-  const auto* sink = static_cast<const ByteSink*>(png_get_io_ptr(png));
-  if (!(*sink)(buf, n)) png_error(png, "the data could not be written");
-}
-
-extern "C" void PngFlush(png_structp) {}
 
 // libpng's default prints to stderr before jumping; ours keeps the text.
 extern "C" void PngError(png_structp png, png_const_charp text) {
@@ -138,39 +158,134 @@ Step DecodeSteps(png_structp png, png_infop info, TFastDIB* img, uint8_t** buffe
   return Step::Ok;
 }
 
-Step EncodeSteps(png_structp png, png_infop info, const TFastDIB* img, const ByteSink* sink) {
-  if (setjmp(png_jmpbuf(png))) return Step::LibraryError;
-  png_set_write_fn(png, const_cast<ByteSink*>(sink), PngWriteSink, PngFlush);
-  png_set_IHDR(png, info, png_uint_32(img->Width()), png_uint_32(img->Height()), 8, PNG_COLOR_TYPE_RGB,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  // One filter and zlib level 1: at 4096 x 4096 this writes in well under
-  // half the time of level 3 with every filter tried per row, for files
-  // about 7 % larger on a noisy picture (level 6 spends 3-4x again).
-  png_set_compression_level(png, 1);
-  png_set_filter(png, 0, PNG_FILTER_SUB);
-  png_write_info(png, info);
-  png_set_bgr(png);
-  for (int y = 0; y < img->Height(); ++y) png_write_row(png, img->Row(y));
-  png_write_end(png, nullptr);
-  return Step::Ok;
+// ---------------------------------------------------------------------------
+// Writing. Rows are filtered with Sub and deflated at the fastest level in
+// slices of whole rows, on both cores: each slice is a raw deflate stream
+// primed with the 32 KiB of filtered rows before it and ended by a sync
+// flush (the last one by the final block), so the slices join into one zlib
+// stream, and the file's bytes do not depend on the number of cores. On a
+// noisy picture Sub at the fastest level writes in well under half the time
+// of level 3 with every filter tried per row, for files about 7 % larger.
+
+constexpr size_t kSliceBytes = size_t(1) << 20;  // filtered bytes a slice aims at
+constexpr size_t kWindow = 32768;                // deflate's reach
+
+void PutBe32(uint8_t* p, uint32_t v) {
+  p[0] = uint8_t(v >> 24);
+  p[1] = uint8_t(v >> 16);
+  p[2] = uint8_t(v >> 8);
+  p[3] = uint8_t(v);
 }
 
-}  // namespace
+// One chunk (length, type, data, CRC of type and data) at dst; its size.
+size_t PutChunk(uint8_t* dst, const char* type, const uint8_t* data, size_t n) {
+  PutBe32(dst, uint32_t(n));
+  std::memcpy(dst + 4, type, 4);
+  if (n > 0) std::memcpy(dst + 8, data, n);
+  PutBe32(dst + 8 + n, uint32_t(crc32(0, dst + 4, uInt(4 + n))));
+  return 12 + n;
+}
 
-bool DecodePng(const uint8_t* data, size_t size, TFastDIB& out, std::string& reason) {
-  if (size < 8 || png_sig_cmp(data, 0, 8) != 0) {
+bool Failed(std::string& reason, const char* why) {
+  reason = why;
+  return false;
+}
+
+// A row of the surface (blue, green, red) as PNG's filtered row: the filter
+// type Sub, then red, green, blue, each less the same channel one pixel left.
+void FilterRowSub(const uint8_t* bgr, int w, uint8_t* out) {
+  *out++ = 1;
+  uint8_t r = 0, g = 0, b = 0;
+  for (int x = 0; x < w; ++x, bgr += 3, out += 3) {
+    out[0] = uint8_t(bgr[2] - r);
+    out[1] = uint8_t(bgr[1] - g);
+    out[2] = uint8_t(bgr[0] - b);
+    r = bgr[2];
+    g = bgr[1];
+    b = bgr[0];
+  }
+}
+
+// Deflates one slice into one IDAT chunk. Its buffers are kept from slice
+// to slice.
+class SliceDeflater {
+ public:
+  SliceDeflater() { ready_ = deflateInit2(&z_, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) == Z_OK; }
+  ~SliceDeflater() {
+    if (ready_) deflateEnd(&z_);
+  }
+  SliceDeflater(const SliceDeflater&) = delete;
+  SliceDeflater& operator=(const SliceDeflater&) = delete;
+
+  bool Ready() const { return ready_; }
+  // Rows y0 .. y1 - 1 of image; last ends the deflate stream.
+  void Run(const TFastDIB& image, int y0, int y1, bool last) {
+    ok_ = false;
+    const int W = image.Width();
+    const size_t rowBytes = size_t(W) * 3 + 1;
+    const int before = std::min(y0, int((kWindow + rowBytes - 1) / rowBytes));
+    const size_t bytes = size_t(y1 - y0) * rowBytes;
+    try {
+      in_.resize(size_t(before + y1 - y0) * rowBytes);
+    } catch (const std::bad_alloc&) {
+      return;
+    }
+    for (int y = y0 - before; y < y1; ++y) FilterRowSub(image.Row(y), W, in_.data() + size_t(y - y0 + before) * rowBytes);
+    const uint8_t* data = in_.data() + size_t(before) * rowBytes;
+    if (deflateReset(&z_) != Z_OK) return;
+    if (before > 0) {
+      const size_t dict = std::min(kWindow, size_t(before) * rowBytes);
+      if (deflateSetDictionary(&z_, data - dict, uInt(dict)) != Z_OK) return;
+    }
+    const size_t bound = deflateBound(&z_, uLong(bytes)) + 16;  // and the flush's empty block
+    try {
+      chunk_.resize(8 + bound + 4);
+    } catch (const std::bad_alloc&) {
+      return;
+    }
+    z_.next_in = const_cast<Bytef*>(data);
+    z_.avail_in = uInt(bytes);
+    z_.next_out = chunk_.data() + 8;
+    z_.avail_out = uInt(bound);
+    const int done = deflate(&z_, last ? Z_FINISH : Z_SYNC_FLUSH);
+    if (z_.avail_in != 0 || (last ? done != Z_STREAM_END : (done != Z_OK || z_.avail_out == 0))) return;
+    const size_t n = bound - z_.avail_out;
+    PutBe32(chunk_.data(), uint32_t(n));
+    std::memcpy(chunk_.data() + 4, "IDAT", 4);
+    PutBe32(chunk_.data() + 8 + n, uint32_t(crc32(0, chunk_.data() + 4, uInt(4 + n))));
+    chunk_.resize(8 + n + 4);
+    adler_ = adler32(adler32(0, nullptr, 0), data, uInt(bytes));
+    bytes_ = bytes;
+    ok_ = true;
+  }
+  bool Ok() const { return ok_; }
+  const std::vector<uint8_t>& Chunk() const { return chunk_; }
+  uLong Adler() const { return adler_; }
+  size_t InputBytes() const { return bytes_; }
+
+ private:
+  z_stream z_{};
+  bool ready_ = false, ok_ = false;
+  std::vector<uint8_t> in_, chunk_;
+  uLong adler_ = 0;
+  size_t bytes_ = 0;
+};
+
+// Reads through reader, whose file's first `size` bytes are `start` (at most
+// 24 of them).
+bool DecodeWith(Reader& reader, const uint8_t* start, size_t size, TFastDIB& out, std::string& reason) {
+  if (size < 8 || png_sig_cmp(start, 0, 8) != 0) {
     reason = "it is not a PNG file";
     return false;
   }
   // libpng only says "Invalid IHDR data" for sizes past its limits.
-  if (size >= 24 && std::memcmp(data + 12, "IHDR", 4) == 0) {
-    auto be32 = [&](size_t i) { return int64_t(data[i]) << 24 | int64_t(data[i + 1]) << 16 | int64_t(data[i + 2]) << 8 | data[i + 3]; };
+  if (size >= 24 && std::memcmp(start + 12, "IHDR", 4) == 0) {
+    auto be32 = [&](size_t i) { return int64_t(start[i]) << 24 | int64_t(start[i + 1]) << 16 | int64_t(start[i + 2]) << 8 | start[i + 3]; };
     if (!SizeAllowed(be32(16), be32(20))) {
       reason = SizeRefusal(be32(16), be32(20));
       return false;
     }
   }
-  Reader reader{data, size};
   Message message;
   Budget budget;
   png_structp png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, &message, PngError, PngWarning, &budget,
@@ -181,7 +296,7 @@ bool DecodePng(const uint8_t* data, size_t size, TFastDIB& out, std::string& rea
     reason = "there is not enough memory to read it";
     return false;
   }
-  png_set_read_fn(png, &reader, PngReadMemory);
+  png_set_read_fn(png, &reader, PngRead);
   TFastDIB img;
   uint8_t* buffer = nullptr;
   const Step s = DecodeSteps(png, info, &img, &buffer);
@@ -193,11 +308,36 @@ bool DecodePng(const uint8_t* data, size_t size, TFastDIB& out, std::string& rea
     case Step::NoMemory: reason = "there is not enough memory for the image"; break;
     case Step::LibraryError:
       reason = message.Text;
-      if (reason.find("PNG data ends early") == std::string::npos)
+      if (!reader.Failure.empty()) reason = reader.Failure;
+      else if (reason.find("PNG data ends early") == std::string::npos)
         reason = "the PNG data is damaged (" + reason + ")";
       break;
   }
   return false;
+}
+
+}  // namespace
+
+bool DecodePng(const uint8_t* data, size_t size, TFastDIB& out, std::string& reason) {
+  Reader reader;
+  reader.Data = data;
+  reader.Size = size;
+  return DecodeWith(reader, data, std::min<size_t>(size, 24), out, reason);
+}
+
+bool DecodePngFrom(const ByteSource& source, uint64_t size, TFastDIB& out, std::string& reason) {
+  uint8_t start[24];
+  const size_t n = size_t(std::min<uint64_t>(size, sizeof start));
+  if (n > 0 && !source(0, start, n, reason)) return false;
+  Reader reader;
+  reader.Source = &source;
+  reader.Size = size;
+  try {
+    reader.Buffer.resize(size_t(std::min<uint64_t>(size, uint64_t(1) << 16)));
+  } catch (const std::bad_alloc&) {
+    return Failed(reason, "there is not enough memory to read it");
+  }
+  return DecodeWith(reader, start, n, out, reason);
 }
 
 bool EncodePngTo(const TFastDIB& image, const ByteSink& sink, std::string& reason) {
@@ -205,20 +345,52 @@ bool EncodePngTo(const TFastDIB& image, const ByteSink& sink, std::string& reaso
     reason = "the image is empty";
     return false;
   }
-  Message message;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &message, PngError, PngWarning);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  if (info == nullptr) {
-    png_destroy_write_struct(&png, nullptr);
-    reason = "there is not enough memory for the PNG encoder";
-    return false;
+  const int W = image.Width(), H = image.Height();
+  const size_t rowBytes = size_t(W) * 3 + 1;
+  const int sliceRows = int(std::clamp<size_t>(kSliceBytes / rowBytes, 1, size_t(H)));
+  const int slices = (H + sliceRows - 1) / sliceRows;
+  const int slots = std::min(slices, WorkerCount());
+
+  uint8_t head[8 + 25 + 14];
+  std::memcpy(head, "\x89PNG\r\n\x1a\n", 8);
+  uint8_t ihdr[13];
+  PutBe32(ihdr, uint32_t(W));
+  PutBe32(ihdr + 4, uint32_t(H));
+  const uint8_t rest[5] = {8, 2, 0, 0, 0};  // 8 bits, RGB, deflate, adaptive filters, not interlaced
+  std::memcpy(ihdr + 8, rest, 5);
+  size_t n = 8 + PutChunk(head + 8, "IHDR", ihdr, 13);
+  // The zlib header for a 32 KiB window and the fastest level, its own IDAT.
+  const uint8_t zhead[2] = {0x78, 0x01};
+  n += PutChunk(head + n, "IDAT", zhead, 2);
+  if (!sink(head, n)) return Failed(reason, "the data could not be written");
+
+  const std::unique_ptr<SliceDeflater[]> workers(new (std::nothrow) SliceDeflater[size_t(slots)]);
+  if (!workers) return Failed(reason, "there is not enough memory for the PNG encoder");
+  for (int k = 0; k < slots; ++k)
+    if (!workers[size_t(k)].Ready()) return Failed(reason, "there is not enough memory for the PNG encoder");
+  uLong adler = adler32(0, nullptr, 0);
+  for (int first = 0; first < slices; first += slots) {
+    const int count = std::min(slots, slices - first);
+    // One slice per worker; rows in 16s so both cores take part.
+    ParallelRows(count * 16, [&](int b, int e) {
+      for (int k = b / 16; k < (e + 15) / 16; ++k) {
+        const int y0 = (first + k) * sliceRows;
+        workers[size_t(k)].Run(image, y0, std::min(H, y0 + sliceRows), y0 + sliceRows >= H);
+      }
+    });
+    for (int k = 0; k < count; ++k) {
+      const SliceDeflater& d = workers[size_t(k)];
+      if (!d.Ok()) return Failed(reason, "the PNG encoder ran out of memory");
+      if (!sink(d.Chunk().data(), d.Chunk().size())) return Failed(reason, "the data could not be written");
+      adler = adler32_combine(adler, d.Adler(), z_off_t(d.InputBytes()));
+    }
   }
-  const Step s = EncodeSteps(png, info, &image, &sink);
-  png_destroy_write_struct(&png, &info);
-  if (s != Step::Ok) {
-    reason = std::string("the PNG encoder failed (") + message.Text + ")";
-    return false;
-  }
+  uint8_t tail[16 + 12];
+  uint8_t sum[4];
+  PutBe32(sum, uint32_t(adler));
+  n = PutChunk(tail, "IDAT", sum, 4);
+  n += PutChunk(tail + n, "IEND", nullptr, 0);
+  if (!sink(tail, n)) return Failed(reason, "the data could not be written");
   return true;
 }
 
