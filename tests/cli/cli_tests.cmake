@@ -111,8 +111,9 @@ if(NOT head MATCHES "150000000a000000$")
 endif()
 expect_status(2 "${CLI}" --new 10000x10 --tile 2x1 --output "${WORK}/bad.bmp")
 
-# Pasting an empty buffer stops the run.
+# Pasting an empty buffer, or a command refused with a message, stops the run.
 expect_status(2 "${CLI}" --new 4x4 "Paste Buffer to Image" --output "${WORK}/bad.bmp")
+expect_status(2 "${CLI}" --new 4x3 "Rotate Seamless" --output "${WORK}/bad.bmp")
 
 # --seam-report alone: a flat image has no seam, and nothing is written.
 expect_status(0 "${CLI}" --new 5x3 --seam-report)
@@ -125,8 +126,10 @@ expect_status(0 "${CLI}" --new 9x7 Rainbow --output "${WORK}/rainbow.bmp")
 expect_status(0 "${CLI}" --new 9x7 --buffer "${WORK}/rainbow.bmp" "Merge Buffer, % of Buffer 100"
   --output "${WORK}/merged.bmp")
 execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/rainbow.bmp" "${WORK}/merged.bmp" RESULT_VARIABLE same)
-if(NOT same EQUAL 0)
-  message(FATAL_ERROR "Merge Buffer at 100 % did not give the buffer")
+expect_status(0 "${CLI}" --input "${WORK}/rainbow.bmp" Negative "Image Reset" --output "${WORK}/reset.bmp")
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/rainbow.bmp" "${WORK}/reset.bmp" RESULT_VARIABLE reset)
+if(NOT same EQUAL 0 OR NOT reset EQUAL 0)
+  message(FATAL_ERROR "Merge Buffer at 100 % did not give the buffer, or Image Reset not the --input image")
 endif()
 
 # The gradient commands outside the effect list on tiny and lopsided images with hostile values.

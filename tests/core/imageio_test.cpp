@@ -288,6 +288,8 @@ TEST(BmpRead, PalettedDepths) {
   s = Load(MakeBmp(2, -2, 8, 0, {0x111111, 0x222222, 0x333333}, {0, 1, 0, 0, 2, 200, 0, 0}, {}, 40, 3));
   EXPECT_TRUE(RowIs(s, 0, {0x111111, 0x222222}));
   EXPECT_TRUE(RowIs(s, 1, {0x333333, 0x000000}));
+  s = Load(MakeBmp(1, 1, 8, 0, std::vector<uint32_t>(256, 0x445566), {255, 0, 0, 0}, {}, 40, 256));  // 256 declared
+  EXPECT_TRUE(RowIs(s, 0, {0x445566}));
 
   // OS/2 core header: 16-bit sizes and 3-byte palette entries.
   Bytes core(14 + 12 + 6 + 4, 0);

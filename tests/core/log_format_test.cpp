@@ -9,6 +9,7 @@ TEST(LogFormat, ValueTexts) {
   EXPECT_EQ(FormatReal(0.75), "0.75");
   EXPECT_EQ(FormatReal(17.5), "17.5");
   EXPECT_EQ(FormatReal(double(0.1f)), "0.100000001490116");
+  EXPECT_EQ(FormatReal(-1e20), "-1E+20");
   EXPECT_EQ(FormatFixed2(0.5), "0.50");
   EXPECT_EQ(FormatFixed2(1), "1.00");
   EXPECT_EQ(FormatColour(0x800000), "R: 0 G: 0 B: 128");
@@ -20,7 +21,7 @@ TEST(LogFormat, ValueTexts) {
 TEST(LogFormat, ConversionsAcceptWholeNumbersOnly) {
   EXPECT_EQ(ParseInt(" 42"), 42);
   EXPECT_EQ(ParseInt("-7"), -7);
-  EXPECT_FALSE(ParseInt(""));
+  EXPECT_FALSE(ParseInt("") || ParseInt("-"));
   EXPECT_FALSE(ParseInt("4.5"));
   EXPECT_FALSE(ParseInt("12abc"));
   EXPECT_FALSE(ParseInt("99999999999"));

@@ -1,4 +1,5 @@
 #include "core/effects/distortions.h"
+#include "core/effects/geometry.h"
 #include "core/effects/smears.h"
 #include "core/effects/textures.h"
 #include "core/util/random.h"
@@ -45,6 +46,8 @@ TEST(DistortCommands, MenuPassesEveryStoredValueToItsParameter) {
       {fx::StretchBlurwithSelf, 7, [](TFastDIB& w, TFastDIB& s, const TFastDIB&) { StretchBlurWithSelf(w, s, 7, 13, 3); }},
       {fx::WaterwithBuffer, 7, [](TFastDIB& w, TFastDIB& s, const TFastDIB& b) { WaterWithBuffer(w, s, b, 7, 13); }},
       {fx::WaterwithSelf, 7, [](TFastDIB& w, TFastDIB& s, const TFastDIB&) { WaterWithSelf(w, s, 7, 13); }},
+      {fx::RotateAngle, 90,
+       [](TFastDIB& w, TFastDIB& s, const TFastDIB&) { CopySurface(w, s), RotateWrapped(s, w, 24, 20, 90); }},
   };
   for (const Case& c : cases) {
     DistortEditor f(48, 40);
@@ -73,7 +76,7 @@ TEST(DistortCommands, SineHeightLimitedToTheImageIsShown) {
 }
 
 TEST(DistortCommands, CircularAsksAboutOtherSizes) {
-  DistortEditor f(100, 80);
+  DistortEditor f(256, 80);
   const TFastDIB before = f.Snapshot();
   f.ui.Answers.push_back(UiPort::Answer::No);
   f.ed.MenuEffect(fx::Circular);
@@ -107,6 +110,12 @@ TEST(DistortCommands, ApplyInputRules) {
   f.ed.ShowEffect(65, "Whirl/Pinch");
   EXPECT_EQ(f.ed.ToolBox.Box(Box::eAmtSecond).Text, "1.00");
   EXPECT_EQ(f.ed.ToolBox.Box(Box::ePeaks2).Text, "0.00");
+  f.ed.ToolBox.Box(Box::eAmtSecond).Text = "-3";
+  ASSERT_TRUE(f.ed.bGoClick() && f.ed.Second[WhPchVal] == -1.0);
+  // Trace: Apply keeps the pen colour it ran with.
+  f.ed.TreeView1Change("Trace");
+  f.ed.ToolBox.PenColor = 0x00FF00;
+  ASSERT_TRUE(f.ed.bGoClick() && f.ed.Second[TrColVal] == 0x00FF00);
 }
 
 TEST(DistortCommands, ReplayedSineLineSetsTheCheckBoxes) {

@@ -93,6 +93,9 @@ TEST(Editor, ShowEffectShapes) {
   EXPECT_EQ(f.ed.Second[UDPeakVal], 3);
   EXPECT_EQ(f.ed.Second[LRPeakVal], 2);
   EXPECT_EQ(f.ed.Second[UDWavVal], 9);
+  f.ed.TreeView1Change("SineWave U/D");  // its own reset takes the wavelength back too
+  f.ed.btnDefaultClick();
+  EXPECT_EQ(f.ed.Second[UDWavVal], 32);
   f.ed.WorkSurface.SetSize(61, 37, 24, 0);  // the bars reach minus and plus the width and the height
   f.ed.TreeView1Change("Scroll");
   EXPECT_TRUE(t.ScrollLRMin == -61 && t.ScrollLRMax == 61 && t.ScrollUDMin == -37 && t.ScrollUDMax == 37);

@@ -128,7 +128,7 @@ TEST(SizerDialog, PercentPopupAndAccept) {
   std::string err;
   SizerSelect(s, kSize640x480);
   EXPECT_TRUE(SizerPercent(s, err));  // 50 % of 256 x 200
-  EXPECT_EQ(s.Selection, kSizeCustom);
+  EXPECT_TRUE(s.Selection == kSizeCustom && s.Percent);
   EXPECT_EQ(s.NewHeight, 100);
   EXPECT_EQ(s.Width, "128");
   s.PctHeight = "33";  // 33 * 200 / 100 = 66; no aspect coupling

@@ -206,6 +206,8 @@ TEST(GradientCommands, RefusedCellSizesAreRecordedWithoutSnapshot) {
   f.ed.MenuEffect(fx::CircleMosaic);
   f.ed.EffectVals[fx::ConcentricRects] = 0;
   f.ed.MenuEffect(fx::ConcentricRects);
+  f.ed.EffectVals[fx::StretchBlurwithSelf] = 0, f.ed.Second[UDSBlurSelf] = 0;  // the Buffer's U/D stays 1
+  f.ed.MenuEffect(fx::StretchBlurwithSelf);
   EXPECT_TRUE(f.ed.Undo.Empty());
   EXPECT_TRUE(f.Unchanged(before));
   f.ed.EffectVals[fx::Mosaic] = 128;
@@ -214,7 +216,9 @@ TEST(GradientCommands, RefusedCellSizesAreRecordedWithoutSnapshot) {
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 0), before.GetPixel(64, 64));
   EXPECT_EQ(f.CloseLogLines(),
             (std::vector<std::string>{"Mosaic, Size of Cell 129", "Circle Mosaic, Size of Circle 1",
-                                      "Concentric Rects, Size Difference 0", "Mosaic, Size of Cell 128"}));
+                                      "Concentric Rects, Size Difference 0",
+                                      "StretchBlur with Self, Left/Right 0, Up/Down 0, Repetitions 32",
+                                      "Mosaic, Size of Cell 128"}));
 }
 
 TEST(GradientCommands, SwizzleShowsTheHeightItUsed) {

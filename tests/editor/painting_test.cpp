@@ -198,14 +198,14 @@ TEST(PaintingReplay, SelectionLinesAndRefusals) {
   Painter p;
   p.PaintRamp();
   for (const char* line : {"Select Area From Left 200 Top 10, Right 120 Bottom 80, Copy to Buffer",
-                           "Select Area From Left 5 Top 6, Right 205 Bottom 180, Crop to Selection"})
+                           "Select Area From Left 5 Top 6, Right 300 Bottom 180, Crop to Selection"})
     EXPECT_EQ(ReplayLine(p.ed, line).Status, ReplayStatus::Done) << line;
   // The log has no path: skipped, saying why, after its gesture's snapshot.
   const ReplayOutcome free = ReplayLine(p.ed, "FreeHand Drawing, Pen Size 5, Pen Color R: 0 G: 0 B: 0");
   EXPECT_EQ(free.Status, ReplayStatus::Skipped);
   EXPECT_FALSE(free.Message.empty());
   EXPECT_EQ(p.ed.BufferSurface.GetPixel(0, 0), MakePixel(120, 10, 7));
-  EXPECT_EQ(p.ed.WorkSurface.Width(), 200);
+  EXPECT_EQ(p.ed.WorkSurface.Width(), 251);  // clipped at the right edge
   EXPECT_EQ(p.ed.WorkSurface.Height(), 174);
   EXPECT_EQ(p.At(0, 0), MakePixel(5, 6, 7));
   EXPECT_EQ(p.ed.Undo.Count(), 3);

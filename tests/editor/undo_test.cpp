@@ -150,6 +150,7 @@ TEST(UndoRing, BoundedInLevelsAndBytes) {
   EXPECT_EQ(ring.Order(), (std::vector<int>{1, 2, 3}));
   ASSERT_TRUE(ring.Pop(work));
   EXPECT_EQ(work.GetPixel(0, 0).R, 3);
+  EXPECT_TRUE(ring.Push(Filled(6, 6, 9)) && ring.Dropped() == 2);  // exactly the limit: all older ones go
 }
 
 TEST(UndoRing, CommandWithoutMemoryIsRefusedAndChangesNothing) {
