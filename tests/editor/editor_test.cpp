@@ -27,6 +27,8 @@ TEST(Editor, ApplyRefusalsChangeNothing) {
   EXPECT_EQ(f.ed.Status[kPanelEffect], "Idle...");
   f.ed.TreeView1Change("Filters");
   EXPECT_EQ(f.ed.EffectId, -1);
+  EXPECT_EQ(f.ed.ToolBox.Help, "Choose an effect...");
+  EXPECT_TRUE(f.ed.Status[kPanelEffect] == "Idle..." && !f.ed.ToolBox.DefaultVisible);
   EXPECT_FALSE(f.ed.bGoClick());
 
   // A box that is not a number stops Apply before the snapshot.
@@ -105,6 +107,10 @@ TEST(Editor, ShowEffectShapes) {
   f.ed.StoreValue({ValueRef::Wrap, 0}, -1);
   f.ed.StoreValue({ValueRef::TintColor, 0}, 0x7F123456);
   EXPECT_TRUE(f.ed.ToolBox.WrapChecked && f.ed.TintColor == 0x123456);
+  // Settings keys: a flag is the value's low byte, a colour its low 24 bits; no 67th effect.
+  EXPECT_TRUE(f.ed.SetValueByKey("TrUseVal", "256") && f.ed.Second[TrUseVal] == 0);
+  EXPECT_TRUE(f.ed.SetValueByKey("Pen Color", "2147483647") && f.ed.ToolBox.PenColor == 0xFFFFFF);
+  EXPECT_FALSE(f.ed.SetValueByKey("EffectVals66", "1"));
   f.ed.TreeView1Change("Whirl/Pinch");  // reals with two decimals
   EXPECT_EQ(t.Box(Box::eAmtSecond).Text, "0.50");
 
@@ -112,6 +118,7 @@ TEST(Editor, ShowEffectShapes) {
   // Reset restores both heights and both peak counts, not the wavelengths.
   f.ed.EffectVals[fx::SineWaveUD] = 9;
   f.ed.EffectVals[fx::SineWaveLR] = 9;
+  f.ed.EffectVals[fx::SineWaveBoth] = 9;
   f.ed.Second[UDPeakVal] = 9;
   f.ed.Second[LRPeakVal] = 9;
   f.ed.Second[UDWavVal] = 9;
@@ -121,9 +128,15 @@ TEST(Editor, ShowEffectShapes) {
   EXPECT_EQ(f.ed.Second[UDPeakVal], 3);
   EXPECT_EQ(f.ed.Second[LRPeakVal], 2);
   EXPECT_EQ(f.ed.Second[UDWavVal], 9);
+  EXPECT_EQ(f.ed.EffectVals[fx::SineWaveBoth], f.ed.EffectDefaults[fx::SineWaveBoth]);
   f.ed.TreeView1Change("SineWave U/D");  // its own reset takes the wavelength back too
   f.ed.btnDefaultClick();
   EXPECT_EQ(f.ed.Second[UDWavVal], 32);
+  f.ed.MenuEffect(fx::SineWaveLR);  // recorded as "SineWave Left/Right"; the reset shows the tree's name
+  f.ed.btnDefaultClick();
+  EXPECT_EQ(t.Title, "SineWave L/R");
+  f.ed.TreeView1Change("Buttonize");  // its note, and the reset button
+  EXPECT_TRUE(t.NoteVisible && t.DefaultVisible);
   f.ed.WorkSurface.SetSize(61, 37, 24, 0);  // the bars reach minus and plus the width and the height
   f.ed.TreeView1Change("Scroll");
   EXPECT_TRUE(t.ScrollLRMin == -61 && t.ScrollLRMax == 61 && t.ScrollUDMin == -37 && t.ScrollUDMax == 37);
@@ -168,6 +181,10 @@ TEST(Editor, EffectLinesMatchTheirExamples) {
     return f.ed.EffectLogLine();
   };
   EXPECT_EQ(lineOf(29, "Marble"), "Marble, Graininess 700, Scale 2, Turbulence 120");
+  EXPECT_NE(f.ed.LogHeaderLine().find("From Color R: 0 G: 0 B: 128, To Color R: 0 G: 255 B: 255, Angle "),
+            std::string::npos);
+  std::string error;  // any field of a replayed designer line is the next Design's answer
+  EXPECT_TRUE(f.ed.Store({ValueRef::GradientTo, 0}, Format::Integer, Int(0xFFFF00), error) && f.ed.Gradient.FromLine);
   EXPECT_EQ(lineOf(65, "Whirl/Pinch"), "Whirl/Pinch, Angle 270, Pinch 0.50, Radius 1.00");
   EXPECT_EQ(lineOf(10, "Blur"), "Blur");
   EXPECT_EQ(lineOf(15, "SineWave Up/Down"), "SineWave Up/Down, Peaks 3, Height 50, Wrap = True");
