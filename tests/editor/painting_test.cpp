@@ -104,6 +104,10 @@ TEST(Painting, ButtonsAndPenSizeBox) {
   p.tools.MouseUp(p.ed, 40, 40, MouseButton::Middle);
   EXPECT_EQ(p.ed.Undo.Count(), 1);
 
+  p.tools.SetPenStyle(p.ed, 11);
+  p.tools.SetPenStyle(p.ed, 12);  // twelve pen modes: beyond them Normal
+  EXPECT_EQ(p.ed.PenStyle, 0);
+
   // A pen size that is not a number refuses the press with a message.
   p.ed.ToolBox.PenSize = "2x";
   EXPECT_TRUE(p.tools.MouseDown(p.ed, 5, 5, L).Refused);
@@ -189,9 +193,15 @@ TEST(Painting, EyedropperAndFloodFill) {
   EXPECT_EQ(p.tools.MouseDown(p.ed, 0, 0, L).Changed, (PixelRect{0, 0, 256, 256}));
   p.tools.MouseUp(p.ed, 0, 0, L);
   EXPECT_EQ(p.Count(kWhite), 256 * 256 - 1) << "4-connected area of black around the picked pixel";
+  for (int tolerance : {1, 300}) {  // a tolerance from 1 up is written, at most 255
+    p.ed.ToolBox.FillTolerance = tolerance;
+    p.tools.MouseDown(p.ed, 5, 7, L);
+  }
+  const std::string white = "FloodFill at location X 5 Y 7, Brush Color R: 255 G: 255 B: 255, Tolerance ";
   EXPECT_EQ(p.CloseLogLines(),
             (std::vector<std::string>{"Eyedropper at location X 3 Y 4",
-                                      "FloodFill at location X 0 Y 0, Brush Color R: 255 G: 255 B: 255"}));
+                                      "FloodFill at location X 0 Y 0, Brush Color R: 255 G: 255 B: 255",
+                                      white + "1", white + "255"}));
 }
 
 TEST(PaintingReplay, SelectionLinesAndRefusals) {
