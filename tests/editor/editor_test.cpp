@@ -386,7 +386,7 @@ TEST(Editor, SaveWritesTheJpegQuality) {
   f.ui.AcceptTexture = true;
   ASSERT_TRUE(f.ed.SetPendingTexture("Use Buffer", error));
   f.ed.MenuEffect(fx::MapTexture);
-  EXPECT_EQ(f.ui.Messages.back(), "The buffer holds no image to use as the texture.");
+  EXPECT_EQ(f.ui.Messages, std::vector<std::string>{"The buffer holds no image to use as the texture."});
   EXPECT_TRUE(f.ed.Undo.Empty());
   EXPECT_TRUE(f.ed.SetPendingTexture(file, error)) << error;
   f.ed.BufferFilled = true;

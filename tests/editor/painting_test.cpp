@@ -106,8 +106,8 @@ TEST(Painting, ButtonsAndPenSizeBox) {
 
   p.tools.SelectTool(PaintTool::Text);  // the text tool starts on the press
   EXPECT_TRUE(p.tools.MouseDown(p.ed, 5, 5, L).RunTextTool);
-  p.tools.SelectTool(PaintTool::Ellipse);
-  p.tools.MouseDown(p.ed, 5, 5, L);
+  p.tools.SelectTool(PaintTool::Rectangle);
+  EXPECT_EQ(p.tools.MouseDown(p.ed, 5, 5, L).Band, RubberBand::Rectangle);
   p.tools.MouseUp(p.ed, 40, 40, MouseButton::Right);  // a right release ends no drag
   EXPECT_TRUE(p.tools.State.Dragging && p.Count(kWhite) == 256 * 256);
   p.tools.SetPenStyle(p.ed, 11);
