@@ -107,8 +107,10 @@ TEST(WrapPainting, FloodFillSpreadsThroughTheEdges) {
   Replayed(r, start, {"FloodFill at location X 1 Y 1, Brush Color R: 255 G: 0 B: 0"});
   EXPECT_EQ(test::Count(r.ed.WorkSurface, kRed), (W / 2) * (H / 2));
   EXPECT_TRUE(r.ed.WrapPainting && r.ed.ToolBox.FillTolerance == 255);
-  EXPECT_EQ(ReplayLine(r.ed, "FloodFill at location X 1 Y 1, Brush Color R: 0 G: 0 B: 0, Tolerance 5, Wrap").Status,
-            ReplayStatus::Done);
+  const std::string tolerant = "FloodFill at location X 1 Y 1, Brush Color R: 0 G: 0 B: 0, Tolerance 5, Wrap";
+  r.OpenLog("vorq_wrap_fill_replay.txt");
+  EXPECT_EQ(ReplayLine(r.ed, tolerant).Status, ReplayStatus::Done);
+  EXPECT_EQ(r.CloseLogLines(), std::vector<std::string>{tolerant});
 }
 
 TEST(WrapPainting, PasteAsSelectionOverACornerLandsInAllFour) {
