@@ -28,7 +28,7 @@ TEST(ColourCommands, TintDialog) {
   Fixture f;
   f.OpenLog("vorq_colour_tint.txt");
   f.ed.TintColor = 0x0000FF;
-  f.ui.NextColor = 0xFFFFFF;  // white
+  f.ui.NextColor = 0xFFFFFFFF;  // white; the top byte is no colour
   f.ed.WorkSurface.SetPixel(3, 4, MakePixel(10, 200, 30));
   f.ed.MenuEffect(fx::Tint);
   EXPECT_EQ(f.ui.DialogStart, 0x0000FFu);  // opened with the last colour

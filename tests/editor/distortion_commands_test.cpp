@@ -1,5 +1,7 @@
+#include "core/effects/bevels.h"
 #include "core/effects/distortions.h"
 #include "core/effects/geometry.h"
+#include "core/effects/mosaics.h"
 #include "core/effects/smears.h"
 #include "core/effects/textures.h"
 #include "core/util/random.h"
@@ -48,6 +50,13 @@ TEST(DistortCommands, MenuPassesEveryStoredValueToItsParameter) {
       {fx::WaterwithSelf, 7, [](TFastDIB& w, TFastDIB& s, const TFastDIB&) { WaterWithSelf(w, s, 7, 13); }},
       {fx::RotateAngle, 90,
        [](TFastDIB& w, TFastDIB& s, const TFastDIB&) { CopySurface(w, s), RotateWrapped(s, w, 24, 20, 90); }},
+      {fx::FishEye, 0, [](TFastDIB& w, TFastDIB& s, const TFastDIB&) { FishEye(w, s, 0.6f); }},
+      {fx::SineWaveLR, 9, [](TFastDIB& w, TFastDIB& s, const TFastDIB&) { SineWaveLR(w, s, 9, 11, false, true); }},
+      {fx::VorqSwizzle, 7, [](TFastDIB& w, TFastDIB& s, const TFastDIB&) { VorqSwizzle(w, s, 7, false, true); }},
+      {fx::Trace, 50, [](TFastDIB& w, TFastDIB&, const TFastDIB&) { Trace(w, 50, 0x123456); }},
+      {fx::Buttonize, 5, [](TFastDIB& w, TFastDIB&, const TFastDIB&) { Buttonize(w, 5, 0x123456, 0x654321); }},
+      {fx::GradientBars, 5, [](TFastDIB& w, TFastDIB&, const TFastDIB&) { GradientBars(w, 5, 0x0000FF, 0x00FF00); }},
+      {fx::MapTexture, 18, [](TFastDIB& w, TFastDIB& s, const TFastDIB& b) { MapTexture(w, s, b, 1.8); }},
   };
   for (const Case& c : cases) {
     DistortEditor f(48, 40);
@@ -57,8 +66,15 @@ TEST(DistortCommands, MenuPassesEveryStoredValueToItsParameter) {
     v[ScaleVal] = 1.5, v[TurbVal] = 60, v[NovaSpok] = 13, v[NovaHue] = 40, v[NovaX] = 20, v[NovaY] = 30;
     v[HytEl] = 25, v[HytDp] = 13, v[HytBm] = 1, v[UDSBlurBuf] = v[UDSBlurSelf] = 13, v[SBlurReps] = 3;
     v[UDWatBuf] = v[UDWatSelf] = 13;
+    v[FishVal] = 0.6, v[LRWavVal] = 11, v[TrUseVal] = 1;
     f.ed.ToolBox.PenColor = 0x123456;
+    f.ed.ToolBox.BrushColor = 0x654321;
+    f.ed.ToolBox.PeaksChecked = false;
+    f.ed.ToolBox.WrapChecked = true;
+    f.ed.Gradient.hGrad.SetBeginColor(0x0000FF);
+    f.ed.Gradient.hGrad.SetEndColor(0x00FF00);
     f.ed.BufferSurface = test::Random(48, 40, 5);
+    CopySurface(f.ed.BufferSurface, f.ed.Texture);
     TFastDIB expect = f.Snapshot(), scratch;
     FixSeed(4), c.direct(expect, scratch, f.ed.BufferSurface);
     FixSeed(4), f.ed.MenuEffect(c.id);

@@ -21,10 +21,14 @@ TEST(Editor, ApplyRefusalsChangeNothing) {
   EXPECT_FALSE(f.ed.bGoClick());
   EXPECT_EQ(f.ui.Messages.back(), "First Select an Effect");
 
-  // A category node selects nothing.
+  // A category node selects nothing; double-clicked, it applies nothing.
   f.ed.TreeView1Change("Blur");
+  f.ed.TreeView1DblClick("Filters");
+  EXPECT_EQ(f.ed.Status[kPanelEffect], "Idle...");
   f.ed.TreeView1Change("Filters");
   EXPECT_EQ(f.ed.EffectId, -1);
+  EXPECT_EQ(f.ed.ToolBox.Help, "Choose an effect...");
+  EXPECT_TRUE(f.ed.Status[kPanelEffect] == "Idle..." && !f.ed.ToolBox.DefaultVisible);
   EXPECT_FALSE(f.ed.bGoClick());
 
   // A box that is not a number stops Apply before the snapshot.
@@ -35,6 +39,16 @@ TEST(Editor, ApplyRefusalsChangeNothing) {
   EXPECT_TRUE(f.ed.Undo.Empty());
   EXPECT_TRUE(f.Unchanged(before));
   EXPECT_EQ(f.ed.EffectVals[fx::ClassicEmboss], 250);
+
+  // One pass per unit of Split Gauss's Amount: 1000 runs, 1001 is refused.
+  f.ed.WorkSurface.SetSize(4, 3, 24, 0);
+  f.ed.EffectVals[fx::SplitGauss] = 1001;
+  f.ed.MenuEffect(fx::SplitGauss);
+  EXPECT_TRUE(f.ed.Undo.Empty());
+  EXPECT_NE(f.ui.Messages.back().find("at most 1000, not 1001."), std::string::npos);
+  f.ed.EffectVals[fx::SplitGauss] = 1000;
+  f.ed.MenuEffect(fx::SplitGauss);
+  EXPECT_EQ(f.ed.Undo.Count(), 1);
 }
 
 TEST(Editor, TreeMenuAndApplyNamesAndValues) {
@@ -75,8 +89,28 @@ TEST(Editor, ShowEffectShapes) {
   f.ed.ckbxPeaksClick(false);
   EXPECT_EQ(t.Box(Box::eAmtMain).Text, "32");
   EXPECT_EQ(t.Box(Box::eAmtMain).Label, "Wavelength");
+  t.Box(Box::eAmtMain).Text = "40";  // Apply stores it as the wavelength
+  EXPECT_TRUE(f.ed.bGoClick() && f.ed.Second[UDWavVal] == 40 && f.ed.Second[UDPeakVal] == 3);
   f.ed.ckbxPeaksClick(true);
 
+  // Stored as their types: single precision (the phase double), flags 0 or 1, colours 24 bits.
+  f.ed.StoreValue({ValueRef::Second, FishVal}, 0.1);
+  f.ed.StoreValue({ValueRef::Second, WvPhsVal}, 0.1);
+  f.ed.StoreValue({ValueRef::Second, HytBm}, -1);
+  f.ed.StoreValue({ValueRef::Second, TrColVal}, 0x7F123456);
+  EXPECT_TRUE(f.ed.Second[FishVal] == double(0.1f) && f.ed.Second[WvPhsVal] == 0.1);
+  EXPECT_TRUE(f.ed.Second[HytBm] == 1 && f.ed.Second[TrColVal] == 0x123456);
+  // Trace's line colour: black means "Use Pen Color" off, and the pen stays.
+  f.ed.StoreValue({ValueRef::PenColor, 1}, 0x0000FF);
+  f.ed.StoreValue({ValueRef::PenColor, 1}, 0);
+  EXPECT_TRUE(f.ed.Second[TrUseVal] == 0 && f.ed.ToolBox.PenColor == 0x0000FF);
+  f.ed.StoreValue({ValueRef::Wrap, 0}, -1);
+  f.ed.StoreValue({ValueRef::TintColor, 0}, 0x7F123456);
+  EXPECT_TRUE(f.ed.ToolBox.WrapChecked && f.ed.TintColor == 0x123456);
+  // Settings keys: a flag is the value's low byte, a colour its low 24 bits; no 67th effect.
+  EXPECT_TRUE(f.ed.SetValueByKey("TrUseVal", "256") && f.ed.Second[TrUseVal] == 0);
+  EXPECT_TRUE(f.ed.SetValueByKey("Pen Color", "2147483647") && f.ed.ToolBox.PenColor == 0xFFFFFF);
+  EXPECT_FALSE(f.ed.SetValueByKey("EffectVals66", "1"));
   f.ed.TreeView1Change("Whirl/Pinch");  // reals with two decimals
   EXPECT_EQ(t.Box(Box::eAmtSecond).Text, "0.50");
 
@@ -84,6 +118,7 @@ TEST(Editor, ShowEffectShapes) {
   // Reset restores both heights and both peak counts, not the wavelengths.
   f.ed.EffectVals[fx::SineWaveUD] = 9;
   f.ed.EffectVals[fx::SineWaveLR] = 9;
+  f.ed.EffectVals[fx::SineWaveBoth] = 9;
   f.ed.Second[UDPeakVal] = 9;
   f.ed.Second[LRPeakVal] = 9;
   f.ed.Second[UDWavVal] = 9;
@@ -93,9 +128,15 @@ TEST(Editor, ShowEffectShapes) {
   EXPECT_EQ(f.ed.Second[UDPeakVal], 3);
   EXPECT_EQ(f.ed.Second[LRPeakVal], 2);
   EXPECT_EQ(f.ed.Second[UDWavVal], 9);
+  EXPECT_EQ(f.ed.EffectVals[fx::SineWaveBoth], f.ed.EffectDefaults[fx::SineWaveBoth]);
   f.ed.TreeView1Change("SineWave U/D");  // its own reset takes the wavelength back too
   f.ed.btnDefaultClick();
   EXPECT_EQ(f.ed.Second[UDWavVal], 32);
+  f.ed.MenuEffect(fx::SineWaveLR);  // recorded as "SineWave Left/Right"; the reset shows the tree's name
+  f.ed.btnDefaultClick();
+  EXPECT_EQ(t.Title, "SineWave L/R");
+  f.ed.TreeView1Change("Buttonize");  // its note, and the reset button
+  EXPECT_TRUE(t.NoteVisible && t.DefaultVisible);
   f.ed.WorkSurface.SetSize(61, 37, 24, 0);  // the bars reach minus and plus the width and the height
   f.ed.TreeView1Change("Scroll");
   EXPECT_TRUE(t.ScrollLRMin == -61 && t.ScrollLRMax == 61 && t.ScrollUDMin == -37 && t.ScrollUDMax == 37);
@@ -118,6 +159,8 @@ TEST(Editor, EveryMenuEffectTakesOneSnapshotAndWritesItsLine) {
     EXPECT_EQ(f.ed.Undo.Count(), 1) << e.CatalogueName;
     EXPECT_GE(f.ui.ImageChanges, 1) << e.CatalogueName;
     EXPECT_EQ(f.ui.BusyOn, quick.count(e.Id) ? 0 : 1) << e.CatalogueName;
+    // The filters show the tool box without a message round; the filter dialog leaves it alone.
+    EXPECT_EQ(f.ui.MessageRounds == 0, e.Id <= fx::DesignYourOwn) << e.CatalogueName;
     f.ed.bUndoClick();
     EXPECT_TRUE(f.Unchanged(before)) << e.CatalogueName;
     f.ed.bUndoClick();
@@ -138,6 +181,10 @@ TEST(Editor, EffectLinesMatchTheirExamples) {
     return f.ed.EffectLogLine();
   };
   EXPECT_EQ(lineOf(29, "Marble"), "Marble, Graininess 700, Scale 2, Turbulence 120");
+  EXPECT_NE(f.ed.LogHeaderLine().find("From Color R: 0 G: 0 B: 128, To Color R: 0 G: 255 B: 255, Angle "),
+            std::string::npos);
+  std::string error;  // any field of a replayed designer line is the next Design's answer
+  EXPECT_TRUE(f.ed.Store({ValueRef::GradientTo, 0}, Format::Integer, Int(0xFFFF00), error) && f.ed.Gradient.FromLine);
   EXPECT_EQ(lineOf(65, "Whirl/Pinch"), "Whirl/Pinch, Angle 270, Pinch 0.50, Radius 1.00");
   EXPECT_EQ(lineOf(10, "Blur"), "Blur");
   EXPECT_EQ(lineOf(15, "SineWave Up/Down"), "SineWave Up/Down, Peaks 3, Height 50, Wrap = True");
@@ -164,6 +211,7 @@ TEST(Editor, EveryEffectLineRoundTrips) {
   // must write the same line again.
   ScriptedUi ui;
   Editor a(ui);
+  EXPECT_TRUE(a.WorkSurface.Width() == 256 && a.WorkSurface.Height() == 256);  // the start image
   for (int n = 0; n < kEffectCount; ++n) a.EffectVals[size_t(n)] = 3 * n - 17;
   for (size_t i = 0; i < kSecondCount; ++i) {
     const ValueType t = kSecondParams[i].Type;
@@ -217,6 +265,9 @@ TEST(Editor, DesignYourOwn) {
   f.ed.Filter.e[4] = "x";
   f.ed.MenuEffect(fx::DesignYourOwn);
   EXPECT_EQ(f.ui.Messages.back(), "'x' is not a valid integer value");
+  f.ed.Filter.e[4] = "-3", f.ed.Filter.eDiv = "1.5";
+  f.ed.MenuEffect(fx::DesignYourOwn);
+  EXPECT_EQ(f.ui.Messages.back(), "'1.5' is not a valid integer value");
   EXPECT_TRUE(f.ed.Undo.Empty());
   EXPECT_TRUE(f.Unchanged(before));
   f.ed.Filter = FilterBoxes{};
@@ -314,7 +365,7 @@ TEST(Editor, LogCommandsAndScrollBars) {
 // entries of the luminance table are libjpeg's 16 and 11 scaled by the
 // quality (5000 / q below 50, 200 - 2q above), rounded.
 TEST(Editor, SaveWritesTheJpegQuality) {
-  Fixture f;
+  test::EditorFixture<test::RecordingUi> f;
   for (auto [quality, q0, q1] : {std::tuple{90, 3, 2}, {37, 22, 15}, {50, 16, 11}}) {
     f.ed.JpegQuality = quality;
     const std::string path = ::testing::TempDir() + "vorq_quality_" + std::to_string(quality);
@@ -326,8 +377,23 @@ TEST(Editor, SaveWritesTheJpegQuality) {
     EXPECT_EQ(int(uint8_t(file[dqt + 5])), q0) << quality;
     EXPECT_EQ(int(uint8_t(file[dqt + 6])), q1) << quality;
   }
-  std::string error;  // the saved file serves as a replayed texture source
-  EXPECT_TRUE(f.ed.SetPendingTexture("Use File " + ::testing::TempDir() + "vorq_quality_90.jpg", error)) << error;
+  // The saved file serves as a replayed texture source; the buffer is taken once
+  // per run, and each run starts from the current texture.
+  std::string error, file = "Use File " + ::testing::TempDir() + "vorq_quality_90.jpg";
+  f.OpenLog("vorq_texture_sources.txt");
+  f.ui.AcceptTexture = false;  // Cancel: no snapshot, no line
+  f.ed.MenuEffect(fx::MapTexture);
+  f.ui.AcceptTexture = true;
+  ASSERT_TRUE(f.ed.SetPendingTexture("Use Buffer", error));
+  f.ed.MenuEffect(fx::MapTexture);
+  EXPECT_EQ(f.ui.Messages, std::vector<std::string>{"The buffer holds no image to use as the texture."});
+  EXPECT_TRUE(f.ed.Undo.Empty());
+  EXPECT_TRUE(f.ed.SetPendingTexture(file, error)) << error;
+  f.ed.BufferFilled = true;
+  f.ed.MenuEffect(fx::MapTexture);
+  f.ed.MenuEffect(fx::MapTexture);
+  EXPECT_EQ(f.CloseLogLines(), (std::vector<std::string>{"Map Texture, Brightness 18, " + file,
+                                                         "Map Texture, Brightness 18, Use Current Texture"}));
 }
 
 // New, Reset, the clipboard and the buffer: what each puts where, its snapshot and its line.

@@ -46,6 +46,10 @@ struct RecordingUi : ScriptedUi {
   int BusyOn = 0;
   uint32_t DialogStart = 0xDEADBEEF;
   void SetBusy(bool on) override { BusyOn += on ? 1 : 0; }
+  int MessageRounds = 0;
+  void ProcessMessages() override { ++MessageRounds; }
+  bool AcceptTexture = true;
+  bool ChooseTexture() override { return AcceptTexture; }
   bool ChooseColor(uint32_t& colour) override {
     DialogStart = colour;
     return ScriptedUi::ChooseColor(colour);

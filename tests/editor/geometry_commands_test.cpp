@@ -17,6 +17,7 @@ TEST(ResizeCommands, RefusalsStatusAndApply) {
   const TFastDIB before = f.Snapshot();
   f.ui.SizeWidth = 0;  // Cancel
   f.ed.MenuEffect(fx::ReSizeSmooth);
+  EXPECT_EQ(f.ed.EffectId, -1);
   // A bare "ReSize Fast" (Apply's second line) asks the dialog: the batch
   // port has no size queued, so nothing is resized a second time.
   EXPECT_EQ(ReplayLine(f.ed, "ReSize Fast").Status, ReplayStatus::Done);
@@ -125,6 +126,8 @@ TEST(SeamlessCommands, OneAxisSeamsLogAndReplay) {
 TEST(SizerDialog, PercentPopupAndAccept) {
   SizerState s;
   SizerShow(s, 256, 200);
+  EXPECT_EQ(SizerCurrentLabel(s), "Width 256  Height 200");
+  EXPECT_EQ(std::pair(s.NewWidth, s.NewHeight), std::pair(256, 200));
   std::string err;
   SizerSelect(s, kSize640x480);
   EXPECT_TRUE(SizerPercent(s, err));  // 50 % of 256 x 200
@@ -141,6 +144,14 @@ TEST(SizerDialog, PercentPopupAndAccept) {
   s.PctWidth = "3";  // 7.68 pixels: the division truncates
   EXPECT_TRUE(SizerBoxChanged(s, SizerBox::PctWidth, true, err) && s.NewWidth == 7 && s.Width == "7");
   SizerPixels(s);
+  EXPECT_FALSE(s.Percent);
+  SizerSelect(s, kSize1024x768);
+  EXPECT_EQ(s.Width + " x " + s.Height, "1024 x 768");
+  SizerSelect(s, kSizeCustom);  // the current size
+  EXPECT_EQ(std::pair(s.NewWidth, s.NewHeight), std::pair(256, 200));
+  s.Height = "77";  // a pixel box counts once it is left
+  EXPECT_TRUE(SizerBoxChanged(s, SizerBox::Height, false, err) && s.NewHeight == 200);
+  EXPECT_TRUE(SizerBoxChanged(s, SizerBox::Height, true, err) && s.NewHeight == 77);
 
   SizerPopup(s, kCdFrontHalf);
   EXPECT_EQ(s.NewHeight, 456);
@@ -153,7 +164,8 @@ TEST(SizerDialog, PercentPopupAndAccept) {
   EXPECT_FALSE(s.Percent);
   EXPECT_EQ(std::pair(s.NewWidth, s.NewHeight), std::pair(912, 456));
 
-  EXPECT_TRUE(SizerAccept(s, err));
+  s.Height = "321";
+  EXPECT_TRUE(SizerAccept(s, err) && s.NewHeight == 321);
   s.Width = "12a";
   EXPECT_FALSE(SizerAccept(s, err));
   EXPECT_EQ(err, "'12a' is not a valid integer value");
@@ -163,4 +175,10 @@ TEST(SizerDialog, PercentPopupAndAccept) {
   EXPECT_TRUE(SizerPercent(s, err));
   EXPECT_FALSE(SizerAccept(s, err));  // 163676 wide
   EXPECT_NE(err.find("too large"), std::string::npos);
+  s.Width = "5", s.Height = "x1";
+  EXPECT_FALSE(SizerAccept(s, err));
+  EXPECT_EQ(err, "'x1' is not a valid integer value");
+  s.Height = "0";
+  EXPECT_FALSE(SizerAccept(s, err));
+  EXPECT_EQ(err, "The new size 5 x 0 is not possible: both must be at least 1.");
 }

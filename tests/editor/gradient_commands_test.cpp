@@ -206,6 +206,8 @@ TEST(GradientCommands, RefusedCellSizesAreRecordedWithoutSnapshot) {
   f.ed.MenuEffect(fx::CircleMosaic);
   f.ed.EffectVals[fx::ConcentricRects] = 0;
   f.ed.MenuEffect(fx::ConcentricRects);
+  f.ed.EffectVals[fx::StretchBlurwithBuffer] = 0, f.ed.Second[UDSBlurBuf] = 0;  // Self's U/D stays 1
+  f.ed.MenuEffect(fx::StretchBlurwithBuffer);
   f.ed.EffectVals[fx::StretchBlurwithSelf] = 0, f.ed.Second[UDSBlurSelf] = 0;  // the Buffer's U/D stays 1
   f.ed.MenuEffect(fx::StretchBlurwithSelf);
   EXPECT_TRUE(f.ed.Undo.Empty());
@@ -217,6 +219,7 @@ TEST(GradientCommands, RefusedCellSizesAreRecordedWithoutSnapshot) {
   EXPECT_EQ(f.CloseLogLines(),
             (std::vector<std::string>{"Mosaic, Size of Cell 129", "Circle Mosaic, Size of Circle 1",
                                       "Concentric Rects, Size Difference 0",
+                                      "StretchBlur with Buffer, Left/Right 0, Up/Down 0, Repetitions 32",
                                       "StretchBlur with Self, Left/Right 0, Up/Down 0, Repetitions 32",
                                       "Mosaic, Size of Cell 128"}));
 }

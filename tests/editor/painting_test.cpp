@@ -104,6 +104,16 @@ TEST(Painting, ButtonsAndPenSizeBox) {
   p.tools.MouseUp(p.ed, 40, 40, MouseButton::Middle);
   EXPECT_EQ(p.ed.Undo.Count(), 1);
 
+  p.tools.SelectTool(PaintTool::Text);  // the text tool starts on the press
+  EXPECT_TRUE(p.tools.MouseDown(p.ed, 5, 5, L).RunTextTool);
+  p.tools.SelectTool(PaintTool::Rectangle);
+  EXPECT_EQ(p.tools.MouseDown(p.ed, 5, 5, L).Band, RubberBand::Rectangle);
+  p.tools.MouseUp(p.ed, 40, 40, MouseButton::Right);  // a right release ends no drag
+  EXPECT_TRUE(p.tools.State.Dragging && p.Count(kWhite) == 256 * 256);
+  p.tools.SetPenStyle(p.ed, 11);
+  p.tools.SetPenStyle(p.ed, 12);  // twelve pen modes: beyond them Normal
+  EXPECT_EQ(p.ed.PenStyle, 0);
+
   // A pen size that is not a number refuses the press with a message.
   p.ed.ToolBox.PenSize = "2x";
   EXPECT_TRUE(p.tools.MouseDown(p.ed, 5, 5, L).Refused);
@@ -132,7 +142,7 @@ TEST(Painting, SelectionActions) {
   // The status bar follows the drag; the band stays up during the dialog.
   p.tools.MouseDown(p.ed, 40, 30, L);
   EXPECT_EQ(p.tools.MouseMove(p.ed, 10, 12).Band, RubberBand::Selection);
-  EXPECT_EQ(p.ed.Status[kPanelY], "Y: 12");
+  EXPECT_EQ(p.ed.Status[kPanelX] + " " + p.ed.Status[kPanelY], "X: 10 Y: 12");
   EXPECT_EQ(p.ed.Status[kPanelEffect], "Width: 30  Height: 18");
   EXPECT_EQ(p.tools.MouseUp(p.ed, 10, 10, L).Band, RubberBand::Selection);
   // Cancel and an empty selection change nothing and write nothing.
@@ -149,7 +159,7 @@ TEST(Painting, SelectionActions) {
   EXPECT_EQ(clip.Clipboard.GetPixel(19, 29), MakePixel(39, 29, 7));
   EXPECT_TRUE(p.Unchanged(original));
 
-  EXPECT_TRUE(select(100, 0, 110, 4, SelectionAction::CopyToBuffer).BufferChanged);
+  EXPECT_TRUE(select(100, 0, 110, 4, SelectionAction::CopyToBuffer).BufferChanged && p.ed.BufferFilled);
   EXPECT_EQ(p.ed.BufferSurface.Width(), 10);
   EXPECT_EQ(p.ed.BufferSurface.GetPixel(3, 9), MakePixel(109, 3, 7));
 
@@ -189,9 +199,15 @@ TEST(Painting, EyedropperAndFloodFill) {
   EXPECT_EQ(p.tools.MouseDown(p.ed, 0, 0, L).Changed, (PixelRect{0, 0, 256, 256}));
   p.tools.MouseUp(p.ed, 0, 0, L);
   EXPECT_EQ(p.Count(kWhite), 256 * 256 - 1) << "4-connected area of black around the picked pixel";
+  for (int tolerance : {1, 300}) {  // a tolerance from 1 up is written, at most 255
+    p.ed.ToolBox.FillTolerance = tolerance;
+    p.tools.MouseDown(p.ed, 5, 7, L);
+  }
+  const std::string white = "FloodFill at location X 5 Y 7, Brush Color R: 255 G: 255 B: 255, Tolerance ";
   EXPECT_EQ(p.CloseLogLines(),
             (std::vector<std::string>{"Eyedropper at location X 3 Y 4",
-                                      "FloodFill at location X 0 Y 0, Brush Color R: 255 G: 255 B: 255"}));
+                                      "FloodFill at location X 0 Y 0, Brush Color R: 255 G: 255 B: 255",
+                                      white + "1", white + "255"}));
 }
 
 TEST(PaintingReplay, SelectionLinesAndRefusals) {
@@ -220,4 +236,7 @@ TEST(PaintingReplay, SelectionLinesAndRefusals) {
   EXPECT_EQ(ReplayLine(p.ed, "Select Area From Left 7 Top 2, Right 7 Bottom 40, Crop to Selection").Status,
             ReplayStatus::Skipped);
   EXPECT_TRUE(p.Unchanged(before));
+  ASSERT_EQ(ReplayLine(p.ed, "Select Area From Left 0 Top 150, Right 2 Bottom 400, Copy to Buffer").Status,
+            ReplayStatus::Done);
+  EXPECT_EQ(p.ed.BufferSurface.Height(), 24);  // clipped at the bottom edge
 }

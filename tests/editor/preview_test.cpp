@@ -132,6 +132,7 @@ TEST(LivePreview, DialogEffectsAndBadValuesShowNothing) {
   PreviewEditor p;
   const TFastDIB original = p.Snapshot();
   EXPECT_EQ(p.ed.Preview().Show(fx::Tint, nullptr), Outcome::Refused);
+  EXPECT_EQ(p.ed.Preview().Show(fx::Circular, nullptr), Outcome::Refused);
   p.Type("12a");
   EXPECT_EQ(p.Show(), Outcome::Refused);
   EXPECT_TRUE(p.ui.Messages.empty());  // no box while typing

@@ -175,8 +175,29 @@ TEST(UndoRing, CommandWithoutMemoryIsRefusedAndChangesNothing) {
   EXPECT_TRUE(f.Unchanged(before));
   EXPECT_TRUE(f.ed.Undo.Empty());
   EXPECT_EQ(f.ui.Messages.size(), 3u);
+  f.ed.PushUndo();  // an older snapshot is not the failing command's to pop
+  EXPECT_FALSE(f.ed.Guarded([] { throw std::bad_alloc(); }));
+  EXPECT_EQ(f.ed.Undo.Count(), 1);
   // Past the byte limit the oldest level goes, and the status says so.
   f.ed.Undo.SetByteLimit(size_t(1) << 20);  // five 256 x 256 snapshots
   for (int i = 0; i < 6; ++i) f.ed.MenuEffect(fx::Negative);
   EXPECT_EQ(f.ui.Notices.back(), "1 oldest undo level dropped to keep undo memory under 1 MiB.");
+}
+
+// A stopped command with exactly as many snapshots as levels: its own
+// snapshot waits, so no level is lost and the image is as it was.
+TEST(UndoRing, StoppedCommandKeepsEveryLevel) {
+  struct StopUi : ScriptedUi {
+    bool CanStop() const override { return true; }
+    bool Progress(int64_t, int64_t) override { return false; }
+  };
+  test::EditorFixture<StopUi> f(61, 37);
+  f.ed.SetUndoDepth(2);
+  f.ed.PushUndo();
+  f.ed.PushUndo();
+  const TFastDIB before = f.Snapshot();
+  f.ed.MenuEffect(fx::Twist);
+  EXPECT_TRUE(f.Unchanged(before));
+  EXPECT_EQ(f.ed.Undo.Count(), 2);
+  EXPECT_EQ(f.ed.Status[kPanelEffect], "Stopped: the image is as it was.");
 }

@@ -107,6 +107,10 @@ TEST(WrapPainting, FloodFillSpreadsThroughTheEdges) {
   Replayed(r, start, {"FloodFill at location X 1 Y 1, Brush Color R: 255 G: 0 B: 0"});
   EXPECT_EQ(test::Count(r.ed.WorkSurface, kRed), (W / 2) * (H / 2));
   EXPECT_TRUE(r.ed.WrapPainting && r.ed.ToolBox.FillTolerance == 255);
+  const std::string tolerant = "FloodFill at location X 1 Y 1, Brush Color R: 0 G: 0 B: 0, Tolerance 5, Wrap";
+  r.OpenLog("vorq_wrap_fill_replay.txt");
+  EXPECT_EQ(ReplayLine(r.ed, tolerant).Status, ReplayStatus::Done);
+  EXPECT_EQ(r.CloseLogLines(), std::vector<std::string>{tolerant});
 }
 
 TEST(WrapPainting, PasteAsSelectionOverACornerLandsInAllFour) {
@@ -145,4 +149,17 @@ TEST(WrapPainting, SelectionOverTheEdgeTakesTheOppositeSide) {
   EXPECT_EQ(lines, std::vector<std::string>{"Select Area From Left 34 Top -2, Right 39 Bottom 4, Copy to Buffer, Wrap"});
   test::EditorFixture<> r;
   EXPECT_TRUE(test::Same(Replayed(r, w.ed.WorkSurface, lines).BufferSurface, b));
+  w.tools.MouseDown(w.ed, -3, -2, MouseButton::Left);  // more than a tile each way: one tile
+  w.tools.MouseUp(w.ed, W + 4, H + 6, MouseButton::Left);
+  ASSERT_TRUE(w.tools.SelectionChosen(w.ed, SelectionAction::CopyToBuffer).Done);
+  EXPECT_EQ(std::pair(b.Width(), b.Height()), std::pair(W, H));
+}
+
+TEST(WrapPainting, FreeHandCrossingAnEdgeComesBackOnTheOtherSide) {
+  Wrapper w("vorq_wrap_free.txt");
+  w.Drag(PaintTool::FreeHand, -2, 5, 3, 5);
+  const TFastDIB expect = Folded([](TFastDIB& s, int ox, int oy) {
+    PenStroke(s, Pen{PixelFromColour(0x00FF0000), 3, PenMode::Normal}, ox - 2, oy + 5).LineTo(ox + 3, oy + 5);
+  });
+  EXPECT_TRUE(test::Same(w.ed.WorkSurface, expect));
 }
