@@ -180,7 +180,8 @@ TEST(EffectLines, NamesValuesAndTheEdgeMergeName) {
   e = ParseEffectLine("EdgeMerge8, Graininess 650, Scale 2.5, Turbulence 3", fx::Marble);
   EXPECT_EQ(e.EffectId, fx::Marble);
   EXPECT_EQ(e.Error, "");
-  EXPECT_NE(ParseEffectLine("EdgeMerge8", -1).Error, "");
+  EXPECT_EQ(ParseEffectLine("EdgeMerge8", -1).Error,
+            "\"EdgeMerge8\" applies the current effect, and none was chosen before it");
 
   EXPECT_EQ(ParseEffectLine("Marble, Grain 3", -1).Error, "\"Marble\" has no value \"Grain 3\"");
   EXPECT_EQ(ParseEffectLine("Twist, Looseness 1.5", -1).Error, "'1.5' is not a valid integer value");
