@@ -19,6 +19,21 @@ list(LENGTH lines n)
 if(NOT n EQUAL 66)
   message(FATAL_ERROR "--list printed ${n} lines")
 endif()
+# Each: id, name, category, recorded name ("-" when none), the shown values at their defaults.
+foreach(row "\n14\tDesign Your Own\tFilters\t-\t\n"
+    "\n15\tSineWave U/D\tDistortions\tSineWave Up/Down\tPeaks = 3 (or Wavelength = 32), Height = 50\n"
+    "\n63\tSeamless Edge\tDistortions\tSeamless Edge\tAmount = 16, Seams = Both\n"
+    "\n65\tWhirl/Pinch\tDistortions\tWhirl/Pinch\tAngle = 270, Pinch (-1 to 1) = 0.50, Radius (0 to 2) = 1.00\n")
+  string(FIND "${LAST_OUT}" "${row}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "--list lacks ${row}")
+  endif()
+endforeach()
+expect_status(0 "${CLI}" --version)
+expect_status(0 "${CLI}" --help)
+if(NOT LAST_OUT MATCHES "^usage: vorqtile-cli ")
+  message(FATAL_ERROR "--help printed: ${LAST_OUT}")
+endif()
 
 # A recipe written with --log replays to the same log and the same image.
 file(WRITE "${WORK}/recipe.txt"
@@ -57,7 +72,20 @@ if(NOT LAST_ERR MATCHES "'two' is not a valid integer value")
   message(FATAL_ERROR "malformed value: ${LAST_ERR}")
 endif()
 expect_status(2 "${CLI}" --new 0x8 Blur --output "${WORK}/bad.bmp")
+# Usage errors: no output, --input with --new, a bad tiling or seed, an unknown option, a value missing.
+foreach(args "--new;4x4;Blur" "--new;4x4;--input;${WORK}/missing.bmp;--output;${WORK}/bad.bmp"
+    "--new;4x4;--tile;0x2;--output;${WORK}/bad.bmp" "--new;4x4;--seed;x;--output;${WORK}/bad.bmp"
+    "--new;4x4;--bogus;--output;${WORK}/bad.bmp" "--new;4x4;--output")
+  expect_status(2 "${CLI}" ${args})
+endforeach()
 expect_status(2 "${CLI}" --set NoSuchKey=3 --output "${WORK}/bad.bmp")
+
+# A line that cannot be redrawn is skipped with a warning; the run goes on.
+expect_status(0 "${CLI}" --new 4x4 "FreeHand Drawing, Pen Size 5, Pen Color R: 0 G: 128 B: 0" Blur
+  --output "${WORK}/skipped.bmp")
+if(NOT LAST_ERR MATCHES "^vorqtile-cli: warning: argument line 1: a free-hand drawing holds no path")
+  message(FATAL_ERROR "skipped line: ${LAST_ERR}")
+endif()
 
 # Files that cannot be read or written: status 1.
 expect_status(1 "${CLI}" --input "${WORK}/missing.bmp" --output "${WORK}/bad.bmp")
@@ -68,11 +96,11 @@ endif()
 
 # --settings reads a settings file as the editor does (blanks around "=" allowed); --set overrides it.
 file(WRITE "${WORK}/VorqTile.ini" "[EffectVals]\r\nEffectVals6 = 250\r\nEffectVals13 = 4\r\n[MainForm]\r\nUndoLevels=2147483647\r\n")
-expect_status(0 "${CLI}" --new 4x4 --settings "${WORK}/VorqTile.ini" "Gaussian Blur" --log "${WORK}/s.log" --output "${WORK}/s.bmp")
+expect_status(0 "${CLI}" --new 4x4 --settings "${WORK}/VorqTile.ini" --set EffectVals6=120 "Gaussian Blur"
+  "Classic Emboss" --log "${WORK}/s.log" --output "${WORK}/s.bmp")
 file(READ "${WORK}/s.log" s)
-string(FIND "${s}" "Gaussian Blur, Blurriness 4" found)
-if(found EQUAL -1)
-  message(FATAL_ERROR "--settings value not used:\n${s}")
+if(NOT s MATCHES "\nGaussian Blur, Blurriness 4\r?\nClassic Emboss, Lightness 120\r?\n")
+  message(FATAL_ERROR "--settings or --set value not used:\n${s}")
 endif()
 if(NOT LAST_ERR MATCHES "at most 1000")
   message(FATAL_ERROR "UndoLevels above the limit not reported: ${LAST_ERR}")
@@ -84,6 +112,8 @@ file(COPY_FILE "${WORK}/s.bmp" "${WORK}/in.bmp")
 expect_status(2 "${CLI}" --new 4x4 --recipe "${WORK}/r.txt" --log "${WORK}/r.txt" --output "${WORK}/bad.bmp")
 expect_status(2 "${CLI}" --input "${WORK}/in.bmp" Bogus --log "${WORK}/../cli_work/in.bmp" --output "${WORK}/bad.bmp")
 expect_status(2 "${CLI}" --new 4x4 --log "${WORK}/o.bmp" --output "${WORK}/o.bmp")
+expect_status(2 "${CLI}" --new 4x4 --settings "${WORK}/VorqTile.ini" --log "${WORK}/VorqTile.ini" --output "${WORK}/bad.bmp")
+expect_status(2 "${CLI}" --new 4x4 --buffer "${WORK}/in.bmp" --log "${WORK}/in.bmp" --output "${WORK}/bad.bmp")
 file(READ "${WORK}/r.txt" r)
 file(READ "${WORK}/in.bmp" in HEX LIMIT 2)
 if(NOT r STREQUAL "Blur\n" OR NOT in STREQUAL "424d" OR EXISTS "${WORK}/o.bmp")
@@ -91,6 +121,7 @@ if(NOT r STREQUAL "Blur\n" OR NOT in STREQUAL "424d" OR EXISTS "${WORK}/o.bmp")
 endif()
 # A log that cannot be written is a file error.
 expect_status(1 "${CLI}" --new 4x4 Blur --log /dev/full --output "${WORK}/bad.bmp")
+expect_status(1 "${CLI}" --new 4x4 Blur --log "${WORK}/no/such/l.log" --output "${WORK}/bad.bmp")
 # Only regular files are read: no waiting on a pipe, no reading a device without end.
 execute_process(COMMAND mkfifo "${WORK}/pipe")
 foreach(opt --input --recipe --settings --buffer)

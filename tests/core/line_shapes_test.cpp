@@ -146,6 +146,7 @@ TEST(LineShapes, MalformedLinesAreRefusedWithTheExpectedForm) {
            "Resize Fast, Width 10",
            "ToolBox Sliders to positions:  Lightness 25",
            "New Image, Color R: 256 G: 0 B: 0",
+           "Design Your Own Filter, Settings: 1 2 3 4 5 6 7 8 9 10 , Divisor 1",
        }) {
     const ParsedCommand p = ParseCommandLine(bad);
     EXPECT_FALSE(p.Matched) << bad;
@@ -153,6 +154,10 @@ TEST(LineShapes, MalformedLinesAreRefusedWithTheExpectedForm) {
   }
   EXPECT_EQ(ParseCommandLine("Scroll Right x").Error, "'x' is not a valid integer value");
   EXPECT_EQ(ParseCommandLine("Resize Fast, Width 10").Error, "expected \"Resize Fast, Width n, Height n\"");
+  EXPECT_EQ(ParseCommandLine("Line from X 1 Y 2").Error,
+            "expected \"Line from X n Y n To X n Y n, Pen Size text, Pen Color R: r G: g B: b, Pen Normal\"");
+  EXPECT_EQ(ParseCommandLine("Line from X 1 Y 2 To X 3 Y 4, Pen Size 2, Pen Color R: 0 G: 0 B: 0, Pen Sideways").Error,
+            "'Sideways' is not a pen mode");
   // Lines that are no command shape are left for the effect parser.
   for (const char* other : {"Blur", "Edge Merge 1/3", "UnDo twice", "Marble, Graininess 700"})
     EXPECT_TRUE(!ParseCommandLine(other).Matched && ParseCommandLine(other).Error.empty()) << other;
@@ -175,12 +180,21 @@ TEST(EffectLines, NamesValuesAndTheEdgeMergeName) {
   e = ParseEffectLine("EdgeMerge8, Graininess 650, Scale 2.5, Turbulence 3", fx::Marble);
   EXPECT_EQ(e.EffectId, fx::Marble);
   EXPECT_EQ(e.Error, "");
-  EXPECT_NE(ParseEffectLine("EdgeMerge8", -1).Error, "");
+  EXPECT_EQ(ParseEffectLine("EdgeMerge8", -1).Error,
+            "\"EdgeMerge8\" applies the current effect, and none was chosen before it");
 
   EXPECT_EQ(ParseEffectLine("Marble, Grain 3", -1).Error, "\"Marble\" has no value \"Grain 3\"");
   EXPECT_EQ(ParseEffectLine("Twist, Looseness 1.5", -1).Error, "'1.5' is not a valid integer value");
+  EXPECT_EQ(ParseEffectLine("Waves, Reflective Yes", -1).Error, "'Yes' is not True or False");
   EXPECT_EQ(ParseEffectLine("Nonsense", -1).Error, "unknown command \"Nonsense\"");
   EXPECT_EQ(ParseEffectLine("Gray Scale", -1).EffectId, fx::GrayScale);
+  // The Waves phase is written rounded to the nearest integer, ties to even.
+  const std::pair<double, const char*> phases[] = {{9.5, ", Phase 10,"}, {8.5, ", Phase 8,"}, {7.6, ", Phase 8,"}};
+  for (const auto& p : phases) {
+    const std::string waves =
+        WriteEffectLine(fx::Waves, "Waves", true, [&](const ValueRef&, Format) { return Real(p.first); });
+    EXPECT_NE(waves.find(p.second), std::string::npos) << waves;
+  }
   EXPECT_EQ(ParseEffectLine("GrayScale", -1).EffectId, fx::GrayScale);
 }
 

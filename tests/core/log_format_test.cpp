@@ -21,6 +21,10 @@ TEST(LogFormat, ValueTexts) {
 TEST(LogFormat, ConversionsAcceptWholeNumbersOnly) {
   EXPECT_EQ(ParseInt(" 42"), 42);
   EXPECT_EQ(ParseInt("-7"), -7);
+  EXPECT_EQ(ParseInt("\t+5 \t"), 5);
+  EXPECT_EQ(ParseInt("2147483647"), 2147483647);
+  EXPECT_EQ(ParseInt("-2147483648"), -2147483647 - 1);
+  EXPECT_FALSE(ParseInt("2147483648") || ParseInt("-2147483649"));
   EXPECT_FALSE(ParseInt("") || ParseInt("-"));
   EXPECT_FALSE(ParseInt("4.5"));
   EXPECT_FALSE(ParseInt("12abc"));
@@ -30,7 +34,14 @@ TEST(LogFormat, ConversionsAcceptWholeNumbersOnly) {
   EXPECT_FALSE(ParseReal("nan"));
   EXPECT_FALSE(ParseReal("1e999"));
   EXPECT_FALSE(ParseReal("0x10"));
+  EXPECT_EQ(ParseReal("+2.5"), 2.5);
+  EXPECT_FALSE(ParseReal("+-1") || ParseReal("1.5.5") || ParseReal("1-2"));
   EXPECT_EQ(ParseColour("R: 1 G: 2 B: 3"), 0x030201u);
   EXPECT_FALSE(ParseColour("R: 256 G: 0 B: 0"));
+  EXPECT_FALSE(ParseColour("R: -1 G: 0 B: 0") || ParseColour("R: 0 G: 256 B: 0") || ParseColour("R: 1 G: 2 B: 3x"));
+  EXPECT_EQ(ParseFlag(" False"), false);
+  EXPECT_EQ(ParseFlag("True"), true);
+  EXPECT_FALSE(ParseFlag("true"));
+  EXPECT_EQ(FormatFlag(false), "False");
   EXPECT_EQ(SplitLogLine("Gaussian Blur, Blurriness 3"), (std::vector<std::string>{"Gaussian Blur", "Blurriness 3"}));
 }

@@ -104,4 +104,11 @@ TEST(TextLine, HandWrittenLinesAreReadOrRefused) {
       "Text Tool Font Arial, Size 12, Color R: 0 G: 0 B: 0, Style Bold \"x\" , Location X 1 Y 2",
   };
   for (const char* b : bad) EXPECT_FALSE(ParseTextToolLine(b)) << b;
+  // Sizes from 1 to 1000 points: a font beyond that would only exhaust memory.
+  const auto sized = [](int size) {
+    return ParseTextToolLine("Text Tool, Font A, Size " + std::to_string(size) +
+                             ", Color R: 0 G: 0 B: 0, Style Bold \"x\" , Location X 1 Y 2");
+  };
+  EXPECT_TRUE(sized(1) && sized(1000));
+  EXPECT_FALSE(sized(0) || sized(1001));
 }

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "core/oplog/effect_lines.h"
+#include "editor/replay.h"
 #include "editor_test_util.h"
 
 using namespace vorq;
@@ -284,6 +285,10 @@ TEST(Editor, DesignYourOwn) {
   EXPECT_EQ(f.CloseLog(),
             "Design Your Own Filter, Settings: 2 1 1 1 -3 -1 1 -1 -1 , Divisor 1\r\n"
             "Design Your Own Filter, Settings: 1 1 1 1 1 1 1 1 1 , Divisor 32769\r\n");
+  // A replayed line fills the dialog's boxes, the divisor its own.
+  EXPECT_EQ(ReplayLine(f.ed, "Design Your Own Filter, Settings: 0 0 0 0 1 0 0 0 0 , Divisor 7").Status,
+            ReplayStatus::Done);
+  EXPECT_EQ(f.ed.Filter.eDiv, "7");
 }
 
 TEST(Editor, FailingLogWriteTurnsLoggingOff) {
@@ -359,6 +364,19 @@ TEST(Editor, LogCommandsAndScrollBars) {
   f.ed.MenuEffect(fx::Blur);
   f.ed.CloseLog1Click();
   EXPECT_EQ(test::ReadText(f.ed.LogPath), text + "<=Appending to Existing Log=>\r\nBlur\r\n");
+  EXPECT_EQ(f.ui.Questions.back(), "Overwrite Existing Log?");
+
+  // Appending without a file offers a new log; No leaves logging off.
+  std::remove(f.ed.LogPath.c_str());
+  f.ui.Questions.clear();
+  for (UiPort::Answer a : {UiPort::Answer::No, UiPort::Answer::Yes}) {
+    f.ui.Answers.push_back(a);
+    f.ed.AppendtoLog1Click();
+    EXPECT_EQ(f.ed.Log.Logging(), a == UiPort::Answer::Yes);
+  }
+  EXPECT_EQ(f.ui.Questions, std::vector<std::string>(2, "File not found, starting New Log. OK?"));
+  f.ed.CloseLog1Click();
+  EXPECT_EQ(test::ReadText(f.ed.LogPath).rfind("Log starts  - current Gradient: ", 0), 0u);
 }
 
 // The editor's Save writes its JPEG quality into the file: the first two

@@ -50,6 +50,9 @@ TEST(ResizeCommands, RefusalsStatusAndApply) {
   EXPECT_EQ(f.CloseLogLines(), (std::vector<std::string>{"ReSize Fast", "Resize Fast, Width 100, Height 80", "UnDo",
                                                           "Resize Smooth, Width 256, Height 256",
                                                           "Resize Smooth, Width 256, Height 300", "ReSize Smooth"}));
+  // A replayed resize leaves its size in the dialog, as OK there would.
+  EXPECT_EQ(ReplayLine(f.ed, "Resize Fast, Width 30, Height 20").Status, ReplayStatus::Done);
+  EXPECT_EQ(std::pair(f.ed.Sizer.NewWidth, f.ed.Sizer.NewHeight), std::pair(30, 20));
 }
 
 TEST(GeometryCommands, MirrorsUndoneInTurn) {

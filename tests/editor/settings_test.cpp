@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 
 #include "editor/editor.h"
@@ -31,7 +32,13 @@ TEST(Settings, PresenceKeyReadDefaultsAndValueTypes) {
     EXPECT_FALSE(w.SaveWithLog);
     EXPECT_EQ(ed.ToolBox.BrushColor, 0xFFFFFFu);
     EXPECT_EQ(ed.ToolBox.PenSize, "2");
-    EXPECT_EQ(ed.Filter.e[4], "-3");
+    EXPECT_EQ(ed.ToolBox.PenColor, 0u);
+    const std::array<std::string, 9> kernel{"2", "1", "1", "1", "-3", "-1", "1", "-1", "-1"};
+    EXPECT_EQ(ed.Filter.e, kernel);
+    EXPECT_EQ(ed.Filter.eDiv, "1");
+    const std::array<int, 8> bounds{w.Top, w.Left, w.Width, w.Height, w.PenStyle, w.Status, w.ToolBoxTop, w.ToolBoxLeft};
+    EXPECT_EQ(bounds, (std::array<int, 8>{1, 195, 541, 446, 0, 1, 1, 3}));
+    EXPECT_EQ(w.JPGComp, "90");
   }
   {
     // Flags keep their low byte; SaveDlg checks only for 1, SaveWithLog for anything but 0;
@@ -108,6 +115,8 @@ TEST(Settings, BlanksAroundNamesAndValuesOutOfRange) {
     EXPECT_NE(warning.find(named), std::string::npos) << warning;
   LoadEditorSettings(ed, IniFile::Parse("[EffectVals]\nEffectVals6=1\n[MainForm]\nUndoLevels=1000\n"));
   EXPECT_EQ(ed.Undo.Levels(), 1000);
+  LoadEditorSettings(ed, IniFile::Parse("[EffectVals]\nEffectVals6=1\n[MainForm]\nUndoLevels=1\n"));
+  EXPECT_EQ(ed.Undo.Levels(), 1);
 
   // Typed, the same reals are refused before anything changes.
   EXPECT_FALSE(ed.SetValueByKey("FishVal", "1E39"));

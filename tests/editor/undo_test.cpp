@@ -80,6 +80,14 @@ TEST(UndoRing, ChangeUndoQuantity) {
     EXPECT_EQ(ed.Undo.Levels(), 5) << bad;
   }
   EXPECT_EQ(ui.Messages.back(), "'many' is not a valid integer value");
+  ui.Inputs = {"0"};
+  ed.ChangeUndoQuantity1Click();
+  EXPECT_EQ(ui.Messages.back(), "The number of undo levels must be at least 1; it stays 5.");
+  for (int edge : {1000, 1}) {
+    ui.Inputs = {std::to_string(edge)};
+    ed.ChangeUndoQuantity1Click();
+    EXPECT_EQ(ed.Undo.Levels(), edge);
+  }
 }
 
 // A batch run keeps only what its lines can come back to: as many levels as
