@@ -219,7 +219,7 @@ bool Editor::SetValueByKey(std::string_view key, std::string_view value) {
     const ValueType t = kSecondParams[i].Type;
     if (t == ValueType::Real32 || t == ValueType::Real64) {
       auto v = ParseReal(value);
-      if (!v || std::fabs(*v) > kRealLimit) return false;
+      if (!v || std::fabs(*v) > kRealWritten) return false;
       Second[i] = RoundToType(t, *v);
     } else {
       auto v = ParseInt(value);

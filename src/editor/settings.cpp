@@ -160,7 +160,7 @@ void LoadEditorSettings(Editor& ed, const IniFile& ini, WindowSettings* window, 
     const ValueRef ref{ValueRef::Second, int(i)};
     if ((p.Type == ValueType::Real32 || p.Type == ValueType::Real64) && i != WvPhsVal) {
       const double v = ini.ReadReal("EffectVals", p.Name, ReadDefault(SecondId(i)));
-      if (std::fabs(v) > kRealLimit)
+      if (std::fabs(v) > kRealWritten)
         warn("The settings file's \"" + std::string(p.Name) + "\" is beyond the single-precision range; " +
              FormatReal(ClampReal(v)) + " is used.");
       ed.StoreValue(ref, v);

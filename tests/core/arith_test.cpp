@@ -46,7 +46,9 @@ TEST(Arith, RoundHalfEvenMatchesTheDefinitionAndTheLibrary) {
     const double r = RoundHalfEven(v);
     EXPECT_EQ(r, RefHalfEven(v)) << std::hexfloat << v;
     EXPECT_EQ(r, std::nearbyint(v)) << std::hexfloat << v;
-    if (std::fabs(v) < 0x1p62) EXPECT_EQ(Nearest(v), int64_t(RefHalfEven(v))) << std::hexfloat << v;
+    if (std::fabs(v) < 0x1p62) {
+      EXPECT_EQ(Nearest(v), int64_t(RefHalfEven(v))) << std::hexfloat << v;
+    }
   }
   EXPECT_TRUE(std::isinf(RoundHalfEven(INFINITY)));
   EXPECT_TRUE(std::isnan(RoundHalfEven(NAN)));

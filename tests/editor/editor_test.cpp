@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "core/oplog/effect_lines.h"
+#include "core/util/arith.h"
 #include "editor/replay.h"
 #include "editor_test_util.h"
 
@@ -214,18 +215,20 @@ TEST(Editor, EveryEffectLineRoundTrips) {
   Editor a(ui);
   EXPECT_TRUE(a.WorkSurface.Width() == 256 && a.WorkSurface.Height() == 256);  // the start image
   for (int n = 0; n < kEffectCount; ++n) a.EffectVals[size_t(n)] = 3 * n - 17;
-  for (size_t i = 0; i < kSecondCount; ++i) {
-    const ValueType t = kSecondParams[i].Type;
-    a.StoreValue({ValueRef::Second, int(i)}, t == ValueType::Flag ? double(i % 2)
-                                             : t == ValueType::Colour ? 0x123456
-                                             : t == ValueType::Integer ? -double(i) - 5
-                                                                       : 0.1 * double(i) + 0.25);
-  }
   a.ToolBox.PenColor = 0x010203;
   a.ToolBox.BrushColor = 0xA0B0C0;
   a.TintColor = 0x00FF7F;
   a.TextureSource = "Use Buffer";
+  // Plain values, then reals at the ends of the single-precision range.
   for (bool peaks : {true, false}) {
+    for (size_t i = 0; i < kSecondCount; ++i) {
+      const ValueType t = kSecondParams[i].Type;
+      const double real = peaks ? 0.1 * double(i) + 0.25 : (i % 2 ? kRealLimit : -kRealLimit);
+      a.StoreValue({ValueRef::Second, int(i)}, t == ValueType::Flag ? double(i % 2)
+                                               : t == ValueType::Colour ? 0x123456
+                                               : t == ValueType::Integer ? -double(i) - 5
+                                                                         : real);
+    }
     a.ToolBox.PeaksChecked = peaks;
     a.ToolBox.WrapChecked = !peaks;
     for (const auto& e : kCatalogue) {

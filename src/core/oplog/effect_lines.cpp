@@ -30,8 +30,8 @@ bool ParseValue(Format f, std::string_view text, LineArg& out, std::string& erro
     case Format::Real:
     case Format::Fixed2: {
       auto x = ParseReal(text, commaOk);
-      if (!x || std::fabs(*x) > kRealLimit) return error = NotAReal(text), false;
-      out = Real(*x);
+      if (!x || std::fabs(*x) > kRealWritten) return error = NotAReal(text), false;
+      out = Real(ClampReal(*x));
       return true;
     }
     case Format::Flag: {

@@ -66,6 +66,9 @@ inline int64_t NearestLimited(double v) {
 // Stored reals stay within the single-precision range (FLT_MAX): typed
 // beyond it they are refused, read from a file clamped.
 constexpr double kRealLimit = 3.4028234663852886e38;
+// kRealLimit as logs and settings write it (15 digits: 3.40282346638529E+38),
+// a little above it; read back it stands for the limit.
+constexpr double kRealWritten = 3.40282346638529e38;
 // NaN gives 0; beyond kRealLimit the limit.
 inline double ClampReal(double v) {
   if (v != v) return 0;
