@@ -48,6 +48,7 @@ void PaintingTest::zoomedLineLandsInImageCoordinates() {
   QVERIFY(f.view()->width() * 2 > room.width() || f.view()->height() * 2 > room.height());
   f.window->action("ActualSize1")->trigger();
   QCOMPARE(f.view()->size(), QSize(40, 30));
+  QCOMPARE(f.Panel("stBarZoom"), QString("Zoom: 1x"));
 }
 
 void PaintingTest::tiledViewShowsTheCopiesAndTheSeams() {
@@ -57,6 +58,8 @@ void PaintingTest::tiledViewShowsTheCopiesAndTheSeams() {
   f.editor().RefreshImage();
   f.window->action("TiledView1")->trigger();
   QCOMPARE(f.view()->size(), QSize(72, 48));
+  QTest::mouseMove(f.view(), {5, 3});  // over the top left copy: its pixel (5, 3)
+  QCOMPARE(f.window->statusPanel(kPanelX)->text() + " " + f.window->statusPanel(kPanelY)->text(), QString("X: 5 Y: 3"));
   const QImage shot = f.view()->grab().toImage();
   for (int ty = 0; ty < 3; ++ty)
     for (int tx = 0; tx < 3; ++tx) QCOMPARE(shot.pixelColor(tx * 24 + 23, ty * 16), QColor(255, 0, 0));

@@ -18,6 +18,7 @@ void MainWindowTest::menusAndTreeOfferEveryEffect() {
   QCOMPARE(items, 66);
   // Read off by hand: the shortcut texts become real key sequences.
   QCOMPARE(f.window->action("SplitGauss1")->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12));
+  QCOMPARE(f.window->action("ReplaceImage1")->shortcut(), QKeySequence("Ctrl+V"));
 
   // The tree: the five categories, collapsed, each with its effects in name order.
   QTreeWidget* tree = f.window->tree();

@@ -131,7 +131,7 @@ void RecipeTest::everyCommandReplaysInTheBatchTool() {
   QVERIFY2(written.size() > 55, qPrintable(QString::number(written.size())));
   for (const char* start : {"Design Gradient, Width 200,", "Paste Gradient to Image", "Merge Gradient, ",
                             "Draw Gradient, Width 90,", "MultiGradient,  Width 180, Height 50,", "Color Wheel",
-                            "Rainbow", "Gradient, Width 33,"})
+                            "Rainbow", "Gradient, Width 33,", "Edge Merge 1/8"})
     QVERIFY2(!written.filter(QRegularExpression("^" + QRegularExpression::escape(start))).isEmpty(), start);
   QCOMPARE(LogLines(dir.filePath("replayed.txt")), written);  // after the headers
   TFastDIB a, b;

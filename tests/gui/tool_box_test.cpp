@@ -101,6 +101,8 @@ void ToolBoxTest::applyScrollAndResetUseTheTypedValues() {
     WhenModal([ok](QWidget* dialog) {
       Edit(dialog, "e5")->setText("9");
       Child<QPushButton>(dialog, ok ? "bOK" : "bCancel")->click();
+      // Laid out as the kernel: e1 e2 e3 the top row, e4 under e1.
+      QVERIFY(Edit(dialog, "e2")->y() == Edit(dialog, "e1")->y() && Edit(dialog, "e4")->x() == Edit(dialog, "e1")->x());
     });
   };
   answer(false);

@@ -345,17 +345,18 @@ void ImageView::mousePressEvent(QMouseEvent* event) {
 void ImageView::mouseMoveEvent(QMouseEvent* event) {
   const QPoint widget = event->position().toPoint();
   const QPoint pos = ToImage(widget);
+  if (editor_) {
+    Show(tools_.MouseMove(*editor_, pos.x(), pos.y()), widget.x(), widget.y());
+    if (tools_.State.Dragging && tools_.State.Tool == PaintTool::Select) AutoScroll(widget.x(), widget.y());
+  }
+  // After the tools, which show the position as they draw with it: in the
+  // tiled view a copy's pixel is named by the image pixel it shows.
   if (rect().contains(widget)) {
-    // In the tiled view a copy's pixel is named by the image pixel it shows.
     const int W = std::max(geometry_.Width, 1), H = std::max(geometry_.Height, 1);
     if (geometry_.Tiled)
       emit MouseAt(((pos.x() % W) + W) % W, ((pos.y() % H) + H) % H);
     else
       emit MouseAt(pos.x(), pos.y());
-  }
-  if (editor_) {
-    Show(tools_.MouseMove(*editor_, pos.x(), pos.y()), widget.x(), widget.y());
-    if (tools_.State.Dragging && tools_.State.Tool == PaintTool::Select) AutoScroll(widget.x(), widget.y());
   }
   QWidget::mouseMoveEvent(event);
 }
