@@ -9,6 +9,9 @@ ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 LIST=${MUTANTS:-$ROOT/tests/mutate/mutants.txt}
 WORK=${MUTATE_DIR:-/tmp/vorq-mutate-$(id -u)}
 TREE=$WORK/tree BUILD=$WORK/build
+# Tests put their files here, apart from any other run going on at the same time.
+export TEST_TMPDIR=$WORK/tmp
+mkdir -p "$TEST_TMPDIR"
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-/work} CCACHE_DIR=${CCACHE_DIR:-/work/.ccache}
 check=0
 [ "${1:-}" = --check ] && { check=1; shift; }
