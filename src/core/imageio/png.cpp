@@ -371,7 +371,8 @@ bool EncodePngTo(const TFastDIB& image, const ByteSink& sink, std::string& reaso
   uLong adler = adler32(0, nullptr, 0);
   for (int first = 0; first < slices; first += slots) {
     const int count = std::min(slots, slices - first);
-    // One slice per worker; rows in 16s so both cores take part.
+    // One slice per worker. ParallelRows gives a thread no fewer than 16
+    // rows, so each slice stands as 16 of them.
     ParallelRows(count * 16, [&](int b, int e) {
       for (int k = b / 16; k < (e + 15) / 16; ++k) {
         const int y0 = (first + k) * sliceRows;
