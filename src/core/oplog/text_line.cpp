@@ -5,26 +5,6 @@
 
 namespace vorq {
 
-
-const char* TextStyleName(TextStyle style) {
-  switch (style) {
-    case TextStyle::Normal: return "Normal";
-    case TextStyle::Bold: return "Bold";
-    case TextStyle::Italic: return "Italic";
-    case TextStyle::BoldItalic: return "Bold Italic";
-  }
-  return "Normal";
-}
-
-const char* TextAlignName(TextAlign align) {
-  switch (align) {
-    case TextAlign::Left: return "Left";
-    case TextAlign::Center: return "Center";
-    case TextAlign::Right: return "Right";
-  }
-  return "Left";
-}
-
 std::string EncodeLogText(std::string_view text) {
   std::string out;
   out.reserve(text.size());

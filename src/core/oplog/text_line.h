@@ -37,11 +37,6 @@ struct TextToolLine {
   TextAlign Align = TextAlign::Left;
 };
 
-// "Normal", "Bold", "Italic", "Bold Italic".
-const char* TextStyleName(TextStyle style);
-// "Left", "Center", "Right".
-const char* TextAlignName(TextAlign align);
-
 std::string FormatTextToolLine(const TextToolLine& line);
 // nullopt when the line is not a well-formed text line.
 std::optional<TextToolLine> ParseTextToolLine(std::string_view line);
