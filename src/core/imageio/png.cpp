@@ -177,13 +177,19 @@ void PutBe32(uint8_t* p, uint32_t v) {
   p[3] = uint8_t(v);
 }
 
-// One chunk (length, type, data, CRC of type and data) at dst; its size.
-size_t PutChunk(uint8_t* dst, const char* type, const uint8_t* data, size_t n) {
+// Frames the n data bytes already at dst + 8 as a chunk: length and type
+// before them, the CRC of type and data after. The chunk's size.
+size_t FrameChunk(uint8_t* dst, const char* type, size_t n) {
   PutBe32(dst, uint32_t(n));
   std::memcpy(dst + 4, type, 4);
-  if (n > 0) std::memcpy(dst + 8, data, n);
   PutBe32(dst + 8 + n, uint32_t(crc32(0, dst + 4, uInt(4 + n))));
   return 12 + n;
+}
+
+// One chunk of the given data at dst; its size.
+size_t PutChunk(uint8_t* dst, const char* type, const uint8_t* data, size_t n) {
+  if (n > 0) std::memcpy(dst + 8, data, n);
+  return FrameChunk(dst, type, n);
 }
 
 bool Failed(std::string& reason, const char* why) {
@@ -250,10 +256,7 @@ class SliceDeflater {
     const int done = deflate(&z_, last ? Z_FINISH : Z_SYNC_FLUSH);
     if (z_.avail_in != 0 || (last ? done != Z_STREAM_END : (done != Z_OK || z_.avail_out == 0))) return;
     const size_t n = bound - z_.avail_out;
-    PutBe32(chunk_.data(), uint32_t(n));
-    std::memcpy(chunk_.data() + 4, "IDAT", 4);
-    PutBe32(chunk_.data() + 8 + n, uint32_t(crc32(0, chunk_.data() + 4, uInt(4 + n))));
-    chunk_.resize(8 + n + 4);
+    chunk_.resize(FrameChunk(chunk_.data(), "IDAT", n));
     adler_ = adler32(adler32(0, nullptr, 0), data, uInt(bytes));
     bytes_ = bytes;
     ok_ = true;
