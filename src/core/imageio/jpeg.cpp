@@ -72,7 +72,8 @@ enum class Step { Ok, LibraryError, TooLarge, NoMemory, BadColourSpace };
 
 // Functions holding a setjmp keep no C++ objects of their own: everything
 // they touch lives in the caller.
-Step DecodeSteps(jpeg_decompress_struct* d, JpegError* e, const uint8_t* data, size_t size, TFastDIB* img) {
+Step DecodeSteps(jpeg_decompress_struct* d, JpegError* e, const uint8_t* data, size_t size, TFastDIB* img,
+                 Prefault* prefault) {
   if (setjmp(e->Jump)) return Step::LibraryError;
   jpeg_create_decompress(d);
   d->progress = &e->Progress;
@@ -92,6 +93,7 @@ Step DecodeSteps(jpeg_decompress_struct* d, JpegError* e, const uint8_t* data, s
   d->scale_num = d->scale_denom = 1;
   d->do_fancy_upsampling = TRUE;
   if (!img->SetSize(int(d->image_width), int(d->image_height), 24, 0)) return Step::NoMemory;
+  prefault->Start(*img);
   jpeg_start_decompress(d);
   if (!cmyk) {
     while (d->output_scanline < d->output_height)
@@ -186,7 +188,8 @@ bool DecodeJpeg(const uint8_t* data, size_t size, TFastDIB& out, std::string& re
   InitError(e);
   d.err = &e.Pub;
   TFastDIB img;
-  const Step s = DecodeSteps(&d, &e, data, size, &img);
+  Prefault prefault;  // joined before img goes
+  const Step s = DecodeSteps(&d, &e, data, size, &img, &prefault);
   const int64_t w = d.image_width, h = d.image_height;
   jpeg_destroy_decompress(&d);
   if (s != Step::Ok) {

@@ -116,7 +116,7 @@ void CompositeRow(const uint8_t* bgra, TPixel24* out, int w) {
 
 // Functions holding a setjmp keep no C++ objects of their own: everything
 // they touch lives in the caller.
-Step DecodeSteps(png_structp png, png_infop info, TFastDIB* img, uint8_t** buffer) {
+Step DecodeSteps(png_structp png, png_infop info, TFastDIB* img, Prefault* prefault, uint8_t** buffer) {
   if (setjmp(png_jmpbuf(png))) return Step::LibraryError;
   png_set_user_limits(png, uint32_t(kMaxSide), uint32_t(kMaxSide));
   png_set_chunk_malloc_max(png, kMaxChunkBytes);
@@ -138,6 +138,7 @@ Step DecodeSteps(png_structp png, png_infop info, TFastDIB* img, uint8_t** buffe
   png_read_update_info(png, info);
   const int channels = png_get_channels(png, info);
   if (!img->SetSize(int(w), int(h), 24, 0)) return Step::NoMemory;
+  prefault->Start(*img);
   if (channels == 3) {  // straight into the surface
     for (int pass = 0; pass < passes; ++pass)
       for (png_uint_32 y = 0; y < h; ++y) png_read_row(png, img->Row(int(y)), nullptr);
@@ -302,7 +303,8 @@ bool DecodeWith(Reader& reader, const uint8_t* start, size_t size, TFastDIB& out
   png_set_read_fn(png, &reader, PngRead);
   TFastDIB img;
   uint8_t* buffer = nullptr;
-  const Step s = DecodeSteps(png, info, &img, &buffer);
+  Prefault prefault;  // joined before img goes
+  const Step s = DecodeSteps(png, info, &img, &prefault, &buffer);
   std::free(buffer);
   png_destroy_read_struct(&png, &info, nullptr);
   switch (s) {

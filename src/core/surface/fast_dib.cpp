@@ -1,5 +1,7 @@
 #include "core/surface/fast_dib.h"
 
+#include "core/util/parallel.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
@@ -76,6 +78,29 @@ uint8_t* AllocatePixels(size_t pixelBytes, bool& mapped) {
 }
 
 }  // namespace
+
+Prefault::~Prefault() {
+  Stop = true;
+  if (Worker.joinable()) Worker.join();
+}
+
+void Prefault::Start(const TFastDIB& surface) {
+#if defined(__linux__)
+  constexpr int kPopulateWrite = 23;  // MADV_POPULATE_WRITE, Linux 5.14; older kernels refuse it
+  const size_t bytes = size_t(surface.BytesPerRow) * size_t(surface.AbsHeight);
+  if (Worker.joinable() || bytes < kMapFrom || WorkerCount() < 2) return;
+  uint8_t* const bits = surface.Bits;  // 2 MiB aligned: large surfaces are mapped
+  try {
+    Worker = std::thread([this, bits, bytes] {
+      for (size_t at = 0; at < bytes && !Stop.load(std::memory_order_relaxed); at += kHugePage)
+        if (madvise(bits + at, std::min(kHugePage, bytes - at), kPopulateWrite) != 0) return;
+    });
+  } catch (...) {  // no thread: the decoder touches the pages itself
+  }
+#else
+  (void)surface;
+#endif
+}
 
 void TFastDIB::Release() {
   if (Mapped) munmap(Bits, MappedLength(Capacity + kReadSlack));

@@ -5,8 +5,10 @@
 // effects address pixels directly without bounds checks.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 namespace vorq {
@@ -125,6 +127,23 @@ class TFastDIB {
 // The gap bytes of every row, between surfaces of the same size: an effect
 // that renders into a fresh surface keeps the padding of the one it replaces.
 void CopyGapBytes(const TFastDIB& Source, TFastDIB& Target);
+
+// Maps a large fresh surface's pages in on the other core, from the top row
+// down, while this core fills it (a decoder): the kernel's zeroing of fresh
+// pages then leaves the decoder's path. Pixels are never changed. Stops and
+// joins when destroyed.
+class Prefault {
+ public:
+  Prefault() = default;
+  Prefault(const Prefault&) = delete;
+  Prefault& operator=(const Prefault&) = delete;
+  ~Prefault();
+  void Start(const TFastDIB& surface);
+
+ private:
+  std::thread Worker;
+  std::atomic<bool> Stop{false};
+};
 
 // SetSize on Target with Source's size, then one byte copy (gap bytes too);
 // memory the target keeps is not cleared before it is overwritten.
