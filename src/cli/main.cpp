@@ -1,4 +1,5 @@
 // vorqtile-cli: replays recipes (log lines) on an image without windows.
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,9 +24,6 @@
 #include "editor/scripted_ui.h"
 #include "editor/settings.h"
 #include "editor/text_tool.h"
-#ifdef VORQ_TEXT_RENDER
-#include "gui/text/text_render.h"
-#endif
 
 using namespace vorq;
 
@@ -143,6 +142,42 @@ bool ReadRecipe(const std::string& path, std::vector<std::pair<std::string, std:
   return true;
 }
 
+#ifdef VORQ_TEXT_MODULE
+// The text drawing from its module, loaded on the first call; the module is
+// never unloaded (Qt keeps state in it until the process ends).
+TextRenderer TextModuleRenderer() {
+  struct Loaded {
+    bool Tried = false;
+    TextRenderer Draw;
+    std::string Failure;
+  };
+  auto loaded = std::make_shared<Loaded>();
+  return [loaded](TFastDIB& surface, const TextToolLine& line, std::string& message) {
+    if (!loaded->Tried) {
+      loaded->Tried = true;
+      std::error_code ec;
+      const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+      void* module = nullptr;
+      for (const std::filesystem::path& at : {self.parent_path() / VORQ_TEXT_MODULE,
+                                              self.parent_path() / VORQ_TEXT_MODULE_DIR / VORQ_TEXT_MODULE})
+        if (!ec && (module = dlopen(at.c_str(), RTLD_NOW | RTLD_LOCAL)) != nullptr) break;
+      using Make = void (*)(TextRenderer*);
+      if (Make make = module ? reinterpret_cast<Make>(dlsym(module, "VorqMakeTextRenderer")) : nullptr) make(&loaded->Draw);
+      if (!loaded->Draw) {
+        const char* why = dlerror();
+        loaded->Failure = std::string("text cannot be drawn here: the text module " VORQ_TEXT_MODULE " did not load") +
+                          (why ? std::string(" (") + why + ")" : std::string());
+      }
+    }
+    if (!loaded->Draw) {
+      message = loaded->Failure;
+      return false;
+    }
+    return loaded->Draw(surface, line, message);
+  };
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -151,10 +186,10 @@ int main(int argc, char** argv) {
       std::cout << "vorqtile-cli " VORQ_VERSION "\n";
       return 0;
     }
-#ifdef VORQ_TEXT_RENDER
-  // Text lines need fonts: QtGui on the offscreen platform, started by the
-  // first text line and ended when main returns.
-  SetTextRenderer(gui::OffscreenTextRenderer());
+#ifdef VORQ_TEXT_MODULE
+  // Text lines need fonts: QtGui on the offscreen platform, loaded and
+  // started by the first text line and ended when main returns.
+  SetTextRenderer(TextModuleRenderer());
   struct DropRenderer {
     ~DropRenderer() { SetTextRenderer({}); }
   } dropRenderer;

@@ -83,3 +83,15 @@ if(GUI)
     message(STATUS "desktop-file-validate not found; the desktop entry was not validated")
   endif()
 endif()
+
+# The installed batch tool finds its text module: a text line draws.
+if(GUI)
+  execute_process(COMMAND "${prefix}/bin/vorqtile-cli" --new 64x24
+    "Text Tool, Font Liberation Sans, Size 12, Color R: 255 G: 255 B: 255, Style Bold \"T\" , Location X 2 Y 2"
+    --output "${WORK}/text.bmp" RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  file(READ "${WORK}/text.bmp" pixels HEX)
+  string(FIND "${pixels}" "ffffff" white)
+  if(NOT rc EQUAL 0 OR white EQUAL -1)
+    message(FATAL_ERROR "the installed vorqtile-cli drew no text: ${out}${err} (exit ${rc})")
+  endif()
+endif()
