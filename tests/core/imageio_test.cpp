@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -248,11 +249,13 @@ extern "C" void PngNoFlush(png_structp) {}
 // rows hold the file's raw samples (16-bit samples big-endian, as PNG stores them).
 Bytes MakePng(int w, int h, int depth, int colourType, const std::vector<Bytes>& rows,
               const std::vector<png_color>& palette = {}, const Bytes& trns = {}, bool interlace = false,
-              const png_color_16* greyKey = nullptr) {
+              const png_color_16* greyKey = nullptr, int filters = PNG_ALL_FILTERS) {
   Bytes out;
   png_structp p = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(p);
   png_set_write_fn(p, &out, PngToVector, PngNoFlush);
+  png_set_filter(p, 0, filters);
+  png_set_compression_buffer_size(p, 97);  // many IDAT chunks, some rows split across them
   png_set_IHDR(p, info, png_uint_32(w), png_uint_32(h), depth, colourType,
                interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   if (!palette.empty()) png_set_PLTE(p, info, palette.data(), int(palette.size()));
@@ -622,6 +625,37 @@ TEST(PngRead, DepthsColourTypesAndAlphaOverWhite) {
   key.gray = 7;
   s = Load(MakePng(2, 1, 8, PNG_COLOR_TYPE_GRAY, {{7, 8}}, {}, {}, false, &key));
   EXPECT_TRUE(RowIs(s, 0, {0xFFFFFF, 0x080808}));
+}
+
+TEST(PngRead, EveryFilterOnOneCoreAndTwo) {
+  // Noise with a black, a white and a mid column, as RGB and as RGBA, under each filter alone.
+  constexpr int W = 37, H = 29;
+  uint32_t seed = 9;
+  std::vector<Bytes> rgba(H, Bytes(W * 4));
+  for (Bytes& r : rgba)
+    for (int i = 0; i < W * 4; ++i)
+      r[size_t(i)] = i / 4 == 5 ? 0 : i / 4 == 6 ? 255 : i / 4 == 7 ? 128 : uint8_t((seed = seed * 1664525u + 1013904223u) >> 24);
+  std::vector<Bytes> rgb(H);
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) rgb[size_t(y)].insert(rgb[size_t(y)].end(), &rgba[size_t(y)][size_t(x) * 4], &rgba[size_t(y)][size_t(x) * 4] + 3);
+  const int workers = WorkerCount();
+  for (int filter : {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG, PNG_FILTER_PAETH})
+    for (int cores : {1, 2}) {
+      SetWorkerCount(cores);
+      const TFastDIB plain = Load(MakePng(W, H, 8, PNG_COLOR_TYPE_RGB, rgb, {}, {}, false, nullptr, filter));
+      const TFastDIB alpha = Load(MakePng(W, H, 8, PNG_COLOR_TYPE_RGB_ALPHA, rgba, {}, {}, false, nullptr, filter));
+      ASSERT_EQ(plain.Width(), W);
+      ASSERT_EQ(alpha.Height(), H);
+      for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+          const uint8_t* c = &rgba[size_t(y)][size_t(x) * 4];
+          const TPixel24 p = plain.Row24(y)[x], q = alpha.Row24(y)[x];
+          ASSERT_EQ(TPixel24(c[2], c[1], c[0]), p) << filter << " " << x << "," << y;
+          auto over = [a = c[3]](int v) { return uint8_t(std::lround((v * a + 255.0 * (255 - a)) / 255.0)); };
+          ASSERT_EQ(TPixel24(over(c[2]), over(c[1]), over(c[0])), q) << filter << " " << x << "," << y;
+        }
+    }
+  SetWorkerCount(workers);
 }
 
 TEST(PngRead, InterlacedMatchesPlain) {

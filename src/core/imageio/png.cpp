@@ -12,6 +12,7 @@
 #include <zlib.h>
 
 #include "core/imageio/file_io.h"
+#include "core/imageio/png_common.h"
 #include "core/util/parallel.h"
 
 namespace vorq {
@@ -104,8 +105,7 @@ extern "C" void PngWarning(png_structp, png_const_charp) {}
 
 enum class Step { Ok, LibraryError, TooLarge, NoMemory };
 
-// 0 ... 255 alpha over white, rounded.
-inline uint8_t OverWhite(unsigned c, unsigned a) { return uint8_t((c * a + 255 * (255 - a) + 127) / 255); }
+using png::OverWhite;
 
 void CompositeRow(const uint8_t* bgra, TPixel24* out, int w) {
   for (int x = 0; x < w; ++x, bgra += 4) {
@@ -324,6 +324,12 @@ bool DecodeWith(Reader& reader, const uint8_t* start, size_t size, TFastDIB& out
 }  // namespace
 
 bool DecodePng(const uint8_t* data, size_t size, TFastDIB& out, std::string& reason) {
+  const ByteSource memory = [data, size](uint64_t offset, uint8_t* into, size_t n, std::string& why) {
+    if (offset > size || n > size - offset) return why = "the PNG data ends early", false;
+    std::memcpy(into, data + offset, n);
+    return true;
+  };
+  if (size >= 8 && png_sig_cmp(data, 0, 8) == 0 && png::DecodeCommon(memory, size, out)) return true;
   Reader reader;
   reader.Data = data;
   reader.Size = size;
@@ -334,6 +340,7 @@ bool DecodePngFrom(const ByteSource& source, uint64_t size, TFastDIB& out, std::
   uint8_t start[24];
   const size_t n = size_t(std::min<uint64_t>(size, sizeof start));
   if (n > 0 && !source(0, start, n, reason)) return false;
+  if (n >= 8 && png_sig_cmp(start, 0, 8) == 0 && png::DecodeCommon(source, size, out)) return true;
   Reader reader;
   reader.Source = &source;
   reader.Size = size;

@@ -1,0 +1,301 @@
+#include "core/imageio/png_common.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <new>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <zlib.h>
+
+#include "core/util/parallel.h"
+
+namespace vorq::png {
+namespace {
+
+uint32_t Be32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
+
+constexpr uint32_t kMaxChunk = 0x7FFFFFFF;     // longer chunks are faults
+constexpr int kMaxChunksBeforeData = 1000;     // more before the image data: libpng's road
+constexpr size_t kBlock = size_t(1) << 16;     // bytes read at a time
+constexpr size_t kRingBytes = size_t(1) << 20;  // inflated rows waiting for the unfilterer
+
+// The data of consecutive IDAT chunks as one stream, each chunk's CRC checked.
+class IdatStream {
+ public:
+  IdatStream(const ByteSource& source, uint64_t size, uint64_t firstHeader)
+      : source_(source), size_(size), pos_(firstHeader) {}
+
+  // The next piece of data; false at a fault or when the IDAT chunks end.
+  bool Next(const uint8_t*& data, size_t& n) {
+    while (left_ == 0) {
+      if (inChunk_ && !CheckCrc()) return false;
+      uint8_t h[8];
+      if (size_ - pos_ < 12 || !Read(h, 8)) return false;
+      left_ = Be32(h);
+      if (std::memcmp(h + 4, "IDAT", 4) != 0 || left_ > kMaxChunk || size_ - pos_ < uint64_t(left_) + 4) return false;
+      crc_ = crc32(0, h + 4, 4);
+      inChunk_ = true;
+    }
+    n = std::min<size_t>(left_, kBlock);
+    if (!Read(buffer_, n)) return false;
+    crc_ = crc32(crc_, buffer_, uInt(n));
+    left_ -= uint32_t(n);
+    data = buffer_;
+    return true;
+  }
+  // After the zlib stream: its chunk must hold nothing more, and its CRC must match.
+  bool Finish() { return left_ == 0 && inChunk_ && CheckCrc(); }
+
+ private:
+  bool Read(uint8_t* into, size_t n) {
+    std::string reason;
+    if (!source_(pos_, into, n, reason)) return false;
+    pos_ += n;
+    return true;
+  }
+  bool CheckCrc() {
+    uint8_t c[4];
+    inChunk_ = false;
+    return Read(c, 4) && Be32(c) == crc_;
+  }
+
+  const ByteSource& source_;
+  uint64_t size_, pos_;
+  uint32_t left_ = 0;
+  bool inChunk_ = false;
+  uLong crc_ = 0;
+  uint8_t buffer_[kBlock];
+};
+
+// Inflated rows into pixels: the filter undone against the row above, then
+// red, green, blue (and alpha over white) into the surface's order.
+template <int Bpp>
+class Unfilterer {
+ public:
+  Unfilterer(TFastDIB& img, int width) : img_(img), width_(width), prev_(size_t(width) * Bpp), cur_(prev_.size()) {}
+
+  // Row y as inflated: its filter byte, then the filtered samples.
+  bool Row(int y, const uint8_t* raw) {
+    const size_t n = cur_.size();
+    adler_ = adler32(adler_, raw, uInt(n + 1));
+    const uint8_t* in = raw + 1;
+    uint8_t* c = cur_.data();
+    const uint8_t* up = prev_.data();
+    switch (raw[0]) {
+      case 0: std::memcpy(c, in, n); break;
+      case 1:
+        std::memcpy(c, in, Bpp);
+        for (size_t i = Bpp; i < n; ++i) c[i] = uint8_t(in[i] + c[i - Bpp]);
+        break;
+      case 2:
+        for (size_t i = 0; i < n; ++i) c[i] = uint8_t(in[i] + up[i]);
+        break;
+      case 3:
+        for (size_t i = 0; i < Bpp; ++i) c[i] = uint8_t(in[i] + (up[i] >> 1));
+        for (size_t i = Bpp; i < n; ++i) c[i] = uint8_t(in[i] + ((unsigned(c[i - Bpp]) + up[i]) >> 1));
+        break;
+      case 4:
+        for (size_t i = 0; i < Bpp; ++i) c[i] = uint8_t(in[i] + up[i]);  // left and upper left are 0: Paeth picks up
+        for (size_t i = Bpp; i < n; ++i) c[i] = uint8_t(in[i] + Paeth(c[i - Bpp], up[i], up[i - Bpp]));
+        break;
+      default: return false;
+    }
+    TPixel24* out = img_.Row24(y);
+    for (int x = 0; x < width_; ++x, c += Bpp) {
+      if constexpr (Bpp == 3) out[x] = TPixel24{c[2], c[1], c[0]};
+      else out[x] = TPixel24{OverWhite(c[2], c[3]), OverWhite(c[1], c[3]), OverWhite(c[0], c[3])};
+    }
+    prev_.swap(cur_);
+    return true;
+  }
+  uLong Adler() const { return adler_; }
+
+ private:
+  static uint8_t Paeth(int a, int b, int c) {
+    const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+    return uint8_t(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
+  }
+
+  TFastDIB& img_;
+  int width_;
+  std::vector<uint8_t> prev_, cur_;  // unfiltered samples; the row above the first is zeros
+  uLong adler_ = adler32(0, nullptr, 0);
+};
+
+// Rows handed from the inflating thread to the unfiltering one through a
+// ring of row slots.
+struct Handover {
+  std::mutex M;
+  std::condition_variable Changed;
+  int Produced = 0, Consumed = 0;
+  bool Stop = false, Failed = false;
+};
+
+template <int Bpp>
+bool Decode(const ByteSource& source, uint64_t size, uint64_t idat, int w, int h, TFastDIB& out) {
+  TFastDIB img;
+  if (!img.SetSize(w, h, 24, 0)) return false;
+  const size_t rowBytes = size_t(w) * Bpp + 1;
+  const bool threaded = WorkerCount() >= 2 && h >= 2;
+  const int slots = threaded ? int(std::clamp<size_t>(kRingBytes / rowBytes, 2, size_t(h))) : 1;
+  std::vector<uint8_t> ring;
+  std::unique_ptr<IdatStream> stream;
+  std::unique_ptr<Unfilterer<Bpp>> rows;
+  try {
+    ring.resize(rowBytes * size_t(slots));
+    stream = std::make_unique<IdatStream>(source, size, idat);
+    rows = std::make_unique<Unfilterer<Bpp>>(img, w);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  z_stream z{};
+  if (inflateInit2(&z, -15) != Z_OK) return false;  // raw: the unfilterer sums the Adler-32
+  struct End {
+    z_stream& Z;
+    ~End() { inflateEnd(&Z); }
+  } end{z};
+
+  auto refill = [&] {
+    const uint8_t* data = nullptr;
+    size_t n = 0;
+    if (!stream->Next(data, n)) return false;
+    z.next_in = const_cast<Bytef*>(data);
+    z.avail_in = uInt(n);
+    return true;
+  };
+  // n bytes of the stream outside the deflate data: its header and trailer.
+  auto take = [&](uint8_t* into, int n) {
+    for (int i = 0; i < n; ++i) {
+      if (z.avail_in == 0 && !refill()) return false;
+      into[i] = *z.next_in++;
+      --z.avail_in;
+    }
+    return true;
+  };
+  // Inflates until `avail_out` is used up or the deflate data ends.
+  bool ended = false;
+  auto inflateSome = [&]() {
+    while (z.avail_out > 0 && !ended) {
+      if (z.avail_in == 0 && !refill()) return false;
+      const int r = inflate(&z, Z_NO_FLUSH);
+      if (r == Z_STREAM_END) ended = true;
+      else if (r != Z_OK) return false;
+    }
+    return true;
+  };
+
+  uint8_t header[2];
+  if (!take(header, 2) || (header[0] & 0x0F) != 8 || (header[0] >> 4) > 7 || (header[1] & 0x20) != 0 ||
+      (header[0] * 256 + header[1]) % 31 != 0)
+    return false;
+
+  Handover hand;
+  std::thread worker;
+  if (threaded) {
+    try {
+      worker = std::thread([&] {
+        for (int y = 0; y < h; ++y) {
+          {
+            std::unique_lock lock(hand.M);
+            hand.Changed.wait(lock, [&] { return hand.Stop || hand.Produced > y; });
+            if (hand.Stop) return;
+          }
+          const bool ok = rows->Row(y, ring.data() + size_t(y % slots) * rowBytes);
+          {
+            std::lock_guard lock(hand.M);
+            hand.Consumed = y + 1;
+            if (!ok) hand.Failed = hand.Stop = true;
+          }
+          hand.Changed.notify_all();
+          if (!ok) return;
+        }
+      });
+    } catch (...) {
+      return false;
+    }
+  }
+  auto stop = [&] {
+    if (!threaded) return;
+    {
+      std::lock_guard lock(hand.M);
+      hand.Stop = true;
+    }
+    hand.Changed.notify_all();
+    worker.join();
+  };
+
+  for (int y = 0; y < h; ++y) {
+    uint8_t* slot = ring.data() + size_t(y % slots) * rowBytes;
+    if (threaded) {
+      std::unique_lock lock(hand.M);
+      hand.Changed.wait(lock, [&] { return hand.Stop || y - hand.Consumed < slots; });
+      if (hand.Stop) break;
+    }
+    z.next_out = slot;
+    z.avail_out = uInt(rowBytes);
+    if (!inflateSome() || z.avail_out != 0) return stop(), false;
+    if (!threaded) {
+      if (!rows->Row(y, slot)) return false;
+      continue;
+    }
+    {
+      std::lock_guard lock(hand.M);
+      hand.Produced = y + 1;
+    }
+    hand.Changed.notify_all();
+  }
+  // The deflate data must end with the last row, then its Adler-32, and the
+  // stream with its chunk.
+  uint8_t spare, trailer[4];
+  z.next_out = &spare;
+  z.avail_out = 1;
+  const bool whole = inflateSome() && ended && z.avail_out == 1 && take(trailer, 4) && z.avail_in == 0 && stream->Finish();
+  if (threaded) {
+    worker.join();
+    if (hand.Failed || hand.Consumed != h) return false;
+  }
+  if (!whole || rows->Adler() != Be32(trailer)) return false;
+  out = std::move(img);
+  return true;
+}
+
+}  // namespace
+
+bool DecodeCommon(const ByteSource& source, uint64_t size, TFastDIB& out) {
+  // The header, checked as libpng checks it; anything unusual takes libpng's road.
+  uint8_t ihdr[25];
+  if (size < 8 + 25 + 12) return false;
+  std::string reason;
+  if (!source(8, ihdr, sizeof ihdr, reason)) return false;
+  if (Be32(ihdr) != 13 || std::memcmp(ihdr + 4, "IHDR", 4) != 0 || crc32(0, ihdr + 4, 17) != Be32(ihdr + 21))
+    return false;
+  const uint32_t w = Be32(ihdr + 8), h = Be32(ihdr + 12);
+  const uint8_t depth = ihdr[16], colourType = ihdr[17];
+  if (!SizeAllowed(w, h) || depth != 8 || (colourType != 2 && colourType != 6) || ihdr[18] != 0 || ihdr[19] != 0 ||
+      ihdr[20] != 0)
+    return false;
+  // Ancillary chunks up to the image data are skipped; a transparent colour
+  // and every critical chunk but IDAT (a suggested palette too) are left to libpng.
+  uint64_t pos = 8 + 25;
+  for (int k = 0;; ++k) {
+    uint8_t h8[8];
+    if (k > kMaxChunksBeforeData || size - pos < 12 || !source(pos, h8, 8, reason)) return false;
+    const uint32_t len = Be32(h8);
+    for (int i = 4; i < 8; ++i)
+      if (!((h8[i] >= 'A' && h8[i] <= 'Z') || (h8[i] >= 'a' && h8[i] <= 'z'))) return false;
+    if (len > kMaxChunk) return false;
+    if (std::memcmp(h8 + 4, "IDAT", 4) == 0) break;
+    if ((h8[4] & 0x20) == 0 || std::memcmp(h8 + 4, "tRNS", 4) == 0) return false;
+    if (size - pos < uint64_t(len) + 12) return false;
+    pos += uint64_t(len) + 12;
+  }
+  return colourType == 2 ? Decode<3>(source, size, pos, int(w), int(h), out)
+                         : Decode<4>(source, size, pos, int(w), int(h), out);
+}
+
+}  // namespace vorq::png
