@@ -516,6 +516,7 @@ TEST(GifRead, FirstFrameOnlyLocalMapInterlaceAndClipping) {
   second.LocalMap = {0xFFFFFF, 0xFFFFFF};  // giflib's writer leaks the first map if this one has none
   second.Pixels.assign(10, 1);
   TFastDIB s = Load(MakeGif(1, 10, {0xFFFFFF, 0xFFFFFF}, 0, {first, second}));
+  ASSERT_EQ(s.Height(), 10);
   for (int y = 0; y < 10; ++y) EXPECT_EQ(s.GetPixel(y, 0), MakePixel(uint8_t(y), uint8_t(y), uint8_t(y))) << y;
 
   // A frame reaching past the screen is clipped to it.
