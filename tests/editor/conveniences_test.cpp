@@ -20,6 +20,7 @@ TEST(Conveniences, RecentFilesKeepEightNewestFirstAndRoundTrip) {
   IniFile ini = IniFile::Parse("[MainForm]\r\nTop=1\r\n");
   Conveniences c{true, true, list};
   WriteConveniences(c, ini);
+  EXPECT_EQ(ReadConveniences(ini).RecentFiles, list);
   c.RecentFiles.resize(2);  // a shorter list leaves no old names behind
   WriteConveniences(c, ini);
   const Conveniences back = ReadConveniences(IniFile::Parse(ini.ToText()));

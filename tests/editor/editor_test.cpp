@@ -415,6 +415,9 @@ TEST(Editor, SaveWritesTheJpegQuality) {
   f.ed.MenuEffect(fx::MapTexture);
   EXPECT_EQ(f.CloseLogLines(), (std::vector<std::string>{"Map Texture, Brightness 18, " + file,
                                                          "Map Texture, Brightness 18, Use Current Texture"}));
+  f.ed.BufferSurface = test::Uniform(1, 1, MakePixel(200, 0, 0));  // grey (77 * 200) >> 8
+  ASSERT_TRUE(f.ed.UseBufferAsTexture());
+  EXPECT_EQ(f.ed.Texture.GetPixel(0, 0), MakePixel(60, 60, 60));
 }
 
 // New, Reset, the clipboard and the buffer: what each puts where, its snapshot and its line.

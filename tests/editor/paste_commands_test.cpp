@@ -26,6 +26,7 @@ TEST(PasteCommands, TransparentNormalResizedLeavesWhiteOut) {
   f.OpenLog("paste_transparent.txt");
   FillClip(f.ui.Clipboard, 3, 4);
   f.ui.Clipboard.SetPixel(3, 0, kWhite);
+  f.ui.Clipboard.SetPixel(0, 0, MakePixel(9, 9, 9));  // the key is the lower-left pixel, not the first
   const TFastDIB before = f.Snapshot();
   f.ed.Transparent1Click();
   EXPECT_EQ(f.ed.LowerLeftColor, 0xFFFFFFu);

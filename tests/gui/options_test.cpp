@@ -44,6 +44,7 @@ void SettingsTest::jpgDialogBoxBarAndQualityOfTheRun() {
       auto* bar = Child<QScrollBar>(modal, "sbCVal");
       Type(box, "150");
       QCOMPARE(box->text(), QString("100"));
+      QCOMPARE(bar->value(), 100);
       Type(box, "37");
       box->clear();  // an empty box leaves the bar alone
       QCOMPARE(bar->value(), 37);

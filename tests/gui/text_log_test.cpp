@@ -345,6 +345,7 @@ void TextLogTest::logViewerFollowsAndEditorAsks() {
     editor->bSaveAsClick();
     QCOMPARE(f.messages, QStringList{"Nothing to Save!"});
     editor->Memo()->setPlainText("something else");
+    QCOMPARE(Child<QPushButton>(editor, "bCancel")->text(), QString("Cancel"));  // the viewer's is "&OK"
     Child<QPushButton>(editor, "bCancel")->click();
   });
   f.window->action("EditLog1")->trigger();
