@@ -435,7 +435,9 @@ TEST(Editor, ImageBufferAndClipboardCommands) {
   f.ui.Clipboard = test::Uniform(2, 3, MakePixel(1, 2, 3));
   f.ed.PasteClipboardtoBuffer1Click();
   EXPECT_EQ(f.ed.BufferSurface.Height(), 3);
+  f.ui.Clipboard = TFastDIB();
   f.ed.CopyBuffertoClipboard1Click();
+  EXPECT_EQ(f.ui.Clipboard.Height(), 3);
   f.ed.Reset1Click();
   EXPECT_TRUE(f.Unchanged(start));
   f.ed.PasteBuffertoImage1Click();
