@@ -180,10 +180,11 @@ expect_status(0 "${CLI}" --new 9x7 --buffer "${WORK}/rainbow.bmp" "Merge Buffer,
 execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/rainbow.bmp" "${WORK}/merged.bmp" RESULT_VARIABLE same)
 expect_status(0 "${CLI}" --input "${WORK}/rainbow.bmp" Negative "Image Reset" --output "${WORK}/reset.bmp")
 execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/rainbow.bmp" "${WORK}/reset.bmp" RESULT_VARIABLE reset)
-expect_status(0 "${CLI}" --input "${WORK}/rainbow.bmp" Negative UnDo --output "${WORK}/undone.bmp")
+expect_status(0 "${CLI}" --new 2x2 "Open File ${WORK}/rainbow.bmp" Negative "Image Reset" Negative UnDo
+  --output "${WORK}/undone.bmp")
 execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/rainbow.bmp" "${WORK}/undone.bmp" RESULT_VARIABLE undone)
 if(NOT same EQUAL 0 OR NOT reset EQUAL 0 OR NOT undone EQUAL 0)
-  message(FATAL_ERROR "Merge Buffer at 100 % did not give the buffer, or Image Reset or UnDo not the --input image")
+  message(FATAL_ERROR "Merge Buffer at 100 % did not give the buffer, or Image Reset or UnDo not the image opened")
 endif()
 
 # The gradient commands outside the effect list on tiny and lopsided images with hostile values.

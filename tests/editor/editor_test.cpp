@@ -415,6 +415,8 @@ TEST(Editor, SaveWritesTheJpegQuality) {
   f.ed.MenuEffect(fx::MapTexture);
   EXPECT_EQ(f.CloseLogLines(), (std::vector<std::string>{"Map Texture, Brightness 18, " + file,
                                                          "Map Texture, Brightness 18, Use Current Texture"}));
+  EXPECT_EQ(f.ed.SaveImage(::testing::TempDir() + "vorq_no_such_folder/a.bmp"), "");
+  EXPECT_EQ(f.ui.Messages.size(), 2u) << "the reason a save failed is shown";
 }
 
 // New, Reset, the clipboard and the buffer: what each puts where, its snapshot and its line.
@@ -423,8 +425,9 @@ TEST(Editor, ImageBufferAndClipboardCommands) {
   f.OpenLog("vorq_image_commands.txt");
   CopySurface(f.ed.WorkSurface, f.ed.ResetSurface);
   const TFastDIB start = f.Snapshot();
+  f.ed.PasteBuffertoImage1Click();  // the buffer has not received an image yet
   EXPECT_FALSE(f.ed.OpenImage(::testing::TempDir() + "vorq_no_such_file.bmp"));
-  EXPECT_TRUE(f.ed.Undo.Empty()) << "an unreadable file leaves the undo ring alone";
+  EXPECT_TRUE(f.ed.Undo.Empty()) << "neither the empty buffer nor an unreadable file takes a snapshot";
   f.ed.Copy1Click();
   f.ed.ToolBox.BrushColor = 0x0A0B0C;
   f.ed.New1Click();

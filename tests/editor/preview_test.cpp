@@ -58,9 +58,9 @@ TEST(LivePreview, ApplyAfterPreviewIsPlainApplyWithOneSnapshotAndOneLine) {
 }
 
 TEST(LivePreview, EndingPutsBackTheExactImageAndValuesAndWritesNothing) {
-  // Preview off, another effect chosen, another command, Undo, the Default button.
-  enum Way { Off, OtherEffect, OtherCommand, Undo, Default };
-  for (Way way : {Off, OtherEffect, OtherCommand, Undo, Default}) {
+  // Preview off, another effect chosen, another command, Undo, the Default button, Copy, Save.
+  enum Way { Off, OtherEffect, OtherCommand, Undo, Default, Copy, Save };
+  for (Way way : {Off, OtherEffect, OtherCommand, Undo, Default, Copy, Save}) {
     PreviewEditor p;
     p.ed.MenuEffect(fx::MirrorLR);  // an older snapshot that Undo must leave alone
     const TFastDIB original = p.Snapshot();
@@ -77,6 +77,8 @@ TEST(LivePreview, EndingPutsBackTheExactImageAndValuesAndWritesNothing) {
       case OtherCommand: p.ed.MenuEffect(fx::Negative); break;
       case Undo: p.ed.bUndoClick(); break;
       case Default: p.ed.btnDefaultClick(); break;
+      case Copy: p.ed.Copy1Click(); break;  // the image itself goes to the clipboard
+      case Save: p.ed.SaveImage(::testing::TempDir() + "vorq_preview_save.bmp"); break;
     }
     EXPECT_FALSE(p.ed.Preview().Active()) << way;
     EXPECT_EQ(p.ed.Undo.Count(), way == OtherCommand ? 2 : 1) << way;
@@ -95,9 +97,10 @@ TEST(LivePreview, EndingPutsBackTheExactImageAndValuesAndWritesNothing) {
       p.ed.bUndoClick();
     }
     EXPECT_TRUE(p.Unchanged(original)) << way;
+    if (way == Copy) EXPECT_TRUE(test::Same(p.ui.Clipboard, original));
     const auto lines = p.CloseLogLines();
     EXPECT_EQ(lines.front(), "Mirror L/R");
-    EXPECT_EQ(lines.size(), way == OtherCommand ? 3u : 1u) << way;  // Negative and its UnDo
+    EXPECT_EQ(lines.size(), way == OtherCommand ? 3u : way == Copy ? 2u : 1u) << way;  // Negative and its UnDo
   }
 }
 
