@@ -136,6 +136,7 @@ TEST(LivePreview, DialogEffectsAndBadValuesShowNothing) {
   const TFastDIB original = p.Snapshot();
   EXPECT_EQ(p.ed.Preview().Show(fx::Tint, nullptr), Outcome::Refused);
   EXPECT_EQ(p.ed.Preview().Show(fx::Circular, nullptr), Outcome::Refused);
+  EXPECT_EQ(p.ed.Preview().Show(fx::Negative, nullptr), Outcome::Shown);  // a command without the hourglass too
   p.Type("12a");
   EXPECT_EQ(p.Show(), Outcome::Refused);
   EXPECT_TRUE(p.ui.Messages.empty());  // no box while typing
@@ -144,14 +145,20 @@ TEST(LivePreview, DialogEffectsAndBadValuesShowNothing) {
   EXPECT_FALSE(p.ed.bGoClick());
   EXPECT_EQ(p.ui.Messages, std::vector<std::string>{"'12a' is not a valid integer value"});
   EXPECT_TRUE(p.Unchanged(original));
+  // A check that refuses shows the original, and Apply refuses again: no snapshot.
+  p.ed.TreeView1Change("Rotate Seamless");
+  EXPECT_EQ(p.Show(), Outcome::Shown);
+  p.ed.bGoClick();
   EXPECT_TRUE(p.ed.Undo.Empty());
 }
 
-TEST(LivePreview, APenChosenSinceThePreviewIsAppliedAfresh) {
-  PreviewEditor p, plain;
-  for (PreviewEditor* e : {&p, &plain}) e->ed.TreeView1Change("Buttonize");
-  ASSERT_EQ(p.Show(), Outcome::Shown);
-  p.ed.ToolBox.PenColor = plain.ed.ToolBox.PenColor = 0x00FF00;  // Buttonize's shadow
-  ASSERT_TRUE(p.ed.bGoClick() && plain.ed.bGoClick());
-  EXPECT_TRUE(test::Same(p.ed.WorkSurface, plain.ed.WorkSurface));
+TEST(LivePreview, APenOrBrushChosenSinceThePreviewIsAppliedAfresh) {
+  for (bool brush : {false, true}) {  // Buttonize's shadow and highlight
+    PreviewEditor p, plain;
+    for (PreviewEditor* e : {&p, &plain}) e->ed.TreeView1Change("Buttonize");
+    ASSERT_EQ(p.Show(), Outcome::Shown);
+    for (PreviewEditor* e : {&p, &plain}) (brush ? e->ed.ToolBox.BrushColor : e->ed.ToolBox.PenColor) = 0x00FF00;
+    ASSERT_TRUE(p.ed.bGoClick() && plain.ed.bGoClick());
+    EXPECT_TRUE(test::Same(p.ed.WorkSurface, plain.ed.WorkSurface)) << brush;
+  }
 }
