@@ -152,13 +152,17 @@ TEST(LivePreview, DialogEffectsAndBadValuesShowNothing) {
   EXPECT_TRUE(p.ed.Undo.Empty());
 }
 
-TEST(LivePreview, APenOrBrushChosenSinceThePreviewIsAppliedAfresh) {
-  for (bool brush : {false, true}) {  // Buttonize's shadow and highlight
+TEST(LivePreview, APenBrushOrGradientChosenSinceThePreviewIsAppliedAfresh) {
+  enum Chosen { Pen, Brush, Gradient };  // Buttonize's shadow and highlight, Gradient Bars' colours
+  for (Chosen chosen : {Pen, Brush, Gradient}) {
     PreviewEditor p, plain;
-    for (PreviewEditor* e : {&p, &plain}) e->ed.TreeView1Change("Buttonize");
+    for (PreviewEditor* e : {&p, &plain}) e->ed.TreeView1Change(chosen == Gradient ? "Gradient Bars" : "Buttonize");
     ASSERT_EQ(p.Show(), Outcome::Shown);
-    for (PreviewEditor* e : {&p, &plain}) (brush ? e->ed.ToolBox.BrushColor : e->ed.ToolBox.PenColor) = 0x00FF00;
+    for (PreviewEditor* e : {&p, &plain}) {
+      if (chosen == Gradient) e->ed.Gradient.hGrad.SetBeginColor(0x00FF00);
+      else (chosen == Brush ? e->ed.ToolBox.BrushColor : e->ed.ToolBox.PenColor) = 0x00FF00;
+    }
     ASSERT_TRUE(p.ed.bGoClick() && plain.ed.bGoClick());
-    EXPECT_TRUE(test::Same(p.ed.WorkSurface, plain.ed.WorkSurface)) << brush;
+    EXPECT_TRUE(test::Same(p.ed.WorkSurface, plain.ed.WorkSurface)) << chosen;
   }
 }
