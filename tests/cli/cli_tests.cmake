@@ -35,9 +35,9 @@ if(NOT LAST_OUT MATCHES "^usage: vorqtile-cli ")
   message(FATAL_ERROR "--help printed: ${LAST_OUT}")
 endif()
 
-# A recipe written with --log replays to the same log and the same image.
+# A recipe written with --log replays to the same log and the same image (a line of blanks is skipped).
 file(WRITE "${WORK}/recipe.txt"
-  "Soften More\nHiPass\nGaussian Blur, Blurriness 3\nClassic Emboss, Lightness 300\n"
+  "Soften More\n \t\nHiPass\nGaussian Blur, Blurriness 3\nClassic Emboss, Lightness 300\n"
   "Design Your Own Filter, Settings: 2 1 1 1 -3 -1 1 -1 -1 , Divisor 1\nDesign Your Own\nUnDo\n"
   "Split Blur, Amount 5\nSplit Gauss, Amount 2\n")
 expect_status(0 "${CLI}" --new 37x23 --recipe "${WORK}/recipe.txt" --log "${WORK}/a.log" --output "${WORK}/a.bmp")
@@ -75,7 +75,7 @@ expect_status(2 "${CLI}" --new 0x8 Blur --output "${WORK}/bad.bmp")
 # Usage errors: no output, --input with --new, a bad tiling or seed, an unknown option, a value missing.
 foreach(args "--new;4x4;Blur" "--new;4x4;--input;${WORK}/missing.bmp;--output;${WORK}/bad.bmp"
     "--new;4x4;--tile;0x2;--output;${WORK}/bad.bmp" "--new;4x4;--seed;x;--output;${WORK}/bad.bmp"
-    "--new;4x4;--bogus;--output;${WORK}/bad.bmp" "--new;4x4;--output")
+    "--new;4x4;--bogus;--output;${WORK}/bad.bmp" "--new;4x4;--output" "--output;${WORK}/bad.bmp;--new")
   expect_status(2 "${CLI}" ${args})
 endforeach()
 expect_status(2 "${CLI}" --set NoSuchKey=3 --output "${WORK}/bad.bmp")
@@ -128,19 +128,40 @@ foreach(opt --input --recipe --settings --buffer)
   foreach(file "${WORK}/pipe" /dev/zero "${WORK}")
     execute_process(COMMAND "${CLI}" ${opt} "${file}" --output "${WORK}/bad.bmp" TIMEOUT 20
       RESULT_VARIABLE rc ERROR_VARIABLE err)
-    if(NOT rc EQUAL 1 OR NOT err MATCHES "regular file|folder")
+    if(NOT rc EQUAL 1 OR NOT err MATCHES "\"${file}\": it is (not a regular file|a folder)")
       message(FATAL_ERROR "${opt} ${file}: exit ${rc} ${err}")
     endif()
   endforeach()
 endforeach()
 
-# --tile lays the result N x M times; a tiling beyond the size limit is refused.
-expect_status(0 "${CLI}" --new 7x5 --tile 3x2 --output "${WORK}/tiled.bmp")
-file(READ "${WORK}/tiled.bmp" head HEX LIMIT 26)
-if(NOT head MATCHES "150000000a000000$")
-  message(FATAL_ERROR "tiled size is not 21 x 10: ${head}")
+# --tile lays the result N x M times from the top-left corner; a tiling beyond the size limit is refused.
+expect_status(0 "${CLI}" --new 7x5 Rainbow --output "${WORK}/one.bmp")
+expect_status(0 "${CLI}" --new 7x5 Rainbow --tile 3x2 --output "${WORK}/tiled.bmp")
+file(READ "${WORK}/one.bmp" one HEX OFFSET 54)
+file(READ "${WORK}/tiled.bmp" tiled HEX)
+set(want "")
+foreach(i RANGE 9)  # rows bottom-up, 24 and 64 bytes long
+  math(EXPR at "${i} % 5 * 48")
+  string(SUBSTRING "${one}" ${at} 42 row)
+  string(APPEND want "${row}${row}${row}00")
+endforeach()
+string(FIND "${tiled}" "${want}" at)
+string(SUBSTRING "${tiled}" 36 16 size)
+if(NOT size STREQUAL "150000000a000000" OR NOT at EQUAL 108)
+  message(FATAL_ERROR "tiled image is not 21 x 10 of the 7 x 5 image (rows found at ${at})")
 endif()
 expect_status(2 "${CLI}" --new 10000x10 --tile 2x1 --output "${WORK}/bad.bmp")
+
+# --seed decides the random pixels: the same seed gives the same image, another seed another.
+foreach(run 7a 7b 8c)
+  string(SUBSTRING ${run} 0 1 seed)
+  expect_status(0 "${CLI}" --new 16x16 --seed ${seed} "Plasma Cloud" --output "${WORK}/seed${run}.bmp")
+endforeach()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/seed7a.bmp" "${WORK}/seed7b.bmp" RESULT_VARIABLE same)
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/seed7a.bmp" "${WORK}/seed8c.bmp" RESULT_VARIABLE other)
+if(NOT same EQUAL 0 OR other EQUAL 0)
+  message(FATAL_ERROR "--seed does not decide the random pixels")
+endif()
 
 # Pasting an empty buffer, or a command refused with a message, stops the run.
 expect_status(2 "${CLI}" --new 4x4 "Paste Buffer to Image" --output "${WORK}/bad.bmp")
@@ -159,8 +180,11 @@ expect_status(0 "${CLI}" --new 9x7 --buffer "${WORK}/rainbow.bmp" "Merge Buffer,
 execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/rainbow.bmp" "${WORK}/merged.bmp" RESULT_VARIABLE same)
 expect_status(0 "${CLI}" --input "${WORK}/rainbow.bmp" Negative "Image Reset" --output "${WORK}/reset.bmp")
 execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/rainbow.bmp" "${WORK}/reset.bmp" RESULT_VARIABLE reset)
-if(NOT same EQUAL 0 OR NOT reset EQUAL 0)
-  message(FATAL_ERROR "Merge Buffer at 100 % did not give the buffer, or Image Reset not the --input image")
+expect_status(0 "${CLI}" --new 2x2 "Open File ${WORK}/rainbow.bmp" Negative "Image Reset" Negative UnDo
+  --output "${WORK}/undone.bmp")
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/rainbow.bmp" "${WORK}/undone.bmp" RESULT_VARIABLE undone)
+if(NOT same EQUAL 0 OR NOT reset EQUAL 0 OR NOT undone EQUAL 0)
+  message(FATAL_ERROR "Merge Buffer at 100 % did not give the buffer, or Image Reset or UnDo not the image opened")
 endif()
 
 # The gradient commands outside the effect list on tiny and lopsided images with hostile values.

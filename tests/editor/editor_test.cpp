@@ -418,6 +418,8 @@ TEST(Editor, SaveWritesTheJpegQuality) {
   f.ed.BufferSurface = test::Uniform(1, 1, MakePixel(200, 0, 0));  // grey (77 * 200) >> 8
   ASSERT_TRUE(f.ed.UseBufferAsTexture());
   EXPECT_EQ(f.ed.Texture.GetPixel(0, 0), MakePixel(60, 60, 60));
+  EXPECT_EQ(f.ed.SaveImage(::testing::TempDir() + "vorq_no_such_folder/a.bmp"), "");
+  EXPECT_EQ(f.ui.Messages.size(), 2u) << "the reason a save failed is shown";
 }
 
 // New, Reset, the clipboard and the buffer: what each puts where, its snapshot and its line.
@@ -426,8 +428,9 @@ TEST(Editor, ImageBufferAndClipboardCommands) {
   f.OpenLog("vorq_image_commands.txt");
   CopySurface(f.ed.WorkSurface, f.ed.ResetSurface);
   const TFastDIB start = f.Snapshot();
+  f.ed.PasteBuffertoImage1Click();  // the buffer has not received an image yet
   EXPECT_FALSE(f.ed.OpenImage(::testing::TempDir() + "vorq_no_such_file.bmp"));
-  EXPECT_TRUE(f.ed.Undo.Empty()) << "an unreadable file leaves the undo ring alone";
+  EXPECT_TRUE(f.ed.Undo.Empty()) << "neither the empty buffer nor an unreadable file takes a snapshot";
   f.ed.Copy1Click();
   f.ed.ToolBox.BrushColor = 0x0A0B0C;
   f.ed.New1Click();
@@ -438,7 +441,9 @@ TEST(Editor, ImageBufferAndClipboardCommands) {
   f.ui.Clipboard = test::Uniform(2, 3, MakePixel(1, 2, 3));
   f.ed.PasteClipboardtoBuffer1Click();
   EXPECT_EQ(f.ed.BufferSurface.Height(), 3);
+  f.ui.Clipboard = TFastDIB();
   f.ed.CopyBuffertoClipboard1Click();
+  EXPECT_EQ(f.ui.Clipboard.Height(), 3);
   f.ed.Reset1Click();
   EXPECT_TRUE(f.Unchanged(start));
   f.ed.PasteBuffertoImage1Click();

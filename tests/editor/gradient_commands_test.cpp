@@ -83,6 +83,7 @@ TEST(GradientCommands, DesignerFieldsFollowTheirRules) {
   EXPECT_EQ(meHighChange(g, "16385"), "");  // beyond the largest image: ignored
   EXPECT_EQ(g.hGrad.Height(), 256);
   EXPECT_EQ(meAngleChange(g, "-2147483648"), "");
+  EXPECT_EQ(g.hGrad.StartAngle(), INT32_MIN);
   EXPECT_FALSE(cbStyleChange(g, "verticAL"));
   EXPECT_TRUE(cbStyleChange(g, "Radial2"));
   g.hGrad.SetBeginColor(0x123456);
@@ -90,7 +91,9 @@ TEST(GradientCommands, DesignerFieldsFollowTheirRules) {
   bDefaultClick(g);
   EXPECT_EQ(std::vector<std::string>({g.Width, g.Height, g.Style, g.Angle}),
             std::vector<std::string>({"256", "256", "VertCenter", "0"}));
-  EXPECT_EQ(g.hGrad.Params().BeginColor, kNavy);
+  const GradientParams& p = g.hGrad.Params();
+  EXPECT_EQ(std::tuple(p.BeginColor, p.EndColor, int(p.Style), p.StartAngle, g.hGrad.Width()),
+            std::tuple(kNavy, kAqua, int(TGradientStyle::gsVertCenter), 0, 256));
 }
 
 TEST(GradientCommands, DrawGradientTakesTheImageSize) {
@@ -166,6 +169,8 @@ TEST(GradientCommands, MultiGradientPaintsThePreviewSize) {
 
 TEST(GradientCommands, MultiMarkersStayInOrder) {
   MultiGradientState m;
+  SetMultiPreviewSize(m, 164, 10);  // the right marker's left edge just fits: it stays
+  EXPECT_EQ(m.RightPos, 170);
   SetMultiPreviewSize(m, 100, 10);  // narrower than the right marker: it goes to width - 12
   EXPECT_EQ(std::pair(m.LeftPos, m.RightPos), std::pair(85, 94));
   SetMultiPreviewSize(m, 80, 10);  // now past the left one too: it keeps 6 to the left
@@ -173,25 +178,33 @@ TEST(GradientCommands, MultiMarkersStayInOrder) {
   EXPECT_EQ(eWideChange(m, "74"), "");
   EXPECT_EQ(m.PreviewWidth, 80);
   EXPECT_EQ(eWideChange(m, "75"), "");
-  EXPECT_EQ(m.PreviewWidth, 75);
-  DropLeftMarker(m, 70);  // past the right marker (left edge 68): 6 left of it
-  EXPECT_EQ(m.LeftPos, 68);
-  DropRightMarker(m, 500);
-  EXPECT_EQ(m.RightPos, 77);  // left edge at width - 4
+  EXPECT_EQ(eHighChange(m, "1"), "");  // any height
+  EXPECT_EQ(std::pair(m.PreviewWidth, m.PreviewHeight), std::pair(75, 1));
+  // Each marker stays on its side of the other (6 from it when dropped past
+  // it, onto its edge is not past it); the right one's left edge past width - 2 goes to width - 4.
+  for (auto [right, want] : {std::pair{62, 68}, {61, 74}, {73, 79}, {500, 77}}) {
+    DropRightMarker(m, right);
+    EXPECT_EQ(m.RightPos, want) << right;
+  }
+  for (auto [left, want] : {std::pair{72, 71}, {71, 77}}) {
+    DropLeftMarker(m, left);
+    EXPECT_EQ(m.LeftPos, want) << left;
+  }
   MultiGradientState n;
   SetMultiPreviewSize(n, 2, 2);  // a 2-pixel image: both markers off the strip
   EXPECT_EQ(std::pair(n.LeftPos, n.RightPos), std::pair(-10, -4));
-  SetMultiPreviewSize(n, 90, 2);  // back where they can be taken
+  SetMultiPreviewSize(n, 92, 2);  // back where they can be taken: width div 3 and twice that
   EXPECT_EQ(std::pair(n.LeftPos, n.RightPos), std::pair(30, 60));
 }
 
 TEST(GradientCommands, ColorWheelAndRainbow) {
-  Fx f(100, 50);
+  EditorFixture<RecordingUi> f(100, 50);
   f.OpenLog("wheel.txt");
   ColorWheel1Click(f.ed);  // the wheel is always 256 x 256
   EXPECT_EQ(f.ed.WorkSurface.Height(), 256);
   Rainbow1Click(f.ed);
   EXPECT_EQ(f.ed.Undo.Count(), 2);
+  EXPECT_EQ(f.ui.BusyOn, 1);  // the wheel's hourglass; Rainbow shows none
   EXPECT_EQ(f.ed.EffectId, -1);
   EXPECT_EQ(f.CloseLogLines(), (std::vector<std::string>{"Color Wheel", "Rainbow"}));
 }

@@ -217,8 +217,9 @@ TEST(PaintingReplay, SelectionLinesAndRefusals) {
                            "Select Area From Left 5 Top 6, Right 300 Bottom 180, Crop to Selection"})
     EXPECT_EQ(ReplayLine(p.ed, line).Status, ReplayStatus::Done) << line;
   // The log has no path: skipped, saying why, after its gesture's snapshot.
-  const ReplayOutcome free = ReplayLine(p.ed, "FreeHand Drawing, Pen Size 5, Pen Color R: 0 G: 0 B: 0");
+  const ReplayOutcome free = ReplayLine(p.ed, "FreeHand Drawing, Pen Size 5, Pen Color R: 0 G: 128 B: 0");
   EXPECT_EQ(free.Status, ReplayStatus::Skipped);
+  EXPECT_EQ(p.ed.ToolBox.PenColor, 0x008000u);  // its pen is still chosen, for the lines after it
   EXPECT_FALSE(free.Message.empty());
   EXPECT_EQ(p.ed.BufferSurface.GetPixel(0, 0), MakePixel(120, 10, 7));
   EXPECT_EQ(p.ed.WorkSurface.Width(), 251);  // clipped at the right edge
@@ -239,4 +240,9 @@ TEST(PaintingReplay, SelectionLinesAndRefusals) {
   ASSERT_EQ(ReplayLine(p.ed, "Select Area From Left 0 Top 150, Right 2 Bottom 400, Copy to Buffer").Status,
             ReplayStatus::Done);
   EXPECT_EQ(p.ed.BufferSurface.Height(), 24);  // clipped at the bottom edge
+  for (const char* line : {"Line from X 1 Y 2 To X 3 Y 4, Pen Size 1, Pen Color R: 0 G: 0 B: 0, Pen XORPen",
+                           "Select Area From Left 0 Top 0, Right 2 Bottom 3, Copy to Clipboard"})
+    ASSERT_EQ(ReplayLine(p.ed, line).Status, ReplayStatus::Done) << line;
+  EXPECT_EQ(p.ed.PenStyle, 11);  // the pen mode the line names
+  EXPECT_FALSE(p.ui.Clipboard.Empty());
 }

@@ -58,9 +58,9 @@ TEST(LivePreview, ApplyAfterPreviewIsPlainApplyWithOneSnapshotAndOneLine) {
 }
 
 TEST(LivePreview, EndingPutsBackTheExactImageAndValuesAndWritesNothing) {
-  // Preview off, another effect chosen, another command, Undo, the Default button.
-  enum Way { Off, OtherEffect, OtherCommand, Undo, Default };
-  for (Way way : {Off, OtherEffect, OtherCommand, Undo, Default}) {
+  // Preview off, another effect chosen, another command, Undo, the Default button, Copy, Save.
+  enum Way { Off, OtherEffect, OtherCommand, Undo, Default, Copy, Save };
+  for (Way way : {Off, OtherEffect, OtherCommand, Undo, Default, Copy, Save}) {
     PreviewEditor p;
     p.ed.MenuEffect(fx::MirrorLR);  // an older snapshot that Undo must leave alone
     const TFastDIB original = p.Snapshot();
@@ -77,6 +77,8 @@ TEST(LivePreview, EndingPutsBackTheExactImageAndValuesAndWritesNothing) {
       case OtherCommand: p.ed.MenuEffect(fx::Negative); break;
       case Undo: p.ed.bUndoClick(); break;
       case Default: p.ed.btnDefaultClick(); break;
+      case Copy: p.ed.Copy1Click(); break;  // the image itself goes to the clipboard
+      case Save: p.ed.SaveImage(::testing::TempDir() + "vorq_preview_save.bmp"); break;
     }
     EXPECT_FALSE(p.ed.Preview().Active()) << way;
     EXPECT_EQ(p.ed.Undo.Count(), way == OtherCommand ? 2 : 1) << way;
@@ -95,9 +97,10 @@ TEST(LivePreview, EndingPutsBackTheExactImageAndValuesAndWritesNothing) {
       p.ed.bUndoClick();
     }
     EXPECT_TRUE(p.Unchanged(original)) << way;
+    if (way == Copy) EXPECT_TRUE(test::Same(p.ui.Clipboard, original));
     const auto lines = p.CloseLogLines();
     EXPECT_EQ(lines.front(), "Mirror L/R");
-    EXPECT_EQ(lines.size(), way == OtherCommand ? 3u : 1u) << way;  // Negative and its UnDo
+    EXPECT_EQ(lines.size(), way == OtherCommand ? 3u : way == Copy ? 2u : 1u) << way;  // Negative and its UnDo
   }
 }
 
@@ -133,6 +136,7 @@ TEST(LivePreview, DialogEffectsAndBadValuesShowNothing) {
   const TFastDIB original = p.Snapshot();
   EXPECT_EQ(p.ed.Preview().Show(fx::Tint, nullptr), Outcome::Refused);
   EXPECT_EQ(p.ed.Preview().Show(fx::Circular, nullptr), Outcome::Refused);
+  EXPECT_EQ(p.ed.Preview().Show(fx::Negative, nullptr), Outcome::Shown);  // a command without the hourglass too
   p.Type("12a");
   EXPECT_EQ(p.Show(), Outcome::Refused);
   EXPECT_TRUE(p.ui.Messages.empty());  // no box while typing
@@ -141,14 +145,24 @@ TEST(LivePreview, DialogEffectsAndBadValuesShowNothing) {
   EXPECT_FALSE(p.ed.bGoClick());
   EXPECT_EQ(p.ui.Messages, std::vector<std::string>{"'12a' is not a valid integer value"});
   EXPECT_TRUE(p.Unchanged(original));
+  // A check that refuses shows the original, and Apply refuses again: no snapshot.
+  p.ed.TreeView1Change("Rotate Seamless");
+  EXPECT_EQ(p.Show(), Outcome::Shown);
+  p.ed.bGoClick();
   EXPECT_TRUE(p.ed.Undo.Empty());
 }
 
-TEST(LivePreview, APenChosenSinceThePreviewIsAppliedAfresh) {
-  PreviewEditor p, plain;
-  for (PreviewEditor* e : {&p, &plain}) e->ed.TreeView1Change("Buttonize");
-  ASSERT_EQ(p.Show(), Outcome::Shown);
-  p.ed.ToolBox.PenColor = plain.ed.ToolBox.PenColor = 0x00FF00;  // Buttonize's shadow
-  ASSERT_TRUE(p.ed.bGoClick() && plain.ed.bGoClick());
-  EXPECT_TRUE(test::Same(p.ed.WorkSurface, plain.ed.WorkSurface));
+TEST(LivePreview, APenBrushOrGradientChosenSinceThePreviewIsAppliedAfresh) {
+  enum Chosen { Pen, Brush, Gradient };  // Buttonize's shadow and highlight, Gradient Bars' colours
+  for (Chosen chosen : {Pen, Brush, Gradient}) {
+    PreviewEditor p, plain;
+    for (PreviewEditor* e : {&p, &plain}) e->ed.TreeView1Change(chosen == Gradient ? "Gradient Bars" : "Buttonize");
+    ASSERT_EQ(p.Show(), Outcome::Shown);
+    for (PreviewEditor* e : {&p, &plain}) {
+      if (chosen == Gradient) e->ed.Gradient.hGrad.SetBeginColor(0x00FF00);
+      else (chosen == Brush ? e->ed.ToolBox.BrushColor : e->ed.ToolBox.PenColor) = 0x00FF00;
+    }
+    ASSERT_TRUE(p.ed.bGoClick() && plain.ed.bGoClick());
+    EXPECT_TRUE(test::Same(p.ed.WorkSurface, plain.ed.WorkSurface)) << chosen;
+  }
 }

@@ -41,21 +41,21 @@ TEST(Settings, PresenceKeyReadDefaultsAndValueTypes) {
     EXPECT_EQ(w.JPGComp, "90");
   }
   {
-    // Flags keep their low byte; SaveDlg checks only for 1, SaveWithLog for anything but 0;
+    // Flags keep their low byte; SaveDlg checks only for 1, SaveWithLog and WrapPainting for anything but 0;
     // the phase is an integer key.
     Editor ed(ui);
     WindowSettings w;
     std::string warning;
     LoadEditorSettings(ed,
                        IniFile::Parse("[EffectVals]\nEffectVals6=1\nHytBm=256\nWvRflVal=257\nWvPhsVal=2.5\nFishVal=1.5\n"
-                                      "[MainForm]\nUndoLevels=0\nSaveDlg=5\nSaveWithLog=5\n"),
+                                      "[MainForm]\nUndoLevels=0\nSaveDlg=5\nSaveWithLog=5\n[Canvas]\nWrapPainting=5\n"),
                        &w, &warning);
     EXPECT_EQ(ed.Second[HytBm], 0);
     EXPECT_EQ(ed.Second[WvRflVal], 1);
     EXPECT_EQ(ed.Second[WvPhsVal], 8);
     EXPECT_EQ(ed.Second[FishVal], 1.5f);
     EXPECT_FALSE(w.SaveDlg);
-    EXPECT_TRUE(w.SaveWithLog);
+    EXPECT_TRUE(w.SaveWithLog && ed.WrapPainting);
     EXPECT_EQ(ed.Undo.Levels(), 15);
     EXPECT_FALSE(warning.empty());
   }
@@ -89,11 +89,12 @@ TEST(Settings, FileTextAsWritten) {
   EXPECT_EQ(ini.ToText(), crlf);
 
   // Not in the normal state: the bounds are left as the file had them.
-  IniFile kept = IniFile::Parse("[MainForm]\r\nTop=40\r\n");
+  // A key before any section and a comment are not kept.
+  IniFile kept = IniFile::Parse("Top=5\r\n[MainForm]\r\n; Top=6\r\nTop=40\r\n");
   w.Top = 7;
   w.Status = 3;
   SaveEditorSettings(ed, w, false, kept);
-  EXPECT_EQ(kept.Get("MainForm", "Top"), "40");
+  EXPECT_EQ(kept.ToText().rfind("[MainForm]\r\nTop=40\r\n", 0), 0u);
   EXPECT_EQ(kept.Get("MainForm", "Width"), std::nullopt);
   EXPECT_EQ(kept.Get("MainForm", "Status"), "3");
 }
@@ -103,8 +104,8 @@ TEST(Settings, BlanksAroundNamesAndValuesOutOfRange) {
   Editor ed(ui);
   std::string warning;
   LoadEditorSettings(ed,
-                     IniFile::Parse(" [ EffectVals ] \r\n EffectVals6 = 250 \r\nEffectVals13 =4\r\nUDPeakVal = 1E39\r\n"
-                                    "FishVal=-1E39\r\n[MainForm]\r\nUndoLevels = 2147483647\r\n[ToolBox]\r\nPen Color = 255\r\n"),
+                     IniFile::Parse("\xEF\xBB\xBF [ effectVALS ] \r\n EffectVals6 = 250 \r\nEffectVals13 =4\r\nUDPeakVal = 1E39\r\n"
+                                    "FishVal=-1E39\r\n[MainForm]\r\nUndoLevels = 2147483647\r\n[ToolBox]\r\npen color = 255\r\n"),
                      nullptr, &warning);
   EXPECT_EQ(ed.EffectVals[13], 4);
   EXPECT_EQ(ed.ToolBox.PenColor, 255u);
