@@ -1,6 +1,7 @@
 // The text tool from the dialog to the image and the batch tool, the log
 // viewer and editor, the fade control and the About box.
 
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QListWidget>
 #include <QMenu>
@@ -178,6 +179,9 @@ void TextLogTest::dialogFieldsFollowTheRules() {
   QCOMPARE(Child<QLineEdit>(d, "eStyle")->text(), QString("Bold Italic"));
   Type(size, "86");
   QCOMPARE(sizes->currentRow(), 42);
+  sizes->setCurrentRow(5);
+  emit sizes->itemClicked(sizes->item(5));
+  QCOMPARE(size->text() + " " + QString::number(d->Chosen().Size), QString("10 10"));
 
   // An empty memo shows the program's name in the sample; the memo follows the alignment.
   memo->setPlainText("");
@@ -220,6 +224,7 @@ void TextLogTest::placedTextIsWhatTheBatchToolDraws() {
       return true;
     });
     d->ColorButton()->Menu()->findChild<QAction*>("MoreColors")->trigger();
+    QCOMPARE(d->Sample()->FontColor(), QColor(0xC0, 0, 0));
     Child<QPlainTextEdit>(d, "Memo1")->setPlainText("Tile\nSeamless");
     Child<QRadioButton>(d, "rbRight")->click();
     Child<QPushButton>(d, "BitBtn1")->click();
@@ -390,8 +395,11 @@ void TextLogTest::aboutBoxPlaysThenCloses() {
   for (TVorqFade* f : {about.hf1, about.hf2, about.VorqFade1, about.VorqFade2}) f->SetMsecPerFrame(0);
   about.hf2->SetSwapDelay(0);
   QSignalSpy info(&about, &TfAbout::InfoShown);
+  QElapsedTimer clock;
+  clock.start();
   about.show();
   QTRY_VERIFY_WITH_TIMEOUT(info.count() == 1, 8000);
+  QVERIFY(clock.elapsed() >= 2350);  // the pauses of 1.5 s and 1 s after the two pictures (timers may run 5 % early)
   QVERIFY(!about.hf1->isVisible() && !about.hf2->isVisible() && about.pnlInfo->isVisible() &&
           about.VorqFade1->isVisible());
 
