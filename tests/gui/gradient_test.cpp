@@ -64,6 +64,7 @@ void GradientTest::designersThroughTheirControls() {
     QCOMPARE(Captions(d), QStringList({"Angle", "D", "From Color...", "Gradient Designer", "Gradient Style", "Height",
                                        "OK", "Paste into Image Now", "Reset to Defaults", "Set Ending Color",
                                        "Set Starting Color", "To Color...", "Width"}));
+    QVERIFY(Child<QPushButton>(d, "bOK")->isDefault());
     auto* style = Child<QComboBox>(d, "cbStyle");
     QStringList items;
     for (int i = 0; i < style->count(); ++i) items << style->itemText(i);

@@ -142,6 +142,7 @@ void TextLogTest::dialogFieldsFollowTheRules() {
   QCOMPARE(size->text() + " " + sizes->currentItem()->text(), QString("8 8"));
   QCOMPARE(Child<QLineEdit>(d, "eStyle")->text(), QString("Regular"));
   QCOMPARE(sample->Text() + "|" + memo->toPlainText(), QString("Your Text Here|Your Text Here"));
+  QVERIFY(Child<QPushButton>(d, "BitBtn1")->isDefault());
   const TextToolLine first = d->Chosen();
   QVERIFY(first.Size == 8 && first.Color == 0 && first.Style == TextStyle::Normal && first.Align == TextAlign::Left);
   WhenModal([](QWidget* modal) { Child<QPushButton>(modal, "BitBtn2")->click(); });
