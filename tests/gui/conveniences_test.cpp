@@ -43,6 +43,7 @@ void MainWindowTest::standardShortcutsAndDockedToolBoxStay() {
     QDockWidget* dock = f.window->toolBoxDock();
     QVERIFY(dock && dock->isVisible());
     QCOMPARE(f.window->dockWidgetArea(dock), Qt::RightDockWidgetArea);
+    QCOMPARE(dock->windowTitle(), QString("Tool Box"));
     QVERIFY(!f.window->toolBox()->isWindow());
     if (!qEnvironmentVariableIsEmpty("VORQ_SHOTS")) f.window->grab().save(qEnvironmentVariable("VORQ_SHOTS") + "/docked.png");
     QVERIFY(f.window->close());
@@ -57,10 +58,13 @@ void MainWindowTest::standardShortcutsAndDockedToolBoxStay() {
     if (!a->shortcut().isEmpty()) QVERIFY2(keys.insert(a->shortcut().toString()).second, qPrintable(a->objectName()));
   f.window->action("StandardShortcuts1")->trigger();
   QCOMPARE(f.window->action("Sharpen1")->shortcut(), QKeySequence("Ctrl+S"));
+  QVERIFY(f.window->action("Save1")->shortcut().isEmpty());
+  QCOMPARE(f.window->action("UnDo1")->shortcut(), QKeySequence("Ctrl+Z"));  // in both maps
 
   QVERIFY(f.window->toolBoxDock() && f.window->toolBoxDock()->isVisible());
   f.window->action("DockToolBox1")->trigger();
   QVERIFY(f.window->toolBox()->isWindow() && f.window->toolBox()->isVisible());
+  QCOMPARE(f.window->toolBox()->size(), QSize(191, 270));
 }
 
 void MainWindowTest::droppedFilesOpenAndAreRemembered() {
@@ -72,6 +76,7 @@ void MainWindowTest::droppedFilesOpenAndAreRemembered() {
   QVERIFY(QFile(dir.filePath("junk.png")).open(QIODevice::WriteOnly));
   Fixture f;
   QVERIFY(f.ShowFirst());
+  QVERIFY(!f.window->findChild<QMenu*>("RecentFiles1")->isEnabled());  // nothing opened yet
   auto* pane = f.window->findChild<QScrollArea*>("pnlSine");
   Drop(pane->viewport(), dir.filePath("a.png"));
   Drop(pane->viewport(), dir.filePath("junk.png"));  // refused with a message, image kept
@@ -81,12 +86,13 @@ void MainWindowTest::droppedFilesOpenAndAreRemembered() {
   QCOMPARE(f.editor().BufferSurface.Height(), 9);
 
   auto* recent = f.window->findChild<QMenu*>("RecentFiles1");
+  QCOMPARE(recent->title(), QString("Recent &Files"));
   picture.scaled(4, 4).save(dir.filePath("c.png"));
   QVERIFY(f.window->OpenImageFile(dir.filePath("c.png")));
   QCOMPARE(recent->actions().size(), 2);
   recent->actions().at(1)->trigger();  // a.png again, now at the top
   QCOMPARE(f.editor().WorkSurface.Width(), 7);
-  QVERIFY(recent->actions().at(0)->text().endsWith("a.png"));
+  QCOMPARE(recent->actions().at(0)->text(), QString("&1 a.png"));
 }
 
 void MainWindowTest::longEffectsCancelOrKeepTheWindowResponsive() {

@@ -1,8 +1,10 @@
 // File ▸ Open and Save As, and the Buffer menu with its thumbnail.
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -140,6 +142,19 @@ void FilesBufferTest::bufferLoadsCopiesAndPastes() {
   QVERIFY(f.editor().Undo.Empty());
   QCOMPARE(f.Pixels(), before);
   QCOMPARE(f.window->defaultDirectory(), folder);
+  // Map Texture starts from the buffer in grey; Cancel leaves image and undo ring alone.
+  WhenModal([](QWidget* d) {
+    QCOMPARE(Captions(d), QStringList({"Cancel", "Load New Texture...", "Map Texture", "OK", "Texture",
+                                       "Textures must be grayscaled.  The image you select will be automatically "
+                                       "converted to gray scale and sized to match the current Image.",
+                                       "Use Buffer as Texture"}));
+    const QImage shown = Child<QLabel>(d, "imTexture")->pixmap().toImage();
+    QVERIFY(shown.size() == QSize(105, 105) && shown.pixel(104, 104) == qRgb(76, 76, 76));
+    d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+  });
+  f.window->action("MapTexture1")->trigger();
+  QVERIFY(f.editor().Undo.Empty());
+  QCOMPARE(f.Pixels(), before);
 
   f.StartLog();
   Button(f, "bCopyBuf")->click();

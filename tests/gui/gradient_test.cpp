@@ -61,7 +61,20 @@ void GradientTest::designersThroughTheirControls() {
   WhenModal([&](QWidget* modal) {
     auto* d = qobject_cast<TfGradient*>(modal);
     QVERIFY(d);
-    QCOMPARE(Child<QLineEdit>(d, "meWide")->text(), QString("300"));
+    QCOMPARE(Captions(d), QStringList({"Angle", "D", "From Color...", "Gradient Designer", "Gradient Style", "Height",
+                                       "OK", "Paste into Image Now", "Reset to Defaults", "Set Ending Color",
+                                       "Set Starting Color", "To Color...", "Width"}));
+    QVERIFY(Child<QPushButton>(d, "bOK")->isDefault());
+    auto* style = Child<QComboBox>(d, "cbStyle");
+    QStringList items;
+    for (int i = 0; i < style->count(); ++i) items << style->itemText(i);
+    QCOMPARE(items.join(","), QString("Vertical,VertCenter,Horizontal,HorizCenter,Rectangle,Elliptic,Radial1,Radial2"));
+    auto fields = [d, style] {
+      return QStringList({Child<QLineEdit>(d, "meWide")->text(), Child<QLineEdit>(d, "meHigh")->text(),
+                          Child<QLineEdit>(d, "meAngle")->text(), style->currentText()});
+    };
+    QCOMPARE(fields(), QStringList({"300", "20", "0", "VertCenter"}));
+    Type(Child<QLineEdit>(d, "meAngle"), "30");
     Type(Child<QLineEdit>(d, "meHigh"), "12");
     Child<QComboBox>(d, "cbStyle")->setCurrentText("Horizontal");
     Child<QPushButton>(d, "bFromCl")->click();
@@ -71,8 +84,10 @@ void GradientTest::designersThroughTheirControls() {
     QVERIFY(d->isVisible());
     QCOMPARE(f.editor().WorkSurface.Height(), 12);
     QCOMPARE(Pixel(f, 299, 5), MakePixel(0, 255, 0));
+    QCOMPARE(Pixel(f, 0, 5), MakePixel(255, 0, 0));
     Child<QPushButton>(d, "bDefault")->click();
     QCOMPARE(d->preview()->size(), QSize(256, 256));
+    QCOMPARE(fields(), QStringList({"256", "256", "0", "VertCenter"}));
     Child<QComboBox>(d, "cbStyle")->setCurrentText("Vertical");
     Type(Child<QLineEdit>(d, "meAngle"), "-45");
     Type(Child<QLineEdit>(d, "meWide"), "64");
@@ -97,6 +112,8 @@ void GradientTest::designersThroughTheirControls() {
     auto* d = qobject_cast<TfGradMulti*>(modal);
     QVERIFY(d);
     QCOMPARE(d->preview()->size(), QSize(300, 40));
+    QCOMPARE(Captions(d), QStringList({"170", "85", "Double Click to Change a Color...", "Height", "Left Pos:",
+                                       "Multi-Gradient Designer", "OK", "Right Pos:", "Width"}));
     // Drag the right marker 40 pixels to the right with the mouse.
     QWidget* right = d->rightMarker();
     QTest::mousePress(right, Qt::LeftButton, {}, QPoint(6, 9));
@@ -108,6 +125,8 @@ void GradientTest::designersThroughTheirControls() {
     // A double click on the left marker makes it red.
     QTest::mouseDClick(d->leftMarker(), Qt::LeftButton);
     QCOMPARE(d->previewPixels().GetPixel(0, 85), MakePixel(255, 0, 0));
+    QTest::mouseDClick(Child<QWidget>(d, "pSides"), Qt::LeftButton, {}, QPoint(2, 10));  // the outer edges
+    QCOMPARE(d->previewPixels().GetPixel(0, 0), MakePixel(255, 0, 0));
     // Narrower than both markers: they move in, labels and markers agree.
     Type(Child<QLineEdit>(d, "eWide"), "80");
     QCOMPARE(Child<QLabel>(d, "lLeft")->text(), QString("68"));

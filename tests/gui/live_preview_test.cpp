@@ -59,12 +59,23 @@ void ToolBoxTest::previewFollowsTypingPausesAndEdits() {
   Type(Child<QLineEdit>(f.box(), "eAmtMain"), "400");
   // Fires while the first preview's pixels change (the window's messages run meanwhile).
   bool sawRunning = false;
+  // The rest of the program takes no input while a preview runs.
+  QLineEdit outside;
+  int tries = 0;
+  QTimer typing;
+  QObject::connect(&typing, &QTimer::timeout, [&] {
+    if (!f.box()->livePreview()->Running()) return;
+    QTest::keyClicks(&outside, "x");
+    ++tries;
+  });
+  typing.start(5);
   QTimer::singleShot(LivePreview::kPauseMs + 40, [&] {
     sawRunning = f.box()->livePreview()->Running();
     Type(Child<QLineEdit>(f.box(), "eAmtMain"), "120");
   });
   QTRY_VERIFY_WITH_TIMEOUT(!f.box()->livePreview()->Running() && Rows(f.editor().WorkSurface) == twisted, 20000);
   if (!sawRunning) qWarning("the first preview ended before the second edit");
+  QVERIFY(tries > 0 && outside.text().isEmpty());
   QVERIFY(f.editor().Undo.Empty());
 }
 

@@ -269,6 +269,10 @@ void OutputTest::wallpaperGoesThroughTheDesktopsTool() {
     std::string error;
     QVERIFY(LoadImageFile(QFile::encodeName(bmp).toStdString(), saved, error));
     QCOMPARE(saved.Width() * 10 + saved.Height(), 32);
+    set("X-Cinnamon");  // no dark picture there
+    const QString cinnamon = "gsettings set org.cinnamon.desktop.background ";
+    QCOMPARE(tools.Calls().mid(5),
+             QStringList({cinnamon + "picture-options wallpaper", cinnamon + "picture-uri " + url}));
   }
   {
     FakeTools tools({"qdbus", "dbus-send"});

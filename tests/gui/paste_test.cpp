@@ -147,6 +147,7 @@ void FilesBufferTest::selectionFloatsThenPlacesOnFirstMove() {
   f.window->action("AsSelection1")->trigger();
   PasteSelection* sel = f.window->pasteSelection();
   QCOMPARE(sel->geometry(), QRect(0, 0, 40, 30));
+  QCOMPARE(Child<QTimer>(sel, "Timer1")->interval(), 100);
 
   // Dragging moves it; nothing is placed while the button is down or up again.
   QTest::mousePress(sel, Qt::LeftButton, {}, {5, 5});

@@ -1,6 +1,7 @@
 // "VorqTile.ini": what a start reads and what a close writes.
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolButton>
 
 #include "gui/dialogs/tf_jpgcomp.h"
@@ -79,9 +80,13 @@ void SettingsTest::storedSettingsComeBackAndUnknownKeysStay() {
 
 void SettingsTest::oddStoredValuesAreRefusedOrKeptAside() {
   QTemporaryDir dir;
-  WriteSettings(dir.path(), "[EffectVals]\r\nEffectVals6=250\r\n[MainForm]\r\nUndoLevels=0\r\nPenStyle=20\r\n");
+  WriteSettings(dir.path(), "[EffectVals]\r\nEffectVals6=250\r\n[MainForm]\r\nUndoLevels=0\r\nPenStyle=20\r\n"
+                            "Left=-3000\r\nTop=20\r\nWidth=5000\r\nHeight=300\r\n");
   {
     Fixture f(dir.path());
+    // Bounds off the screen and larger than it: the window shrinks into its free area.
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(free.contains(f.window->geometry()) && f.window->width() == free.width());
     // The message waits until the window is there to show it over.
     QVERIFY(f.messages.isEmpty());
     QVERIFY(f.ShowFirst());

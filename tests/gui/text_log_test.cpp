@@ -1,6 +1,7 @@
 // The text tool from the dialog to the image and the batch tool, the log
 // viewer and editor, the fade control and the About box.
 
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QListWidget>
 #include <QMenu>
@@ -127,6 +128,27 @@ void TextLogTest::dialogFieldsFollowTheRules() {
   auto* fonts = Child<QListWidget>(d, "lbFonts");
   auto* size = Child<QLineEdit>(d, "eSize");
   TTextPanel* sample = d->Sample();
+  auto* sizes = Child<QListWidget>(d, "lbSize");
+  auto* memo = Child<QPlainTextEdit>(d, "Memo1");
+  QCOMPARE(Captions(d), QStringList({"Add Text", "Cancel", "Center", "Enter Text Here", "Font Style:", "Font:", "Left",
+                                     "OK", "Quick Pick...", "Right", "Sample of Selected Font:", "Size:",
+                                     "Text Alignment", "Text Color"}));
+  QStringList listed;
+  for (int i = 0; i < sizes->count(); ++i) listed << sizes->item(i)->text();
+  QCOMPARE(listed.join(","), QString("2,4,6,8,9,10,11,12,14,16,18,20,22,24,26,28,30,32,34,36,38,40,42,44,46,48,50,52,"
+                                     "54,56,58,60,62,64,68,70,72,74,76,78,80,82,86,90,96,100,110,120,132,144,156,"
+                                     "168,180,220"));
+  // Defaults: size 8, Regular, black, left-aligned "Your Text Here".
+  QCOMPARE(size->text() + " " + sizes->currentItem()->text(), QString("8 8"));
+  QCOMPARE(Child<QLineEdit>(d, "eStyle")->text(), QString("Regular"));
+  QCOMPARE(sample->Text() + "|" + memo->toPlainText(), QString("Your Text Here|Your Text Here"));
+  QVERIFY(Child<QPushButton>(d, "BitBtn1")->isDefault());
+  const TextToolLine first = d->Chosen();
+  QVERIFY(first.Size == 8 && first.Color == 0 && first.Style == TextStyle::Normal && first.Align == TextAlign::Left);
+  WhenModal([](QWidget* modal) { Child<QPushButton>(modal, "BitBtn2")->click(); });
+  TextToolLine kept;
+  kept.Size = 99;
+  QVERIFY(!d->Edit(kept) && kept.Size == 99);  // Cancel keeps the line as it was
 
   // Typing a name jumps the list to the first match, whatever the case; the sample waits.
   const QFont before = sample->TextFont();
@@ -155,13 +177,20 @@ void TextLogTest::dialogFieldsFollowTheRules() {
   styles->setCurrentRow(3);
   emit styles->itemClicked(styles->item(3));
   QVERIFY(sample->TextFont().bold() && sample->TextFont().italic());
+  QCOMPARE(Child<QLineEdit>(d, "eStyle")->text(), QString("Bold Italic"));
+  Type(size, "86");
+  QCOMPARE(sizes->currentRow(), 42);
+  sizes->setCurrentRow(5);
+  emit sizes->itemClicked(sizes->item(5));
+  QCOMPARE(size->text() + " " + QString::number(d->Chosen().Size), QString("10 10"));
 
   // An empty memo shows the program's name in the sample; the memo follows the alignment.
-  auto* memo = Child<QPlainTextEdit>(d, "Memo1");
   memo->setPlainText("");
   QCOMPARE(sample->Text(), QString("Vorq'sWeft 99"));
-  Child<QRadioButton>(d, "rbCenter")->click();
-  QCOMPARE(memo->document()->defaultTextOption().alignment(), Qt::AlignHCenter);
+  for (const auto& [button, align] : {std::pair{"rbCenter", Qt::AlignHCenter}, {"rbRight", Qt::AlignRight}}) {
+    Child<QRadioButton>(d, button)->click();
+    QCOMPARE(memo->document()->defaultTextOption().alignment(), align);
+  }
 }
 
 void TextLogTest::placedTextIsWhatTheBatchToolDraws() {
@@ -196,6 +225,7 @@ void TextLogTest::placedTextIsWhatTheBatchToolDraws() {
       return true;
     });
     d->ColorButton()->Menu()->findChild<QAction*>("MoreColors")->trigger();
+    QCOMPARE(d->Sample()->FontColor(), QColor(0xC0, 0, 0));
     Child<QPlainTextEdit>(d, "Memo1")->setPlainText("Tile\nSeamless");
     Child<QRadioButton>(d, "rbRight")->click();
     Child<QPushButton>(d, "BitBtn1")->click();
@@ -357,12 +387,23 @@ void TextLogTest::logViewerFollowsAndEditorAsks() {
 
 void TextLogTest::aboutBoxPlaysThenCloses() {
   TfAbout about;
+  QStringList settings;  // size, colours, stretch, frame time, dissolve rate, swap delay, auto reverse, swap on reverse
+  for (TVorqFade* f : {about.hf1, about.hf2, about.VorqFade1, about.VorqFade2})
+    settings << QString::asprintf("%dx%d %x/%x %d %d %d %d %d%d", f->width(), f->height(), f->ColorFrom(),
+                                  f->ColorTo(), f->StretchToFit(), f->MsecPerFrame(), f->DisolvRate(), f->SwapDelay(),
+                                  f->AutoReverse(), f->SwapOnReverse());
+  QCOMPARE(settings, QStringList({"256x180 c0c0c0/c0c0c0 0 15 550 3 01", "256x180 c0c0c0/c0c0c0 0 15 200 1 10",
+                                  "85x40 0/ffffff 1 5 125 1 01", "114x41 0/ffffff 1 5 125 1 01"}));
   for (TVorqFade* f : {about.hf1, about.hf2, about.VorqFade1, about.VorqFade2}) f->SetMsecPerFrame(0);
   about.hf2->SetSwapDelay(0);
   QSignalSpy info(&about, &TfAbout::InfoShown);
+  QElapsedTimer clock;
+  clock.start();
   about.show();
   QTRY_VERIFY_WITH_TIMEOUT(info.count() == 1, 8000);
-  QVERIFY(!about.hf1->isVisible() && about.pnlInfo->isVisible());
+  QVERIFY(clock.elapsed() >= 2350);  // the pauses of 1.5 s and 1 s after the two pictures (timers may run 5 % early)
+  QVERIFY(!about.hf1->isVisible() && !about.hf2->isVisible() && about.pnlInfo->isVisible() &&
+          about.VorqFade1->isVisible());
 
   // The button lights up under the mouse and goes back when it leaves.
   TVorqFade* ok = about.VorqFade1;
@@ -374,10 +415,32 @@ void TextLogTest::aboutBoxPlaysThenCloses() {
   QEvent leave(QEvent::Leave);
   QApplication::sendEvent(ok, &leave);
   QTRY_VERIFY(!ok->Running());
+  QCOMPARE(ends.count(), 1);  // the way back ends without a notice of its own
   QVERIFY(!(ok->FromBitmap().GetPixel(20, 2) == ok->ToBitmap().GetPixel(20, 2)));
 
   QTest::mouseClick(ok, Qt::LeftButton, {}, QPoint(10, 10));
-  QVERIFY(!about.isVisible());
+  QVERIFY(!about.isVisible() && about.pnlInfo->isHidden() && about.VorqFade1->isHidden());
+
+  // Not stretched, the control takes the size of its only picture, or of the from picture; the rest is stretched
+  // or filled with the side's colour.
+  TVorqFade fade;
+  QCOMPARE(QString("%1 %2").arg(fade.BlendRate()).arg(fade.MsecPerFrame()), QString("32 40"));
+  QImage small(6, 4, QImage::Format_RGB32), large(9, 7, QImage::Format_RGB32);
+  small.fill(QColor(10, 20, 30));
+  large.fill(QColor(40, 50, 60));
+  fade.SetStretchToFit(false);
+  fade.SetPicTo(small);
+  QCOMPARE(fade.size(), QSize(6, 4));
+  QVERIFY(fade.FromBitmap().GetPixel(3, 5) == MakePixel(0, 0, 0) &&
+          fade.ToBitmap().GetPixel(3, 5) == MakePixel(10, 20, 30));
+  fade.SetPicTo(QImage());
+  fade.SetPicFrom(small);
+  QVERIFY(fade.FromBitmap().GetPixel(3, 5) == MakePixel(10, 20, 30) &&
+          fade.ToBitmap().GetPixel(3, 5) == MakePixel(255, 255, 255));
+  fade.SetPicTo(large);
+  QVERIFY(fade.size() == QSize(6, 4) && fade.ToBitmap().GetPixel(3, 5) == MakePixel(40, 50, 60));
+  fade.SetPicFrom(large);
+  QCOMPARE(fade.size(), QSize(9, 7));
 }
 
 }  // namespace vorq::gui::test
