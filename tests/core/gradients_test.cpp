@@ -40,6 +40,9 @@ TEST(Gradient, BandAndCentreStylesPaintedInOrder) {
   p.Style = G::gsVertCenter;
   v = Render(3, 256, p);
   EXPECT_TRUE(v.GetPixel(0, 0) == kNavy && v.GetPixel(128, 1) == kAqua && v.GetPixel(1, 2) == v.GetPixel(255, 0));
+  p.Style = G::gsHorizCenter;
+  v = Render(256, 3, p);
+  EXPECT_TRUE(v.GetPixel(2, 0) == kNavy && v.GetPixel(1, 128) == kAqua && v.GetPixel(0, 1) == v.GetPixel(2, 255));
   // Bands i = 0 .. Steps, and rows i and H - i, drawn one after the other.
   p.BeginColor = 0x10F020;
   p.EndColor = 0xF0100A;

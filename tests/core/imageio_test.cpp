@@ -415,6 +415,7 @@ TEST(ImageFile, FilesWrittenInPiecesMatchTheEncoders) {
   }
   const Bytes bmp = ReadAll(dir / "w.bmp");
   for (int row = 0; row < 600; ++row) ASSERT_EQ(bmp[54 + size_t(row) * 2104 + 2103], 0) << "padding is written as 0";
+  EXPECT_EQ(bmp[2] | bmp[3] << 8 | bmp[4] << 16 | size_t(bmp[5]) << 24, bmp.size()) << "the header's file size";
   // The PNG's rows are deflated in slices on both cores; one core writes the same bytes.
   const int workers = WorkerCount();
   SetWorkerCount(1);

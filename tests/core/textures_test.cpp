@@ -264,7 +264,8 @@ TEST(SuperNova, MatchesTheReferenceClampsTheCentreAndRefusesZeros) {
   };
   for (const Case& c : {Case{1, 1, 32, 64, 32, 24, 36, 0x0000FF}, Case{37, 19, 5, 7, 360, 10, 4, 0x3080F0},
                         Case{5, 3, -3, 1, INT_MAX, -9, INT_MIN, 0xFFFFFF}, Case{1, 7, 1, 5, 0, 0, INT_MAX, 0x00FF00},
-                        Case{7, 1, INT_MIN, 3, INT_MIN, 3, 0, 0x102030}}) {
+                        Case{7, 1, INT_MIN, 3, INT_MIN, 3, 0, 0x102030},
+                        Case{37, 19, 5, 7, 0, 10, 4, 0x0060F0}}) {
     const TFastDIB src = Random(c.w, c.h, 11);
     TFastDIB img = Clone(src);
     FixSeed(5), SuperNova(img, c.R, c.n, c.hue, c.x, c.y, c.pen);

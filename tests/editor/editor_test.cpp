@@ -449,8 +449,11 @@ TEST(Editor, ImageBufferAndClipboardCommands) {
   f.ed.PasteBuffertoImage1Click();
   EXPECT_EQ(f.ed.WorkSurface.Width(), 2);
   EXPECT_EQ(f.ed.Undo.Count(), 4) << "New, the paste into the image, Reset, the buffer's paste";
+  const std::string bmp = f.ed.SaveImage(::testing::TempDir() + "vorq_image_commands.bmp");
+  EXPECT_TRUE(f.ed.LoadBufferFromFile(bmp));
   EXPECT_EQ(f.CloseLogLines(),
             (std::vector<std::string>{"Copy Image to Clipboard", "New Image, Color R: 12 G: 11 B: 10",
                                       "Copy Image to Buffer", "Paste Clipboard to Image", "Paste Clipboard to Buffer",
-                                      "Copy Buffer to Clipboard", "Image Reset", "Paste Buffer to Image"}));
+                                      "Copy Buffer to Clipboard", "Image Reset", "Paste Buffer to Image",
+                                      "Load Buffer from File " + bmp}));
 }

@@ -85,6 +85,7 @@ void GradientTest::designersThroughTheirControls() {
     QCOMPARE(f.editor().WorkSurface.Height(), 12);
     QCOMPARE(Pixel(f, 299, 5), MakePixel(0, 255, 0));
     QCOMPARE(Pixel(f, 0, 5), MakePixel(255, 0, 0));
+    QCOMPARE(d->preview()->grab().toImage().pixelColor(0, 5), QColor(255, 0, 0));
     Child<QPushButton>(d, "bDefault")->click();
     QCOMPARE(d->preview()->size(), QSize(256, 256));
     QCOMPARE(fields(), QStringList({"256", "256", "0", "VertCenter"}));

@@ -173,6 +173,7 @@ void OutputTest::printDialogAndThePrintedPage() {
   QCOMPARE(eScale->text(), QString("1.083"));
   QCOMPARE(eHigh->text(), QString("0.50"));
   QVERIFY(eScale->isVisible() && !eWide->isVisible() && !aspect->isVisible());
+  QCOMPARE(Child<QButtonGroup>(dlg, "rgOrient")->button(kLandscape)->text(), QString("Landscape"));
 
   size->button(kSpecifySize)->click();
   QVERIFY(!eScale->isVisible() && eWide->isVisible() && aspect->isChecked());
