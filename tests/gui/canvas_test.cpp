@@ -1,6 +1,8 @@
 // The canvas: zoom, image coordinates at any zoom, the tiled view and the seam panel.
 
 #include <QLabel>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QToolButton>
 
 #include "gui_test_util.h"
@@ -64,6 +66,25 @@ void PaintingTest::tiledViewShowsTheCopiesAndTheSeams() {
   for (int ty = 0; ty < 3; ++ty)
     for (int tx = 0; tx < 3; ++tx) QCOMPARE(shot.pixelColor(tx * 24 + 23, ty * 16), QColor(255, 0, 0));
   QCOMPARE(shot.pixelColor(24, 16), QColor(255, 255, 255));
+  // While a stroke is drawn, its pixels are repainted in all nine copies, and only there.
+  struct Repaints : QObject {
+    QRegion Painted;
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Paint) Painted += static_cast<QPaintEvent*>(e)->region();
+      return false;
+    }
+  } repaints;
+  QTest::mouseClick(Child<QToolButton>(f.window->toolBox(), "bFree"), Qt::LeftButton);
+  QTest::mousePress(f.view(), Qt::LeftButton, {}, {24 + 5, 16 + 3});  // in the middle copy, the image itself
+  QTest::qWait(20);
+  f.view()->installEventFilter(&repaints);
+  QTest::mouseMove(f.view(), {24 + 6, 16 + 3});
+  QTRY_VERIFY(!repaints.Painted.isEmpty());
+  f.view()->removeEventFilter(&repaints);
+  QTest::mouseRelease(f.view(), Qt::LeftButton, {}, {24 + 6, 16 + 3});
+  for (int ty = 0; ty < 3; ++ty)
+    for (int tx = 0; tx < 3; ++tx) QVERIFY(repaints.Painted.contains(QPoint(tx * 24 + 6, ty * 16 + 3)));
+  QVERIFY(!repaints.Painted.contains(QPoint(20, 12)));
   // The seam panel follows the image: a lone red pixel on the edge is a seam.
   QVERIFY(f.Panel("stBarSeam").startsWith("Seams: ") && f.Panel("stBarSeam") != "Seams: 1.00");
   // Pictures of the tiled view for a look by eye.

@@ -14,6 +14,7 @@ class MainWindowTest : public QObject {
   void standardShortcutsAndDockedToolBoxStay();
   void droppedFilesOpenAndAreRemembered();
   void longEffectsCancelOrKeepTheWindowResponsive();
+  void grabSavesTheWindowsAndSaysWhetherItCould();
 };
 
 class ToolBoxTest : public QObject {

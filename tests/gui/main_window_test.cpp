@@ -2,6 +2,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 #include "gui/mainwin/logging_panel.h"
@@ -158,6 +160,24 @@ void MainWindowTest::closingAsksOnlyWhenPromptIsChecked() {
   f.window->action("Exit1")->trigger();
   QVERIFY(!f.window->isVisible());
   QCOMPARE(asked.size(), 4);
+}
+
+// The editor program itself: --grab writes a picture of both windows and
+// exits 0, or exits 1 when it cannot write it.
+void MainWindowTest::grabSavesTheWindowsAndSaysWhetherItCould() {
+  QTemporaryDir home;
+  for (const QString& shot : {home.filePath("shot.png"), home.filePath("no/such/folder/shot.png")}) {
+    QProcess editor;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("VORQTILE_HOME", home.path());
+    editor.setProcessEnvironment(env);
+    editor.start(VORQ_EDITOR, {"--no-splash", "--grab", shot});
+    QVERIFY(editor.waitForFinished(60000));
+    const bool written = !shot.contains("no/such");
+    QCOMPARE(editor.exitCode(), written ? 0 : 1);
+    if (written) QVERIFY(QImage(shot).width() > 300);
+  }
 }
 
 }  // namespace vorq::gui::test

@@ -18,7 +18,7 @@ check=0
 pattern=${1:-}
 
 occurrences() { MUT_TEXT=$2 perl -0777 -ne '$n = () = /\Q$ENV{MUT_TEXT}\E/g; print $n' "$1"; }
-build() {  # the programs the tests run, not the editor itself (so no install test)
+build() {  # the programs the tests run (gui_tests brings the editor), not the install test
   nice cmake --build "$BUILD" -j "${JOBS:-2}" --target core_tests editor_tests vorqtile-cli gui_tests >"$WORK/build.log" 2>&1 </dev/null
 }
 
