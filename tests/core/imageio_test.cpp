@@ -592,7 +592,9 @@ TEST(GifWrite, ManyColoursAreReducedTo236) {
   std::string reason;
   bool cancelled;
   // The colours go through a quality-100 JPEG whatever the user's JPEG quality.
-  ASSERT_TRUE(EncodeImage(ImageFormat::Gif, img, SaveOptions{.JpegQuality = 1}, bytes, reason, cancelled)) << reason;
+  SaveOptions lowJpeg;
+  lowJpeg.JpegQuality = 1;
+  ASSERT_TRUE(EncodeImage(ImageFormat::Gif, img, lowJpeg, bytes, reason, cancelled)) << reason;
   EXPECT_EQ(ReadGifInfo(bytes).MapSize, 256);
   const TFastDIB back = Load(bytes);
   std::set<uint32_t> used;

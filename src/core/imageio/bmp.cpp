@@ -317,22 +317,6 @@ bool DecodeBmpFrom(const ByteSource& read, uint64_t size, TFastDIB& out, std::st
   return true;
 }
 
-namespace {
-
-// Bytes from memory, as a source.
-ByteSource MemorySource(const uint8_t* data, size_t size) {
-  return [data, size](uint64_t offset, uint8_t* into, size_t n, std::string& reason) {
-    if (offset > size || n > size - offset) {
-      reason = "the file ends early";
-      return false;
-    }
-    std::memcpy(into, data + offset, n);
-    return true;
-  };
-}
-
-}  // namespace
-
 bool DecodeBmp(const uint8_t* data, size_t size, TFastDIB& out, std::string& reason) {
   return DecodeBmpFrom(MemorySource(data, size), size, out, reason);
 }

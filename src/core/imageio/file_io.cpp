@@ -89,6 +89,17 @@ ByteSource FdSource(int fd) {
 
 }  // namespace
 
+ByteSource MemorySource(const uint8_t* data, size_t size) {
+  return [data, size](uint64_t offset, uint8_t* into, size_t n, std::string& reason) {
+    if (offset > size || n > size - offset) {
+      reason = "the file ends early";
+      return false;
+    }
+    std::memcpy(into, data + offset, n);
+    return true;
+  };
+}
+
 bool ReadFileWith(const std::string& path,
                   const std::function<bool(uint64_t size, const ByteSource& source, std::string& reason)>& read,
                   std::string& error) {

@@ -18,6 +18,8 @@ constexpr uint64_t kMaxTextFileBytes = uint64_t(1) << 24;
 // n bytes of the file from offset into `into`; false, with reason, when the
 // file cannot be read or ends before.
 using ByteSource = std::function<bool(uint64_t offset, uint8_t* into, size_t n, std::string& reason)>;
+// The bytes at data as a source, for a file already in memory.
+ByteSource MemorySource(const uint8_t* data, size_t size);
 // Takes the next n bytes of a file being written; false once writing failed.
 using ByteSink = std::function<bool(const uint8_t* data, size_t n)>;
 

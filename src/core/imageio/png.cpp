@@ -284,9 +284,9 @@ bool DecodeWith(Reader& reader, const uint8_t* start, size_t size, TFastDIB& out
   }
   // libpng only says "Invalid IHDR data" for sizes past its limits.
   if (size >= 24 && std::memcmp(start + 12, "IHDR", 4) == 0) {
-    auto be32 = [&](size_t i) { return int64_t(start[i]) << 24 | int64_t(start[i + 1]) << 16 | int64_t(start[i + 2]) << 8 | start[i + 3]; };
-    if (!SizeAllowed(be32(16), be32(20))) {
-      reason = SizeRefusal(be32(16), be32(20));
+    const int64_t w = png::Be32(start + 16), h = png::Be32(start + 20);
+    if (!SizeAllowed(w, h)) {
+      reason = SizeRefusal(w, h);
       return false;
     }
   }
@@ -324,12 +324,7 @@ bool DecodeWith(Reader& reader, const uint8_t* start, size_t size, TFastDIB& out
 }  // namespace
 
 bool DecodePng(const uint8_t* data, size_t size, TFastDIB& out, std::string& reason) {
-  const ByteSource memory = [data, size](uint64_t offset, uint8_t* into, size_t n, std::string& why) {
-    if (offset > size || n > size - offset) return why = "the PNG data ends early", false;
-    std::memcpy(into, data + offset, n);
-    return true;
-  };
-  if (size >= 8 && png_sig_cmp(data, 0, 8) == 0 && png::DecodeCommon(memory, size, out)) return true;
+  if (size >= 8 && png_sig_cmp(data, 0, 8) == 0 && png::DecodeCommon(MemorySource(data, size), size, out)) return true;
   Reader reader;
   reader.Data = data;
   reader.Size = size;

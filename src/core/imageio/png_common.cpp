@@ -17,8 +17,6 @@
 namespace vorq::png {
 namespace {
 
-uint32_t Be32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
-
 constexpr uint32_t kMaxChunk = 0x7FFFFFFF;     // longer chunks are faults
 constexpr int kMaxChunksBeforeData = 1000;     // more before the image data: libpng's road
 constexpr size_t kBlock = size_t(1) << 16;     // bytes read at a time

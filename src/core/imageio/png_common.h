@@ -8,6 +8,9 @@
 
 namespace vorq::png {
 
+// PNG's big-endian 32-bit numbers.
+inline uint32_t Be32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
+
 // 0 ... 255 alpha over white, rounded.
 inline uint8_t OverWhite(unsigned c, unsigned a) { return uint8_t((c * a + 255 * (255 - a) + 127) / 255); }
 
