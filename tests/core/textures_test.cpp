@@ -234,16 +234,17 @@ TEST(Marble, MatchesTheReferenceAndRefusesDivisionByZero) {
 }
 
 // Scatterosity 1 or less gives r = Random(S) = 0 and Random(2 r) = 0 (see
-// the Random test): the reference is the source. Noisiness 1 and 256 add
-// Random(1) - 0 and Random(0) - 0, zeros, to every byte.
+// the Random test): the source, yet the draws are taken. Noisiness 1 and 256
+// add Random(1) - 0 and Random(0) - 0, zeros, to every byte.
 TEST(SprayAndColorNoise, MatchTheReferencesAtAllValues) {
   for (auto [w, h] : {std::pair{1, 1}, {1, 7}, {7, 1}, {5, 3}, {37, 40}})
     for (int v : kHostile) {
       const TFastDIB src = Random(w, h, 7, true);
       TFastDIB spray = Clone(src), noise = Clone(src), scratch, ref = Clone(src);
       FixSeed(3), Spray(spray, scratch, v), ColorNoise(noise, v);
+      const uint32_t after = RandSeed();
       FixSeed(3);
-      for (int y = 0, S = std::min(v, 1 << 30); y < h && S > 1; ++y)
+      for (int y = 0, S = std::min(v, 1 << 30); y < h; ++y)
         for (int x = 0; x < w; ++x) {
           const int r = R(S), sx = x + r - R(2 * r), sy = y + r - R(2 * r);
           ref.SetPixel(y, x, src.GetPixel(RefWrap(sy, h), RefWrap(sx, w)));
@@ -252,7 +253,7 @@ TEST(SprayAndColorNoise, MatchTheReferencesAtAllValues) {
       ref = Clone(src);
       for (int y = 0, a = v & 255; y < h; ++y)
         for (int i = 0; i < 3 * w; ++i) ref.Row(y)[i] = uint8_t(std::clamp(ref.Row(y)[i] + R(a) - a / 2, 0, 255));
-      EXPECT_TRUE(SamePixels(noise, ref, true)) << w << "x" << h << " N " << v;
+      EXPECT_TRUE(SamePixels(noise, ref, true) && RandSeed() == after) << w << "x" << h << " N " << v;
       EXPECT_TRUE((v & 255) > 1 || SamePixels(noise, src, true)) << v;
     }
 }
@@ -265,7 +266,8 @@ TEST(SuperNova, MatchesTheReferenceClampsTheCentreAndRefusesZeros) {
   for (const Case& c : {Case{1, 1, 32, 64, 32, 24, 36, 0x0000FF}, Case{37, 19, 5, 7, 360, 10, 4, 0x3080F0},
                         Case{5, 3, -3, 1, INT_MAX, -9, INT_MIN, 0xFFFFFF}, Case{1, 7, 1, 5, 0, 0, INT_MAX, 0x00FF00},
                         Case{7, 1, INT_MIN, 3, INT_MIN, 3, 0, 0x102030},
-                        Case{37, 19, 5, 7, 0, 10, 4, 0x0060F0}}) {
+                        Case{37, 19, 5, 7, 0, 10, 4, 0x0060F0}, Case{9, 5, 3, 4, 0, 4, 2, 0xFF0080},
+                        Case{9, 5, 3, 4, 0, 4, 2, 0x80FF00}}) {  // hues in sextants 4 and 2
     const TFastDIB src = Random(c.w, c.h, 11);
     TFastDIB img = Clone(src);
     FixSeed(5), SuperNova(img, c.R, c.n, c.hue, c.x, c.y, c.pen);
@@ -277,6 +279,9 @@ TEST(SuperNova, MatchesTheReferenceClampsTheCentreAndRefusesZeros) {
   FixSeed(1), SuperNova(a, 8, 16, 32, 500, 3, 0xFF);
   FixSeed(1), SuperNova(b, 8, 16, 32, 19, 3, 0xFF);  // X Pos beyond the width: the last column
   EXPECT_TRUE(SamePixels(a, b));
+  TFastDIB bound = Clone(src), capped = Clone(src);  // more than 2^18 spokes act as 2^18
+  FixSeed(2), SuperNova(bound, 8, 1 << 18, 32, 5, 5, 0xFF), FixSeed(2), SuperNova(capped, 8, (1 << 18) + 1, 32, 5, 5, 0xFF);
+  EXPECT_TRUE(SamePixels(bound, capped));
   for (auto [r, n] : {std::pair{0, 64}, {32, 0}, {32, -1}, {32, INT_MIN}}) SuperNova(a, r, n, 32, 1, 1, 0xFF);
   EXPECT_TRUE(SamePixels(a, b));
 }
@@ -312,7 +317,7 @@ TEST(MapTexture, MultipliesBySineOfTheGreyResizedTexture) {
   const double sin1 = float(std::sin(1.0L));
   for (int y = 0; y < 5; ++y)
     for (int i = 0; i < 18; ++i) ASSERT_EQ(img.Row(y)[i], uint8_t(std::nearbyint(src.Row(y)[i] * sin1)));
-  for (auto [tw, th] : {std::pair{1, 1}, {3, 8}, {13, 4}})
+  for (auto [tw, th] : {std::pair{1, 1}, {3, 8}, {13, 4}, {6, 2}})
     for (double B : {1.8, 3.0, -2.0, 1e300}) {
       const TFastDIB tex = Random(tw, th, 6);
       TFastDIB out = Clone(src), ref = Clone(src), t = Clone(tex);

@@ -26,6 +26,10 @@ void RowsWithDraws(int H, uint64_t drawsPerRow, Fn fn) {
   SetRandSeed(RandSkip(start, drawsPerRow * uint64_t(H)));
 }
 
+// Nothing changes, but the draws are still taken: the next effect must see
+// the generator where the whole pass would have left it.
+void SkipDraws(uint64_t k) { SetRandSeed(RandSkip(RandSeed(), k)); }
+
 // Wrap rule along an axis of n: offsets reach at most 2^30 + n, so the
 // common case is one comparison.
 inline int Wrapped(int i, int n) {
@@ -36,8 +40,9 @@ inline int Wrapped(int i, int n) {
 }  // namespace
 
 void Spray(TFastDIB& Work, TFastDIB& Scratch, int Scatterosity) {
-  if (!Usable(Work) || Scatterosity <= 1) return;  // r = 0 everywhere
+  if (!Usable(Work)) return;
   const int W = Work.Width(), H = Work.Height();
+  if (Scatterosity <= 1) return SkipDraws(3 * uint64_t(W) * uint64_t(H));  // r = 0 everywhere
   const int S = Scatterosity > (1 << 30) ? (1 << 30) : Scatterosity;
   CopySurface(Work, Scratch);
   if (Scratch.Empty()) return;
@@ -58,8 +63,9 @@ void Spray(TFastDIB& Work, TFastDIB& Scratch, int Scatterosity) {
 
 void ColorNoise(TFastDIB& Work, int Noisiness) {
   const int a = Noisiness & 255, half = a / 2;
-  if (!Usable(Work) || a <= 1) return;  // Random(a) - half is always 0
+  if (!Usable(Work)) return;
   const int n = 3 * Work.Width();
+  if (a <= 1) return SkipDraws(uint64_t(n) * uint64_t(Work.Height()));  // Random(a) - half is always 0
   RowsWithDraws(Work.Height(), uint64_t(n), [&](int y, RandomStream& rnd) {
     uint8_t* p = Work.Row(y);
     for (int i = 0; i < n; ++i) {
