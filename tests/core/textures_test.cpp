@@ -70,14 +70,16 @@ struct RefField {
   }
 };
 
-// Fixed seeds whose plasma fields start with a seed of 0, and two others.
+// Fixed seeds whose plasma fields have a 0 as their first, second, third
+// and fourth seed alone, and two others.
 std::vector<uint32_t> PlasmaSeeds() {
   std::vector<uint32_t> seeds{1, 2};
-  for (uint32_t s = 0; seeds.size() < 6; ++s) {
+  for (uint32_t s = 0, found = 0; found != 15; ++s) {
     FixSeed(s), Randomize();
-    bool zero = false;
-    for (int k = 0; k < 4; ++k) zero |= R(255) == 0;
-    if (zero) seeds.push_back(s);
+    uint32_t zeros = 0;
+    for (int k = 0; k < 4; ++k) zeros |= uint32_t(R(255) == 0) << k;
+    if (zeros == 0 || (zeros & (zeros - 1)) != 0 || (found & zeros) != 0) continue;
+    seeds.push_back(s), found |= zeros;
   }
   return seeds;
 }
