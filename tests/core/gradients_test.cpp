@@ -128,6 +128,8 @@ TEST(Gradient, EveryStyleStaysBetweenItsColoursWhateverTheValues) {
         p.BeginColor = 0x0A1420;
         p.EndColor = 0xC8B4A0;
         const TFastDIB t = Render(w, h, p);
+        p.Steps = std::max(v, 1);  // fewer than one step act as one
+        EXPECT_TRUE(test::SamePixels(Render(w, h, p), t)) << style << " " << w << "x" << h << " v " << v;
         for (int y = 0; y < h; ++y)
           for (int x = 0; x < w; ++x) {
             const TPixel24 c = t.GetPixel(y, x);
@@ -153,10 +155,22 @@ TEST(Gradient, ControlRendersOnlyAfterAChange) {
   // Bottom and right are drawn after top and left: the two far corners take their colour.
   EXPECT_TRUE(b.GetPixel(0, 119) == MakePixel(255, 255, 255) && b.GetPixel(74, 0) == MakePixel(255, 255, 255));
   EXPECT_TRUE(b.GetPixel(1, 118) == MakePixel(192, 192, 192) && b.GetPixel(73, 1) == MakePixel(192, 192, 192));
+  g.SetWidth(1);  // one column: its right edge, drawn last, is all of it
+  EXPECT_EQ(test::Count(g.Paint(), MakePixel(255, 255, 255)), 75);
   g.SetHeight(0);  // a refused size leaves an empty bitmap
   EXPECT_TRUE(g.Paint().Empty());
+  // The style box's items in their order, each naming its style.
+  const std::pair<const char*, G> items[] = {{"Vertical", G::gsVertical},   {"VertCenter", G::gsVertCenter},
+                                             {"Horizontal", G::gsHorizontal}, {"HorizCenter", G::gsHorizCenter},
+                                             {"Rectangle", G::gsRectangle}, {"Elliptic", G::gsElliptic},
+                                             {"Radial1", G::gsRadial1},     {"Radial2", G::gsRadial2}};
+  for (int i = 0; i < 8; ++i) {
+    TGradientStyle s = G::gsHorizontal;
+    EXPECT_TRUE(GradientStyleFromName(items[i].first, s) && s == items[i].second) << i;
+    EXPECT_STREQ(kGradientStyleItems[i], items[i].first);
+    EXPECT_STREQ(GradientStyleName(items[i].second), items[i].first);
+  }
   TGradientStyle s = G::gsVertical;
-  EXPECT_TRUE(GradientStyleFromName("VertCenter", s) && s == G::gsVertCenter);
   EXPECT_FALSE(GradientStyleFromName("vertcenter", s));
 }
 

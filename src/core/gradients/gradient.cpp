@@ -127,15 +127,16 @@ void RenderElliptic(TFastDIB& t, const GradientParams& p) {
   FillShapes(t, shapes, PixelFromColour(p.BeginColor));
 }
 
-// Frame ring `inset` pixels in from the border: top and left in `top`, bottom
-// and right in `bottom` (which also takes the two far corners).
+// Frame ring `inset` pixels in from the border: top and left in `top`, then
+// bottom and right in `bottom`, which so takes the two far corners (and the
+// whole ring when it is one pixel wide or high).
 void Ring(TFastDIB& t, int inset, TPixel24 top, TPixel24 bottom) {
   const int L = inset, T = inset, R = t.Width() - 1 - inset, B = t.Height() - 1 - inset;
   if (L > R || T > B) return;
-  FillPixels(t.Row24(B) + L, size_t(R - L + 1), bottom);
+  FillPixels(t.Row24(T) + L, size_t(R - L + 1), top);
+  for (int y = T; y <= B; ++y) t.Row24(y)[L] = top;
   for (int y = T; y <= B; ++y) t.Row24(y)[R] = bottom;
-  FillPixels(t.Row24(T) + L, size_t(R - L), top);
-  for (int y = T; y < B; ++y) t.Row24(y)[L] = top;
+  FillPixels(t.Row24(B) + L, size_t(R - L + 1), bottom);
 }
 
 }  // namespace
