@@ -201,6 +201,8 @@ TEST(Designers, ColorWheelFromTheAngleAndDistance) {
   // Radius 64: hue steps 96 (below), 192 (left), 288 (above); radius 32: red and white.
   EXPECT_TRUE(w.GetPixel(192, 128) == MakePixel(128, 255, 0) && w.GetPixel(128, 64) == MakePixel(0, 255, 255));
   EXPECT_TRUE(w.GetPixel(64, 128) == MakePixel(128, 0, 255) && w.GetPixel(128, 160) == MakePixel(255, 128, 128));
+  // Up and right (angle -45 degrees, hue step -48 + 384 = 336), d = 1.414.
+  EXPECT_EQ(w.GetPixel(64, 192), MakePixel(149, 0, 112));
 }
 
 TEST(Designers, MultiGradientRunsAndMarkers) {
