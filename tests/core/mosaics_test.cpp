@@ -88,7 +88,8 @@ TEST(Mosaic, CycloidSquaresInTheRunningColour) {
 TEST(Mosaic, ConcentricRectsFrames) {
   // The described loop: reduce a copy again and again in place and lay it
   // centred, until it is no wider than W div 2 - D or a side would vanish.
-  const int cases[][3] = {{256, 256, 10}, {300, 20, 3}, {37, 19, 1}, {7, 1, 1}, {37, 19, INT_MAX}};  // W, H, D
+  // W, H, D; 20 x 30 by 2 reaches width 8 = W div 2 - D exactly.
+  const int cases[][3] = {{256, 256, 10}, {300, 20, 3}, {37, 19, 1}, {7, 1, 1}, {37, 19, INT_MAX}, {20, 30, 2}};
   for (const auto& [W, H, D] : cases) {
     const TFastDIB in = Random(W, H, 4);
     TFastDIB out = Clone(in), want = Clone(in), copy = Clone(in), scratch;
