@@ -98,6 +98,21 @@ TEST(SeamMeter, FlatPeriodicAndRampImages) {
   // Together: 9 left/right and 21 top/bottom channel steps, weighed alike.
   EXPECT_DOUBLE_EQ(r.Both, (40.0 * 9 / 30 + 0.5) / (20.0 / 3 * 9 / 30 + 0.5));
   EXPECT_EQ(SeamReportText(r), "5.00 (left/right 5.65, top/bottom 1.00)");
+  // Grey 10 x + 40 y: two columns (rows) make the seam pair the inside pair,
+  // yet both still count towards Both.
+  auto grid = [](int w, int h) {
+    TFastDIB g = test::Uniform(w, h, {});
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const uint8_t v = uint8_t(10 * x + 40 * y);
+        g.SetPixel(y, x, MakePixel(v, v, v));
+      }
+    return g;
+  };
+  const SeamReport narrow = MeasureSeams(grid(2, 3)), low = MeasureSeams(grid(3, 2));
+  EXPECT_DOUBLE_EQ(narrow.TopBottom, 80.5 / 40.5);  // seam 80, inside (40 + 40) / 2
+  EXPECT_DOUBLE_EQ(narrow.Both, (570.0 / 15 + 0.5) / (660.0 / 30 + 0.5));
+  EXPECT_DOUBLE_EQ(low.Both, (480.0 / 15 + 0.5) / (840.0 / 30 + 0.5));
   // Noise is as different across the wrap as inside it.
   const SeamReport noise = MeasureSeams(test::Random(512, 512, 3));
   EXPECT_NEAR(noise.Both, 1.0, 0.05);

@@ -143,7 +143,7 @@ TEST(Blend, MergeBufferPerChannel) {
   EXPECT_TRUE(SamePixels(self, img));
   // In extended precision, the buffer scaled by dropping or repeating rows
   // and columns, an empty one black, results clamped.
-  for (const TFastDIB& b : {Clone(buf), Random(10, 40, 12), Random(1, 1, 13), TFastDIB{}})
+  for (const TFastDIB& b : {Clone(buf), Random(10, 40, 12), Random(1, 1, 13), Random(37, 40, 14), TFastDIB{}})
     for (int P : {1, 33, 50, 99, 0, 100, -20, 180, INT_MIN, INT_MAX}) {
       TFastDIB got = Clone(img);
       MergeGradient(got, b, P);
