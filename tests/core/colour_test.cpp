@@ -225,7 +225,8 @@ TEST(ColourSliders, Saturation) {
 
 TEST(ColourSliders, ChainMatchesThePassesInOrder) {
   const SliderAmounts cases[] = {
-      {0, 0, 255, 0, 0, 0}, {-30, 60, 300, 5, -5, 20}, {255, 255, 0, -255, 255, 0}, {-255, -255, 510, 0, 0, 0}};
+      {0, 0, 255, 0, 0, 0},       {-30, 60, 300, 5, -5, 20}, {255, 255, 0, -255, 255, 0},
+      {-255, -255, 510, 0, 0, 0}, {0, 0, 255, 0, 0, 20}};  // the last: blue alone
   const TFastDIB src = Noise(203, 19, 11);
   for (const SliderAmounts& a : cases) {
     TFastDIB expected;
