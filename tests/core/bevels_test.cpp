@@ -226,7 +226,8 @@ TEST(StretchBlur, MatchesTheRepetitionsAsDescribed) {
     for (auto [L, V, R] : {std::tuple{1, 1, 32}, {-1, 1, 3}, {2, -5, 4}, {-40, 0, 1}, {INT_MIN, INT_MAX, 2}}) {
       const TFastDIB in = Random(sz[0], sz[1], ++seed);
       const TFastDIB same = Random(sz[0], sz[1], ++seed), other = Random(4, 9, ++seed);
-      for (const TFastDIB* buffer : {&same, &other, static_cast<const TFastDIB*>(nullptr)}) {
+      const TFastDIB tall = Random(sz[0], sz[1] + 3, ++seed);  // the image's width only
+      for (const TFastDIB* buffer : {&same, &other, &tall, static_cast<const TFastDIB*>(nullptr)}) {
         TFastDIB out = Clone(in), t;
         buffer ? StretchBlurWithBuffer(out, t, *buffer, L, V, R) : StretchBlurWithSelf(out, t, L, V, R);
         EXPECT_TRUE(SamePixels(out, RefStretchBlur(in, buffer, L, V, R)))
@@ -261,7 +262,8 @@ TEST(Water, MatchesTheMapAsDescribed) {
     for (auto [L, V] : {std::pair{64, 100}, {0, 0}, {-1, -2}, {1 << 23, -(1 << 23) - 1}, {INT_MAX, INT_MIN}}) {
       const TFastDIB in = Random(sz[0], sz[1], ++seed), same = Random(sz[0], sz[1], ++seed);
       const TFastDIB wide = Random(9, 2, ++seed), column = Random(1, 4, ++seed);
-      for (const TFastDIB* map : {&same, &wide, &column, &in}) {
+      const TFastDIB tall = Random(sz[0], sz[1] + 3, ++seed);
+      for (const TFastDIB* map : {&same, &wide, &tall, &column, &in}) {
         TFastDIB out = Clone(in), t;
         map == &in ? WaterWithSelf(out, t, L, V) : WaterWithBuffer(out, t, *map, L, V);
         EXPECT_TRUE(SamePixels(out, RefWater(in, *map, L, V))) << sz[0] << "x" << sz[1] << " L " << L << " V " << V;
