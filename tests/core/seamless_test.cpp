@@ -199,6 +199,10 @@ TEST(SeamAxis, OneAxisIsThatHalfOfTheBlend) {
     EdgeMerge(merged, 4, axis);
     RefBlend(ref1, cols ? 9 : 0, cols ? 0 : 5);
     EXPECT_TRUE(SamePixels(merged, ref1));
+    merged = Clone(src), ref1 = Clone(src);  // 1/1: strips as wide as the image
+    EdgeMerge(merged, 1, axis);
+    RefBlend(ref1, cols ? 37 : 0, cols ? 0 : 23);
+    EXPECT_TRUE(SamePixels(merged, ref1));
     SeamlessEdge(edged, 100, axis);
     RefSeamlessEdge(ref2, 100, cols, !cols);
     EXPECT_TRUE(SamePixels(edged, ref2));
@@ -255,7 +259,8 @@ TEST(RotateBilinearWrapped, MatchesReferenceOnEveryWrapSide) {
   struct Case {
     int ws, hs, wt, ht, cx, cy;
     double angle;
-  } cases[] = {{9, 7, 9, 7, 0, 0, 30}, {20, 13, 31, 17, 25, -4, -75}, {1, 1, 3, 2, 0, 0, 45}, {16, 16, 16, 16, 8, 8, 200}};
+  } cases[] = {{9, 7, 9, 7, 0, 0, 30}, {20, 13, 31, 17, 25, -4, -75}, {1, 1, 3, 2, 0, 0, 45}, {16, 16, 16, 16, 8, 8, 200},
+               {7, 20, 13, 31, 3, 10, 10}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.ws << "x" << c.hs << " angle " << c.angle);
     const TFastDIB src = Random(c.ws, c.hs, uint32_t(c.ws * 5 + c.hs));
