@@ -1,6 +1,7 @@
 // The canvas's screen-to-image mapping and the seam meter.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -46,14 +47,10 @@ TEST(ViewRender, EveryZoomAndTilingShowsTheModularPixel) {
           }
         // Image coordinates: the middle copy is the image itself.
         for (int x = 0; x < ew; ++x) ASSERT_EQ(ViewToImage(g, w, x), RefPlane(x, zoom) - (tiled ? w : 0));
-        for (int i = -w; i < 2 * w; ++i) {
+        for (int i = -w; i < 2 * w; ++i) {  // the first screen pixel showing i, inside the view or not
           const int v = ImageToView(g, w, i);
-          if (v >= 0 && v < ew) {
-            ASSERT_GE(ViewToImage(g, w, v), i);
-          }
-          if (v > 0 && v <= ew) {
-            ASSERT_LT(ViewToImage(g, w, v - 1), i);
-          }
+          ASSERT_GE(ViewToImage(g, w, v), i);
+          ASSERT_LT(ViewToImage(g, w, v - 1), i);
         }
       }
   }
@@ -71,6 +68,11 @@ TEST(ViewRender, DimmedCopiesLeaveTheImageAlone) {
       // Halved and lifted by 64: 255 -> 191, 0 -> 64, 100 -> 114.
       EXPECT_EQ(out[size_t(y * 12 + x)], middle ? 0xffff0064u : 0xffbf4072u) << x << "," << y;
     }
+  // Without copies nothing is dimmed; zooms beyond the range act as its ends.
+  RenderView(s, ViewGeometry{4, 2, 0, false, true}, 0, 0, 4, 2, out.data(), 4, scratch);
+  EXPECT_EQ(std::count(out.begin(), out.begin() + 8, 0xffff0064u), 8);
+  EXPECT_EQ(ViewExtent(ViewGeometry{4, 2, kMaxZoomLog2 + 2, false, false}, 4), 4 << kMaxZoomLog2);
+  EXPECT_EQ(ViewToImage(ViewGeometry{4, 2, kMinZoomLog2 - 3, false, false}, 4, 1), 1 << -kMinZoomLog2);
 }
 
 TEST(SeamMeter, FlatPeriodicAndRampImages) {
