@@ -50,6 +50,7 @@ TEST(Gradient, BandAndCentreStylesPaintedInOrder) {
     for (const auto& sz : test::kSizes) {
       const int W = sz[0], H = sz[1];
       TFastDIB wantH = test::Uniform(W, H, {}), wantV = test::Uniform(W, H, {}), wantC = test::Uniform(W, H, {});
+      TFastDIB wantHC = test::Uniform(W, H, {});
       for (long long i = 0; i <= steps; ++i) {
         const TPixel24 c = Step(p.BeginColor, p.EndColor, i, steps);
         FillRect(wantH, int(i * W / (steps + 1)), 0, int((i + 1) * W / (steps + 1)), H, c);
@@ -60,9 +61,15 @@ TEST(Gradient, BandAndCentreStylesPaintedInOrder) {
         FillRect(wantC, 0, i, W, i + 1, c);
         FillRect(wantC, 0, H - i, W, H - i + 1, c);
       }
+      for (int i = 0; i <= W / 2; ++i) {
+        const TPixel24 c = W < 2 ? PixelFromColour(p.BeginColor) : Step(p.BeginColor, p.EndColor, i, W / 2);
+        FillRect(wantHC, i, 0, i + 1, H, c);
+        FillRect(wantHC, W - i, 0, W - i + 1, H, c);
+      }
       p.Steps = steps;
       for (const auto& [style, want] :
-           {std::pair{G::gsHorizontal, &wantH}, {G::gsVertical, &wantV}, {G::gsVertCenter, &wantC}}) {
+           {std::pair{G::gsHorizontal, &wantH}, {G::gsVertical, &wantV}, {G::gsVertCenter, &wantC},
+            {G::gsHorizCenter, &wantHC}}) {
         p.Style = style;
         EXPECT_TRUE(test::SamePixels(Render(W, H, p), *want)) << int(style) << " " << W << "x" << H << " " << steps;
       }
@@ -155,6 +162,11 @@ TEST(Gradient, ControlRendersOnlyAfterAChange) {
   // Bottom and right are drawn after top and left: the two far corners take their colour.
   EXPECT_TRUE(b.GetPixel(0, 119) == MakePixel(255, 255, 255) && b.GetPixel(74, 0) == MakePixel(255, 255, 255));
   EXPECT_TRUE(b.GetPixel(1, 118) == MakePixel(192, 192, 192) && b.GetPixel(73, 1) == MakePixel(192, 192, 192));
+  for (int k = 0; k < 3; ++k) {  // each change asks for a new render
+    g.Paint();
+    EXPECT_TRUE((k == 0 ? g.SetEndColor(0x123456) : k == 1 ? g.SetGradientStyle(G::gsRadial1) : g.SetStartAngle(30)) &&
+                g.NeedsRender());
+  }
   g.SetWidth(1);  // one column: its right edge, drawn last, is all of it
   EXPECT_EQ(test::Count(g.Paint(), MakePixel(255, 255, 255)), 75);
   g.SetHeight(0);  // a refused size leaves an empty bitmap
