@@ -271,6 +271,9 @@ TEST(Water, MatchesTheMapAsDescribed) {
       TFastDIB moved = Clone(in), t;  // an empty buffer is black
       WaterWithBuffer(moved, t, TFastDIB(), L, V);
       EXPECT_TRUE(SamePixels(moved, RefWater(in, Uniform(1, 1, kBlack), L, V)));
+      TFastDIB fromScratch = Clone(in), scratch = Clone(wide);  // the buffer the result goes to
+      WaterWithBuffer(fromScratch, scratch, scratch, L, V);
+      EXPECT_TRUE(SamePixels(fromScratch, RefWater(in, wide, L, V)));
     }
 }
 
