@@ -218,9 +218,10 @@ TEST(ColourSliders, Saturation) {
     EXPECT_TRUE(Same(img, ref)) << S;
   }
   // Out-of-range amounts are limited to 0 .. 510.
-  TFastDIB u = Strip({MakePixel(200, 100, 0)});
+  TFastDIB u = Strip({MakePixel(200, 100, 0), MakePixel(255, 255, 255)});
   ApplySaturation(u, -40);
-  EXPECT_EQ(Px(u, 0, 1), MakePixel(100, 100, 100));
+  EXPECT_EQ(Px(u, 0, 2), MakePixel(100, 100, 100));
+  EXPECT_EQ(Px(u, 1, 2), MakePixel(255, 255, 255));  // white: its average is 765 / 3 = 255
 }
 
 TEST(ColourSliders, ChainMatchesThePassesInOrder) {
