@@ -76,16 +76,19 @@ void GradientTest::designersThroughTheirControls() {
     QCOMPARE(fields(), QStringList({"300", "20", "0", "VertCenter"}));
     Type(Child<QLineEdit>(d, "meAngle"), "30");
     Type(Child<QLineEdit>(d, "meHigh"), "12");
+    Type(Child<QLineEdit>(d, "meWide"), "301");  // rows padded to whole words
     Child<QComboBox>(d, "cbStyle")->setCurrentText("Horizontal");
     Child<QPushButton>(d, "bFromCl")->click();
     Child<QPushButton>(d, "bClTo")->click();
-    QCOMPARE(d->preview()->size(), QSize(300, 12));
+    QCOMPARE(d->preview()->size(), QSize(301, 12));
     Child<QToolButton>(d, "bPaste")->click();  // Paste now, the dialog stays
     QVERIFY(d->isVisible());
     QCOMPARE(f.editor().WorkSurface.Height(), 12);
-    QCOMPARE(Pixel(f, 299, 5), MakePixel(0, 255, 0));
+    QCOMPARE(Pixel(f, 300, 5), MakePixel(0, 255, 0));
     QCOMPARE(Pixel(f, 0, 5), MakePixel(255, 0, 0));
-    QCOMPARE(d->preview()->grab().toImage().pixelColor(0, 5), QColor(255, 0, 0));
+    const QImage shown = d->preview()->grab().toImage();
+    QCOMPARE(shown.pixelColor(0, 5), QColor(255, 0, 0));
+    QCOMPARE(shown.pixelColor(300, 5), QColor(0, 255, 0));
     Child<QPushButton>(d, "bDefault")->click();
     QCOMPARE(d->preview()->size(), QSize(256, 256));
     QCOMPARE(fields(), QStringList({"256", "256", "0", "VertCenter"}));
