@@ -139,8 +139,10 @@ void PaintingTest::selectionDialogAnswersEachAction() {
 
   bool looked = false;
   // The band stays on screen while the question is open; Cancel keeps the image.
-  f.AnswerSelection("bCancel", [&](TfSelect*) {
+  f.AnswerSelection("bCancel", [&](TfSelect* d) {
     looked = true;
+    QCOMPARE(Captions(d), QStringList({"Cancel", "Copy to Buffer", "Copy to Clipboard", "Crop to Selection",
+                                       "Selection Action"}));
     QCOMPARE(f.view()->BandRect(), QRect(QPoint(20, 20), QPoint(60, 40)));
   });
   QTest::mouseRelease(f.view(), Qt::LeftButton, {}, {60, 40});

@@ -99,10 +99,23 @@ void ToolBoxTest::applyScrollAndResetUseTheTypedValues() {
   const auto scrolled = f.Pixels();
   auto answer = [&](bool ok) {
     WhenModal([ok](QWidget* dialog) {
+      if (!ok) {
+        QStringList kernel;
+        for (const char* name : {"e1", "e2", "e3", "e4", "e5", "e6", "e7", "e8", "e9", "eDiv"})
+          kernel << Edit(dialog, name)->text();
+        QCOMPARE(kernel.join(" "), QString("2 1 1 1 -3 -1 1 -1 -1 1"));
+        QCOMPARE(Captions(dialog),
+                 QStringList({"3 x 3 Convolution filter.  Each box represents a pixel, except the one on the right, "
+                              "which is used as a divisor.  Each pixels color value is multiplied by the specified "
+                              "value, summed, then divided by the divisor. (Don't use 0)",
+                              "Cancel", "Create-A-Filter", "Negative numbers are allowed, but not real numbers.",
+                              "OK"}));
+      }
       Edit(dialog, "e5")->setText("9");
       Child<QPushButton>(dialog, ok ? "bOK" : "bCancel")->click();
-      // Laid out as the kernel: e1 e2 e3 the top row, e4 under e1.
+      // Laid out as the kernel: e1 e2 e3 the top row, e4 under e1; the divisor right of the middle row.
       QVERIFY(Edit(dialog, "e2")->y() == Edit(dialog, "e1")->y() && Edit(dialog, "e4")->x() == Edit(dialog, "e1")->x());
+      QVERIFY(Edit(dialog, "eDiv")->y() == Edit(dialog, "e5")->y() && Edit(dialog, "eDiv")->x() > Edit(dialog, "e6")->x());
     });
   };
   answer(false);
