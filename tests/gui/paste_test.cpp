@@ -1,9 +1,11 @@
 // Edit ▸ Paste with the real clipboard: nothing without a picture, pictures
 // with alpha over white, Paste Transparent's dialog, the movable selection.
 #include <QBuffer>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
 #include <QMimeData>
+#include <QFrame>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -106,6 +108,11 @@ void FilesBufferTest::transparentDialogAndWhiteLowerLeft() {
   // Cancel: nothing changes, no snapshot; the swatch follows the choice.
   const std::vector<uint8_t> before = f.Pixels();
   WhenModal([&](QWidget* d) {
+    QCOMPARE(Captions(d), QStringList({"Cancel", "Custom Color...", "Normal (Lower left pixel is transparent color)",
+                                       "OK", "ReSize Clipboard Image before paste", "Transparent Color",
+                                       "Transparent Color Selection", "Transparent Paste Options",
+                                       "Use Pen Color for transparent color"}));
+    QVERIFY(Child<QCheckBox>(d, "cbReSize")->isChecked());
     QCOMPARE(Swatch(d), QColor(255, 255, 255));
     Child<QRadioButton>(d, "rbPen")->click();
     QCOMPARE(Swatch(d), QColor(0x56, 0x34, 0x12));
@@ -116,7 +123,7 @@ void FilesBufferTest::transparentDialogAndWhiteLowerLeft() {
     QCOMPARE(Swatch(d), QColor(0, 0, 0));
     QTest::mouseClick(Child<QFrame>(d, "Shape1"), Qt::LeftButton);
     QCOMPARE(Swatch(d), QColor(255, 0, 0));
-    Child<QRadioButton>(d, "rbNorm")->click();
+    Child<QCheckBox>(d, "cbReSize")->click();
     Child<QPushButton>(d, "bCancel")->click();
   });
   f.window->action("Transparent1")->trigger();
@@ -127,6 +134,9 @@ void FilesBufferTest::transparentDialogAndWhiteLowerLeft() {
   // OK with Normal and ReSize: the 50 x 40 picture stretched over 256 x 256,
   // its white pixels leaving the image as it was.
   WhenModal([](QWidget* d) {
+    QVERIFY(Child<QRadioButton>(d, "rbCustom")->isChecked() && !Child<QCheckBox>(d, "cbReSize")->isChecked());
+    Child<QRadioButton>(d, "rbNorm")->click();
+    Child<QCheckBox>(d, "cbReSize")->click();
     QCOMPARE(Swatch(d), QColor(255, 255, 255));
     Child<QPushButton>(d, "bOK")->click();
   });
