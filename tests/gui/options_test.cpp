@@ -121,6 +121,7 @@ void SettingsTest::gifDialogAnswersAndKeepsItsChoice() {
   f.PaintPattern();
   QString chosen;
   f.window->setFileChooser([&](bool) { return chosen; });
+  QVERIFY(f.window->action("HideDialogDuringSave1")->isChecked());
   f.window->action("ShowDialogDuringSave1")->trigger();
   auto answer = [](int expectedShown, QPoint click, const char* button) {
     WhenModal([=](QWidget* modal) {

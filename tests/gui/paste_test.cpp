@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 
 #include "gui/mainwin/paste_selection.h"
 #include "gui_test_util.h"
@@ -77,7 +78,7 @@ void FilesBufferTest::clipboardEmptyOrWithAlpha() {
   mime->setImageData(QImage::fromData(png, "PNG"));
   QGuiApplication::clipboard()->setMimeData(mime);
 
-  f.window->action("ReplaceImage1")->trigger();
+  Child<QToolButton>(f.window.get(), "bPaste")->click();
   const TFastDIB& w = f.editor().WorkSurface;
   QCOMPARE(QSize(w.Width(), w.Height()), QSize(5, 3));
   QCOMPARE(At(w, 0, 0), qRgb(10, 20, 30));
@@ -91,6 +92,8 @@ void FilesBufferTest::clipboardEmptyOrWithAlpha() {
   f.window->action("PasteClipboardtoBuffer1")->trigger();
   QVERIFY(Bytes(f.editor().BufferSurface) == f.Pixels());
   QVERIFY(f.window->findChild<QLabel*>("Lbl3D2")->isEnabled());
+  for (const char* name : {"PasteBuffertoImage1", "MergeBufferWithImage1", "CopyBuffertoClipboard1"})
+    QVERIFY2(f.window->action(name)->isEnabled(), name);
 }
 
 void FilesBufferTest::transparentDialogAndWhiteLowerLeft() {
