@@ -24,6 +24,21 @@ bool Shown(QWidget* box, const char* name) { return !Child(box, name)->isHidden(
 void ToolBoxTest::showsTheSelectedEffectsFields() {
   Fixture f;
   TfToolBox* box = f.window->toolBox();
+  QStringList captions = Captions(box);
+  captions.removeIf([](const QString& c) { return c.startsWith("lbl"); });  // the fields' labels wait for an effect
+  QCOMPARE(captions,
+           QStringList({"Apply Current effect", "Blue", "Brush Color", "Bump Map", "Cancel", "Choose an effect...",
+                        "Contrast", "Currently selected effect", "D", "Draw Ellipse", "Draw Rectangle",
+                        "Draw a Line using current Pen Mode", "Fill Ellipses and rectangles with brush color",
+                        "Fill Shape",
+                        "Flood Fill also fills colours within this distance of the clicked one (0: exact)",
+                        "Flood Fill an area with Brush Color", "Freehand draw", "Green", "Invoke Text Designer...",
+                        "L/R Height", "Lightness", "OK", "Pen Color", "Pen Size", "Preview", "Red",
+                        "Reset to Default", "Saturation", "Seams", "Seams that Seamless Edge and Edge Merge join",
+                        "Select an area of the Image...", "Set Pen Color to color under cursor", "Set Width of Pen",
+                        "Show the effect with the values typed, before Apply", "Show/Hide Color Sliders on Toolbox",
+                        "Tool Box", "UnDo", "Use Peaks", "Uses Brush color for HiLite and PenColor for Shadow",
+                        "Wrap", "Y Pos"}));
   f.Select("Blur");
   QCOMPARE(LabelText(box, "lblHelp"), QString("No User Settings"));
   QVERIFY(!Shown(box, "eAmtMain") && !Shown(box, "btnDefault"));
