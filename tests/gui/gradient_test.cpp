@@ -30,12 +30,17 @@ void GradientTest::thumbnailAppearsOnFirstShowAndPastes() {
   QLabel* thumb = f.window->gradientThumb();
   QVERIFY(thumb->isHidden());
   QVERIFY(!f.window->findChild<QToolButton*>("bPasteGrad")->isEnabled());
+  auto* caption = f.window->findChild<QLabel*>("Lbl3D1");
+  QVERIFY(!caption->isEnabled());
 
   QCOMPARE(f.editor().WorkSurface.Width(), 256);  // the start image waits for the first show
   QVERIFY(f.ShowFirst());
   QVERIFY(thumb->isVisible());
   QCOMPARE(thumb->pixmap().size(), QSize(65, 65));
-  QVERIFY(f.window->findChild<QToolButton*>("bPasteGrad")->isEnabled());
+  const QColor top = thumb->pixmap().toImage().pixelColor(32, 0);  // navy, blended a little with the rows below
+  QVERIFY2(top.blue() > 100 && top.red() < 20, qPrintable(top.name()));
+  QVERIFY(f.window->findChild<QToolButton*>("bPasteGrad")->isEnabled() && caption->isEnabled());
+  QVERIFY(f.window->action("PasteToImage1")->isEnabled() && f.window->action("MergeWithImage1")->isEnabled());
   // The start image came after the gradient, and takes no snapshot.
   QCOMPARE(f.window->statusPanel(kPanelHeight)->text(), QString("Height: 30"));
   QCOMPARE(f.window->imageView()->size(), QSize(40, 30));
