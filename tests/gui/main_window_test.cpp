@@ -7,6 +7,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "gui/mainwin/document_state.h"
 #include "gui/mainwin/logging_panel.h"
 #include "gui_test_util.h"
 #include "gui_tests.h"
@@ -197,6 +198,21 @@ void MainWindowTest::closingAsksOnlyWhenPromptIsChecked() {
   f.window->action("Exit1")->trigger();
   QVERIFY(!f.window->isVisible());
   QCOMPARE(asked.size(), 4);
+
+  // Once the ring is full a change replaces the oldest snapshot (in a one-level ring, the
+  // same slot), and is a change still.
+  TFastDIB image;
+  image.SetSize(3, 1);
+  for (int levels : {1, 2}) {
+    DocumentState doc;
+    UndoRing ring(levels);
+    for (int i = 0; i < 3; ++i) {
+      doc.SetClean(image, "a.png");
+      QVERIFY(ring.Push(image));
+      doc.UndoChanged(ring, image);
+      QVERIFY(doc.Modified());
+    }
+  }
 }
 
 // The editor program itself: --grab writes a picture of both windows and
