@@ -239,6 +239,7 @@ void TextLogTest::placedTextIsWhatTheBatchToolDraws() {
   const QPoint centre(floating->width() / 2, floating->height() / 2);
   QTest::mouseMove(floating, centre + QPoint(7, 3));
   QTRY_COMPARE(floating->pos(), QPoint(27, 33));
+  QCOMPARE(f.window->statusPanel(kPanelX)->text() + " " + f.window->statusPanel(kPanelY)->text(), QString("X: 27 Y: 33"));
   const QImage picture = floating->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
   QTest::mouseClick(floating, Qt::LeftButton, {}, centre);
   QVERIFY(!floating->isVisible());
