@@ -252,6 +252,13 @@ void OutputTest::printDialogAndThePrintedPage() {
   const int left = 3075, middle = 2325 + 2400;
   QCOMPARE(Dots(pdf, left - 1, middle, 3), QString("wkr"));
   QCOMPARE(Dots(pdf, left + 7050 - 2, middle, 2), QString("rk"));
+  // Down a column: the 4.625 inches high picture's top edge at 2325 dots, its bottom at 7874.
+  auto column = [&](int y, int n) {
+    QString colours;
+    for (int i = 0; i < n; ++i) colours += Dots(pdf, left + 100, y + i, 1);
+    return colours;
+  };
+  QCOMPARE(column(2324, 3) + column(7873, 2), QString("wkrrk"));
 
   // Cancel prints nothing; a box that is no number abandons the print with its message.
   const QString none = dir.filePath("none.pdf");
