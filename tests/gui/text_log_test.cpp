@@ -220,6 +220,11 @@ void TextLogTest::placedTextIsWhatTheBatchToolDraws() {
     styles->setCurrentRow(1);
     emit styles->itemClicked(styles->item(1));
     Type(Child<QLineEdit>(d, "eSize"), "20");
+    // Quick pick: rows of four, the second the reds, the last the blues.
+    for (auto [name, colour] : {std::pair{"quick4", QColor(128, 0, 0)}, {"quick13", QColor(0, 0, 255)}}) {
+      Child<QToolButton>(d->ColorButton()->Menu(), name)->click();
+      QCOMPARE(d->Sample()->FontColor(), colour);
+    }
     d->ColorButton()->SetMoreColors([](uint32_t& c) {
       c = 0x0000C0;
       return true;
