@@ -143,6 +143,15 @@ void TextLogTest::dialogFieldsFollowTheRules() {
   QCOMPARE(Child<QLineEdit>(d, "eStyle")->text(), QString("Regular"));
   QCOMPARE(sample->Text() + "|" + memo->toPlainText(), QString("Your Text Here|Your Text Here"));
   QVERIFY(Child<QPushButton>(d, "BitBtn1")->isDefault());
+  // The sample sits sunken in a two-pixel bevel: shadow above and left, light below and right.
+  const QImage panel = sample->grab().toImage();
+  const QRgb dark = sample->palette().color(QPalette::Dark).rgb(), light = sample->palette().color(QPalette::Light).rgb();
+  const int right = panel.width() - 1, bottom = panel.height() - 1;
+  for (int i : {0, 1}) {
+    QCOMPARE(QList<QRgb>({panel.pixel(i, 9), panel.pixel(9, i)}), QList<QRgb>({dark, dark}));
+    QCOMPARE(QList<QRgb>({panel.pixel(right - i, 9), panel.pixel(9, bottom - i)}), QList<QRgb>({light, light}));
+  }
+  QCOMPARE(panel.pixel(2, bottom - 2), sample->palette().color(QPalette::Button).rgb());
   const TextToolLine first = d->Chosen();
   QVERIFY(first.Size == 8 && first.Color == 0 && first.Style == TextStyle::Normal && first.Align == TextAlign::Left);
   WhenModal([](QWidget* modal) { Child<QPushButton>(modal, "BitBtn2")->click(); });
