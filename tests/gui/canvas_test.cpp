@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QPaintEvent>
 #include <QRegion>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 
 #include "gui_test_util.h"
@@ -51,6 +53,13 @@ void PaintingTest::zoomedLineLandsInImageCoordinates() {
   f.window->action("ActualSize1")->trigger();
   QCOMPARE(f.view()->size(), QSize(40, 30));
   QCOMPARE(f.Panel("stBarZoom"), QString("Zoom: 1x"));
+  // The pixel grid, a faint grey line on each image pixel's left and top edge, shows from 8x.
+  for (int zoom : {2, 3}) {
+    f.view()->SetZoom(zoom);
+    const QImage shot = f.view()->grab().toImage();
+    QCOMPARE(shot.pixelColor(16, 1), zoom == 3 ? QColor(210, 210, 210) : QColor(Qt::white));
+    QCOMPARE(shot.pixelColor(17, 1), QColor(Qt::white));
+  }
 }
 
 void PaintingTest::tiledViewShowsTheCopiesAndTheSeams() {
@@ -87,6 +96,26 @@ void PaintingTest::tiledViewShowsTheCopiesAndTheSeams() {
   QVERIFY(!repaints.Painted.contains(QPoint(20, 12)));
   // The seam panel follows the image: a lone red pixel on the edge is a seam.
   QVERIFY(f.Panel("stBarSeam").startsWith("Seams: ") && f.Panel("stBarSeam") != "Seams: 1.00");
+
+  // A view larger than the window scrolls without end: half a tile past either end jumps back a tile.
+  s.SetSize(1000, 800, 24, 0);
+  f.editor().RefreshImage();
+  auto* area = qobject_cast<QScrollArea*>(f.view()->parentWidget()->parentWidget());
+  QScrollBar* h = area->horizontalScrollBar();
+  QScrollBar* v = area->verticalScrollBar();
+  for (auto [bar, set, shown] : {std::tuple{h, 499, 1499}, {h, 500, 500}, {h, 1499, 1499}, {h, 1500, 500},
+                                 {v, 399, 1199}, {v, 1200, 400}}) {
+    bar->setValue(set);
+    QCOMPARE(bar->value(), shown);
+  }
+  // Leaving the tiled view keeps the image where it was; zooming in keeps the area's middle.
+  h->setValue(1100);
+  v->setValue(850);
+  f.window->action("TiledView1")->trigger();
+  QCOMPARE(QPoint(h->value(), v->value()), QPoint(100, 50));
+  const QPoint middle(area->viewport()->width() / 2, area->viewport()->height() / 2);
+  f.window->action("ZoomIn1")->trigger();  // the image point at (100, 50) + middle + 0.5 doubles
+  QCOMPARE(QPoint(h->value(), v->value()), QPoint(201, 101) + middle);
   // Pictures of the tiled view for a look by eye.
   const QByteArray dir = qgetenv("VORQ_CANVAS_SHOTS");
   if (!dir.isEmpty()) {

@@ -30,12 +30,17 @@ void GradientTest::thumbnailAppearsOnFirstShowAndPastes() {
   QLabel* thumb = f.window->gradientThumb();
   QVERIFY(thumb->isHidden());
   QVERIFY(!f.window->findChild<QToolButton*>("bPasteGrad")->isEnabled());
+  auto* caption = f.window->findChild<QLabel*>("Lbl3D1");
+  QVERIFY(!caption->isEnabled());
 
   QCOMPARE(f.editor().WorkSurface.Width(), 256);  // the start image waits for the first show
   QVERIFY(f.ShowFirst());
   QVERIFY(thumb->isVisible());
   QCOMPARE(thumb->pixmap().size(), QSize(65, 65));
-  QVERIFY(f.window->findChild<QToolButton*>("bPasteGrad")->isEnabled());
+  const QColor top = thumb->pixmap().toImage().pixelColor(32, 0);  // navy, blended a little with the rows below
+  QVERIFY2(top.blue() > 100 && top.red() < 20, qPrintable(top.name()));
+  QVERIFY(f.window->findChild<QToolButton*>("bPasteGrad")->isEnabled() && caption->isEnabled());
+  QVERIFY(f.window->action("PasteToImage1")->isEnabled() && f.window->action("MergeWithImage1")->isEnabled());
   // The start image came after the gradient, and takes no snapshot.
   QCOMPARE(f.window->statusPanel(kPanelHeight)->text(), QString("Height: 30"));
   QCOMPARE(f.window->imageView()->size(), QSize(40, 30));
@@ -76,16 +81,19 @@ void GradientTest::designersThroughTheirControls() {
     QCOMPARE(fields(), QStringList({"300", "20", "0", "VertCenter"}));
     Type(Child<QLineEdit>(d, "meAngle"), "30");
     Type(Child<QLineEdit>(d, "meHigh"), "12");
+    Type(Child<QLineEdit>(d, "meWide"), "301");  // rows padded to whole words
     Child<QComboBox>(d, "cbStyle")->setCurrentText("Horizontal");
     Child<QPushButton>(d, "bFromCl")->click();
     Child<QPushButton>(d, "bClTo")->click();
-    QCOMPARE(d->preview()->size(), QSize(300, 12));
+    QCOMPARE(d->preview()->size(), QSize(301, 12));
     Child<QToolButton>(d, "bPaste")->click();  // Paste now, the dialog stays
     QVERIFY(d->isVisible());
     QCOMPARE(f.editor().WorkSurface.Height(), 12);
-    QCOMPARE(Pixel(f, 299, 5), MakePixel(0, 255, 0));
+    QCOMPARE(Pixel(f, 300, 5), MakePixel(0, 255, 0));
     QCOMPARE(Pixel(f, 0, 5), MakePixel(255, 0, 0));
-    QCOMPARE(d->preview()->grab().toImage().pixelColor(0, 5), QColor(255, 0, 0));
+    const QImage shown = d->preview()->grab().toImage();
+    QCOMPARE(shown.pixelColor(0, 5), QColor(255, 0, 0));
+    QCOMPARE(shown.pixelColor(300, 5), QColor(0, 255, 0));
     Child<QPushButton>(d, "bDefault")->click();
     QCOMPARE(d->preview()->size(), QSize(256, 256));
     QCOMPARE(fields(), QStringList({"256", "256", "0", "VertCenter"}));

@@ -34,7 +34,15 @@ void SettingsTest::jpgDialogBoxBarAndQualityOfTheRun() {
     Fixture f(dir.path());
     QCOMPARE(f.window->jpgDialog()->Text(), QString("50"));
     // Cancel at once falls back to the quality of this run's start.
-    WhenModal([](QWidget* modal) { Child<QPushButton>(modal, "bCancel")->click(); });
+    WhenModal([](QWidget* modal) {
+      QCOMPARE(Captions(modal),
+               QStringList({"Cancel", "Default",
+                            "JPG Compression Quality is a factor in the size of the saved *.jpg file.  A smaller "
+                            "number will produce a much smaller file, but at the expense of picture clarity, color "
+                            "sharpness, and details.",
+                            "OK", "Set JPG Compression Quality"}));
+      Child<QPushButton>(modal, "bCancel")->click();
+    });
     f.window->action("SetJPGCompression2")->trigger();
     QCOMPARE(f.editor().JpegQuality, 90);
     QCOMPARE(f.window->jpgDialog()->Text(), QString("90"));
@@ -45,13 +53,16 @@ void SettingsTest::jpgDialogBoxBarAndQualityOfTheRun() {
       Type(box, "150");
       QCOMPARE(box->text(), QString("100"));
       QCOMPARE(bar->value(), 100);
+      Type(box, "-5");
+      QCOMPARE(box->text() + " " + QString::number(bar->value()), QString("0 0"));
       Type(box, "37");
       box->clear();  // an empty box leaves the bar alone
       QCOMPARE(bar->value(), 37);
       Type(box, "4x");
       QCOMPARE(bar->value(), 4);  // the "4" before the x
       bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-      QCOMPARE(box->text(), QString("14"));
+      bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+      QCOMPARE(box->text(), QString("15"));
       Child<QPushButton>(modal, "bDefault")->click();
       QCOMPARE(bar->value(), 90);
       Type(box, "33");
@@ -69,6 +80,7 @@ void SettingsTest::jpgDialogBoxBarAndQualityOfTheRun() {
 
 void SettingsTest::gifSwatchesShowTheMapAndSelectByPosition() {
   TfGif dialog;
+  QCOMPARE(Captions(&dialog), QStringList({"Cancel", "None", "OK", "Set GIF Transparency"}));
   for (const char* name : {"bOK", "bNone", "bCancel"}) {
     auto* b = Child<QPushButton>(&dialog, name);
     QVERIFY2(b->geometry().top() > TfGif::SwatchRect(255).bottom(), name);
@@ -83,15 +95,20 @@ void SettingsTest::gifSwatchesShowTheMapAndSelectByPosition() {
 
   QTest::mouseClick(&dialog, Qt::LeftButton, {}, SwatchCentre(1, 0));
   QCOMPARE(dialog.SelectedIndex(), 1);
-  // The gap between two swatches, and the margin, select nothing new.
+  // The gap between two swatches, and the margins, select nothing new.
   QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(6 + 16, 10));
   QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(2, 2));
+  QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(10, 4 + 16 * 17 + 2));  // below the last row
   QCOMPARE(dialog.SelectedIndex(), 1);
 
   // Only the selected swatch has an outline.
   const QImage picture = dialog.grab().toImage();
   QCOMPARE(picture.pixelColor(SwatchCentre(1, 0)), QColor(Qt::green));
-  QCOMPARE(picture.pixelColor(TfGif::SwatchRect(1).topLeft()), QColor(Qt::black));
+  const QRect swatch = TfGif::SwatchRect(1);
+  QCOMPARE(picture.pixelColor(swatch.topLeft()), QColor(Qt::black));
+  QCOMPARE(picture.pixelColor(swatch.bottomRight()), QColor(Qt::black));
+  QCOMPARE(picture.pixelColor(swatch.topLeft() + QPoint(1, 1)), QColor(Qt::white));
+  QCOMPARE(picture.pixelColor(swatch.bottomRight() - QPoint(1, 1)), QColor(Qt::white));
   QCOMPARE(picture.pixelColor(TfGif::SwatchRect(255).topLeft()), QColor(Qt::red));
 
   dialog.SetColours(ThreeColours(), 0);
@@ -104,6 +121,7 @@ void SettingsTest::gifDialogAnswersAndKeepsItsChoice() {
   f.PaintPattern();
   QString chosen;
   f.window->setFileChooser([&](bool) { return chosen; });
+  QVERIFY(f.window->action("HideDialogDuringSave1")->isChecked());
   f.window->action("ShowDialogDuringSave1")->trigger();
   auto answer = [](int expectedShown, QPoint click, const char* button) {
     WhenModal([=](QWidget* modal) {

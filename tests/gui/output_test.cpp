@@ -74,8 +74,8 @@ void AcceptPrintDialog(int tries = 300) {
   });
 }
 
-void Leave(QLineEdit* box) {
-  QFocusEvent event(QEvent::FocusOut, Qt::TabFocusReason);
+void Leave(QLineEdit* box, Qt::FocusReason reason = Qt::TabFocusReason) {
+  QFocusEvent event(QEvent::FocusOut, reason);
   QApplication::sendEvent(box, &event);
 }
 
@@ -118,33 +118,34 @@ void OutputTest::placementFollowsTheRules() {
     int left, top, width, height;
   };
   const Row rows[] = {
-      // Screen size: 120 / 96 inch times the factor, a quarter inch in from the corner.
-      {kMatchScreenSize, kAlignTopLeft, 600, 600, "1.375", "", "", 150, 150, 1031, 773},  // 1031.25, 773.4375
-      {kMatchScreenSize, kAlignTopLeft, 600, 600, "0", "", "", 150, 150, 75, 56},         // 0 prints at 0.1
-      {kMatchScreenSize, kAlignTopLeft, 600, 600, "1.02", "", "", 150, 150, 765, 574},    // 765.0, 573.75
+      // Screen size: 120 / 96 by 90 / 80 inch times the factor, a quarter inch in from the corner.
+      {kMatchScreenSize, kAlignTopLeft, 600, 600, "1.375", "", "", 150, 150, 1031, 928},  // 1031.25, 928.125
+      {kMatchScreenSize, kAlignTopLeft, 600, 600, "0", "", "", 150, 150, 75, 68},         // 0 prints at 0.1; 67.5
+      {kMatchScreenSize, kAlignTopLeft, 600, 600, "1.02", "", "", 150, 150, 765, 688},    // 765.0, 688.5
       // Explicit inches, centred on the whole page.
-      {kSpecifySize, kAlignCenter, 600, 600, "1", "2", "3", 1800, 2400, 1200, 1800},
+      {kCDCoverFront, kAlignCenter, 600, 600, "1", "2", "3", 1800, 2400, 1200, 1800},
       // The page less a quarter inch all round: centred, the margins come out equal.
-      {kStretchToFitPage, kAlignCenter, 600, 600, "1", "", "", 150, 150, 4500, 6300},
-      // An image larger than the page centres to a negative corner.
-      {kCDCoverBack, kAlignCenter, 600, 600, "1", "9.5", "12", -450, -300, 5700, 7200},
+      {kStretchToFitPage, kAlignCenter, 600, 300, "1", "", "", 150, 75, 4500, 6450},
+      // An image larger than the page centres to a negative corner; odd halves truncate toward zero.
+      {kCDCoverBack, kAlignCenter, 600, 600, "1", "9.501", "10.501", -450, 149, 5701, 6301},
       // Odd resolutions round a half to the even neighbour: 37.5 -> 38, 12.5 -> 12.
       {kSpecifySize, kAlignTopLeft, 150, 50, "1", "0.5", "0.25", 38, 12, 75, 12},
   };
   std::string error;
   for (const Row& r : rows) {
-    PrintDevice d{r.dpiX, r.dpiY, 4800, 6600, 96, 96};
+    PrintDevice d{r.dpiX, r.dpiY, 4800, 6600, 96, 80};
     const auto p = PlacePrint(PrintChoices{r.size, r.align, kPortrait, r.scale, r.wide, r.high}, d, 120, 90, error);
     QVERIFY2(p, error.c_str());
     QCOMPARE(QRect(p->Left, p->Top, p->Width, p->Height), QRect(r.left, r.top, r.width, r.height));
-    QCOMPARE(p->Frame, r.size == kCDCoverBack);
+    QCOMPARE(p->Frame, r.size >= kCDCoverFront);
   }
-  // The factor is read first, whatever the mode; nothing to print, a mirror image or a size
-  // past any paper is refused.
+  // The factor is read first, whatever the mode; nothing to print (half a dot rounds to none),
+  // a mirror image or a size past any paper is refused.
   PrintDevice d{600, 600, 4800, 6600, 96, 96};
   QVERIFY(!PlacePrint(PrintChoices{kSpecifySize, kAlignCenter, kPortrait, "x", "2", "3"}, d, 120, 90, error));
   QCOMPARE(error, std::string("'x' is not a valid floating point value"));
-  for (auto [wide, high] : {std::pair{"0", "1"}, {"1", "-2"}, {"1e300", "1"}, {"7000", "1"}}) {
+  for (auto [wide, high] :
+       {std::pair{"0", "1"}, {"1", "-2"}, {"1e300", "1"}, {"7000", "1"}, {"0.000833333333333333333", "1"}}) {
     QVERIFY(!PlacePrint(PrintChoices{kSpecifySize, kAlignTopLeft, kPortrait, "1", wide, high}, d, 120, 90, error));
     QVERIFY(error.find("printer dot") != std::string::npos);
   }
@@ -168,13 +169,31 @@ void OutputTest::printDialogAndThePrintedPage() {
   auto* aspect = Child<QCheckBox>(dlg, "cbAspect");
   TFastDIB image;
   image.SetSize(192, 48);
-  dlg->FormShow(image, ScreenMetrics{1024, 96, 96});
+  dlg->FormShow(image, ScreenMetrics{1024, 96, 48});
   dlg->show();
-  QCOMPARE(eScale->text(), QString("1.083"));
-  QCOMPARE(eHigh->text(), QString("0.50"));
-  QVERIFY(eScale->isVisible() && !eWide->isVisible() && !aspect->isVisible());
+  QCOMPARE(Captions(dlg), QStringList({"?", "Alignment", "CD Cover Back", "CD Cover Front", "Cancel", "Center",
+                                       "Do not print", "Height", "Landscape", "Maintain Ratio", "Match Screen Size",
+                                       "OK", "Orientation", "Portrait", "Preview...", "Print Options",
+                                       "Print using selected settings", "Printer Setup...", "Scaling Factor",
+                                       "Setup..", "Show the page as it will be printed", "Size", "Size in Inches",
+                                       "Specify Size", "Stretch to Fit Page", "Top Left", "What's the Scaling Factor?",
+                                       "Width"}));
   QCOMPARE(Child<QButtonGroup>(dlg, "rgOrient")->button(kLandscape)->text(), QString("Landscape"));
+  QStringList jackets;
+  for (QAction* a : Child<QMenu>(dlg, "PopupMenu1")->actions()) jackets << a->text();
+  QCOMPARE(jackets, QStringList({"CD Jacket - Front", "CD Jacket - Back"}));
+  QCOMPARE(eScale->text() + " " + eWide->text() + " " + eHigh->text(), QString("1.083 2.00 1.00"));
+  QVERIFY(eScale->isVisible() && !eWide->isVisible() && !aspect->isVisible());
+  Child<QAbstractButton>(dlg, "SpeedButton1")->click();
+  QCOMPARE(f.messages.last(),
+           QString("The scaling factor is only used for Match Screen Size printing.\rTranslating screen size to "
+                   "printer size is not an exact process.  On my 800 x 600 system I must use the 1.375 scaling to "
+                   "get a close approximation of what I see on the screen to what is printed, otherwise the printed "
+                   "image is very small.  You can adjust this to whatever seems to work on your particular printer, "
+                   "probably a value between 1 and 2."));
 
+  size->button(kStretchToFitPage)->click();
+  QVERIFY(!eScale->isVisible() && !eWide->isVisible() && !aspect->isVisible());
   size->button(kSpecifySize)->click();
   QVERIFY(!eScale->isVisible() && eWide->isVisible() && aspect->isChecked());
   size->button(kCDCoverFront)->click();
@@ -187,13 +206,21 @@ void OutputTest::printDialogAndThePrintedPage() {
   Type(eWide, "6");
   Leave(eWide);
   QCOMPARE(eHigh->text(), QString("1.50"));
+  Type(eHigh, "2");
+  Leave(eHigh);
+  QCOMPARE(eWide->text(), QString("8.00"));
+  // Focus lost to a menu or another window is not leaving the box.
+  Type(eWide, "4");
+  Leave(eWide, Qt::PopupFocusReason);
+  Leave(eWide, Qt::ActiveWindowFocusReason);
+  QCOMPARE(eHigh->text(), QString("2"));
   Type(eWide, "abc");
   Leave(eWide);
   QCOMPARE(f.messages.last(), QString("'abc' is not a valid floating point value"));
   aspect->setChecked(false);
   Type(eWide, "3");
   Leave(eWide);
-  QCOMPARE(eHigh->text(), QString("1.50"));
+  QCOMPARE(eHigh->text(), QString("2"));
   dlg->hide();
 
   if (QStandardPaths::findExecutable("pdftoppm").isEmpty()) QSKIP("pdftoppm (poppler-utils) is not installed");
@@ -225,11 +252,21 @@ void OutputTest::printDialogAndThePrintedPage() {
   const int left = 3075, middle = 2325 + 2400;
   QCOMPARE(Dots(pdf, left - 1, middle, 3), QString("wkr"));
   QCOMPARE(Dots(pdf, left + 7050 - 2, middle, 2), QString("rk"));
+  // Down a column: the 4.625 inches high picture's top edge at 2325 dots, its bottom at 7874.
+  auto column = [&](int y, int n) {
+    QString colours;
+    for (int i = 0; i < n; ++i) colours += Dots(pdf, left + 100, y + i, 1);
+    return colours;
+  };
+  QCOMPARE(column(2324, 3) + column(7873, 2), QString("wkrrk"));
 
   // Cancel prints nothing; a box that is no number abandons the print with its message.
   const QString none = dir.filePath("none.pdf");
   ToPdf(dlg->printer(), none);
-  WhenModal([](QWidget* d) { Child<QAbstractButton>(d, "BitBtn2")->click(); });
+  WhenModal([](QWidget* d) {  // the CD cover keeps its size when the dialog shows again
+    QCOMPARE(Child<QLineEdit>(d, "eWide")->text() + " " + Child<QLineEdit>(d, "eHigh")->text(), QString("5.875 4.625"));
+    Child<QAbstractButton>(d, "BitBtn2")->click();
+  });
   f.window->action("Print1")->trigger();
   ToPdf(dlg->printer(), dir.filePath("bad.pdf"));
   WhenModal([](QWidget* d) {  // refused before the print dialog would ask

@@ -133,15 +133,20 @@ void PaintingTest::selectionDialogAnswersEachAction() {
   const auto before = f.Pixels();
   const TFastDIB& work = f.editor().WorkSurface;
   f.Tool("bSelect");
+  f.editor().ToolBox.PenSize = "9";  // the selection's band stays one pixel wide all the same
   QTest::mousePress(f.view(), Qt::LeftButton, {}, {20, 20});
   QTest::mouseMove(f.view(), {60, 40});
   QCOMPARE(f.statusPanelText(kPanelEffect), QString("Width: 40  Height: 20"));
 
   bool looked = false;
   // The band stays on screen while the question is open; Cancel keeps the image.
-  f.AnswerSelection("bCancel", [&](TfSelect*) {
+  f.AnswerSelection("bCancel", [&](TfSelect* d) {
     looked = true;
+    QCOMPARE(Captions(d), QStringList({"Cancel", "Copy to Buffer", "Copy to Clipboard", "Crop to Selection",
+                                       "Selection Action"}));
     QCOMPARE(f.view()->BandRect(), QRect(QPoint(20, 20), QPoint(60, 40)));
+    const TPixel24 beside = work.GetPixel(30, 23);
+    QCOMPARE(f.view()->grab().toImage().pixelColor(23, 30), QColor(beside.R, beside.G, beside.B));
   });
   QTest::mouseRelease(f.view(), Qt::LeftButton, {}, {60, 40});
   QVERIFY(looked);

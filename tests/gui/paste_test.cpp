@@ -1,11 +1,14 @@
 // Edit ▸ Paste with the real clipboard: nothing without a picture, pictures
 // with alpha over white, Paste Transparent's dialog, the movable selection.
 #include <QBuffer>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
 #include <QMimeData>
+#include <QFrame>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 
 #include "gui/mainwin/paste_selection.h"
 #include "gui_test_util.h"
@@ -75,7 +78,7 @@ void FilesBufferTest::clipboardEmptyOrWithAlpha() {
   mime->setImageData(QImage::fromData(png, "PNG"));
   QGuiApplication::clipboard()->setMimeData(mime);
 
-  f.window->action("ReplaceImage1")->trigger();
+  Child<QToolButton>(f.window.get(), "bPaste")->click();
   const TFastDIB& w = f.editor().WorkSurface;
   QCOMPARE(QSize(w.Width(), w.Height()), QSize(5, 3));
   QCOMPARE(At(w, 0, 0), qRgb(10, 20, 30));
@@ -89,6 +92,8 @@ void FilesBufferTest::clipboardEmptyOrWithAlpha() {
   f.window->action("PasteClipboardtoBuffer1")->trigger();
   QVERIFY(Bytes(f.editor().BufferSurface) == f.Pixels());
   QVERIFY(f.window->findChild<QLabel*>("Lbl3D2")->isEnabled());
+  for (const char* name : {"PasteBuffertoImage1", "MergeBufferWithImage1", "CopyBuffertoClipboard1"})
+    QVERIFY2(f.window->action(name)->isEnabled(), name);
 }
 
 void FilesBufferTest::transparentDialogAndWhiteLowerLeft() {
@@ -106,6 +111,11 @@ void FilesBufferTest::transparentDialogAndWhiteLowerLeft() {
   // Cancel: nothing changes, no snapshot; the swatch follows the choice.
   const std::vector<uint8_t> before = f.Pixels();
   WhenModal([&](QWidget* d) {
+    QCOMPARE(Captions(d), QStringList({"Cancel", "Custom Color...", "Normal (Lower left pixel is transparent color)",
+                                       "OK", "ReSize Clipboard Image before paste", "Transparent Color",
+                                       "Transparent Color Selection", "Transparent Paste Options",
+                                       "Use Pen Color for transparent color"}));
+    QVERIFY(Child<QCheckBox>(d, "cbReSize")->isChecked());
     QCOMPARE(Swatch(d), QColor(255, 255, 255));
     Child<QRadioButton>(d, "rbPen")->click();
     QCOMPARE(Swatch(d), QColor(0x56, 0x34, 0x12));
@@ -116,7 +126,7 @@ void FilesBufferTest::transparentDialogAndWhiteLowerLeft() {
     QCOMPARE(Swatch(d), QColor(0, 0, 0));
     QTest::mouseClick(Child<QFrame>(d, "Shape1"), Qt::LeftButton);
     QCOMPARE(Swatch(d), QColor(255, 0, 0));
-    Child<QRadioButton>(d, "rbNorm")->click();
+    Child<QCheckBox>(d, "cbReSize")->click();
     Child<QPushButton>(d, "bCancel")->click();
   });
   f.window->action("Transparent1")->trigger();
@@ -127,6 +137,9 @@ void FilesBufferTest::transparentDialogAndWhiteLowerLeft() {
   // OK with Normal and ReSize: the 50 x 40 picture stretched over 256 x 256,
   // its white pixels leaving the image as it was.
   WhenModal([](QWidget* d) {
+    QVERIFY(Child<QRadioButton>(d, "rbCustom")->isChecked() && !Child<QCheckBox>(d, "cbReSize")->isChecked());
+    Child<QRadioButton>(d, "rbNorm")->click();
+    Child<QCheckBox>(d, "cbReSize")->click();
     QCOMPARE(Swatch(d), QColor(255, 255, 255));
     Child<QPushButton>(d, "bOK")->click();
   });

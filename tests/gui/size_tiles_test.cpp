@@ -17,8 +17,8 @@ namespace vorq::gui::test {
 
 namespace {
 
-void Focus(QWidget* w, QEvent::Type type) {
-  QFocusEvent event(type, Qt::TabFocusReason);
+void Focus(QWidget* w, QEvent::Type type, Qt::FocusReason reason = Qt::TabFocusReason) {
+  QFocusEvent event(type, reason);
   QApplication::sendEvent(w, &event);
 }
 
@@ -41,8 +41,12 @@ void SizeTilesTest::sizerControlsFollowTheRules() {
   auto* width = Child<QLineEdit>(&d, "meWidth");
   auto* height = Child<QLineEdit>(&d, "meHeight");
   auto* pctWidth = Child<QLineEdit>(&d, "mePctWidth");
+  auto* pctHeight = Child<QLineEdit>(&d, "mePctHeight");
+  QCOMPARE(Captions(&d), QStringList({"%", "1024 X 768", "640 X 480", "800 X 600", "Cancel", "Current Size:",
+                                      "Custom...", "Height", "OK", "Percent", "Pixels", "Select Size", "Set Size",
+                                      "Width", "Width 300  Height 200", "X", "X"}));
 
-  // Digits only, at most 4 for the width and 3 for the height.
+  // Digits only, at most 4 for the width and 3 for the height and the percents.
   Type(width, "12a345");
   QCOMPARE(width->text(), QString("1234"));
   Type(height, "9876");
@@ -50,18 +54,33 @@ void SizeTilesTest::sizerControlsFollowTheRules() {
 
   // Percent works the sizes out while its boxes are typed; a context menu size goes back to pixels.
   pct->click();
+  Type(pctHeight, "1234");
+  QCOMPARE(pctHeight->text(), QString("123"));
   Type(pctWidth, "25");
-  QCOMPARE(width->text(), QString("75"));
-  d.popupMenu()->actions().at(0)->trigger();
-  QVERIFY(!pct->isChecked() && !pctWidth->isEnabled());
+  Type(pctHeight, "10");
+  QCOMPARE(width->text() + " " + height->text(), QString("75 20"));
+  QStringList items;
+  for (QAction* a : d.popupMenu()->actions()) items << a->text();
+  QCOMPARE(items, QStringList({"CD Front 912 x 456", "CD Back 564 x 444", "CD Front 1/2"}));
+  for (auto [item, size] : {std::pair{2, "456 456"}, {1, "564 444"}, {0, "912 456"}}) {
+    d.popupMenu()->actions().at(item)->trigger();
+    QCOMPARE(width->text() + " " + height->text(), QString(size));
+  }
+  QVERIFY(!pct->isChecked() && !pctWidth->isEnabled() && !pctHeight->isEnabled());
 
-  // Entering a box after a preset goes back to "Custom..." and the current size.
+  // Entering a box after a preset goes back to "Custom..." and the current size; coming back
+  // from a menu or another window is not entering it.
   sizes[0]->click();
+  Focus(height, QEvent::FocusIn, Qt::PopupFocusReason);
+  Focus(height, QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+  QVERIFY(sizes[0]->isChecked());
   Focus(height, QEvent::FocusIn);
   QVERIFY(sizes[3]->isChecked());
   QCOMPARE(width->text(), QString("300"));
   // Leaving a box takes its number; an empty one says so.
   Type(height, "150");
+  Focus(height, QEvent::FocusOut, Qt::PopupFocusReason);
+  QCOMPARE(s.NewHeight, 200);
   Focus(height, QEvent::FocusOut);
   QCOMPARE(s.NewHeight, 150);
   width->selectAll();

@@ -143,6 +143,15 @@ void TextLogTest::dialogFieldsFollowTheRules() {
   QCOMPARE(Child<QLineEdit>(d, "eStyle")->text(), QString("Regular"));
   QCOMPARE(sample->Text() + "|" + memo->toPlainText(), QString("Your Text Here|Your Text Here"));
   QVERIFY(Child<QPushButton>(d, "BitBtn1")->isDefault());
+  // The sample sits sunken in a two-pixel bevel: shadow above and left, light below and right.
+  const QImage panel = sample->grab().toImage();
+  const QRgb dark = sample->palette().color(QPalette::Dark).rgb(), light = sample->palette().color(QPalette::Light).rgb();
+  const int right = panel.width() - 1, bottom = panel.height() - 1;
+  for (int i : {0, 1}) {
+    QCOMPARE(QList<QRgb>({panel.pixel(i, 9), panel.pixel(9, i)}), QList<QRgb>({dark, dark}));
+    QCOMPARE(QList<QRgb>({panel.pixel(right - i, 9), panel.pixel(9, bottom - i)}), QList<QRgb>({light, light}));
+  }
+  QCOMPARE(panel.pixel(2, bottom - 2), sample->palette().color(QPalette::Button).rgb());
   const TextToolLine first = d->Chosen();
   QVERIFY(first.Size == 8 && first.Color == 0 && first.Style == TextStyle::Normal && first.Align == TextAlign::Left);
   WhenModal([](QWidget* modal) { Child<QPushButton>(modal, "BitBtn2")->click(); });
@@ -220,6 +229,11 @@ void TextLogTest::placedTextIsWhatTheBatchToolDraws() {
     styles->setCurrentRow(1);
     emit styles->itemClicked(styles->item(1));
     Type(Child<QLineEdit>(d, "eSize"), "20");
+    // Quick pick: rows of four, the second the reds, the last the blues.
+    for (auto [name, colour] : {std::pair{"quick4", QColor(128, 0, 0)}, {"quick13", QColor(0, 0, 255)}}) {
+      Child<QToolButton>(d->ColorButton()->Menu(), name)->click();
+      QCOMPARE(d->Sample()->FontColor(), colour);
+    }
     d->ColorButton()->SetMoreColors([](uint32_t& c) {
       c = 0x0000C0;
       return true;
@@ -239,6 +253,7 @@ void TextLogTest::placedTextIsWhatTheBatchToolDraws() {
   const QPoint centre(floating->width() / 2, floating->height() / 2);
   QTest::mouseMove(floating, centre + QPoint(7, 3));
   QTRY_COMPARE(floating->pos(), QPoint(27, 33));
+  QCOMPARE(f.window->statusPanel(kPanelX)->text() + " " + f.window->statusPanel(kPanelY)->text(), QString("X: 27 Y: 33"));
   const QImage picture = floating->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
   QTest::mouseClick(floating, Qt::LeftButton, {}, centre);
   QVERIFY(!floating->isVisible());
@@ -290,6 +305,7 @@ void TextLogTest::logViewerFollowsAndEditorAsks() {
   f.window->CopyImagetoBuffer1Click();
   f.window->action("ViewLog1")->trigger();
   QVERIFY(!viewer->isModal() && !f.window->toolBox()->isVisible());
+  QCOMPARE(Captions(viewer), QStringList({"&OK", "&OK", "&Print", "&Refresh", "&Save As", "View 'sWeft99 Log File"}));
   // Logging goes on, and the viewer shows each new line.
   f.window->PasteBuffertoImage1Click();
   QTRY_COMPARE(viewer->Lines().size(), 3);
@@ -357,6 +373,7 @@ void TextLogTest::logViewerFollowsAndEditorAsks() {
   bool stayedOpen = false;
   WhenModal([&](QWidget* modal) {
     QCOMPARE(modal, static_cast<QWidget*>(editor));
+    QVERIFY(!f.window->toolBox()->isVisible());
     editor->Memo()->appendPlainText("Blur");
     editor->reject();  // Escape or the close box: the question, answered No
     stayedOpen = editor->isVisible();
@@ -375,7 +392,7 @@ void TextLogTest::logViewerFollowsAndEditorAsks() {
     editor->bSaveAsClick();
     QCOMPARE(f.messages, QStringList{"Nothing to Save!"});
     editor->Memo()->setPlainText("something else");
-    QCOMPARE(Child<QPushButton>(editor, "bCancel")->text(), QString("Cancel"));  // the viewer's is "&OK"
+    QCOMPARE(Captions(editor), QStringList({"&OK", "&Print", "&Save As", "Cancel", "Edit 'sWeft99 Log File"}));
     Child<QPushButton>(editor, "bCancel")->click();
   });
   f.window->action("EditLog1")->trigger();

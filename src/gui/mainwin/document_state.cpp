@@ -35,7 +35,8 @@ void DocumentState::SetClean(const TFastDIB& image, const QString& path) {
 void DocumentState::UndoChanged(const UndoRing& ring, const TFastDIB& image) {
   const int count = ring.Count();
   const int newest = ring.Empty() ? -1 : ring.Order().back();
-  if (count > count_ || (count == count_ && newest != newest_))
+  // A full ring's new snapshot takes the oldest one's place; a one-level ring reuses its only slot.
+  if (count > count_ || (count == count_ && count > 0 && (newest != newest_ || ring.Levels() == 1)))
     modified_ = true;
   else if (count < count_)
     modified_ = ImageFingerprint(image) != cleanPrint_;

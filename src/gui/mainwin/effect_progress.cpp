@@ -31,10 +31,13 @@ constexpr int kShowAfterMs = 150;  // shorter effects show no bar
 // Swallows input meant for anything but the Cancel button and Esc.
 class InputGate : public QObject {
  public:
-  InputGate(QObject* cancel, std::function<void()> refused) : cancel_(cancel), refused_(std::move(refused)) {}
+  InputGate(QObject* cancel, QObject* escape, std::function<void()> refused)
+      : cancel_(cancel), escape_(escape), refused_(std::move(refused)) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
     switch (event->type()) {
       case QEvent::KeyPress:
+      case QEvent::ShortcutOverride:
+        // Esc reaches its shortcut: its override and the shortcut's own event pass.
         if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) return false;
         [[fallthrough]];
       case QEvent::MouseButtonPress:
@@ -43,8 +46,7 @@ class InputGate : public QObject {
       case QEvent::Wheel:
       case QEvent::Drop:
       case QEvent::Shortcut:
-      case QEvent::ShortcutOverride:
-        if (watched == cancel_) return false;
+        if (watched == cancel_ || watched == escape_) return false;
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress) refused_();
         return true;
       default: return false;
@@ -53,6 +55,7 @@ class InputGate : public QObject {
 
  private:
   QObject* cancel_;
+  QObject* escape_;
   std::function<void()> refused_;
 };
 
@@ -82,7 +85,7 @@ void TfVorqTile::StartEffectUi() {
   pumpClock_.start();
   cancelRequested_ = false;
   workDone_ = workTotal_ = 0;
-  gate_ = new InputGate(cancel_, [this] {
+  gate_ = new InputGate(cancel_, escape_, [this] {
     editor_.SetStatus(kPanelEffect, kEffectRunning);
     progress_->setFormat("Esc stops it  %p%");
   });

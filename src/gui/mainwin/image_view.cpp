@@ -124,6 +124,8 @@ void ImageView::SetTiled(bool tiled) {
   if (tiled == geometry_.Tiled) return;
   QScrollArea* area = Area();
   const QPoint before(ImageToView(geometry_, geometry_.Width, 0), ImageToView(geometry_, geometry_.Height, 0));
+  // Read before the smaller view clamps the scroll bars, which would lose the place.
+  const QPoint scrolled = area ? QPoint(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()) : QPoint();
   geometry_.Tiled = tiled;
   Resize();
   update();
@@ -139,8 +141,8 @@ void ImageView::SetTiled(bool tiled) {
   QScrollBar* v = area->verticalScrollBar();
   h->setMaximum(std::max(0, width() - area->viewport()->width()));
   v->setMaximum(std::max(0, height() - area->viewport()->height()));
-  h->setValue(h->value() + after.x() - before.x());
-  v->setValue(v->value() + after.y() - before.y());
+  h->setValue(scrolled.x() + after.x() - before.x());
+  v->setValue(scrolled.y() + after.y() - before.y());
 }
 
 void ImageView::SetDimCopies(bool dim) {

@@ -16,8 +16,8 @@ std::optional<double> Real(const std::string& text, std::string& error) {
   return v;
 }
 
-// A size in dots that the printer can be asked for.
-bool InRange(double dots) { return std::isfinite(dots) && dots >= 0.5 && dots < double(kMaxPrintDots) + 0.5; }
+// A size in dots that the printer can be asked for: at least one dot once rounded (half a dot rounds to none).
+bool InRange(double dots) { return std::isfinite(dots) && dots > 0.5 && dots < double(kMaxPrintDots) + 0.5; }
 
 }  // namespace
 
