@@ -18,6 +18,7 @@
 #include <gif_lib.h>
 #include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 
 #include "core/imageio/bmp.h"
 #include "core/imageio/file_io.h"
@@ -324,6 +325,9 @@ TEST(BmpRead, DirectColourAndBitFields) {
   // 32 bits R, G, B, A in byte order through masks inside a V4 header.
   s = Load(MakeBmp(1, -1, 32, 3, {}, {0x10, 0x20, 0x30, 0x99}, {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000}, 108));
   EXPECT_TRUE(RowIs(s, 0, {0x102030}));
+  // 10-bit channels keep their top 8 bits; a channel without a mask reads 0.
+  s = Load(MakeBmp(1, 1, 32, 3, {}, {0x00, 0x00, 0xF8, 0x3F}, {0x3FF00000, 0x000FFC00, 0}));
+  EXPECT_TRUE(RowIs(s, 0, {0xFF8000}));
 }
 
 TEST(BmpRead, RunLengthEncoded) {
@@ -348,6 +352,10 @@ TEST(BmpRead, RunLengthEncoded) {
   // A run longer than the row is cut at the row's end.
   s = Load(MakeBmp(2, 1, 8, 1, pal, {5, 1, 0, 1}));
   EXPECT_TRUE(RowIs(s, 0, {0x000020, 0x000020}));
+  // A move up onto the row past the top is refused.
+  const Bytes up = MakeBmp(2, 2, 8, 1, pal, {0, 2, 0, 2, 0, 1});
+  std::string reason;
+  EXPECT_FALSE(DecodeBmp(up.data(), up.size(), s, reason)) << "a move past the top";
 }
 
 // Files are read a row (24 bits) or about 1 MiB (other depths) at a time and
@@ -404,9 +412,9 @@ TEST(ImageFile, FilesWrittenInPiecesMatchTheEncoders) {
     for (uint32_t i = 0; i < img.BytesPerRow; ++i) img.Row(y)[i] = uint8_t((seed = seed * 1664525u + 1013904223u) >> 24);
   std::string error, reason;
   bool cancelled = false;
+  Bytes encoded;
   for (auto [name, format] : {std::pair{"w.bmp", ImageFormat::Bmp}, {"w.png", ImageFormat::Png}}) {
     ASSERT_TRUE(SaveImageFile((dir / name).string(), img, SaveOptions{}, error)) << error;
-    Bytes encoded;
     ASSERT_TRUE(EncodeImage(format, img, SaveOptions{}, encoded, reason, cancelled)) << reason;
     EXPECT_EQ(ReadAll(dir / name), encoded) << name;
     TFastDIB back;
@@ -416,6 +424,31 @@ TEST(ImageFile, FilesWrittenInPiecesMatchTheEncoders) {
   const Bytes bmp = ReadAll(dir / "w.bmp");
   for (int row = 0; row < 600; ++row) ASSERT_EQ(bmp[54 + size_t(row) * 2104 + 2103], 0) << "padding is written as 0";
   EXPECT_EQ(bmp[2] | bmp[3] << 8 | bmp[4] << 16 | size_t(bmp[5]) << 24, bmp.size()) << "the header's file size";
+  // One row of two pixels, every header byte: size 62, data at 54, 40-byte header, 2 x 1, one plane, 24 bits,
+  // 8 bytes of pixels, 2835 pixels a metre both ways.
+  TFastDIB pair;
+  pair.SetSize(2, 1, 24, 0);
+  pair.SetPixel(0, 0, MakePixel(1, 2, 3));
+  pair.SetPixel(0, 1, MakePixel(4, 5, 6));
+  ASSERT_TRUE(SaveImageFile((dir / "pair.bmp").string(), pair, SaveOptions{}, error)) << error;
+  Bytes expected(62, 0);
+  expected[0] = 'B', expected[1] = 'M', expected[2] = 62, expected[10] = 54, expected[14] = 40, expected[18] = 2;
+  expected[22] = 1, expected[26] = 1, expected[28] = 24, expected[34] = 8;
+  Put32(expected, 38, 2835), Put32(expected, 42, 2835);
+  expected[54] = 3, expected[55] = 2, expected[56] = 1, expected[57] = 6, expected[58] = 5, expected[59] = 4;
+  EXPECT_EQ(ReadAll(dir / "pair.bmp"), expected);
+  // The PNG's IDAT chunks hold one whole zlib stream (zlib checks its end and checksum).
+  ASSERT_TRUE(EncodeImage(ImageFormat::Png, pair, SaveOptions{}, encoded, reason, cancelled)) << reason;
+  Bytes z;
+  for (size_t at = 8; at + 8 <= encoded.size();) {
+    const size_t len = size_t(encoded[at]) << 24 | encoded[at + 1] << 16 | encoded[at + 2] << 8 | encoded[at + 3];
+    if (std::memcmp(&encoded[at + 4], "IDAT", 4) == 0) z.insert(z.end(), &encoded[at + 8], &encoded[at + 8 + len]);
+    at += 12 + len;
+  }
+  Bytes filtered(8);
+  uLongf got = filtered.size();
+  EXPECT_EQ(uncompress(filtered.data(), &got, z.data(), uLong(z.size())), Z_OK);
+  EXPECT_EQ(got, 7u) << "a filter byte and two pixels";
   // The PNG's rows are deflated in slices on both cores; one core writes the same bytes.
   const int workers = WorkerCount();
   SetWorkerCount(1);
@@ -609,8 +642,8 @@ TEST(GifWrite, ManyColoursAreReducedTo236) {
 
 TEST(PngRead, DepthsColourTypesAndAlphaOverWhite) {
   // 16-bit RGB: samples scaled to 8 bits with rounding.
-  TFastDIB s = Load(MakePng(2, 1, 16, PNG_COLOR_TYPE_RGB, {{0xFF, 0xFF, 0x00, 0x00, 0x80, 0x80, 0x12, 0x34, 0x00, 0x00, 0xFF, 0xFF}}));
-  EXPECT_TRUE(RowIs(s, 0, {0xFF0080, 0x1200FF}));
+  TFastDIB s = Load(MakePng(2, 1, 16, PNG_COLOR_TYPE_RGB, {{0xFF, 0xFF, 0x00, 0x00, 0x80, 0x80, 0x12, 0xFF, 0x00, 0x00, 0xFF, 0xFF}}));
+  EXPECT_TRUE(RowIs(s, 0, {0xFF0080, 0x1300FF}));  // 0x12FF * 255 / 65535 = 18.92
   // Grey at 1 and 4 bits.
   s = Load(MakePng(3, 1, 1, PNG_COLOR_TYPE_GRAY, {{0b10100000}}));
   EXPECT_TRUE(RowIs(s, 0, {0xFFFFFF, 0x000000, 0xFFFFFF}));
@@ -827,4 +860,8 @@ TEST(ImageFile, LoadErrorsNameTheFileAndTheReason) {
   WriteAll(dir / "text.bmp", {'h', 'e', 'l', 'l', 'o'});
   EXPECT_FALSE(LoadImageFile((dir / "text.bmp").string(), s, error));
   EXPECT_NE(error.find("not a BMP, JPEG, GIF or PNG"), std::string::npos) << error;
+  ASSERT_TRUE(SaveImageFile((dir / "cut.png").string(), Gradient(9, 7), SaveOptions{}, error)) << error;
+  fs::resize_file(dir / "cut.png", 60);
+  EXPECT_FALSE(LoadImageFile((dir / "cut.png").string(), s, error));
+  EXPECT_NE(error.find("cut.png\": the PNG data ends early."), std::string::npos) << error;
 }
