@@ -23,6 +23,7 @@
 #include "core/imageio/bmp.h"
 #include "core/imageio/file_io.h"
 #include "core/imageio/image_file.h"
+#include "core/imageio/jpeg.h"
 #include "core/util/parallel.h"
 #include "test_util.h"
 
@@ -140,7 +141,7 @@ class TempDir {
 
 // --- libjpeg, giflib and libpng writers for files our encoders never make ---
 
-Bytes JpegFrom(int w, int h, int components, J_COLOR_SPACE space, const Bytes& samples) {
+Bytes JpegFrom(int w, int h, int components, J_COLOR_SPACE space, const Bytes& samples, int quality = 95) {
   jpeg_compress_struct c{};
   jpeg_error_mgr err;
   c.err = jpeg_std_error(&err);
@@ -153,7 +154,7 @@ Bytes JpegFrom(int w, int h, int components, J_COLOR_SPACE space, const Bytes& s
   c.input_components = components;
   c.in_color_space = space;
   jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, 95, TRUE);
+  jpeg_set_quality(&c, quality, TRUE);
   jpeg_start_compress(&c, TRUE);
   while (c.next_scanline < c.image_height) {
     JSAMPROW row = const_cast<JSAMPROW>(samples.data() + size_t(c.next_scanline) * size_t(w * components));
@@ -164,6 +165,50 @@ Bytes JpegFrom(int w, int h, int components, J_COLOR_SPACE space, const Bytes& s
   Bytes out(buf, buf + len);
   free(buf);
   return out;
+}
+
+// libjpeg's own full-scale decoding with fancy upsampling, as samples in the
+// file's order (RGB, grey or CMYK); with colours > 0 quantized in two passes
+// with Floyd-Steinberg dithering, each index given as its RGB entry.
+Bytes LibjpegSamples(const Bytes& file, int colours = 0) {
+  jpeg_decompress_struct d{};
+  jpeg_error_mgr err;
+  d.err = jpeg_std_error(&err);
+  jpeg_create_decompress(&d);
+  jpeg_mem_src(&d, file.data(), static_cast<unsigned long>(file.size()));
+  jpeg_read_header(&d, TRUE);
+  d.do_fancy_upsampling = TRUE;
+  if (colours > 0) {
+    d.out_color_space = JCS_RGB;
+    d.quantize_colors = TRUE;
+    d.desired_number_of_colors = colours;
+    d.two_pass_quantize = TRUE;
+    d.dither_mode = JDITHER_FS;
+  }
+  jpeg_start_decompress(&d);
+  Bytes out, row(size_t(d.output_width) * size_t(d.output_components));
+  while (d.output_scanline < d.output_height) {
+    JSAMPROW r = row.data();
+    jpeg_read_scanlines(&d, &r, 1);
+    for (uint8_t v : row)
+      if (colours > 0)
+        out.insert(out.end(), {d.colormap[0][v], d.colormap[1][v], d.colormap[2][v]});
+      else
+        out.push_back(v);
+  }
+  jpeg_finish_decompress(&d);
+  jpeg_destroy_decompress(&d);
+  return out;
+}
+
+::testing::AssertionResult SameAsRgb(const TFastDIB& s, const Bytes& rgb) {
+  if (rgb.size() != size_t(s.Width()) * size_t(s.Height()) * 3) return ::testing::AssertionFailure() << "sizes differ";
+  for (int y = 0; y < s.Height(); ++y)
+    for (int x = 0; x < s.Width(); ++x) {
+      const uint8_t* c = &rgb[(size_t(y) * size_t(s.Width()) + size_t(x)) * 3];
+      if (!(s.GetPixel(y, x) == MakePixel(c[0], c[1], c[2]))) return ::testing::AssertionFailure() << x << "," << y;
+    }
+  return ::testing::AssertionSuccess();
 }
 
 struct GifFrame {
@@ -461,11 +506,12 @@ TEST(ImageFile, FilesWrittenInPiecesMatchTheEncoders) {
 // ---------------------------------------------------------------- JPEG
 
 TEST(JpegCodec, RoundTripBaselineAndQuality) {
+  static const uint8_t kDqt[] = {0xFF, 0xDB};
   TempDir dir;
   const TFastDIB img = Gradient(61, 37);
   std::string error;
   SaveOptions hi, lo;
-  hi.JpegQuality = 95;
+  hi.JpegQuality = 100;
   lo.JpegQuality = 10;
   ASSERT_TRUE(SaveImageFile((dir / "hi.jpg").string(), img, hi, error)) << error;
   ASSERT_TRUE(SaveImageFile((dir / "lo.jpg").string(), img, lo, error)) << error;
@@ -479,32 +525,49 @@ TEST(JpegCodec, RoundTripBaselineAndQuality) {
   }
   EXPECT_TRUE(sof0);
   EXPECT_FALSE(sof2);
+  // Quality 100 divides by 1: the first quantization table (8-bit, after FF DB, length, id) is all ones.
+  const size_t dqt = size_t(std::search(h.begin(), h.end(), std::begin(kDqt), std::end(kDqt)) - h.begin());
+  ASSERT_LT(dqt + 69, h.size());
+  EXPECT_EQ(Bytes(h.begin() + long(dqt) + 5, h.begin() + long(dqt) + 69), Bytes(64, 1));
   TFastDIB back;
   ASSERT_TRUE(LoadImageFile((dir / "hi.jpg").string(), back, error)) << error;
   ASSERT_EQ(back.Width(), 61);
   ASSERT_EQ(back.Height(), 37);
   EXPECT_LE(MaxDiff(img, back), 12);
+  EXPECT_TRUE(SameAsRgb(back, LibjpegSamples(h)));
+  // A file cut short is refused, not filled with grey.
+  std::string reason;
+  EXPECT_FALSE(DecodeJpeg(h.data(), h.size() / 2, back, reason));
+  EXPECT_EQ(reason, "the JPEG data is damaged (premature end of JPEG file)");
   EXPECT_EQ(back.Row(0)[3 * 61], 0) << "gap bytes stay 0";
 }
 
 TEST(JpegCodec, GreyAndCmykFilesAreConverted) {
   Bytes grey(16 * 8);
   for (size_t i = 0; i < grey.size(); ++i) grey[i] = i % 16 < 8 ? 40 : 200;
-  TFastDIB s = Load(JpegFrom(16, 8, 1, JCS_GRAYSCALE, grey));
-  ASSERT_EQ(s.Width(), 16);
-  EXPECT_NEAR(s.GetPixel(4, 2).R, 40, 3);
-  EXPECT_NEAR(s.GetPixel(4, 13).G, 200, 3);
+  const Bytes greyFile = JpegFrom(16, 8, 1, JCS_GRAYSCALE, grey);
+  TFastDIB s = Load(greyFile);
+  Bytes rgb;
+  for (uint8_t v : LibjpegSamples(greyFile)) rgb.insert(rgb.end(), {v, v, v});
+  EXPECT_TRUE(SameAsRgb(s, rgb));
 
   // libjpeg writes an Adobe marker for CMYK, and Adobe stores ink inverted
-  // (255 = no ink). Left half red (M + Y), right half cyan (C), bottom rows with 50% black.
+  // (255 = no ink). Left half red (M + Y, some C in its second quarter), right half cyan (C), bottom rows with 50% black.
   Bytes cmyk(16 * 16 * 4);
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x) {
       uint8_t* p = &cmyk[size_t(y * 16 + x) * 4];
-      const uint8_t c = x < 8 ? 0 : 255, m = x < 8 ? 255 : 0, yy = x < 8 ? 255 : 0, k = y < 8 ? 0 : 128;
+      const uint8_t c = x < 4 ? 0 : x < 8 ? 77 : 255, m = x < 8 ? 255 : 0, yy = x < 8 ? 255 : 0, k = y < 8 ? 0 : 128;
       p[0] = uint8_t(255 - c), p[1] = uint8_t(255 - m), p[2] = uint8_t(255 - yy), p[3] = uint8_t(255 - k);
     }
-  s = Load(JpegFrom(16, 16, 4, JCS_CMYK, cmyk));
+  const Bytes cmykFile = JpegFrom(16, 16, 4, JCS_CMYK, cmyk);
+  s = Load(cmykFile);
+  // Each colour is its (inverted) sample times black's over 255, rounded.
+  const Bytes ink = LibjpegSamples(cmykFile);
+  rgb.clear();
+  for (size_t i = 0; i < ink.size(); i += 4)
+    for (size_t c : {0, 1, 2}) rgb.push_back(uint8_t(std::lround(ink[i + c] * ink[i + 3] / 255.0)));
+  EXPECT_TRUE(SameAsRgb(s, rgb));
   auto near = [&](int y, int x, int r, int g, int b) {
     const TPixel24 p = s.GetPixel(y, x);
     return std::abs(p.R - r) <= 5 && std::abs(p.G - g) <= 4 && std::abs(p.B - b) <= 4;
@@ -630,12 +693,11 @@ TEST(GifWrite, ManyColoursAreReducedTo236) {
   ASSERT_TRUE(EncodeImage(ImageFormat::Gif, img, lowJpeg, bytes, reason, cancelled)) << reason;
   EXPECT_EQ(ReadGifInfo(bytes).MapSize, 256);
   const TFastDIB back = Load(bytes);
-  std::set<uint32_t> used;
+  // As libjpeg reduces a quality-100 JPEG of the image to 236 colours.
+  Bytes rgb;
   for (int y = 0; y < 64; ++y)
-    for (int x = 0; x < 64; ++x) used.insert(uint32_t(back.GetPixel(y, x).R) << 16 | back.GetPixel(y, x).G << 8 | back.GetPixel(y, x).B);
-  EXPECT_GT(used.size(), 100u);
-  EXPECT_LE(used.size(), 236u);
-  EXPECT_LE(MaxDiff(img, back), 32) << "dithered, but close";
+    for (int x = 0; x < 64; ++x) rgb.insert(rgb.end(), {img.GetPixel(y, x).R, img.GetPixel(y, x).G, img.GetPixel(y, x).B});
+  EXPECT_TRUE(SameAsRgb(back, LibjpegSamples(JpegFrom(64, 64, 3, JCS_RGB, rgb, 100), 236)));
 }
 
 // ---------------------------------------------------------------- PNG
