@@ -22,6 +22,7 @@
 
 #include "core/imageio/bmp.h"
 #include "core/imageio/file_io.h"
+#include "core/imageio/gif.h"
 #include "core/imageio/image_file.h"
 #include "core/imageio/jpeg.h"
 #include "core/util/parallel.h"
@@ -603,6 +604,14 @@ TEST(GifRead, TransparentColourFillsTheScreenFirst) {
     s = Load(MakeGif(4, 3, map, 3, {f}));
     EXPECT_TRUE(RowIs(s, 1, {0x0000FF, 0xFF0000, 0x00FF00, 0x0000FF})) << beyond;
   }
+  f.Transparent = 0;
+  s = Load(MakeGif(4, 3, map, 3, {f}));
+  EXPECT_TRUE(RowIs(s, 0, {0x000000})) << "index 0 can be the transparent one";
+  // A frame as wide as the screen but shorter leaves the background below it.
+  GifFrame strip;
+  strip.W = 4, strip.H = 1, strip.Pixels = {1, 1, 1, 1};
+  s = Load(MakeGif(4, 3, map, 3, {strip}));
+  EXPECT_TRUE(RowIs(s, 2, {0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF}));
 }
 
 TEST(GifRead, FirstFrameOnlyLocalMapInterlaceAndClipping) {
@@ -626,6 +635,10 @@ TEST(GifRead, FirstFrameOnlyLocalMapInterlaceAndClipping) {
   s = Load(MakeGif(2, 1, {0x000000, 0xABCDEF}, 0, {wide}));
   ASSERT_EQ(s.Width(), 2);
   EXPECT_TRUE(RowIs(s, 0, {0x000000, 0xABCDEF}));
+  // A screen of size 0 takes the frame's extent.
+  s = Load(MakeGif(0, 0, {0x000000, 0xABCDEF}, 0, {wide}));
+  EXPECT_EQ(s.Width(), 5);
+  EXPECT_TRUE(RowIs(s, 0, {0x000000, 0xABCDEF, 0xABCDEF, 0xABCDEF, 0xABCDEF}));
 }
 
 TEST(GifWrite, TransparencyAnswers) {
@@ -643,14 +656,22 @@ TEST(GifWrite, TransparencyAnswers) {
   ASSERT_TRUE(SaveImageFile(path, img, SaveOptions{}, error)) << error;
   GifInfo info = ReadGifInfo(ReadAll(path));
   EXPECT_FALSE(info.HasGce);
+  // Two colours: a GIF89a with a two-entry map, background entry 0.
+  IndexedImage two;
+  two.Width = 2, two.Height = 1, two.Pixels = {0, 1}, two.Colours = 2;
+  Bytes written;
+  ASSERT_TRUE(EncodeGif(two, GifTransparency::Absent, 256, written, error));
+  EXPECT_EQ(std::string(written.begin(), written.begin() + 6), "GIF89a");
+  EXPECT_EQ(ReadGifInfo(written).MapSize, 2);
+  EXPECT_EQ(written[11], 0) << "background index";
 
   // The question sees only the colours in use; the written map holds them
   // (padded to a power of two). Only the low 8 bits of the answer count;
-  // nothing chosen (256) or an index at or past the map's end gives entry 0; 2 is None.
+  // nothing chosen (256) or an index at or past the map's end gives entry 0; 2 is None (index 0).
   constexpr int kCount = -10, kLast = -11;  // the number of colours in use, and the last of them
   struct Answer {
     int Chosen, Result, Flag, Index;
-  } answers[] = {{0x101, 1, 1, 1}, {256, 1, 1, 0}, {255, 1, 1, 0}, {0, 2, 0, -1}, {kCount, 1, 1, 0}, {kLast, 1, 1, kLast}};
+  } answers[] = {{0x101, 1, 1, 1}, {256, 1, 1, 0}, {255, 1, 1, 0}, {5, 2, 0, 0}, {kCount, 1, 1, 0}, {kLast, 1, 1, kLast}};
   for (const Answer& a : answers) {
     GifPalette seen;
     SaveOptions o;
@@ -667,7 +688,7 @@ TEST(GifWrite, TransparencyAnswers) {
     EXPECT_LT(info.MapSize, 2 * seen.Count);
     EXPECT_TRUE(info.HasGce);
     EXPECT_EQ(info.GceFlags & 1, a.Flag) << a.Chosen;
-    EXPECT_TRUE(a.Index == -1 || info.GceIndex == (a.Index == kLast ? seen.Count - 1 : a.Index)) << a.Chosen;
+    EXPECT_EQ(info.GceIndex, a.Index == kLast ? seen.Count - 1 : a.Index) << a.Chosen;
   }
 
   // Cancel: nothing written, no message, the old file stays.
@@ -926,4 +947,13 @@ TEST(ImageFile, LoadErrorsNameTheFileAndTheReason) {
   fs::resize_file(dir / "cut.png", 60);
   EXPECT_FALSE(LoadImageFile((dir / "cut.png").string(), s, error));
   EXPECT_NE(error.find("cut.png\": the PNG data ends early."), std::string::npos) << error;
+  GifFrame f;
+  f.W = 2, f.H = 2, f.Pixels = {0, 1, 1, 0};
+  Bytes gif = MakeGif(2, 2, {0, 0xFFFFFF}, 0, {});
+  EXPECT_FALSE(LoadImageMemory(gif.data(), gif.size(), s, error));
+  EXPECT_EQ(error, "Cannot load the image: it contains no image.");
+  gif = MakeGif(2, 2, {0, 0xFFFFFF}, 0, {f});
+  gif.resize(gif.size() - 4);
+  EXPECT_FALSE(LoadImageMemory(gif.data(), gif.size(), s, error));
+  EXPECT_EQ(error, "Cannot load the image: the GIF data ends early.");
 }
