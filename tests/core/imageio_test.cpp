@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <initializer_list>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <sys/resource.h>
@@ -646,7 +648,7 @@ TEST(GifWrite, TransparencyAnswers) {
   // Four flat colours: few enough that the quantizer keeps them apart.
   TFastDIB img;
   img.SetSize(32, 16, 24, 0);
-  const TPixel24 colours[4] = {MakePixel(255, 0, 0), MakePixel(0, 0, 255), MakePixel(255, 255, 255), MakePixel(0, 128, 0)};
+  const TPixel24 colours[4] = {MakePixel(255, 0, 0), MakePixel(0, 255, 255), MakePixel(255, 255, 255), MakePixel(0, 128, 0)};
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 32; ++x) img.SetPixel(y, x, colours[(x / 8 + y / 8 * 2) % 4]);
   std::string error;
@@ -684,6 +686,15 @@ TEST(GifWrite, TransparencyAnswers) {
     ASSERT_TRUE(SaveImageFile(path, img, o, error)) << error;
     info = ReadGifInfo(ReadAll(path));
     ASSERT_GT(seen.Count, 1);
+    EXPECT_TRUE(std::any_of(seen.Colours.begin(), seen.Colours.end(), [](uint32_t c) {
+      return (c & 0xFF) < 50 && (c >> 8 & 0xFF) > 200 && c >> 16 > 200;
+    })) << "cyan, as 0x00BBGGRR";
+    TFastDIB back;
+    ASSERT_TRUE(LoadImageFile(path, back, error));
+    std::set<uint32_t> used;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 32; ++x) used.insert(uint32_t(back.GetPixel(y, x).R) << 16 | back.GetPixel(y, x).G << 8 | back.GetPixel(y, x).B);
+    EXPECT_EQ(int(used.size()), seen.Count) << "only the colours in use";
     EXPECT_GE(info.MapSize, seen.Count);
     EXPECT_LT(info.MapSize, 2 * seen.Count);
     EXPECT_TRUE(info.HasGce);
@@ -800,7 +811,8 @@ TEST(ImageFile, SaveRouteByExtensionOnly) {
   for (auto c : cases) EXPECT_EQ(SaveRoute(c.Path), c.Route) << c.Path;
 
   for (auto [typed, written] : {std::pair{"/work/tiles.gif/pic", "/work/tiles.gif/pic.jpg"}, {"pic.", "pic.jpg"},
-                                {".hidden", ".hidden.jpg"}, {"pic.BMP", "pic.BMP"}, {"a.b/pic.gif", "a.b/pic.gif"}})
+                                {".hidden", ".hidden.jpg"}, {"pic.BMP", "pic.BMP"}, {"a.b/pic.gif", "a.b/pic.gif"},
+                                {"a.b\\pic", "a.b\\pic.jpg"}, {"a/", "a/"}})
     EXPECT_EQ(WithDefaultExtension(typed), written);
 }
 
@@ -826,7 +838,10 @@ TEST(ImageFile, RoundTripsAndContentSniffing) {
       EXPECT_TRUE(SamePixels(img, back)) << name;
     }
   }
-  EXPECT_EQ(SniffFormat(reinterpret_cast<const uint8_t*>("GIF88a"), 6), ImageFormat::Unknown);
+  for (auto [magic, n, format] : {std::tuple{"GIF88a", 6, ImageFormat::Unknown}, {"GIF87a", 6, ImageFormat::Gif},
+                                  {"\x89PNG\r\n\x1a\n", 8, ImageFormat::Png}, {"BM", 2, ImageFormat::Bmp},
+                                  {"\xFF\xD8\xFF", 3, ImageFormat::Jpeg}, {"\xFF\xD8\xFE", 3, ImageFormat::Unknown}})
+    EXPECT_EQ(SniffFormat(reinterpret_cast<const uint8_t*>(magic), size_t(n)), format) << magic;
 }
 
 TEST(ImageFile, FailedSaveKeepsTheOldFile) {
