@@ -859,7 +859,10 @@ TEST(ImageFile, FailedSaveKeepsTheOldFile) {
   small.rlim_cur = 1000;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   const bool ok = SaveImageFile(old.string(), big, SaveOptions{}, error);
+  std::string pngError;  // the system's reason rather than the encoder's
+  EXPECT_FALSE(SaveImageFile((dir / "new.png").string(), big, SaveOptions{}, pngError));
   setrlimit(RLIMIT_FSIZE, &saved);
+  EXPECT_NE(pngError.find("new.png\": file too large."), std::string::npos) << pngError;
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_FALSE(ok);
   EXPECT_NE(error.find("keep.bmp"), std::string::npos) << error;
@@ -877,6 +880,10 @@ TEST(ImageFile, FailedSaveKeepsTheOldFile) {
     EXPECT_FALSE(LoadImageFile(p, img, error)) << p;
     EXPECT_NE(error.find(p), std::string::npos) << error;
   }
+  EXPECT_NE(error.find("huge.bmp\": the file is larger than 1025 MiB."), std::string::npos) << error;
+  fs::resize_file(dir / "huge.bmp", kMaxImageFileBytes);
+  EXPECT_FALSE(LoadImageFile((dir / "huge.bmp").string(), img, error));
+  EXPECT_EQ(error.find("larger"), std::string::npos) << "the largest file allowed: " << error;
   fs::remove(dir / "pipe");
   fs::remove(dir / "folder");
   fs::remove(dir / "huge.bmp");
@@ -885,12 +892,13 @@ TEST(ImageFile, FailedSaveKeepsTheOldFile) {
   // those of a running process (pid 1) stay.
   const std::string stale[] = {"keep.bmp.999999999-0.tmp~", "keep.bmp." + std::to_string(getpid()) + "-77.tmp~"};
   for (const auto& n : stale) WriteAll(dir / n, {'x'});
-  WriteAll(dir / "keep.bmp.1-0.tmp~", {'x'});
-  WriteAll(dir / "other.bmp.999999999-0.tmp~", {'x'});
+  const char* kept[] = {"keep.bmp.1-0.tmp~", "other.bmp.999999999-0.tmp~", "keep.bmp.-1.tmp~"};
+  for (const char* n : kept) WriteAll(dir / n, {'x'});
+  fs::permissions(old, fs::perms::owner_read | fs::perms::owner_write);
   ASSERT_TRUE(SaveImageFile(old.string(), big, SaveOptions{}, error)) << error;
   for (const auto& n : stale) EXPECT_FALSE(fs::exists(dir / n)) << n;
-  EXPECT_TRUE(fs::exists(dir / "keep.bmp.1-0.tmp~"));
-  EXPECT_TRUE(fs::exists(dir / "other.bmp.999999999-0.tmp~"));
+  for (const char* n : kept) EXPECT_TRUE(fs::exists(dir / n)) << n;
+  EXPECT_EQ(fs::status(old).permissions(), fs::perms::owner_read | fs::perms::owner_write) << "the old file's mode";
 
   // A folder that does not exist.
   EXPECT_FALSE(SaveImageFile((dir / "no" / "x.jpg").string(), big, SaveOptions{}, error));
@@ -971,4 +979,8 @@ TEST(ImageFile, LoadErrorsNameTheFileAndTheReason) {
   gif.resize(gif.size() - 4);
   EXPECT_FALSE(LoadImageMemory(gif.data(), gif.size(), s, error));
   EXPECT_EQ(error, "Cannot load the image: the GIF data ends early.");
+  const Bytes flat = MakeBmp(0, 2, 24, 0, {}, {0, 0, 0, 0});
+  std::string reason;
+  EXPECT_FALSE(DecodeBmp(flat.data(), flat.size(), s, reason));
+  EXPECT_EQ(reason, "it declares an empty image of 0 x 2 pixels");
 }
