@@ -179,6 +179,9 @@ TEST(PenStroke, SuccessiveLinesChangeEachPixelOnce) {
   s = Uniform(40, 40, kWhite);
   stroke.LineTo(39, 20);
   EXPECT_EQ(s.GetPixel(12, 20), kBlack);
+  // The changed area of a stroke with a zero-length step: every segment's rows, the last one's included.
+  const PenPoint still[] = {{2, 2}, {5, 2}, {5, 2}, {7, 2}};
+  EXPECT_EQ(DrawPolyline(s, still, Pen{kWhite, 1, PenMode::Normal}), (PixelRect{2, 2, 7, 3}));
 }
 
 TEST(Rectangle, OutlineBrushAndCornerOrder) {
