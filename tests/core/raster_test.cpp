@@ -13,6 +13,7 @@
 #include "core/raster/palette.h"
 #include "core/raster/pen.h"
 #include "core/raster/shapes.h"
+#include "core/raster/wrap.h"
 #include "test_util.h"
 
 using namespace vorq;
@@ -338,6 +339,15 @@ TEST(FloodFill, ToleranceMatchesAReferenceBreadthFirstFill) {
   EXPECT_TRUE(FloodFill(s, 5, 0, kWhite, 10).Empty());
   EXPECT_TRUE(FloodFill(s, 0, -1, kWhite, 1 << 30).Empty());
   EXPECT_EQ(FloodFill(s, 2, 2, kWhite, -5), (PixelRect{0, 0, 5, 5}));  // below 0: the exact fill
+  // The largest tolerance reaches a pixel 255 away, even when the start already has the colour.
+  s.SetPixel(0, 4, kBlack);
+  EXPECT_EQ(FloodFill(s, 0, 0, kWhite, 1 << 30), (PixelRect{0, 0, 5, 5}));
+  EXPECT_EQ(s.GetPixel(0, 4), kWhite);
+  // Wrapped, a run reaching one column over the right edge changes the whole row.
+  TFastDIB ring = Uniform(5, 1, kBlack);
+  ring.SetPixel(0, 1, kWhite), ring.SetPixel(0, 2, kWhite);
+  EXPECT_EQ(FloodFillWrapped(ring, 4, 0, kWhite, 0), (PixelRect{0, 0, 5, 1}));
+  EXPECT_EQ(Count(ring, kWhite), 5);
 }
 
 // --- filled shapes without an outline ---
