@@ -343,7 +343,7 @@ TEST(Editor, LogCommandsAndScrollBars) {
   const struct {
     bool lr;
     int position, dx, dy;
-  } steps[] = {{true, 1, 10, 0}, {true, 1, 0, 0}, {true, -16, -10, 0}, {false, 5, 0, 10}, {false, -1, 0, -10}};
+  } steps[] = {{true, 1, 10, 0}, {true, 1, 0, 0}, {true, -16, -10, 0}, {false, 5, 0, 10}, {false, 3, 0, -10}};
   for (const auto& s : steps) {
     const TFastDIB before = f.Snapshot();
     s.lr ? f.ed.sbLRScroll(s.position) : f.ed.sbUDScroll(s.position);
