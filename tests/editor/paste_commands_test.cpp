@@ -70,6 +70,7 @@ TEST(PasteCommands, SelectionIsClippedAtAnyPlace) {
   }
   EXPECT_TRUE(f.Unchanged(before));
   f.OpenLog("paste_selection.txt");
+  f.ed.PlaceSelection(TFastDIB(), 0, 0);  // nothing to place: no line
   f.ed.PasteAsSelectionAt(4, -1);  // only the clipboard's (0, 1) lands, at (4, 0)
   EXPECT_EQ(f.CloseLogLines(), std::vector<std::string>{"Paste As Selection at Left 4, Top -1"});
   for (int y = 0; y < 3; ++y)
