@@ -10,8 +10,10 @@
 #include "core/effects/catalogue.h"
 #include "core/raster/fill.h"
 #include "core/raster/line.h"
+#include "core/raster/palette.h"
 #include "core/raster/pen.h"
 #include "core/raster/shapes.h"
+#include "core/raster/wrap.h"
 #include "test_util.h"
 
 using namespace vorq;
@@ -97,6 +99,28 @@ TEST(PenLine, ThinNormalLineIsTheCanvasLine) {
   TFastDIB e = Uniform(4, 2, kBlack);  // an exact half at the third step of (0, 0) - (3, 1) moves on
   LineTo(e, 0, 0, 3, 1, kWhite);
   for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {2, 1}}) EXPECT_EQ(e.GetPixel(y, x), kWhite) << x << "," << y;
+  TFastDIB f = Uniform(4, 2, kBlack);  // clipped at the start, the end point still left out
+  LineTo(f, -3, 1, 2, 1, kWhite);
+  EXPECT_EQ(f.GetPixel(1, 1), kWhite);
+  EXPECT_EQ(f.GetPixel(1, 2), kBlack);
+}
+
+TEST(Palette, ExactUpTo256ColoursThenThreeThreeTwo) {
+  // 256 colours keep their own entries, first met first; one more gives the
+  // fixed palette indexed RRRGGGBB.
+  TFastDIB s = Uniform(257, 1, kBlack);
+  for (int x = 0; x < 256; ++x) s.SetPixel(0, x, MakePixel(uint8_t(x), 7, 0));
+  s.SetPixel(0, 256, MakePixel(0, 7, 0));
+  std::vector<uint8_t> index(257);
+  TPalette256 pal = ReduceTo256(s, index.data(), 257);
+  EXPECT_EQ(pal.Count, 256);
+  EXPECT_EQ(pal.Colours[200], MakePixel(200, 7, 0));
+  EXPECT_EQ(index[256], 0);
+  s.SetPixel(0, 256, MakePixel(0, 200, 255));
+  pal = ReduceTo256(s, index.data(), 257);
+  EXPECT_EQ(index[256], 0b00011011);
+  EXPECT_EQ(pal.Colours[0b00011011], MakePixel(0, 218, 255));  // 6 * 255 / 7, 3 * 85
+  EXPECT_EQ(pal.Colours[0b11100010], MakePixel(255, 0, 170));
 }
 
 TEST(PenLine, WidePensAreRoundDiscs) {
@@ -156,6 +180,9 @@ TEST(PenStroke, SuccessiveLinesChangeEachPixelOnce) {
   s = Uniform(40, 40, kWhite);
   stroke.LineTo(39, 20);
   EXPECT_EQ(s.GetPixel(12, 20), kBlack);
+  // The changed area of a stroke with a zero-length step: every segment's rows, the last one's included.
+  const PenPoint still[] = {{2, 2}, {5, 2}, {5, 2}, {7, 2}};
+  EXPECT_EQ(DrawPolyline(s, still, Pen{kWhite, 1, PenMode::Normal}), (PixelRect{2, 2, 7, 3}));
 }
 
 TEST(Rectangle, OutlineBrushAndCornerOrder) {
@@ -312,6 +339,15 @@ TEST(FloodFill, ToleranceMatchesAReferenceBreadthFirstFill) {
   EXPECT_TRUE(FloodFill(s, 5, 0, kWhite, 10).Empty());
   EXPECT_TRUE(FloodFill(s, 0, -1, kWhite, 1 << 30).Empty());
   EXPECT_EQ(FloodFill(s, 2, 2, kWhite, -5), (PixelRect{0, 0, 5, 5}));  // below 0: the exact fill
+  // The largest tolerance reaches a pixel 255 away, even when the start already has the colour.
+  s.SetPixel(0, 4, kBlack);
+  EXPECT_EQ(FloodFill(s, 0, 0, kWhite, 1 << 30), (PixelRect{0, 0, 5, 5}));
+  EXPECT_EQ(s.GetPixel(0, 4), kWhite);
+  // Wrapped, a run reaching one column over the right edge changes the whole row.
+  TFastDIB ring = Uniform(5, 1, kBlack);
+  ring.SetPixel(0, 1, kWhite), ring.SetPixel(0, 2, kWhite);
+  EXPECT_EQ(FloodFillWrapped(ring, 4, 0, kWhite, 0), (PixelRect{0, 0, 5, 1}));
+  EXPECT_EQ(Count(ring, kWhite), 5);
 }
 
 // --- filled shapes without an outline ---
@@ -321,8 +357,9 @@ TEST(FilledShapes, EllipseAndPieMatchPerPixelTests) {
   // and clockwise (y down) from ray a to ray b.
   auto cross = [](long long px, long long py, long long qx, long long qy) { return px * qy - py * qx; };
   const int boxes[][4] = {{3, 4, 40, 25}, {40, 25, 3, 4}, {-10, -5, 20, 50}, {5, 5, 6, 6}, {7, 2, 9, 30}};
-  // Ray pairs about the centre: narrow, a quarter, over a half turn, a half turn, the same ray twice.
-  const int rays[][4] = {{0, -30, 3, -30}, {30, 0, 0, 30}, {0, 30, 30, 1}, {-30, 0, 30, 0}, {5, 5, 10, 10}};
+  // Ray pairs about the centre: narrow, a quarter, over a half turn, a half turn, the same ray twice, a ray
+  // to the centre itself (of the first box: nothing).
+  const int rays[][4] = {{0, -30, 3, -30}, {30, 0, 0, 30}, {0, 30, 30, 1}, {-30, 0, 30, 0}, {5, 5, 10, 10}, {0, -30, 0, 0}};
   const TPixel24 ink{9, 99, 199};
   for (const auto& b : boxes)
     for (const auto& r : rays) {

@@ -61,9 +61,10 @@ TEST(ColourSliderCommands, PreviewFromTheWorkingImageOnly) {
   SliderPreview(f.ed, SliderPositions{});
   EXPECT_TRUE(test::Same(f.ed.ScratchSurface, before));
   EXPECT_TRUE(f.ed.Undo.Empty());
-  // OK without a preview of the image's size builds one.
-  f.ed.ScratchSurface.SetSize(10, 10, 24, 0);
+  // OK without a preview of the image's size (here its width but not its height) builds one.
+  f.ed.ScratchSurface.SetSize(f.ed.WorkSurface.Width(), 10, 24, 0);
   bGoodClick(f.ed, pos);
+  ASSERT_EQ(f.ed.WorkSurface.Height(), before.Height());
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(40, 50), MakePixel(uint8_t(std::min(255, o.R + 45)), o.G, o.B));
 }
 

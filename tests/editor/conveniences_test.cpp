@@ -12,10 +12,10 @@ namespace {
 
 TEST(Conveniences, RecentFilesKeepEightNewestFirstAndRoundTrip) {
   std::vector<std::string> list;
-  for (int i = 0; i < 10; ++i) AddRecentFile(list, "/p/" + std::to_string(i));
+  for (int i = 0; i < 9; ++i) AddRecentFile(list, "/p/" + std::to_string(i));
   AddRecentFile(list, "/p/5");
   AddRecentFile(list, "");
-  EXPECT_EQ(list, (std::vector<std::string>{"/p/5", "/p/9", "/p/8", "/p/7", "/p/6", "/p/4", "/p/3", "/p/2"}));
+  EXPECT_EQ(list, (std::vector<std::string>{"/p/5", "/p/8", "/p/7", "/p/6", "/p/4", "/p/3", "/p/2", "/p/1"}));
 
   IniFile ini = IniFile::Parse("[MainForm]\r\nTop=1\r\n");
   Conveniences c{true, true, list};
@@ -26,7 +26,11 @@ TEST(Conveniences, RecentFilesKeepEightNewestFirstAndRoundTrip) {
   const Conveniences back = ReadConveniences(IniFile::Parse(ini.ToText()));
   EXPECT_TRUE(back.StandardShortcuts);
   EXPECT_TRUE(back.DockToolBox);
-  EXPECT_EQ(back.RecentFiles, (std::vector<std::string>{"/p/5", "/p/9"}));
+  EXPECT_EQ(back.RecentFiles, (std::vector<std::string>{"/p/5", "/p/8"}));
+  // A name twice in the file is listed once; both switches are off when absent.
+  const Conveniences dup = ReadConveniences(IniFile::Parse("[Conveniences]\r\nRecent1=/a\r\nRecent3=/a\r\n"));
+  EXPECT_EQ(dup.RecentFiles, std::vector<std::string>{"/a"});
+  EXPECT_FALSE(dup.StandardShortcuts || dup.DockToolBox);
   EXPECT_EQ(ini.ReadInteger("MainForm", "Top", 0), 1);
 }
 

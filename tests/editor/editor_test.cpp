@@ -343,7 +343,7 @@ TEST(Editor, LogCommandsAndScrollBars) {
   const struct {
     bool lr;
     int position, dx, dy;
-  } steps[] = {{true, 1, 10, 0}, {true, 1, 0, 0}, {true, -16, -10, 0}, {false, 5, 0, 10}, {false, -1, 0, -10}};
+  } steps[] = {{true, 1, 10, 0}, {true, 1, 0, 0}, {true, -16, -10, 0}, {false, 5, 0, 10}, {false, 3, 0, -10}};
   for (const auto& s : steps) {
     const TFastDIB before = f.Snapshot();
     s.lr ? f.ed.sbLRScroll(s.position) : f.ed.sbUDScroll(s.position);
@@ -385,6 +385,30 @@ TEST(Editor, LogCommandsAndScrollBars) {
 // The editor's Save writes its JPEG quality into the file: the first two
 // entries of the luminance table are libjpeg's 16 and 11 scaled by the
 // quality (5000 / q below 50, 200 - 2q above), rounded.
+TEST(Editor, GifDialogKeepsItsSelectionAndCancelSaysNothing) {
+  struct GifUi : test::RecordingUi {
+    std::vector<int> Seen;
+    int Answer = 1;
+    int AskGifTransparency(const GifPalette&, int& index) override {
+      Seen.push_back(index);
+      index = 3;
+      return Answer;
+    }
+  };
+  test::EditorFixture<GifUi> f;
+  f.ed.GifShowDialog = true;
+  const std::string gif = ::testing::TempDir() + "vorq_dialog.gif";
+  EXPECT_EQ(f.ed.SaveImage(gif), gif);
+  f.ui.Answer = 0;
+  EXPECT_EQ(f.ed.SaveImage(gif), "");
+  EXPECT_EQ(f.ui.Seen, (std::vector<int>{256, 3}));
+  EXPECT_TRUE(f.ui.Messages.empty());
+  // A blank start of the largest size and no larger; the scratch image follows.
+  EXPECT_FALSE(f.ed.StartBlank(16385, 1));
+  EXPECT_TRUE(f.ed.StartBlank(7, 3));
+  EXPECT_EQ(f.ed.ScratchSurface.Width(), 7);
+}
+
 TEST(Editor, SaveWritesTheJpegQuality) {
   test::EditorFixture<test::RecordingUi> f;
   for (auto [quality, q0, q1] : {std::tuple{90, 3, 2}, {37, 22, 15}, {50, 16, 11}}) {

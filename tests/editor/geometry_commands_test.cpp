@@ -98,6 +98,8 @@ TEST(SeamlessCommands, NamesLinesAndRefusals) {
   EXPECT_NE(f.ui.Messages.back().find("18000 x 20"), std::string::npos);
   EXPECT_EQ(f.ed.WorkSurface.Width(), 9000);
   EXPECT_EQ(f.ed.Undo.Count(), undo);
+  f.ed.WorkSurface.SetSize(10, 9000, 24, 0);
+  EXPECT_FALSE(FourWayFlip1Click(f.ed)) << "too tall";
   EXPECT_EQ(f.CloseLogLines(), (std::vector<std::string>{"Soften More", "Edge Merge 1/4", "Edge Merge 1/8",
                                                           "Edge Merge 1/16", "4 Way Flip"}));
 }

@@ -20,11 +20,11 @@ void FillClip(TFastDIB& c, int w, int h) {
 }
 
 TEST(PasteCommands, TransparentNormalResizedLeavesWhiteOut) {
-  // 3 x 4 onto 7 x 5: every image pixel shows clipboard pixel
-  // (x * 3 / 7, y * 4 / 5) unless that one is white (the lower-left colour).
+  // 7 x 4 onto 7 x 5 (stretched though the widths agree): every image pixel
+  // shows clipboard pixel (x, y * 4 / 5) unless that one is white (the lower-left colour).
   EditorFixture f(7, 5);
   f.OpenLog("paste_transparent.txt");
-  FillClip(f.ui.Clipboard, 3, 4);
+  FillClip(f.ui.Clipboard, 7, 4);
   f.ui.Clipboard.SetPixel(3, 0, kWhite);
   f.ui.Clipboard.SetPixel(0, 0, MakePixel(9, 9, 9));  // the key is the lower-left pixel, not the first
   const TFastDIB before = f.Snapshot();
@@ -33,7 +33,7 @@ TEST(PasteCommands, TransparentNormalResizedLeavesWhiteOut) {
   EXPECT_EQ(f.ed.Transparent.Color, 0xFFFFFFu);
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 7; ++x) {
-      const TPixel24 c = f.ui.Clipboard.GetPixel(y * 4 / 5, x * 3 / 7);
+      const TPixel24 c = f.ui.Clipboard.GetPixel(y * 4 / 5, x);
       EXPECT_EQ(f.ed.WorkSurface.GetPixel(y, x), c == kWhite ? before.GetPixel(y, x) : c) << x << "," << y;
     }
   EXPECT_FALSE(f.ed.Undo.Empty());
@@ -70,6 +70,7 @@ TEST(PasteCommands, SelectionIsClippedAtAnyPlace) {
   }
   EXPECT_TRUE(f.Unchanged(before));
   f.OpenLog("paste_selection.txt");
+  f.ed.PlaceSelection(TFastDIB(), 0, 0);  // nothing to place: no line
   f.ed.PasteAsSelectionAt(4, -1);  // only the clipboard's (0, 1) lands, at (4, 0)
   EXPECT_EQ(f.CloseLogLines(), std::vector<std::string>{"Paste As Selection at Left 4, Top -1"});
   for (int y = 0; y < 3; ++y)

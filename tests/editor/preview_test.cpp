@@ -153,13 +153,18 @@ TEST(LivePreview, DialogEffectsAndBadValuesShowNothing) {
 }
 
 TEST(LivePreview, APenBrushOrGradientChosenSinceThePreviewIsAppliedAfresh) {
-  enum Chosen { Pen, Brush, Gradient };  // Buttonize's shadow and highlight, Gradient Bars' colours
-  for (Chosen chosen : {Pen, Brush, Gradient}) {
+  // Buttonize's shadow and highlight, Gradient Bars' colours, VorqSwizzle's wrap, Seamless Edge's sides.
+  enum Chosen { Pen, Brush, Gradient, GradientEnd, Wrap, Seams };
+  const char* effects[] = {"Buttonize", "Buttonize", "Gradient Bars", "Gradient Bars", "VorqSwizzle", "Seamless Edge"};
+  for (Chosen chosen : {Pen, Brush, Gradient, GradientEnd, Wrap, Seams}) {
     PreviewEditor p, plain;
-    for (PreviewEditor* e : {&p, &plain}) e->ed.TreeView1Change(chosen == Gradient ? "Gradient Bars" : "Buttonize");
+    for (PreviewEditor* e : {&p, &plain}) e->ed.TreeView1Change(effects[chosen]);
     ASSERT_EQ(p.Show(), Outcome::Shown);
     for (PreviewEditor* e : {&p, &plain}) {
       if (chosen == Gradient) e->ed.Gradient.hGrad.SetBeginColor(0x00FF00);
+      else if (chosen == GradientEnd) e->ed.Gradient.hGrad.SetEndColor(0x00FF00);
+      else if (chosen == Wrap) e->ed.ToolBox.WrapChecked = !e->ed.ToolBox.WrapChecked;
+      else if (chosen == Seams) e->ed.ToolBox.Seams = SeamAxis::TopBottom;
       else (chosen == Brush ? e->ed.ToolBox.BrushColor : e->ed.ToolBox.PenColor) = 0x00FF00;
     }
     ASSERT_TRUE(p.ed.bGoClick() && plain.ed.bGoClick());

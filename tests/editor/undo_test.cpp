@@ -56,20 +56,32 @@ TEST(UndoRing, OrderSizesAndLevels) {
 }
 
 TEST(UndoRing, ChangeUndoQuantity) {
-  ScriptedUi ui;
+  struct PromptUi : ScriptedUi {
+    std::string Prompt;
+    int UndoChanges = 0;
+    std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,
+                                        const std::string& text) override {
+      Prompt = title + "|" + prompt + "|" + text;
+      return ScriptedUi::InputBox(title, prompt, text);
+    }
+    void UndoChanged() override { ++UndoChanges; }
+  } ui;
   Editor ed(ui);
   ed.PushUndo();
   ed.PushUndo();
   ui.Inputs = {"15"};  // unchanged: nothing asked
   ed.ChangeUndoQuantity1Click();
   EXPECT_TRUE(ui.Questions.empty());
+  EXPECT_EQ(ui.Prompt, "Change Number of Undo|Enter a New Maximum Undo: |15");
   ui.Inputs = {"5"};
   ui.Answers = {UiPort::Answer::No};
   ed.ChangeUndoQuantity1Click();
   EXPECT_EQ(ed.Undo.Count(), 2);
   EXPECT_EQ(ed.Undo.Levels(), 15);
   ui.Inputs = {"5"};
+  const int changes = ui.UndoChanges;
   ed.ChangeUndoQuantity1Click();  // Yes
+  EXPECT_EQ(ui.UndoChanges, changes + 1) << "the window hears of the cleared ring";
   EXPECT_EQ(ui.Questions.back(),
             " This will clear current Undo buffers \rand reset all pointers.  Continue with \r          Undo modification?");
   EXPECT_EQ(ed.Undo.Levels(), 5);
