@@ -51,6 +51,8 @@ void GradientTest::thumbnailAppearsOnFirstShowAndPastes() {
   QCOMPARE(f.editor().WorkSurface.Width(), 256);
   QCOMPARE(Pixel(f, 9, 0), MakePixel(0, 0, 128));
   QCOMPARE(Pixel(f, 9, 128), MakePixel(0, 255, 255));
+  f.window->action("MergeWithImage1")->trigger();  // runs Merge Gradient, not another paste
+  QCOMPARE(f.editor().EffectId, int(fx::MergeGradient));
   QVERIFY(f.messages.isEmpty());
 }
 

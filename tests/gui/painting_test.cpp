@@ -63,6 +63,7 @@ void PaintingTest::toolButtonsSwitchToolAndCursor() {
     f.Tool(t.button);
     QCOMPARE(f.view()->Painting().State.Tool, t.tool);
     QCOMPARE(f.view()->CursorName(), QString(t.cursor));
+    QCOMPARE(f.view()->cursor().shape(), Qt::BitmapCursor);  // drawn, not the fallback cross
   }
 
   auto* fill = Child<QCheckBox>(f.box(), "cFill");
