@@ -6,6 +6,9 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
+#include <QWheelEvent>
+
+#include <tuple>
 
 #include "gui_test_util.h"
 #include "gui_tests.h"
@@ -53,6 +56,14 @@ void PaintingTest::zoomedLineLandsInImageCoordinates() {
   f.window->action("ActualSize1")->trigger();
   QCOMPARE(f.view()->size(), QSize(40, 30));
   QCOMPARE(f.Panel("stBarZoom"), QString("Zoom: 1x"));
+  // Ctrl and the wheel turned away zoom in, towards zoom out; the wheel alone does not zoom.
+  for (const auto& [dy, mods, zoom] : {std::tuple{120, Qt::ControlModifier, "Zoom: 2x"}, {120, Qt::NoModifier, "Zoom: 2x"},
+                                       {-120, Qt::ControlModifier, "Zoom: 1x"}}) {
+    QWheelEvent wheel(QPointF(5, 5), f.view()->mapToGlobal(QPointF(5, 5)), {}, {0, dy}, Qt::NoButton, mods,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(f.view(), &wheel);
+    QCOMPARE(f.Panel("stBarZoom"), QString(zoom));
+  }
   // The pixel grid, a faint grey line on each image pixel's left and top edge, shows from 8x.
   for (int zoom : {2, 3}) {
     f.view()->SetZoom(zoom);

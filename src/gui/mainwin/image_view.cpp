@@ -174,7 +174,8 @@ void ImageView::wheelEvent(QWheelEvent* event) {
     return;
   }
   QScrollArea* area = Area();
-  const QPoint at = area ? area->viewport()->mapFrom(this, event->position().toPoint()) : QPoint();
+  // The point under the mouse in the viewport's coordinates (the view is the viewport's child).
+  const QPoint at = area ? mapTo(area->viewport(), event->position().toPoint()) : QPoint();
   SetZoom(geometry_.ZoomLog2 + (event->angleDelta().y() > 0 ? 1 : -1), area ? &at : nullptr);
   event->accept();
 }
