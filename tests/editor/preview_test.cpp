@@ -102,6 +102,15 @@ TEST(LivePreview, EndingPutsBackTheExactImageAndValuesAndWritesNothing) {
     EXPECT_EQ(lines.front(), "Mirror L/R");
     EXPECT_EQ(lines.size(), way == OtherCommand ? 3u : way == Copy ? 2u : 1u) << way;  // Negative and its UnDo
   }
+  // A value kept apart from the per-effect ones (Fisheye's magnification) comes back as well.
+  PreviewEditor f;
+  f.ed.TreeView1Change("Fisheye");
+  const double magnification = f.ed.Second[FishVal];
+  f.Type("1.50");
+  ASSERT_EQ(f.Show(), Outcome::Shown);
+  ASSERT_EQ(f.ed.Second[FishVal], 1.5);
+  f.ed.EndPreview();
+  EXPECT_EQ(f.ed.Second[FishVal], magnification);
 }
 
 TEST(LivePreview, StopsThroughTheProgressReportAndRefusesCommandsMeanwhile) {
