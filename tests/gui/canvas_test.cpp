@@ -127,6 +127,12 @@ void PaintingTest::tiledViewShowsTheCopiesAndTheSeams() {
   const QPoint middle(area->viewport()->width() / 2, area->viewport()->height() / 2);
   f.window->action("ZoomIn1")->trigger();  // the image point at (100, 50) + middle + 0.5 doubles
   QCOMPARE(QPoint(h->value(), v->value()), QPoint(201, 101) + middle);
+  // Ctrl + wheel keeps the image pixel under the mouse (10, 20 into the area) where it is.
+  const QPoint mouse = QPoint(h->value(), v->value()) + QPoint(10, 20);
+  QWheelEvent in(mouse, f.view()->mapToGlobal(QPointF(mouse)), {}, {0, 120}, Qt::NoButton, Qt::ControlModifier,
+                 Qt::NoScrollPhase, false);
+  QApplication::sendEvent(f.view(), &in);
+  QCOMPARE(QPoint((h->value() + 10) / 4, (v->value() + 20) / 4), QPoint(mouse.x() / 2, mouse.y() / 2));
   // Pictures of the tiled view for a look by eye.
   const QByteArray dir = qgetenv("VORQ_CANVAS_SHOTS");
   if (!dir.isEmpty()) {
