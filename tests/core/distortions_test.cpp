@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
-#include <cstring>
 #include <tuple>
 #include <vector>
 
@@ -139,25 +137,13 @@ TFastDIB RefWaves(const TFastDIB& in, int A, int L, double phaseDeg, bool reflec
     for (int x = 0; x < W; ++x) {
       const double u = (x - cx) * kx, v = (y - cy) * ky, d = std::sqrt(u * u + v * v);
       const double angle = d / (2.0 * L) * (2 * M_PI) + phase;
-      double sx, sy;
-      if (reflective) {
-        const double s = std::fabs(std::sin(angle)) * A;
-        sx = s * u / kx + cx;
-        sy = s * v / ky + cy;
-      } else {
-        const double s = std::sin(angle) * A;
-        sx = (s + u) / kx + cx;
-        sy = (s + v) / ky + cy;
-      }
-      long long ix = (long long)std::nearbyint(sx), iy = (long long)std::nearbyint(sy);
-      if (reflective) {
-        ix = std::clamp(ix, 0LL, W - 1LL);
-        iy = std::clamp(iy, 0LL, H - 1LL);
-      } else {
-        ix = RefWrap(ix, W);
-        iy = RefWrap(iy, H);
-      }
-      out.SetPixel(y, x, Px(in, int(ix), int(iy)));
+      // Reflective scales the offset from the centre and clamps; otherwise the offset is added and wraps.
+      const double s = reflective ? std::fabs(std::sin(angle)) * A : std::sin(angle) * A;
+      const double sx = reflective ? s * u / kx + cx : (s + u) / kx + cx;
+      const double sy = reflective ? s * v / ky + cy : (s + v) / ky + cy;
+      const long long ix = (long long)std::nearbyint(sx), iy = (long long)std::nearbyint(sy);
+      out.SetPixel(y, x, reflective ? Px(in, int(std::clamp(ix, 0LL, W - 1LL)), int(std::clamp(iy, 0LL, H - 1LL)))
+                                    : Px(in, RefWrap(ix, W), RefWrap(iy, H)));
     }
   return out;
 }

