@@ -29,16 +29,10 @@ void RefConvolve(const int32_t (&k)[9], uint16_t div, TFastDIB& s) {
   std::vector<TPixel24> T(size_t(W + 2) * (H + 2));
   auto t = [&](int x, int y) -> TPixel24& { return T[size_t(y) * (W + 2) + x]; };
   auto img = [&](int x, int y) { return s.GetPixel(y, x); };
-  t(0, 0) = img(0, 0);
-  t(W + 1, 0) = img(W - 1, 0);
-  for (int x = 1; x <= W; ++x) t(x, 0) = img(x - 1, H - 1);
-  t(0, H + 1) = img(0, H - 1);
-  t(W + 1, H + 1) = img(W - 1, H - 1);
-  for (int x = 1; x <= W; ++x) t(x, H + 1) = img(x - 1, 0);
-  for (int y = 1; y <= H; ++y) t(0, y) = img(W - 1, y - 1);
-  for (int y = 1; y <= H; ++y) t(W + 1, y) = img(0, y - 1);
-  for (int y = 1; y <= H; ++y)
-    for (int x = 1; x <= W; ++x) t(x, y) = img(x - 1, y - 1);
+  for (int y = 0; y < H + 2; ++y)  // the border wraps...
+    for (int x = 0; x < W + 2; ++x) t(x, y) = img((x + W - 1) % W, (y + H - 1) % H);
+  for (int y : {0, H + 1})  // ...but each corner repeats the image's own corner pixel
+    for (int x : {0, W + 1}) t(x, y) = img(x == 0 ? 0 : W - 1, y == 0 ? 0 : H - 1);
   for (int y = 0; y < H; ++y)
     for (int x = 0; x < W; ++x) {
       TPixel24 out;
