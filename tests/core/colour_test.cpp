@@ -89,9 +89,10 @@ TEST(ColourEffects, ColorRotate) {
     ColorRotate(s, bits);
     return s;
   };
-  EXPECT_TRUE(StripIs(rotated(8), {MakePixel(0x56, 0x12, 0x34), MakePixel(0x80, 0, 0)}));  // blue to red, ...
-  EXPECT_TRUE(StripIs(rotated(16), {MakePixel(0x34, 0x56, 0x12), MakePixel(0, 0x80, 0)}));  // the reverse
-  EXPECT_TRUE(StripIs(rotated(32), {MakePixel(0x56, 0x12, 0x34), MakePixel(0x80, 0, 0)}));  // 32 = 24 + 8
+  // 8: blue to red, red to green, green to blue; 16 the reverse; 32 = 24 + 8.
+  EXPECT_TRUE(StripIs(rotated(8), {MakePixel(0x56, 0x12, 0x34), MakePixel(0x80, 0, 0)}));
+  EXPECT_TRUE(StripIs(rotated(16), {MakePixel(0x34, 0x56, 0x12), MakePixel(0, 0x80, 0)}));
+  EXPECT_TRUE(StripIs(rotated(32), {MakePixel(0x56, 0x12, 0x34), MakePixel(0x80, 0, 0)}));
   for (int bits : {24, 0, -3}) EXPECT_TRUE(StripIs(rotated(bits), {p, MakePixel(0, 0, 0x80)})) << bits;
   // One bit: V = 0x563412 -> 0xAC6824; the top bit of blue re-enters at red's bit 0.
   EXPECT_TRUE(StripIs(rotated(1), {MakePixel(0x24, 0x68, 0xAC), MakePixel(0x01, 0, 0)}));

@@ -82,7 +82,7 @@ TFastDIB RefRotateBilinear(const TFastDIB& Src, int Wt, int Ht, int CX, int CY, 
       const float u = float(double(x - CX) * c - double(y - CY) * s + CX - dx);
       const float v = float(double(x - CX) * s + double(y - CY) * c + CY - dy);
       int iu = int(u), iv = int(v);
-      // Left of (above) 0 the truncated index is the far neighbour: its distance gives the near one's weight.
+      // Left of (above) 0 the weights swap: the truncated index gets its own distance from the position.
       const float fu = u >= 0 ? u - float(iu) : float(iu) - u, fv = v >= 0 ? v - float(iv) : float(iv) - v;
       const float wx[2] = {u >= 0 ? 1 - fu : fu, u >= 0 ? fu : 1 - fu};
       const float wy[2] = {v >= 0 ? 1 - fv : fv, v >= 0 ? fv : 1 - fv};

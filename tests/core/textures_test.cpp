@@ -218,7 +218,7 @@ TEST(PlasmaCloud, MatchesTheFieldReference) {
       }
 }
 
-// 40 rows and more are shared between two workers.
+// 37 x 40 is shared between two workers.
 TEST(Marble, MatchesTheReferenceAndRefusesDivisionByZero) {
   for (auto [w, h] : {std::pair{1, 1}, {1, 7}, {7, 1}, {5, 3}, {37, 40}})
     for (auto [k, t] : {std::pair{2.0f, 120}, {-3.5f, 7}, {1e30f, 1}, {0.0f, INT_MIN}}) {
