@@ -199,53 +199,6 @@ TEST(Editor, EffectLinesMatchTheirExamples) {
   EXPECT_EQ(lineOf(16, "SineWave Left/Right"), "SineWave Left/Right, WaveLength 17, Height 64, Wrap = True");
 }
 
-TEST(Editor, EveryEffectLineRoundTrips) {
-  // Non-default values everywhere, then each line parsed into a fresh editor
-  // must write the same line again.
-  ScriptedUi ui;
-  Editor a(ui);
-  EXPECT_TRUE(a.WorkSurface.Width() == 256 && a.WorkSurface.Height() == 256);  // the start image
-  for (int n = 0; n < kEffectCount; ++n) a.EffectVals[size_t(n)] = 3 * n - 17;
-  a.ToolBox.PenColor = 0x010203;
-  a.ToolBox.BrushColor = 0xA0B0C0;
-  a.TintColor = 0x00FF7F;
-  a.TextureSource = "Use Buffer";
-  // Plain values, then reals at the ends of the single-precision range.
-  for (bool peaks : {true, false}) {
-    for (size_t i = 0; i < kSecondCount; ++i) {
-      const ValueType t = kSecondParams[i].Type;
-      const double real = peaks ? 0.1 * double(i) + 0.25 : (i % 2 ? kRealLimit : -kRealLimit);
-      a.StoreValue({ValueRef::Second, int(i)}, t == ValueType::Flag ? double(i % 2)
-                                               : t == ValueType::Colour ? 0x123456
-                                               : t == ValueType::Integer ? -double(i) - 5
-                                                                         : real);
-    }
-    a.ToolBox.PeaksChecked = peaks;
-    a.ToolBox.WrapChecked = !peaks;
-    for (const auto& e : kCatalogue) {
-      a.EffectId = e.Id;
-      a.EffectName = e.RecordedName ? e.RecordedName : e.CatalogueName;
-      const std::string line = a.EffectLogLine();
-      if (e.Id == fx::Scroll) continue;  // Scroll writes no line
-      ScriptedUi ui2;
-      Editor b(ui2);
-      const ParsedEffect parsed = ParseEffectLine(line, -1);
-      ASSERT_EQ(parsed.Error, "") << line;
-      for (const EffectValue& v : parsed.Values) {
-        const Param& p = e.Params[size_t(v.Param)];
-        if (p.AltLabel) b.ToolBox.PeaksChecked = !v.Alt;
-        std::string error;
-        ASSERT_TRUE(b.Store(v.Alt ? p.AltRef : p.Ref, p.format, v.Value, error)) << error;
-      }
-      // A replayed texture source waits for the next Map Texture to take it.
-      if (!b.PendingTextureSource.empty()) b.TextureSource = b.PendingTextureSource;
-      b.EffectId = e.Id;
-      b.EffectName = parsed.Name;
-      EXPECT_EQ(b.EffectLogLine(), line);
-    }
-  }
-}
-
 TEST(Editor, DesignYourOwn) {
   Fixture f;
   f.OpenLog("vorq_editor_log.txt");
