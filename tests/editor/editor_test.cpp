@@ -6,16 +6,11 @@
 #include <set>
 #include <tuple>
 
-#include "core/oplog/effect_lines.h"
-#include "core/util/arith.h"
 #include "editor/replay.h"
 #include "editor_test_util.h"
 
 using namespace vorq;
-
-namespace {
 using Fixture = test::EditorFixture<>;
-}  // namespace
 
 TEST(Editor, ApplyRefusalsChangeNothing) {
   Fixture f;
