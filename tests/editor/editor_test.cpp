@@ -21,6 +21,7 @@ TEST(Editor, ApplyRefusalsChangeNothing) {
   // A category node selects nothing; double-clicked, it applies nothing.
   f.ed.TreeView1Change("Blur");
   f.ed.TreeView1DblClick("Filters");
+  EXPECT_EQ(f.ed.Status[kPanelEffect], "Idle...");
   f.ed.TreeView1Change("Filters");
   EXPECT_EQ(f.ed.ToolBox.Help, "Choose an effect...");
   EXPECT_TRUE(f.ed.Status[kPanelEffect] == "Idle..." && !f.ed.ToolBox.DefaultVisible);
