@@ -6,6 +6,8 @@
 #include <set>
 #include <tuple>
 
+#include "core/oplog/effect_lines.h"
+#include "core/util/arith.h"
 #include "editor/replay.h"
 #include "editor_test_util.h"
 
@@ -170,6 +172,10 @@ TEST(Editor, EffectLinesMatchTheirExamples) {
     return f.ed.EffectLogLine();
   };
   EXPECT_EQ(lineOf(29, "Marble"), "Marble, Graininess 700, Scale 2, Turbulence 120");
+  // The single range's end is written with 15 digits, a little above it, and read back.
+  f.ed.StoreValue({ValueRef::Second, ScaleVal}, -kRealLimit);
+  EXPECT_EQ(lineOf(29, "Marble"), "Marble, Graininess 700, Scale -3.40282346638529E+38, Turbulence 120");
+  EXPECT_EQ(ParseEffectLine(lineOf(29, "Marble"), -1).Error, "");
   EXPECT_NE(f.ed.LogHeaderLine().find("From Color R: 0 G: 0 B: 128, To Color R: 0 G: 255 B: 255, Angle "),
             std::string::npos);
   std::string error;  // any field of a replayed designer line is the next Design's answer

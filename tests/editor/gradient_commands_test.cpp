@@ -200,7 +200,8 @@ TEST(GradientCommands, RefusedCellSizesAreRecordedWithoutSnapshot) {
   f.ed.MenuEffect(fx::ConcentricRects);
   f.ed.EffectVals[fx::StretchBlurwithBuffer] = 0, f.ed.Second[UDSBlurBuf] = 0;  // Self's U/D stays 1
   f.ed.MenuEffect(fx::StretchBlurwithBuffer);
-  f.ed.EffectVals[fx::StretchBlurwithSelf] = 0, f.ed.Second[UDSBlurSelf] = 0;  // the Buffer's U/D stays 1
+  f.ed.EffectVals[fx::StretchBlurwithSelf] = 0, f.ed.Second[UDSBlurSelf] = 0;
+  f.ed.Second[UDSBlurBuf] = 1;  // the Buffer's U/D back at 1: Self must look at its own
   f.ed.MenuEffect(fx::StretchBlurwithSelf);
   EXPECT_TRUE(f.ed.Undo.Empty() && f.Unchanged(before));
   f.ed.EffectVals[fx::Mosaic] = 128;
