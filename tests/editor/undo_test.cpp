@@ -30,20 +30,6 @@ TEST(UndoRing, SixteenPushesOnFifteenSlots) {
   EXPECT_EQ(work.GetPixel(2, 3).R, 1);
 }
 
-TEST(UndoRing, OneLevel) {
-  UndoRing one(1);
-  TFastDIB a = Filled(2, 2, 1), b = Filled(2, 2, 2);
-  one.Push(a);
-  one.Push(b);
-  EXPECT_EQ(one.Count(), 1);
-  TFastDIB out;
-  one.Pop(out);
-  EXPECT_EQ(out.GetPixel(0, 0).R, 2);
-
-  EXPECT_FALSE(one.SetLevels(0));
-  EXPECT_EQ(one.Levels(), 1);
-}
-
 TEST(UndoRing, ChangeUndoQuantity) {
   struct PromptUi : ScriptedUi {
     std::string Prompt;
@@ -138,6 +124,18 @@ TEST(UndoRing, LeanReplayKeepsWhatTheLinesNeed) {
 }
 
 TEST(UndoRing, BoundedInLevelsAndBytes) {
+  UndoRing one(1);  // a single level keeps the newest
+  TFastDIB a = Filled(2, 2, 1), b = Filled(2, 2, 2);
+  one.Push(a);
+  one.Push(b);
+  EXPECT_EQ(one.Count(), 1);
+  TFastDIB out;
+  one.Pop(out);
+  EXPECT_EQ(out.GetPixel(0, 0).R, 2);
+
+  EXPECT_FALSE(one.SetLevels(0));
+  EXPECT_EQ(one.Levels(), 1);
+
   UndoRing ring(UndoRing::kMaxLevels);  // slots take memory only when used
   EXPECT_FALSE(ring.SetLevels(UndoRing::kMaxLevels + 1));
   EXPECT_FALSE(UndoRing(2147483647).Levels() > UndoRing::kMaxLevels);
