@@ -4,10 +4,7 @@
 
 using namespace vorq;
 
-namespace {
 using Fixture = test::EditorFixture<test::RecordingUi>;
-
-}  // namespace
 
 TEST(ColourCommands, ExchangeColorUsesPenBrushAndTolerance) {
   Fixture f;
@@ -42,8 +39,7 @@ TEST(ColourCommands, TintDialog) {
   f.ed.MenuEffect(fx::Tint);
   EXPECT_EQ(f.ui.DialogStart, 0xFFFFFFu);
   EXPECT_EQ(f.ed.EffectId, 34);
-  EXPECT_EQ(f.ed.Undo.Count(), 1);
-  EXPECT_TRUE(f.Unchanged(before));
+  EXPECT_TRUE(f.ed.Undo.Count() == 1 && f.Unchanged(before));
   EXPECT_EQ(f.CloseLog(), "Tint, Color R: 255 G: 255 B: 255\r\nTint, Color R: 255 G: 255 B: 255\r\n");
 }
 
@@ -59,8 +55,7 @@ TEST(ColourSliderCommands, PreviewFromTheWorkingImageOnly) {
   }
   EXPECT_TRUE(f.Unchanged(before));
   SliderPreview(f.ed, SliderPositions{});
-  EXPECT_TRUE(test::Same(f.ed.ScratchSurface, before));
-  EXPECT_TRUE(f.ed.Undo.Empty());
+  EXPECT_TRUE(test::Same(f.ed.ScratchSurface, before) && f.ed.Undo.Empty());
   // OK without a preview of the image's size (here its width but not its height) builds one.
   f.ed.ScratchSurface.SetSize(f.ed.WorkSurface.Width(), 10, 24, 0);
   bGoodClick(f.ed, pos);
@@ -105,8 +100,7 @@ TEST(ColourSliderCommands, CancelRestoresExactly) {
   const int changes = f.ui.ImageChanges;
   bBadClick(f.ed, pos);
   EXPECT_EQ(pos, SliderPositions{});
-  EXPECT_TRUE(f.Unchanged(before));
-  EXPECT_TRUE(f.ed.Undo.Empty());
+  EXPECT_TRUE(f.Unchanged(before) && f.ed.Undo.Empty());
   EXPECT_GT(f.ui.ImageChanges, changes);  // the view shows WorkSurface again
   EXPECT_EQ(f.CloseLog(), "");
 }
@@ -121,8 +115,7 @@ TEST(ColourSliderCommands, ReplayLine) {
   const std::string line =
       "ToolBox Sliders to positions:  Lightness 25, Contrast 0, Saturation 145, Red 0, Green -55, Blue 0";
   EXPECT_EQ(ReplayLine(f.ed, line + "\r\n").Status, ReplayStatus::Done);
-  EXPECT_TRUE(f.Unchanged(g.ed.WorkSurface));
-  EXPECT_EQ(f.ed.Undo.Count(), 1);
+  EXPECT_TRUE(f.Unchanged(g.ed.WorkSurface) && f.ed.Undo.Count() == 1);
   EXPECT_EQ(f.CloseLog(), line + "\r\n");
   // A position beyond the bars runs nothing.
   EXPECT_EQ(ReplayLine(f.ed, "ToolBox Sliders to positions:  Lightness 256, Contrast 0, Saturation 0, Red 0, Green 0, Blue 0")

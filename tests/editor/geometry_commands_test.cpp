@@ -5,9 +5,7 @@
 
 using namespace vorq;
 
-namespace {
 using Fixture = test::EditorFixture<>;
-}  // namespace
 
 // Refusals first (Cancel, a bare Apply line, too large), then the dialog's size,
 // the status bar, a resize to the current size and Apply's two lines.
@@ -27,8 +25,7 @@ TEST(ResizeCommands, RefusalsStatusAndApply) {
   f.ed.MenuEffect(fx::ReSizeSmooth);
   ASSERT_EQ(f.ui.Messages.size(), 1u);
   EXPECT_NE(f.ui.Messages[0].find("too large"), std::string::npos);
-  EXPECT_TRUE(f.Unchanged(before));
-  EXPECT_TRUE(f.ed.Undo.Empty());
+  EXPECT_TRUE(f.Unchanged(before) && f.ed.Undo.Empty());
   f.ui.SizeWidth = 100;
   f.ui.SizeHeight = 80;
   f.ed.MenuEffect(fx::ReSizeFast);
@@ -39,8 +36,7 @@ TEST(ResizeCommands, RefusalsStatusAndApply) {
   // To the current size: a snapshot and a line, the pixels stay.
   f.ui.SizeWidth = f.ui.SizeHeight = 256;
   f.ed.MenuEffect(fx::ReSizeSmooth);
-  EXPECT_TRUE(f.Unchanged(before));
-  EXPECT_EQ(f.ed.Undo.Count(), 1);
+  EXPECT_TRUE(f.Unchanged(before) && f.ed.Undo.Count() == 1);
   // Apply writes the routine's line and then the effect's name.
   f.ed.TreeView1Change("ReSize Smooth");
   f.ui.SizeWidth = 256;  // only the height changes
@@ -73,8 +69,7 @@ TEST(SeamlessCommands, NamesLinesAndRefusals) {
   const TFastDIB before = f.Snapshot();
   f.ed.MenuEffect(fx::RotateSeamless);
   EXPECT_EQ(f.ui.Messages.at(0), "Image must be square.  ReSize and try again.");
-  EXPECT_TRUE(f.Unchanged(before));
-  EXPECT_TRUE(f.ed.Undo.Empty());
+  EXPECT_TRUE(f.Unchanged(before) && f.ed.Undo.Empty());
   f.ed.MenuEffect(fx::SoftenMore);  // the current effect
   // The merges name themselves but leave the Effect id: Apply then writes the merge's name.
   const struct {
@@ -84,8 +79,7 @@ TEST(SeamlessCommands, NamesLinesAndRefusals) {
   for (const auto& m : merges) {
     const TFastDIB was = f.Snapshot();
     m.click(f.ed);
-    EXPECT_EQ(f.ed.EffectName, m.name);
-    EXPECT_EQ(f.ed.EffectId, fx::SoftenMore);
+    EXPECT_TRUE(f.ed.EffectName == m.name && f.ed.EffectId == fx::SoftenMore) << m.name;
     EXPECT_FALSE(f.Unchanged(was));
   }
   EXPECT_EQ(f.ed.Undo.Count(), 4);
@@ -96,8 +90,7 @@ TEST(SeamlessCommands, NamesLinesAndRefusals) {
   const int undo = f.ed.Undo.Count();
   EXPECT_FALSE(FourWayFlip1Click(f.ed));
   EXPECT_NE(f.ui.Messages.back().find("18000 x 20"), std::string::npos);
-  EXPECT_EQ(f.ed.WorkSurface.Width(), 9000);
-  EXPECT_EQ(f.ed.Undo.Count(), undo);
+  EXPECT_TRUE(f.ed.WorkSurface.Width() == 9000 && f.ed.Undo.Count() == undo);
   f.ed.WorkSurface.SetSize(10, 9000, 24, 0);
   EXPECT_FALSE(FourWayFlip1Click(f.ed)) << "too tall";
   EXPECT_EQ(f.CloseLogLines(), (std::vector<std::string>{"Soften More", "Edge Merge 1/4", "Edge Merge 1/8",
@@ -136,9 +129,7 @@ TEST(SizerDialog, PercentPopupAndAccept) {
   std::string err;
   SizerSelect(s, kSize640x480);
   EXPECT_TRUE(SizerPercent(s, err));  // 50 % of 256 x 200
-  EXPECT_TRUE(s.Selection == kSizeCustom && s.Percent);
-  EXPECT_EQ(s.NewHeight, 100);
-  EXPECT_EQ(s.Width, "128");
+  EXPECT_TRUE(s.Selection == kSizeCustom && s.Percent && s.NewHeight == 100 && s.Width == "128");
   s.PctHeight = "33";  // 33 * 200 / 100 = 66; no aspect coupling
   EXPECT_TRUE(SizerBoxChanged(s, SizerBox::PctHeight, false, err));
   EXPECT_EQ(std::pair(s.NewWidth, s.NewHeight), std::pair(128, 66));
@@ -165,8 +156,7 @@ TEST(SizerDialog, PercentPopupAndAccept) {
   SizerSelect(s, kSize800x600);
   s.Percent = true;
   SizerPopup(s, kCdFront);
-  EXPECT_EQ(s.Selection, kSizeCustom);
-  EXPECT_FALSE(s.Percent);
+  EXPECT_TRUE(s.Selection == kSizeCustom && !s.Percent);
   EXPECT_EQ(std::pair(s.NewWidth, s.NewHeight), std::pair(912, 456));
 
   s.Height = "321";

