@@ -48,6 +48,13 @@ void DoubleClick(QWidget* w) {
   QApplication::sendEvent(w, &event);
 }
 
+QColor Swatch(QWidget* dialog) { return Child<QFrame>(dialog, "Shape1")->palette().color(QPalette::Window); }
+
+QRgb Before(const std::vector<uint8_t>& bytes, const TFastDIB& s, int x, int y) {
+  const std::size_t i = std::size_t(y) * s.BytesPerRow + std::size_t(x) * 3;
+  return qRgb(bytes[i + 2], bytes[i + 1], bytes[i]);
+}
+
 }  // namespace
 
 void FilesBufferTest::openShowsTheFileAndKeepsTheImageOnFailure() {
@@ -165,17 +172,6 @@ void FilesBufferTest::bufferLoadsCopiesAndPastes() {
            QStringList({"Copy Image to Buffer", "Paste Buffer to Image", "UnDo", "Paste Buffer to Image"}));
   QCOMPARE(f.messages.size(), 1);  // the unreadable file's alone
 }
-
-namespace {
-
-QColor Swatch(QWidget* dialog) { return Child<QFrame>(dialog, "Shape1")->palette().color(QPalette::Window); }
-
-QRgb Before(const std::vector<uint8_t>& bytes, const TFastDIB& s, int x, int y) {
-  const std::size_t i = std::size_t(y) * s.BytesPerRow + std::size_t(x) * 3;
-  return qRgb(bytes[i + 2], bytes[i + 1], bytes[i]);
-}
-
-}  // namespace
 
 void FilesBufferTest::clipboardEmptyOrWithAlpha() {
   Fixture f;

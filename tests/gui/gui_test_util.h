@@ -75,7 +75,7 @@ inline QString FileText(const QString& path) {
 // The lines of a log after its header.
 inline QStringList LogLines(const QString& path) {
   QStringList lines = FileText(path).split("\r\n", Qt::SkipEmptyParts);
-  lines.removeFirst();
+  if (!lines.isEmpty()) lines.removeFirst();
   return lines;
 }
 

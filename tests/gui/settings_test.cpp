@@ -28,6 +28,17 @@ QColor PenSwatch(Fixture& f) {
   return pen->icon().pixmap(12, 12).toImage().pixelColor(6, 6);
 }
 
+QPoint SwatchCentre(int column, int row) { return QPoint(6 + 17 * column + 8, 4 + 17 * row + 8); }
+
+std::array<uint32_t, 256> ThreeColours() {
+  std::array<uint32_t, 256> colours{};
+  colours[0] = 0x0000FF;  // red
+  colours[1] = 0x00FF00;  // green
+  colours[2] = 0xFF0000;  // blue
+  colours[3] = 0x123456;  // beyond the count below: never shown
+  return colours;
+}
+
 }  // namespace
 
 void SettingsTest::firstStartUsesDefaultsAndExitWritesEveryKey() {
@@ -141,21 +152,6 @@ void SettingsTest::unwritableSettingsFolderShowsAMessageAndStillCloses() {
   QVERIFY2(f.messages[0].startsWith("The settings could not be saved"), qPrintable(f.messages[0]));
   QVERIFY2(f.messages[0].contains("blocker/settings/VorqTile.ini"), qPrintable(f.messages[0]));
 }
-
-namespace {
-
-QPoint SwatchCentre(int column, int row) { return QPoint(6 + 17 * column + 8, 4 + 17 * row + 8); }
-
-std::array<uint32_t, 256> ThreeColours() {
-  std::array<uint32_t, 256> colours{};
-  colours[0] = 0x0000FF;  // red
-  colours[1] = 0x00FF00;  // green
-  colours[2] = 0xFF0000;  // blue
-  colours[3] = 0x123456;  // beyond the count below: never shown
-  return colours;
-}
-
-}  // namespace
 
 void SettingsTest::jpgDialogBoxBarAndQualityOfTheRun() {
   QTemporaryDir dir;

@@ -268,8 +268,7 @@ void TextLogTest::placedTextIsWhatTheBatchToolDraws() {
   QProcess cli;
   cli.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   cli.start(VORQ_CLI, {"--input", dir.filePath("start.bmp"), "--output", dir.filePath("out.bmp"), expected});
-  QVERIFY(cli.waitForFinished(30000));
-  QCOMPARE(cli.exitCode(), 0);
+  QVERIFY(cli.waitForFinished(30000) && cli.exitCode() == 0);
   TFastDIB out;
   QVERIFY(LoadImageFile(QFile::encodeName(dir.filePath("out.bmp")).toStdString(), out, error));
   QCOMPARE(Bytes(out), Bytes(work));

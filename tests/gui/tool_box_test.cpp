@@ -22,6 +22,33 @@ QString LabelText(QWidget* box, const char* name) { return Child<QLabel>(box, na
 QLineEdit* Edit(QWidget* box, const char* name) { return Child<QLineEdit>(box, name); }
 bool Shown(QWidget* box, const char* name) { return !Child(box, name)->isHidden(); }
 
+struct Previewing : Fixture {
+  Previewing() {
+    PaintPattern();
+    Select("Twist");
+  }
+  QCheckBox* preview() { return Child<QCheckBox>(box(), "cbPreview"); }
+  std::vector<uint8_t> Twisted(int amount) {
+    TFastDIB out, scratch;
+    CopySurface(editor().WorkSurface, out);
+    Twist(out, scratch, amount);
+    return Rows(out);
+  }
+};
+
+const char* const kBars[] = {"sbBright", "sbContrast", "sbSaturation", "sbRed", "sbGreen", "sbBlue"};
+
+struct Sliders : Fixture {
+  QScrollBar* bar(const char* name) { return Child<QScrollBar>(box(), name); }
+  QPushButton* button(const char* name) { return Child<QPushButton>(box(), name); }
+  bool AllNeutral() {
+    for (const char* name : kBars)
+      if (bar(name)->value() != 255) return false;
+    return true;
+  }
+  std::vector<uint8_t> WorkRows() { return Rows(editor().WorkSurface); }
+};
+
 }  // namespace
 
 void ToolBoxTest::showsTheSelectedEffectsFields() {
@@ -155,24 +182,6 @@ void ToolBoxTest::numbersIgnoreTheDesktopLanguage() {
   std::setlocale(LC_ALL, saved.c_str());
 }
 
-namespace {
-
-struct Previewing : Fixture {
-  Previewing() {
-    PaintPattern();
-    Select("Twist");
-  }
-  QCheckBox* preview() { return Child<QCheckBox>(box(), "cbPreview"); }
-  std::vector<uint8_t> Twisted(int amount) {
-    TFastDIB out, scratch;
-    CopySurface(editor().WorkSurface, out);
-    Twist(out, scratch, amount);
-    return Rows(out);
-  }
-};
-
-}  // namespace
-
 void ToolBoxTest::previewFollowsTypingPausesAndEdits() {
   Previewing f;
   const auto original = f.Shown();
@@ -224,23 +233,6 @@ void ToolBoxTest::previewFollowsTypingPausesAndEdits() {
   QVERIFY(tries > 0 && outside.text().isEmpty());
   QVERIFY(f.editor().Undo.Empty());
 }
-
-namespace {
-
-const char* const kBars[] = {"sbBright", "sbContrast", "sbSaturation", "sbRed", "sbGreen", "sbBlue"};
-
-struct Sliders : Fixture {
-  QScrollBar* bar(const char* name) { return Child<QScrollBar>(box(), name); }
-  QPushButton* button(const char* name) { return Child<QPushButton>(box(), name); }
-  bool AllNeutral() {
-    for (const char* name : kBars)
-      if (bar(name)->value() != 255) return false;
-    return true;
-  }
-  std::vector<uint8_t> WorkRows() { return Rows(editor().WorkSurface); }
-};
-
-}  // namespace
 
 void ToolBoxTest::slidersPanelPreviewOkAndCancel() {
   Sliders f;
