@@ -13,13 +13,7 @@
 
 namespace vorq::gui::test {
 
-namespace {
-
-TPixel24 Pixel(Fixture& f, int x, int y) { return f.editor().WorkSurface.GetPixel(y, x); }
-
-}  // namespace
-
-void GradientTest::thumbnailAppearsOnFirstShowAndPastes() {
+void PaintingTest::thumbnailAppearsOnFirstShowAndPastes() {
   QTemporaryDir dir;
   const QString start = dir.filePath("start.bmp");
   Fixture f;
@@ -28,18 +22,15 @@ void GradientTest::thumbnailAppearsOnFirstShowAndPastes() {
   f.editor().WorkSurface.SetSize(256, 256, 24, 0);  // the gradient takes the size shown at first
   f.window->SetStartImage(start);
   QLabel* thumb = f.window->gradientThumb();
-  QVERIFY(thumb->isHidden());
-  QVERIFY(!f.window->findChild<QToolButton*>("bPasteGrad")->isEnabled());
+  auto* paste = f.window->findChild<QToolButton*>("bPasteGrad");
   auto* caption = f.window->findChild<QLabel*>("Lbl3D1");
-  QVERIFY(!caption->isEnabled());
-
+  QVERIFY(thumb->isHidden() && !paste->isEnabled() && !caption->isEnabled());
   QCOMPARE(f.editor().WorkSurface.Width(), 256);  // the start image waits for the first show
   QVERIFY(f.ShowFirst());
-  QVERIFY(thumb->isVisible());
-  QCOMPARE(thumb->pixmap().size(), QSize(65, 65));
+  QVERIFY(thumb->isVisible() && thumb->pixmap().size() == QSize(65, 65));
   const QColor top = thumb->pixmap().toImage().pixelColor(32, 0);  // navy, blended a little with the rows below
   QVERIFY2(top.blue() > 100 && top.red() < 20, qPrintable(top.name()));
-  QVERIFY(f.window->findChild<QToolButton*>("bPasteGrad")->isEnabled() && caption->isEnabled());
+  QVERIFY(paste->isEnabled() && caption->isEnabled());
   QVERIFY(f.window->action("PasteToImage1")->isEnabled() && f.window->action("MergeWithImage1")->isEnabled());
   // The start image came after the gradient, and takes no snapshot.
   QCOMPARE(f.window->statusPanel(kPanelHeight)->text(), QString("Height: 30"));
@@ -49,14 +40,12 @@ void GradientTest::thumbnailAppearsOnFirstShowAndPastes() {
   // A double click pastes the 256 x 256 navy-to-aqua VertCenter gradient.
   QTest::mouseDClick(thumb, Qt::LeftButton);
   QCOMPARE(f.editor().WorkSurface.Width(), 256);
-  QCOMPARE(Pixel(f, 9, 0), MakePixel(0, 0, 128));
-  QCOMPARE(Pixel(f, 9, 128), MakePixel(0, 255, 255));
+  QCOMPARE(At(f.editor().WorkSurface, 9, 128), qRgb(0, 255, 255));
   f.window->action("MergeWithImage1")->trigger();  // runs Merge Gradient, not another paste
-  QCOMPARE(f.editor().EffectId, int(fx::MergeGradient));
-  QVERIFY(f.messages.isEmpty());
+  QVERIFY(f.editor().EffectId == int(fx::MergeGradient) && f.messages.isEmpty());
 }
 
-void GradientTest::designersThroughTheirControls() {
+void PaintingTest::designersThroughTheirControls() {
   Fixture f;
   QVERIFY(f.ShowFirst());
   f.StartLog();
@@ -89,13 +78,11 @@ void GradientTest::designersThroughTheirControls() {
     Child<QPushButton>(d, "bClTo")->click();
     QCOMPARE(d->preview()->size(), QSize(301, 12));
     Child<QToolButton>(d, "bPaste")->click();  // Paste now, the dialog stays
-    QVERIFY(d->isVisible());
-    QCOMPARE(f.editor().WorkSurface.Height(), 12);
-    QCOMPARE(Pixel(f, 300, 5), MakePixel(0, 255, 0));
-    QCOMPARE(Pixel(f, 0, 5), MakePixel(255, 0, 0));
+    QVERIFY(d->isVisible() && f.editor().WorkSurface.Height() == 12);
     const QImage shown = d->preview()->grab().toImage();
-    QCOMPARE(shown.pixelColor(0, 5), QColor(255, 0, 0));
-    QCOMPARE(shown.pixelColor(300, 5), QColor(0, 255, 0));
+    QCOMPARE(QList<QRgb>({At(f.editor().WorkSurface, 0, 5), At(f.editor().WorkSurface, 300, 5), shown.pixel(0, 5),
+                          shown.pixel(300, 5)}),
+             QList<QRgb>({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(255, 0, 0), qRgb(0, 255, 0)}));
     Child<QPushButton>(d, "bDefault")->click();
     QCOMPARE(d->preview()->size(), QSize(256, 256));
     QCOMPARE(fields(), QStringList({"256", "256", "0", "VertCenter"}));
@@ -141,8 +128,7 @@ void GradientTest::designersThroughTheirControls() {
     // Narrower than both markers: they move in, labels and markers agree.
     Type(Child<QLineEdit>(d, "eWide"), "80");
     QCOMPARE(Child<QLabel>(d, "lLeft")->text(), QString("68"));
-    QCOMPARE(d->leftMarker()->x(), 62);
-    QCOMPARE(d->rightMarker()->x(), 68);
+    QCOMPARE(QPoint(d->leftMarker()->x(), d->rightMarker()->x()), QPoint(62, 68));
     Child<QPushButton>(d, "Button1")->click();
   });
   f.window->action("MultiGradient1")->trigger();

@@ -66,13 +66,31 @@ inline void WhenModal(std::function<void(QWidget*)> act) {
   });
 }
 
+// A file's whole text.
+inline QString FileText(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString("(unreadable)");
+}
+
 // The lines of a log after its header.
 inline QStringList LogLines(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {"(no log)"};
-  QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+  QStringList lines = FileText(path).split("\r\n", Qt::SkipEmptyParts);
   if (!lines.isEmpty()) lines.removeFirst();
   return lines;
+}
+
+// Each pixel its own colour, red and blue apart so that swapped channels or rows show; white where (x + y) % 4 == 0.
+inline QImage Picture(int w, int h) {
+  QImage image(w, h, QImage::Format_RGB32);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      image.setPixel(x, y, (x + y) % 4 ? qRgb(x * 9 % 256, 40, y * 5 % 256) : qRgb(255, 255, 255));
+  return image;
+}
+
+inline QRgb At(const TFastDIB& s, int x, int y) {
+  const TPixel24 p = s.GetPixel(y, x);
+  return qRgb(p.R, p.G, p.B);
 }
 
 inline std::vector<uint8_t> Bytes(const TFastDIB& s) { return std::vector<uint8_t>(s.Bits, s.Bits + s.ImageSize()); }

@@ -15,6 +15,8 @@ class MainWindowTest : public QObject {
   void droppedFilesOpenAndAreRemembered();
   void longEffectsCancelOrKeepTheWindowResponsive();
   void grabSavesTheWindowsAndSaysWhetherItCould();
+  void sizerControlsFollowTheRules();
+  void resizeDialogAndTestTiles();
 };
 
 class ToolBoxTest : public QObject {
@@ -53,13 +55,6 @@ class FilesBufferTest : public QObject {
   void selectionFloatsThenPlacesOnFirstMove();
 };
 
-class SizeTilesTest : public QObject {
-  Q_OBJECT
- private slots:
-  void sizerControlsFollowTheRules();
-  void resizeDialogAndTestTiles();
-};
-
 class PaintingTest : public QObject {
   Q_OBJECT
  private slots:
@@ -68,19 +63,8 @@ class PaintingTest : public QObject {
   void selectionDialogAnswersEachAction();
   void zoomedLineLandsInImageCoordinates();
   void tiledViewShowsTheCopiesAndTheSeams();
-};
-
-class GradientTest : public QObject {
-  Q_OBJECT
- private slots:
   void thumbnailAppearsOnFirstShowAndPastes();
   void designersThroughTheirControls();
-};
-
-class RecipeTest : public QObject {
-  Q_OBJECT
- private slots:
-  void everyCommandReplaysInTheBatchTool();
 };
 
 class OutputTest : public QObject {
@@ -100,6 +84,7 @@ class TextLogTest : public QObject {
   void placedTextIsWhatTheBatchToolDraws();
   void logViewerFollowsAndEditorAsks();
   void aboutBoxPlaysThenCloses();
+  void everyCommandReplaysInTheBatchTool();
 };
 
 }  // namespace vorq::gui::test

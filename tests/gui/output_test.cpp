@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFocusEvent>
 #include <QImage>
 #include <QMenu>
@@ -13,7 +12,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
-#include <cmath>
 
 #include "core/effects/catalogue.h"
 #include "core/imageio/image_file.h"
@@ -203,12 +201,11 @@ void OutputTest::printDialogAndThePrintedPage() {
 
   // Leaving a box with "Maintain Ratio" sets the other from the image's 4 : 1.
   size->button(kSpecifySize)->click();
-  Type(eWide, "6");
-  Leave(eWide);
-  QCOMPARE(eHigh->text(), QString("1.50"));
-  Type(eHigh, "2");
-  Leave(eHigh);
-  QCOMPARE(eWide->text(), QString("8.00"));
+  for (auto [box, typed, other, coupled] : {std::tuple{eWide, "6", eHigh, "1.50"}, {eHigh, "2", eWide, "8.00"}}) {
+    Type(box, typed);
+    Leave(box);
+    QCOMPARE(other->text(), QString(coupled));
+  }
   // Focus lost to a menu or another window is not leaving the box.
   Type(eWide, "4");
   Leave(eWide, Qt::PopupFocusReason);
@@ -317,8 +314,8 @@ void OutputTest::wallpaperGoesThroughTheDesktopsTool() {
     set("KDE");
     const QStringList calls = tools.Calls();
     QCOMPARE(calls.size(), 1);
-    QVERIFY(calls[0].startsWith("qdbus org.kde.plasmashell /PlasmaShell org.kde.PlasmaShell.evaluateScript "));
-    QVERIFY(calls[0].contains("'" + url + "'") && calls[0].contains("writeConfig('FillMode', 3)"));
+    QVERIFY(calls[0].startsWith("qdbus org.kde.plasmashell /PlasmaShell org.kde.PlasmaShell.evaluateScript ") &&
+            calls[0].contains("'" + url + "'") && calls[0].contains("writeConfig('FillMode', 3)"));
     QFile::remove(tools.dir.filePath("qdbus"));
     set("KDE");
     QVERIFY(tools.Calls().value(1).startsWith("dbus-send --session --dest=org.kde.plasmashell --type=method_call "
@@ -341,14 +338,12 @@ void OutputTest::wallpaperGoesThroughTheDesktopsTool() {
     // A desktop it does not know, or a tool that fails: the message says where the file is.
     FakeTools tools({"gsettings"}, QString(), 1);
     set("sway");
-    QCOMPARE(f.messages.size(), 1);
-    QVERIFY(f.messages[0].contains(bmp) && f.messages[0].contains("not recognised"));
+    QVERIFY(f.messages.size() == 1 && f.messages[0].contains(bmp) && f.messages[0].contains("not recognised"));
     QVERIFY(tools.Calls().isEmpty());
     set("GNOME");
     QVERIFY(f.messages.value(0).contains(bmp) && f.messages.value(0).contains("gsettings failed (No such schema)"));
   }
-  QCOMPARE(DetectDesktop("", "plasma"), Desktop::Kde);
-  QCOMPARE(DetectDesktop("XFCE", "gnome"), Desktop::Xfce);
+  QVERIFY(DetectDesktop("", "plasma") == Desktop::Kde && DetectDesktop("XFCE", "gnome") == Desktop::Xfce);
   qunsetenv("XDG_CURRENT_DESKTOP");
   qunsetenv("XDG_DATA_HOME");
 }
@@ -360,11 +355,9 @@ void OutputTest::helpPagesShortcutsAndTitle() {
   QDesktopServices::setUrlHandler("file", &catcher, "open");
   f.window->action("Contents1")->trigger();
   QDesktopServices::unsetUrlHandler("file");
-  QVERIFY(f.messages.isEmpty());
-  QCOMPARE(catcher.urls.size(), 1);
-  QFile page(catcher.urls[0].toLocalFile());
-  QVERIFY(page.fileName().endsWith("/help/index.html") && page.open(QIODevice::ReadOnly));
-  const QString html = QString::fromUtf8(page.readAll());
+  QVERIFY(f.messages.isEmpty() && catcher.urls.size() == 1);
+  QVERIFY(catcher.urls[0].toLocalFile().endsWith("/help/index.html"));
+  const QString html = FileText(catcher.urls[0].toLocalFile());
   QCOMPARE(html.count("<h4 id=\"effect-"), kEffectCount);
   QVERIFY(html.contains("<tr><td>Pinch (-1 to 1)</td><td>0.50</td></tr>"));  // a field's default
 

@@ -14,7 +14,7 @@
 
 namespace vorq::gui::test {
 
-void RecipeTest::everyCommandReplaysInTheBatchTool() {
+void TextLogTest::everyCommandReplaysInTheBatchTool() {
   QTemporaryDir dir;
   Fixture f;
   f.window->show();

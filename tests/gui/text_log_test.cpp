@@ -55,20 +55,11 @@ std::vector<int> InkRights(const TFastDIB& s) {
 void TextLogTest::rightAlignedLinesEndTogether() {
   QVERIFY2(!InstalledFamily("liberation sans").isEmpty(), "the tests need Liberation Sans (fonts-liberation2)");
   std::string message;
-  TextToolLine l;
-  l.Font = "Liberation Sans";
-  l.Size = 24;
-  l.X = 10;
-  l.Y = 5;
-  l.Align = TextAlign::Right;
-
-  // A and BBBB: the lines end together at the box's right edge once each
-  // letter's own margin is counted.
-  l.Text = "A\nBBBB";
-  l.Color = 0x0000C0;
+  // A and BBBB: the lines end together at the box's right edge once each letter's own margin is counted.
+  TextToolLine l{.Font = "Liberation Sans", .Size = 24, .Color = 0x0000C0, .Text = "A\nBBBB", .X = 10, .Y = 5,
+                 .Align = TextAlign::Right};
   TFastDIB s = White(260, 90);
-  QVERIFY(DrawTextToolLine(s, l, message));
-  QVERIFY(message.empty());
+  QVERIFY(DrawTextToolLine(s, l, message) && message.empty());
   const std::vector<int> ink = InkRights(s);
   QCOMPARE(int(ink.size()), 2);
   const QFontMetrics fm(TextFont(l));
@@ -108,17 +99,15 @@ void TextLogTest::rightAlignedLinesEndTogether() {
   QVERIFY(message.find("too large") != std::string::npos);
 
   // A white text floats as white glyphs alone.
-  l.Size = 24;
-  l.Text = "white";
-  l.Color = 0xFFFFFF;
+  l = TextToolLine{.Font = "Liberation Sans", .Size = 24, .Color = 0xFFFFFF, .Text = "white"};
   const QImage w = RenderFloatingText(l);
   int opaque = 0;
   for (int y = 0; y < w.height(); ++y)
-    for (int x = 0; x < w.width(); ++x) {
-      if (qAlpha(w.pixel(x, y)) == 0) continue;
-      ++opaque;
-      QCOMPARE(w.pixel(x, y), qRgb(255, 255, 255));
-    }
+    for (int x = 0; x < w.width(); ++x)
+      if (qAlpha(w.pixel(x, y)) != 0) {
+        ++opaque;
+        QCOMPARE(w.pixel(x, y), qRgb(255, 255, 255));
+      }
   QVERIFY(opaque > 0 && opaque < w.width() * w.height() / 2);
 }
 
@@ -155,8 +144,7 @@ void TextLogTest::dialogFieldsFollowTheRules() {
   const TextToolLine first = d->Chosen();
   QVERIFY(first.Size == 8 && first.Color == 0 && first.Style == TextStyle::Normal && first.Align == TextAlign::Left);
   WhenModal([](QWidget* modal) { Child<QPushButton>(modal, "BitBtn2")->click(); });
-  TextToolLine kept;
-  kept.Size = 99;
+  TextToolLine kept{.Size = 99};
   QVERIFY(!d->Edit(kept) && kept.Size == 99);  // Cancel keeps the line as it was
 
   // Typing a name jumps the list to the first match, whatever the case; the sample waits.
@@ -173,7 +161,7 @@ void TextLogTest::dialogFieldsFollowTheRules() {
 
   // Size 13 is not listed: the list shows its first entry, the sample uses 13.
   Type(size, "13");
-  QCOMPARE(Child<QListWidget>(d, "lbSize")->currentRow(), 0);
+  QCOMPARE(sizes->currentRow(), 0);
   QCOMPARE(sample->TextFont().pixelSize(), TextFont("Liberation Serif", 13, TextStyle::Normal).pixelSize());
   Type(size, "x1");  // ignored while typing
   QCOMPARE(d->Chosen().Size, 13);
@@ -280,8 +268,7 @@ void TextLogTest::placedTextIsWhatTheBatchToolDraws() {
   QProcess cli;
   cli.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   cli.start(VORQ_CLI, {"--input", dir.filePath("start.bmp"), "--output", dir.filePath("out.bmp"), expected});
-  QVERIFY(cli.waitForFinished(30000));
-  QCOMPARE(cli.exitCode(), 0);
+  QVERIFY(cli.waitForFinished(30000) && cli.exitCode() == 0);
   TFastDIB out;
   QVERIFY(LoadImageFile(QFile::encodeName(dir.filePath("out.bmp")).toStdString(), out, error));
   QCOMPARE(Bytes(out), Bytes(work));
@@ -326,9 +313,7 @@ void TextLogTest::logViewerFollowsAndEditorAsks() {
   viewer->bSaveAsClick();
   QCOMPARE(offered, QString("day1.jpg"));
   QCOMPARE(f.window->defaultDirectory(), dir.filePath("logs"));
-  QFile saved(textPath);
-  QVERIFY(saved.open(QIODevice::ReadOnly));
-  QCOMPARE(QString::fromUtf8(saved.readAll()), viewer->Lines().join("\r\n") + "\r\n");
+  QCOMPARE(FileText(textPath), viewer->Lines().join("\r\n") + "\r\n");
 
   // Print: every line on a page; an empty text neither saves nor prints, and says so once.
   int printed = 0;
@@ -353,12 +338,7 @@ void TextLogTest::logViewerFollowsAndEditorAsks() {
   QVERIFY(f.window->toolBox()->isVisible());
 
   // The editor, while logging: No leaves logging on and opens nothing.
-  auto readLog = [&] {
-    QFile file(f.LogPath());
-    file.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(file.readAll());
-  };
-  const QString original = readLog();
+  const QString original = FileText(f.LogPath());
   f.window->action("EditLog1")->trigger();
   QCOMPARE(f.asked, QStringList{"This will Close the Log. OK?"});
   QVERIFY(f.editor().Log.Logging());
@@ -382,7 +362,7 @@ void TextLogTest::logViewerFollowsAndEditorAsks() {
   f.window->action("EditLog1")->trigger();
   QVERIFY(stayedOpen);
   QCOMPARE(questions, QStringList({"This will Close the Log. OK?", "Changes not saved.  Do you still wish to exit?"}));
-  QCOMPARE(readLog(), original + "Blur\r\n");
+  QCOMPARE(FileText(f.LogPath()), original + "Blur\r\n");
 
   // Cancel drops the edits without a question; Save As on an empty text says so.
   questions.clear();
@@ -397,7 +377,7 @@ void TextLogTest::logViewerFollowsAndEditorAsks() {
   });
   f.window->action("EditLog1")->trigger();
   QVERIFY(questions.isEmpty());
-  QCOMPARE(readLog(), original + "Blur\r\n");
+  QCOMPARE(FileText(f.LogPath()), original + "Blur\r\n");
 }
 
 // ---- About box and its fades ----

