@@ -144,7 +144,8 @@ void TextLogTest::dialogFieldsFollowTheRules() {
   const TextToolLine first = d->Chosen();
   QVERIFY(first.Size == 8 && first.Color == 0 && first.Style == TextStyle::Normal && first.Align == TextAlign::Left);
   WhenModal([](QWidget* modal) { Child<QPushButton>(modal, "BitBtn2")->click(); });
-  TextToolLine kept{.Size = 99};
+  TextToolLine kept;
+  kept.Size = 99;
   QVERIFY(!d->Edit(kept) && kept.Size == 99);  // Cancel keeps the line as it was
 
   // Typing a name jumps the list to the first match, whatever the case; the sample waits.
