@@ -22,7 +22,13 @@ void BM_CycloidMosaic(benchmark::State& s) {
   RunInPlace(s, [&](TFastDIB& i, TFastDIB&) { CycloidMosaic(i, size); });
 }
 void BM_ConcentricRects(benchmark::State& s) {
-  RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { ConcentricRects(i, t, 25); });
+  RunInPlace(s, [](TFastDIB& i, TFastDIB&) { ConcentricRects(i, 25); });
+}
+// The same on processors without 512-bit vectors.
+void BM_ConcentricRectsPlain(benchmark::State& s) {
+  SetWideVectors(false);
+  RunInPlace(s, [](TFastDIB& i, TFastDIB&) { ConcentricRects(i, 25); });
+  SetWideVectors(true);
 }
 void BM_VorqSwizzle(benchmark::State& s) {
   RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { VorqSwizzle(i, t, 64, true, true); });
@@ -59,6 +65,7 @@ BENCHMARK(BM_CycloidMosaic)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_ConcentricRects)->Apply(Args);
+BENCHMARK(BM_ConcentricRectsPlain)->Apply(Args);
 BENCHMARK(BM_VorqSwizzle)->Apply(Args);
 BENCHMARK(BM_GradientBars)->Apply(Args);
 BENCHMARK(BM_MergeBuffer)->Apply(MergeArgs);

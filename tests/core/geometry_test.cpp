@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/effects/geometry.h"
+#include "core/util/parallel.h"
 #include "test_util.h"
 
 using namespace vorq;
@@ -75,15 +76,22 @@ TFastDIB RefRotateWrapped(const TFastDIB& Src, int Wt, int Ht, int CX, int CY, d
 TEST(ResizeBilinear, MatchesReferenceInBothModes) {
   struct Case {
     int w, h, nw, nh, mode;
-  } cases[] = {{7, 5, 13, 11, 0}, {256, 256, 100, 80, 0}, {37, 23, 11, 9, 0}, {1, 4, 3, 8, 0},
-               {4, 1, 9, 3, 0},   {1, 1, 4, 2, 0},        {40, 30, 17, 13, 1}, {5, 9, 1, 1, 0}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h << " -> " << c.nw << "x" << c.nh << " mode " << c.mode);
-    const TFastDIB src = Random(c.w, c.h, uint32_t(c.w * 31 + c.h));
-    TFastDIB img = Clone(src);
-    ASSERT_TRUE(ResizeBilinear(img, c.nw, c.nh, c.mode));
-    EXPECT_TRUE(SamePixels(img, RefResize(src, c.nw, c.nh, c.mode)));
+  } cases[] = {{7, 5, 13, 11, 0},  {256, 256, 100, 80, 0}, {37, 23, 11, 9, 0},  {1, 4, 3, 8, 0},
+               {4, 1, 9, 3, 0},    {1, 1, 4, 2, 0},        {40, 30, 17, 13, 1}, {5, 9, 1, 1, 0},
+               {301, 40, 289, 35, 1}, {97, 33, 400, 70, 0}};
+  // The wide vector rows (where this processor has them) and the plain ones.
+  for (bool wide : {true, false}) {
+    SetWideVectors(wide);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h << " -> " << c.nw << "x" << c.nh << " mode " << c.mode
+                                        << " wide " << wide);
+      const TFastDIB src = Random(c.w, c.h, uint32_t(c.w * 31 + c.h));
+      TFastDIB img = Clone(src);
+      ASSERT_TRUE(ResizeBilinear(img, c.nw, c.nh, c.mode));
+      EXPECT_TRUE(SamePixels(img, RefResize(src, c.nw, c.nh, c.mode)));
+    }
   }
+  SetWideVectors(true);
 }
 
 TEST(ResizeBilinear, KnownValues) {
@@ -116,6 +124,38 @@ TEST(ResizeBilinear, SameSizeAndRefusalsLeaveTheImage) {
   EXPECT_FALSE(ResizeBilinear(img, 4, 4, 2));  // unknown mode
   TFastDIB empty;
   EXPECT_FALSE(ResizeBilinear(empty, 4, 4, 0));
+}
+
+// Resampling within one surface gives what a resample of a copy of the
+// source rectangle, laid at the target, gives: nothing is read after it was
+// overwritten, whichever core's rows overlap whose.
+TEST(ResizeBilinear, WithinOneSurfaceReadsBeforeWriting) {
+  struct Case {
+    int X, Y, W, H, TX, TY, NW, NH, mode;
+  } cases[] = {
+      {0, 6, 1500, 290, 0, 0, 1500, 290, 0},    // moved up: the lower band writes what the upper one reads last
+      {0, 0, 1500, 290, 0, 6, 1500, 290, 0},    // moved down: rows wait in the ring
+      {0, 0, 1500, 296, 10, 10, 1480, 276, 1},  // a centred reduction
+      {40, 100, 700, 60, 0, 0, 1500, 296, 0},   // an enlargement over its own source
+  };
+  for (bool wide : {true, false}) {
+    SetWideVectors(wide);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(::testing::Message() << c.Y << " -> " << c.TY << " " << c.NW << "x" << c.NH << " wide " << wide);
+      const TFastDIB src = Random(1500, 296, uint32_t(c.TY + c.NH));
+      TFastDIB part, shrunk, want = Clone(src), got = Clone(src);
+      part.SetSize(c.W, c.H, 24, 0);
+      src.DrawPart(part, 0, 0, c.W, c.H, c.X, c.Y);
+      ASSERT_TRUE(ResizeBilinearInto(part, shrunk, c.NW, c.NH, c.mode));
+      shrunk.Draw(want, c.TX, c.TY);
+      ASSERT_TRUE(ResizeBilinearWithin(got, c.X, c.Y, c.W, c.H, c.TX, c.TY, c.NW, c.NH, c.mode));
+      EXPECT_TRUE(SamePixels(got, want));
+    }
+  }
+  SetWideVectors(true);
+  TFastDIB img = Random(20, 20, 1);
+  EXPECT_FALSE(ResizeBilinearWithin(img, 0, 0, 20, 20, 1, 0, 20, 20, 0));  // the target leaves the surface
+  EXPECT_FALSE(ResizeBilinearWithin(img, 0, 0, 21, 20, 0, 0, 5, 5, 0));
 }
 
 TEST(Rotate90Clockwise, TurnsAQuarter) {

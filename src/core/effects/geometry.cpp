@@ -1,6 +1,9 @@
 #include "core/effects/geometry.h"
 
 #include <algorithm>
+#include <climits>
+#include <mutex>
+#include <utility>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -10,6 +13,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "core/effects/resize_rows.h"
 #include "core/surface/pixel_sse.h"
 #include "core/util/arith.h"
 #include "core/util/parallel.h"
@@ -68,69 +72,252 @@ Axis MakeAxis(int n, int newN, int mode) {
   return a;
 }
 
-#if defined(__SSE2__)
-// One target row with the three channels of a pixel in one vector (the
-// fourth lane is ignored). Every product and sum is the same single-precision
-// operation as in the plain loop, so the results are identical.
-void ResizeRowSse2(const uint8_t* r0, const uint8_t* r1, float wy0, float wy1, const float* wx0s, const float* wx1s,
-                   const int* o0s, const int* o1s, int newW, uint8_t* d) {
-  for (int x = 0; x < newW; ++x, d += 3) {
-    const float wx0 = wx0s[x], wx1 = wx1s[x];
-    const __m128 w00 = _mm_set1_ps(wx0 * wy0), w01 = _mm_set1_ps(wx0 * wy1);
-    const __m128 w10 = _mm_set1_ps(wx1 * wy0), w11 = _mm_set1_ps(wx1 * wy1);
-    __m128 v = _mm_mul_ps(w00, LoadPixelPs(r0 + o0s[x]));
-    v = _mm_add_ps(v, _mm_mul_ps(w01, LoadPixelPs(r1 + o0s[x])));
-    v = _mm_add_ps(v, _mm_mul_ps(w10, LoadPixelPs(r0 + o1s[x])));
-    v = _mm_add_ps(v, _mm_mul_ps(w11, LoadPixelPs(r1 + o1s[x])));
-    StorePixelPs(d, v);
+// One source row rearranged so that byte k of a target row finds its left
+// neighbour's byte (o0) at byte k of one row and its right neighbour's (o1)
+// at byte k of the other. Two target rows in a row mostly share a source
+// row, so each band keeps the last two rows it rearranged.
+class GatheredRows {
+ public:
+  GatheredRows(const int* o0, const int* o1, int newW, const resize_rows::Group* groups)
+      : o0_(o0), o1_(o1), n_(newW), groups_(groups) {
+    // Room for whole vectors past the last pixel (kept at zero weight).
+    const size_t bytes = 3 * size_t(newW) + 128;
+    for (Slot& s : slot_) {
+      s.left.assign(bytes, 0);
+      s.right.assign(bytes, 0);
+    }
   }
+  // Rows r0 and r1 (source row indices i0, i1) rearranged.
+  void Get(const uint8_t* r0, int i0, const uint8_t* r1, int i1, const uint8_t** g00, const uint8_t** g10,
+           const uint8_t** g01, const uint8_t** g11) {
+    const Slot& a = Fill(r0, i0, i1);
+    const Slot& b = Fill(r1, i1, i0);
+    *g00 = a.left.data();
+    *g10 = a.right.data();
+    *g01 = b.left.data();
+    *g11 = b.right.data();
+  }
+
+ private:
+  struct Slot {
+    int row = -1;
+    std::vector<uint8_t> left, right;
+  };
+  // The slot holding row i, filled from r if needed; never the slot of
+  // `keep`, which the same target row reads.
+  const Slot& Fill(const uint8_t* r, int i, int keep) {
+    for (const Slot& s : slot_)
+      if (s.row == i) return s;
+    Slot& s = slot_[0].row == keep && keep != i ? slot_[1] : slot_[0];
+    s.row = i;
+    if (groups_ != nullptr) {
+      resize_rows::Gather(r, groups_, o0_, o1_, n_, s.left.data(), s.right.data());
+      return s;
+    }
+    uint8_t* l = s.left.data();
+    uint8_t* g = s.right.data();
+    // Four-byte copies; each overwrites the byte the previous one left
+    // beyond its pixel, and surfaces are readable past every pixel.
+    for (int x = 0; x < n_; ++x, l += 3, g += 3) {
+      std::memcpy(l, r + o0_[x], 4);
+      std::memcpy(g, r + o1_[x], 4);
+    }
+    return s;
+  }
+  const int *o0_, *o1_;
+  int n_;
+  const resize_rows::Group* groups_;  // null: the portable copies
+  Slot slot_[2];
+};
+
+// The wide rows' read windows and permutations, 16 target pixels a group.
+std::vector<resize_rows::Group> MakeGroups(const std::vector<int>& o0, const std::vector<int>& o1) {
+  const size_t n = o0.size();
+  std::vector<resize_rows::Group> groups((n + 15) / 16);
+  for (size_t g = 0; g < groups.size(); ++g) {
+    const size_t first = 16 * g, end = std::min(n, first + 16);
+    const int base = o0[first], span = o1[end - 1] + 3 - base;  // offsets never fall with x
+    if (span > 64) continue;  // span 0: copied one by one
+    groups[g].base = base;
+    groups[g].span = span;
+    for (size_t x = first; x < end; ++x)
+      for (int c = 0; c < 3; ++c) {
+        groups[g].left[3 * (x - first) + size_t(c)] = uint8_t(o0[x] + c - base);
+        groups[g].right[3 * (x - first) + size_t(c)] = uint8_t(o1[x] + c - base);
+      }
+  }
+  return groups;
 }
+
+// One target row from its four rearranged source rows: for every byte,
+// (wx0 wy0) s00 + (wx0 wy1) s01 + (wx1 wy0) s10 + (wx1 wy1) s11, each product
+// and sum in single precision in that order, rounded to nearest (ties to
+// even) and limited to a byte. wx0/wx1 hold each column's weights once per
+// byte; n is the row's byte count.
+void BlendRow(const uint8_t* s00, const uint8_t* s01, const uint8_t* s10, const uint8_t* s11, const float* wx0,
+              const float* wx1, float wy0, float wy1, int n, uint8_t* d) {
+  int k = 0;
+#if defined(__SSE2__)
+  const __m128 y0 = _mm_set1_ps(wy0), y1 = _mm_set1_ps(wy1);
+  const __m128i zero = _mm_setzero_si128();
+  // Sixteen bytes as four vectors of floats.
+  auto floats = [&](const uint8_t* p, __m128 out[4]) {
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i lo = _mm_unpacklo_epi8(b, zero), hi = _mm_unpackhi_epi8(b, zero);
+    out[0] = _mm_cvtepi32_ps(_mm_unpacklo_epi16(lo, zero));
+    out[1] = _mm_cvtepi32_ps(_mm_unpackhi_epi16(lo, zero));
+    out[2] = _mm_cvtepi32_ps(_mm_unpacklo_epi16(hi, zero));
+    out[3] = _mm_cvtepi32_ps(_mm_unpackhi_epi16(hi, zero));
+  };
+  for (; k < n; k += 16) {
+    __m128 a[4], b[4], c[4], e[4];
+    floats(s00 + k, a);
+    floats(s01 + k, b);
+    floats(s10 + k, c);
+    floats(s11 + k, e);
+    __m128i q[4];
+    for (int j = 0; j < 4; ++j) {
+      const __m128 w0 = _mm_loadu_ps(wx0 + k + 4 * j), w1 = _mm_loadu_ps(wx1 + k + 4 * j);
+      __m128 v = _mm_mul_ps(_mm_mul_ps(w0, y0), a[j]);
+      v = _mm_add_ps(v, _mm_mul_ps(_mm_mul_ps(w0, y1), b[j]));
+      v = _mm_add_ps(v, _mm_mul_ps(_mm_mul_ps(w1, y0), c[j]));
+      v = _mm_add_ps(v, _mm_mul_ps(_mm_mul_ps(w1, y1), e[j]));
+      q[j] = _mm_cvtps_epi32(v);  // nearest, an exact half to even
+    }
+    const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(q[0], q[1]), _mm_packs_epi32(q[2], q[3]));
+    if (k + 16 <= n) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + k), bytes);
+    } else {  // the row's last bytes: the rest of the vector belongs to no pixel
+      uint8_t tail[16];
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(tail), bytes);
+      std::memcpy(d + k, tail, size_t(n - k));
+    }
+  }
+#else
+  const float* F = kByteFloat.v;
+  for (; k < n; ++k) {
+    float v = (wx0[k] * wy0) * F[s00[k]];
+    v += (wx0[k] * wy1) * F[s01[k]];
+    v += (wx1[k] * wy0) * F[s10[k]];
+    v += (wx1[k] * wy1) * F[s11[k]];
+    d[k] = RoundToByte(v);
+  }
 #endif
+}
+
+// Everything about a resize's target columns: each one's two source byte
+// offsets and weights (once per byte), and the wide rows' groups.
+struct Columns {
+  std::vector<int> off0, off1;
+  std::vector<float> wx0, wx1;
+  std::vector<resize_rows::Group> groups;
+  bool wide = WideVectors() && resize_rows::Built();
+  int n = 0;  // bytes in a target row
+
+  Columns(int X, int W, int NewW, int Mode) : off0(size_t(NewW)), off1(size_t(NewW)), n(3 * NewW) {
+    const Axis ax = MakeAxis(W, NewW, Mode);
+    wx0.assign(size_t(n) + 32, 0.0f);  // zero past the row: vector tails
+    wx1.assign(size_t(n) + 32, 0.0f);
+    for (size_t x = 0; x < size_t(NewW); ++x) {
+      off0[x] = 3 * (X + ax.i0[x]);
+      off1[x] = 3 * (X + ax.i1[x]);
+      for (size_t c = 0; c < 3; ++c) {
+        wx0[3 * x + c] = ax.w0[x];
+        wx1[3 * x + c] = ax.w1[x];
+      }
+    }
+    if (wide) groups = MakeGroups(off0, off1);
+  }
+  GatheredRows Rows() const { return GatheredRows(off0.data(), off1.data(), n / 3, wide ? groups.data() : nullptr); }
+  // Target row y into d, from source rows r0 = row i0 and r1 = row i1.
+  void Blend(GatheredRows& rows, const uint8_t* r0, int i0, const uint8_t* r1, int i1, float wy0, float wy1,
+             uint8_t* d) const {
+    const uint8_t *g00, *g10, *g01, *g11;
+    rows.Get(r0, i0, r1, i1, &g00, &g10, &g01, &g11);
+    (wide ? resize_rows::Blend : BlendRow)(g00, g01, g10, g11, wx0.data(), wx1.data(), wy0, wy1, n, d);
+  }
+};
+
+bool RectInside(const TFastDIB& S, int X, int Y, int W, int H) {
+  return W >= 1 && H >= 1 && X >= 0 && Y >= 0 && X <= S.Width() - W && Y <= S.Height() - H;
+}
 
 }  // namespace
 
 bool ResizeBilinearInto(const TFastDIB& Source, TFastDIB& Target, int NewW, int NewH, int Mode) {
   if (&Source == &Target || Source.Empty() || (Mode != 0 && Mode != 1) || !SizeAllowed(NewW, NewH)) return false;
-  const int W = Source.Width(), H = Source.Height();
   if (!Target.Reshape(NewW, NewH)) return false;
-  const Axis ax = MakeAxis(W, NewW, Mode), ay = MakeAxis(H, NewH, Mode);
-  std::vector<int> off0(static_cast<size_t>(NewW)), off1(static_cast<size_t>(NewW));
-  for (size_t x = 0; x < size_t(NewW); ++x) {
-    off0[x] = 3 * ax.i0[x];
-    off1[x] = 3 * ax.i1[x];
-  }
-  const float* const wx0s = ax.w0.data();
-  const float* const wx1s = ax.w1.data();
-  const int* const o0s = off0.data();
-  const int* const o1s = off1.data();
+  const Columns cols(0, Source.Width(), NewW, Mode);
+  const Axis ay = MakeAxis(Source.Height(), NewH, Mode);
   ParallelRows(NewH, [&](int begin, int end) {
-    for (int y = begin; y < end; ++y) {
-      const uint8_t* r0 = Source.Row(ay.i0[size_t(y)]);
-      const uint8_t* r1 = Source.Row(ay.i1[size_t(y)]);
-      const float wy0 = ay.w0[size_t(y)], wy1 = ay.w1[size_t(y)];
-      uint8_t* d = Target.Row(y);
-#if defined(__SSE2__)
-      ResizeRowSse2(r0, r1, wy0, wy1, wx0s, wx1s, o0s, o1s, NewW, d);
-#else
-      const float* F = kByteFloat.v;
-      for (int x = 0; x < NewW; ++x, d += 3) {
-        const float wx0 = wx0s[x], wx1 = wx1s[x];
-        const float w00 = wx0 * wy0, w01 = wx0 * wy1, w10 = wx1 * wy0, w11 = wx1 * wy1;
-        const uint8_t* p00 = r0 + o0s[x];
-        const uint8_t* p01 = r1 + o0s[x];
-        const uint8_t* p10 = r0 + o1s[x];
-        const uint8_t* p11 = r1 + o1s[x];
-        for (int c = 0; c < 3; ++c) {
-          float v = w00 * F[p00[c]];
-          v += w01 * F[p01[c]];
-          v += w10 * F[p10[c]];
-          v += w11 * F[p11[c]];
-          d[c] = RoundToByte(v);
-        }
-      }
-#endif
-    }
+    GatheredRows rows = cols.Rows();
+    for (size_t y = size_t(begin); y < size_t(end); ++y)
+      cols.Blend(rows, Source.Row(ay.i0[y]), ay.i0[y], Source.Row(ay.i1[y]), ay.i1[y], ay.w0[y], ay.w1[y],
+                 Target.Row(int(y)));
   });
+  return true;
+}
+
+bool ResizeBilinearWithin(TFastDIB& S, int X, int Y, int W, int H, int TX, int TY, int NewW, int NewH, int Mode) {
+  if ((Mode != 0 && Mode != 1) || !RectInside(S, X, Y, W, H) || !RectInside(S, TX, TY, NewW, NewH)) return false;
+  const Columns cols(X, W, NewW, Mode);
+  const Axis ay = MakeAxis(H, NewH, Mode);
+  const size_t n = size_t(cols.n);
+  // A target row is written to S once nothing still to be read lies in it.
+  // Source rows are read in rising order, so within a band target row t may
+  // go as soon as the band's next read starts below it; rows that wait stay
+  // in a ring of row buffers. Rows another band reads wait for all bands.
+  std::mutex heldLock;
+  std::vector<std::pair<int, std::vector<uint8_t>>> held;
+  const int firstRead = Y + ay.i0.front(), lastRead = Y + ay.i1.back();
+  ParallelRows(NewH, [&](int b, int e) {
+    const int beforeEnd = b > 0 ? Y + ay.i1[size_t(b - 1)] : firstRead - 1;
+    const int afterStart = e < NewH ? Y + ay.i0[size_t(e)] : lastRead + 1;
+    auto foreign = [&](int t) {
+      const int row = TY + t;
+      return (row >= firstRead && row <= beforeEnd) || (row >= afterStart && row <= lastRead);
+    };
+    // The first row this band reads from target y on.
+    auto nextRead = [&](int y) { return y < e ? Y + ay.i0[size_t(y)] : INT_MAX; };
+    // Ring size: the most rows waiting at once, found by a dry run.
+    int ringRows = 1;
+    for (int y = b, p = b; y < e; ++y) {
+      while (p < y && (foreign(p) || TY + p < nextRead(y))) ++p;
+      ringRows = std::max(ringRows, y - p + 1);
+    }
+    std::vector<uint8_t> ring(size_t(ringRows) * n);
+    auto slot = [&](int t) { return ring.data() + size_t(t % ringRows) * n; };
+    GatheredRows rows = cols.Rows();
+    int p = b;  // rows before p are written or held
+    auto flush = [&](int until, int readFrom) {
+      for (; p < until && (foreign(p) || TY + p < readFrom); ++p)
+        if (!foreign(p)) std::memcpy(S.Row(TY + p) + 3 * TX, slot(p), n);
+    };
+    for (int y = b; y < e; ++y) {
+      flush(y, nextRead(y));
+      const size_t i0 = size_t(ay.i0[size_t(y)]), i1 = size_t(ay.i1[size_t(y)]);
+      uint8_t* d;
+      std::vector<uint8_t> keep;
+      if (foreign(y)) {
+        keep.resize(n);
+        d = keep.data();
+      } else if (p == y && TY + y < nextRead(y + 1)) {
+        d = S.Row(TY + y) + 3 * TX;  // nothing left to read there
+      } else {
+        d = slot(y);
+      }
+      cols.Blend(rows, S.Row(Y + int(i0)), int(i0), S.Row(Y + int(i1)), int(i1), ay.w0[size_t(y)], ay.w1[size_t(y)],
+                 d);
+      if (!keep.empty()) {
+        std::lock_guard<std::mutex> lock(heldLock);
+        held.emplace_back(y, std::move(keep));
+      } else if (d != slot(y)) {
+        p = y + 1;
+      }
+    }
+    flush(e, INT_MAX);
+  });
+  for (const auto& [t, row] : held) std::memcpy(S.Row(TY + t) + 3 * TX, row.data(), n);
   return true;
 }
 

@@ -180,24 +180,22 @@ void CycloidMosaic(TFastDIB& Work, int CellSize) {
 // ---------------------------------------------------------------------------
 // Concentric Rects
 
-bool ConcentricRects(TFastDIB& Work, TFastDIB& Scratch, int SizeDifference) {
+bool ConcentricRects(TFastDIB& Work, int SizeDifference) {
   if (!ConcentricRectsAllowed(SizeDifference)) return false;
   if (Work.Empty()) return true;
   const int64_t W = Work.Width(), H = Work.Height(), D = SizeDifference;
-  // Each reduction reads the previous one: Scratch and a second surface
-  // take turns (the first reads the image itself).
-  TFastDIB other;
-  const TFastDIB* from = &Work;
-  int64_t width = W;
+  // Each reduction reads the previous one, which lies in the middle of the
+  // image once laid there: reduction k - D at offset k - D.
+  int64_t width = W, height = H, at = 0;
   for (int64_t k = D;; k += D) {
     if (width <= W / 2 - D) break;
     const int64_t nw = W - 2 * k, nh = H - 2 * k;
     if (nw < 1 || nh < 1) break;  // a side would vanish
-    TFastDIB& to = from == &Scratch ? other : Scratch;
-    if (!ResizeBilinearInto(*from, to, int(nw), int(nh), 1)) break;
-    to.Draw(Work, int((W - nw) / 2), int((H - nh) / 2));
-    from = &to;
+    if (!ResizeBilinearWithin(Work, int(at), int(at), int(width), int(height), int(k), int(k), int(nw), int(nh), 1))
+      break;
     width = nw;
+    height = nh;
+    at = k;
   }
   return true;
 }

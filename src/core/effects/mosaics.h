@@ -43,7 +43,7 @@ constexpr bool ConcentricRectsAllowed(int SizeDifference) { return SizeDifferenc
 // side (ResizeBilinear, mode 1, each from the previous reduction) and laid
 // centred over itself, until the width is at most W div 2 - D or a side
 // would vanish. Returns false, changing nothing, when refused.
-bool ConcentricRects(TFastDIB& Work, TFastDIB& Scratch, int SizeDifference);
+bool ConcentricRects(TFastDIB& Work, int SizeDifference);
 
 // VorqSwizzle (27): SineWave U/D with height SwizzleWidth and W - 1 as its
 // peak count (UsePeaks) or wavelength, then the four-way mirror tile, scaled

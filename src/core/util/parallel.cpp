@@ -10,10 +10,23 @@
 namespace vorq {
 namespace {
 int gWorkers = std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
+bool gWideWanted = true;
+
+bool HasWideVectors() {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+  static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
+                          __builtin_cpu_supports("avx512vbmi");
+  return has;
+#else
+  return false;
+#endif
+}
 }
 
 void SetWorkerCount(int n) { gWorkers = std::max(1, n); }
 int WorkerCount() { return gWorkers; }
+void SetWideVectors(bool on) { gWideWanted = on; }
+bool WideVectors() { return gWideWanted && HasWideVectors(); }
 
 void ParallelRows(int count, const std::function<void(int, int)>& fn) {
   const int workers = std::min(gWorkers, count / 16);  // tiny jobs are not worth a thread

@@ -14,5 +14,9 @@ void ParallelBands(int count, int band, const std::function<void(int, int)>& fn)
 // Number of threads ParallelRows uses (1 turns it off, for comparisons).
 void SetWorkerCount(int n);
 int WorkerCount();
+// Whether effects may use the processor's 512-bit vectors where it has them
+// (on by default; off for comparisons). The results are the same either way.
+void SetWideVectors(bool on);
+bool WideVectors();
 
 }  // namespace vorq
