@@ -10,6 +10,7 @@
 #include "core/effects/bevels.h"
 #include "core/effects/geometry.h"
 #include "core/effects/smears.h"
+#include "core/util/parallel.h"
 #include "test_util.h"
 
 using namespace vorq;
@@ -216,18 +217,37 @@ TEST(StretchBlur, WhiteBufferLeavesTheFinalShiftBlackBufferTheRest) {
 
 TEST(StretchBlur, MatchesTheRepetitionsAsDescribed) {
   uint32_t seed = 40;
-  for (const auto& sz : kShapes)
-    for (auto [L, V, R] : {std::tuple{1, 1, 32}, {-1, 1, 3}, {2, -5, 4}, {-40, 0, 1}, {INT_MIN, INT_MAX, 2}}) {
-      const TFastDIB in = Random(sz[0], sz[1], ++seed);
-      const TFastDIB same = Random(sz[0], sz[1], ++seed), other = Random(4, 9, ++seed);
-      const TFastDIB tall = Random(sz[0], sz[1] + 3, ++seed);  // the image's width only
-      for (const TFastDIB* buffer : {&same, &other, &tall, static_cast<const TFastDIB*>(nullptr)}) {
-        TFastDIB out = Clone(in), t;
-        buffer ? StretchBlurWithBuffer(out, t, *buffer, L, V, R) : StretchBlurWithSelf(out, t, L, V, R);
-        EXPECT_TRUE(SamePixels(out, RefStretchBlur(in, buffer, L, V, R)))
-            << sz[0] << "x" << sz[1] << " L " << L << " V " << V << " R " << R << (buffer ? " buffer" : " self");
+  // The wide vector blend (where this processor has it) and the plain one.
+  for (bool wide : {true, false}) {
+    SetWideVectors(wide);
+    for (const auto& sz : kShapes)
+      for (auto [L, V, R] : {std::tuple{1, 1, 32}, {-1, 1, 3}, {2, -5, 4}, {-40, 0, 1}, {INT_MIN, INT_MAX, 2}}) {
+        const TFastDIB in = Random(sz[0], sz[1], ++seed);
+        const TFastDIB same = Random(sz[0], sz[1], ++seed), other = Random(4, 9, ++seed);
+        const TFastDIB tall = Random(sz[0], sz[1] + 3, ++seed);  // the image's width only
+        for (const TFastDIB* buffer : {&same, &other, &tall, static_cast<const TFastDIB*>(nullptr)}) {
+          TFastDIB out = Clone(in), t;
+          buffer ? StretchBlurWithBuffer(out, t, *buffer, L, V, R) : StretchBlurWithSelf(out, t, L, V, R);
+          EXPECT_TRUE(SamePixels(out, RefStretchBlur(in, buffer, L, V, R)))
+              << sz[0] << "x" << sz[1] << " L " << L << " V " << V << " R " << R << (buffer ? " buffer" : " self");
+        }
       }
-    }
+  }
+  SetWideVectors(true);
+  // Tall enough for each core to sweep a band of its own, both ways.
+  for (int V : {3, -2}) {
+    const TFastDIB in = Random(37, 90, ++seed), map = Random(37, 90, ++seed);
+    TFastDIB self = Clone(in), buffered = Clone(in), t;
+    StretchBlurWithSelf(self, t, 1, V, 32);
+    StretchBlurWithBuffer(buffered, t, map, -2, V, 32);
+    EXPECT_TRUE(SamePixels(self, RefStretchBlur(in, nullptr, 1, V, 32))) << V;
+    EXPECT_TRUE(SamePixels(buffered, RefStretchBlur(in, &map, -2, V, 32))) << V;
+  }
+  // So many repetitions of such wide rows are run pass by pass, not in one sweep.
+  const TFastDIB in = Random(1500, 3, ++seed);
+  TFastDIB out = Clone(in), t;
+  StretchBlurWithSelf(out, t, 1, 1, kMaxStretchBlurRepetitions);
+  EXPECT_TRUE(SamePixels(out, RefStretchBlur(in, nullptr, 1, 1, kMaxStretchBlurRepetitions)));
 }
 
 TEST(StretchBlur, NothingToDoChangesNothingAndRepetitionsAreBounded) {

@@ -1,12 +1,15 @@
 #include "core/effects/smears.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <cstring>
 #include <utility>
 #include <vector>
 
 #include "core/effects/distortions.h"  // WrapIndex
 #include "core/effects/geometry.h"     // ResizeBilinearInto
+#include "core/effects/smears_wide.h"
 #include "core/util/parallel.h"
 
 #if defined(__SSE2__)
@@ -30,11 +33,6 @@ inline int FloorMod(int64_t i, int n) {
 // half. Rounding either gives the same whole number, so the blend works on
 // the exact sums; the single-precision quotient below is just as far from
 // any half.
-
-// The map's sums of one row.
-void RowSums(const uint8_t* map, uint16_t* s, int n) {
-  for (int i = 0; i < n; ++i, map += 3) s[i] = uint16_t(map[0] + map[1] + map[2]);
-}
 
 #if defined(__SSE2__)
 // The channel sums of the four pixels in bytes 0 .. 11, as 16-bit lanes 0 .. 3.
@@ -72,18 +70,12 @@ inline __m128i WeightPairs(__m128i sums, bool high) {
 }
 
 // Sixteen pixels, three whole vectors of channels.
-template <bool Self>
-inline void Blend16(uint8_t* d, const uint8_t* moved, const uint8_t* kept, const uint16_t* s) {
+inline void Blend16(uint8_t* d, const uint8_t* moved, const uint8_t* kept, const uint8_t* map) {
   const __m128i zero = _mm_setzero_si128();
-  __m128i lo, hi;  // sums of pixels 0 .. 7 and 8 .. 15
-  if (Self) {
-    auto at = [&](int i) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(kept + i)); };
-    lo = _mm_unpacklo_epi64(SumsOf4(at(0)), SumsOf4(at(12)));
-    hi = _mm_unpacklo_epi64(SumsOf4(at(24)), SumsOf4(_mm_srli_si128(at(32), 4)));
-  } else {
-    lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-    hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 8));
-  }
+  auto at = [&](int i) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(map + i)); };
+  // sums of pixels 0 .. 7 and 8 .. 15
+  const __m128i lo = _mm_unpacklo_epi64(SumsOf4(at(0)), SumsOf4(at(12)));
+  const __m128i hi = _mm_unpacklo_epi64(SumsOf4(at(24)), SumsOf4(_mm_srli_si128(at(32), 4)));
   const __m128i w[4] = {WeightPairs(lo, false), WeightPairs(lo, true), WeightPairs(hi, false), WeightPairs(hi, true)};
   for (int v = 0; v < 3; ++v) {
     const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(moved + 16 * v));
@@ -103,13 +95,12 @@ inline void Blend16(uint8_t* d, const uint8_t* moved, const uint8_t* kept, const
 }
 #endif
 
-// n pixels: d = Nearest(moved * k + kept * b) with s the map's sums, or
-// with the sums of kept itself when Self.
-template <bool Self>
-void BlendSpan(uint8_t* d, const uint8_t* moved, const uint8_t* kept, const uint16_t* s, int n) {
-  int i = 0;
+// n pixels: d = Nearest(moved * k + kept * b) with the sums of the map's
+// pixels (which may be kept itself).
+void BlendSpan(uint8_t* d, const uint8_t* moved, const uint8_t* kept, const uint8_t* map, int n) {
+  int i = WideVectors() && smear_rows::Built() ? smear_rows::Blend(d, moved, kept, map, n) : 0;
 #if defined(__SSE2__)
-  for (; i + 16 <= n; i += 16) Blend16<Self>(d + 3 * i, moved + 3 * i, kept + 3 * i, s + i);
+  for (; i + 16 <= n; i += 16) Blend16(d + 3 * i, moved + 3 * i, kept + 3 * i, map + 3 * i);
   // Then four pixels a step; loads reach 16 bytes, so the last pixels go
   // through the plain loop.
   const __m128i zero = _mm_setzero_si128();
@@ -118,7 +109,7 @@ void BlendSpan(uint8_t* d, const uint8_t* moved, const uint8_t* kept, const uint
     const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kept + 3 * i));
     const __m128i alo = _mm_unpacklo_epi8(a, zero), clo = _mm_unpacklo_epi8(c, zero);
     const __m128i ahi = _mm_unpackhi_epi8(a, zero), chi = _mm_unpackhi_epi8(c, zero);
-    const __m128i w = WeightPairs(Self ? SumsOf4(c) : _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i)), false);
+    const __m128i w = WeightPairs(SumsOf4(_mm_loadu_si128(reinterpret_cast<const __m128i*>(map + 3 * i))), false);
     const __m128i r0 = BlendChannels(_mm_unpacklo_epi16(alo, clo), ChannelWeights(w, 0));
     const __m128i r1 = BlendChannels(_mm_unpackhi_epi16(alo, clo), ChannelWeights(w, 1));
     const __m128i r2 = BlendChannels(_mm_unpacklo_epi16(ahi, chi), ChannelWeights(w, 2));
@@ -129,44 +120,132 @@ void BlendSpan(uint8_t* d, const uint8_t* moved, const uint8_t* kept, const uint
   }
 #endif
   for (; i < n; ++i) {
-    const uint32_t w = Self ? kept[3 * i] + kept[3 * i + 1] + kept[3 * i + 2] : s[i], k = 765 - w;
+    const uint32_t w = map[3 * i] + map[3 * i + 1] + map[3 * i + 2], k = 765 - w;
     for (int c = 0; c < 3; ++c) d[3 * i + c] = uint8_t((moved[3 * i + c] * k + kept[3 * i + c] * w + 382) / 765);
+  }
+}
+
+// One row of a repetition: out(x - fdx) := the blend of moved(x + lm) with
+// kept(x), weighted by the sums of map(x), or of kept(x) itself when map is
+// null; positions wrap within W. out may be kept itself when fdx is 0 (each
+// pixel is read before it is written), but not moved.
+void RepeatRow(const uint8_t* kept, const uint8_t* moved, const uint8_t* map, uint8_t* out, int W, int lm, int fdx) {
+  if (map == nullptr) map = kept;
+  // Spans between the places where the moved source or the target wraps.
+  int cuts[4] = {0, W - lm, fdx, W};
+  std::sort(cuts + 1, cuts + 3);
+  for (int c = 0; c < 3; ++c) {
+    const int a = cuts[c], b = cuts[c + 1];
+    if (a >= b) continue;
+    const int to = a >= fdx ? a - fdx : a - fdx + W;
+    const int from = a + lm < W ? a + lm : a + lm - W;
+    uint8_t* const d = out + 3 * size_t(to);
+    BlendSpan(d, moved + 3 * size_t(from), kept + 3 * size_t(a), map + 3 * size_t(a), b - a);
   }
 }
 
 // One repetition from In into Out (different surfaces of the same size):
 // the blend of In at (x + lm, y + vm) with In at (x, y), weighted by the
-// map's sums at (x, y): Sums (W x H) or, when null, In's own. The result
+// sums of Map at (x, y) or, when Map is null, of In's own. The result
 // lands wrapped by (fdx, fdy), i.e. at (x - fdx, y - fdy), so the last
 // repetition also does the final shift. All offsets are in 0 .. size - 1.
-void Repetition(const TFastDIB& In, TFastDIB& Out, const uint16_t* Sums, int lm, int vm, int fdx, int fdy) {
+void Repetition(const TFastDIB& In, TFastDIB& Out, const TFastDIB* Map, int lm, int vm, int fdx, int fdy) {
   const int W = In.Width(), H = In.Height();
-  // Spans between the places where the moved source or the target wraps.
-  int cuts[4] = {0, W - lm, fdx, W};
-  std::sort(cuts + 1, cuts + 3);
   ParallelRows(H, [&](int begin, int end) {
-    for (int y = begin; y < end; ++y) {
-      const uint8_t* kept = In.Row(y);
-      const uint8_t* moved = In.Row(y + vm < H ? y + vm : y + vm - H);
-      const uint16_t* s = Sums != nullptr ? Sums + size_t(y) * size_t(W) : nullptr;
-      uint8_t* out = Out.Row(y >= fdy ? y - fdy : y - fdy + H);
-      for (int c = 0; c < 3; ++c) {
-        const int a = cuts[c], b = cuts[c + 1];
-        if (a >= b) continue;
-        const int to = a >= fdx ? a - fdx : a - fdx + W;
-        const int from = a + lm < W ? a + lm : a + lm - W;
-        uint8_t* const d = out + 3 * size_t(to);
-        if (s != nullptr)
-          BlendSpan<false>(d, moved + 3 * size_t(from), kept + 3 * size_t(a), s + a, b - a);
-        else
-          BlendSpan<true>(d, moved + 3 * size_t(from), kept + 3 * size_t(a), nullptr, b - a);
-      }
-    }
+    for (int y = begin; y < end; ++y)
+      RepeatRow(In.Row(y), In.Row(y + vm < H ? y + vm : y + vm - H),
+                Map != nullptr ? Map->Row(y) : nullptr, Out.Row(y >= fdy ? y - fdy : y - fdy + H), W,
+                lm, fdx);
   });
 }
 
-// Sums null: the map is the image itself, as each repetition leaves it.
-void StretchBlur(TFastDIB& Work, TFastDIB& Scratch, const uint16_t* Sums, int L, int V, int R) {
+// Rows in flight at most for the sweep below: beyond this the passes are
+// cheaper than the cache misses.
+constexpr int64_t kSweepBytes = int64_t(8) << 20;
+
+// All R repetitions in one sweep down the rows, in place in Work; the last
+// writes into Scratch with the final shift, and the two change places.
+// Repetition r's row y reads repetition r - 1's rows y and y + d (d being
+// the row offset towards the nearer side; the rows are walked upwards when
+// the offset points up). Each repetition follows the one before it d rows
+// behind, taken after it within a step, so every row it reads is still as
+// that one left it.
+//
+// Each core sweeps a band of rows. A band keeps its first d rows aside as
+// every repetition leaves them: the rows of the band before it (the last
+// band's, past the end, wrap to the first) read them there once the band
+// itself has moved on. False, doing nothing, when the rows in flight would
+// not stay in cache.
+bool Sweep(TFastDIB& Work, TFastDIB& Scratch, const TFastDIB* Map, int lm, int vm, int fdx, int fdy, int R) {
+  const int W = Work.Width(), H = Work.Height();
+  const bool up = vm > H / 2;
+  const int d = up ? H - vm : vm, lag = d;
+  const size_t n = 3 * size_t(W);
+  if (int64_t(R) * (lag + 1) * int64_t(n) > kSweepBytes) return false;
+  auto row = [&](int i) { return Work.Row(up ? H - 1 - i : i); };
+  // Two bands when both are at least 2d + 2 rows: a band then needs the
+  // next band's rows of a repetition only after that band has kept them.
+  const int bands = WorkerCount() >= 2 && H / 2 >= 2 * d + 2 && H >= 64 ? 2 : 1;
+  struct Band {
+    int begin, end;
+    std::vector<uint8_t> kept;  // rows begin .. begin + d - 1 of repetitions 0 .. R - 1
+    std::atomic<int> ready{0};  // repetitions whose rows are all kept
+  };
+  std::vector<Band> band(static_cast<size_t>(bands));
+  for (int k = 0; k < bands; ++k) {
+    band[size_t(k)].begin = H * k / bands;
+    band[size_t(k)].end = H * (k + 1) / bands;
+    band[size_t(k)].kept.resize(size_t(R) * size_t(d) * n);
+  }
+  auto kept = [&](Band& b, int r, int j) { return b.kept.data() + (size_t(r) * size_t(d) + size_t(j)) * n; };
+  ParallelTasks(bands, [&](int k) {
+    Band& own = band[size_t(k)];
+    Band& next = band[size_t((k + 1) % bands)];
+    const int len = own.end - own.begin;
+    std::vector<uint8_t> temp(n);
+    for (int j = 0; j < d; ++j) std::memcpy(kept(own, 0, j), row(own.begin + j), n);
+    own.ready.store(1, std::memory_order_release);
+    for (int t = 0; t < len + (R - 1) * lag; ++t) {
+      for (int r = 1; r <= R; ++r) {
+        const int y = t - (r - 1) * lag;
+        if (y < 0) break;  // this repetition and the later ones have not begun
+        if (y >= len) continue;
+        const int gy = own.begin + y, ry = up ? H - 1 - gy : gy;
+        const uint8_t* moved;
+        if (y + d < len) {
+          moved = row(gy + d);
+        } else {
+          while (next.ready.load(std::memory_order_acquire) < r) std::this_thread::yield();
+          moved = kept(next, r - 1, y + d - len);
+        }
+        const uint8_t* s = Map != nullptr ? Map->Row(ry) : nullptr;
+        if (r == R) {
+          RepeatRow(row(gy), moved, s, Scratch.Row(ry >= fdy ? ry - fdy : ry - fdy + H), W, lm, fdx);
+          continue;
+        }
+        // In place when the moved row is another one: each pixel is read
+        // before it is written.
+        uint8_t* const out = row(gy);
+        if (d == 0) {
+          RepeatRow(out, moved, s, temp.data(), W, lm, 0);
+          std::memcpy(out, temp.data(), n);
+        } else {
+          RepeatRow(out, moved, s, out, W, lm, 0);
+        }
+        if (y < d) std::memcpy(kept(own, r, y), out, n);
+      }
+      // Repetition q's kept rows are complete once it has done row d - 1.
+      if (d > 0 && t >= d - 1) own.ready.store(std::min(R, (t - (d - 1)) / lag + 2), std::memory_order_release);
+    }
+  });
+  CopyGapBytes(Work, Scratch);  // the image keeps its own
+  std::swap(Work, Scratch);
+  return true;
+}
+
+// Map null: the map is the image itself, as each repetition leaves it.
+// Otherwise a surface of the image's size other than Work and Scratch.
+void StretchBlur(TFastDIB& Work, TFastDIB& Scratch, const TFastDIB* Map, int L, int V, int R) {
   const int W = Work.Width(), H = Work.Height();
   R = std::clamp(R, 0, kMaxStretchBlurRepetitions);
   if (R == 0) return;  // no repetition, no accumulated shift
@@ -174,17 +253,21 @@ void StretchBlur(TFastDIB& Work, TFastDIB& Scratch, const uint16_t* Sums, int L,
   // product, which 64 bits hold.
   const int lm = FloorMod(L, W), vm = FloorMod(V, H);
   const int fdx = FloorMod(-int64_t(L) * R / 2, W), fdy = FloorMod(-int64_t(V) * R / 2, H);
-  if (!Scratch.SetSize(W, H, 24, 0)) return;
+  if (!Scratch.Reshape(W, H)) return;  // every pixel is written
+  if (R > 1 && Sweep(Work, Scratch, Map, lm, vm, fdx, fdy, R)) return;
   // Repetitions alternate between the two surfaces; an odd count leaves the
   // result in Scratch, which then changes places with Work.
   TFastDIB* in = &Work;
   TFastDIB* out = &Scratch;
   for (int r = 1; r <= R; ++r) {
     const bool last = r == R;
-    Repetition(*in, *out, Sums, lm, vm, last ? fdx : 0, last ? fdy : 0);
+    Repetition(*in, *out, Map, lm, vm, last ? fdx : 0, last ? fdy : 0);
     std::swap(in, out);
   }
-  if (R % 2 == 1) std::swap(Work, Scratch);
+  if (R % 2 == 1) {
+    CopyGapBytes(Work, Scratch);  // the image keeps its own
+    std::swap(Work, Scratch);
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -286,25 +369,24 @@ void WaterPass(const TFastDIB& Source, const TFastDIB& Map, TFastDIB& Target, in
 void StretchBlurWithBuffer(TFastDIB& Work, TFastDIB& Scratch, const TFastDIB& Buffer, int LR, int UD,
                            int Repetitions) {
   if (Work.Empty() || !StretchBlurChanges(LR, UD)) return;
-  if (&Buffer == &Scratch) {  // Scratch is needed for the repetitions
-    TFastDIB copy;
-    CopySurface(Buffer, copy);
-    StretchBlurWithBuffer(Work, Scratch, copy, LR, UD, Repetitions);
-    return;
-  }
   const int W = Work.Width(), H = Work.Height();
-  // The map's sums are read once; a buffer of another size is scaled into
-  // Scratch the way the screen would draw it. An empty buffer is black.
-  std::vector<uint16_t> sums(size_t(W) * size_t(H), 0);
+  // The map is read as the buffer is now, all along: a buffer of another
+  // size is scaled the way the screen would draw it, an empty one is black,
+  // and one the repetitions write (Work or Scratch) is copied first.
+  TFastDIB own;
   const TFastDIB* map = &Buffer;
-  if (!Buffer.Empty() && (Buffer.Width() != W || Buffer.Height() != H)) {
-    if (!Scratch.SetSize(W, H, 24, 0)) return;
-    Buffer.StretchDraw(Scratch, 0, 0, W, H);
-    map = &Scratch;
+  if (Buffer.Empty()) {
+    if (!own.SetSize(W, H, 24, 0)) return;
+    map = &own;
+  } else if (Buffer.Width() != W || Buffer.Height() != H) {
+    if (!own.SetSize(W, H, 24, 0)) return;
+    Buffer.StretchDraw(own, 0, 0, W, H);
+    map = &own;
+  } else if (&Buffer == &Work || &Buffer == &Scratch) {
+    CopySurface(Buffer, own);
+    map = &own;
   }
-  if (!Buffer.Empty())
-    for (int y = 0; y < H; ++y) RowSums(map->Row(y), &sums[size_t(y) * size_t(W)], W);
-  StretchBlur(Work, Scratch, sums.data(), LR, UD, Repetitions);
+  StretchBlur(Work, Scratch, map, LR, UD, Repetitions);
 }
 
 void StretchBlurWithSelf(TFastDIB& Work, TFastDIB& Scratch, int LR, int UD, int Repetitions) {

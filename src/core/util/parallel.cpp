@@ -45,6 +45,13 @@ void ParallelRows(int count, const std::function<void(int, int)>& fn) {
   for (auto& t : threads) t.join();
 }
 
+void ParallelTasks(int n, const std::function<void(int)>& fn) {
+  std::vector<std::thread> threads;
+  for (int i = 1; i < n; ++i) threads.emplace_back(fn, i);
+  if (n > 0) fn(0);
+  for (auto& t : threads) t.join();
+}
+
 void ParallelBands(int count, int band, const std::function<void(int, int)>& fn) {
   if (count <= 0 || band <= 0) return;
   const int bands = (count + band - 1) / band;

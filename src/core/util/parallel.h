@@ -11,6 +11,9 @@ void ParallelRows(int count, const std::function<void(int, int)>& fn);
 // Hands out bands of `band` rows one at a time to both cores, so uneven work
 // (a disc in a square) still splits evenly. Rows must be independent.
 void ParallelBands(int count, int band, const std::function<void(int, int)>& fn);
+// fn(0) .. fn(n - 1) at the same time, each on a thread of its own, for
+// tasks that wait on each other.
+void ParallelTasks(int n, const std::function<void(int)>& fn);
 // Number of threads ParallelRows uses (1 turns it off, for comparisons).
 void SetWorkerCount(int n);
 int WorkerCount();
