@@ -9,6 +9,7 @@
 #include "core/effects/geometry.h"
 #include "core/effects/textures.h"
 #include "core/util/random.h"
+#include "core/util/parallel.h"
 #include "test_util.h"
 
 using namespace vorq;
@@ -267,13 +268,18 @@ TEST(SuperNova, MatchesTheReferenceClampsTheCentreAndRefusesZeros) {
                         Case{5, 3, -3, 1, INT_MAX, -9, INT_MIN, 0xFFFFFF}, Case{1, 7, 1, 5, 0, 0, INT_MAX, 0x00FF00},
                         Case{7, 1, INT_MIN, 3, INT_MIN, 3, 0, 0x102030},
                         Case{37, 19, 5, 7, 0, 10, 4, 0x0060F0}, Case{9, 5, 3, 4, 0, 4, 2, 0xFF0080},
-                        Case{9, 5, 3, 4, 0, 4, 2, 0x80FF00}}) {  // hues in sextants 4 and 2
-    const TFastDIB src = Random(c.w, c.h, 11);
-    TFastDIB img = Clone(src);
-    FixSeed(5), SuperNova(img, c.R, c.n, c.hue, c.x, c.y, c.pen);
-    FixSeed(5);
-    EXPECT_TRUE(SamePixels(img, RefNova(src, c.R, c.n, c.hue, c.x, c.y, c.pen))) << c.w << "x" << c.h << " R " << c.R;
-  }
+                        Case{9, 5, 3, 4, 0, 4, 2, 0x80FF00},  // hues in sextants 4 and 2
+                        Case{70, 33, 40, 9, 90, 50, 20, 0x3080F0}})
+    for (bool wide : {true, false}) {  // the wide vector rows (where this processor has them) and the plain loop
+      SetWideVectors(wide);
+      const TFastDIB src = Random(c.w, c.h, 11);
+      TFastDIB img = Clone(src);
+      FixSeed(5), SuperNova(img, c.R, c.n, c.hue, c.x, c.y, c.pen);
+      FixSeed(5);
+      EXPECT_TRUE(SamePixels(img, RefNova(src, c.R, c.n, c.hue, c.x, c.y, c.pen)))
+          << c.w << "x" << c.h << " R " << c.R << " wide " << wide;
+    }
+  SetWideVectors(true);
   const TFastDIB src = Random(20, 10, 4);
   TFastDIB a = Clone(src), b = Clone(src);
   FixSeed(1), SuperNova(a, 8, 16, 32, 500, 3, 0xFF);

@@ -9,6 +9,7 @@
 #endif
 
 #include "core/effects/textures.h"
+#include "core/effects/textures_wide.h"
 #include "core/util/arith.h"
 #include "core/util/parallel.h"
 #include "core/util/random.h"
@@ -165,6 +166,7 @@ void SuperNova(TFastDIB& Work, int Radius, int Spokes, int RandomHue, int XPos, 
   std::vector<double> us(static_cast<size_t>(W));
   for (int x = 0; x < W; ++x) us[size_t(x)] = (x - cx) / R;
   const int icx = int(cx), mirrorEnd = std::min(2 * icx, W - 1);
+  const bool wide = WideVectors() && nova_rows::Built();
   ParallelRows(H, [&](int b, int e) {
     std::vector<double> angle(static_cast<size_t>(W));
     // Locals, so that the byte stores below cannot make the compiler reload them.
@@ -182,7 +184,8 @@ void SuperNova(TFastDIB& Work, int Radius, int Spokes, int RandomHue, int XPos, 
       for (int x = 0; x <= icx; ++x) an[x] = std::atan2(ux[x], v);
       for (int x = icx + 1; x <= mirrorEnd; ++x) an[x] = -an[2 * icx - x];
       for (int x = mirrorEnd + 1; x < W; ++x) an[x] = std::atan2(ux[x], v);
-      for (int x = 0; x < W; ++x, p += 3) {
+      int x = wide ? nova_rows::Row(p, ux, an, v, n, sp, co, W) : 0;
+      for (p += 3 * x; x < W; ++x, p += 3) {
         const double u = ux[x];
         const double c = std::sqrt(u * u + v * v);
         const double t = (an[x] / kTwoPi + 0.51) * n;
