@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/effects/distortions.h"
+#include "core/effects/sample_wide.h"
 #include "core/raster/line.h"
 #include "core/surface/pixel_sse.h"
 #include "core/util/arith.h"
@@ -154,10 +155,11 @@ void Twist(TFastDIB& Work, TFastDIB& ScratchIn, int Looseness) {
   const float cx = float(W - 1) / 2, cy = float(H - 1) / 2, K = float(Looseness);
   const float halfPi = std::numbers::pi_v<float> / 2, pi = std::numbers::pi_v<float>;
   const uint8_t* const* src = Scratch.RowTable.data();
-  // Queues the sample for the pixel at dst whose offset from the centre is
+  // The source position of the pixel whose offset from the centre is
   // (dx, dy), r its distance and q = atan(dy / dx) (unused when dx = 0).
-  auto pixel = [&](SampleQueue& queue, TPixel24* dst, float dx, float dy, float r, float q) {
-    float sx = cx, sy = cy;
+  auto source = [&](float dx, float dy, float r, float q, float& sx, float& sy) {
+    sx = cx;
+    sy = cy;
     if (r != 0) {
       float polar;
       if (dx == 0) {
@@ -170,7 +172,38 @@ void Twist(TFastDIB& Work, TFastDIB& ScratchIn, int Looseness) {
       sx = cx + r * std::cos(theta);
       sy = cy + r * std::sin(theta);
     }
-    queue.Add(dst, 0, 0, sx, sy);  // always a number: |sx|, |sy| <= cx + r
+  };
+  // The samples of count pixels from dst on: sixteen at a time in wide
+  // vectors where the processor has them, else through the queue. The
+  // positions are always numbers: |sx|, |sy| <= cx + r.
+  const bool wide = WideVectors() && sample_rows::Built();
+  std::vector<int32_t> rowOffset(static_cast<size_t>(H));
+  for (int j = 0; j < H; ++j) rowOffset[size_t(j)] = int32_t(src[j] - src[0]);
+  // The wide samples run one call late: their sources are asked for first,
+  // then the previous call's are taken. A call has one tile row.
+  constexpr int kTile = 32;
+  struct Pending {
+    TPixel24* dst = nullptr;
+    float sx[kTile], sy[kTile];
+    int count = 0;
+  };
+  auto run = [&](SampleQueue& queue, const Pending& p) {
+    if (p.count == 0) return;
+    if (wide && sample_rows::Row(src[0], rowOffset.data(), W, H, p.sx, p.sy, p.count, &p.dst->B)) return;
+    for (int i = 0; i < p.count; ++i) queue.Add(p.dst + i, 0, 0, p.sx[i], p.sy[i]);
+  };
+  auto samples = [&](SampleQueue& queue, Pending& pending, TPixel24* dst, const float* sx, const float* sy,
+                     int count) {
+    if (!wide) {
+      for (int i = 0; i < count; ++i) queue.Add(dst + i, 0, 0, sx[i], sy[i]);
+      return;
+    }
+    sample_rows::Prefetch(src[0], rowOffset[H > 1 ? 1 : 0], W, H, sx, sy, count);
+    run(queue, pending);
+    pending.dst = dst;
+    pending.count = count;
+    std::memcpy(pending.sx, sx, sizeof(float) * size_t(count));
+    std::memcpy(pending.sy, sy, sizeof(float) * size_t(count));
   };
   // Pixel (x, y) and its mirror (W-1-x, H-1-y) through the centre have
   // offsets of opposite sign, exactly (the offsets are small multiples of a
@@ -181,18 +214,23 @@ void Twist(TFastDIB& Work, TFastDIB& ScratchIn, int Looseness) {
   // A twisted tile's source is the tile turned and sheared (by r / K per
   // pixel outward), so square tiles keep the sources the queue fetches
   // compact at any radius.
-  constexpr int kTile = 32;
   const int pairedRows = H / 2;
   ParallelBands(pairedRows + H % 2, kTile, [&](int b, int e) {
     SampleQueue queue(src, W, H);
+    Pending pending;
+    float ax[kTile], ay[kTile], bx[kTile], by[kTile];
     if (e > pairedRows) {  // the middle row
       const int y = pairedRows;
       const float dy = float(y) - cy;
       TPixel24* out = Work.Row24(y);
-      for (int x = 0; x < W; ++x) {
-        const float dx = float(x) - cx;
-        const float r = std::sqrt(dx * dx + dy * dy);
-        pixel(queue, out + x, dx, dy, r, r != 0 && dx != 0 ? std::atan(dy / dx) : 0);
+      for (int x0 = 0; x0 < W; x0 += kTile) {
+        const int x1 = std::min(W, x0 + kTile);
+        for (int x = x0; x < x1; ++x) {
+          const float dx = float(x) - cx;
+          const float r = std::sqrt(dx * dx + dy * dy);
+          source(dx, dy, r, r != 0 && dx != 0 ? std::atan(dy / dx) : 0, ax[x - x0], ay[x - x0]);
+        }
+        samples(queue, pending, out + x0, ax, ay, x1 - x0);
       }
       e = pairedRows;
     }
@@ -200,17 +238,18 @@ void Twist(TFastDIB& Work, TFastDIB& ScratchIn, int Looseness) {
       const int x1 = std::min(W, x0 + kTile);
       for (int y = b; y < e; ++y) {
         const float dy = float(y) - cy;
-        TPixel24* out = Work.Row24(y);
-        TPixel24* mirror = Work.Row24(H - 1 - y);
         for (int x = x0; x < x1; ++x) {
           const float dx = float(x) - cx;
           const float r = std::sqrt(dx * dx + dy * dy);
           const float q = r != 0 && dx != 0 ? std::atan(dy / dx) : 0;
-          pixel(queue, out + x, dx, dy, r, q);
-          pixel(queue, mirror + (W - 1 - x), -dx, -dy, r, q);
+          source(dx, dy, r, q, ax[x - x0], ay[x - x0]);
+          source(-dx, -dy, r, q, bx[x1 - 1 - x], by[x1 - 1 - x]);  // the mirrors run the other way
         }
+        samples(queue, pending, Work.Row24(y) + x0, ax, ay, x1 - x0);
+        samples(queue, pending, Work.Row24(H - 1 - y) + (W - x1), bx, by, x1 - x0);
       }
     }
+    run(queue, pending);
   });
 }
 
