@@ -97,8 +97,9 @@ bool Row(const uint8_t* base, const int32_t* rowOffset, int W, int H, const floa
     const __m512i p00 = fetch(row0, col0), p10 = fetch(row0, col1), p01 = fetch(row1, col0), p11 = fetch(row1, col1);
     __m512i out = _mm512_setzero_si512();
     for (int ch = 0; ch < 3; ++ch) {
+      const __m128i shift = _mm_cvtsi32_si128(8 * ch);
       auto channel = [&](__m512i p) {
-        return _mm512_cvtepi32_ps(_mm512_and_si512(_mm512_srli_epi32(p, 8 * ch), byte));
+        return _mm512_cvtepi32_ps(_mm512_and_si512(_mm512_srl_epi32(p, shift), byte));
       };
       __m512 sum = _mm512_mul_ps(w00, channel(p00));
       sum = _mm512_add_ps(sum, _mm512_mul_ps(w10, channel(p10)));
@@ -106,7 +107,7 @@ bool Row(const uint8_t* base, const int32_t* rowOffset, int W, int H, const floa
       sum = _mm512_add_ps(sum, _mm512_mul_ps(w11, channel(p11)));
       // Nearest (an exact half to even), limited to 0 .. 255.
       const __m512i v = _mm512_min_epi32(_mm512_max_epi32(_mm512_cvtps_epi32(sum), _mm512_setzero_si512()), top);
-      out = _mm512_or_si512(out, _mm512_slli_epi32(v, 8 * ch));
+      out = _mm512_or_si512(out, _mm512_sll_epi32(v, shift));
     }
     const __m512i bytes = _mm512_permutexvar_epi8(_mm512_load_si512(kPack), out);
     const int n = count - k >= 16 ? 48 : 3 * (count - k);

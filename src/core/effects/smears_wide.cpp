@@ -28,7 +28,6 @@ int Blend(uint8_t* d, const uint8_t* moved, const uint8_t* kept, const uint8_t* 
   int i = 0;
   for (; i + 16 <= n; i += 16, d += 48, moved += 48, kept += 48, map += 48) {
     const __m512i k = _mm512_maskz_loadu_epi8(k48, kept);
-    const __m512i m = _mm512_maskz_loadu_epi8(k48, moved);
     const __m512i p = map == kept ? k : _mm512_maskz_loadu_epi8(k48, map);
     auto channel = [&](int c) {
       return _mm512_cvtepu8_epi32(_mm512_castsi512_si128(_mm512_permutexvar_epi8(_mm512_load_si512(kChannel[c]), p)));
@@ -36,8 +35,8 @@ int Blend(uint8_t* d, const uint8_t* moved, const uint8_t* kept, const uint8_t* 
     const __m512i sums = _mm512_add_epi32(_mm512_add_epi32(channel(0), channel(1)), channel(2));
     for (int j = 0; j < 3; ++j) {
       const __m512i w = _mm512_permutexvar_epi32(_mm512_load_si512(kPixel[j]), sums);
-      const __m512i mv = _mm512_cvtepu8_epi32(_mm512_extracti32x4_epi32(m, j));
-      const __m512i kv = _mm512_cvtepu8_epi32(_mm512_extracti32x4_epi32(k, j));
+      const __m512i mv = _mm512_cvtepu8_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(moved + 16 * j)));
+      const __m512i kv = _mm512_cvtepu8_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(kept + 16 * j)));
       // moved * (765 - s) + kept * s, the same whole number as moved * 765 + (kept - moved) * s
       const __m512i v = _mm512_add_epi32(_mm512_mullo_epi32(mv, c765),
                                          _mm512_mullo_epi32(_mm512_sub_epi32(kv, mv), w));
