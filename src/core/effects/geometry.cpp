@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <climits>
-#include <mutex>
-#include <utility>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
+#include <utility>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -14,7 +14,6 @@
 #endif
 
 #include "core/effects/resize_rows.h"
-#include "core/surface/pixel_sse.h"
 #include "core/util/arith.h"
 #include "core/util/parallel.h"
 
@@ -27,6 +26,7 @@
 namespace vorq {
 namespace {
 
+#if !defined(__SSE2__)
 // Byte values as floats: a load instead of a conversion in the inner loop.
 struct ByteFloats {
   float v[256];
@@ -41,6 +41,7 @@ inline uint8_t RoundToByte(float v) {
   const int i = int(RoundHalfEven(v));
   return uint8_t(i < 0 ? 0 : (i > 255 ? 255 : i));
 }
+#endif
 
 // Source index and weights of every target column (or row) of a resize.
 struct Axis {
