@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -267,58 +266,72 @@ bool ResizeBilinearWithin(TFastDIB& S, int X, int Y, int W, int H, int TX, int T
   // A target row is written to S once nothing still to be read lies in it.
   // Source rows are read in rising order, so within a band target row t may
   // go as soon as the band's next read starts below it; rows that wait stay
-  // in a ring of row buffers. Rows another band reads wait for all bands.
-  std::mutex heldLock;
-  std::vector<std::pair<int, std::vector<uint8_t>>> held;
+  // in a ring of row buffers. Rows another band reads are held until every
+  // band is done. Each band's memory is taken here, before any row changes,
+  // so that running out of it leaves S as it was.
   const int firstRead = Y + ay.i0.front(), lastRead = Y + ay.i1.back();
-  ParallelRows(NewH, [&](int b, int e) {
-    const int beforeEnd = b > 0 ? Y + ay.i1[size_t(b - 1)] : firstRead - 1;
-    const int afterStart = e < NewH ? Y + ay.i0[size_t(e)] : lastRead + 1;
-    auto foreign = [&](int t) {
-      const int row = TY + t;
-      return (row >= firstRead && row <= beforeEnd) || (row >= afterStart && row <= lastRead);
-    };
-    // The first row this band reads from target y on.
-    auto nextRead = [&](int y) { return y < e ? Y + ay.i0[size_t(y)] : INT_MAX; };
+  struct Band {
+    int begin = 0, end = 0, beforeEnd = 0, afterStart = 0, ringRows = 1;
+    std::vector<uint8_t> ring, held;  // held: the rows another band reads, in order
+    std::vector<int> heldAt;          // per row of the band: its place in held, or -1
+  };
+  std::vector<Band> bands;
+  for (const auto& [b, e] : RowBands(NewH)) {
+    Band& band = bands.emplace_back();
+    band.begin = b;
+    band.end = e;
+    band.beforeEnd = b > 0 ? Y + ay.i1[size_t(b - 1)] : firstRead - 1;
+    band.afterStart = e < NewH ? Y + ay.i0[size_t(e)] : lastRead + 1;
+  }
+  auto foreign = [&](const Band& band, int t) {
+    const int row = TY + t;
+    return (row >= firstRead && row <= band.beforeEnd) || (row >= band.afterStart && row <= lastRead);
+  };
+  // The first row a band reads from target y on.
+  auto nextRead = [&](const Band& band, int y) { return y < band.end ? Y + ay.i0[size_t(y)] : INT_MAX; };
+  std::vector<GatheredRows> gathered;
+  for (Band& band : bands) {
     // Ring size: the most rows waiting at once, found by a dry run.
-    int ringRows = 1;
-    for (int y = b, p = b; y < e; ++y) {
-      while (p < y && (foreign(p) || TY + p < nextRead(y))) ++p;
-      ringRows = std::max(ringRows, y - p + 1);
+    for (int y = band.begin, p = band.begin; y < band.end; ++y) {
+      while (p < y && (foreign(band, p) || TY + p < nextRead(band, y))) ++p;
+      band.ringRows = std::max(band.ringRows, y - p + 1);
     }
-    std::vector<uint8_t> ring(size_t(ringRows) * n);
-    auto slot = [&](int t) { return ring.data() + size_t(t % ringRows) * n; };
-    GatheredRows rows = cols.Rows();
-    int p = b;  // rows before p are written or held
+    band.ring.resize(size_t(band.ringRows) * n);
+    int count = 0;
+    for (int t = band.begin; t < band.end; ++t) band.heldAt.push_back(foreign(band, t) ? count++ : -1);
+    band.held.resize(size_t(count) * n);
+    gathered.push_back(cols.Rows());
+  }
+  ParallelTasks(int(bands.size()), [&](int k) {
+    Band& band = bands[size_t(k)];
+    GatheredRows& rows = gathered[size_t(k)];
+    auto slot = [&](int t) { return band.ring.data() + size_t(t % band.ringRows) * n; };
+    int p = band.begin;  // rows before p are written or held
     auto flush = [&](int until, int readFrom) {
-      for (; p < until && (foreign(p) || TY + p < readFrom); ++p)
-        if (!foreign(p)) std::memcpy(S.Row(TY + p) + 3 * TX, slot(p), n);
+      for (; p < until && (foreign(band, p) || TY + p < readFrom); ++p)
+        if (!foreign(band, p)) std::memcpy(S.Row(TY + p) + 3 * TX, slot(p), n);
     };
-    for (int y = b; y < e; ++y) {
-      flush(y, nextRead(y));
+    for (int y = band.begin; y < band.end; ++y) {
+      flush(y, nextRead(band, y));
       const size_t i0 = size_t(ay.i0[size_t(y)]), i1 = size_t(ay.i1[size_t(y)]);
       uint8_t* d;
-      std::vector<uint8_t> keep;
-      if (foreign(y)) {
-        keep.resize(n);
-        d = keep.data();
-      } else if (p == y && TY + y < nextRead(y + 1)) {
+      if (foreign(band, y)) {
+        d = band.held.data() + size_t(band.heldAt[size_t(y - band.begin)]) * n;
+      } else if (p == y && TY + y < nextRead(band, y + 1)) {
         d = S.Row(TY + y) + 3 * TX;  // nothing left to read there
+        p = y + 1;
       } else {
         d = slot(y);
       }
       cols.Blend(rows, S.Row(Y + int(i0)), int(i0), S.Row(Y + int(i1)), int(i1), ay.w0[size_t(y)], ay.w1[size_t(y)],
                  d);
-      if (!keep.empty()) {
-        std::lock_guard<std::mutex> lock(heldLock);
-        held.emplace_back(y, std::move(keep));
-      } else if (d != slot(y)) {
-        p = y + 1;
-      }
     }
-    flush(e, INT_MAX);
+    flush(band.end, INT_MAX);
   });
-  for (const auto& [t, row] : held) std::memcpy(S.Row(TY + t) + 3 * TX, row.data(), n);
+  for (const Band& band : bands)
+    for (int t = band.begin; t < band.end; ++t)
+      if (const int at = band.heldAt[size_t(t - band.begin)]; at >= 0)
+        std::memcpy(S.Row(TY + t) + 3 * TX, band.held.data() + size_t(at) * n, n);
   return true;
 }
 

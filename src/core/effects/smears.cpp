@@ -189,20 +189,22 @@ bool Sweep(TFastDIB& Work, TFastDIB& Scratch, const TFastDIB* Map, int lm, int v
   struct Band {
     int begin, end;
     std::vector<uint8_t> kept;  // rows begin .. begin + d - 1 of repetitions 0 .. R - 1
+    std::vector<uint8_t> temp;  // a row, when it cannot be written in place
     std::atomic<int> ready{0};  // repetitions whose rows are all kept
   };
   std::vector<Band> band(static_cast<size_t>(bands));
   for (int k = 0; k < bands; ++k) {
     band[size_t(k)].begin = H * k / bands;
     band[size_t(k)].end = H * (k + 1) / bands;
+    // Taken here, before any row changes: running out leaves Work as it was.
     band[size_t(k)].kept.resize(size_t(R) * size_t(d) * n);
+    band[size_t(k)].temp.resize(d == 0 ? n : 0);
   }
   auto kept = [&](Band& b, int r, int j) { return b.kept.data() + (size_t(r) * size_t(d) + size_t(j)) * n; };
   ParallelTasks(bands, [&](int k) {
     Band& own = band[size_t(k)];
     Band& next = band[size_t((k + 1) % bands)];
     const int len = own.end - own.begin;
-    std::vector<uint8_t> temp(n);
     for (int j = 0; j < d; ++j) std::memcpy(kept(own, 0, j), row(own.begin + j), n);
     own.ready.store(1, std::memory_order_release);
     for (int t = 0; t < len + (R - 1) * lag; ++t) {
@@ -227,8 +229,8 @@ bool Sweep(TFastDIB& Work, TFastDIB& Scratch, const TFastDIB* Map, int lm, int v
         // before it is written.
         uint8_t* const out = row(gy);
         if (d == 0) {
-          RepeatRow(out, moved, s, temp.data(), W, lm, 0);
-          std::memcpy(out, temp.data(), n);
+          RepeatRow(out, moved, s, own.temp.data(), W, lm, 0);
+          std::memcpy(out, own.temp.data(), n);
         } else {
           RepeatRow(out, moved, s, out, W, lm, 0);
         }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <atomic>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace vorq {
@@ -28,20 +29,27 @@ int WorkerCount() { return gWorkers; }
 void SetWideVectors(bool on) { gWideWanted = on; }
 bool WideVectors() { return gWideWanted && HasWideVectors(); }
 
-void ParallelRows(int count, const std::function<void(int, int)>& fn) {
+std::vector<std::pair<int, int>> RowBands(int count) {
+  std::vector<std::pair<int, int>> bands;
   const int workers = std::min(gWorkers, count / 16);  // tiny jobs are not worth a thread
   if (workers <= 1) {
-    if (count > 0) fn(0, count);
-    return;
+    if (count > 0) bands.emplace_back(0, count);
+    return bands;
   }
-  std::vector<std::thread> threads;
-  threads.reserve(size_t(workers - 1));
   const int band = (count + workers - 1) / workers;
-  for (int i = 1; i < workers; ++i) {
+  for (int i = 0; i < workers; ++i) {
     const int b = i * band, e = std::min(count, b + band);
-    if (b < e) threads.emplace_back(fn, b, e);
+    if (b < e) bands.emplace_back(b, e);
   }
-  fn(0, std::min(count, band));
+  return bands;
+}
+
+void ParallelRows(int count, const std::function<void(int, int)>& fn) {
+  const std::vector<std::pair<int, int>> bands = RowBands(count);
+  std::vector<std::thread> threads;
+  threads.reserve(bands.size());
+  for (size_t i = 1; i < bands.size(); ++i) threads.emplace_back(fn, bands[i].first, bands[i].second);
+  if (!bands.empty()) fn(bands[0].first, bands[0].second);
   for (auto& t : threads) t.join();
 }
 

@@ -3,11 +3,16 @@
 #pragma once
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace vorq {
 
 // fn(begin, end) is called for disjoint bands covering 0 .. count-1.
 void ParallelRows(int count, const std::function<void(int, int)>& fn);
+// The bands ParallelRows would use, for work that sets up each band's
+// memory before it starts.
+std::vector<std::pair<int, int>> RowBands(int count);
 // Hands out bands of `band` rows one at a time to both cores, so uneven work
 // (a disc in a square) still splits evenly. Rows must be independent.
 void ParallelBands(int count, int band, const std::function<void(int, int)>& fn);
