@@ -248,7 +248,7 @@ TEST(DistortRippleTooth, ColumnShiftXModM) {
 // Waves and Fisheye work a pixel with its mirrors about the centre lines: odd
 // and even sides, wide and tall images, both modes.
 TEST(DistortMirrors, WavesAndFishEyeMatchReferencesOnManySizes) {
-  for (auto [w, h] : {std::pair{1, 1}, {2, 3}, {7, 1}, {1, 6}, {5, 5}, {8, 8}, {31, 20}, {20, 33}, {64, 40}}) {
+  for (auto [w, h] : {std::pair{1, 1}, {2, 3}, {7, 1}, {1, 6}, {5, 5}, {8, 8}, {31, 20}, {20, 33}, {64, 40}, {131, 70}}) {
     const TFastDIB in = Random(w, h, uint32_t(7 * w + h));
     TFastDIB img, scratch;
     for (bool reflective : {false, true})
@@ -258,11 +258,14 @@ TEST(DistortMirrors, WavesAndFishEyeMatchReferencesOnManySizes) {
         ASSERT_TRUE(Same(img, RefWaves(in, A, L, phase, reflective))) << w << "x" << h << " " << A << reflective;
       }
     // 0.5 on 64 x 40 meets R = 32 exactly at (0, 20); 0 shows the centre everywhere.
-    for (float m : {0.75f, 0.2f, 1.5f, 0.5f, 0.0f}) {
-      img = Clone(in);
-      FishEye(img, scratch, m);
-      ASSERT_TRUE(Same(img, RefFishEye(in, m))) << w << "x" << h << " " << m;
-    }
+    for (float m : {0.75f, 0.2f, 1.5f, 0.5f, 0.0f})
+      for (bool wide : {true, false}) {  // the wide vector samples (where this processor has them) and the queue
+        SetWideVectors(wide);
+        img = Clone(in);
+        FishEye(img, scratch, m);
+        ASSERT_TRUE(Same(img, RefFishEye(in, m))) << w << "x" << h << " " << m << " wide " << wide;
+      }
+    SetWideVectors(true);
   }
 }
 

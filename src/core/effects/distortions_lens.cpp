@@ -126,6 +126,56 @@ class SampleQueue {
   Entry queue_[kSize];
 };
 
+// Samples for runs of up to kRun pixels of a row: sixteen at a time in wide
+// vectors where the processor has them, each run's sources asked for while
+// the run before it is taken; otherwise, or where a position is not a
+// number or lies far outside, through the queue. A pixel whose position is
+// not a number keeps the source pixel at its own place.
+class SampleRuns {
+ public:
+  static constexpr int kRun = 32;
+  SampleRuns(TFastDIB& Target, const TFastDIB& Source, SampleQueue& queue)
+      : target_(Target), queue_(queue), base_(Source.Row(0)),
+        step_(Source.Height() > 1 ? int32_t(Source.Row(1) - Source.Row(0)) : 0), W_(Source.Width()),
+        H_(Source.Height()), wide_(WideVectors() && sample_rows::Built()) {}
+  ~SampleRuns() { Take(); }
+  // Pixels (x .. x + count - 1, y) of the target from positions sx, sy.
+  void Add(int y, int x, const float* sx, const float* sy, int count) {
+    if (!wide_) {
+      for (int i = 0; i < count; ++i) queue_.Add(target_.Row24(y) + x + i, x + i, y, sx[i], sy[i]);
+      return;
+    }
+    sample_rows::Prefetch(base_, step_, W_, H_, sx, sy, count);
+    Take();
+    waiting_.y = y;
+    waiting_.x = x;
+    waiting_.count = count;
+    std::memcpy(waiting_.sx, sx, sizeof(float) * size_t(count));
+    std::memcpy(waiting_.sy, sy, sizeof(float) * size_t(count));
+  }
+
+ private:
+  void Take() {
+    Run& r = waiting_;
+    if (r.count == 0) return;
+    TPixel24* d = target_.Row24(r.y) + r.x;
+    if (!sample_rows::Row(base_, step_, W_, H_, r.sx, r.sy, r.count, &d->B))
+      for (int i = 0; i < r.count; ++i) queue_.Add(d + i, r.x + i, r.y, r.sx[i], r.sy[i]);
+    r.count = 0;
+  }
+  struct Run {
+    int y = 0, x = 0, count = 0;
+    float sx[kRun], sy[kRun];
+  };
+  TFastDIB& target_;
+  SampleQueue& queue_;
+  const uint8_t* base_;
+  int32_t step_;
+  int W_, H_;
+  bool wide_;
+  Run waiting_;
+};
+
 // Work's pixels go to Scratch (a swap, not a copy) and Work becomes a surface
 // of the same size (row padding kept) whose pixels the caller writes, every
 // one. False (Work as it was) when no memory is left.
@@ -173,38 +223,6 @@ void Twist(TFastDIB& Work, TFastDIB& ScratchIn, int Looseness) {
       sy = cy + r * std::sin(theta);
     }
   };
-  // The samples of count pixels from dst on: sixteen at a time in wide
-  // vectors where the processor has them, else through the queue. The
-  // positions are always numbers: |sx|, |sy| <= cx + r.
-  const bool wide = WideVectors() && sample_rows::Built();
-  std::vector<int32_t> rowOffset(static_cast<size_t>(H));
-  for (int j = 0; j < H; ++j) rowOffset[size_t(j)] = int32_t(src[j] - src[0]);
-  // The wide samples run one call late: their sources are asked for first,
-  // then the previous call's are taken. A call has one tile row.
-  constexpr int kTile = 32;
-  struct Pending {
-    TPixel24* dst = nullptr;
-    float sx[kTile], sy[kTile];
-    int count = 0;
-  };
-  auto run = [&](SampleQueue& queue, const Pending& p) {
-    if (p.count == 0) return;
-    if (wide && sample_rows::Row(src[0], rowOffset.data(), W, H, p.sx, p.sy, p.count, &p.dst->B)) return;
-    for (int i = 0; i < p.count; ++i) queue.Add(p.dst + i, 0, 0, p.sx[i], p.sy[i]);
-  };
-  auto samples = [&](SampleQueue& queue, Pending& pending, TPixel24* dst, const float* sx, const float* sy,
-                     int count) {
-    if (!wide) {
-      for (int i = 0; i < count; ++i) queue.Add(dst + i, 0, 0, sx[i], sy[i]);
-      return;
-    }
-    sample_rows::Prefetch(src[0], rowOffset[H > 1 ? 1 : 0], W, H, sx, sy, count);
-    run(queue, pending);
-    pending.dst = dst;
-    pending.count = count;
-    std::memcpy(pending.sx, sx, sizeof(float) * size_t(count));
-    std::memcpy(pending.sy, sy, sizeof(float) * size_t(count));
-  };
   // Pixel (x, y) and its mirror (W-1-x, H-1-y) through the centre have
   // offsets of opposite sign, exactly (the offsets are small multiples of a
   // half), so they share r and the quotient dy / dx and with it the arc
@@ -213,16 +231,17 @@ void Twist(TFastDIB& Work, TFastDIB& ScratchIn, int Looseness) {
   //
   // A twisted tile's source is the tile turned and sheared (by r / K per
   // pixel outward), so square tiles keep the sources the queue fetches
-  // compact at any radius.
+  // compact at any radius. The positions are always numbers: |sx|, |sy| <=
+  // cx + r.
+  constexpr int kTile = SampleRuns::kRun;
   const int pairedRows = H / 2;
   ParallelBands(pairedRows + H % 2, kTile, [&](int b, int e) {
     SampleQueue queue(src, W, H);
-    Pending pending;
+    SampleRuns runs(Work, Scratch, queue);
     float ax[kTile], ay[kTile], bx[kTile], by[kTile];
     if (e > pairedRows) {  // the middle row
       const int y = pairedRows;
       const float dy = float(y) - cy;
-      TPixel24* out = Work.Row24(y);
       for (int x0 = 0; x0 < W; x0 += kTile) {
         const int x1 = std::min(W, x0 + kTile);
         for (int x = x0; x < x1; ++x) {
@@ -230,7 +249,7 @@ void Twist(TFastDIB& Work, TFastDIB& ScratchIn, int Looseness) {
           const float r = std::sqrt(dx * dx + dy * dy);
           source(dx, dy, r, r != 0 && dx != 0 ? std::atan(dy / dx) : 0, ax[x - x0], ay[x - x0]);
         }
-        samples(queue, pending, out + x0, ax, ay, x1 - x0);
+        runs.Add(y, x0, ax, ay, x1 - x0);
       }
       e = pairedRows;
     }
@@ -245,11 +264,10 @@ void Twist(TFastDIB& Work, TFastDIB& ScratchIn, int Looseness) {
           source(dx, dy, r, q, ax[x - x0], ay[x - x0]);
           source(-dx, -dy, r, q, bx[x1 - 1 - x], by[x1 - 1 - x]);  // the mirrors run the other way
         }
-        samples(queue, pending, Work.Row24(y) + x0, ax, ay, x1 - x0);
-        samples(queue, pending, Work.Row24(H - 1 - y) + (W - x1), bx, by, x1 - x0);
+        runs.Add(y, x0, ax, ay, x1 - x0);
+        runs.Add(H - 1 - y, W - x1, bx, by, x1 - x0);
       }
     }
-    run(queue, pending);
   });
 }
 
@@ -362,8 +380,13 @@ void FishEye(TFastDIB& Work, TFastDIB& ScratchIn, float Magnification) {
   // their distance and k, and dx k / d changes only its sign. Column 0 and
   // row 0 have no mirror. Row y is paired with row H-y for y = 1 .. H/2.
   const int pairs = H / 2 + 1;  // row 0 alone, then the pairs
+  constexpr int kRun = SampleRuns::kRun;
   ParallelRows(pairs, [&](int b, int e) {
     SampleQueue q(src, W, H);
+    SampleRuns runs(Work, Scratch, q);
+    // Runs of columns x0 .. x1 - 1 and their mirrors W - x, which run the
+    // other way: in this row and in its mirror row.
+    float ax[kRun], ay[kRun], bx[kRun], by[kRun], cx2[kRun], cy2[kRun], dx2[kRun], dy2[kRun];
     for (int p = b; p < e; ++p) {
       const int y = p, ym = p == 0 ? -1 : H - p;
       const bool mirrored = ym >= 0 && ym != y;
@@ -373,26 +396,33 @@ void FishEye(TFastDIB& Work, TFastDIB& ScratchIn, float Magnification) {
         if (mirrored) plainRow(q, ym);
         continue;
       }
-      TPixel24* out = Work.Row24(y);
-      TPixel24* outM = mirrored ? Work.Row24(ym) : nullptr;
       const float dy = float(y) - cy;
-      pixel(q, out, 0, y, R);
-      if (mirrored) pixel(q, outM, 0, ym, R);
-      for (int x = 1; x <= W / 2; ++x) {
-        const int xm = W - x;
-        const float dx = float(x) - cx;
-        const float d = std::sqrt(dx * dx + dy * dy);
-        if (d == 0) {  // the centre: a pixel without mirrors
-          q.Add(out + x, x, y, cx, cy);
-          continue;
+      pixel(q, Work.Row24(y), 0, y, R);
+      if (mirrored) pixel(q, Work.Row24(ym), 0, ym, R);
+      // Column W / 2 of an even width is its own mirror: both runs give it
+      // the same sample (tx is 0 there, or not a number in both).
+      for (int x0 = 1; x0 <= W / 2; x0 += kRun) {
+        const int x1 = std::min(W / 2 + 1, x0 + kRun), m = x1 - x0;
+        for (int x = x0; x < x1; ++x) {
+          const float dx = float(x) - cx;
+          const float d = std::sqrt(dx * dx + dy * dy);
+          float tx = 0, ty = 0;  // the centre samples itself
+          if (d != 0) {
+            const float k = (1 / (1 - d / R) - 1) * R / 2;
+            tx = dx * k / d;
+            ty = dy * k / d;
+          }
+          const int i = x - x0, j = m - 1 - i;
+          ax[i] = cx + tx, ay[i] = cy + ty;
+          bx[j] = cx - tx, by[j] = cy + ty;
+          cx2[i] = cx + tx, cy2[i] = cy - ty;
+          dx2[j] = cx - tx, dy2[j] = cy - ty;
         }
-        const float k = (1 / (1 - d / R) - 1) * R / 2;
-        const float tx = dx * k / d, ty = dy * k / d;
-        q.Add(out + x, x, y, cx + tx, cy + ty);
-        if (xm != x) q.Add(out + xm, xm, y, cx - tx, cy + ty);
+        runs.Add(y, x0, ax, ay, m);
+        runs.Add(y, W - x1 + 1, bx, by, m);
         if (mirrored) {
-          q.Add(outM + x, x, ym, cx + tx, cy - ty);
-          if (xm != x) q.Add(outM + xm, xm, ym, cx - tx, cy - ty);
+          runs.Add(ym, x0, cx2, cy2, m);
+          runs.Add(ym, W - x1 + 1, dx2, dy2, m);
         }
       }
     }

@@ -65,8 +65,7 @@ void Prefetch(const uint8_t* base, int32_t rowStep, int W, int H, const float* s
   }
 }
 
-bool Row(const uint8_t* base, const int32_t* rowOffset, int W, int H, const float* sx, const float* sy, int count,
-         uint8_t* d) {
+bool Row(const uint8_t* base, int32_t rowStep, int W, int H, const float* sx, const float* sy, int count, uint8_t* d) {
   // Bytes 0, 1, 2 of every 32-bit lane, packed.
   alignas(64) static constexpr uint8_t kPack[64] = {0,  1,  2,  4,  5,  6,  8,  9,  10, 12, 13, 14, 16, 17, 18, 20,
                                                     21, 22, 24, 25, 26, 28, 29, 30, 32, 33, 34, 36, 37, 38, 40, 41,
@@ -87,8 +86,8 @@ bool Row(const uint8_t* base, const int32_t* rowOffset, int W, int H, const floa
     const Taps r = AxisTaps(_mm512_maskz_loadu_ps(lanes, sy + k), H, lanes, ok);
     const __m512 w00 = _mm512_mul_ps(c.w0, r.w0), w10 = _mm512_mul_ps(c.w1, r.w0);
     const __m512 w01 = _mm512_mul_ps(c.w0, r.w1), w11 = _mm512_mul_ps(c.w1, r.w1);
-    const __m512i row0 = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), lanes, r.i0, rowOffset, 4);
-    const __m512i row1 = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), lanes, r.i1, rowOffset, 4);
+    const __m512i step = _mm512_set1_epi32(rowStep);
+    const __m512i row0 = _mm512_mullo_epi32(r.i0, step), row1 = _mm512_mullo_epi32(r.i1, step);
     const __m512i col0 = _mm512_mullo_epi32(c.i0, three), col1 = _mm512_mullo_epi32(c.i1, three);
     // Four bytes at each pixel: its three and one more, which every surface can read.
     auto fetch = [&](__m512i row, __m512i col) {
@@ -123,7 +122,7 @@ bool Row(const uint8_t* base, const int32_t* rowOffset, int W, int H, const floa
 namespace vorq::sample_rows {
 bool Built() { return false; }
 void Prefetch(const uint8_t*, int32_t, int, int, const float*, const float*, int) {}
-bool Row(const uint8_t*, const int32_t*, int, int, const float*, const float*, int, uint8_t*) { return false; }
+bool Row(const uint8_t*, int32_t, int, int, const float*, const float*, int, uint8_t*) { return false; }
 }  // namespace vorq::sample_rows
 
 #endif

@@ -16,11 +16,10 @@ bool Built();
 void Prefetch(const uint8_t* base, int32_t rowStep, int W, int H, const float* sx, const float* sy, int count);
 
 // count pixels of d (three bytes each, in a row) := the wrapped samples of
-// the W x H source at (sx[i], sy[i]); rowOffset[j] is source row j's offset
-// from base. Returns false, writing nothing, when a position is not a
-// number or lies beyond -n .. 2n - 1 along its axis of n (the caller takes
+// the W x H source at (sx[i], sy[i]), row j of the source being at
+// base + j * rowStep. Returns false, writing nothing, when a position is not
+// a number or lies beyond -n .. 2n - 1 along its axis of n (the caller takes
 // the plain path).
-bool Row(const uint8_t* base, const int32_t* rowOffset, int W, int H, const float* sx, const float* sy, int count,
-         uint8_t* d);
+bool Row(const uint8_t* base, int32_t rowStep, int W, int H, const float* sx, const float* sy, int count, uint8_t* d);
 
 }  // namespace vorq::sample_rows
