@@ -288,18 +288,18 @@ TEST(DistortSharedWork, TwistAndWhirlMatchReferencesOnManySizes) {
   for (auto [w, h] : {std::pair{1, 1}, {4, 3}, {5, 7}, {8, 4}, {13, 12}, {33, 7}, {130, 70}, {7, 130}}) {
     const TFastDIB in = Random(w, h, uint32_t(100 + w * 128 + h));
     TFastDIB img, scratch;
-    for (bool wide : {true, false}) {  // the wide vector samples (where this processor has them) and the plain ones
+    for (bool wide : {true, false}) {  // the wide vector rows (where this processor has them) and the plain ones
       SetWideVectors(wide);
       img = Clone(in);
       Twist(img, scratch, 9);
       EXPECT_TRUE(Same(img, RefTwist(in, 9))) << w << "x" << h << " wide " << wide;
+      for (auto [angle, p, ref, rho] : {std::tuple{200, -0.4, -0.4, 1.3}, {90, 3.0, 1.0, 1.0}, {270, 0.5, 0.5, 0.0}}) {
+        img = Clone(in);
+        WhirlPinch(img, scratch, angle, p, rho);
+        EXPECT_TRUE(Same(img, RefWhirl(in, angle, ref, rho))) << w << "x" << h << " " << angle << " wide " << wide;
+      }
     }
     SetWideVectors(true);
-    for (auto [angle, p, ref, rho] : {std::tuple{200, -0.4, -0.4, 1.3}, {90, 3.0, 1.0, 1.0}, {270, 0.5, 0.5, 0.0}}) {
-      img = Clone(in);
-      WhirlPinch(img, scratch, angle, p, rho);
-      EXPECT_TRUE(Same(img, RefWhirl(in, angle, ref, rho))) << w << "x" << h << " " << angle;
-    }
   }
 }
 

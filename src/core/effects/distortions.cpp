@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/effects/distortions.h"
+#include "core/effects/whirl_wide.h"
 #include "core/util/arith.h"
 #include "core/util/parallel.h"
 
@@ -335,12 +336,16 @@ void WhirlPinch(TFastDIB& Work, TFastDIB& ScratchIn, int AngleDegrees, double Pi
   // factors and each quadrant's turned sources in cache.
   constexpr int kRows = 16, kCols = 64;
   const int aCount = std::max(cy, H - 1 - cy) + 1, bCount = std::max(cx, W - 1 - cx) + 1;
+  const bool wide = WideVectors() && whirl_rows::Built();
+  const int32_t rowStep = H > 1 ? int32_t(Work.Row(1) - Work.Row(0)) : 0;
   ParallelBands(aCount, kRows, [&](int a0, int a1) {
-    struct Factors {
-      double g, cb, sb;
-      bool inside;
+    // The factors of a tile of offsets, each kind in an array of its own for
+    // the wide rows' loads (inside has room for one load past a row).
+    struct Tile {
+      double g[kRows][kCols], cb[kRows][kCols], sb[kRows][kCols];
+      uint8_t inside[kRows][kCols + 8];
     };
-    Factors tile[kRows][kCols];
+    Tile tile;
     for (int b0 = 0; b0 < bCount; b0 += kCols) {
       const int b1 = std::min(bCount, b0 + kCols);
       for (int a = a0; a < a1; ++a) {
@@ -348,15 +353,18 @@ void WhirlPinch(TFastDIB& Work, TFastDIB& ScratchIn, int AngleDegrees, double Pi
         for (int b = b0; b < b1; ++b) {
           const double dx = b * kx;
           const double d2 = dx * dx + dy * dy;
-          Factors& t = tile[a - a0][b - b0];
-          t.inside = d2 < limit;
-          if (!t.inside) continue;
+          const int i = a - a0, j = b - b0;
+          tile.inside[i][j] = d2 < limit;
+          // Outside the disc the factors are never used; set, so that the
+          // wide rows read numbers.
+          tile.g[i][j] = tile.cb[i][j] = tile.sb[i][j] = 0;
+          if (!tile.inside[i][j]) continue;
           const double f = std::sqrt(d2 / rho) / R;
           const double s = std::sin(pi / 2 * f);
-          t.g = s == 0 ? 0 : (p == 0 ? 1 : std::pow(s, -p));
+          tile.g[i][j] = s == 0 ? 0 : (p == 0 ? 1 : std::pow(s, -p));
           const double beta = alpha * (1 - f) * (1 - f);
-          t.cb = std::cos(beta);
-          t.sb = std::sin(beta);
+          tile.cb[i][j] = std::cos(beta);
+          tile.sb[i][j] = std::sin(beta);
         }
       }
       // Quadrants: rows cy + a then cy - a (a > 0), columns likewise.
@@ -369,14 +377,19 @@ void WhirlPinch(TFastDIB& Work, TFastDIB& ScratchIn, int AngleDegrees, double Pi
             const int y = cy + qy * a;
             TPixel24* out = temp.Row24(y);
             const double dy = (y - cy) * ky;
+            const int i = a - a0;
+            if (wide && bLo < bHi) {
+              const whirl_rows::Run run{&tile.inside[i][bLo - b0], &tile.g[i][bLo - b0], &tile.cb[i][bLo - b0],
+                                        &tile.sb[i][bLo - b0], bHi - bLo, cx + qx * bLo, qx, y, cx, cy, kx, ky, dy};
+              if (whirl_rows::Row(run, src[0], rowStep, W, H, &out->B)) continue;
+            }
             for (int b = bLo; b < bHi; ++b) {
-              const int x = cx + qx * b;
-              const Factors& t = tile[a - a0][b - b0];
+              const int x = cx + qx * b, j = b - b0;
               double sx = x, sy = y;
-              if (t.inside) {
+              if (tile.inside[i][j]) {
                 const double dx = (x - cx) * kx;
-                const double dxp = dx * t.g, dyp = dy * t.g;
-                const double cb = t.cb, sb = t.sb;
+                const double dxp = dx * tile.g[i][j], dyp = dy * tile.g[i][j];
+                const double cb = tile.cb[i][j], sb = tile.sb[i][j];
                 // Dividing by 1 is exact: skip it on square images.
                 sx = (kx == 1 ? cb * dxp - sb * dyp : (cb * dxp - sb * dyp) / kx) + cx;
                 sy = (ky == 1 ? sb * dxp + cb * dyp : (sb * dxp + cb * dyp) / ky) + cy;
