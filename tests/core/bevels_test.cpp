@@ -10,7 +10,6 @@
 #include "core/effects/bevels.h"
 #include "core/effects/geometry.h"
 #include "core/effects/smears.h"
-#include "core/util/parallel.h"
 #include "test_util.h"
 
 using namespace vorq;
@@ -217,9 +216,7 @@ TEST(StretchBlur, WhiteBufferLeavesTheFinalShiftBlackBufferTheRest) {
 
 TEST(StretchBlur, MatchesTheRepetitionsAsDescribed) {
   uint32_t seed = 40;
-  // The wide vector blend (where this processor has it) and the plain one.
-  for (bool wide : {true, false}) {
-    SetWideVectors(wide);
+  BothVectorPaths([&](bool) {
     for (const auto& sz : kShapes)
       for (auto [L, V, R] : {std::tuple{1, 1, 32}, {-1, 1, 3}, {2, -5, 4}, {-40, 0, 1}, {INT_MIN, INT_MAX, 2}}) {
         const TFastDIB in = Random(sz[0], sz[1], ++seed);
@@ -232,8 +229,7 @@ TEST(StretchBlur, MatchesTheRepetitionsAsDescribed) {
               << sz[0] << "x" << sz[1] << " L " << L << " V " << V << " R " << R << (buffer ? " buffer" : " self");
         }
       }
-  }
-  SetWideVectors(true);
+  });
   // Tall enough for each core to sweep a band of its own, both ways.
   for (int V : {3, -2}) {
     const TFastDIB in = Random(37, 90, ++seed), map = Random(37, 90, ++seed);

@@ -13,6 +13,7 @@ using namespace vorq;
 
 namespace {
 
+using test::BothVectorPaths;
 using test::Clone;
 using test::Random;
 bool Same(const TFastDIB& a, const TFastDIB& b) { return test::SamePixels(a, b); }
@@ -259,13 +260,11 @@ TEST(DistortMirrors, WavesAndFishEyeMatchReferencesOnManySizes) {
       }
     // 0.5 on 64 x 40 meets R = 32 exactly at (0, 20); 0 shows the centre everywhere.
     for (float m : {0.75f, 0.2f, 1.5f, 0.5f, 0.0f})
-      for (bool wide : {true, false}) {  // the wide vector samples (where this processor has them) and the queue
-        SetWideVectors(wide);
+      BothVectorPaths([&](bool wide) {
         img = Clone(in);
         FishEye(img, scratch, m);
         ASSERT_TRUE(Same(img, RefFishEye(in, m))) << w << "x" << h << " " << m << " wide " << wide;
-      }
-    SetWideVectors(true);
+      });
   }
 }
 
@@ -288,8 +287,7 @@ TEST(DistortSharedWork, TwistAndWhirlMatchReferencesOnManySizes) {
   for (auto [w, h] : {std::pair{1, 1}, {4, 3}, {5, 7}, {8, 4}, {13, 12}, {33, 7}, {130, 70}, {7, 130}}) {
     const TFastDIB in = Random(w, h, uint32_t(100 + w * 128 + h));
     TFastDIB img, scratch;
-    for (bool wide : {true, false}) {  // the wide vector rows (where this processor has them) and the plain ones
-      SetWideVectors(wide);
+    BothVectorPaths([&](bool wide) {
       img = Clone(in);
       Twist(img, scratch, 9);
       EXPECT_TRUE(Same(img, RefTwist(in, 9))) << w << "x" << h << " wide " << wide;
@@ -298,8 +296,7 @@ TEST(DistortSharedWork, TwistAndWhirlMatchReferencesOnManySizes) {
         WhirlPinch(img, scratch, angle, p, rho);
         EXPECT_TRUE(Same(img, RefWhirl(in, angle, ref, rho))) << w << "x" << h << " " << angle << " wide " << wide;
       }
-    }
-    SetWideVectors(true);
+    });
   }
 }
 

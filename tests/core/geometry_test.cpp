@@ -4,10 +4,10 @@
 #include <cstdint>
 
 #include "core/effects/geometry.h"
-#include "core/util/parallel.h"
 #include "test_util.h"
 
 using namespace vorq;
+using test::BothVectorPaths;
 using test::Clone;
 using test::Random;
 using test::SamePixels;
@@ -79,9 +79,7 @@ TEST(ResizeBilinear, MatchesReferenceInBothModes) {
   } cases[] = {{7, 5, 13, 11, 0},  {256, 256, 100, 80, 0}, {37, 23, 11, 9, 0},  {1, 4, 3, 8, 0},
                {4, 1, 9, 3, 0},    {1, 1, 4, 2, 0},        {40, 30, 17, 13, 1}, {5, 9, 1, 1, 0},
                {301, 40, 289, 35, 1}, {97, 33, 400, 70, 0}};
-  // The wide vector rows (where this processor has them) and the plain ones.
-  for (bool wide : {true, false}) {
-    SetWideVectors(wide);
+  BothVectorPaths([&](bool wide) {
     for (const Case& c : cases) {
       SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h << " -> " << c.nw << "x" << c.nh << " mode " << c.mode
                                         << " wide " << wide);
@@ -90,8 +88,7 @@ TEST(ResizeBilinear, MatchesReferenceInBothModes) {
       ASSERT_TRUE(ResizeBilinear(img, c.nw, c.nh, c.mode));
       EXPECT_TRUE(SamePixels(img, RefResize(src, c.nw, c.nh, c.mode)));
     }
-  }
-  SetWideVectors(true);
+  });
 }
 
 TEST(ResizeBilinear, KnownValues) {
@@ -138,8 +135,7 @@ TEST(ResizeBilinear, WithinOneSurfaceReadsBeforeWriting) {
       {0, 0, 1500, 296, 10, 10, 1480, 276, 1},  // a centred reduction
       {40, 100, 700, 60, 0, 0, 1500, 296, 0},   // an enlargement over its own source
   };
-  for (bool wide : {true, false}) {
-    SetWideVectors(wide);
+  BothVectorPaths([&](bool wide) {
     for (const Case& c : cases) {
       SCOPED_TRACE(::testing::Message() << c.Y << " -> " << c.TY << " " << c.NW << "x" << c.NH << " wide " << wide);
       const TFastDIB src = Random(1500, 296, uint32_t(c.TY + c.NH));
@@ -151,8 +147,7 @@ TEST(ResizeBilinear, WithinOneSurfaceReadsBeforeWriting) {
       ASSERT_TRUE(ResizeBilinearWithin(got, c.X, c.Y, c.W, c.H, c.TX, c.TY, c.NW, c.NH, c.mode));
       EXPECT_TRUE(SamePixels(got, want));
     }
-  }
-  SetWideVectors(true);
+  });
   TFastDIB img = Random(20, 20, 1);
   EXPECT_FALSE(ResizeBilinearWithin(img, 0, 0, 20, 20, 1, 0, 20, 20, 0));  // the target leaves the surface
   EXPECT_FALSE(ResizeBilinearWithin(img, 0, 0, 21, 20, 0, 0, 5, 5, 0));

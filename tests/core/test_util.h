@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "core/surface/fast_dib.h"
+#include "core/util/parallel.h"
 
 namespace vorq::test {
 
@@ -57,5 +58,16 @@ inline int Count(const TFastDIB& s, TPixel24 c) {
 
 // A handful of sizes: one pixel, one row, one column, an odd width (row padding), a larger one.
 inline constexpr int kSizes[][2] = {{1, 1}, {1, 3}, {3, 1}, {5, 3}, {37, 19}};
+
+// fn(wide) with the 512-bit vector rows on (where this processor has them)
+// and off: both must give the references' pixels.
+template <typename Fn>
+void BothVectorPaths(Fn fn) {
+  for (bool wide : {true, false}) {
+    SetWideVectors(wide);
+    fn(wide);
+  }
+  SetWideVectors(true);
+}
 
 }  // namespace vorq::test

@@ -9,13 +9,13 @@
 #include "core/effects/geometry.h"
 #include "core/effects/textures.h"
 #include "core/util/random.h"
-#include "core/util/parallel.h"
 #include "test_util.h"
 
 using namespace vorq;
 
 namespace {
 
+using test::BothVectorPaths;
 using test::Clone;
 using test::Random;
 using test::SamePixels;
@@ -270,16 +270,14 @@ TEST(SuperNova, MatchesTheReferenceClampsTheCentreAndRefusesZeros) {
                         Case{37, 19, 5, 7, 0, 10, 4, 0x0060F0}, Case{9, 5, 3, 4, 0, 4, 2, 0xFF0080},
                         Case{9, 5, 3, 4, 0, 4, 2, 0x80FF00},  // hues in sextants 4 and 2
                         Case{70, 33, 40, 9, 90, 50, 20, 0x3080F0}})
-    for (bool wide : {true, false}) {  // the wide vector rows (where this processor has them) and the plain loop
-      SetWideVectors(wide);
+    BothVectorPaths([&](bool wide) {
       const TFastDIB src = Random(c.w, c.h, 11);
       TFastDIB img = Clone(src);
       FixSeed(5), SuperNova(img, c.R, c.n, c.hue, c.x, c.y, c.pen);
       FixSeed(5);
       EXPECT_TRUE(SamePixels(img, RefNova(src, c.R, c.n, c.hue, c.x, c.y, c.pen)))
           << c.w << "x" << c.h << " R " << c.R << " wide " << wide;
-    }
-  SetWideVectors(true);
+    });
   const TFastDIB src = Random(20, 10, 4);
   TFastDIB a = Clone(src), b = Clone(src);
   FixSeed(1), SuperNova(a, 8, 16, 32, 500, 3, 0xFF);
