@@ -92,10 +92,9 @@ TEST(Buttonize, EdgeSizeTwoOnWhiteGivesGreyTopLeftAndBlackBottomRight) {
     const int W = sz[0], H = sz[1];
     TFastDIB img = Uniform(W, H, kWhite);
     Buttonize(img, 2, 0x000000, 0x808080);
-    for (int y = 0; y < H; ++y)
-      for (int x = 0; x < W; ++x)
-        ASSERT_EQ(img.GetPixel(y, x), y == 0 || x == 0 ? kGrey : (x == W - 1 || y == H - 1 ? kBlack : kWhite))
-            << W << "x" << H << " at " << x << "," << y;
+    EXPECT_TRUE(SamePixels(img, Painted(W, H, [&](int x, int y) {
+      return y == 0 || x == 0 ? kGrey : (x == W - 1 || y == H - 1 ? kBlack : kWhite);
+    }))) << W << "x" << H;
   }
 }
 

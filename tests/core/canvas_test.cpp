@@ -84,15 +84,11 @@ TEST(SeamMeter, FlatPeriodicAndRampImages) {
     EXPECT_EQ(r.TopBottom, 1.0);
   }
   // A triangle wave one period wide: the wrap is a step like any other.
-  TFastDIB tri = test::Uniform(8, 3, MakePixel(0, 0, 0));
-  const int wave[8] = {0, 10, 20, 30, 40, 30, 20, 10};
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 8; ++x) tri.SetPixel(y, x, MakePixel(uint8_t(wave[x]), uint8_t(wave[x]), uint8_t(wave[x])));
+  const uint8_t wave[8] = {0, 10, 20, 30, 40, 30, 20, 10};
+  const TFastDIB tri = test::Painted(8, 3, [&](int x, int) { return test::Grey(wave[x]); });
   EXPECT_DOUBLE_EQ(MeasureSeams(tri).LeftRight, 1.0);
   // A ramp of 10 per column over 7 columns: the wrap steps 60, inside 10.
-  TFastDIB ramp = test::Uniform(7, 3, MakePixel(0, 0, 0));
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 7; ++x) ramp.SetPixel(y, x, MakePixel(uint8_t(10 * x), 0, uint8_t(10 * x)));
+  const TFastDIB ramp = test::Painted(7, 3, [](int x, int) { return MakePixel(uint8_t(10 * x), 0, uint8_t(10 * x)); });
   // Per channel (two of three change): seam 40, inside 20/3.
   const SeamReport r = MeasureSeams(ramp);
   EXPECT_DOUBLE_EQ(r.LeftRight, (40.0 + 0.5) / (20.0 / 3 + 0.5));
@@ -103,13 +99,7 @@ TEST(SeamMeter, FlatPeriodicAndRampImages) {
   // Grey 10 x + 40 y: two columns (rows) make the seam pair the inside pair,
   // yet both still count towards Both.
   auto grid = [](int w, int h) {
-    TFastDIB g = test::Uniform(w, h, {});
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) {
-        const uint8_t v = uint8_t(10 * x + 40 * y);
-        g.SetPixel(y, x, MakePixel(v, v, v));
-      }
-    return g;
+    return test::Painted(w, h, [](int x, int y) { return test::Grey(10 * x + 40 * y); });
   };
   const SeamReport narrow = MeasureSeams(grid(2, 3)), low = MeasureSeams(grid(3, 2));
   EXPECT_DOUBLE_EQ(narrow.TopBottom, 80.5 / 40.5);  // seam 80, inside (40 + 40) / 2

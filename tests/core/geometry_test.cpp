@@ -93,10 +93,7 @@ TEST(ResizeBilinear, MatchesReferenceInBothModes) {
 
 TEST(ResizeBilinear, KnownValues) {
   // Halves land between two pixels: 0 and 1 -> 0.5 -> 0 (even), 1 and 2 -> 1.5 -> 2.
-  TFastDIB ties;
-  ties.SetSize(3, 2, 24, 0);
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 3; ++x) ties.SetPixel(y, x, MakePixel(uint8_t(x), uint8_t(x), uint8_t(x)));
+  TFastDIB ties = test::Painted(3, 2, [](int x, int) { return test::Grey(x); });
   ASSERT_TRUE(ResizeBilinear(ties, 4, 2, 0));  // fx = 4 / 2: positions 0, 0.5, 1, 1.5
   EXPECT_EQ(ties.GetPixel(0, 1).R, 0);
   EXPECT_EQ(ties.GetPixel(0, 3).R, 2);
@@ -106,7 +103,6 @@ TEST(ResizeBilinear, KnownValues) {
     ASSERT_TRUE(ResizeBilinear(flat, 9, 7, 0));
     EXPECT_TRUE(SamePixels(flat, test::Uniform(9, 7, MakePixel(v, v, v)))) << int(v);
   }
-
 }
 
 TEST(ResizeBilinear, SameSizeAndRefusalsLeaveTheImage) {

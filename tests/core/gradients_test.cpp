@@ -37,18 +37,11 @@ TEST(Gradient, BandAndCentreStylesPaintedInOrder) {
   EXPECT_EQ(v.GetPixel(0, 17), kNavy);
   EXPECT_EQ(v.GetPixel(255, 3), kAqua);
   EXPECT_EQ(v.GetPixel(128, 200), MakePixel(0, 128, 191));
-  p.Style = G::gsVertCenter;
-  v = Render(3, 256, p);
-  EXPECT_TRUE(v.GetPixel(0, 0) == kNavy && v.GetPixel(128, 1) == kAqua && v.GetPixel(1, 2) == v.GetPixel(255, 0));
-  p.Style = G::gsHorizCenter;
-  v = Render(256, 3, p);
-  EXPECT_TRUE(v.GetPixel(2, 0) == kNavy && v.GetPixel(1, 128) == kAqua && v.GetPixel(0, 1) == v.GetPixel(2, 255));
   // Bands i = 0 .. Steps, and rows i and H - i, drawn one after the other.
   p.BeginColor = 0x10F020;
   p.EndColor = 0xF0100A;
   for (int steps : {1, 2, 7, 255, 1000})
-    for (const auto& sz : test::kSizes) {
-      const int W = sz[0], H = sz[1];
+    for (const auto& [W, H] : {std::pair{1, 1}, {1, 3}, {3, 1}, {5, 3}, {6, 4}, {37, 19}}) {
       TFastDIB wantH = test::Uniform(W, H, {}), wantV = test::Uniform(W, H, {}), wantC = test::Uniform(W, H, {});
       TFastDIB wantHC = test::Uniform(W, H, {});
       for (long long i = 0; i <= steps; ++i) {

@@ -4,17 +4,13 @@
 
 using namespace vorq;
 
+// Colours, the integer bounds and the comma locale are pinned with the line shapes.
 TEST(LogFormat, ValueTexts) {
   EXPECT_EQ(FormatReal(3), "3");
-  EXPECT_EQ(FormatReal(0.75), "0.75");
   EXPECT_EQ(FormatReal(17.5), "17.5");
   EXPECT_EQ(FormatReal(double(0.1f)), "0.100000001490116");
   EXPECT_EQ(FormatReal(-1e20), "-1E+20");
-  EXPECT_EQ(FormatFixed2(0.5), "0.50");
   EXPECT_EQ(FormatFixed2(1), "1.00");
-  EXPECT_EQ(FormatColour(0x800000), "R: 0 G: 0 B: 128");
-  EXPECT_EQ(FormatColour(0x0000FF), "R: 255 G: 0 B: 0");
-  EXPECT_EQ(NotAnInteger("abc"), "'abc' is not a valid integer value");
   EXPECT_EQ(NotAReal("1,5"), "'1,5' is not a valid floating point value");
 }
 
@@ -22,8 +18,6 @@ TEST(LogFormat, ConversionsAcceptWholeNumbersOnly) {
   EXPECT_EQ(ParseInt(" 42"), 42);
   EXPECT_EQ(ParseInt("-7"), -7);
   EXPECT_EQ(ParseInt("\t+5 \t"), 5);
-  EXPECT_EQ(ParseInt("2147483647"), 2147483647);
-  EXPECT_EQ(ParseInt("-2147483648"), -2147483647 - 1);
   EXPECT_FALSE(ParseInt("2147483648") || ParseInt("-2147483649"));
   EXPECT_FALSE(ParseInt("") || ParseInt("-"));
   EXPECT_FALSE(ParseInt("4.5"));

@@ -125,12 +125,10 @@ TEST(Mosaic, VorqSwizzleIsWaveFlipAndShrink) {
 }
 
 TEST(Blend, GradientBarsRow) {
+  // One bar on 256 columns: the begin colour at 0, the end colour at 128.
   const uint32_t c1 = 0x0A14F0, c2 = 0xF0C805;
-  TFastDIB t = Random(256, 5, 7);
-  GradientBars(t, 1, c1, c2);  // one bar: the begin colour at 0, the end colour at 128
-  EXPECT_TRUE(Px(t, 0, 4) == PixelFromColour(c1) && Px(t, 128, 2) == PixelFromColour(c2));
   for (int n : {1, 3, 7, 50, -3, 0})
-    for (int W : {1, 7, 333}) {
+    for (int W : {1, 7, 256, 333}) {
       TFastDIB g = Random(W, 3, 8);
       GradientBars(g, n, c1, c2);
       for (int x = 0; x < W; ++x) {

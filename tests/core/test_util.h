@@ -22,12 +22,20 @@ inline TFastDIB Random(int w, int h, uint32_t seed, bool gaps = false) {
   return s;
 }
 
-inline TFastDIB Uniform(int w, int h, TPixel24 p) {
+// A w x h surface whose pixel (x, y) is fn(x, y).
+template <typename Fn>
+TFastDIB Painted(int w, int h, Fn fn) {
   TFastDIB s;
   s.SetSize(w, h, 24, 0);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) s.SetPixel(y, x, p);
+    for (int x = 0; x < w; ++x) s.SetPixel(y, x, fn(x, y));
   return s;
+}
+
+inline TPixel24 Grey(int v) { return MakePixel(uint8_t(v), uint8_t(v), uint8_t(v)); }
+
+inline TFastDIB Uniform(int w, int h, TPixel24 p) {
+  return Painted(w, h, [p](int, int) { return p; });
 }
 
 inline TFastDIB Clone(const TFastDIB& s) {

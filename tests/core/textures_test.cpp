@@ -211,11 +211,8 @@ TEST(PlasmaCloud, MatchesTheFieldReference) {
         FixSeed(seed), PlasmaCloud(img, g);
         FixSeed(seed);
         RefField field(w, h, g);
-        for (int y = 0; y < h; ++y)
-          for (int x = 0; x < w; ++x) {
-            const uint8_t v = uint8_t(field.at(x, y));
-            ASSERT_EQ(img.GetPixel(y, x), MakePixel(v, v, v)) << w << "x" << h << " G " << g << " seed " << seed;
-          }
+        ASSERT_TRUE(SamePixels(img, test::Painted(w, h, [&](int x, int y) { return test::Grey(field.at(x, y)); })))
+            << w << "x" << h << " G " << g << " seed " << seed;
       }
 }
 
@@ -291,11 +288,10 @@ TEST(SuperNova, MatchesTheReferenceClampsTheCentreAndRefusesZeros) {
 }
 
 TEST(HeightMap, MatchesTheReferenceOnEdgeImages) {
-  TFastDIB bright = Uniform(5, 5, TPixel24{}), ramp;
+  TFastDIB bright = Uniform(5, 5, TPixel24{});
   bright.SetPixel(2, 2, MakePixel(255, 255, 255));
-  ramp.SetSize(7, 3);
-  for (int x = 0; x < 7; ++x)
-    for (int y = 0; y < 3; ++y) ramp.SetPixel(y, x, MakePixel(uint8_t(40 * x), 7, uint8_t(40 * x + 9 * y)));
+  const TFastDIB ramp =
+      test::Painted(7, 3, [](int x, int y) { return MakePixel(uint8_t(40 * x), 7, uint8_t(40 * x + 9 * y)); });
   struct P {
     int az, el, dp;
   };
@@ -324,13 +320,10 @@ TEST(MapTexture, MultipliesBySineOfTheGreyResizedTexture) {
   for (auto [tw, th] : {std::pair{1, 1}, {3, 8}, {13, 4}, {6, 2}})
     for (double B : {1.8, 3.0, -2.0, 1e300}) {
       const TFastDIB tex = Random(tw, th, 6);
-      TFastDIB out = Clone(src), ref = Clone(src), t = Clone(tex);
-      for (int y = 0; y < th; ++y)
-        for (int x = 0; x < tw; ++x) {
-          const TPixel24 p = t.GetPixel(y, x);
-          const uint8_t g = uint8_t((77 * p.R + 151 * p.G + 28 * p.B) >> 8);
-          t.SetPixel(y, x, MakePixel(g, g, g));
-        }
+      TFastDIB out = Clone(src), ref = Clone(src), t = test::Painted(tw, th, [&](int x, int y) {
+        const TPixel24 p = tex.GetPixel(y, x);
+        return test::Grey((77 * p.R + 151 * p.G + 28 * p.B) >> 8);
+      });
       ResizeBilinear(t, 6, 5, 0);
       for (int y = 0; y < 5; ++y)
         for (int i = 0; i < 18; ++i) {
