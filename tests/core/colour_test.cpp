@@ -102,31 +102,25 @@ TEST(ColourEffects, ExchangeColorTolerance) {
   const uint32_t pen = 0x0A0AFA;  // (250, 10, 10)
   const uint32_t brush = 0x332211;
   const TPixel24 P = MakePixel(0x11, 0x22, 0x33);
-  {
-    TFastDIB s = Strip({MakePixel(250, 10, 10), MakePixel(251, 10, 10), MakePixel(250, 10, 9)});
-    ExchangeColor(s, pen, brush, 0);
-    EXPECT_TRUE(StripIs(s, {P, MakePixel(251, 10, 10), MakePixel(250, 10, 9)}));
-  }
-  {
-    // Tolerance 20 around (250, 10, 10): red 230 .. 255, green and blue 0 .. 30.
-    const TPixel24 in[] = {MakePixel(230, 0, 30), MakePixel(255, 30, 0), MakePixel(240, 15, 15)};
-    const TPixel24 out[] = {MakePixel(229, 10, 10), MakePixel(250, 31, 10), MakePixel(250, 10, 31)};
-    TFastDIB s = Strip({in[0], in[1], in[2], out[0], out[1], out[2]});
-    ExchangeColor(s, pen, brush, 20);
-    EXPECT_TRUE(StripIs(s, {P, P, P, out[0], out[1], out[2]}));
-  }
-  {
-    // 255 reaches every value, in every row of both workers' shares; only the low 16 bits of the tolerance count.
-    TFastDIB s = Noise(9, 40, 1);
-    ExchangeColor(s, pen, brush, 255);
-    EXPECT_EQ(test::Count(s, P), 9 * 40);
-    TFastDIB t = Strip({MakePixel(250, 10, 10), MakePixel(249, 10, 10)});
-    ExchangeColor(t, pen, brush, 0x10000);  // low bits 0: exact matches only
-    EXPECT_TRUE(StripIs(t, {P, MakePixel(249, 10, 10)}));
-    TFastDIB u = Strip({MakePixel(0, 255, 128)});
-    ExchangeColor(u, pen, brush, -1);  // 0xFFFF
-    EXPECT_TRUE(StripIs(u, {P}));
-  }
+  TFastDIB exact = Strip({MakePixel(250, 10, 10), MakePixel(251, 10, 10), MakePixel(250, 10, 9)});
+  ExchangeColor(exact, pen, brush, 0);
+  EXPECT_TRUE(StripIs(exact, {P, MakePixel(251, 10, 10), MakePixel(250, 10, 9)}));
+  // Tolerance 20 around (250, 10, 10): red 230 .. 255, green and blue 0 .. 30.
+  const TPixel24 in[] = {MakePixel(230, 0, 30), MakePixel(255, 30, 0), MakePixel(240, 15, 15)};
+  const TPixel24 out[] = {MakePixel(229, 10, 10), MakePixel(250, 31, 10), MakePixel(250, 10, 31)};
+  TFastDIB near = Strip({in[0], in[1], in[2], out[0], out[1], out[2]});
+  ExchangeColor(near, pen, brush, 20);
+  EXPECT_TRUE(StripIs(near, {P, P, P, out[0], out[1], out[2]}));
+  // 255 reaches every value, in every row of both workers' shares; only the low 16 bits of the tolerance count.
+  TFastDIB s = Noise(9, 40, 1);
+  ExchangeColor(s, pen, brush, 255);
+  EXPECT_EQ(test::Count(s, P), 9 * 40);
+  TFastDIB t = Strip({MakePixel(250, 10, 10), MakePixel(249, 10, 10)});
+  ExchangeColor(t, pen, brush, 0x10000);  // low bits 0: exact matches only
+  EXPECT_TRUE(StripIs(t, {P, MakePixel(249, 10, 10)}));
+  TFastDIB u = Strip({MakePixel(0, 255, 128)});
+  ExchangeColor(u, pen, brush, -1);  // 0xFFFF
+  EXPECT_TRUE(StripIs(u, {P}));
 }
 
 TEST(ColourEffects, Tint) {

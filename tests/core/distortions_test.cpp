@@ -212,16 +212,13 @@ TEST(DistortSineWave, ColumnShiftAndReference) {
 }
 
 TEST(DistortSineWave, LeftRightIsUpDownTransposed) {
-  TFastDIB in = Random(20, 48, 2), t, img, scratch;
-  t.SetSize(48, 20);
+  const TFastDIB in = Random(20, 48, 2), t = test::Painted(48, 20, [&](int x, int y) { return Px(in, y, x); });
+  TFastDIB img, scratch;
   for (bool wrap : {true, false}) {
     img = Clone(in);
     SineWaveLR(img, scratch, 7, 2.0, true, wrap);
-    for (int y = 0; y < 20; ++y)
-      for (int x = 0; x < 48; ++x) t.SetPixel(y, x, Px(in, y, x));
     const TFastDIB ref = RefSineUD(t, 7, 48.0L / M_PIl / 2, wrap);
-    for (int y = 0; y < 48; ++y)
-      for (int x = 0; x < 20; ++x) ASSERT_EQ(Px(img, x, y), Px(ref, y, x)) << x << "," << y << wrap;
+    EXPECT_TRUE(Same(img, test::Painted(20, 48, [&](int x, int y) { return Px(ref, y, x); }))) << wrap;
   }
 }
 

@@ -72,10 +72,8 @@ void RefGBlur(TFastDIB& s, double r) {
 // where m exceeds it), blurred, and the middle cut out.
 void RefGaussCommand(TFastDIB& work, int radius) {
   const int m = radius + 1, W = work.Width(), H = work.Height();
-  TFastDIB big;
-  big.SetSize(W + 2 * m, H + 2 * m, 24, 0);
-  for (int y = 0; y < H + 2 * m; ++y)
-    for (int x = 0; x < W + 2 * m; ++x) big.SetPixel(y, x, work.GetPixel(((y - m) % H + H) % H, ((x - m) % W + W) % W));
+  TFastDIB big = test::Painted(W + 2 * m, H + 2 * m,
+                               [&](int x, int y) { return work.GetPixel(((y - m) % H + H) % H, ((x - m) % W + W) % W); });
   RefGBlur(big, m);
   big.DrawPart(work, 0, 0, W, H, m, m);
 }

