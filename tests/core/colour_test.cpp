@@ -45,23 +45,19 @@ bool Same(const TFastDIB& a, const TFastDIB& b) { return test::SamePixels(a, b);
 
 }  // namespace
 
-TEST(ColourEffects, LightenTableStatedEntries) {
-  const LightenTableT& t = LightenTable();
-  const int expected[][2] = {{0, 0}, {1, 2}, {8, 13}, {32, 44}, {64, 79}, {128, 142}, {192, 200}, {254, 254}, {255, 255}};
-  for (const auto& e : expected) EXPECT_EQ(t[size_t(e[0])], e[1]) << "entry " << e[0];
-  // Lighten maps each channel through it.
-  TFastDIB s = Strip({MakePixel(1, 64, 192), MakePixel(0, 255, 128)});
-  Lighten(s);
-  EXPECT_TRUE(StripIs(s, {MakePixel(2, 79, 200), MakePixel(0, 255, 142)}));
-}
-
-TEST(ColourEffects, BrightenRoundsHalvesToEven) {
-  // c + round(c / 20): the halves at 10, 30, 50, 70, 90 go to the even neighbour.
-  const int expected[][2] = {{0, 0}, {10, 10}, {30, 32}, {50, 52}, {70, 74}, {19, 20}, {242, 254}, {243, 255}, {255, 255}};
-  for (const auto& e : expected) EXPECT_EQ(BrightenChannel(uint8_t(e[0])), e[1]) << "channel " << e[0];
-  TFastDIB s = Strip({MakePixel(10, 30, 50), MakePixel(70, 243, 0)});
-  Brighten(s);
-  EXPECT_TRUE(StripIs(s, {MakePixel(10, 32, 52), MakePixel(74, 255, 0)}));
+// Lighten's stated table entries; Brighten is c + round(c / 20), the halves at 10, 30, 50, 70, 90 going to the
+// even neighbour. Both map each channel on its own.
+TEST(ColourEffects, LightenAndBrightenAtStatedEntries) {
+  const int lighten[][2] = {{0, 0}, {1, 2}, {8, 13}, {32, 44}, {64, 79}, {128, 142}, {192, 200}, {254, 254}};
+  for (const auto& e : lighten) EXPECT_EQ(LightenTable()[size_t(e[0])], e[1]) << "entry " << e[0];
+  const int brighten[][2] = {{0, 0}, {10, 10}, {30, 32}, {50, 52}, {70, 74}, {19, 20}, {242, 254}, {243, 255}};
+  for (const auto& e : brighten) EXPECT_EQ(BrightenChannel(uint8_t(e[0])), e[1]) << "channel " << e[0];
+  TFastDIB l = Strip({MakePixel(1, 64, 192), MakePixel(0, 255, 128)});
+  TFastDIB b = Strip({MakePixel(10, 30, 50), MakePixel(70, 243, 0)});
+  Lighten(l);
+  Brighten(b);
+  EXPECT_TRUE(StripIs(l, {MakePixel(2, 79, 200), MakePixel(0, 255, 142)}));
+  EXPECT_TRUE(StripIs(b, {MakePixel(10, 32, 52), MakePixel(74, 255, 0)}));
 }
 
 TEST(ColourEffects, NegativeGrayAndErase) {
@@ -78,8 +74,7 @@ TEST(ColourEffects, NegativeGrayAndErase) {
                           MakePixel(255, 255, 255), MakePixel(0, 0, 0), MakePixel(mixed, mixed, mixed)}));
 
   EraseToBlack(img);
-  for (int y = 0; y < img.Height(); ++y)
-    for (int x = 0; x < img.Width(); ++x) ASSERT_EQ(img.GetPixel(y, x), MakePixel(0, 0, 0));
+  EXPECT_EQ(test::Count(img, MakePixel(0, 0, 0)), img.Width() * img.Height());
 }
 
 TEST(ColourEffects, ColorRotate) {

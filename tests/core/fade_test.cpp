@@ -16,22 +16,18 @@ TEST(Fade, BlendStepsAndRateLimits) {
   for (int i = 0; i <= 32; ++i) EXPECT_EQ(BlendAlpha(i, 32), i);
   for (int i = 0; i <= 64; ++i) EXPECT_EQ(BlendAlpha(i, 64), i / 2);
   for (int i = 0; i <= 8; ++i) EXPECT_EQ(BlendAlpha(i, 8), 4 * i);
-  EXPECT_EQ(BlendAlpha(255, 256), 31);
-  EXPECT_EQ(BlendAlpha(256, 256), 32);
-  EXPECT_EQ(BlendAlpha(1, 1), 32);
+  for (auto [frame, rate, alpha] : {std::tuple{255, 256, 31}, {256, 256, 32}, {1, 1, 32}})
+    EXPECT_EQ(BlendAlpha(frame, rate), alpha) << frame << "/" << rate;
 
-  EXPECT_EQ(ClampBlendRate(0), 1);
-  EXPECT_EQ(ClampBlendRate(-2147483648LL), 1);
-  EXPECT_EQ(ClampBlendRate(2147483647), 256);
-  EXPECT_EQ(ClampBlendRate(100), 100);
+  for (auto [rate, clamped] : {std::pair{0LL, 1}, {-2147483648LL, 1}, {2147483647LL, 256}, {100LL, 100}})
+    EXPECT_EQ(ClampBlendRate(rate), clamped) << rate;
   try {
     CheckBlendRate(0);
     FAIL() << "no error for a blend rate of 0";
   } catch (const EVorqFade& e) {
     EXPECT_STREQ(e.what(), "BlendRate must be between 0 and 256");
   }
-  EXPECT_NO_THROW(CheckBlendRate(1));
-  EXPECT_NO_THROW(CheckBlendRate(256));
+  for (int rate : {1, 256}) EXPECT_NO_THROW(CheckBlendRate(rate));
 }
 
 TEST(Fade, LaneArithmeticIsThePerByteFormula) {
@@ -72,9 +68,8 @@ TEST(Fade, SurfaceBlendTouchesFillerBytesAndRefusesMismatches) {
 }
 
 TEST(Fade, DissolvePlanCoversEveryPixelOnce) {
-  EXPECT_EQ(ClampDisolvRate(1000, 35), 35);
-  EXPECT_EQ(ClampDisolvRate(0, 35), 1);
-  EXPECT_EQ(ClampDisolvRate(-5, 0), 1);
+  for (auto [rate, pixels, clamped] : {std::tuple{1000, 35, 35}, {0, 35, 1}, {-5, 0, 1}})
+    EXPECT_EQ(ClampDisolvRate(rate, pixels), clamped) << rate << " " << pixels;
   struct Case {
     int64_t pixels;
     int rate;

@@ -15,24 +15,14 @@ TEST(LogFormat, ValueTexts) {
 }
 
 TEST(LogFormat, ConversionsAcceptWholeNumbersOnly) {
-  EXPECT_EQ(ParseInt(" 42"), 42);
-  EXPECT_EQ(ParseInt("-7"), -7);
-  EXPECT_EQ(ParseInt("\t+5 \t"), 5);
-  EXPECT_FALSE(ParseInt("2147483648") || ParseInt("-2147483649"));
-  EXPECT_FALSE(ParseInt("") || ParseInt("-"));
-  EXPECT_FALSE(ParseInt("4.5"));
-  EXPECT_FALSE(ParseInt("12abc"));
-  EXPECT_FALSE(ParseInt("99999999999"));
-  EXPECT_EQ(ParseReal("0.75"), 0.75);
-  EXPECT_EQ(ParseReal("1E-5"), 1e-5);
-  EXPECT_FALSE(ParseReal("nan"));
-  EXPECT_FALSE(ParseReal("1e999"));
-  EXPECT_FALSE(ParseReal("0x10"));
-  EXPECT_EQ(ParseReal("+2.5"), 2.5);
-  EXPECT_FALSE(ParseReal("+-1") || ParseReal("1.5.5") || ParseReal("1-2"));
+  for (auto [text, value] : {std::pair{" 42", 42}, {"-7", -7}, {"\t+5 \t", 5}}) EXPECT_EQ(ParseInt(text), value) << text;
+  for (const char* bad : {"2147483648", "-2147483649", "", "-", "4.5", "12abc", "99999999999"})
+    EXPECT_FALSE(ParseInt(bad)) << bad;
+  for (auto [text, value] : {std::pair{"0.75", 0.75}, {"1E-5", 1e-5}, {"+2.5", 2.5}}) EXPECT_EQ(ParseReal(text), value);
+  for (const char* bad : {"nan", "1e999", "0x10", "+-1", "1.5.5", "1-2"}) EXPECT_FALSE(ParseReal(bad)) << bad;
   EXPECT_EQ(ParseColour("R: 1 G: 2 B: 3"), 0x030201u);
-  EXPECT_FALSE(ParseColour("R: 256 G: 0 B: 0"));
-  EXPECT_FALSE(ParseColour("R: -1 G: 0 B: 0") || ParseColour("R: 0 G: 256 B: 0") || ParseColour("R: 1 G: 2 B: 3x"));
+  for (const char* bad : {"R: 256 G: 0 B: 0", "R: -1 G: 0 B: 0", "R: 0 G: 256 B: 0", "R: 1 G: 2 B: 3x"})
+    EXPECT_FALSE(ParseColour(bad)) << bad;
   EXPECT_EQ(ParseFlag(" False"), false);
   EXPECT_EQ(ParseFlag("True"), true);
   EXPECT_FALSE(ParseFlag("true"));
