@@ -21,9 +21,8 @@ std::vector<double> EdgeValues() {
     const double h = k + 0.5;
     v.insert(v.end(), {h, std::nextafter(h, 0.0), std::nextafter(h, h + 1), double(k), k + 0.25, k + 0.75});
   }
-  for (double big : {0x1p40, 0x1p50, 0x1p51 - 4096}) {
+  for (double big : {0x1p40, 0x1p50, 0x1p51 - 4096})
     for (double d : {0.5, 1.5, 2.5, -0.5, -1.5}) v.insert(v.end(), {big + d, -big - d});
-  }
   return v;
 }
 

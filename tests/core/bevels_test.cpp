@@ -87,7 +87,7 @@ TFastDIB FewColours(int w, int h, uint32_t seed, uint8_t mask) {
   return s;
 }
 
-TEST(Buttonize, EdgeSizeTwoOnWhiteGivesGreyTopLeftAndBlackBottomRight) {
+TEST(Buttonize, EdgeSizeTwoOnWhiteAndTheStripsAtAnyDepth) {
   for (const auto& sz : kShapes) {
     const int W = sz[0], H = sz[1];
     TFastDIB img = Uniform(W, H, kWhite);
@@ -96,9 +96,6 @@ TEST(Buttonize, EdgeSizeTwoOnWhiteGivesGreyTopLeftAndBlackBottomRight) {
       return y == 0 || x == 0 ? kGrey : (x == W - 1 || y == H - 1 ? kBlack : kWhite);
     }))) << W << "x" << H;
   }
-}
-
-TEST(Buttonize, MatchesTheStripsAsDescribedAtAnyDepth) {
   uint32_t seed = 1;
   for (const auto& sz : kShapes)
     for (int E : {2, 3, 5, 20, sz[0] / 2 + 1, sz[0] + 3, INT_MAX}) {
@@ -119,7 +116,7 @@ TEST(Buttonize, MatchesTheStripsAsDescribedAtAnyDepth) {
   EXPECT_TRUE(SamePixels(none, in, true));
 }
 
-TEST(Trace, SingleBrightPixelIsOutlined) {
+TEST(Trace, SingleBrightPixelAndThePassesAsDescribed) {
   TFastDIB img = Uniform(5, 5, kBlack);
   img.SetPixel(2, 2, kWhite);
   TFastDIB want = Clone(img);
@@ -129,9 +126,6 @@ TEST(Trace, SingleBrightPixelIsOutlined) {
     Trace(t, n, 0x0000FF);
     EXPECT_TRUE(SamePixels(t, want)) << n;
   }
-}
-
-TEST(Trace, MatchesThePassesAsDescribed) {
   uint32_t seed = 20;
   for (const auto& sz : kShapes)
     for (uint8_t mask : {0x80, 0xC0}) {

@@ -130,7 +130,7 @@ TEST(ColourEffects, Tint) {
   EXPECT_TRUE(StripIs(t, {MakePixel(200, 100, 50), MakePixel(100, 50, 25), MakePixel(0, 0, 0)}));
 }
 
-TEST(ColourSliders, TablesAtStatedAmounts) {
+TEST(ColourSliders, TablesAtStatedAmountsAndPerChannelPasses) {
   // Contrast: 126 is the last entry moved down, 127 the first moved up.
   const struct {
     ChannelTable (*table)(int);
@@ -147,9 +147,6 @@ TEST(ColourSliders, TablesAtStatedAmounts) {
     ASSERT_EQ(ContrastTable(0)[size_t(i)], i);
     ASSERT_EQ(ChannelShiftTable(0)[size_t(i)], i);
   }
-}
-
-TEST(ColourSliders, PerChannelPasses) {
   TFastDIB s = Strip({MakePixel(0, 100, 255)});
   ApplyLightness(s, 255, 0, -255);
   EXPECT_TRUE(StripIs(s, {MakePixel(254, 100, 1)}));

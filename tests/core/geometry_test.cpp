@@ -91,7 +91,7 @@ TEST(ResizeBilinear, MatchesReferenceInBothModes) {
   });
 }
 
-TEST(ResizeBilinear, KnownValues) {
+TEST(ResizeBilinear, KnownValuesSameSizeAndRefusals) {
   // Halves land between two pixels: 0 and 1 -> 0.5 -> 0 (even), 1 and 2 -> 1.5 -> 2.
   TFastDIB ties = test::Painted(3, 2, [](int x, int) { return test::Grey(x); });
   ASSERT_TRUE(ResizeBilinear(ties, 4, 2, 0));  // fx = 4 / 2: positions 0, 0.5, 1, 1.5
@@ -103,9 +103,6 @@ TEST(ResizeBilinear, KnownValues) {
     ASSERT_TRUE(ResizeBilinear(flat, 9, 7, 0));
     EXPECT_TRUE(SamePixels(flat, test::Uniform(9, 7, MakePixel(v, v, v)))) << int(v);
   }
-}
-
-TEST(ResizeBilinear, SameSizeAndRefusalsLeaveTheImage) {
   const TFastDIB src = Random(17, 9, 3);
   TFastDIB img = Clone(src);
   EXPECT_TRUE(ResizeBilinear(img, 17, 9, 0));

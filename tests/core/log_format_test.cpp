@@ -5,16 +5,13 @@
 using namespace vorq;
 
 // Colours, the integer bounds and the comma locale are pinned with the line shapes.
-TEST(LogFormat, ValueTexts) {
+TEST(LogFormat, ValueTextsAndConversions) {
   EXPECT_EQ(FormatReal(3), "3");
   EXPECT_EQ(FormatReal(17.5), "17.5");
   EXPECT_EQ(FormatReal(double(0.1f)), "0.100000001490116");
   EXPECT_EQ(FormatReal(-1e20), "-1E+20");
   EXPECT_EQ(FormatFixed2(1), "1.00");
   EXPECT_EQ(NotAReal("1,5"), "'1,5' is not a valid floating point value");
-}
-
-TEST(LogFormat, ConversionsAcceptWholeNumbersOnly) {
   for (auto [text, value] : {std::pair{" 42", 42}, {"-7", -7}, {"\t+5 \t", 5}}) EXPECT_EQ(ParseInt(text), value) << text;
   for (const char* bad : {"2147483648", "-2147483649", "", "-", "4.5", "12abc", "99999999999"})
     EXPECT_FALSE(ParseInt(bad)) << bad;

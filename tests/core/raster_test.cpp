@@ -241,7 +241,7 @@ TEST(Ellipse, OutlineIsClosedForAnyBox) {
   }
 }
 
-TEST(FloodFill, FourConnectedAreas) {
+TEST(FloodFill, FourConnectedAreasWithoutRecursion) {
   const TPixel24 red{0, 0, 255};
   // Single colour: the whole surface.
   TFastDIB s = Uniform(33, 17, kBlack);
@@ -259,24 +259,17 @@ TEST(FloodFill, FourConnectedAreas) {
   FloodFill(d, 0, 0, red);
   EXPECT_EQ(Count(d, red), 10);
   EXPECT_EQ(d.GetPixel(4, 4), kBlack);
-}
-
-TEST(FloodFill, LongSerpentineNeedsNoRecursion) {
   // Walls every other column with alternating gaps: one path 500 columns
   // long winding through the whole surface.
   const int w = 1001, h = 600;
-  TFastDIB s = Uniform(w, h, kBlack);
-  int walls = 0;
+  TFastDIB maze = Uniform(w, h, kBlack);
   for (int x = 1; x < w; x += 2)
     for (int y = 0; y < h; ++y) {
       const bool gap = ((x / 2) % 2 == 0) ? y == h - 1 : y == 0;
-      if (!gap) {
-        s.SetPixel(y, x, kWhite);
-        ++walls;
-      }
+      if (!gap) maze.SetPixel(y, x, kWhite);
     }
-  FloodFill(s, 0, 0, TPixel24{0, 255, 0});
-  EXPECT_EQ(Count(s, TPixel24{0, 255, 0}), w * h - walls);
+  FloodFill(maze, 0, 0, TPixel24{0, 255, 0});
+  EXPECT_EQ(Count(maze, TPixel24{0, 255, 0}), w * h - Count(maze, kWhite));
 }
 
 TEST(FloodFill, ToleranceMatchesAReferenceBreadthFirstFill) {

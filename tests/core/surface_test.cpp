@@ -50,7 +50,7 @@ TEST(Surface, SetSizeKeepsPixelsOnlyWhenUnchanged) {
   EXPECT_TRUE(s.SetSize(0, 0, 0, 0));
 }
 
-TEST(Surface, FlipsSwapWholePixelsAndKeepGaps) {
+TEST(Surface, FlipsAndWrapShiftMoveWholePixelsAndKeepGaps) {
   TFastDIB s = Numbered(5, 3);
   s.FlipHorizontal();
   for (int y = 0; y < 3; ++y) {
@@ -63,13 +63,10 @@ TEST(Surface, FlipsSwapWholePixelsAndKeepGaps) {
     EXPECT_EQ(At(s, x, 0), MakePixel(uint8_t(x), 2, uint8_t(x + 2)));
     EXPECT_EQ(At(s, x, 1), MakePixel(uint8_t(x), 1, uint8_t(x + 1)));  // the middle row stays
   }
-}
-
-TEST(Surface, WrapShift) {
-  TFastDIB s = Numbered(5, 10);
-  s.WrapShift(0, -1);  // the bottom row comes to the top
-  EXPECT_EQ(At(s, 2, 0), MakePixel(2, 9, 11));
-  EXPECT_EQ(At(s, 2, 1), MakePixel(2, 0, 2));
+  TFastDIB up = Numbered(5, 10);
+  up.WrapShift(0, -1);  // the bottom row comes to the top
+  EXPECT_EQ(At(up, 2, 0), MakePixel(2, 9, 11));
+  EXPECT_EQ(At(up, 2, 1), MakePixel(2, 0, 2));
 
   TFastDIB a = Numbered(5, 4), b = Numbered(5, 4), ref = Numbered(5, 4);
   a.WrapShift(5, 0);

@@ -21,7 +21,7 @@ TextToolLine Line(std::string text, TextAlign align = TextAlign::Left) {
 }  // namespace
 
 // The lines' exact texts (fonts with blanks, colours, Bold Italic) are pinned with the line shapes.
-TEST(TextLine, SingleLeftAlignedTextKeepsThePlainForm) {
+TEST(TextLine, ExactTextsWithAndWithoutAlignment) {
   EXPECT_EQ(FormatTextToolLine(Line("Hi there")),
             "Text Tool, Font Arial, Size 12, Color R: 0 G: 0 B: 0, Style Bold \"Hi there\" , Location X 10 Y -3");
   TextToolLine l = Line("");
@@ -30,9 +30,6 @@ TEST(TextLine, SingleLeftAlignedTextKeepsThePlainForm) {
     l.Style = st;
     EXPECT_NE(FormatTextToolLine(l).find(std::string(", Style ") + name + " \"\" ,"), std::string::npos) << name;
   }
-}
-
-TEST(TextLine, LineBreaksAndAlignmentStayOnOneLine) {
   EXPECT_EQ(FormatTextToolLine(Line("A\nBBBB", TextAlign::Right)),
             "Text Tool, Font Arial, Size 12, Color R: 0 G: 0 B: 0, Style Bold \"A\\nBBBB\" , Location X 10 Y -3, "
             "Alignment Right");
