@@ -24,7 +24,7 @@ uint32_t Expected(const TFastDIB& s, int px, int py) {
 
 }  // namespace
 
-TEST(ViewRender, EveryZoomAndTilingShowsTheModularPixel) {
+TEST(ViewRender, EveryZoomAndTilingShowsTheModularPixelDimmedCopiesAside) {
   for (auto [w, h] : {std::pair{5, 3}, {1, 7}, {7, 1}, {1, 1}}) {
     const TFastDIB s = test::Random(w, h, 11u + unsigned(w));
     for (bool tiled : {false, true})
@@ -54,9 +54,6 @@ TEST(ViewRender, EveryZoomAndTilingShowsTheModularPixel) {
         }
       }
   }
-}
-
-TEST(ViewRender, DimmedCopiesLeaveTheImageAlone) {
   const TFastDIB s = test::Uniform(4, 2, MakePixel(255, 0, 100));
   const ViewGeometry g{4, 2, 0, true, true};
   std::vector<uint32_t> out(12 * 6);

@@ -60,7 +60,7 @@ TEST(ColourEffects, LightenAndBrightenAtStatedEntries) {
   EXPECT_TRUE(StripIs(b, {MakePixel(10, 32, 52), MakePixel(74, 255, 0)}));
 }
 
-TEST(ColourEffects, NegativeGrayAndErase) {
+TEST(ColourEffects, NegativeGrayEraseAndColorRotate) {
   TFastDIB img = Strip({MakePixel(0x12, 0x34, 0x56), MakePixel(0, 255, 7)});
   Negative(img);
   EXPECT_TRUE(StripIs(img, {MakePixel(0xED, 0xCB, 0xA9), MakePixel(255, 0, 248)}));
@@ -75,9 +75,6 @@ TEST(ColourEffects, NegativeGrayAndErase) {
 
   EraseToBlack(img);
   EXPECT_EQ(test::Count(img, MakePixel(0, 0, 0)), img.Width() * img.Height());
-}
-
-TEST(ColourEffects, ColorRotate) {
   const TPixel24 p = MakePixel(0x12, 0x34, 0x56);
   auto rotated = [&](int bits) {
     TFastDIB s = Strip({p, MakePixel(0, 0, 0x80)});

@@ -160,7 +160,7 @@ TEST(LineShapes, MalformedLinesAreRefusedWithTheExpectedForm) {
     EXPECT_TRUE(!ParseCommandLine(other).Matched && ParseCommandLine(other).Error.empty()) << other;
 }
 
-TEST(EffectLines, NamesValuesAndTheEdgeMergeName) {
+TEST(EffectLines, NamesValuesTheEdgeMergeNameAndTheSeamChoice) {
   ParsedEffect e = ParseEffectLine("SineWave Up/Down, WaveLength 32, Height 50, Wrap = True", -1);
   ASSERT_EQ(e.Error, "");
   EXPECT_EQ(e.EffectId, fx::SineWaveUD);
@@ -193,9 +193,6 @@ TEST(EffectLines, NamesValuesAndTheEdgeMergeName) {
     EXPECT_NE(waves.find(p.second), std::string::npos) << waves;
   }
   EXPECT_EQ(ParseEffectLine("GrayScale", -1).EffectId, fx::GrayScale);
-}
-
-TEST(EffectLines, SeamChoiceOnlyWhenOneAxis) {
   const char* const tails[] = {"", ", Axis Left/Right", ", Axis Top/Bottom"};
   for (int axis : {0, 1, 2}) {
     auto read = [&](const ValueRef& r, Format) { return Real(r.kind == ValueRef::SeamAxis ? axis : 16); };

@@ -18,7 +18,8 @@ TEST(LogFormat, ValueTextsAndConversions) {
   for (auto [text, value] : {std::pair{"0.75", 0.75}, {"1E-5", 1e-5}, {"+2.5", 2.5}}) EXPECT_EQ(ParseReal(text), value);
   for (const char* bad : {"nan", "1e999", "0x10", "+-1", "1.5.5", "1-2"}) EXPECT_FALSE(ParseReal(bad)) << bad;
   EXPECT_EQ(ParseColour("R: 1 G: 2 B: 3"), 0x030201u);
-  for (const char* bad : {"R: 256 G: 0 B: 0", "R: -1 G: 0 B: 0", "R: 0 G: 256 B: 0", "R: 1 G: 2 B: 3x"})
+  for (const char* bad :
+       {"R: 256 G: 0 B: 0", "R: -1 G: 0 B: 0", "R: 0 G: 256 B: 0", "R: 0 G: 0 B: 256", "R: 1 G: 2 B: 3x"})
     EXPECT_FALSE(ParseColour(bad)) << bad;
   EXPECT_EQ(ParseFlag(" False"), false);
   EXPECT_EQ(ParseFlag("True"), true);

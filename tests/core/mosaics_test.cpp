@@ -124,7 +124,7 @@ TEST(Mosaic, VorqSwizzleIsWaveFlipAndShrink) {
     }
 }
 
-TEST(Blend, GradientBarsRow) {
+TEST(Blend, GradientBarsRowAndMergeBufferPerChannel) {
   // One bar on 256 columns: the begin colour at 0, the end colour at 128.
   const uint32_t c1 = 0x0A14F0, c2 = 0xF0C805;
   for (int n : {1, 3, 7, 50, -3, 0})
@@ -137,9 +137,6 @@ TEST(Blend, GradientBarsRow) {
         for (int y = 0; y < 3; ++y) ASSERT_EQ(Px(g, x, y), MakePixel(ch(0), ch(8), ch(16))) << n << " " << x;
       }
     }
-}
-
-TEST(Blend, MergeBufferPerChannel) {
   const TFastDIB img = Random(37, 19, 9), buf = Random(37, 19, 10);
   TFastDIB self = Clone(img);
   MergeBuffer(self, self, 50);  // the image as its own buffer: unchanged

@@ -58,6 +58,7 @@ TEST(PenModes, EachModeOnKnownBytesByNameInMenuOrder) {
   };
   for (int m = 0; m < kPenModeCount; ++m) {
     EXPECT_STREQ(PenModeName(m), want[m].Name);
+    EXPECT_STREQ(kPenModeNames[size_t(m)], want[m].Name);  // the table the log lines are read and written with
     EXPECT_EQ(PenModeFromName(want[m].Name), m);
     TFastDIB s = Uniform(3, 2, d);
     PlotPixel(s, 1, 1, Pen{p, 1, PenModeFromIndex(m)});
@@ -204,7 +205,7 @@ TEST(Rectangle, OutlineBrushAndCornerOrder) {
   EXPECT_EQ(Count(z, brush), 64);
 }
 
-TEST(Ellipse, FilledEllipseWithOutline) {
+TEST(Ellipse, FilledWithOutlineAndClosedForAnyBox) {
   // The box 10..49 x 10..29; centre (29.5, 19.5), semi-axes 19.5 and 9.5.
   // Width 2: outline between the semi-axes 20.5 x 10.5 and 18.5 x 8.5.
   const TPixel24 pen{1, 2, 3}, brush{200, 100, 50};
@@ -222,21 +223,18 @@ TEST(Ellipse, FilledEllipseWithOutline) {
       ASSERT_EQ(s.GetPixel(y, x), s.GetPixel(y, 59 - x));
       ASSERT_EQ(s.GetPixel(y, x), s.GetPixel(39 - y, x));
     }
-}
-
-TEST(Ellipse, OutlineIsClosedForAnyBox) {
   // A one-pixel outline must keep a 4-connected fill from outside out of the
   // middle, including thin and tiny boxes; a hollow brush leaves it alone.
-  const TPixel24 pen{255, 255, 255}, red{0, 0, 255};
+  const TPixel24 red{0, 0, 255};
   const int boxes[][4] = {{3, 3, 40, 25}, {2, 2, 60, 9}, {20, 2, 27, 38}, {5, 5, 10, 10}, {9, 9, 12, 30}};
   for (const auto& b : boxes) {
     for (int w : {1, 2, 3}) {
-      TFastDIB s = Uniform(64, 40, kBlack);
-      DrawEllipse(s, b[0], b[1], b[2], b[3], Pen{pen, w, PenMode::Normal}, Brush{red, false});
+      TFastDIB e = Uniform(64, 40, kBlack);
+      DrawEllipse(e, b[0], b[1], b[2], b[3], Pen{kWhite, w, PenMode::Normal}, Brush{red, false});
       const int cx = (b[0] + b[2] - 1) / 2, cy = (b[1] + b[3] - 1) / 2;
-      if (s.GetPixel(cy, cx) == pen) continue;  // too small to have a middle
-      FloodFill(s, 0, 0, red);
-      EXPECT_EQ(s.GetPixel(cy, cx), kBlack) << b[0] << "," << b[1] << "," << b[2] << "," << b[3] << " w" << w;
+      if (e.GetPixel(cy, cx) == kWhite) continue;  // too small to have a middle
+      FloodFill(e, 0, 0, red);
+      EXPECT_EQ(e.GetPixel(cy, cx), kBlack) << b[0] << "," << b[1] << "," << b[2] << "," << b[3] << " w" << w;
     }
   }
 }

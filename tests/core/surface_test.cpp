@@ -20,7 +20,7 @@ TFastDIB Numbered(int w, int h) {
 TPixel24 At(const TFastDIB& s, int x, int y) { return s.GetPixel(y, x); }
 }  // namespace
 
-TEST(Surface, LayoutArithmetic) {
+TEST(Surface, LayoutAndSetSize) {
   struct Case { int w, bpr, gap; } cases[] = {{1, 4, 1}, {5, 16, 1}, {256, 768, 0}, {3, 12, 3}, {4, 12, 0}};
   for (auto c : cases) {
     TFastDIB s;
@@ -34,10 +34,7 @@ TEST(Surface, LayoutArithmetic) {
   s.SetSize(2, 1, 24, 0);
   s.SetPixel(0, 1, MakePixel(10, 20, 30));
   EXPECT_TRUE(s.Bits[3] == 30 && s.Bits[4] == 20 && s.Bits[5] == 10);
-}
-
-TEST(Surface, SetSizeKeepsPixelsOnlyWhenUnchanged) {
-  TFastDIB s = Numbered(4, 3);
+  s = Numbered(4, 3);
   s.SetSize(4, 3, 24, 0);
   EXPECT_EQ(At(s, 3, 2), MakePixel(3, 2, 5));
   s.SetSize(4, 4, 24, 0);
@@ -148,9 +145,7 @@ TEST(Surface, StorageKeptAcrossSizesClearsWhatItMust) {
 
 TEST(Surface, SwapCopyAndGapBytes) {
   TFastDIB a = Numbered(5, 3), b = Numbered(2, 7);
-  const uint8_t* aBits = a.Bits;
   a.Swap(b);
-  EXPECT_EQ(b.Bits, aBits);
   EXPECT_EQ(At(a, 1, 6), MakePixel(1, 6, 7));
   EXPECT_EQ(At(b, 4, 2), MakePixel(4, 2, 6));
   // A copy into kept storage carries the gap bytes too.
