@@ -488,7 +488,7 @@ TEST(ImageFile, FilesWrittenInPiecesMatchTheEncoders) {
 
 // ---------------------------------------------------------------- JPEG
 
-TEST(JpegCodec, RoundTripBaselineAndQuality) {
+TEST(JpegCodec, RoundTripBaselineQualityAndGreyAndCmykFiles) {
   TempDir dir;
   const TFastDIB img = Gradient(61, 37);
   std::string error;
@@ -521,9 +521,7 @@ TEST(JpegCodec, RoundTripBaselineAndQuality) {
   EXPECT_FALSE(DecodeJpeg(h.data(), h.size() / 2, back, reason));
   EXPECT_EQ(reason, "the JPEG data is damaged (premature end of JPEG file)");
   EXPECT_EQ(back.Row(0)[3 * 61], 0) << "gap bytes stay 0";
-}
-
-TEST(JpegCodec, GreyAndCmykFilesAreConverted) {
+  // Grey and CMYK files are converted.
   Bytes grey(16 * 8);
   for (size_t i = 0; i < grey.size(); ++i) grey[i] = i % 16 < 8 ? 40 : 200;
   const Bytes greyFile = JpegFrom(16, 8, 1, JCS_GRAYSCALE, grey);
@@ -756,7 +754,7 @@ TEST(PngRead, EveryFilterOnOneCoreAndTwoAndInterlaced) {
 
 // ---------------------------------------------------------------- routes and files
 
-TEST(ImageFile, SaveRouteByExtensionOnly) {
+TEST(ImageFile, SaveRouteByExtensionOnlyLoadByContent) {
   struct Case {
     const char* Path;
     ImageFormat Route;
@@ -770,9 +768,6 @@ TEST(ImageFile, SaveRouteByExtensionOnly) {
                                 {".hidden", ".hidden.jpg"}, {"pic.BMP", "pic.BMP"}, {"a.b/pic.gif", "a.b/pic.gif"},
                                 {"a.b\\pic", "a.b\\pic.jpg"}, {"a/", "a/"}})
     EXPECT_EQ(WithDefaultExtension(typed), written);
-}
-
-TEST(ImageFile, RoundTripsAndContentSniffing) {
   TempDir dir;
   std::string error;
   // An 8-bit RGB PNG named .jpg opens by its content.

@@ -122,7 +122,7 @@ TFastDIB RefRotateSeamless(const TFastDIB& img) {
 
 }  // namespace
 
-// Edge Merge is the strip blend with strips of an Nth of each side (of the whole side for 1/1, see SeamAxis).
+// Edge Merge is the strip blend with strips of an Nth of each side (of the whole side for 1/1, see below).
 TEST(EdgeMerge, StripsOfAnNthMatchTheBlendAndTheEdges) {
   // Strips of one pixel or less (20 / 16, 31 / 16) leave the image: the blend would divide by zero.
   for (auto [w, h, n] : {std::tuple{256, 256, 16}, {97, 61, 16}, {256, 256, 4}, {97, 61, 4}, {20, 20, 16}, {31, 5, 16},
@@ -137,7 +137,7 @@ TEST(EdgeMerge, StripsOfAnNthMatchTheBlendAndTheEdges) {
   }
 }
 
-TEST(SeamlessEdge, MatchesReferenceAndEdgesMatch) {
+TEST(SeamlessEdge, MatchesReferenceEdgesMatchAndOneAxisIsThatHalf) {
   struct Case {
     int w, h, s;
   } cases[] = {{64, 48, 16}, {30, 40, 100}, {50, 50, 49}, {100, 7, 3}, {30, 40, 1}, {30, 40, -5}};
@@ -150,9 +150,6 @@ TEST(SeamlessEdge, MatchesReferenceAndEdgesMatch) {
     EXPECT_TRUE(SamePixels(img, ref));
     EXPECT_TRUE(c.s <= 1 ? SamePixels(img, src) : Seamless(img));  // amounts of 1 or less change nothing
   }
-}
-
-TEST(SeamAxis, OneAxisIsThatHalfOfTheBlend) {
   // 37 x 23: Edge Merge 1/4 has strips of 9 columns or 5 rows; Seamless Edge 100 is clamped to 11.
   const TFastDIB src = Random(37, 23, 5);
   for (bool cols : {true, false}) {
