@@ -192,7 +192,7 @@ TFastDIB RefWater(const TFastDIB& in, const TFastDIB& mapIn, int L, int V) {
   return out;
 }
 
-TEST(StretchBlur, WhiteBufferLeavesTheFinalShiftBlackBufferTheRest) {
+TEST(StretchBlur, WhiteAndBlackBuffersAndTheRepetitionsAsDescribed) {
   for (const auto& sz : kShapes)
     for (auto [L, V, R] : {std::tuple{1, 1, 32}, {-3, 2, 5}, {7, -1, 1}, {0, 4, 3}, {INT_MAX, INT_MIN, 7}}) {
       const TFastDIB in = Random(sz[0], sz[1], 11);
@@ -205,9 +205,6 @@ TEST(StretchBlur, WhiteBufferLeavesTheFinalShiftBlackBufferTheRest) {
       EXPECT_TRUE(SamePixels(black, Shifted(in, lr - lr / 2, vr - vr / 2))) << L << " " << V << " " << R;
       EXPECT_TRUE(SamePixels(empty, black));
     }
-}
-
-TEST(StretchBlur, MatchesTheRepetitionsAsDescribed) {
   uint32_t seed = 40;
   BothVectorPaths([&](bool) {
     for (const auto& sz : kShapes)

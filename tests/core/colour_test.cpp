@@ -90,7 +90,7 @@ TEST(ColourEffects, NegativeGrayEraseAndColorRotate) {
   EXPECT_TRUE(StripIs(rotated(1), {MakePixel(0x24, 0x68, 0xAC), MakePixel(0x01, 0, 0)}));
 }
 
-TEST(ColourEffects, ExchangeColorTolerance) {
+TEST(ColourEffects, ExchangeColorToleranceAndTint) {
   const uint32_t pen = 0x0A0AFA;  // (250, 10, 10)
   const uint32_t brush = 0x332211;
   const TPixel24 P = MakePixel(0x11, 0x22, 0x33);
@@ -113,18 +113,16 @@ TEST(ColourEffects, ExchangeColorTolerance) {
   TFastDIB u = Strip({MakePixel(0, 255, 128)});
   ExchangeColor(u, pen, brush, -1);  // 0xFFFF
   EXPECT_TRUE(StripIs(u, {P}));
-}
-
-TEST(ColourEffects, Tint) {
+  // Tint.
   // White: grey with the value of the brightest channel.
-  TFastDIB s = Strip({MakePixel(10, 200, 30), MakePixel(0, 0, 0), MakePixel(255, 1, 2), MakePixel(7, 7, 9)});
-  Tint(s, 0xFFFFFF);
-  EXPECT_TRUE(StripIs(s, {MakePixel(200, 200, 200), MakePixel(0, 0, 0), MakePixel(255, 255, 255), MakePixel(9, 9, 9)}));
+  TFastDIB white = Strip({MakePixel(10, 200, 30), MakePixel(0, 0, 0), MakePixel(255, 1, 2), MakePixel(7, 7, 9)});
+  Tint(white, 0xFFFFFF);
+  EXPECT_TRUE(StripIs(white, {MakePixel(200, 200, 200), MakePixel(0, 0, 0), MakePixel(255, 255, 255), MakePixel(9, 9, 9)}));
   // (200, 100, 50): brightest 255 gives the colour itself; 128 gives
   // round(100.39), round(50.20), round(25.10).
-  TFastDIB t = Strip({MakePixel(0, 255, 3), MakePixel(128, 0, 0), MakePixel(0, 0, 0)});
-  Tint(t, 0x3264C8);
-  EXPECT_TRUE(StripIs(t, {MakePixel(200, 100, 50), MakePixel(100, 50, 25), MakePixel(0, 0, 0)}));
+  TFastDIB tinted = Strip({MakePixel(0, 255, 3), MakePixel(128, 0, 0), MakePixel(0, 0, 0)});
+  Tint(tinted, 0x3264C8);
+  EXPECT_TRUE(StripIs(tinted, {MakePixel(200, 100, 50), MakePixel(100, 50, 25), MakePixel(0, 0, 0)}));
 }
 
 TEST(ColourSliders, TablesAtStatedAmountsAndPerChannelPasses) {

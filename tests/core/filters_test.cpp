@@ -130,7 +130,7 @@ TEST(Convolve, ListedKernelsMatchTheReferenceOnEverySize) {
   }
 }
 
-TEST(Convolve, LineAtLeftEdgeWrapsButCornersRepeatOwnPixel) {
+TEST(Convolve, EdgesDivisorsAndSumsAtTheirLimits) {
   const int32_t(&blur)[9] = FindFixedFilter(10)->Kernel;
   TFastDIB s = test::Painted(5, 4, [](int x, int) { return x == 0 ? MakePixel(255, 255, 255) : MakePixel(0, 0, 0); });
   Convolve3x3(blur, 32, s);
@@ -141,14 +141,11 @@ TEST(Convolve, LineAtLeftEdgeWrapsButCornersRepeatOwnPixel) {
   const uint8_t inner[5] = {111, 71, 0, 0, 71}, outer[5] = {135, 71, 0, 0, 47};
   auto lit = [&](int x, int y) { return test::Grey(y == 0 || y == 3 ? outer[x] : inner[x]); };
   EXPECT_TRUE(Same(s, test::Painted(5, 4, lit)));
-}
-
-TEST(Convolve, DivisorAndSumEdgeCases) {
   // "-1" typed becomes 65535: 257 * 255 / 65535 = 1, 257 * 254 / 65535 = 0.
-  TFastDIB s = Uniform(3, 2, MakePixel(255, 254, 0));
+  TFastDIB top = Uniform(3, 2, MakePixel(255, 254, 0));
   const int32_t k257[9] = {0, 0, 0, 0, 257, 0, 0, 0, 0};
-  Convolve3x3(k257, 65535, s);
-  EXPECT_EQ(s.GetPixel(1, 2), MakePixel(1, 0, 0));
+  Convolve3x3(k257, 65535, top);
+  EXPECT_EQ(top.GetPixel(1, 2), MakePixel(1, 0, 0));
   // Mixed signs, quotient truncated: 40 / 3 = 13, 4 / 3 = 1.
   TFastDIB n = Uniform(3, 2, MakePixel(10, 1, 0));
   const int32_t neg[9] = {0, 0, 0, 0, -5, 0, 0, 0, 9};
@@ -186,7 +183,7 @@ TEST(Convolve, VectorDivisionExactOverWholeSumRange) {
   }
 }
 
-TEST(GBlur, ByteConversionAndKernelTrim) {
+TEST(GBlur, ByteConversionKernelTrimAndReference) {
   for (auto [sum, byte] : {std::pair{255.0, 255}, {std::nextafter(255.0, 0.0), 254}, {1e9, 255}, {-3.5, 0}, {17.99, 17}})
     EXPECT_EQ(GaussSumToByte(sum), byte) << sum;
   // Worked by hand from exp(-(j/r)^2/2): the weights dropped from the ends
@@ -207,9 +204,6 @@ TEST(GBlur, ByteConversionAndKernelTrim) {
     }
     EXPECT_NEAR(sum, 1.0, 1e-6);
   }
-}
-
-TEST(GBlur, MatchesReference) {
   for (int mode : {0, 1, 2}) {
     SetWorkerCount(mode == 0 ? 1 : 2);
     detail::UseVectorGauss(mode != 2);

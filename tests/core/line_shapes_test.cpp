@@ -124,7 +124,7 @@ TEST(LineShapes, EveryCommandLineParsesAndWritesBackUnchanged) {
   EXPECT_EQ(covered.size(), size_t(kLineKindCount)) << "a sample for every shape";
 }
 
-TEST(LineShapes, TextHolesKeepWhatWasTyped) {
+TEST(LineShapes, TextHolesKeepWhatWasTypedMalformedLinesAreRefused) {
   ParsedCommand p = ParseCommandLine(kSamples[9].line);
   ASSERT_EQ(p.Args.size(), 10u);
   EXPECT_EQ(p.Args[4].Text, "-3");
@@ -133,9 +133,6 @@ TEST(LineShapes, TextHolesKeepWhatWasTyped) {
   p = ParseCommandLine(kSamples[39].line);
   EXPECT_EQ(p.Args[0].Text, "Arial");
   EXPECT_EQ(p.Args[4].Text, "say \"hi\" , Location X 1");
-}
-
-TEST(LineShapes, MalformedLinesAreRefusedWithTheExpectedForm) {
   for (const char* bad : {
            "Line from X 1 Y 2 To X 3, Pen Size 2, Pen Color R: 0 G: 0 B: 0, Pen XORPen",
            "Ellipse from X 1 Y 2, To X 3 Y 4, Pen Size 2, Pen Color R: 0 G: 0 B: 0, Brush Color R: 0 G: 0 B: 0, Full",
