@@ -13,9 +13,7 @@ TEST(ColourCommands, ExchangeColorAndTintDialog) {
   f.ed.ToolBox.BrushColor = 0x00FF00;  // green
   f.ed.WorkSurface.SetPixel(0, 0, MakePixel(230, 30, 0));
   f.ed.WorkSurface.SetPixel(0, 1, MakePixel(229, 10, 10));
-  f.ed.TreeView1Change("Exchange Color");
-  f.ed.ToolBox.Box(Box::eAmtMain).Text = "20";
-  EXPECT_TRUE(f.ed.bGoClick());
+  EXPECT_TRUE(f.Apply("Exchange Color", "20"));
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 0), MakePixel(0, 255, 0));
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 1), MakePixel(229, 10, 10));
 
@@ -51,7 +49,7 @@ TEST(ColourSliderCommands, PreviewFromTheWorkingImageOnly) {
   }
   EXPECT_TRUE(f.Unchanged(before));
   SliderPreview(f.ed, SliderPositions{});
-  EXPECT_TRUE(test::Same(f.ed.ScratchSurface, before) && f.ed.Undo.Empty());
+  EXPECT_TRUE(test::SamePixels(f.ed.ScratchSurface, before) && f.ed.Undo.Empty());
   // OK without a preview of the image's size (here its width but not its height) builds one.
   f.ed.ScratchSurface.SetSize(f.ed.WorkSurface.Width(), 10, 24, 0);
   bGoodClick(f.ed, pos);

@@ -80,9 +80,7 @@ TEST(DistortCommands, ApplyInputRules) {
   DistortEditor f(32, 32);
   // Astroid: an even value goes up by one, then at most 9.
   for (auto [typed, stored] : {std::pair{4, 5}, {12, 9}, {-2, -1}, {7, 7}}) {
-    f.ed.TreeView1Change("Astroid");
-    f.ed.ToolBox.Box(Box::eAmtMain).Text = std::to_string(typed);
-    ASSERT_TRUE(f.ed.bGoClick());
+    ASSERT_TRUE(f.Apply("Astroid", std::to_string(typed)));
     EXPECT_EQ(f.ed.EffectVals[fx::Astroid], stored) << typed;
   }
   // Whirl/Pinch: pinch limited to -1 .. 1, a negative radius becomes 0; the corrected values stay.
@@ -104,9 +102,7 @@ TEST(DistortCommands, ApplyInputRules) {
   f.ed.ToolBox.PenColor = 0x00FF00;
   ASSERT_TRUE(f.ed.bGoClick() && f.ed.Second[TrColVal] == 0x00FF00);
   // A sine height beyond the image is limited to it for this run only, and the box shows it.
-  f.ed.TreeView1Change("SineWave U/D");
-  f.ed.ToolBox.Box(Box::eAmtSecond).Text = "1000";
-  ASSERT_TRUE(f.ed.bGoClick());
+  ASSERT_TRUE(f.Apply("SineWave U/D", "1000", Box::eAmtSecond));
   EXPECT_EQ(f.ed.ToolBox.Box(Box::eAmtSecond).Text, "32");
   EXPECT_EQ(f.ed.EffectVals[fx::SineWaveUD], 1000);
 }

@@ -124,7 +124,7 @@ TEST(GradientCommands, GradientLinesReplay) {
   EXPECT_TRUE(f.Unchanged(before));
 }
 
-TEST(GradientCommands, MultiGradientPaintsThePreviewSize) {
+TEST(GradientCommands, MultiGradientPaintsThePreviewSizeAndKeepsItsMarkersInOrder) {
   Fx f(300, 200);
   f.OpenLog("multi.txt");
   MultiGradient1Click(f.ed);
@@ -139,9 +139,8 @@ TEST(GradientCommands, MultiGradientPaintsThePreviewSize) {
             "Color R: 0 G: 255 B: 255, Left Position 85, Right Position 170");
   ASSERT_EQ(ReplayLine(f.ed, line).Status, ReplayStatus::Done);
   EXPECT_TRUE(f.Unchanged(painted));
-}
 
-TEST(GradientCommands, MultiMarkersStayInOrder) {
+  // The markers stay in order whatever the preview's size.
   MultiGradientState m;
   SetMultiPreviewSize(m, 164, 10);  // the right marker's left edge just fits: it stays
   EXPECT_EQ(m.RightPos, 170);

@@ -88,7 +88,7 @@ TEST(UndoRing, LeanReplayKeepsWhatTheLinesNeed) {
     for (const std::string& l : lines) {
       ASSERT_EQ(ReplayLine(full, l).Status, ReplayStatus::Done) << l;
       ASSERT_EQ(ReplayLine(lean, l).Status, ReplayStatus::Done) << l;
-      ASSERT_TRUE(test::Same(full.WorkSurface, lean.WorkSurface)) << l;
+      ASSERT_TRUE(test::SamePixels(full.WorkSurface, lean.WorkSurface)) << l;
       EXPECT_TRUE(needs.Undos > 0 || lean.Undo.Empty()) << "no snapshots at all";
     }
   }

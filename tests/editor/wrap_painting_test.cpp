@@ -84,7 +84,7 @@ TEST(WrapPainting, LineAndFilledEllipseLandModuloTheSize) {
             "B: 0, Filled, Wrap");
   // The batch tool gives the same pixels with the setting off.
   test::EditorFixture<> r;
-  EXPECT_TRUE(test::Same(Replayed(r, start, lines).WorkSurface, want));
+  EXPECT_TRUE(test::SamePixels(Replayed(r, start, lines).WorkSurface, want));
 }
 
 TEST(WrapPainting, FloodFillSpreadsThroughTheEdges) {
@@ -124,7 +124,7 @@ TEST(WrapPainting, PasteAsSelectionOverACornerLandsInAllFour) {
   EXPECT_EQ(lines, std::vector<std::string>{"Paste As Selection at Left 35, Top 22, Wrap"});
   test::EditorFixture<> r;
   CopySurface(w.ui.Clipboard, r.ui.Clipboard);
-  EXPECT_TRUE(test::Same(Replayed(r, start, lines).WorkSurface, s));
+  EXPECT_TRUE(test::SamePixels(Replayed(r, start, lines).WorkSurface, s));
 }
 
 TEST(WrapPainting, SelectionOverTheEdgeTakesTheOppositeSide) {
@@ -134,7 +134,7 @@ TEST(WrapPainting, SelectionOverTheEdgeTakesTheOppositeSide) {
   w.tools.SelectTool(PaintTool::Select);
   w.tools.MouseDown(w.ed, W - 3, -2, MouseButton::Left);  // 3 columns on the image, 2 beyond the right edge
   w.tools.MouseUp(w.ed, W + 2, 4, MouseButton::Left);     // rows -2 and -1 come from the bottom
-  ASSERT_TRUE(w.tools.SelectionChosen(w.ed, SelectionAction::CopyToBuffer).Done);
+  ASSERT_TRUE(w.tools.SelectionChosen(w.ed, SelectionAction::CopyToBuffer).BufferChanged && w.ed.BufferFilled);
   const TFastDIB& b = w.ed.BufferSurface;
   ASSERT_EQ(std::pair(b.Width(), b.Height()), std::pair(5, 6));
   for (int y = 0; y < 6; ++y)
@@ -143,7 +143,7 @@ TEST(WrapPainting, SelectionOverTheEdgeTakesTheOppositeSide) {
   const std::vector<std::string> lines = w.CloseLogLines();
   EXPECT_EQ(lines, std::vector<std::string>{"Select Area From Left 34 Top -2, Right 39 Bottom 4, Copy to Buffer, Wrap"});
   test::EditorFixture<> r;
-  EXPECT_TRUE(test::Same(Replayed(r, w.ed.WorkSurface, lines).BufferSurface, b));
+  EXPECT_TRUE(test::SamePixels(Replayed(r, w.ed.WorkSurface, lines).BufferSurface, b));
   w.tools.MouseDown(w.ed, -3, -2, MouseButton::Left);  // more than a tile each way: one tile
   w.tools.MouseUp(w.ed, W + 4, H + 6, MouseButton::Left);
   ASSERT_TRUE(w.tools.SelectionChosen(w.ed, SelectionAction::CopyToBuffer).Done);
@@ -156,5 +156,5 @@ TEST(WrapPainting, FreeHandCrossingAnEdgeComesBackOnTheOtherSide) {
   const TFastDIB expect = Folded([](TFastDIB& s, int ox, int oy) {
     PenStroke(s, Pen{PixelFromColour(0x00FF0000), 3, PenMode::Normal}, ox - 2, oy + 5).LineTo(ox + 3, oy + 5);
   });
-  EXPECT_TRUE(test::Same(w.ed.WorkSurface, expect));
+  EXPECT_TRUE(test::SamePixels(w.ed.WorkSurface, expect));
 }
