@@ -60,7 +60,7 @@ Editor& Replayed(test::EditorFixture<>& r, const TFastDIB& start, const std::vec
 
 }  // namespace
 
-TEST(WrapPainting, LineAndFilledEllipseLandModuloTheSize) {
+TEST(WrapPainting, LineFilledEllipseAndFreeHandLandModuloTheSize) {
   Wrapper w("vorq_wrap_shapes.txt");
   const TFastDIB start = w.Snapshot();
   const Pen pen{kBlue, 3, PenMode::Normal};
@@ -85,6 +85,14 @@ TEST(WrapPainting, LineAndFilledEllipseLandModuloTheSize) {
   // The batch tool gives the same pixels with the setting off.
   test::EditorFixture<> r;
   EXPECT_TRUE(test::SamePixels(Replayed(r, start, lines).WorkSurface, want));
+
+  // A free-hand stroke crossing an edge comes back on the other side.
+  Wrapper free("vorq_wrap_free.txt");
+  free.Drag(PaintTool::FreeHand, -2, 5, 3, 5);
+  const TFastDIB stroke = Folded([](TFastDIB& s, int ox, int oy) {
+    PenStroke(s, Pen{PixelFromColour(0x00FF0000), 3, PenMode::Normal}, ox - 2, oy + 5).LineTo(ox + 3, oy + 5);
+  });
+  EXPECT_TRUE(test::SamePixels(free.ed.WorkSurface, stroke));
 }
 
 TEST(WrapPainting, FloodFillSpreadsThroughTheEdges) {
@@ -148,13 +156,4 @@ TEST(WrapPainting, SelectionOverTheEdgeTakesTheOppositeSide) {
   w.tools.MouseUp(w.ed, W + 4, H + 6, MouseButton::Left);
   ASSERT_TRUE(w.tools.SelectionChosen(w.ed, SelectionAction::CopyToBuffer).Done);
   EXPECT_EQ(std::pair(b.Width(), b.Height()), std::pair(W, H));
-}
-
-TEST(WrapPainting, FreeHandCrossingAnEdgeComesBackOnTheOtherSide) {
-  Wrapper w("vorq_wrap_free.txt");
-  w.Drag(PaintTool::FreeHand, -2, 5, 3, 5);
-  const TFastDIB expect = Folded([](TFastDIB& s, int ox, int oy) {
-    PenStroke(s, Pen{PixelFromColour(0x00FF0000), 3, PenMode::Normal}, ox - 2, oy + 5).LineTo(ox + 3, oy + 5);
-  });
-  EXPECT_TRUE(test::SamePixels(w.ed.WorkSurface, expect));
 }
