@@ -107,6 +107,7 @@ TEST(UndoRing, BoundedInLevelsAndBytes) {
       ring.Push(work);  // snapshot of the image before "effect" i
       work = Filled(4, 3, uint8_t(i));
     }
+    EXPECT_TRUE(ring.Full());
     EXPECT_EQ(ring.Order(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0}));
     for (int i = 16; i >= 2; --i) {
       ASSERT_TRUE(ring.Pop(work));
