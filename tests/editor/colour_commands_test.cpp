@@ -6,24 +6,17 @@ using namespace vorq;
 
 using Fixture = test::EditorFixture<test::RecordingUi>;
 
-TEST(ColourCommands, ExchangeColorUsesPenBrushAndTolerance) {
+TEST(ColourCommands, ExchangeColorAndTintDialog) {
   Fixture f;
-  f.OpenLog("vorq_colour_exchange.txt");
+  f.OpenLog("vorq_colour_commands.txt");
   f.ed.ToolBox.PenColor = 0x0A0AFA;    // (250, 10, 10)
   f.ed.ToolBox.BrushColor = 0x00FF00;  // green
   f.ed.WorkSurface.SetPixel(0, 0, MakePixel(230, 30, 0));
   f.ed.WorkSurface.SetPixel(0, 1, MakePixel(229, 10, 10));
-  f.ed.TreeView1Change("Exchange Color");
-  f.ed.ToolBox.Box(Box::eAmtMain).Text = "20";
-  EXPECT_TRUE(f.ed.bGoClick());
+  EXPECT_TRUE(f.Apply("Exchange Color", "20"));
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 0), MakePixel(0, 255, 0));
   EXPECT_EQ(f.ed.WorkSurface.GetPixel(0, 1), MakePixel(229, 10, 10));
-  EXPECT_EQ(f.CloseLog(), "Exchange Color, Pen R: 250 G: 10 B: 10, Brush R: 0 G: 255 B: 0\r\n");
-}
 
-TEST(ColourCommands, TintDialog) {
-  Fixture f;
-  f.OpenLog("vorq_colour_tint.txt");
   f.ed.TintColor = 0x0000FF;
   f.ui.NextColor = 0xFFFFFFFF;  // white; the top byte is no colour
   f.ed.WorkSurface.SetPixel(3, 4, MakePixel(10, 200, 30));
@@ -39,8 +32,9 @@ TEST(ColourCommands, TintDialog) {
   f.ed.MenuEffect(fx::Tint);
   EXPECT_EQ(f.ui.DialogStart, 0xFFFFFFu);
   EXPECT_EQ(f.ed.EffectId, 34);
-  EXPECT_TRUE(f.ed.Undo.Count() == 1 && f.Unchanged(before));
-  EXPECT_EQ(f.CloseLog(), "Tint, Color R: 255 G: 255 B: 255\r\nTint, Color R: 255 G: 255 B: 255\r\n");
+  EXPECT_TRUE(f.ed.Undo.Count() == 2 && f.Unchanged(before));
+  EXPECT_EQ(f.CloseLog(), "Exchange Color, Pen R: 250 G: 10 B: 10, Brush R: 0 G: 255 B: 0\r\n"
+                          "Tint, Color R: 255 G: 255 B: 255\r\nTint, Color R: 255 G: 255 B: 255\r\n");
 }
 
 // The preview always starts from the working image and leaves it alone.
@@ -55,7 +49,7 @@ TEST(ColourSliderCommands, PreviewFromTheWorkingImageOnly) {
   }
   EXPECT_TRUE(f.Unchanged(before));
   SliderPreview(f.ed, SliderPositions{});
-  EXPECT_TRUE(test::Same(f.ed.ScratchSurface, before) && f.ed.Undo.Empty());
+  EXPECT_TRUE(test::SamePixels(f.ed.ScratchSurface, before) && f.ed.Undo.Empty());
   // OK without a preview of the image's size (here its width but not its height) builds one.
   f.ed.ScratchSurface.SetSize(f.ed.WorkSurface.Width(), 10, 24, 0);
   bGoodClick(f.ed, pos);
@@ -82,6 +76,15 @@ TEST(ColourSliderCommands, OkCommitsSnapshotsAndLogs) {
   bGoodClick(f.ed, pos);
   EXPECT_EQ(f.ed.Undo.Count(), 3);
   EXPECT_TRUE(f.Unchanged(preview));
+
+  // Cancel puts back exactly the image before its preview, with no snapshot and no line.
+  pos = {.Lightness = 420, .Saturation = 90, .Blue = 210};
+  SliderPreview(f.ed, pos);
+  const int changes = f.ui.ImageChanges;
+  bBadClick(f.ed, pos);
+  EXPECT_EQ(pos, SliderPositions{});
+  EXPECT_TRUE(f.Unchanged(preview) && f.ed.Undo.Count() == 3);
+  EXPECT_GT(f.ui.ImageChanges, changes);  // the view shows WorkSurface again
   EXPECT_EQ(f.CloseLog(),
             "Brighten\r\n"
             "ToolBox Sliders to positions:  Lightness -30, Contrast 45, Saturation -255, Red 255, Green -255, Blue 1\r\n"
@@ -89,20 +92,6 @@ TEST(ColourSliderCommands, OkCommitsSnapshotsAndLogs) {
   f.ed.bUndoClick();
   f.ed.bUndoClick();
   EXPECT_TRUE(f.Unchanged(before));
-}
-
-TEST(ColourSliderCommands, CancelRestoresExactly) {
-  Fixture f;
-  f.OpenLog("vorq_colour_cancel.txt");
-  const TFastDIB before = f.Snapshot();
-  SliderPositions pos{.Lightness = 420, .Saturation = 90, .Blue = 210};
-  SliderPreview(f.ed, pos);
-  const int changes = f.ui.ImageChanges;
-  bBadClick(f.ed, pos);
-  EXPECT_EQ(pos, SliderPositions{});
-  EXPECT_TRUE(f.Unchanged(before) && f.ed.Undo.Empty());
-  EXPECT_GT(f.ui.ImageChanges, changes);  // the view shows WorkSurface again
-  EXPECT_EQ(f.CloseLog(), "");
 }
 
 TEST(ColourSliderCommands, ReplayLine) {

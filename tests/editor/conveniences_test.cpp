@@ -10,7 +10,7 @@
 namespace vorq {
 namespace {
 
-TEST(Conveniences, RecentFilesKeepEightNewestFirstAndRoundTrip) {
+TEST(Conveniences, RecentFilesRoundTripAndEachMapGivesEveryKeyOnce) {
   std::vector<std::string> list;
   for (int i = 0; i < 9; ++i) AddRecentFile(list, "/p/" + std::to_string(i));
   AddRecentFile(list, "/p/5");
@@ -32,9 +32,8 @@ TEST(Conveniences, RecentFilesKeepEightNewestFirstAndRoundTrip) {
   EXPECT_EQ(dup.RecentFiles, std::vector<std::string>{"/a"});
   EXPECT_FALSE(dup.StandardShortcuts || dup.DockToolBox);
   EXPECT_EQ(ini.ReadInteger("MainForm", "Top", 0), 1);
-}
 
-TEST(Conveniences, EachMapGivesEveryKeyOnce) {
+  // Each shortcut map gives every key once.
   for (const bool standard : {false, true}) {
     std::set<std::string> keys{"Ctrl+C", "Ctrl+V"};
     if (standard)

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -20,25 +19,11 @@ inline void PaintPattern(TFastDIB& s) {
     for (int x = 0; x < s.Width(); ++x) s.SetPixel(y, x, MakePixel(uint8_t(x * 7 + y), uint8_t(x ^ y), uint8_t(y * 3)));
 }
 
-inline bool Same(const TFastDIB& a, const TFastDIB& b) {
-  return a.Width() == b.Width() && a.Height() == b.Height() && std::memcmp(a.Bits, b.Bits, a.ImageSize()) == 0;
-}
-
 inline std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
-}
-
-inline std::vector<std::string> ReadLines(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<std::string> out;
-  for (std::string l; std::getline(in, l);) {
-    if (!l.empty() && l.back() == '\r') l.pop_back();
-    out.push_back(l);
-  }
-  return out;
 }
 
 // Counts the hourglass and remembers what the colour dialog was opened with.
@@ -66,12 +51,15 @@ struct EditorFixture {
     ed.WorkSurface.SetSize(w, h, 24, 0);
     PaintPattern(ed.WorkSurface);
   }
-  TFastDIB Snapshot() const {
-    TFastDIB c;
-    CopySurface(ed.WorkSurface, c);
-    return c;
+  TFastDIB Snapshot() const { return Clone(ed.WorkSurface); }
+  // The row padding too: a command must not write there either.
+  bool Unchanged(const TFastDIB& before) const { return SamePixels(before, ed.WorkSurface, true); }
+  // Chooses the effect in the tree, types into one of its boxes and presses Apply.
+  bool Apply(const std::string& effect, const std::string& text, Box box = Box::eAmtMain) {
+    ed.TreeView1Change(effect);
+    ed.ToolBox.Box(box).Text = text;
+    return ed.bGoClick();
   }
-  bool Unchanged(const TFastDIB& before) const { return test::Same(before, ed.WorkSurface); }
   std::string OpenLog(const std::string& name) {
     logPath = ::testing::TempDir() + name;
     EXPECT_TRUE(ed.Log.Open(logPath, false));
@@ -81,9 +69,13 @@ struct EditorFixture {
     ed.Log.Close();
     return ReadText(logPath);
   }
+  // The log's lines without their line ends.
   std::vector<std::string> CloseLogLines() {
-    ed.Log.Close();
-    return ReadLines(logPath);
+    std::istringstream in(CloseLog());
+    std::vector<std::string> out;
+    for (std::string l; std::getline(in, l); out.push_back(l))
+      if (!l.empty() && l.back() == '\r') l.pop_back();
+    return out;
   }
 };
 

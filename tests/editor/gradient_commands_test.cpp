@@ -23,7 +23,6 @@ TEST(GradientCommands, StartGradientPastesAsTheResetImage) {
   EXPECT_EQ(f.ui.GradientChanges, 1);
   EXPECT_TRUE(f.ed.Undo.Empty());
   f.ed.WorkSurface.SetSize(40, 30, 24, 0);
-  f.OpenLog("paste.txt");
   PasteToImage1Click(f.ed);
   const TFastDIB& w = f.ed.WorkSurface;
   ASSERT_EQ(std::pair(w.Width(), w.Height()), std::pair(256, 256));
@@ -35,8 +34,6 @@ TEST(GradientCommands, StartGradientPastesAsTheResetImage) {
   f.ed.New1Click();
   f.ed.Reset1Click();
   EXPECT_TRUE(f.Unchanged(pasted));
-  EXPECT_EQ(f.CloseLogLines(), (std::vector<std::string>{"Paste Gradient to Image", "New Image, Color R: 255 G: 255 B: 255",
-                                                         "Image Reset"}));
 }
 
 TEST(GradientCommands, DesignTakesTheImageSizeAndLogsOnlyOnOk) {
@@ -45,7 +42,6 @@ TEST(GradientCommands, DesignTakesTheImageSizeAndLogsOnlyOnOk) {
   f.ui.AcceptGradient = false;
   EXPECT_FALSE(Design1Click(f.ed));
   EXPECT_EQ(f.ed.Gradient.Width, "300");  // the fields took the size before the dialog
-  EXPECT_EQ(f.ed.Gradient.Hint, "Current Gradient (Dbl-Click to Paste into Image)");
   f.ui.AcceptGradient = true;
   ASSERT_TRUE(cbStyleChange(f.ed.Gradient, "Horizontal"));
   EXPECT_TRUE(Design1Click(f.ed));
@@ -54,10 +50,18 @@ TEST(GradientCommands, DesignTakesTheImageSizeAndLogsOnlyOnOk) {
   EXPECT_TRUE(f.ed.Undo.Empty());
   PasteToImage1Click(f.ed);
   EXPECT_EQ(f.ed.WorkSurface.Height(), 200);
+  // Draw Gradient takes the image's size too, and a cancelled designer still pastes.
+  ASSERT_TRUE(cbStyleChange(f.ed.Gradient, "VertCenter"));
+  f.ed.WorkSurface.SetSize(64, 48, 24, 0);
+  f.ui.AcceptGradient = false;
+  f.ed.MenuEffect(fx::Gradient);
+  EXPECT_EQ(f.ed.WorkSurface.GetPixel(24, 5), MakePixel(0, 255, 255));  // row H div 2 is the end colour
   EXPECT_EQ(f.CloseLogLines(),
             (std::vector<std::string>{"Design Gradient, Width 300, Height 200, Gradient Horizontal, From Color R: 0 G: "
                                       "0 B: 128, To Color R: 0 G: 255 B: 255, Angle 0",
-                                      "Paste Gradient to Image"}));
+                                      "Paste Gradient to Image",
+                                      "Draw Gradient, Width 64, Height 48, Gradient VertCenter, From Color R: 0 G: 0 "
+                                      "B: 128, To Color R: 0 G: 255 B: 255, Angle 0"}));
 }
 
 TEST(GradientCommands, DesignerFieldsFollowTheirRules) {
@@ -79,17 +83,6 @@ TEST(GradientCommands, DesignerFieldsFollowTheirRules) {
   const GradientParams& p = g.hGrad.Params();
   EXPECT_EQ(std::tuple(p.BeginColor, p.EndColor, int(p.Style), p.StartAngle, g.hGrad.Width()),
             std::tuple(kNavy, kAqua, int(TGradientStyle::gsVertCenter), 0, 256));
-}
-
-TEST(GradientCommands, DrawGradientTakesTheImageSize) {
-  Fx f(64, 48);
-  f.OpenLog("draw.txt");
-  f.ui.AcceptGradient = false;  // a cancelled designer still pastes
-  f.ed.MenuEffect(fx::Gradient);
-  EXPECT_EQ(f.ed.WorkSurface.GetPixel(24, 5), MakePixel(0, 255, 255));  // row H div 2 is the end colour
-  EXPECT_EQ(f.CloseLogLines(),
-            (std::vector<std::string>{"Draw Gradient, Width 64, Height 48, Gradient VertCenter, From Color R: 0 G: 0 "
-                                      "B: 128, To Color R: 0 G: 255 B: 255, Angle 0"}));
 }
 
 TEST(GradientCommands, GradientLinesReplay) {
@@ -131,7 +124,7 @@ TEST(GradientCommands, GradientLinesReplay) {
   EXPECT_TRUE(f.Unchanged(before));
 }
 
-TEST(GradientCommands, MultiGradientPaintsThePreviewSize) {
+TEST(GradientCommands, MultiGradientPaintsThePreviewSizeAndKeepsItsMarkersInOrder) {
   Fx f(300, 200);
   f.OpenLog("multi.txt");
   MultiGradient1Click(f.ed);
@@ -146,9 +139,8 @@ TEST(GradientCommands, MultiGradientPaintsThePreviewSize) {
             "Color R: 0 G: 255 B: 255, Left Position 85, Right Position 170");
   ASSERT_EQ(ReplayLine(f.ed, line).Status, ReplayStatus::Done);
   EXPECT_TRUE(f.Unchanged(painted));
-}
 
-TEST(GradientCommands, MultiMarkersStayInOrder) {
+  // The markers stay in order whatever the preview's size.
   MultiGradientState m;
   SetMultiPreviewSize(m, 164, 10);  // the right marker's left edge just fits: it stays
   EXPECT_EQ(m.RightPos, 170);
@@ -214,14 +206,6 @@ TEST(GradientCommands, RefusedCellSizesAreRecordedWithoutSnapshot) {
                                       "StretchBlur with Buffer, Left/Right 0, Up/Down 0, Repetitions 32",
                                       "StretchBlur with Self, Left/Right 0, Up/Down 0, Repetitions 32",
                                       "Mosaic, Size of Cell 128"}));
-}
-
-TEST(GradientCommands, SwizzleShowsTheHeightItUsed) {
-  Fx f(40, 16);
-  f.ed.EffectVals[fx::VorqSwizzle] = 200;
-  f.ed.ToolBox.Box(Box::eAmtSecond).Text = "";
-  f.ed.MenuEffect(fx::VorqSwizzle);
-  EXPECT_EQ(f.ed.ToolBox.Box(Box::eAmtSecond).Text, "16");
 }
 
 }  // namespace

@@ -46,11 +46,9 @@ TEST(LivePreview, ApplyAfterPreviewIsPlainApplyWithOneSnapshotAndOneLine) {
     ASSERT_TRUE(p.ed.bGoClick());
     EXPECT_FALSE(p.ed.Preview().Active());
 
-    plain.Type(stale ? "7" : "250");
-    ASSERT_TRUE(plain.ed.bGoClick());
-    EXPECT_TRUE(test::Same(p.ed.WorkSurface, plain.ed.WorkSurface)) << stale;
+    ASSERT_TRUE(plain.Apply("Twist", stale ? "7" : "250"));
+    EXPECT_TRUE(test::SamePixels(p.ed.WorkSurface, plain.ed.WorkSurface)) << stale;
     EXPECT_EQ(p.ed.Undo.Count(), 1) << stale;
-    EXPECT_EQ(p.ed.EffectVals, plain.ed.EffectVals);
     EXPECT_EQ(p.CloseLogLines(), std::vector<std::string>{stale ? "Twist, Looseness 7" : "Twist, Looseness 250"});
     p.ed.bUndoClick();
     EXPECT_TRUE(p.Unchanged(original));
@@ -65,7 +63,7 @@ TEST(LivePreview, EndingPutsBackTheExactImageAndValuesAndWritesNothing) {
     p.ed.MenuEffect(fx::MirrorLR);  // an older snapshot that Undo must leave alone
     const TFastDIB original = p.Snapshot();
     p.ed.EffectVals[fx::Twist] = 77;
-    const auto vals = p.ed.EffectVals;
+    auto vals = p.ed.EffectVals;
     const auto second = p.ed.Second;
     p.ed.TreeView1Change("Twist");
     p.Type("300");
@@ -82,21 +80,19 @@ TEST(LivePreview, EndingPutsBackTheExactImageAndValuesAndWritesNothing) {
     }
     EXPECT_FALSE(p.ed.Preview().Active()) << way;
     EXPECT_EQ(p.ed.Undo.Count(), way == OtherCommand ? 2 : 1) << way;
-    if (way == Default) {  // the defaults, shown in the box
-      EXPECT_TRUE(p.ed.EffectVals[fx::Twist] == 100 && p.ed.ToolBox.Box(Box::eAmtMain).Text == "100");
-    } else {
-      EXPECT_EQ(p.ed.EffectVals, vals) << way;
-    }
+    if (way == Default) vals[fx::Twist] = 100;  // the defaults, shown in the box
+    EXPECT_EQ(p.ed.EffectVals, vals) << way;
+    EXPECT_TRUE(way != Default || p.ed.ToolBox.Box(Box::eAmtMain).Text == "100");
     EXPECT_EQ(p.ed.Second, second) << way;
     if (way == OtherCommand) {  // Negative ran on the original, its snapshot the original
       PreviewEditor plain;
       plain.ed.MenuEffect(fx::MirrorLR);
       plain.ed.MenuEffect(fx::Negative);
-      EXPECT_TRUE(test::Same(p.ed.WorkSurface, plain.ed.WorkSurface));
+      EXPECT_TRUE(test::SamePixels(p.ed.WorkSurface, plain.ed.WorkSurface));
       p.ed.bUndoClick();
     }
     EXPECT_TRUE(p.Unchanged(original)) << way;
-    if (way == Copy) EXPECT_TRUE(test::Same(p.ui.Clipboard, original));
+    if (way == Copy) EXPECT_TRUE(test::SamePixels(p.ui.Clipboard, original));
     const auto lines = p.CloseLogLines();
     EXPECT_EQ(lines.front(), "Mirror L/R");
     EXPECT_EQ(lines.size(), way == OtherCommand ? 3u : way == Copy ? 2u : 1u) << way;  // Negative and its UnDo
@@ -112,9 +108,22 @@ TEST(LivePreview, EndingPutsBackTheExactImageAndValuesAndWritesNothing) {
   EXPECT_EQ(f.ed.Second[FishVal], magnification);
 }
 
-TEST(LivePreview, StopsThroughTheProgressReportAndRefusesCommandsMeanwhile) {
+TEST(LivePreview, DialogEffectsBadValuesAndStopsShowNothing) {
   PreviewEditor p;
   const TFastDIB original = p.Snapshot();
+  EXPECT_EQ(p.ed.Preview().Show(fx::Tint, nullptr), Outcome::Refused);
+  EXPECT_EQ(p.ed.Preview().Show(fx::Circular, nullptr), Outcome::Refused);
+  EXPECT_EQ(p.ed.Preview().Show(fx::Negative, nullptr), Outcome::Shown);  // a command without the hourglass too
+  p.Type("12a");
+  EXPECT_EQ(p.Show(), Outcome::Refused);
+  EXPECT_TRUE(p.ui.Messages.empty());  // no box while typing
+  EXPECT_EQ(p.ed.Status[kPanelEffect], "'12a' is not a valid integer value");
+  // Apply then says it, as plain Apply does, and changes nothing.
+  EXPECT_FALSE(p.ed.bGoClick());
+  EXPECT_EQ(p.ui.Messages, std::vector<std::string>{"'12a' is not a valid integer value"});
+  EXPECT_TRUE(p.Unchanged(original));
+
+  // Stopped through the progress report, the preview shows the original again.
   p.Type("300");
   Sink stop;
   stop.onReport = [] { return false; };
@@ -135,22 +144,7 @@ TEST(LivePreview, StopsThroughTheProgressReportAndRefusesCommandsMeanwhile) {
   EXPECT_FALSE(p.ed.Preview().Active());
   EXPECT_TRUE(p.Unchanged(original) && p.ed.Undo.Empty());
   EXPECT_TRUE(p.CloseLogLines().empty());
-}
 
-TEST(LivePreview, DialogEffectsAndBadValuesShowNothing) {
-  PreviewEditor p;
-  const TFastDIB original = p.Snapshot();
-  EXPECT_EQ(p.ed.Preview().Show(fx::Tint, nullptr), Outcome::Refused);
-  EXPECT_EQ(p.ed.Preview().Show(fx::Circular, nullptr), Outcome::Refused);
-  EXPECT_EQ(p.ed.Preview().Show(fx::Negative, nullptr), Outcome::Shown);  // a command without the hourglass too
-  p.Type("12a");
-  EXPECT_EQ(p.Show(), Outcome::Refused);
-  EXPECT_TRUE(p.ui.Messages.empty());  // no box while typing
-  EXPECT_EQ(p.ed.Status[kPanelEffect], "'12a' is not a valid integer value");
-  // Apply then says it, as plain Apply does, and changes nothing.
-  EXPECT_FALSE(p.ed.bGoClick());
-  EXPECT_EQ(p.ui.Messages, std::vector<std::string>{"'12a' is not a valid integer value"});
-  EXPECT_TRUE(p.Unchanged(original));
   // A check that refuses shows the original, and Apply refuses again: no snapshot.
   p.ed.TreeView1Change("Rotate Seamless");
   EXPECT_EQ(p.Show(), Outcome::Shown);
@@ -174,6 +168,6 @@ TEST(LivePreview, APenBrushOrGradientChosenSinceThePreviewIsAppliedAfresh) {
       else (chosen == Brush ? e->ed.ToolBox.BrushColor : e->ed.ToolBox.PenColor) = 0x00FF00;
     }
     ASSERT_TRUE(p.ed.bGoClick() && plain.ed.bGoClick());
-    EXPECT_TRUE(test::Same(p.ed.WorkSurface, plain.ed.WorkSurface)) << chosen;
+    EXPECT_TRUE(test::SamePixels(p.ed.WorkSurface, plain.ed.WorkSurface)) << chosen;
   }
 }
