@@ -1,6 +1,6 @@
-// The effect catalogue's columns that the program acts on, as listed: names,
-// categories, recorded names, defaults and the second parameters' keys. (The
-// menu captions and help texts are labels; the shortcuts are checked as key maps.)
+// The effect catalogue as listed: names, categories, recorded names, defaults,
+// the tool box's help texts and the second parameters' keys. (The menu
+// captions are labels; the shortcuts are checked as key maps.)
 #include <gtest/gtest.h>
 
 #include <string>
@@ -49,6 +49,18 @@ TEST(Catalogue, RowsAsListed) {
   EXPECT_EQ(defaults,
             "0 0 0 0 0 0 250 0 0 0 0 0 0 2 0 50 64 0 100 0 0 5 25 3 6 50 15 64 18 700 8 0 0 0 0 0 0 25 0 0 0 0 0 45 0 64 "
             "3 3 0 50 50 20 700 1 -1 64 128 32 32 4 3 1 16 16 24 270 ");
+  EXPECT_EQ(Column([](const EffectInfo& e) { return e.HelpText; }),
+            "No User Settings|No User Settings|No User Settings|No User Settings|No User Settings|No User "
+            "Settings|Range: 1 - 510|No User Settings|No User Settings|No User Settings|No User Settings|No User "
+            "Settings|No User Settings|Range: 1 - 5|No User Settings|Range: 1 - Height|Range: 1 - Width||Range: 1 - "
+            "500|Range: 0.01 - 5.00|No User Settings|Range: 1 - 9 (Odd)|Range: 1 - 100|Range: 2 - 30|Range: 4 - "
+            "40|Range: 1 - 500|Range: 1 - 250|Range: 1 - 200|Range: 10 - 30|Marble Ctls|Range: 1 - 8|No User "
+            "Settings|No User Settings|No User Settings|No User Settings|No User Settings|No User Settings|Exchg Pen < "
+            "Brush|No User Settings|No User Settings|No User Settings|No User Settings|No User Settings|Range: 1 - "
+            "359|No User Settings|Range: 1 - Width|Range: 3 - 30|Range: 1 - 50|No User Settings|Range: 1 - "
+            "99|Range: 1 - 99|Range: 1 - 45|Lower = Smoother|-Width/Hgt to Width/Hgt|-Width/Hgt to Width/Hgt|-Width/Hgt "
+            "to Width/Hgt|-Width/Hgt to Width/Hgt|Hue 0 - 360|Azimuth is Angle|Split offset|Bluriness|Default is "
+            "Black|Width of Ripple|Width of Seam|Phase is Shift Point|Angle is Amount of Effect|");
   // Second parameters: names (the settings keys) and start values.
   std::string second;
   for (const SecondParamInfo& p : kSecondParams) second += std::string(p.Name) + "=" + FormatReal(p.Default) + " ";
