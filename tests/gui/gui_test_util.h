@@ -2,11 +2,9 @@
 // collected instead of shown, and a patterned image to run effects on.
 #pragma once
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -33,20 +31,6 @@ T* Child(QWidget* parent, const char* name) {
   T* w = parent->findChild<T*>(name);
   if (!w) qFatal("no child %s", name);
   return w;
-}
-
-// A window's title with every caption, label and hint it shows, sorted.
-inline QStringList Captions(QWidget* w) {
-  QStringList all{w->windowTitle()};
-  for (QWidget* c : w->findChildren<QWidget*>()) {
-    if (auto* l = qobject_cast<QLabel*>(c)) all << l->text();
-    if (auto* b = qobject_cast<QAbstractButton*>(c)) all << b->text();
-    if (auto* g = qobject_cast<QGroupBox*>(c)) all << g->title();
-    all << c->toolTip();
-  }
-  all.removeAll(QString());
-  all.sort();
-  return all;
 }
 
 // Types into a box as a person does, one key at a time.

@@ -155,10 +155,8 @@ void PaintingTest::selectionDialogAnswersEachAction() {
 
   bool looked = false;
   // The band stays on screen while the question is open; Cancel keeps the image.
-  f.AnswerSelection("bCancel", [&](TfSelect* d) {
+  f.AnswerSelection("bCancel", [&](TfSelect*) {
     looked = true;
-    QCOMPARE(Captions(d), QStringList({"Cancel", "Copy to Buffer", "Copy to Clipboard", "Crop to Selection",
-                                       "Selection Action"}));
     QCOMPARE(f.view()->BandRect(), QRect(QPoint(20, 20), QPoint(60, 40)));
     QCOMPARE(f.view()->grab().toImage().pixel(23, 30), At(work, 23, 30));
   });

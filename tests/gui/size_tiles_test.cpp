@@ -42,9 +42,6 @@ void MainWindowTest::sizerControlsFollowTheRules() {
   auto* height = Child<QLineEdit>(&d, "meHeight");
   auto* pctWidth = Child<QLineEdit>(&d, "mePctWidth");
   auto* pctHeight = Child<QLineEdit>(&d, "mePctHeight");
-  QCOMPARE(Captions(&d), QStringList({"%", "1024 X 768", "640 X 480", "800 X 600", "Cancel", "Current Size:",
-                                      "Custom...", "Height", "OK", "Percent", "Pixels", "Select Size", "Set Size",
-                                      "Width", "Width 300  Height 200", "X", "X"}));
 
   // Digits only, at most 4 for the width and 3 for the height and the percents.
   for (auto [box, typed, kept] : {std::tuple{width, "12a345", "1234"}, {height, "9876", "987"}}) {
@@ -59,9 +56,6 @@ void MainWindowTest::sizerControlsFollowTheRules() {
   Type(pctWidth, "25");
   Type(pctHeight, "10");
   QCOMPARE(width->text() + " " + height->text(), QString("75 20"));
-  QStringList items;
-  for (QAction* a : d.popupMenu()->actions()) items << a->text();
-  QCOMPARE(items, QStringList({"CD Front 912 x 456", "CD Back 564 x 444", "CD Front 1/2"}));
   for (auto [item, size] : {std::pair{2, "456 456"}, {1, "564 444"}, {0, "912 456"}}) {
     d.popupMenu()->actions().at(item)->trigger();
     QCOMPARE(width->text() + " " + height->text(), QString(size));
@@ -165,7 +159,6 @@ void MainWindowTest::resizeDialogAndTestTiles() {
     QVERIFY2(left > 100 && right > 20, qPrintable(QString("line %1: %2 %3").arg(i).arg(left).arg(right)));
   }
   QCOMPARE(tester->windowTitle() + " " + QString::number(tester->isMaximized()), QString("Test Tiles 1"));
-  QCOMPARE(Child<QPushButton>(tester, "btnOK")->geometry(), QRect(296, 56, 65, 41));
 
   Child<QPushButton>(tester, "btnOK")->click();
   QVERIFY(!tester->isVisible() && f.window->isEnabled() && f.window->toolBox()->isVisible());
