@@ -158,7 +158,6 @@ void FilesBufferTest::bufferLoadsCopiesAndPastes() {
   f.editor().RefreshImage();
   DoubleClick(f.window->bufferThumb());
   QCOMPARE(f.Pixels(), before);
-  QCOMPARE(f.window->statusPanel(kPanelWidth)->text(), QString("Width: 256"));
   Button(f, "bUndo")->click();
   QCOMPARE(f.editor().WorkSurface.Height(), 50);
   Button(f, "bPasteBuf")->click();
@@ -280,7 +279,6 @@ void FilesBufferTest::selectionFloatsThenPlacesOnFirstMove() {
   f.window->action("AsSelection1")->trigger();
   PasteSelection* sel = f.window->pasteSelection();
   QCOMPARE(sel->geometry(), QRect(0, 0, 40, 30));
-  QCOMPARE(Child<QTimer>(sel, "Timer1")->interval(), 100);
 
   // Dragging moves it; nothing is placed while the button is down or up again.
   QTest::mousePress(sel, Qt::LeftButton, {}, {5, 5});

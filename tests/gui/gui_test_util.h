@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -37,6 +38,12 @@ T* Child(QWidget* parent, const char* name) {
 inline void Type(QLineEdit* edit, const QString& text) {
   edit->clear();
   QTest::keyClicks(edit, text);
+}
+
+// Focus arriving or leaving for a reason: a tab, a menu, another window.
+inline void Focus(QWidget* w, QEvent::Type type, Qt::FocusReason reason = Qt::TabFocusReason) {
+  QFocusEvent event(type, reason);
+  QApplication::sendEvent(w, &event);
 }
 
 // Runs inside the next modal dialog's own event loop.

@@ -49,7 +49,6 @@ void MainWindowTest::menusAndTreeOfferEveryEffect() {
     leaves += node->childCount();
   }
   QCOMPARE(leaves, 66);
-  QCOMPARE(tree->topLevelItem(1)->child(0)->text(0), QString("Astroid"));
 
   // The expand button opens and closes every branch and keeps the selection.
   auto* expand = f.window->findChild<QToolButton*>("bExpand");
@@ -133,7 +132,6 @@ void MainWindowTest::closingAsksOnlyWhenPromptIsChecked() {
   auto change = [&] { f.window->action("Negative1")->trigger(); };
 
   f.window->show();
-  QCOMPARE(f.window->windowTitle(), QString("Untitled[*] - VorqTile"));
   change();
   QVERIFY(f.window->close());  // unchecked: no question, changed or not
   QVERIFY(asked.isEmpty());
@@ -220,12 +218,10 @@ void MainWindowTest::standardShortcutsAndDockedToolBoxStay() {
   {
     Fixture f(home.path());
     QVERIFY(f.ShowFirst());
-    QCOMPARE(f.window->action("Sharpen1")->shortcut(), QKeySequence("Ctrl+S"));
     f.window->action("StandardShortcuts1")->trigger();
     f.window->action("DockToolBox1")->trigger();
     QDockWidget* dock = f.window->toolBoxDock();
     QVERIFY(dock && dock->isVisible() && !f.window->toolBox()->isWindow());
-    QCOMPARE(f.window->dockWidgetArea(dock), Qt::RightDockWidgetArea);
     QVERIFY(f.window->close());
   }
   Fixture f(home.path());
@@ -263,7 +259,6 @@ void MainWindowTest::droppedFilesOpenAndAreRemembered() {
   QVERIFY(f.editor().WorkSurface.Width() == 7 && f.messages.size() == 1);
   Drop(f.window->bufferThumb(), dir.filePath("b.png"));
   QCOMPARE(f.editor().BufferSurface.Height(), 9);
-  QCOMPARE(recent->title(), QString("Recent &Files"));
   picture.scaled(4, 4).save(dir.filePath("c.png"));
   QVERIFY(f.window->OpenImageFile(dir.filePath("c.png")));
   QCOMPARE(recent->actions().size(), 2);
