@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -124,6 +125,8 @@ struct Fixture {
   }
   Editor& editor() { return window->editor(); }
   TfToolBox* box() { return window->toolBox(); }
+  // The colour the tool box's pen button shows.
+  QColor PenSwatch() { return Child<QPushButton>(box(), "bPen")->icon().pixmap(12, 12).toImage().pixelColor(6, 6); }
 
   // Shows the window and waits for its first-show work (start image, gradient).
   bool ShowFirst() {

@@ -52,14 +52,13 @@ struct Painter : Fixture {
   }
 };
 
-struct Canvas : Fixture {
+// A larger window with a white image of the given size.
+struct Canvas : Painter {
   Canvas(int w, int h) {
     window->resize(900, 700);
-    if (!ShowExposed()) qWarning("the main window was not shown");
     editor().WorkSurface.SetSize(w, h, 24, 0);
-    Fill(MakePixel(255, 255, 255));
+    Fill(kWhite);
   }
-  ImageView* view() { return window->imageView(); }
   QString Panel(const char* name) { return window->findChild<QLabel*>(name)->text(); }
 };
 
@@ -133,8 +132,7 @@ void PaintingTest::paintingToolsThroughTheView() {
   QTest::mouseClick(f.view(), Qt::LeftButton, {}, {7, 8});
   QCOMPARE(f.editor().ToolBox.PenColor, 0x38220Cu);
   // The pen button shows the colour taken.
-  const QImage swatch = Child<QPushButton>(f.box(), "bPen")->icon().pixmap(12, 12).toImage();
-  QCOMPARE(swatch.pixelColor(6, 6), QColor(12, 34, 56));
+  QCOMPARE(f.PenSwatch(), QColor(12, 34, 56));
 
   // The view repaints after a fill.
   f.Tool("bFill");
@@ -193,7 +191,7 @@ void PaintingTest::zoomedLineLandsInImageCoordinates() {
   QVERIFY(f.view()->size() == QSize(160, 120) && f.Panel("stBarZoom") == "Zoom: 4x");
   f.editor().ToolBox.PenColor = 0;
   f.editor().ToolBox.PenSize = "1";
-  QTest::mouseClick(Child<QToolButton>(f.window->toolBox(), "bLine"), Qt::LeftButton);
+  f.Tool("bLine");
   // Screen (21, 29) is image (5, 7); screen (62, 30) is image (15, 7).
   QTest::mousePress(f.view(), Qt::LeftButton, {}, {21, 29});
   QTest::mouseMove(f.view(), {62, 30});
@@ -227,7 +225,7 @@ void PaintingTest::tiledViewShowsTheCopiesAndTheSeams() {
   f.window->action("TiledView1")->trigger();
   QCOMPARE(f.view()->size(), QSize(72, 48));
   QTest::mouseMove(f.view(), {5, 3});  // over the top left copy: its pixel (5, 3)
-  QCOMPARE(f.window->statusPanel(kPanelX)->text() + " " + f.window->statusPanel(kPanelY)->text(), QString("X: 5 Y: 3"));
+  QCOMPARE(f.statusPanelText(kPanelX) + " " + f.statusPanelText(kPanelY), QString("X: 5 Y: 3"));
   const QImage shot = f.view()->grab().toImage();
   for (int ty = 0; ty < 3; ++ty)
     for (int tx = 0; tx < 3; ++tx) QCOMPARE(shot.pixelColor(tx * 24 + 23, ty * 16), QColor(255, 0, 0));
@@ -240,7 +238,7 @@ void PaintingTest::tiledViewShowsTheCopiesAndTheSeams() {
       return false;
     }
   } repaints;
-  QTest::mouseClick(Child<QToolButton>(f.window->toolBox(), "bFree"), Qt::LeftButton);
+  f.Tool("bFree");
   QTest::mousePress(f.view(), Qt::LeftButton, {}, {24 + 5, 16 + 3});  // in the middle copy, the image itself
   QTest::qWait(20);
   f.view()->installEventFilter(&repaints);

@@ -23,7 +23,7 @@ void SetImage(Fixture& f, int w, int h) {
 
 }  // namespace
 
-void MainWindowTest::sizerControlsFollowTheRules() {
+void MainWindowTest::resizeDialogAndTestTiles() {
   QStringList messages;
   TfrmSizer d(nullptr, [&](const std::string& text) { messages << QString::fromStdString(text); });
   SizerState s;
@@ -83,15 +83,12 @@ void MainWindowTest::sizerControlsFollowTheRules() {
   });
   QCOMPARE(d.exec(), int(QDialog::Accepted));
   QCOMPARE(QSize(s.NewWidth, s.NewHeight), QSize(120, 150));
-}
 
-void MainWindowTest::resizeDialogAndTestTiles() {
+  // Through the menus. Cancel: nothing happens, whatever was typed.
   Fixture f;
   f.StartLog();
   SetImage(f, 256, 200);
   const std::vector<uint8_t> before = f.Pixels();
-
-  // Cancel: nothing happens, whatever was typed.
   WhenModal([](QWidget* d) {
     QCOMPARE(Child<QLabel>(d, "Label4")->text(), QString("Width 256  Height 200"));
     Type(Child<QLineEdit>(d, "meWidth"), "10");
@@ -129,12 +126,12 @@ void MainWindowTest::resizeDialogAndTestTiles() {
   // The middle of the window, between the two columns of text and below the
   // button, shows the image repeated from (0, 0).
   const QImage shot = tester->grab().toImage();
-  const TFastDIB& s = f.editor().WorkSurface;
+  const TFastDIB& work = f.editor().WorkSurface;
   QVERIFY(shot.width() > 600);
   int checked = 0;
   for (int y = 120; y < shot.height() && y < 420; y += 7)
     for (int x = 380; x < shot.width() - 140; x += 11) {
-      QCOMPARE(shot.pixel(x, y), At(s, x % 50, y % 30));
+      QCOMPARE(shot.pixel(x, y), At(work, x % 50, y % 30));
       ++checked;
     }
   QVERIFY(checked > 100);
