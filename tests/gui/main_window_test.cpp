@@ -240,6 +240,7 @@ void MainWindowTest::standardShortcutsAndDockedToolBoxStay() {
   QVERIFY(f.window->toolBoxDock() && f.window->toolBoxDock()->isVisible());
   f.window->action("DockToolBox1")->trigger();
   QVERIFY(f.window->toolBox()->isWindow() && f.window->toolBox()->isVisible());
+  QCOMPARE(f.window->toolBox()->size(), QSize(191, 270));  // its own size again, not the dock's
 }
 
 void MainWindowTest::droppedFilesOpenAndAreRemembered() {

@@ -255,7 +255,7 @@ void TextLogTest::logViewerFollowsAndEditorAsks() {
   f.StartLog();
   f.window->CopyImagetoBuffer1Click();
   f.window->action("ViewLog1")->trigger();
-  QVERIFY(!viewer->isModal() && !f.window->toolBox()->isVisible());
+  QVERIFY(!viewer->isModal() && viewer->Memo()->isReadOnly() && !f.window->toolBox()->isVisible());
   // Logging goes on, and the viewer shows each new line.
   f.window->PasteBuffertoImage1Click();
   QTRY_COMPARE(viewer->Lines().size(), 3);
@@ -316,7 +316,7 @@ void TextLogTest::logViewerFollowsAndEditorAsks() {
   bool stayedOpen = false;
   WhenModal([&](QWidget* modal) {
     QCOMPARE(modal, static_cast<QWidget*>(editor));
-    QVERIFY(!f.window->toolBox()->isVisible());
+    QVERIFY(!f.window->toolBox()->isVisible() && !editor->Memo()->isReadOnly());
     editor->Memo()->appendPlainText("Blur");
     editor->reject();  // Escape or the close box: the question, answered No
     stayedOpen = editor->isVisible();
