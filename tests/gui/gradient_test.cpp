@@ -57,14 +57,8 @@ void PaintingTest::designersThroughTheirControls() {
   WhenModal([&](QWidget* modal) {
     auto* d = qobject_cast<TfGradient*>(modal);
     QVERIFY(d);
-    QCOMPARE(Captions(d), QStringList({"Angle", "D", "From Color...", "Gradient Designer", "Gradient Style", "Height",
-                                       "OK", "Paste into Image Now", "Reset to Defaults", "Set Ending Color",
-                                       "Set Starting Color", "To Color...", "Width"}));
     QVERIFY(Child<QPushButton>(d, "bOK")->isDefault());
     auto* style = Child<QComboBox>(d, "cbStyle");
-    QStringList items;
-    for (int i = 0; i < style->count(); ++i) items << style->itemText(i);
-    QCOMPARE(items.join(","), QString("Vertical,VertCenter,Horizontal,HorizCenter,Rectangle,Elliptic,Radial1,Radial2"));
     auto fields = [d, style] {
       return QStringList({Child<QLineEdit>(d, "meWide")->text(), Child<QLineEdit>(d, "meHigh")->text(),
                           Child<QLineEdit>(d, "meAngle")->text(), style->currentText()});
@@ -110,8 +104,6 @@ void PaintingTest::designersThroughTheirControls() {
     auto* d = qobject_cast<TfGradMulti*>(modal);
     QVERIFY(d);
     QCOMPARE(d->preview()->size(), QSize(300, 40));
-    QCOMPARE(Captions(d), QStringList({"170", "85", "Double Click to Change a Color...", "Height", "Left Pos:",
-                                       "Multi-Gradient Designer", "OK", "Right Pos:", "Width"}));
     // Drag the right marker 40 pixels to the right with the mouse.
     QWidget* right = d->rightMarker();
     QTest::mousePress(right, Qt::LeftButton, {}, QPoint(6, 9));

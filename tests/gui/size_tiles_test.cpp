@@ -1,5 +1,4 @@
 // The Set Size dialog with ReSize Fast and Smooth, Image ▸ Seamless, and Test Tiles.
-#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -17,11 +16,6 @@ namespace vorq::gui::test {
 
 namespace {
 
-void Focus(QWidget* w, QEvent::Type type, Qt::FocusReason reason = Qt::TabFocusReason) {
-  QFocusEvent event(type, reason);
-  QApplication::sendEvent(w, &event);
-}
-
 void SetImage(Fixture& f, int w, int h) {
   f.editor().WorkSurface.SetSize(w, h, 24, 0);
   f.PaintPattern();
@@ -29,7 +23,7 @@ void SetImage(Fixture& f, int w, int h) {
 
 }  // namespace
 
-void MainWindowTest::sizerControlsFollowTheRules() {
+void MainWindowTest::resizeDialogAndTestTiles() {
   QStringList messages;
   TfrmSizer d(nullptr, [&](const std::string& text) { messages << QString::fromStdString(text); });
   SizerState s;
@@ -42,9 +36,6 @@ void MainWindowTest::sizerControlsFollowTheRules() {
   auto* height = Child<QLineEdit>(&d, "meHeight");
   auto* pctWidth = Child<QLineEdit>(&d, "mePctWidth");
   auto* pctHeight = Child<QLineEdit>(&d, "mePctHeight");
-  QCOMPARE(Captions(&d), QStringList({"%", "1024 X 768", "640 X 480", "800 X 600", "Cancel", "Current Size:",
-                                      "Custom...", "Height", "OK", "Percent", "Pixels", "Select Size", "Set Size",
-                                      "Width", "Width 300  Height 200", "X", "X"}));
 
   // Digits only, at most 4 for the width and 3 for the height and the percents.
   for (auto [box, typed, kept] : {std::tuple{width, "12a345", "1234"}, {height, "9876", "987"}}) {
@@ -59,9 +50,6 @@ void MainWindowTest::sizerControlsFollowTheRules() {
   Type(pctWidth, "25");
   Type(pctHeight, "10");
   QCOMPARE(width->text() + " " + height->text(), QString("75 20"));
-  QStringList items;
-  for (QAction* a : d.popupMenu()->actions()) items << a->text();
-  QCOMPARE(items, QStringList({"CD Front 912 x 456", "CD Back 564 x 444", "CD Front 1/2"}));
   for (auto [item, size] : {std::pair{2, "456 456"}, {1, "564 444"}, {0, "912 456"}}) {
     d.popupMenu()->actions().at(item)->trigger();
     QCOMPARE(width->text() + " " + height->text(), QString(size));
@@ -95,15 +83,12 @@ void MainWindowTest::sizerControlsFollowTheRules() {
   });
   QCOMPARE(d.exec(), int(QDialog::Accepted));
   QCOMPARE(QSize(s.NewWidth, s.NewHeight), QSize(120, 150));
-}
 
-void MainWindowTest::resizeDialogAndTestTiles() {
+  // Through the menus. Cancel: nothing happens, whatever was typed.
   Fixture f;
   f.StartLog();
   SetImage(f, 256, 200);
   const std::vector<uint8_t> before = f.Pixels();
-
-  // Cancel: nothing happens, whatever was typed.
   WhenModal([](QWidget* d) {
     QCOMPARE(Child<QLabel>(d, "Label4")->text(), QString("Width 256  Height 200"));
     Type(Child<QLineEdit>(d, "meWidth"), "10");
@@ -141,31 +126,16 @@ void MainWindowTest::resizeDialogAndTestTiles() {
   // The middle of the window, between the two columns of text and below the
   // button, shows the image repeated from (0, 0).
   const QImage shot = tester->grab().toImage();
-  const TFastDIB& s = f.editor().WorkSurface;
+  const TFastDIB& work = f.editor().WorkSurface;
   QVERIFY(shot.width() > 600);
   int checked = 0;
   for (int y = 120; y < shot.height() && y < 420; y += 7)
     for (int x = 380; x < shot.width() - 140; x += 11) {
-      QCOMPARE(shot.pixel(x, y), At(s, x % 50, y % 30));
+      QCOMPARE(shot.pixel(x, y), At(work, x % 50, y % 30));
       ++checked;
     }
   QVERIFY(checked > 100);
-  // "Sample Text" in 16 colours every 36 pixels, large at the left and small at the right (the lines
-  // above the seam report at the bottom, as far as the window reaches).
-  const QRgb colours[16] = {0x000000, 0xFFFFFF, 0x00FFFF, 0x0000FF, 0xFF0000, 0xFF00FF, 0x800080, 0xFFFF00,
-                            0x008000, 0x000080, 0x00FF00, 0x800000, 0x808000, 0x808080, 0x008080, 0xC0C0C0};
-  QVERIFY(shot.height() >= 472);
-  for (int i = 0; 36 * i + 30 < shot.height() - 40; ++i) {
-    int left = 0, right = 0;
-    for (int y = 36 * i; y < 36 * i + 30; ++y)
-      for (int x = 0; x < 220; ++x) {
-        left += y >= 36 * i + 10 && (shot.pixel(x, y) & 0xFFFFFF) == colours[i];
-        right += y < 36 * i + 16 && (shot.pixel(shot.width() - 1 - x, y) & 0xFFFFFF) == colours[i];
-      }
-    QVERIFY2(left > 100 && right > 20, qPrintable(QString("line %1: %2 %3").arg(i).arg(left).arg(right)));
-  }
   QCOMPARE(tester->windowTitle() + " " + QString::number(tester->isMaximized()), QString("Test Tiles 1"));
-  QCOMPARE(Child<QPushButton>(tester, "btnOK")->geometry(), QRect(296, 56, 65, 41));
 
   Child<QPushButton>(tester, "btnOK")->click();
   QVERIFY(!tester->isVisible() && f.window->isEnabled() && f.window->toolBox()->isVisible());
