@@ -92,7 +92,9 @@ TEST(LivePreview, EndingPutsBackTheExactImageAndValuesAndWritesNothing) {
       p.ed.bUndoClick();
     }
     EXPECT_TRUE(p.Unchanged(original)) << way;
-    if (way == Copy) EXPECT_TRUE(test::SamePixels(p.ui.Clipboard, original));
+    if (way == Copy) {
+      EXPECT_TRUE(test::SamePixels(p.ui.Clipboard, original));
+    }
     const auto lines = p.CloseLogLines();
     EXPECT_EQ(lines.front(), "Mirror L/R");
     EXPECT_EQ(lines.size(), way == OtherCommand ? 3u : way == Copy ? 2u : 1u) << way;  // Negative and its UnDo
