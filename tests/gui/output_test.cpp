@@ -159,6 +159,7 @@ void OutputTest::printDialogAndThePrintedPage() {
   image.SetSize(192, 48);
   dlg->FormShow(image, ScreenMetrics{1024, 96, 48});
   dlg->show();
+  QCOMPARE(Child<QButtonGroup>(dlg, "rgOrient")->button(kLandscape)->text(), QString("Landscape"));
   QCOMPARE(eScale->text() + " " + eWide->text() + " " + eHigh->text(), QString("1.083 2.00 1.00"));
   QVERIFY(eScale->isVisible() && !eWide->isVisible() && !aspect->isVisible());
   Child<QAbstractButton>(dlg, "SpeedButton1")->click();

@@ -331,6 +331,7 @@ void TextLogTest::logViewerFollowsAndEditorAsks() {
   questions.clear();
   WhenModal([&](QWidget*) {
     editor->Memo()->setPlainText("something else");
+    QCOMPARE(Child<QPushButton>(editor, "bCancel")->text(), QString("Cancel"));
     Child<QPushButton>(editor, "bCancel")->click();
   });
   f.window->action("EditLog1")->trigger();

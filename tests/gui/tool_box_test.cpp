@@ -1,5 +1,6 @@
 // The tool box: its parameter panel, the Create-A-Filter dialog, the Preview check box (a pause in
 // the typing shows the effect, an edit stops the running one) and the colour sliders.
+#include <algorithm>
 #include <clocale>
 
 #include <QCheckBox>
@@ -218,6 +219,12 @@ void ToolBoxTest::slidersPanelPreviewOkAndCancel() {
   // The tool box's button and the main window's both toggle the panel and the tool box's height.
   QWidget* panel = Child(f.box(), "pnlColors");
   QVERIFY(panel->isHidden());
+  // Each bar's name stands beside it.
+  for (auto [bar, caption] : {std::pair{"sbRed", "Red"}, {"sbGreen", "Green"}, {"sbBlue", "Blue"}}) {
+    const auto labels = panel->findChildren<QLabel*>();
+    QVERIFY2(std::any_of(labels.begin(), labels.end(),
+                         [&](QLabel* l) { return l->y() == f.bar(bar)->y() && l->text() == caption; }), bar);
+  }
   Child<QToolButton>(f.box(), "bCols2")->click();
   QCOMPARE(f.box()->height(), 446);
   auto* bColor = Child<QToolButton>(f.window.get(), "bColor");
