@@ -36,6 +36,7 @@ void TextLogTest::everyCommandReplaysInTheBatchTool() {
   f.StartLog();
   f.editor().ToolBox.BrushColor = 0x3060C0;
   trigger("New1");
+  QVERIFY(LogLines(f.LogPath()).last().startsWith("New Image, Color"));
   drag("bRect", {20, 30}, {200, 150});
   drag("bEllip", {100, 10}, {250, 240});
   drag("bLine", {0, 255}, {255, 0});
