@@ -30,14 +30,14 @@ verdict() {
   local t=${TIMEOUT:-900} quick=(core_tests editor_tests vorqtile-cli)
   if [ "${FAST:-0}" = 1 ]; then
     nice cmake --build "$BUILD" -j "${JOBS:-2}" --target "${quick[@]}" >"$WORK/build.log" 2>&1 </dev/null || return 2
-    timeout "$t" ctest --test-dir "$BUILD" -E 'install_tests|gui_tests' --stop-on-failure --output-on-failure -j1 \
+    timeout -k 10 "$t" ctest --test-dir "$BUILD" -E 'install_tests|gui_tests' --stop-on-failure --output-on-failure -j1 \
       >"$WORK/test.log" 2>&1 </dev/null || return 1
     build || return 2
-    timeout "$t" ctest --test-dir "$BUILD" -R gui_tests --output-on-failure -j1 >"$WORK/test.log" 2>&1 </dev/null || return 1
+    timeout -k 10 "$t" ctest --test-dir "$BUILD" -R gui_tests --output-on-failure -j1 >"$WORK/test.log" 2>&1 </dev/null || return 1
     return 0
   fi
   build || return 2
-  timeout "$t" ctest --test-dir "$BUILD" -E install_tests --output-on-failure -j1 >"$WORK/test.log" 2>&1 </dev/null || return 1
+  timeout -k 10 "$t" ctest --test-dir "$BUILD" -E install_tests --output-on-failure -j1 >"$WORK/test.log" 2>&1 </dev/null || return 1
 }
 
 # The scratch tree: files are copied only when they differ, so the build stays incremental.
