@@ -73,8 +73,10 @@ struct EditorFixture {
   std::vector<std::string> CloseLogLines() {
     std::istringstream in(CloseLog());
     std::vector<std::string> out;
-    for (std::string l; std::getline(in, l); out.push_back(l))
+    for (std::string l; std::getline(in, l);) {
       if (!l.empty() && l.back() == '\r') l.pop_back();
+      out.push_back(l);
+    }
     return out;
   }
 };
