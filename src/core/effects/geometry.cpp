@@ -353,14 +353,24 @@ void Rotate90Clockwise(TFastDIB& Surface, TFastDIB& Scratch) {
   // Target row x holds source column x from the bottom up. Tiles of 32 x 32
   // pixels keep the 32 source rows read and the 32 target rows written
   // within a few pages; each core takes whole bands of target rows.
+  // Pixels move as four-byte words, written left to right so that each
+  // word's extra byte is overwritten by the next pixel; so the tiles run
+  // from the bottom source rows up, and the row's last pixel (source row
+  // 0), whose extra byte would fall past the row, moves as three bytes.
   constexpr int kTile = 32;
-  const TPixel24* const* rows = reinterpret_cast<const TPixel24* const*>(Surface.RowTable.data());
+  const uint8_t* const* rows = Surface.RowTable.data();
   ParallelBands(W, kTile, [&](int x0, int x1) {
-    for (int y0 = 0; y0 < H; y0 += kTile) {
-      const int y1 = std::min(H, y0 + kTile);
+    for (int y0 = (H - 1) / kTile * kTile; y0 >= 0; y0 -= kTile) {
+      const int y1 = std::min(H, y0 + kTile), yEnd = std::max(y0, 1);
       for (int x = x0; x < x1; ++x) {
-        TPixel24* d = T.Row24(x) + (H - 1);
-        for (int y = y0; y < y1; ++y) d[-y] = rows[y][x];
+        uint8_t* d = T.Row(x) + 3 * size_t(H - 1);
+        const size_t sx = 3 * size_t(x);
+        for (int y = y1 - 1; y >= yEnd; --y) {
+          uint32_t v;
+          std::memcpy(&v, rows[y] + sx, 4);
+          std::memcpy(d - 3 * size_t(y), &v, 4);
+        }
+        if (y0 == 0) std::memcpy(d, rows[0] + sx, 3);
       }
     }
   });

@@ -281,10 +281,12 @@ bool DecodeBmpFrom(const ByteSource& read, uint64_t size, TFastDIB& out, std::st
   }
 
   TFastDIB img;
+  Prefault prefault;  // joined before img goes
   if (!img.SetSize(int(l.Width), int(l.Height), 24, 0)) {
     reason = "there is not enough memory for " + std::to_string(l.Width) + " x " + std::to_string(l.Height) + " pixels";
     return false;
   }
+  prefault.Start(img, !l.TopDown);  // the file's first rows land at the surface's end
   if (rle) {
     std::vector<uint8_t> packed(size_t(size - offBits));
     if (!read(offBits, packed.data(), packed.size(), reason) ||

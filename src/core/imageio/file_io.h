@@ -40,7 +40,8 @@ bool ReadRegularFile(const std::string& path, uint64_t maxBytes, std::vector<uin
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
 
 // Writes data to a new file in the target's folder ("NAME.PID-N.tmp~"),
-// flushes it to the disk, then renames it over path. On failure the file
+// flushes it to the disk (unless the file system orders a replacing rename
+// after the data itself), then renames it over path. On failure the file
 // that was at path is untouched, the temporary file is removed and error is
 // a sentence naming the file. Temporary files of the same target left by a
 // process that no longer runs (killed during its save) are removed.

@@ -84,21 +84,25 @@ Prefault::~Prefault() {
   if (Worker.joinable()) Worker.join();
 }
 
-void Prefault::Start(const TFastDIB& surface) {
+void Prefault::Start(const TFastDIB& surface, bool bottomUp) {
 #if defined(__linux__)
   constexpr int kPopulateWrite = 23;  // MADV_POPULATE_WRITE, Linux 5.14; older kernels refuse it
   const size_t bytes = size_t(surface.BytesPerRow) * size_t(surface.AbsHeight);
   if (Worker.joinable() || bytes < kMapFrom || WorkerCount() < 2) return;
   uint8_t* const bits = surface.Bits;  // 2 MiB aligned: large surfaces are mapped
   try {
-    Worker = std::thread([this, bits, bytes] {
-      for (size_t at = 0; at < bytes && !Stop.load(std::memory_order_relaxed); at += kHugePage)
+    Worker = std::thread([this, bits, bytes, bottomUp] {
+      const size_t pieces = (bytes + kHugePage - 1) / kHugePage;
+      for (size_t k = 0; k < pieces && !Stop.load(std::memory_order_relaxed); ++k) {
+        const size_t at = (bottomUp ? pieces - 1 - k : k) * kHugePage;
         if (madvise(bits + at, std::min(kHugePage, bytes - at), kPopulateWrite) != 0) return;
+      }
     });
   } catch (...) {  // no thread: the decoder touches the pages itself
   }
 #else
   (void)surface;
+  (void)bottomUp;
 #endif
 }
 

@@ -129,16 +129,16 @@ class TFastDIB {
 void CopyGapBytes(const TFastDIB& Source, TFastDIB& Target);
 
 // Maps a large fresh surface's pages in on the other core, from the top row
-// down, while this core fills it (a decoder): the kernel's zeroing of fresh
-// pages then leaves the decoder's path. Pixels are never changed. Stops and
-// joins when destroyed.
+// down (or from the bottom row up, for a decoder that fills it so), while
+// this core fills it: the kernel's zeroing of fresh pages then leaves the
+// decoder's path. Pixels are never changed. Stops and joins when destroyed.
 class Prefault {
  public:
   Prefault() = default;
   Prefault(const Prefault&) = delete;
   Prefault& operator=(const Prefault&) = delete;
   ~Prefault();
-  void Start(const TFastDIB& surface);
+  void Start(const TFastDIB& surface, bool bottomUp = false);
 
  private:
   std::thread Worker;
