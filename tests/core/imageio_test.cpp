@@ -414,7 +414,7 @@ TEST(BmpRead, FilesReadInPiecesMatchMemory) {
   } cases[] = {
       // 1500 x 800 at 8 bits: two pieces; the last row lacks its padding.
       {"8 bit", MakeBmp(1499, 800, 8, 0, pal, noise(1500 * 799 + 1499))},
-      {"24 bit bottom-up", MakeBmp(701, 300, 24, 0, {}, noise(2104 * 300))},
+      {"24 bit bottom-up", MakeBmp(701, 1100, 24, 0, {}, noise(2104 * 1100))},  // two reads of rows
       {"24 bit top-down", MakeBmp(33, -20, 24, 0, {}, noise(100 * 20))},
       {"16 bit", MakeBmp(1000, 700, 16, 0, {}, noise(2000 * 700))},
       {"32 bit", MakeBmp(300, 1000, 32, 0, {}, noise(1200 * 1000))},
@@ -440,7 +440,7 @@ TEST(BmpRead, FilesReadInPiecesMatchMemory) {
 
 TEST(ImageFile, FilesWrittenInPiecesMatchTheEncoders) {
   TempDir dir;
-  const TFastDIB img = test::Random(701, 600, 3, true);  // 1.2 MB of rows: several pieces; one gap byte a row
+  const TFastDIB img = test::Random(701, 1100, 3, true);  // two writes of rows; one gap byte a row
   std::string error, reason;
   bool cancelled = false;
   Bytes encoded;

@@ -293,11 +293,20 @@ bool DecodeBmpFrom(const ByteSource& read, uint64_t size, TFastDIB& out, std::st
         !DecodeRle(packed.data(), packed.data() + packed.size(), l, img, reason))
       return false;
   } else if (l.Bits == 24) {
-    // The file's row bytes are the surface's pixel bytes.
-    for (int64_t i = 0; i < l.Height; ++i)
-      if (!read(offBits + uint64_t(i) * stride, img.Row(int(l.TopDown ? i : l.Height - 1 - i)), size_t(l.Width) * 3,
-                reason))
-        return false;
+    // The file's row bytes are the surface's pixel bytes: read straight into
+    // the rows, up to 1024 of them a call, the padding into a spare word.
+    const size_t pixels = size_t(l.Width) * 3, pad = size_t(stride) - pixels;
+    uint8_t spare[4];
+    std::vector<iovec> pieces;
+    for (int64_t first = 0; first < l.Height; first += 1024) {
+      const int64_t end = std::min<int64_t>(l.Height, first + 1024);
+      pieces.clear();
+      for (int64_t i = first; i < end; ++i) {
+        pieces.push_back({img.Row(int(l.TopDown ? i : l.Height - 1 - i)), pixels});
+        if (pad > 0 && i + 1 < l.Height) pieces.push_back({spare, pad});  // the last row may lack it
+      }
+      if (!read.Scatter(offBits + uint64_t(first) * stride, pieces.data(), pieces.size(), reason)) return false;
+    }
   } else {
     std::vector<TPixel24> lut16;
     if (l.Bits == 16) {
@@ -353,14 +362,17 @@ bool EncodeBmpTo(const TFastDIB& image, const ByteSink& sink) {
   uint8_t head[kBmpHead];
   PutHeaders(image, head);
   if (!sink(head, sizeof head)) return false;
-  // Rows bottom-up, gathered into pieces of about 1 MiB; the padding is
-  // written as zeros whatever the surface's gap bytes hold.
-  const size_t rowsPerPiece = std::max<size_t>(1, (size_t(1) << 20) / stride);
-  std::vector<uint8_t> piece(std::min(rowsPerPiece, size_t(h)) * stride, 0);
+  // Rows bottom-up, straight from the surface, up to 1024 a call; the
+  // padding is written as zeros whatever the surface's gap bytes hold.
+  static const uint8_t kZeros[4] = {};
+  std::vector<iovec> pieces;
   for (int y = h - 1; y >= 0;) {
-    size_t n = 0;
-    for (; y >= 0 && n < piece.size(); --y, n += stride) std::memcpy(piece.data() + n, image.Row(y), pixels);
-    if (!sink(piece.data(), n)) return false;
+    pieces.clear();
+    for (int k = 0; y >= 0 && k < 1024; --y, ++k) {
+      pieces.push_back({const_cast<uint8_t*>(image.Row(y)), pixels});
+      if (stride > pixels) pieces.push_back({const_cast<uint8_t*>(kZeros), stride - pixels});
+    }
+    if (!sink.Gather(pieces.data(), pieces.size())) return false;
   }
   return true;
 }

@@ -1,6 +1,8 @@
 #include "core/imageio/file_io.h"
 
+#include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -76,8 +78,32 @@ struct FdCloser {
   ~FdCloser() { close(fd); }
 };
 
+// Moves the pieces' bytes with step (preadv or writev on the file: the
+// bytes done, or -1 with errno) until all are done, IOV_MAX pieces a call;
+// the errno, or EIO for a file that ends early, when it fails.
+template <class Step>
+int MovePieces(const iovec* pieces, size_t count, Step step) {
+  std::vector<iovec> rest(pieces, pieces + count);
+  size_t first = 0;
+  for (;;) {
+    while (first < rest.size() && rest[first].iov_len == 0) ++first;
+    if (first == rest.size()) return 0;
+    const ssize_t done = step(rest.data() + first, int(std::min<size_t>(rest.size() - first, IOV_MAX)));
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) return done < 0 ? errno : EIO;
+    for (size_t left = size_t(done); left > 0; ++first) {
+      iovec& v = rest[first];
+      const size_t take = std::min(left, v.iov_len);
+      v.iov_base = static_cast<uint8_t*>(v.iov_base) + take;
+      v.iov_len -= take;
+      left -= take;
+      if (v.iov_len > 0) break;
+    }
+  }
+}
+
 ByteSource FdSource(int fd) {
-  return [fd](uint64_t offset, uint8_t* into, size_t n, std::string& reason) {
+  ByteSource source = [fd](uint64_t offset, uint8_t* into, size_t n, std::string& reason) {
     while (n > 0) {
       const ssize_t got = pread(fd, into, n, off_t(offset));
       if (got < 0 && errno == EINTR) continue;
@@ -91,9 +117,33 @@ ByteSource FdSource(int fd) {
     }
     return true;
   };
+  source.Fd = fd;
+  return source;
 }
 
 }  // namespace
+
+bool ByteSource::Scatter(uint64_t offset, const iovec* pieces, size_t count, std::string& reason) const {
+  if (Fd < 0) {
+    for (size_t i = 0; i < count; offset += pieces[i].iov_len, ++i)
+      if (!(*this)(offset, static_cast<uint8_t*>(pieces[i].iov_base), pieces[i].iov_len, reason)) return false;
+    return true;
+  }
+  const int e = MovePieces(pieces, count, [&](const iovec* v, int n) {
+    const ssize_t got = preadv(Fd, v, n, off_t(offset));
+    if (got > 0) offset += uint64_t(got);
+    return got;
+  });
+  if (e != 0) reason = e == EIO ? "the file shrank while it was read" : ErrnoText(e);
+  return e == 0;
+}
+
+bool ByteSink::Gather(const iovec* pieces, size_t count) const {
+  if (Pieces) return Pieces(pieces, count);
+  for (size_t i = 0; i < count; ++i)
+    if (!(*this)(static_cast<const uint8_t*>(pieces[i].iov_base), pieces[i].iov_len)) return false;
+  return true;
+}
 
 ByteSource MemorySource(const uint8_t* data, size_t size) {
   return [data, size](uint64_t offset, uint8_t* into, size_t n, std::string& reason) {
@@ -252,13 +302,17 @@ bool WriteFileReplacingWith(const std::string& path,
   if (replacing) fchmod(fd, old.st_mode & 07777);
 
   int writeErrno = 0;
-  const ByteSink sink = [fd, &writeErrno](const uint8_t* data, size_t size) {
+  ByteSink sink = [fd, &writeErrno](const uint8_t* data, size_t size) {
     for (size_t done = 0; done < size && writeErrno == 0;) {
       const ssize_t n = ::write(fd, data + done, size - done);
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) writeErrno = n < 0 ? errno : EIO;
       else done += size_t(n);
     }
+    return writeErrno == 0;
+  };
+  sink.Pieces = [fd, &writeErrno](const iovec* pieces, size_t count) {
+    if (writeErrno == 0) writeErrno = MovePieces(pieces, count, [fd](const iovec* v, int n) { return writev(fd, v, n); });
     return writeErrno == 0;
   };
   std::string reason;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/uio.h>
+
 namespace vorq {
 
 // Largest image file the loaders read into memory: 1 GiB, the largest
@@ -17,11 +19,22 @@ constexpr uint64_t kMaxTextFileBytes = uint64_t(1) << 24;
 
 // n bytes of the file from offset into `into`; false, with reason, when the
 // file cannot be read or ends before.
-using ByteSource = std::function<bool(uint64_t offset, uint8_t* into, size_t n, std::string& reason)>;
+struct ByteSource : std::function<bool(uint64_t offset, uint8_t* into, size_t n, std::string& reason)> {
+  using function::function;
+  // Consecutive bytes from offset into several places (rows), in one system
+  // call where the source is a file; the same as one call per piece.
+  bool Scatter(uint64_t offset, const iovec* pieces, size_t count, std::string& reason) const;
+  int Fd = -1;  // the file, or -1
+};
 // The bytes at data as a source, for a file already in memory.
 ByteSource MemorySource(const uint8_t* data, size_t size);
 // Takes the next n bytes of a file being written; false once writing failed.
-using ByteSink = std::function<bool(const uint8_t* data, size_t n)>;
+struct ByteSink : std::function<bool(const uint8_t* data, size_t n)> {
+  using function::function;
+  // The pieces' bytes in order, in one system call where the sink is a file.
+  bool Gather(const iovec* pieces, size_t count) const;
+  std::function<bool(const iovec* pieces, size_t count)> Pieces;  // empty: one call per piece
+};
 
 // Opens the file as ReadRegularFile does and lets read take what it needs from
 // it, so a decoder can put pixels straight where they belong. read gets the
