@@ -19,10 +19,6 @@ bool UndoRing::Push(const TFastDIB& surface) {
   const int w = surface.Width(), h = surface.Height();
   const size_t rowBytes = size_t(w) * 3, need = rowBytes * size_t(h);
   if (need > limit_) return false;
-  // The copy is made before anything is dropped, so a failure changes nothing.
-  std::unique_ptr<uint8_t[]> copy(need ? new (std::nothrow) uint8_t[need] : nullptr);
-  if (need && !copy) return false;
-  for (int y = 0; y < h; ++y) std::memcpy(&copy[size_t(y) * rowBytes], surface.Row(y), rowBytes);
   // The new slot follows the newest (dropping only ever removes the oldest),
   // or is slot 0 when nothing is left.
   const int next = order_.empty() ? 0 : (order_.back() + 1) % levels_;
@@ -32,6 +28,15 @@ bool UndoRing::Push(const TFastDIB& surface) {
   } catch (const std::bad_alloc&) {
     return false;
   }
+  // Everything that can fail comes before anything is dropped, so a failure
+  // changes nothing. A full ring's oldest snapshot, when of the same size,
+  // lends its memory to the new one: never two copies' room at once.
+  std::unique_ptr<uint8_t[]> copy;
+  if (Slot& oldest = slots_[size_t(order_.empty() ? 0 : order_.front())];
+      int(order_.size()) == levels_ && size_t(oldest.Width) * 3 * size_t(oldest.Height) == need)
+    copy = std::move(oldest.Bytes);
+  if (need && !copy && !(copy = std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[need]))) return false;
+  for (int y = 0; y < h; ++y) std::memcpy(&copy[size_t(y) * rowBytes], surface.Row(y), rowBytes);
   if (int(order_.size()) == levels_) {
     // Full: the oldest slot becomes the newest and is overwritten.
     full_ = true;
