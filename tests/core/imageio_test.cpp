@@ -139,7 +139,8 @@ class TempDir {
 
 // --- libjpeg, giflib and libpng writers for files our encoders never make ---
 
-Bytes JpegFrom(int w, int h, int components, J_COLOR_SPACE space, const Bytes& samples, int quality = 95) {
+Bytes JpegFrom(int w, int h, int components, J_COLOR_SPACE space, const Bytes& samples, int quality = 95,
+               int restartRows = 0) {
   jpeg_compress_struct c{};
   jpeg_error_mgr err;
   c.err = jpeg_std_error(&err);
@@ -153,6 +154,7 @@ Bytes JpegFrom(int w, int h, int components, J_COLOR_SPACE space, const Bytes& s
   c.in_color_space = space;
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, quality, TRUE);
+  c.restart_in_rows = restartRows;
   jpeg_start_compress(&c, TRUE);
   while (c.next_scanline < c.image_height) {
     JSAMPROW row = const_cast<JSAMPROW>(samples.data() + size_t(c.next_scanline) * size_t(w * components));
@@ -521,6 +523,15 @@ TEST(JpegCodec, RoundTripBaselineQualityAndGreyAndCmykFiles) {
   EXPECT_FALSE(DecodeJpeg(h.data(), h.size() / 2, back, reason));
   EXPECT_EQ(reason, "the JPEG data is damaged (premature end of JPEG file)");
   EXPECT_EQ(back.Row(0)[3 * 61], 0) << "gap bytes stay 0";
+  // A large image is coded in two halves joined into the library's bytes for
+  // the whole image restarted every MCU row (34 rows on top: the bottom's
+  // markers renumbered; its last MCU row padded).
+  const TFastDIB big = test::Random(1024, 1100, 5);
+  Bytes bgr;
+  for (int y = 0; y < big.Height(); ++y) bgr.insert(bgr.end(), big.Row(y), big.Row(y) + 3 * 1024);
+  Bytes joined;
+  ASSERT_TRUE(EncodeJpeg(big, 90, joined, reason)) << reason;
+  EXPECT_EQ(joined, JpegFrom(1024, 1100, 3, JCS_EXT_BGR, bgr, 90, 1));
   // Grey and CMYK files are converted.
   Bytes grey(16 * 8);
   for (size_t i = 0; i < grey.size(); ++i) grey[i] = i % 16 < 8 ? 40 : 200;

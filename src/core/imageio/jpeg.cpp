@@ -11,6 +11,7 @@
 #include <jerror.h>
 
 #include "core/imageio/file_io.h"
+#include "core/util/parallel.h"
 
 namespace vorq {
 namespace {
@@ -117,19 +118,22 @@ Step DecodeSteps(jpeg_decompress_struct* d, JpegError* e, const uint8_t* data, s
   return Step::Ok;
 }
 
-Step EncodeSteps(jpeg_compress_struct* c, JpegError* e, const TFastDIB* img, int quality, unsigned char** buf,
-                 unsigned long* len) {
+// Rows first .. first + count - 1 of img as a JPEG of their own; with
+// restartRows, a restart marker before every MCU row but the first.
+Step EncodeSteps(jpeg_compress_struct* c, JpegError* e, const TFastDIB* img, int first, int count, bool restartRows,
+                 int quality, unsigned char** buf, unsigned long* len) {
   if (setjmp(e->Jump)) return Step::LibraryError;
   jpeg_create_compress(c);
   jpeg_mem_dest(c, buf, len);
   c->image_width = JDIMENSION(img->Width());
-  c->image_height = JDIMENSION(img->Height());
+  c->image_height = JDIMENSION(count);
   c->input_components = 3;
   c->in_color_space = JCS_EXT_BGR;
   jpeg_set_defaults(c);
   jpeg_set_quality(c, quality, TRUE);  // baseline tables
+  c->restart_in_rows = restartRows ? 1 : 0;
   jpeg_start_compress(c, TRUE);
-  uint8_t* const* rows = img->RowTable.data();
+  uint8_t* const* rows = img->RowTable.data() + first;
   while (c->next_scanline < c->image_height)
     jpeg_write_scanlines(c, const_cast<JSAMPARRAY>(rows + c->next_scanline), c->image_height - c->next_scanline);
   jpeg_finish_compress(c);
@@ -200,23 +204,94 @@ bool DecodeJpeg(const uint8_t* data, size_t size, TFastDIB& out, std::string& re
   return true;
 }
 
-bool EncodeJpeg(const TFastDIB& image, int quality, std::vector<uint8_t>& out, std::string& reason) {
-  if (image.Empty()) {
-    reason = "the image is empty";
-    return false;
-  }
+namespace {
+
+// One JPEG of rows first .. first + count - 1 into out; false with reason.
+bool EncodeRows(const TFastDIB& image, int first, int count, bool restartRows, int quality, std::vector<uint8_t>& out,
+                std::string& reason) {
   jpeg_compress_struct c{};
   JpegError e;
   InitError(e);
   c.err = &e.Pub;
   unsigned char* buf = nullptr;
   unsigned long len = 0;
-  const Step s = EncodeSteps(&c, &e, &image, std::clamp(quality, 0, 100), &buf, &len);
+  const Step s = EncodeSteps(&c, &e, &image, first, count, restartRows, quality, &buf, &len);
   jpeg_destroy_compress(&c);
   if (s == Step::Ok) out.assign(buf, buf + len);
   std::free(buf);
-  if (s != Step::Ok) {
-    reason = StepReason(s, e, "the JPEG encoder failed");
+  if (s != Step::Ok) reason = StepReason(s, e, "the JPEG encoder failed");
+  return s == Step::Ok;
+}
+
+// Where a JPEG's coded data starts (past the SOS header), and where its SOF0
+// header is; false when the headers are not as our encoder writes them.
+bool FindScan(const std::vector<uint8_t>& f, size_t& sof, size_t& scan) {
+  sof = 0;
+  for (size_t p = 2; p + 4 <= f.size() && f[p] == 0xFF;) {
+    const size_t len = size_t(f[p + 2]) << 8 | f[p + 3];
+    if (f[p + 1] == 0xC0) sof = p;
+    if (f[p + 1] == 0xDA) {
+      scan = p + 2 + len;
+      return sof != 0 && scan + 2 <= f.size() && f[f.size() - 2] == 0xFF && f.back() == 0xD9;
+    }
+    p += 2 + len;
+  }
+  return false;
+}
+
+// The JPEG of the whole image from those of its top `mcuRows` MCU rows (a)
+// and the rest (b), both restarted every MCU row: a's headers with the whole
+// height, a's coded rows, the restart marker between, b's coded rows with
+// their markers numbered on, the end. These are the bytes the library
+// writes for the whole image restarted every MCU row, as each row is coded
+// on its own and the tables are the same.
+bool JoinHalves(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int height, int mcuRows,
+                std::vector<uint8_t>& out) {
+  size_t sofA, scanA, sofB, scanB;
+  if (!FindScan(a, sofA, scanA) || !FindScan(b, sofB, scanB)) return false;
+  out.assign(a.begin(), a.end() - 2);
+  out[sofA + 5] = uint8_t(height >> 8);
+  out[sofA + 6] = uint8_t(height);
+  out.push_back(0xFF);
+  out.push_back(uint8_t(0xD0 + ((mcuRows - 1) & 7)));
+  const size_t bBegin = out.size();
+  out.insert(out.end(), b.begin() + std::ptrdiff_t(scanB), b.end());
+  // Byte stuffing keeps 0xFF in coded data to 0xFF 0x00: every other 0xFF starts a marker.
+  for (size_t i = bBegin; i + 1 < out.size(); ++i)
+    if (out[i] == 0xFF && out[i + 1] >= 0xD0 && out[i + 1] <= 0xD7) {
+      out[i + 1] = uint8_t(0xD0 + ((out[i + 1] - 0xD0 + mcuRows) & 7));
+      ++i;
+    }
+  return true;
+}
+
+}  // namespace
+
+bool EncodeJpeg(const TFastDIB& image, int quality, std::vector<uint8_t>& out, std::string& reason) {
+  if (image.Empty()) {
+    reason = "the image is empty";
+    return false;
+  }
+  quality = std::clamp(quality, 0, 100);
+  const int H = image.Height();
+  // From a million pixels on, the top and bottom halves are coded on two
+  // cores and joined; every MCU row (16 rows) then starts with a restart
+  // marker, whatever the number of cores, so the bytes never depend on it.
+  if (int64_t(image.Width()) * H < kJpegHalvesFrom || H < 32) return EncodeRows(image, 0, H, false, quality, out, reason);
+  const int top = H / 2 / 16 * 16;
+  std::vector<uint8_t> half[2];
+  std::string why[2];
+  bool ok[2] = {false, false};
+  ParallelTasks(2, [&](int k) {
+    ok[k] = EncodeRows(image, k == 0 ? 0 : top, k == 0 ? top : H - top, true, quality, half[k], why[k]);
+  });
+  for (int k = 0; k < 2; ++k)
+    if (!ok[k]) {
+      reason = why[k];
+      return false;
+    }
+  if (!JoinHalves(half[0], half[1], H, top / 16, out)) {
+    reason = "the JPEG encoder's two halves could not be joined";
     return false;
   }
   return true;

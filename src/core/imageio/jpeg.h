@@ -16,7 +16,10 @@ namespace vorq {
 // leaves out untouched.
 bool DecodeJpeg(const uint8_t* data, size_t size, TFastDIB& out, std::string& reason);
 
-// Baseline JPEG at quality 0 ... 100 (clamped), other settings the library's defaults.
+// Baseline JPEG at quality 0 ... 100 (clamped), other settings the library's
+// defaults; from kJpegHalvesFrom pixels on, with a restart marker before
+// every MCU row (16 pixel rows) but the first.
+constexpr int64_t kJpegHalvesFrom = int64_t(1) << 20;
 bool EncodeJpeg(const TFastDIB& image, int quality, std::vector<uint8_t>& out, std::string& reason);
 
 // An 8-bit palette image.
