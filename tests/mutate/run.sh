@@ -48,8 +48,10 @@ if [ $check -eq 0 ]; then
     cmp -s "$ROOT/$f" "$TREE/$f" || { mkdir -p "$(dirname "$TREE/$f")"; cp "$ROOT/$f" "$TREE/$f"; }
   done
   (cd "$TREE" && find $PARTS -type f) | while read -r f; do [ -e "$ROOT/$f" ] || rm -f "$TREE/$f"; done
+  launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   [ -f "$BUILD/build.ninja" ] || cmake -S "$TREE" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORQ_BENCH=OFF \
-    -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null || exit 1
+    "${launcher[@]}" >/dev/null || exit 1
   build || { echo "the unchanged tree does not build: $WORK/build.log"; exit 1; }
   ctest --test-dir "$BUILD" -E install_tests -j1 >"$WORK/test.log" 2>&1 || { echo "the unchanged tree fails its tests: $WORK/test.log"; exit 1; }
 fi
