@@ -126,8 +126,8 @@ class SampleQueue {
   Entry queue_[kSize];
 };
 
-// Samples for runs of up to kRun pixels of a row: sixteen at a time in wide
-// vectors where the processor has them, each run's sources asked for while
+// Samples for runs of up to kRun pixels of a row: sixteen (or eight) at a time
+// in vectors where the processor has them, each run's sources asked for while
 // the run before it is taken; otherwise, or where a position is not a
 // number or lies far outside, through the queue. A pixel whose position is
 // not a number keeps the source pixel at its own place.
@@ -137,15 +137,23 @@ class SampleRuns {
   SampleRuns(TFastDIB& Target, const TFastDIB& Source, SampleQueue& queue)
       : target_(Target), queue_(queue), base_(Source.Row(0)),
         step_(Source.Height() > 1 ? int32_t(Source.Row(1) - Source.Row(0)) : 0), W_(Source.Width()),
-        H_(Source.Height()), wide_(WideVectors() && sample_rows::Built()) {}
+        H_(Source.Height()) {
+    if (WideVectors() && sample_rows::Built()) {
+      row_ = sample_rows::Row;
+      prefetch_ = sample_rows::Prefetch;
+    } else if (Avx2Vectors() && sample_rows::avx2::Built()) {
+      row_ = sample_rows::avx2::Row;
+      prefetch_ = sample_rows::avx2::Prefetch;
+    }
+  }
   ~SampleRuns() { Take(); }
   // Pixels (x .. x + count - 1, y) of the target from positions sx, sy.
   void Add(int y, int x, const float* sx, const float* sy, int count) {
-    if (!wide_) {
+    if (row_ == nullptr) {
       for (int i = 0; i < count; ++i) queue_.Add(target_.Row24(y) + x + i, x + i, y, sx[i], sy[i]);
       return;
     }
-    sample_rows::Prefetch(base_, step_, W_, H_, sx, sy, count);
+    prefetch_(base_, step_, W_, H_, sx, sy, count);
     Take();
     waiting_.y = y;
     waiting_.x = x;
@@ -159,7 +167,7 @@ class SampleRuns {
     Run& r = waiting_;
     if (r.count == 0) return;
     TPixel24* d = target_.Row24(r.y) + r.x;
-    if (!sample_rows::Row(base_, step_, W_, H_, r.sx, r.sy, r.count, &d->B))
+    if (!row_(base_, step_, W_, H_, r.sx, r.sy, r.count, &d->B))
       for (int i = 0; i < r.count; ++i) queue_.Add(d + i, r.x + i, r.y, r.sx[i], r.sy[i]);
     r.count = 0;
   }
@@ -172,7 +180,9 @@ class SampleRuns {
   const uint8_t* base_;
   int32_t step_;
   int W_, H_;
-  bool wide_;
+  // The vector sample this processor has, or none (the queue).
+  bool (*row_)(const uint8_t*, int32_t, int, int, const float*, const float*, int, uint8_t*) = nullptr;
+  void (*prefetch_)(const uint8_t*, int32_t, int, int, const float*, const float*, int) = nullptr;
   Run waiting_;
 };
 

@@ -22,4 +22,12 @@ void Prefetch(const uint8_t* base, int32_t rowStep, int W, int H, const float* s
 // the plain path).
 bool Row(const uint8_t* base, int32_t rowStep, int W, int H, const float* sx, const float* sy, int count, uint8_t* d);
 
+// The same eight pixels at a time in 256-bit vectors (AVX2), for processors
+// without the 512-bit ones (Avx2Vectors()); the same bytes again.
+namespace avx2 {
+bool Built();
+void Prefetch(const uint8_t* base, int32_t rowStep, int W, int H, const float* sx, const float* sy, int count);
+bool Row(const uint8_t* base, int32_t rowStep, int W, int H, const float* sx, const float* sy, int count, uint8_t* d);
+}  // namespace avx2
+
 }  // namespace vorq::sample_rows

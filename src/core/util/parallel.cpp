@@ -28,6 +28,14 @@ void SetWorkerCount(int n) { gWorkers = std::max(1, n); }
 int WorkerCount() { return gWorkers; }
 void SetWideVectors(bool on) { gWideWanted = on; }
 bool WideVectors() { return gWideWanted && HasWideVectors(); }
+bool Avx2Vectors() {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+  static const bool has = __builtin_cpu_supports("avx2");
+  return gWideWanted && has;
+#else
+  return false;
+#endif
+}
 
 std::vector<std::pair<int, int>> RowBands(int count) {
   std::vector<std::pair<int, int>> bands;

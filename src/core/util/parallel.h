@@ -26,5 +26,7 @@ int WorkerCount();
 // (on by default; off for comparisons). The results are the same either way.
 void SetWideVectors(bool on);
 bool WideVectors();
+// The same switch for 256-bit vectors (AVX2), where the processor has them.
+bool Avx2Vectors();
 
 }  // namespace vorq
