@@ -336,7 +336,11 @@ void WhirlPinch(TFastDIB& Work, TFastDIB& ScratchIn, int AngleDegrees, double Pi
   // factors and each quadrant's turned sources in cache.
   constexpr int kRows = 16, kCols = 64;
   const int aCount = std::max(cy, H - 1 - cy) + 1, bCount = std::max(cx, W - 1 - cx) + 1;
-  const bool wide = WideVectors() && whirl_rows::Built();
+  // The vector rows this processor has, or none (the plain loop).
+  bool (*const rows)(const whirl_rows::Run&, const uint8_t*, int32_t, int, int, uint8_t*) =
+      WideVectors() && whirl_rows::Built()           ? whirl_rows::Row
+      : Avx2Vectors() && whirl_rows::avx2::Built() ? whirl_rows::avx2::Row
+                                                     : nullptr;
   const int32_t rowStep = H > 1 ? int32_t(Work.Row(1) - Work.Row(0)) : 0;
   ParallelBands(aCount, kRows, [&](int a0, int a1) {
     // The factors of a tile of offsets, each kind in an array of its own for
@@ -378,10 +382,10 @@ void WhirlPinch(TFastDIB& Work, TFastDIB& ScratchIn, int AngleDegrees, double Pi
             TPixel24* out = temp.Row24(y);
             const double dy = (y - cy) * ky;
             const int i = a - a0;
-            if (wide && bLo < bHi) {
+            if (rows != nullptr && bLo < bHi) {
               const whirl_rows::Run run{&tile.inside[i][bLo - b0], &tile.g[i][bLo - b0], &tile.cb[i][bLo - b0],
                                         &tile.sb[i][bLo - b0], bHi - bLo, cx + qx * bLo, qx, y, cx, cy, kx, ky, dy};
-              if (whirl_rows::Row(run, src[0], rowStep, W, H, &out->B)) continue;
+              if (rows(run, src[0], rowStep, W, H, &out->B)) continue;
             }
             for (int b = bLo; b < bHi; ++b) {
               const int x = cx + qx * b, j = b - b0;

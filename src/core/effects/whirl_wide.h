@@ -28,4 +28,11 @@ struct Run {
 // the plain loop).
 bool Row(const Run& r, const uint8_t* base, int32_t rowStep, int W, int H, uint8_t* out);
 
+// The same four offsets at a time in 256-bit vectors (AVX2), for processors
+// without the 512-bit ones (Avx2Vectors()); the same pixels again.
+namespace avx2 {
+bool Built();
+bool Row(const Run& r, const uint8_t* base, int32_t rowStep, int W, int H, uint8_t* out);
+}  // namespace avx2
+
 }  // namespace vorq::whirl_rows
