@@ -763,6 +763,60 @@ TEST(PngRead, EveryFilterOnOneCoreAndTwoAndInterlaced) {
   EXPECT_TRUE(SamePixels(interlaced, Load(MakePng(W, H, 8, PNG_COLOR_TYPE_RGB_ALPHA, rgba))));
 }
 
+TEST(PngRead, OurSliceLayoutReadOnTwoCoresOnlyWhereItCanBe) {
+  // Our writer's layout: the zlib header alone, then one chunk per slice of
+  // 174 rows at this width, each row the same. With a sync flush between
+  // slices the middle one goes on from the rows before it (as in files of
+  // earlier versions); with a full flush it does not, but rows that add the
+  // row above need it too. Each file must read right.
+  constexpr int W = 2000, H = 400, Slice = 174;
+  Bytes delta(size_t(W) * 3);
+  uint32_t seed = 5;
+  for (uint8_t& d : delta) d = uint8_t((seed = seed * 1664525u + 1013904223u) >> 24);
+  for (auto [filter, flush] : {std::pair{1, Z_SYNC_FLUSH}, {2, Z_FULL_FLUSH}, {1, Z_FULL_FLUSH}}) {
+    Bytes file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    auto chunk = [&](const char* type, const Bytes& data) {
+      const uint32_t n = uint32_t(data.size());
+      Bytes c = {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)};
+      c.insert(c.end(), type, type + 4);
+      c.insert(c.end(), data.begin(), data.end());
+      const uint32_t crc = uint32_t(crc32(0, c.data() + 4, uInt(4 + n)));
+      for (int k = 3; k >= 0; --k) c.push_back(uint8_t(crc >> (8 * k)));
+      file.insert(file.end(), c.begin(), c.end());
+    };
+    chunk("IHDR", {0, 0, W >> 8, W & 255, 0, 0, H >> 8, H & 255, 8, 2, 0, 0, 0});
+    z_stream z{};
+    ASSERT_EQ(deflateInit(&z, 1), Z_OK);
+    Bytes out(delta.size() * Slice * 2);
+    for (int y0 = 0; y0 < H; y0 += Slice) {
+      Bytes in;
+      for (int y = y0; y < std::min(H, y0 + Slice); ++y) {
+        in.push_back(uint8_t(filter));
+        in.insert(in.end(), delta.begin(), delta.end());
+      }
+      z.next_in = in.data(), z.avail_in = uInt(in.size()), z.next_out = out.data(), z.avail_out = uInt(out.size());
+      ASSERT_NE(deflate(&z, y0 + Slice >= H ? Z_FINISH : flush), Z_STREAM_ERROR);
+      Bytes data(out.begin(), out.end() - z.avail_out);
+      if (y0 == 0) {
+        chunk("IDAT", Bytes(data.begin(), data.begin() + 2));
+        data.erase(data.begin(), data.begin() + 2);
+      }
+      chunk("IDAT", data);
+    }
+    deflateEnd(&z);
+    chunk("IEND", {});
+    const TFastDIB s = Load(file);
+    ASSERT_EQ(s.Height(), H);
+    for (int y : {0, Slice - 1, Slice, 2 * Slice, H - 1})
+      for (int x : {0, 1, W - 1}) {
+        uint8_t c[3] = {};  // Sub: the sum of the row's deltas so far; Up: of the column's
+        for (int i = filter == 1 ? 0 : 3 * x; i <= 3 * x + 2; ++i)
+          c[i % 3] = uint8_t(c[i % 3] + delta[size_t(i)] * (filter == 1 ? 1 : y + 1));
+        ASSERT_EQ(s.Row24(y)[x], TPixel24(c[2], c[1], c[0])) << filter << " " << x << "," << y;
+      }
+  }
+}
+
 // ---------------------------------------------------------------- routes and files
 
 TEST(ImageFile, SaveRouteByExtensionOnlyLoadByContent) {

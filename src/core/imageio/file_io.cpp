@@ -302,17 +302,33 @@ bool WriteFileReplacingWith(const std::string& path,
   if (replacing) fchmod(fd, old.st_mode & 07777);
 
   int writeErrno = 0;
-  ByteSink sink = [fd, &writeErrno](const uint8_t* data, size_t size) {
+  // Each 8 MiB written is sent on to the disk at once, without waiting:
+  // otherwise the rename over an old file (ext4) or the fsync starts all of
+  // it, and a 48 MiB file's rename took 10 ms longer.
+  off_t written = 0, started = 0;
+  auto wrote = [fd, &written, &started](size_t n) {
+    written += off_t(n);
+    if (written - started < (off_t(8) << 20)) return;
+    sync_file_range(fd, started, written - started, SYNC_FILE_RANGE_WRITE);
+    started = written;
+  };
+  ByteSink sink = [fd, &writeErrno, &wrote](const uint8_t* data, size_t size) {
     for (size_t done = 0; done < size && writeErrno == 0;) {
       const ssize_t n = ::write(fd, data + done, size - done);
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) writeErrno = n < 0 ? errno : EIO;
       else done += size_t(n);
     }
+    if (writeErrno == 0) wrote(size);
     return writeErrno == 0;
   };
-  sink.Pieces = [fd, &writeErrno](const iovec* pieces, size_t count) {
+  sink.Pieces = [fd, &writeErrno, &wrote](const iovec* pieces, size_t count) {
     if (writeErrno == 0) writeErrno = MovePieces(pieces, count, [fd](const iovec* v, int n) { return writev(fd, v, n); });
+    if (writeErrno == 0) {
+      size_t bytes = 0;
+      for (size_t k = 0; k < count; ++k) bytes += pieces[k].iov_len;
+      wrote(bytes);
+    }
     return writeErrno == 0;
   };
   std::string reason;

@@ -161,15 +161,15 @@ Step DecodeSteps(png_structp png, png_infop info, TFastDIB* img, Prefault* prefa
 
 // ---------------------------------------------------------------------------
 // Writing. Rows are filtered with Sub and deflated at the fastest level in
-// slices of whole rows, on both cores: each slice is a raw deflate stream
-// primed with the 32 KiB of filtered rows before it and ended by a sync
+// slices of whole rows (png::SliceRows), on both cores: each slice is a raw
+// deflate stream primed with the 32 KiB of filtered rows before it (all but
+// the middle one, which our reader inflates on its own) and ended by a sync
 // flush (the last one by the final block), so the slices join into one zlib
 // stream, and the file's bytes do not depend on the number of cores. On a
 // noisy picture Sub at the fastest level writes in well under half the time
 // of level 3 with every filter tried per row, for files about 7 % larger.
 
-constexpr size_t kSliceBytes = size_t(1) << 20;  // filtered bytes a slice aims at
-constexpr size_t kWindow = 32768;                // deflate's reach
+constexpr size_t kWindow = 32768;  // deflate's reach
 
 void PutBe32(uint8_t* p, uint32_t v) {
   p[0] = uint8_t(v >> 24);
@@ -225,12 +225,13 @@ class SliceDeflater {
   SliceDeflater& operator=(const SliceDeflater&) = delete;
 
   bool Ready() const { return ready_; }
-  // Rows y0 .. y1 - 1 of image; last ends the deflate stream.
-  void Run(const TFastDIB& image, int y0, int y1, bool last) {
+  // Rows y0 .. y1 - 1 of image; last ends the deflate stream, fresh starts
+  // it without the rows before.
+  void Run(const TFastDIB& image, int y0, int y1, bool last, bool fresh) {
     ok_ = false;
     const int W = image.Width();
     const size_t rowBytes = size_t(W) * 3 + 1;
-    const int before = std::min(y0, int((kWindow + rowBytes - 1) / rowBytes));
+    const int before = fresh ? 0 : std::min(y0, int((kWindow + rowBytes - 1) / rowBytes));
     const size_t bytes = size_t(y1 - y0) * rowBytes;
     try {
       in_.resize(size_t(before + y1 - y0) * rowBytes);
@@ -353,9 +354,8 @@ bool EncodePngTo(const TFastDIB& image, const ByteSink& sink, std::string& reaso
     return false;
   }
   const int W = image.Width(), H = image.Height();
-  const size_t rowBytes = size_t(W) * 3 + 1;
-  const int sliceRows = int(std::clamp<size_t>(kSliceBytes / rowBytes, 1, size_t(H)));
-  const int slices = (H + sliceRows - 1) / sliceRows;
+  const int sliceRows = png::SliceRows(W, H);
+  const int slices = (H + sliceRows - 1) / sliceRows, fresh = png::FreshSlice(slices);
   const int slots = std::min(slices, WorkerCount());
 
   uint8_t head[8 + 25 + 14];
@@ -383,7 +383,7 @@ bool EncodePngTo(const TFastDIB& image, const ByteSink& sink, std::string& reaso
     ParallelRows(count * 16, [&](int b, int e) {
       for (int k = b / 16; k < (e + 15) / 16; ++k) {
         const int y0 = (first + k) * sliceRows;
-        workers[size_t(k)].Run(image, y0, std::min(H, y0 + sliceRows), y0 + sliceRows >= H);
+        workers[size_t(k)].Run(image, y0, std::min(H, y0 + sliceRows), y0 + sliceRows >= H, first + k == fresh);
       }
     });
     for (int k = 0; k < count; ++k) {
