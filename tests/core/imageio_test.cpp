@@ -532,6 +532,14 @@ TEST(JpegCodec, RoundTripBaselineQualityAndGreyAndCmykFiles) {
   Bytes joined;
   ASSERT_TRUE(EncodeJpeg(big, 90, joined, reason)) << reason;
   EXPECT_EQ(joined, JpegFrom(1024, 1100, 3, JCS_EXT_BGR, bgr, 90, 1));
+  // Such a file is read in two halves too, to the library's pixels; with a
+  // restart marker out of turn it is damaged.
+  ASSERT_TRUE(SameAsRgb(Load(joined), LibjpegSamples(joined)));
+  const uint8_t rst7[2] = {0xFF, 0xD7};
+  auto lastRst = std::find_end(joined.begin(), joined.end(), rst7, rst7 + 2);
+  ASSERT_NE(lastRst, joined.end());
+  lastRst[1] = 0xD6;
+  EXPECT_FALSE(DecodeJpeg(joined.data(), joined.size(), back, reason));
   // Grey and CMYK files are converted.
   Bytes grey(16 * 8);
   for (size_t i = 0; i < grey.size(); ++i) grey[i] = i % 16 < 8 ? 40 : 200;

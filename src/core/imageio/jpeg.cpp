@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <vector>
 
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
@@ -173,6 +175,113 @@ Step QuantizeSteps(jpeg_decompress_struct* d, JpegError* e, const uint8_t* data,
   return Step::Ok;
 }
 
+// Rows of a YCbCr JPEG in memory, read as DecodeSteps reads them: the first
+// `skip` into spare (one row, overwritten), the next `count` into rows.
+// Anything the library warns of fails too.
+Step PartSteps(jpeg_decompress_struct* d, JpegError* e, const uint8_t* data, size_t size, JDIMENSION skip,
+               JDIMENSION count, uint8_t** rows, uint8_t* spare) {
+  if (setjmp(e->Jump)) return Step::LibraryError;
+  jpeg_create_decompress(d);
+  jpeg_mem_src(d, data, static_cast<unsigned long>(size));
+  jpeg_read_header(d, TRUE);
+  if (d->jpeg_color_space != JCS_YCbCr || d->progressive_mode) return Step::BadColourSpace;
+  d->mem->max_memory_to_use = kJpegMemoryLimit;
+  d->out_color_space = JCS_EXT_BGR;
+  d->scale_num = d->scale_denom = 1;
+  d->do_fancy_upsampling = TRUE;
+  jpeg_start_decompress(d);
+  for (JDIMENSION y = d->output_scanline; y < skip + count; y = d->output_scanline) {
+    uint8_t** into = y < skip ? &spare : rows + (y - skip);
+    if (jpeg_read_scanlines(d, into, y < skip ? 1 : skip + count - y) == 0) return Step::LibraryError;
+  }
+  return d->err->num_warnings == 0 ? Step::Ok : Step::LibraryError;
+}
+
+bool DecodePart(const uint8_t* data, size_t size, JDIMENSION skip, JDIMENSION count, uint8_t** rows, uint8_t* spare) {
+  jpeg_decompress_struct d{};
+  JpegError e;
+  InitError(e);
+  d.err = &e.Pub;
+  const Step s = PartSteps(&d, &e, data, size, skip, count, rows, spare);
+  jpeg_destroy_decompress(&d);
+  return s == Step::Ok;
+}
+
+// A baseline YCbCr JPEG restarted at every MCU row, as our encoder writes
+// large pictures, read as two halves on two cores: the file itself down to
+// the middle MCU row, and a copy of its headers (with the height of what is
+// left) and of its coded rows from the MCU row above the middle on, their
+// restart markers numbered from 0. Each MCU row is coded on its own, and the
+// one row of overlap gives each half's smoothed colour the rows it would
+// have next to the cut, so both give the whole file's pixels. False when
+// the file is not of that kind or either half fails; the caller then reads
+// it whole, over img's rows.
+bool DecodeHalves(const uint8_t* data, size_t size, TFastDIB& img) {
+  // The headers up to the scan: SOF0 and DRI as our encoder writes them.
+  size_t p = 2, sof = 0, sos = 0, scan = 0;
+  unsigned restart = 0;
+  if (size < 4 || data[0] != 0xFF || data[1] != 0xD8) return false;
+  while (scan == 0) {
+    if (p + 4 > size || data[p] != 0xFF) return false;
+    const uint8_t m = data[p + 1];
+    const size_t len = size_t(data[p + 2]) << 8 | data[p + 3];
+    if (len < 2 || p + 2 + len > size) return false;
+    if ((m >= 0xC1 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC) || m == 0xDC) return false;  // other frames, DNL
+    if (m == 0xC0) sof = p;
+    if (m == 0xDD && len == 4) restart = unsigned(data[p + 4]) << 8 | data[p + 5];
+    if (m == 0xDA) sos = p, scan = p + 2 + len;
+    p += 2 + len;
+  }
+  if (sof == 0 || data[sof + 2] != 0 || data[sof + 3] != 17 || data[sof + 4] != 8 || data[sof + 9] != 3 ||
+      data[sos + 4] != 3)
+    return false;  // 8 bits, three components, all in the one scan
+  const unsigned H = unsigned(data[sof + 5]) << 8 | data[sof + 6], W = unsigned(data[sof + 7]) << 8 | data[sof + 8];
+  unsigned maxH = 1, maxV = 1;
+  for (int c = 0; c < 3; ++c) {
+    maxH = std::max(maxH, unsigned(data[sof + 11 + 3 * c]) >> 4);
+    maxV = std::max(maxV, unsigned(data[sof + 11 + 3 * c]) & 15);
+  }
+  const unsigned mcuH = 8 * maxV, mcuRows = (H + mcuH - 1) / mcuH;
+  if (int64_t(W) * H < kJpegHalvesFrom || mcuRows < 4 || restart != (W + 8 * maxH - 1) / (8 * maxH)) return false;
+  if (!SizeAllowed(W, H) || !img.SetSize(int(W), int(H), 24, 0)) return false;
+  // The restart markers, one after every MCU row but the last, in turn.
+  std::vector<size_t> marks;
+  for (size_t i = scan;;) {
+    const auto* ff = static_cast<const uint8_t*>(std::memchr(data + i, 0xFF, size - i));
+    if (ff == nullptr || size_t(ff - data) + 1 >= size) return false;
+    i = size_t(ff - data);
+    const uint8_t m = data[i + 1];
+    if (m == 0xD9) break;
+    if (m != 0 && m != 0xD0 + (marks.size() & 7)) return false;
+    if (m != 0) marks.push_back(i);
+    i += 2;
+  }
+  if (marks.size() != mcuRows - 1) return false;
+  const unsigned mid = mcuRows / 2;  // the bottom half keeps MCU rows mid ..
+  const size_t from = marks[mid - 2] + 2;  // MCU row mid - 1's coded data
+  std::vector<uint8_t> bottom, spare[2];
+  try {
+    bottom.reserve(scan + size - from);
+    bottom.assign(data, data + scan);
+    bottom.insert(bottom.end(), data + from, data + size);
+    spare[0].resize(size_t(W) * 3 + 64);
+    spare[1].resize(size_t(W) * 3 + 64);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  const unsigned left = H - (mid - 1) * mcuH;
+  bottom[sof + 5] = uint8_t(left >> 8);
+  bottom[sof + 6] = uint8_t(left);
+  for (size_t k = mid - 1; k < marks.size(); ++k) bottom[marks[k] - from + scan + 1] = uint8_t(0xD0 + ((k - (mid - 1)) & 7));
+  bool ok[2] = {false, false};
+  ParallelTasks(2, [&](int k) {
+    ok[k] = k == 0 ? DecodePart(data, size, 0, mid * mcuH, img.RowTable.data(), spare[0].data())
+                   : DecodePart(bottom.data(), bottom.size(), mcuH, H - mid * mcuH, img.RowTable.data() + mid * mcuH,
+                                spare[1].data());
+  });
+  return ok[0] && ok[1];
+}
+
 std::string StepReason(Step s, const JpegError& e, const char* action) {
   switch (s) {
     case Step::NoMemory: return "there is not enough memory for the image";
@@ -192,6 +301,10 @@ bool DecodeJpeg(const uint8_t* data, size_t size, TFastDIB& out, std::string& re
   InitError(e);
   d.err = &e.Pub;
   TFastDIB img;
+  if (WorkerCount() >= 2 && DecodeHalves(data, size, img)) {
+    out = std::move(img);
+    return true;
+  }
   Prefault prefault;  // joined before img goes
   const Step s = DecodeSteps(&d, &e, data, size, &img, &prefault);
   const int64_t w = d.image_width, h = d.image_height;
