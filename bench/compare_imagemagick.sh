@@ -66,6 +66,9 @@ row() {
     "$(median "${ms[@]}")" "$r" "$target" "$([ "$met" = 1 ] && echo met || echo NOT_MET)" "$load"
 }
 
+# Files written before (the inputs above, an earlier build or test run) go to
+# the disk first, so that their write-back does not slow the first rows.
+sync
 echo "4096 x 4096, whole processes, $RUNS alternating pairs after a warm-up, $("$IM" -version | head -1 | cut -d' ' -f2-3), default threads"
 echo "start: $(uptime)"
 echo "| operation (vorq / ImageMagick)       | vorq s  | IM s    | IM/vorq  | target         | load  |"
