@@ -175,15 +175,17 @@ Step QuantizeSteps(jpeg_decompress_struct* d, JpegError* e, const uint8_t* data,
   return Step::Ok;
 }
 
-// Rows of a YCbCr JPEG in memory, read as DecodeSteps reads them: the first
-// `skip` into spare (one row, overwritten), the next `count` into rows.
-// Anything the library warns of fails too.
-Step PartSteps(jpeg_decompress_struct* d, JpegError* e, const uint8_t* data, size_t size, JDIMENSION skip,
-               JDIMENSION count, uint8_t** rows, uint8_t* spare) {
+// Rows of a YCbCr JPEG in memory that the library must find w x h, read as
+// DecodeSteps reads them: the first `skip` into spare (one row,
+// overwritten), the next `count` into rows. Anything the library warns of
+// fails too.
+Step PartSteps(jpeg_decompress_struct* d, JpegError* e, const uint8_t* data, size_t size, JDIMENSION w, JDIMENSION h,
+               JDIMENSION skip, JDIMENSION count, uint8_t** rows, uint8_t* spare) {
   if (setjmp(e->Jump)) return Step::LibraryError;
   jpeg_create_decompress(d);
   jpeg_mem_src(d, data, static_cast<unsigned long>(size));
   jpeg_read_header(d, TRUE);
+  if (d->image_width != w || d->image_height != h || skip + count > h) return Step::LibraryError;
   if (d->jpeg_color_space != JCS_YCbCr || d->progressive_mode) return Step::BadColourSpace;
   d->mem->max_memory_to_use = kJpegMemoryLimit;
   d->out_color_space = JCS_EXT_BGR;
@@ -197,12 +199,13 @@ Step PartSteps(jpeg_decompress_struct* d, JpegError* e, const uint8_t* data, siz
   return d->err->num_warnings == 0 ? Step::Ok : Step::LibraryError;
 }
 
-bool DecodePart(const uint8_t* data, size_t size, JDIMENSION skip, JDIMENSION count, uint8_t** rows, uint8_t* spare) {
+bool DecodePart(const uint8_t* data, size_t size, JDIMENSION w, JDIMENSION h, JDIMENSION skip, JDIMENSION count,
+                uint8_t** rows, uint8_t* spare) {
   jpeg_decompress_struct d{};
   JpegError e;
   InitError(e);
   d.err = &e.Pub;
-  const Step s = PartSteps(&d, &e, data, size, skip, count, rows, spare);
+  const Step s = PartSteps(&d, &e, data, size, w, h, skip, count, rows, spare);
   jpeg_destroy_decompress(&d);
   return s == Step::Ok;
 }
@@ -229,11 +232,11 @@ bool DecodeHalves(const uint8_t* data, size_t size, TFastDIB& img) {
     if ((m >= 0xC1 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC) || m == 0xDC) return false;  // other frames, DNL
     if (m == 0xC0) sof = p;
     if (m == 0xDD && len == 4) restart = unsigned(data[p + 4]) << 8 | data[p + 5];
-    if (m == 0xDA) sos = p, scan = p + 2 + len;
+    if (m == 0xDA) sos = p, scan = p + 2 + len;  // 12 bytes for three components
     p += 2 + len;
   }
   if (sof == 0 || data[sof + 2] != 0 || data[sof + 3] != 17 || data[sof + 4] != 8 || data[sof + 9] != 3 ||
-      data[sos + 4] != 3)
+      scan != sos + 14 || data[sos + 4] != 3)
     return false;  // 8 bits, three components, all in the one scan
   const unsigned H = unsigned(data[sof + 5]) << 8 | data[sof + 6], W = unsigned(data[sof + 7]) << 8 | data[sof + 8];
   unsigned maxH = 1, maxV = 1;
@@ -275,9 +278,9 @@ bool DecodeHalves(const uint8_t* data, size_t size, TFastDIB& img) {
   for (size_t k = mid - 1; k < marks.size(); ++k) bottom[marks[k] - from + scan + 1] = uint8_t(0xD0 + ((k - (mid - 1)) & 7));
   bool ok[2] = {false, false};
   ParallelTasks(2, [&](int k) {
-    ok[k] = k == 0 ? DecodePart(data, size, 0, mid * mcuH, img.RowTable.data(), spare[0].data())
-                   : DecodePart(bottom.data(), bottom.size(), mcuH, H - mid * mcuH, img.RowTable.data() + mid * mcuH,
-                                spare[1].data());
+    ok[k] = k == 0 ? DecodePart(data, size, W, H, 0, mid * mcuH, img.RowTable.data(), spare[0].data())
+                   : DecodePart(bottom.data(), bottom.size(), W, left, mcuH, H - mid * mcuH,
+                                img.RowTable.data() + mid * mcuH, spare[1].data());
   });
   return ok[0] && ok[1];
 }
