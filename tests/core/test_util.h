@@ -67,15 +67,16 @@ inline int Count(const TFastDIB& s, TPixel24 c) {
 // A handful of sizes: one pixel, one row, one column, an odd width (row padding), a larger one.
 inline constexpr int kSizes[][2] = {{1, 1}, {1, 3}, {3, 1}, {5, 3}, {37, 19}};
 
-// fn(wide) with the 512-bit vector rows on (where this processor has them)
-// and off: both must give the references' pixels.
+// fn(wide) with the 512-bit vector rows on, then the 256-bit ones (where
+// this processor has them), then neither (wide false): each must give the
+// references' pixels.
 template <typename Fn>
 void BothVectorPaths(Fn fn) {
-  for (bool wide : {true, false}) {
-    SetWideVectors(wide);
-    fn(wide);
+  for (int bits : {512, 256, 0}) {
+    SetVectorBits(bits);
+    fn(bits != 0);
   }
-  SetWideVectors(true);
+  SetVectorBits(512);
 }
 
 }  // namespace vorq::test

@@ -11,7 +11,7 @@
 namespace vorq {
 namespace {
 int gWorkers = std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
-bool gWideWanted = true;
+int gVectorBits = 512;
 
 bool HasWideVectors() {
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -26,12 +26,13 @@ bool HasWideVectors() {
 
 void SetWorkerCount(int n) { gWorkers = std::max(1, n); }
 int WorkerCount() { return gWorkers; }
-void SetWideVectors(bool on) { gWideWanted = on; }
-bool WideVectors() { return gWideWanted && HasWideVectors(); }
+void SetVectorBits(int bits) { gVectorBits = bits; }
+void SetWideVectors(bool on) { gVectorBits = on ? 512 : 0; }
+bool WideVectors() { return gVectorBits >= 512 && HasWideVectors(); }
 bool Avx2Vectors() {
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
   static const bool has = __builtin_cpu_supports("avx2");
-  return gWideWanted && has;
+  return gVectorBits >= 256 && has;
 #else
   return false;
 #endif

@@ -22,11 +22,14 @@ void ParallelTasks(int n, const std::function<void(int)>& fn);
 // Number of threads ParallelRows uses (1 turns it off, for comparisons).
 void SetWorkerCount(int n);
 int WorkerCount();
-// Whether effects may use the processor's 512-bit vectors where it has them
-// (on by default; off for comparisons). The results are the same either way.
+// The widest vectors effects may use where the processor has them: 512
+// bits (the default), 256 (AVX2) or 0, for comparisons; the results are the
+// same either way. SetWideVectors(false) is SetVectorBits(0).
+void SetVectorBits(int bits);
 void SetWideVectors(bool on);
+// Whether the 512-bit rows run; whether the 256-bit (AVX2) ones may, where
+// the 512-bit ones do not.
 bool WideVectors();
-// The same switch for 256-bit vectors (AVX2), where the processor has them.
 bool Avx2Vectors();
 
 }  // namespace vorq
