@@ -215,20 +215,14 @@ void Twist(TFastDIB& Work, TFastDIB& ScratchIn, int Looseness) {
   const float cx = float(W - 1) / 2, cy = float(H - 1) / 2, K = float(Looseness);
   const float halfPi = std::numbers::pi_v<float> / 2, pi = std::numbers::pi_v<float>;
   const uint8_t* const* src = Scratch.RowTable.data();
-  // The source position of the pixel whose offset from the centre is
-  // (dx, dy), r its distance and q = atan(dy / dx) (unused when dx = 0).
-  auto source = [&](float dx, float dy, float r, float q, float& sx, float& sy) {
+  // The source position of a pixel of the middle row (odd H, dy = 0) whose
+  // offset from the centre is dx, r its distance and q = atan(0 / dx); dx =
+  // 0 is the centre itself, r = 0.
+  auto source = [&](float dx, float r, float q, float& sx, float& sy) {
     sx = cx;
     sy = cy;
     if (r != 0) {
-      float polar;
-      if (dx == 0) {
-        polar = dy > 0 ? halfPi : -halfPi;
-      } else {
-        polar = q;
-        if (dx < 0) polar += pi;
-      }
-      const float theta = polar - r / K + halfPi;
+      const float theta = (dx < 0 ? q + pi : q) - r / K + halfPi;
       sx = cx + r * std::cos(theta);
       sy = cy + r * std::sin(theta);
     }
@@ -257,15 +251,16 @@ void Twist(TFastDIB& Work, TFastDIB& ScratchIn, int Looseness) {
         for (int x = x0; x < x1; ++x) {
           const float dx = float(x) - cx;
           const float r = std::sqrt(dx * dx + dy * dy);
-          source(dx, dy, r, r != 0 && dx != 0 ? std::atan(dy / dx) : 0, ax[x - x0], ay[x - x0]);
+          source(dx, r, r != 0 ? std::atan(dy / dx) : 0, ax[x - x0], ay[x - x0]);
         }
         runs.Add(y, x0, ax, ay, x1 - x0);
       }
       e = pairedRows;
     }
-    // The same steps as source(), a step at a time over a tile's row, so
-    // that all but the library's arc tangents, sines and cosines run in
-    // vectors. Off the middle row dy is never 0, so neither is r.
+    // The steps of source(), where dx = 0 gives the polar angle +-pi/2,
+    // taken a step at a time over a tile's row, so that all but the
+    // library's arc tangents, sines and cosines run in vectors. Off the
+    // middle row dy is never 0, so neither is r.
     float rs[kTile], ts[kTile], ta[kTile], tb[kTile], ca[kTile], sa[kTile], cb[kTile], sb[kTile];
     for (int x0 = 0; x0 < W; x0 += kTile) {
       const int x1 = std::min(W, x0 + kTile), n = x1 - x0;
