@@ -144,14 +144,16 @@ TEST(ResizeBilinear, WithinOneSurfaceReadsBeforeWriting) {
 }
 
 TEST(Rotate90Clockwise, TurnsAQuarter) {
-  // Every pixel: new (H - 1 - y, x) is old (x, y).
+  // Every pixel: new (H - 1 - y, x) is old (x, y); blocks of 16 and the rest.
   const TFastDIB big = Random(131, 70, 2);
-  TFastDIB b = Clone(big), scratch;
-  Rotate90Clockwise(b, scratch);
-  EXPECT_TRUE(SamePixels(b, test::Painted(70, 131, [&](int x, int y) { return big.GetPixel(69 - x, y); })));
-  // Four quarter turns are the identity; the scratch may be the image itself.
-  for (int i = 0; i < 3; ++i) Rotate90Clockwise(b, b);
-  EXPECT_TRUE(SamePixels(b, big));
+  BothVectorPaths([&](bool wide) {
+    TFastDIB b = Clone(big), scratch;
+    Rotate90Clockwise(b, scratch);
+    EXPECT_TRUE(SamePixels(b, test::Painted(70, 131, [&](int x, int y) { return big.GetPixel(69 - x, y); }))) << wide;
+    // Four quarter turns are the identity; the scratch may be the image itself.
+    for (int i = 0; i < 3; ++i) Rotate90Clockwise(b, b);
+    EXPECT_TRUE(SamePixels(b, big)) << wide;
+  });
 }
 
 TEST(RotateWrapped, MatchesReference) {

@@ -13,6 +13,7 @@
 #endif
 
 #include "core/effects/resize_rows.h"
+#include "core/effects/rotate_wide.h"
 #include "core/util/arith.h"
 #include "core/util/parallel.h"
 
@@ -359,6 +360,29 @@ void Rotate90Clockwise(TFastDIB& Surface, TFastDIB& Scratch) {
   // 0), whose extra byte would fall past the row, moves as three bytes.
   constexpr int kTile = 32;
   const uint8_t* const* rows = Surface.RowTable.data();
+  if (WideVectors() && rotate_rows::Built() && W >= 16 && H >= 16) {
+    // Blocks of 16 x 16 pixels turned in vectors; the pixels of the last
+    // H mod 16 source rows, and of the last columns of each core's band,
+    // one at a time.
+    const int H16 = H / 16 * 16;
+    ParallelBands(W, kTile, [&](int x0, int x1) {
+      auto one = [&](int x, int y) { std::memcpy(T.Row(x) + 3 * size_t(H - 1 - y), rows[y] + 3 * size_t(x), 3); };
+      int x = x0;
+      for (; x + 16 <= x1; x += 16) {
+        uint8_t* dst[16];
+        for (int y0 = 0; y0 < H16; y0 += 16) {
+          for (int i = 0; i < 16; ++i) dst[i] = T.Row(x + i) + 3 * size_t(H - 16 - y0);
+          rotate_rows::Block(rows + y0, 3 * size_t(x), dst);
+        }
+        for (int i = 0; i < 16; ++i)
+          for (int y = H16; y < H; ++y) one(x + i, y);
+      }
+      for (; x < x1; ++x)
+        for (int y = 0; y < H; ++y) one(x, y);
+    });
+    Surface.Swap(T);
+    return;
+  }
   ParallelBands(W, kTile, [&](int x0, int x1) {
     for (int y0 = (H - 1) / kTile * kTile; y0 >= 0; y0 -= kTile) {
       const int y1 = std::min(H, y0 + kTile), yEnd = std::max(y0, 1);
