@@ -201,7 +201,9 @@ void TFastDIB::FlipVertical() {
 
 void TFastDIB::FlipHorizontal() {
   const int w = Width();
-  for (int y = 0; y < AbsHeight; ++y) std::reverse(Row24(y), Row24(y) + w);
+  ParallelRows(AbsHeight, [&](int begin, int end) {
+    for (int y = begin; y < end; ++y) std::reverse(Row24(y), Row24(y) + w);
+  });
 }
 
 void TFastDIB::WrapShift(int DX, int DY) {
