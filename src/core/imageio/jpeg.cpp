@@ -73,6 +73,13 @@ void InitError(JpegError& e) {
 
 enum class Step { Ok, LibraryError, TooLarge, NoMemory, BadColourSpace };
 
+// Every reading: libjpeg's memory bounded, full scale, smoothed colour.
+void FullScaleSmooth(jpeg_decompress_struct* d) {
+  d->mem->max_memory_to_use = kJpegMemoryLimit;
+  d->scale_num = d->scale_denom = 1;
+  d->do_fancy_upsampling = TRUE;
+}
+
 // Functions holding a setjmp keep no C++ objects of their own: everything
 // they touch lives in the caller.
 Step DecodeSteps(jpeg_decompress_struct* d, JpegError* e, const uint8_t* data, size_t size, TFastDIB* img,
@@ -83,7 +90,7 @@ Step DecodeSteps(jpeg_decompress_struct* d, JpegError* e, const uint8_t* data, s
   jpeg_mem_src(d, data, static_cast<unsigned long>(size));
   jpeg_read_header(d, TRUE);
   if (!SizeAllowed(d->image_width, d->image_height)) return Step::TooLarge;
-  d->mem->max_memory_to_use = kJpegMemoryLimit;
+  FullScaleSmooth(d);
   const bool cmyk = d->jpeg_color_space == JCS_CMYK || d->jpeg_color_space == JCS_YCCK;
   switch (d->jpeg_color_space) {
     case JCS_GRAYSCALE:
@@ -93,8 +100,6 @@ Step DecodeSteps(jpeg_decompress_struct* d, JpegError* e, const uint8_t* data, s
     case JCS_YCCK: d->out_color_space = JCS_CMYK; break;
     default: return Step::BadColourSpace;
   }
-  d->scale_num = d->scale_denom = 1;
-  d->do_fancy_upsampling = TRUE;
   if (!img->SetSize(int(d->image_width), int(d->image_height), 24, 0)) return Step::NoMemory;
   prefault->Start(*img);
   jpeg_start_decompress(d);
@@ -149,10 +154,8 @@ Step QuantizeSteps(jpeg_decompress_struct* d, JpegError* e, const uint8_t* data,
   jpeg_mem_src(d, data, static_cast<unsigned long>(size));
   jpeg_read_header(d, TRUE);
   if (!SizeAllowed(d->image_width, d->image_height)) return Step::TooLarge;
-  d->mem->max_memory_to_use = kJpegMemoryLimit;
+  FullScaleSmooth(d);
   d->out_color_space = JCS_RGB;
-  d->scale_num = d->scale_denom = 1;
-  d->do_fancy_upsampling = TRUE;
   d->quantize_colors = TRUE;
   d->desired_number_of_colors = colours;
   d->two_pass_quantize = TRUE;
@@ -187,10 +190,8 @@ Step PartSteps(jpeg_decompress_struct* d, JpegError* e, const uint8_t* data, siz
   jpeg_read_header(d, TRUE);
   if (d->image_width != w || d->image_height != h || skip + count > h) return Step::LibraryError;
   if (d->jpeg_color_space != JCS_YCbCr || d->progressive_mode) return Step::BadColourSpace;
-  d->mem->max_memory_to_use = kJpegMemoryLimit;
+  FullScaleSmooth(d);
   d->out_color_space = JCS_EXT_BGR;
-  d->scale_num = d->scale_denom = 1;
-  d->do_fancy_upsampling = TRUE;
   jpeg_start_decompress(d);
   for (JDIMENSION y = d->output_scanline; y < skip + count; y = d->output_scanline) {
     uint8_t** into = y < skip ? &spare : rows + (y - skip);
