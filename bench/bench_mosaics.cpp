@@ -22,12 +22,12 @@ void BM_CycloidMosaic(benchmark::State& s) {
   RunInPlace(s, [&](TFastDIB& i, TFastDIB&) { CycloidMosaic(i, size); });
 }
 void BM_ConcentricRects(benchmark::State& s) {
-  RunInPlace(s, [](TFastDIB& i, TFastDIB&) { ConcentricRects(i, 25); });
+  RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { ConcentricRects(i, t, 25); });
 }
 // The same on processors without 512-bit vectors.
 void BM_ConcentricRectsPlain(benchmark::State& s) {
   SetWideVectors(false);
-  RunInPlace(s, [](TFastDIB& i, TFastDIB&) { ConcentricRects(i, 25); });
+  RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { ConcentricRects(i, t, 25); });
   SetWideVectors(true);
 }
 void BM_VorqSwizzle(benchmark::State& s) {

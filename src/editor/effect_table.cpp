@@ -238,7 +238,7 @@ std::array<EffectRow, kEffectCount> Build() {
   // ---- Mosaics, gradients and merges ----
   // A refused size takes no snapshot, but the command still counts.
   t[fx::ConcentricRects] = Busy(
-      [](E& ed) { vorq::ConcentricRects(ed.WorkSurface, ed.EffectVals[fx::ConcentricRects]); },
+      [](E& ed) { vorq::ConcentricRects(ed.WorkSurface, ed.ScratchSurface, ed.EffectVals[fx::ConcentricRects]); },
       [](E& ed) { return ConcentricRectsAllowed(ed.EffectVals[fx::ConcentricRects]) ? Gate::Go : Gate::Recorded; });
   t[fx::Mosaic] = Busy([](E& ed) { vorq::Mosaic(ed.WorkSurface, ed.EffectVals[fx::Mosaic]); }, [](E& ed) {
     const TFastDIB& w = ed.WorkSurface;

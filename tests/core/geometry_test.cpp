@@ -113,36 +113,6 @@ TEST(ResizeBilinear, MatchesReferenceInBothModesKnownValuesAndRefusals) {
   EXPECT_FALSE(ResizeBilinear(empty, 4, 4, 0));
 }
 
-// Resampling within one surface gives what a resample of a copy of the
-// source rectangle, laid at the target, gives: nothing is read after it was
-// overwritten, whichever core's rows overlap whose.
-TEST(ResizeBilinear, WithinOneSurfaceReadsBeforeWriting) {
-  struct Case {
-    int X, Y, W, H, TX, TY, NW, NH, mode;
-  } cases[] = {
-      {0, 6, 1500, 290, 0, 0, 1500, 290, 0},    // moved up: the lower band writes what the upper one reads last
-      {0, 0, 1500, 290, 0, 6, 1500, 290, 0},    // moved down: rows wait in the ring
-      {0, 0, 1500, 296, 10, 10, 1480, 276, 1},  // a centred reduction
-      {40, 100, 700, 60, 0, 0, 1500, 296, 0},   // an enlargement over its own source
-  };
-  BothVectorPaths([&](bool wide) {
-    for (const Case& c : cases) {
-      SCOPED_TRACE(::testing::Message() << c.Y << " -> " << c.TY << " " << c.NW << "x" << c.NH << " wide " << wide);
-      const TFastDIB src = Random(1500, 296, uint32_t(c.TY + c.NH));
-      TFastDIB part, shrunk, want = Clone(src), got = Clone(src);
-      part.SetSize(c.W, c.H, 24, 0);
-      src.DrawPart(part, 0, 0, c.W, c.H, c.X, c.Y);
-      ASSERT_TRUE(ResizeBilinearInto(part, shrunk, c.NW, c.NH, c.mode));
-      shrunk.Draw(want, c.TX, c.TY);
-      ASSERT_TRUE(ResizeBilinearWithin(got, c.X, c.Y, c.W, c.H, c.TX, c.TY, c.NW, c.NH, c.mode));
-      EXPECT_TRUE(SamePixels(got, want));
-    }
-  });
-  TFastDIB img = Random(20, 20, 1);
-  EXPECT_FALSE(ResizeBilinearWithin(img, 0, 0, 20, 20, 1, 0, 20, 20, 0));  // the target leaves the surface
-  EXPECT_FALSE(ResizeBilinearWithin(img, 0, 0, 21, 20, 0, 0, 5, 5, 0));
-}
-
 TEST(Rotate90Clockwise, TurnsAQuarter) {
   // Every pixel: new (H - 1 - y, x) is old (x, y); blocks of 16 and the rest.
   const TFastDIB big = Random(131, 70, 2);

@@ -89,10 +89,12 @@ TEST(Mosaic, CycloidSquaresInTheRunningColour) {
 TEST(Mosaic, ConcentricRectsFrames) {
   // The described loop: reduce a copy again and again in place and lay it
   // centred, until it is no wider than W div 2 - D or a side would vanish.
-  // W, H, D; 20 x 30 by 2 reaches width 8 = W div 2 - D exactly.
-  // Big enough for two cores' bands, and the wide vector rows and the plain ones.
+  // W, H, D; 20 x 30 by 2 reaches width 8 = W div 2 - D exactly; 100 x 90
+  // by 20 reads pixels more than 64 bytes apart for 16 in a row.
+  // Big enough for two cores' bands (odd heights: the lower band starts each
+  // stage where the next one's first row reads it), wide rows and plain ones.
   const int cases[][3] = {{256, 256, 10}, {300, 20, 3}, {37, 19, 1}, {7, 1, 1}, {37, 19, INT_MAX}, {20, 30, 2},
-                          {300, 200, 1}};
+                          {300, 200, 1}, {100, 90, 20}, {101, 121, 2}};
   for (const auto& [W, H, D] : cases) {
     SetWideVectors(W != 256);
     const TFastDIB in = Random(W, H, 4);
@@ -103,7 +105,7 @@ TEST(Mosaic, ConcentricRectsFrames) {
       copy.Draw(want, (W - copy.Width()) / 2, (H - copy.Height()) / 2);
       widths.push_back(copy.Width());
     }
-    ASSERT_TRUE(ConcentricRects(out, D));
+    ASSERT_TRUE(ConcentricRects(out, scratch, D));
     EXPECT_TRUE(SamePixels(out, want)) << W << "x" << H << " D " << D;
     EXPECT_TRUE(D != 10 || widths == (std::vector<int>{236, 216, 196, 176, 156, 136, 116}));
   }
@@ -173,7 +175,7 @@ TEST(Mosaic, RefusalsAndHostileValues) {
       const bool cells = MosaicCellAllowed(v, sz[0], sz[1]);
       EXPECT_EQ(Mosaic(w, v), cells);
       EXPECT_EQ(CircleMosaic(w, v), cells);
-      EXPECT_EQ(ConcentricRects(w, v), v >= 1);
+      EXPECT_EQ(ConcentricRects(w, scratch, v), v >= 1);
       EXPECT_TRUE(cells || v >= 1 || SamePixels(w, in));
       MergeBuffer(w, Random(sz[1], sz[0] + 1, 15), v);  // a buffer of another size
       MergeGradient(w, w, v);

@@ -1,10 +1,10 @@
 #include "core/effects/geometry.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -239,10 +239,6 @@ struct Columns {
   }
 };
 
-bool RectInside(const TFastDIB& S, int X, int Y, int W, int H) {
-  return W >= 1 && H >= 1 && X >= 0 && Y >= 0 && X <= S.Width() - W && Y <= S.Height() - H;
-}
-
 }  // namespace
 
 bool ResizeBilinearInto(const TFastDIB& Source, TFastDIB& Target, int NewW, int NewH, int Mode) {
@@ -259,80 +255,166 @@ bool ResizeBilinearInto(const TFastDIB& Source, TFastDIB& Target, int NewW, int 
   return true;
 }
 
-bool ResizeBilinearWithin(TFastDIB& S, int X, int Y, int W, int H, int TX, int TY, int NewW, int NewH, int Mode) {
-  if ((Mode != 0 && Mode != 1) || !RectInside(S, X, Y, W, H) || !RectInside(S, TX, TY, NewW, NewH)) return false;
-  const Columns cols(X, W, NewW, Mode);
-  const Axis ay = MakeAxis(H, NewH, Mode);
-  const size_t n = size_t(cols.n);
-  // A target row is written to S once nothing still to be read lies in it.
-  // Source rows are read in rising order, so within a band target row t may
-  // go as soon as the band's next read starts below it; rows that wait stay
-  // in a ring of row buffers. Rows another band reads are held until every
-  // band is done. Each band's memory is taken here, before any row changes,
-  // so that running out of it leaves S as it was.
-  const int firstRead = Y + ay.i0.front(), lastRead = Y + ay.i1.back();
-  struct Band {
-    int begin = 0, end = 0, beforeEnd = 0, afterStart = 0, ringRows = 1;
-    std::vector<uint8_t> ring, held;  // held: the rows another band reads, in order
-    std::vector<int> heldAt;          // per row of the band: its place in held, or -1
-  };
-  std::vector<Band> bands;
-  for (const auto& [b, e] : RowBands(NewH)) {
-    Band& band = bands.emplace_back();
-    band.begin = b;
-    band.end = e;
-    band.beforeEnd = b > 0 ? Y + ay.i1[size_t(b - 1)] : firstRead - 1;
-    band.afterStart = e < NewH ? Y + ay.i0[size_t(e)] : lastRead + 1;
-  }
-  auto foreign = [&](const Band& band, int t) {
-    const int row = TY + t;
-    return (row >= firstRead && row <= band.beforeEnd) || (row >= band.afterStart && row <= lastRead);
-  };
-  // The first row a band reads from target y on.
-  auto nextRead = [&](const Band& band, int y) { return y < band.end ? Y + ay.i0[size_t(y)] : INT_MAX; };
-  std::vector<GatheredRows> gathered;
-  for (Band& band : bands) {
-    // Ring size: the most rows waiting at once, found by a dry run.
-    for (int y = band.begin, p = band.begin; y < band.end; ++y) {
-      while (p < y && (foreign(band, p) || TY + p < nextRead(band, y))) ++p;
-      band.ringRows = std::max(band.ringRows, y - p + 1);
+namespace {
+
+// The reductions of ResizeBilinearNested as a wavefront: a stage's row is
+// made as soon as the rows it reads exist, so only the last two rows of
+// each stage are alive, and the image is read and written once, not once
+// per stage. All stages' rows and tables together fit in the second-level
+// cache at 4096 wide.
+class Nest {
+ public:
+  Nest(const TFastDIB& source, TFastDIB& target, int step, int stages) : src_(source), dst_(target), step_(step) {
+    const int W = source.Width(), H = source.Height();
+    for (int j = 1; j <= stages; ++j) {
+      const int w = W - 2 * j * step, h = H - 2 * j * step;
+      Stage& s = stages_.emplace_back(j * step, w, h, w + 2 * step, h + 2 * step);
+      if (!wide_) s.cols.emplace(0, w + 2 * step, w, 1);
     }
-    band.ring.resize(size_t(band.ringRows) * n);
-    int count = 0;
-    for (int t = band.begin; t < band.end; ++t) band.heldAt.push_back(foreign(band, t) ? count++ : -1);
-    band.held.resize(size_t(count) * n);
-    gathered.push_back(cols.Rows());
   }
-  ParallelTasks(int(bands.size()), [&](int k) {
-    Band& band = bands[size_t(k)];
-    GatheredRows& rows = gathered[size_t(k)];
-    auto slot = [&](int t) { return band.ring.data() + size_t(t % band.ringRows) * n; };
-    int p = band.begin;  // rows before p are written or held
-    auto flush = [&](int until, int readFrom) {
-      for (; p < until && (foreign(band, p) || TY + p < readFrom); ++p)
-        if (!foreign(band, p)) std::memcpy(S.Row(TY + p) + 3 * TX, slot(p), n);
-    };
-    for (int y = band.begin; y < band.end; ++y) {
-      flush(y, nextRead(band, y));
-      const size_t i0 = size_t(ay.i0[size_t(y)]), i1 = size_t(ay.i1[size_t(y)]);
-      uint8_t* d;
-      if (foreign(band, y)) {
-        d = band.held.data() + size_t(band.heldAt[size_t(y - band.begin)]) * n;
-      } else if (p == y && TY + y < nextRead(band, y + 1)) {
-        d = S.Row(TY + y) + 3 * TX;  // nothing left to read there
-        p = y + 1;
-      } else {
-        d = slot(y);
+
+  // Part `part` of `parts`: each stage's rows from part / parts of its
+  // height to (part + 1) / parts, and what they need of the stages before.
+  void RunBand(int part, int parts) {
+    const int J = int(stages_.size());
+    std::vector<Run> runs;
+    for (const Stage& s : stages_) {
+      const int from = int(int64_t(s.h) * part / parts), to = int(int64_t(s.h) * (part + 1) / parts);
+      Run& r = runs.emplace_back();
+      r.from = r.next = from;
+      r.to = part + 1 == parts ? s.h : to;
+      r.ring.resize(2 * Pitch(s.w));
+      if (s.cols) r.gathered.emplace(s.cols->Rows());
+    }
+    // A stage starts where it writes, or earlier where the next stage's
+    // first row reads it.
+    for (int j = J - 2; j >= 0; --j) {
+      const Run& after = runs[size_t(j) + 1];
+      if (after.next < stages_[size_t(j) + 1].h)
+        runs[size_t(j)].next = std::min(runs[size_t(j)].next, stages_[size_t(j) + 1].ay.i0[size_t(after.next)]);
+    }
+    // The last stage first; each earlier one then finishes what it writes.
+    for (int top = J - 1; top >= 0; --top) {
+      int j = top;
+      while (runs[size_t(top)].next < runs[size_t(top)].to) {
+        const Stage& s = stages_[size_t(j)];
+        Run& r = runs[size_t(j)];
+        const size_t y = size_t(r.next);
+        const int i0 = s.ay.i0[y], i1 = s.ay.i1[y];
+        if (j > 0 && runs[size_t(j) - 1].next <= i1) {
+          --j;  // the rows it reads come first
+          continue;
+        }
+        const uint8_t *r0, *r1;
+        if (j == 0) {
+          r0 = src_.Row(i0);
+          r1 = src_.Row(i1);
+        } else {
+          r0 = RingRow(runs[size_t(j) - 1], stages_[size_t(j) - 1].w, i0);
+          r1 = RingRow(runs[size_t(j) - 1], stages_[size_t(j) - 1].w, i1);
+        }
+        uint8_t* out = RingRow(r, s.w, r.next);
+        if (s.cols)
+          s.cols->Blend(*r.gathered, r0, i0, r1, i1, s.ay.w0[y], s.ay.w1[y], out);
+        else
+          resize_rows::BlendRows(r0, r1, s.lanes.data(), s.o0.data(), s.o1.data(), s.wx1.data(), s.ay.w0[y],
+                                 s.ay.w1[y], s.w, out);
+        if (r.next >= r.from && r.next < r.to) Show(j, r.next, out);
+        ++r.next;
+        if (j < top) ++j;
       }
-      cols.Blend(rows, S.Row(Y + int(i0)), int(i0), S.Row(Y + int(i1)), int(i1), ay.w0[size_t(y)], ay.w1[size_t(y)],
-                 d);
     }
-    flush(band.end, INT_MAX);
-  });
-  for (const Band& band : bands)
-    for (int t = band.begin; t < band.end; ++t)
-      if (const int at = band.heldAt[size_t(t - band.begin)]; at >= 0)
-        std::memcpy(S.Row(TY + t) + 3 * TX, band.held.data() + size_t(at) * n, n);
+  }
+
+  // The parts of the source no stage covers.
+  void ShowSource() {
+    const int W = src_.Width(), H = src_.Height(), d = step_;
+    for (int y = 0; y < H; ++y) {
+      const uint8_t* s = src_.Row(y);
+      uint8_t* t = dst_.Row(y);
+      if (stages_.empty() || y < d || y >= H - d) {
+        std::memcpy(t, s, 3 * size_t(W));
+      } else {
+        std::memcpy(t, s, 3 * size_t(d));
+        std::memcpy(t + 3 * size_t(W - d), s + 3 * size_t(W - d), 3 * size_t(d));
+      }
+    }
+  }
+
+ private:
+  struct Stage {
+    Stage(int at, int w, int h, int fromW, int fromH) : at(at), w(w), h(h), ay(MakeAxis(fromH, h, 1)) {
+      const Axis ax = MakeAxis(fromW, w, 1);
+      o0.resize(size_t(w));
+      o1.resize(size_t(w));
+      wx1.assign(size_t(w) + 16, 0.0f);  // zero past the row: vector tails
+      for (size_t x = 0; x < size_t(w); ++x) {
+        o0[x] = 3 * ax.i0[x];
+        o1[x] = 3 * ax.i1[x];
+        wx1[x] = ax.w1[x];
+      }
+      lanes.resize((size_t(w) + 15) / 16);
+      for (size_t g = 0; g < lanes.size(); ++g) {
+        const size_t first = 16 * g, end = std::min(size_t(w), first + 16);
+        resize_rows::Lanes& l = lanes[g];
+        const int base = o0[first], span = o1[end - 1] + 3 - base;  // offsets never fall with x
+        const bool near = span <= 64;
+        l.base = near ? base : 0;
+        l.span = near ? span : 0;
+        for (size_t x = first; x < end; ++x) {
+          l.left[x - first] = uint8_t(near ? o0[x] - base : 3 * int(x - first));
+          l.right[x - first] = uint8_t(near ? o1[x] - base : 3 * int(x - first));
+        }
+      }
+    }
+    int at, w, h;  // laid at (at, at), w x h
+    Axis ay;       // rows from the previous stage's height
+    std::vector<int> o0, o1;  // each column's neighbours' byte offsets
+    std::vector<float> wx1;
+    std::vector<resize_rows::Lanes> lanes;
+    std::optional<Columns> cols;  // without the wide rows: the portable ones
+  };
+  struct Run {
+    int from = 0, next = 0, to = 0;        // rows written: from .. to - 1; next to make
+    std::vector<uint8_t> ring;             // the last two rows made
+    std::optional<GatheredRows> gathered;  // the portable rows' rearranged source rows
+  };
+
+  // Ring rows have room for the wide rows' whole vectors past the pixels.
+  static size_t Pitch(int w) { return 3 * size_t(w) + 128; }
+  static uint8_t* RingRow(Run& r, int w, int t) { return r.ring.data() + size_t(t & 1) * Pitch(w); }
+
+  // Stage j's row t where the next stage does not cover it.
+  void Show(int j, int t, const uint8_t* row) {
+    const Stage& s = stages_[size_t(j)];
+    uint8_t* out = dst_.Row(s.at + t) + 3 * size_t(s.at);
+    const int d = step_;
+    if (j + 1 == int(stages_.size()) || t < d || t >= s.h - d) {
+      std::memcpy(out, row, 3 * size_t(s.w));
+    } else {
+      std::memcpy(out, row, 3 * size_t(d));
+      std::memcpy(out + 3 * size_t(s.w - d), row + 3 * size_t(s.w - d), 3 * size_t(d));
+    }
+  }
+
+  const TFastDIB& src_;
+  TFastDIB& dst_;
+  int step_;
+  bool wide_ = WideVectors() && resize_rows::Built();
+  std::vector<Stage> stages_;
+};
+
+}  // namespace
+
+bool ResizeBilinearNested(const TFastDIB& Source, TFastDIB& Target, int Step, int Stages) {
+  if (&Source == &Target || Source.Empty() || Step < 1 || Stages < 0) return false;
+  const int W = Source.Width(), H = Source.Height();
+  if (2 * int64_t(Stages) * Step >= std::min(W, H)) return false;
+  if (!Target.Reshape(W, H)) return false;
+  Nest nest(Source, Target, Step, Stages);
+  nest.ShowSource();
+  const int parts = int(RowBands(H - 2 * Stages * Step).size());
+  ParallelTasks(parts, [&](int part) { nest.RunBand(part, parts); });
   return true;
 }
 

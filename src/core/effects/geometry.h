@@ -27,11 +27,12 @@ bool ResizeBilinear(TFastDIB& Surface, int NewW, int NewH, int Mode);
 // not changed). Source and Target must be different surfaces.
 bool ResizeBilinearInto(const TFastDIB& Source, TFastDIB& Target, int NewW, int NewH, int Mode);
 
-// The same resampling of the W x H rectangle at (X, Y) of S, as if it were
-// an image of its own, into the NewW x NewH rectangle at (TX, TY) of S
-// itself: every source pixel is read before it is overwritten. False, with
-// S unchanged, when a rectangle is not inside S or the mode is unknown.
-bool ResizeBilinearWithin(TFastDIB& S, int X, int Y, int W, int H, int TX, int TY, int NewW, int NewH, int Mode);
+// Repeated reductions of Source laid into Target (resized to Source's
+// size): stage 0 is Source, stage j (1 .. Stages) is stage j - 1 resampled
+// as above in mode 1 to (W - 2 j Step) x (H - 2 j Step) and laid at
+// (j Step, j Step) over the stages before it. False, with Target unchanged,
+// when Step < 1, a side would vanish or the memory is lacking.
+bool ResizeBilinearNested(const TFastDIB& Source, TFastDIB& Target, int Step, int Stages);
 
 // Quarter turn clockwise: Scratch := H x W with Scratch(H - 1 - y, x) =
 // Surface(x, y), then swapped with Surface (Scratch keeps the old image).

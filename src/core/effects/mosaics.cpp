@@ -180,23 +180,14 @@ void CycloidMosaic(TFastDIB& Work, int CellSize) {
 // ---------------------------------------------------------------------------
 // Concentric Rects
 
-bool ConcentricRects(TFastDIB& Work, int SizeDifference) {
+bool ConcentricRects(TFastDIB& Work, TFastDIB& Scratch, int SizeDifference) {
   if (!ConcentricRectsAllowed(SizeDifference)) return false;
   if (Work.Empty()) return true;
   const int64_t W = Work.Width(), H = Work.Height(), D = SizeDifference;
-  // Each reduction reads the previous one, which lies in the middle of the
-  // image once laid there: reduction k - D at offset k - D.
-  int64_t width = W, height = H, at = 0;
-  for (int64_t k = D;; k += D) {
-    if (width <= W / 2 - D) break;
-    const int64_t nw = W - 2 * k, nh = H - 2 * k;
-    if (nw < 1 || nh < 1) break;  // a side would vanish
-    if (!ResizeBilinearWithin(Work, int(at), int(at), int(width), int(height), int(k), int(k), int(nw), int(nh), 1))
-      break;
-    width = nw;
-    height = nh;
-    at = k;
-  }
+  int stages = 0;
+  for (int64_t k = D, width = W; width > W / 2 - D && W - 2 * k >= 1 && H - 2 * k >= 1; k += D, ++stages)
+    width = W - 2 * k;
+  if (stages > 0 && ResizeBilinearNested(Work, Scratch, SizeDifference, stages)) Work.Swap(Scratch);
   return true;
 }
 

@@ -42,8 +42,9 @@ constexpr bool ConcentricRectsAllowed(int SizeDifference) { return SizeDifferenc
 // Concentric Rects (22): the image reduced again and again by D on every
 // side (ResizeBilinear, mode 1, each from the previous reduction) and laid
 // centred over itself, until the width is at most W div 2 - D or a side
-// would vanish. Returns false, changing nothing, when refused.
-bool ConcentricRects(TFastDIB& Work, int SizeDifference);
+// would vanish. Scratch gets the old image. Returns false, changing
+// nothing, when refused.
+bool ConcentricRects(TFastDIB& Work, TFastDIB& Scratch, int SizeDifference);
 
 // VorqSwizzle (27): SineWave U/D with height SwizzleWidth and W - 1 as its
 // peak count (UsePeaks) or wavelength, then the four-way mirror tile, scaled

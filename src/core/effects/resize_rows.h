@@ -16,6 +16,15 @@ struct Group {
   uint8_t left[64] = {}, right[64] = {};
 };
 
+// Sixteen target pixels read straight from two source rows: left[i] and
+// right[i] are pixel i's neighbours' byte offsets from `base` (masked read
+// of `span` bytes). span 0: the neighbours lie too far apart; left and right
+// then hold 3 i and the bytes are copied out first, from o0 and o1.
+struct Lanes {
+  int base = 0, span = 0;
+  uint8_t left[16] = {}, right[16] = {};
+};
+
 // Whether this build has the wide rows at all.
 bool Built();
 
@@ -30,5 +39,12 @@ void Gather(const uint8_t* r, const Group* groups, const int* o0, const int* o1,
 // The inputs need 16 readable bytes (floats) past n.
 void Blend(const uint8_t* s00, const uint8_t* s01, const uint8_t* s10, const uint8_t* s11, const float* wx0,
            const float* wx1, float wy0, float wy1, int n, uint8_t* d);
+
+// n target pixels straight from source rows r0 (weight wy0) and r1 (wy1):
+// the same arithmetic as Blend, with wx0 = 1 - wx1 per pixel. wx1 needs 16
+// readable floats past n; d gets 3 n bytes and may be written up to 64
+// bytes past them.
+void BlendRows(const uint8_t* r0, const uint8_t* r1, const Lanes* lanes, const int* o0, const int* o1,
+               const float* wx1, float wy0, float wy1, int n, uint8_t* d);
 
 }  // namespace vorq::resize_rows
