@@ -24,7 +24,12 @@ void BM_CycloidMosaic(benchmark::State& s) {
 void BM_ConcentricRects(benchmark::State& s) {
   RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { ConcentricRects(i, t, 25); });
 }
-// The same on processors without 512-bit vectors.
+// The same on processors with AVX2 but not 512-bit vectors, and with neither.
+void BM_ConcentricRectsAvx2(benchmark::State& s) {
+  SetVectorBits(256);
+  RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { ConcentricRects(i, t, 25); });
+  SetVectorBits(512);
+}
 void BM_ConcentricRectsPlain(benchmark::State& s) {
   SetWideVectors(false);
   RunInPlace(s, [](TFastDIB& i, TFastDIB& t) { ConcentricRects(i, t, 25); });
@@ -65,6 +70,7 @@ BENCHMARK(BM_CycloidMosaic)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_ConcentricRects)->Apply(Args);
+BENCHMARK(BM_ConcentricRectsAvx2)->Apply(Args);
 BENCHMARK(BM_ConcentricRectsPlain)->Apply(Args);
 BENCHMARK(BM_VorqSwizzle)->Apply(Args);
 BENCHMARK(BM_GradientBars)->Apply(Args);

@@ -269,7 +269,12 @@ class Nest {
     for (int j = 1; j <= stages; ++j) {
       const int w = W - 2 * j * step, h = H - 2 * j * step;
       Stage& s = stages_.emplace_back(j * step, w, h, w + 2 * step, h + 2 * step);
-      if (!wide_) s.cols.emplace(0, w + 2 * step, w, 1);
+      if (wide_)
+        s.MakeLanes();
+      else if (avx2_)
+        s.MakeEights();
+      else
+        s.cols.emplace(0, w + 2 * step, w, 1);
     }
   }
 
@@ -316,9 +321,12 @@ class Nest {
         uint8_t* out = RingRow(r, s.w, r.next);
         if (s.cols)
           s.cols->Blend(*r.gathered, r0, i0, r1, i1, s.ay.w0[y], s.ay.w1[y], out);
-        else
+        else if (!s.lanes.empty())
           resize_rows::BlendRows(r0, r1, s.lanes.data(), s.o0.data(), s.o1.data(), s.wx1.data(), s.ay.w0[y],
                                  s.ay.w1[y], s.w, out);
+        else
+          resize_rows::avx2::BlendRows(r0, r1, s.eights.data(), s.o0.data(), s.o1.data(), s.wx1.data(), s.ay.w0[y],
+                                       s.ay.w1[y], s.w, out);
         if (r.next >= r.from && r.next < r.to) Show(j, r.next, out);
         ++r.next;
         if (j < top) ++j;
@@ -353,26 +361,49 @@ class Nest {
         o1[x] = 3 * ax.i1[x];
         wx1[x] = ax.w1[x];
       }
+    }
+    // The neighbours of pixels first .. end - 1 lie within `bytes` of the
+    // first one's left neighbour (offsets never fall with x).
+    bool Near(size_t first, size_t end, int bytes) const { return o1[end - 1] + 3 - o0[first] <= bytes; }
+    void MakeLanes() {
       lanes.resize((size_t(w) + 15) / 16);
       for (size_t g = 0; g < lanes.size(); ++g) {
         const size_t first = 16 * g, end = std::min(size_t(w), first + 16);
         resize_rows::Lanes& l = lanes[g];
-        const int base = o0[first], span = o1[end - 1] + 3 - base;  // offsets never fall with x
-        const bool near = span <= 64;
-        l.base = near ? base : 0;
-        l.span = near ? span : 0;
+        const bool near = Near(first, end, 64);
+        l.base = near ? o0[first] : 0;
+        l.span = near ? o1[end - 1] + 3 - l.base : 0;
         for (size_t x = first; x < end; ++x) {
-          l.left[x - first] = uint8_t(near ? o0[x] - base : 3 * int(x - first));
-          l.right[x - first] = uint8_t(near ? o1[x] - base : 3 * int(x - first));
+          l.left[x - first] = uint8_t(near ? o0[x] - l.base : 3 * int(x - first));
+          l.right[x - first] = uint8_t(near ? o1[x] - l.base : 3 * int(x - first));
         }
+      }
+    }
+    void MakeEights() {
+      eights.resize((size_t(w) + 7) / 8);
+      for (size_t g = 0; g < eights.size(); ++g) {
+        resize_rows::Eights& e = eights[g];
+        std::memset(e.left, 0x80, sizeof e.left);
+        std::memset(e.right, 0x80, sizeof e.right);
+        const size_t first = 8 * g, end = std::min(size_t(w), first + 8), half = std::min(end, first + 4);
+        e.near = Near(first, half, 16) && (half == end || Near(half, end, 16));
+        for (size_t x = first; x < end; ++x) {
+          const size_t i = x - first, four = i / 4;
+          const int base = e.near ? o0[first + 4 * four] : 0;
+          e.base[four] = base;
+          e.left[4 * i] = uint8_t(e.near ? o0[x] - base : 3 * int(i % 4));
+          e.right[4 * i] = uint8_t(e.near ? o1[x] - base : 3 * int(i % 4));
+        }
+        if (half == end) e.base[1] = e.base[0];
       }
     }
     int at, w, h;  // laid at (at, at), w x h
     Axis ay;       // rows from the previous stage's height
     std::vector<int> o0, o1;  // each column's neighbours' byte offsets
     std::vector<float> wx1;
-    std::vector<resize_rows::Lanes> lanes;
-    std::optional<Columns> cols;  // without the wide rows: the portable ones
+    std::vector<resize_rows::Lanes> lanes;    // the 512-bit rows' tables
+    std::vector<resize_rows::Eights> eights;  // the 256-bit rows'
+    std::optional<Columns> cols;              // without either: the portable rows
   };
   struct Run {
     int from = 0, next = 0, to = 0;        // rows written: from .. to - 1; next to make
@@ -401,6 +432,7 @@ class Nest {
   TFastDIB& dst_;
   int step_;
   bool wide_ = WideVectors() && resize_rows::Built();
+  bool avx2_ = Avx2Vectors() && resize_rows::avx2::Built();
   std::vector<Stage> stages_;
 };
 

@@ -25,6 +25,17 @@ struct Lanes {
   uint8_t left[16] = {}, right[16] = {};
 };
 
+// Eight target pixels for the 256-bit rows, as two fours: four h reads the
+// 16 bytes from base[h]; byte 0 of pixel i's 32-bit lane of left (right)
+// is its neighbour's offset there, the other bytes 0x80 (read as zero).
+// near false: the neighbours lie too far apart; the offsets are then 3 i
+// into the bytes copied out first, from o0 and o1.
+struct Eights {
+  int base[2] = {};
+  bool near = false;
+  uint8_t left[32] = {}, right[32] = {};
+};
+
 // Whether this build has the wide rows at all.
 bool Built();
 
@@ -46,5 +57,14 @@ void Blend(const uint8_t* s00, const uint8_t* s01, const uint8_t* s10, const uin
 // bytes past them.
 void BlendRows(const uint8_t* r0, const uint8_t* r1, const Lanes* lanes, const int* o0, const int* o1,
                const float* wx1, float wy0, float wy1, int n, uint8_t* d);
+
+namespace avx2 {
+// Whether this build has the 256-bit rows.
+bool Built();
+// BlendRows for processors with AVX2 but not the 512-bit rows; d may be
+// written up to 32 bytes past its 3 n bytes.
+void BlendRows(const uint8_t* r0, const uint8_t* r1, const Eights* eights, const int* o0, const int* o1,
+               const float* wx1, float wy0, float wy1, int n, uint8_t* d);
+}  // namespace avx2
 
 }  // namespace vorq::resize_rows
