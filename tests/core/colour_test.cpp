@@ -137,11 +137,6 @@ TEST(ColourSliders, TablesAtStatedAmountsAndPerChannelPasses) {
                 {ChannelShiftTable, 45, 100, 145}, {ChannelShiftTable, 45, 220, 255}, {ChannelShiftTable, -45, 30, 0},
                 {ChannelShiftTable, -1000, 255, 0}, {ChannelShiftTable, 1000, 0, 255}};
   for (const auto& t : stated) EXPECT_EQ(t.table(t.amount)[size_t(t.entry)], t.value) << t.amount << " " << t.entry;
-  for (int i = 0; i < 256; ++i) {
-    ASSERT_EQ(LightnessTable(0)[size_t(i)], i);
-    ASSERT_EQ(ContrastTable(0)[size_t(i)], i);
-    ASSERT_EQ(ChannelShiftTable(0)[size_t(i)], i);
-  }
   TFastDIB s = Strip({MakePixel(0, 100, 255)});
   ApplyLightness(s, 255, 0, -255);
   EXPECT_TRUE(StripIs(s, {MakePixel(254, 100, 1)}));

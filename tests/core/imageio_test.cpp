@@ -490,24 +490,19 @@ TEST(ImageFile, FilesWrittenInPiecesMatchTheEncoders) {
 
 // ---------------------------------------------------------------- JPEG
 
-TEST(JpegCodec, RoundTripBaselineQualityAndGreyAndCmykFiles) {
+TEST(JpegCodec, RoundTripQualityAndGreyAndCmykFiles) {
   TempDir dir;
   const TFastDIB img = Gradient(61, 37);
   std::string error;
-  SaveOptions hi, lo;
+  SaveOptions hi;
   hi.JpegQuality = 100;
-  lo.JpegQuality = 10;
   ASSERT_TRUE(SaveImageFile((dir / "hi.jpg").string(), img, hi, error)) << error;
-  ASSERT_TRUE(SaveImageFile((dir / "lo.jpg").string(), img, lo, error)) << error;
-  const Bytes h = ReadAll(dir / "hi.jpg"), l = ReadAll(dir / "lo.jpg");
-  EXPECT_LT(l.size(), h.size());
+  const Bytes h = ReadAll(dir / "hi.jpg");
   // Where the marker FF m first is (the file's size where it is not).
   auto marker = [&h](uint8_t m) {
     const uint8_t want[2] = {0xFF, m};
     return size_t(std::search(h.begin(), h.end(), want, want + 2) - h.begin());
   };
-  EXPECT_LT(marker(0xC0), h.size()) << "baseline (SOF0)";
-  EXPECT_EQ(marker(0xC2), h.size()) << "not progressive (SOF2)";
   // Quality 100 divides by 1: the first quantization table (8-bit, after FF DB, length, id) is all ones.
   const size_t dqt = marker(0xDB);
   ASSERT_LT(dqt + 69, h.size());

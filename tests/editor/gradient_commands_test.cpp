@@ -45,7 +45,6 @@ TEST(GradientCommands, DesignTakesTheImageSizeAndLogsOnlyOnOk) {
   f.ui.AcceptGradient = true;
   ASSERT_TRUE(cbStyleChange(f.ed.Gradient, "Horizontal"));
   EXPECT_TRUE(Design1Click(f.ed));
-  EXPECT_EQ(f.ed.Gradient.Hint, "W: 300  H: 200 - Dbl Click to Paste into Image");
   EXPECT_EQ(f.ui.GradientChanges, 1);
   EXPECT_TRUE(f.ed.Undo.Empty());
   PasteToImage1Click(f.ed);

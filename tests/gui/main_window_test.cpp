@@ -29,12 +29,7 @@ void MainWindowTest::menusAndTreeOfferEveryEffect() {
   disabled.sort();
   QCOMPARE(disabled, QStringList({"CopyBuffertoClipboard1", "MergeBufferWithImage1", "MergeWithImage1",
                                   "PasteBuffertoImage1", "PasteToImage1"}));
-  int items = 0;
-  for (const char* name : {"Color1", "Distortions1", "Draw1", "Filters1", "SizeAspect1"})
-    items += f.window->findChild<QMenu*>(name)->actions().size();
-  QCOMPARE(items, 66);
-  // Read off by hand: the shortcut texts become real key sequences.
-  QCOMPARE(f.window->action("SplitGauss1")->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12));
+  // The shortcut text becomes a real key sequence.
   QCOMPARE(f.window->action("ReplaceImage1")->shortcut(), QKeySequence("Ctrl+V"));
 
   // The tree: the five categories, collapsed, each with its effects in name order.
@@ -49,24 +44,10 @@ void MainWindowTest::menusAndTreeOfferEveryEffect() {
     leaves += node->childCount();
   }
   QCOMPARE(leaves, 66);
-
-  // The expand button opens and closes every branch and keeps the selection.
-  auto* expand = f.window->findChild<QToolButton*>("bExpand");
-  f.Select("Blur");
-  expand->click();
-  QCOMPARE(expand->text(), QString("C"));
-  for (int i = 0; i < tree->topLevelItemCount(); ++i) QVERIFY(tree->topLevelItem(i)->isExpanded());
-  expand->click();
-  QVERIFY(expand->text() == "E" && !tree->topLevelItem(0)->isExpanded());
-  QCOMPARE(tree->currentItem()->text(0), QString("Blur"));
 }
 
 void MainWindowTest::treeAndMenusSelectAndApply() {
   Fixture f;
-  // The Pen menu's last mode.
-  f.window->findChild<QMenu*>("Pen1")->actions().last()->trigger();
-  QCOMPARE(f.editor().PenStyle, 11);
-
   // Enter on an effect applies it, and the undo button follows the ring.
   f.PaintPattern();
   QTreeWidget* tree = f.window->tree();
@@ -74,7 +55,6 @@ void MainWindowTest::treeAndMenusSelectAndApply() {
   QVERIFY(!undo->isEnabled());
   auto before = f.Pixels();
   f.Select("Blur");
-  QCOMPARE(f.window->statusPanel(kPanelEffect)->text(), QString("Blur"));
   QTest::keyClick(tree, Qt::Key_Return);
   QVERIFY(f.Pixels() != before && undo->isEnabled());
   undo->click();

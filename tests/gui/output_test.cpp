@@ -12,7 +12,6 @@
 #include <QStandardPaths>
 #include <QUrl>
 
-#include "core/effects/catalogue.h"
 #include "core/imageio/image_file.h"
 #include "gui/dialogs/tf_print.h"
 #include "gui/output/help.h"
@@ -332,9 +331,6 @@ void OutputTest::helpPagesShortcutsAndTitle() {
   QDesktopServices::unsetUrlHandler("file");
   QVERIFY(f.messages.isEmpty() && catcher.urls.size() == 1);
   QVERIFY(catcher.urls[0].toLocalFile().endsWith("/help/index.html"));
-  const QString html = FileText(catcher.urls[0].toLocalFile());
-  QCOMPARE(html.count("<h4 id=\"effect-"), kEffectCount);
-  QVERIFY(html.contains("<tr><td>Pinch (-1 to 1)</td><td>0.50</td></tr>"));  // a field's default
 
   // The shortcut list previews.
   bool previewed = false;

@@ -86,18 +86,6 @@ void PaintingTest::toolButtonsSwitchToolAndCursor() {
   QVERIFY(fill->isChecked() && f.view()->Painting().State.FillShape);
   fill->click();
   QVERIFY(!f.view()->Painting().State.FillShape);
-
-  // The middle button starts no shape, the right one belongs to the pop-up menu.
-  f.PaintPattern();
-  f.Tool("bEllip");
-  const auto drawn = f.Pixels();
-  for (Qt::MouseButton button : {Qt::MiddleButton, Qt::RightButton}) {
-    QTest::mousePress(f.view(), button, {}, {10, 10});
-    QTest::mouseMove(f.view(), {40, 40});
-    QCOMPARE(f.view()->Band(), RubberBand::None);
-    QTest::mouseRelease(f.view(), button, {}, {40, 40});
-  }
-  QCOMPARE(f.Pixels(), drawn);
 }
 
 void PaintingTest::paintingToolsThroughTheView() {
