@@ -49,26 +49,39 @@ struct Axis {
   std::vector<float> w0, w1;
 };
 
+// One target column's (or row's) source index and weights; f 0 stands for
+// a source of one column in mode 0 (W - 1 = 0: one column for all).
+struct Tap {
+  int i0, i1;
+  float w0, w1;
+};
+inline float AxisScale(int n, int newN, int mode) {
+  return mode == 0 && n == 1 ? 0.0f : float(newN) / float(mode == 0 ? n - 1 : n);
+}
+inline Tap AxisTap(int k, int n, float f) {
+  int i = 0;
+  float w1 = 0;
+  if (f != 0.0f) {
+    const float s = float(k) / f;
+    i = int(s);  // toward zero; s is never negative
+    w1 = s - float(i);
+  }
+  return {std::min(i, n - 1), std::min(i + 1, n - 1), 1.0f - w1, w1};
+}
+
 Axis MakeAxis(int n, int newN, int mode) {
   Axis a;
   a.i0.resize(size_t(newN));
   a.i1.resize(size_t(newN));
   a.w0.resize(size_t(newN));
   a.w1.resize(size_t(newN));
-  const bool constant = mode == 0 && n == 1;  // W - 1 = 0: one column for all
-  const float f = constant ? 1.0f : float(newN) / float(mode == 0 ? n - 1 : n);
+  const float f = AxisScale(n, newN, mode);
   for (int k = 0; k < newN; ++k) {
-    int i = 0;
-    float w1 = 0;
-    if (!constant) {
-      const float s = float(k) / f;
-      i = int(s);  // toward zero; s is never negative
-      w1 = s - float(i);
-    }
-    a.i0[size_t(k)] = std::min(i, n - 1);
-    a.i1[size_t(k)] = std::min(i + 1, n - 1);
-    a.w1[size_t(k)] = w1;
-    a.w0[size_t(k)] = 1.0f - w1;
+    const Tap t = AxisTap(k, n, f);
+    a.i0[size_t(k)] = t.i0;
+    a.i1[size_t(k)] = t.i1;
+    a.w1[size_t(k)] = t.w1;
+    a.w0[size_t(k)] = t.w0;
   }
   return a;
 }
@@ -260,8 +273,8 @@ namespace {
 // The reductions of ResizeBilinearNested as a wavefront: a stage's row is
 // made as soon as the rows it reads exist, so only the last two rows of
 // each stage are alive, and the image is read and written once, not once
-// per stage. All stages' rows and tables together fit in the second-level
-// cache at 4096 wide.
+// per stage. At 4096 wide and a size difference of 25, all stages' rows and
+// tables together fit in the second-level cache.
 class Nest {
  public:
   Nest(const TFastDIB& source, TFastDIB& target, int step, int stages) : src_(source), dst_(target), step_(step) {
@@ -269,12 +282,18 @@ class Nest {
     for (int j = 1; j <= stages; ++j) {
       const int w = W - 2 * j * step, h = H - 2 * j * step;
       Stage& s = stages_.emplace_back(j * step, w, h, w + 2 * step, h + 2 * step);
-      if (wide_)
+      bool apart = false;
+      if (wide_) {
         s.MakeLanes();
-      else if (avx2_)
+        for (const resize_rows::Lanes& l : s.lanes) apart = apart || l.span == 0;
+      } else if (avx2_) {
         s.MakeEights();
-      else
+        for (const resize_rows::Eights& e : s.eights) apart = apart || !e.near;
+      } else {
         s.cols.emplace(0, w + 2 * step, w, 1);
+        std::vector<float>().swap(s.wx1);
+      }
+      s.Trim(apart);
     }
   }
 
@@ -296,7 +315,7 @@ class Nest {
     for (int j = J - 2; j >= 0; --j) {
       const Run& after = runs[size_t(j) + 1];
       if (after.next < stages_[size_t(j) + 1].h)
-        runs[size_t(j)].next = std::min(runs[size_t(j)].next, stages_[size_t(j) + 1].ay.i0[size_t(after.next)]);
+        runs[size_t(j)].next = std::min(runs[size_t(j)].next, stages_[size_t(j) + 1].Row(after.next).i0);
     }
     // The last stage first; each earlier one then finishes what it writes.
     for (int top = J - 1; top >= 0; --top) {
@@ -304,8 +323,8 @@ class Nest {
       while (runs[size_t(top)].next < runs[size_t(top)].to) {
         const Stage& s = stages_[size_t(j)];
         Run& r = runs[size_t(j)];
-        const size_t y = size_t(r.next);
-        const int i0 = s.ay.i0[y], i1 = s.ay.i1[y];
+        const Tap ty = s.Row(r.next);
+        const int i0 = ty.i0, i1 = ty.i1;
         if (j > 0 && runs[size_t(j) - 1].next <= i1) {
           --j;  // the rows it reads come first
           continue;
@@ -320,13 +339,13 @@ class Nest {
         }
         uint8_t* out = RingRow(r, s.w, r.next);
         if (s.cols)
-          s.cols->Blend(*r.gathered, r0, i0, r1, i1, s.ay.w0[y], s.ay.w1[y], out);
+          s.cols->Blend(*r.gathered, r0, i0, r1, i1, ty.w0, ty.w1, out);
         else if (!s.lanes.empty())
-          resize_rows::BlendRows(r0, r1, s.lanes.data(), s.o0.data(), s.o1.data(), s.wx1.data(), s.ay.w0[y],
-                                 s.ay.w1[y], s.w, out);
+          resize_rows::BlendRows(r0, r1, s.lanes.data(), s.o0.data(), s.o1.data(), s.wx1.data(), ty.w0, ty.w1, s.w,
+                                 out);
         else
-          resize_rows::avx2::BlendRows(r0, r1, s.eights.data(), s.o0.data(), s.o1.data(), s.wx1.data(), s.ay.w0[y],
-                                       s.ay.w1[y], s.w, out);
+          resize_rows::avx2::BlendRows(r0, r1, s.eights.data(), s.o0.data(), s.o1.data(), s.wx1.data(), ty.w0,
+                                       ty.w1, s.w, out);
         if (r.next >= r.from && r.next < r.to) Show(j, r.next, out);
         ++r.next;
         if (j < top) ++j;
@@ -351,7 +370,8 @@ class Nest {
 
  private:
   struct Stage {
-    Stage(int at, int w, int h, int fromW, int fromH) : at(at), w(w), h(h), ay(MakeAxis(fromH, h, 1)) {
+    Stage(int at, int w, int h, int fromW, int fromH)
+        : at(at), w(w), h(h), fromH(fromH), fy(AxisScale(fromH, h, 1)) {
       const Axis ax = MakeAxis(fromW, w, 1);
       o0.resize(size_t(w));
       o1.resize(size_t(w));
@@ -397,8 +417,19 @@ class Nest {
         if (half == end) e.base[1] = e.base[0];
       }
     }
-    int at, w, h;  // laid at (at, at), w x h
-    Axis ay;       // rows from the previous stage's height
+    // Row t's source rows and weights, worked out as needed: kept for every
+    // row of every stage, they would take more memory than the image.
+    Tap Row(int t) const { return AxisTap(t, fromH, fy); }
+    // The column offsets are needed after the tables are made only for
+    // pixels too far apart; for most stages they can go.
+    void Trim(bool farApart) {
+      if (farApart) return;
+      std::vector<int>().swap(o0);
+      std::vector<int>().swap(o1);
+    }
+    int at, w, h;   // laid at (at, at), w x h
+    int fromH;      // the previous stage's height
+    float fy;       // and its scale to this one
     std::vector<int> o0, o1;  // each column's neighbours' byte offsets
     std::vector<float> wx1;
     std::vector<resize_rows::Lanes> lanes;    // the 512-bit rows' tables
