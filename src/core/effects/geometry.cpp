@@ -353,6 +353,17 @@ class Nest {
     }
   }
 
+  // About the memory the stages take when `parts` cores run them: each
+  // core's two rows of every stage, and the tables.
+  size_t Bytes(int parts) const {
+    size_t bytes = 0;
+    for (const Stage& s : stages_)
+      bytes += size_t(parts) * 2 * Pitch(s.w) + s.wx1.size() * sizeof(float) +
+               s.lanes.size() * sizeof(resize_rows::Lanes) + s.eights.size() * sizeof(resize_rows::Eights) +
+               (s.o0.size() + s.o1.size()) * sizeof(int) + (s.cols ? 28 * size_t(s.w) : 0);
+    return bytes;
+  }
+
   // The parts of the source no stage covers.
   void ShowSource() {
     const int W = src_.Width(), H = src_.Height(), d = step_;
@@ -476,7 +487,11 @@ bool ResizeBilinearNested(const TFastDIB& Source, TFastDIB& Target, int Step, in
   if (!Target.Reshape(W, H)) return false;
   Nest nest(Source, Target, Step, Stages);
   nest.ShowSource();
-  const int parts = int(RowBands(H - 2 * Stages * Step).size());
+  int parts = int(RowBands(H - 2 * Stages * Step).size());
+  // Each core keeps two rows of every stage. With very many stages (a step
+  // of 1 on a large image) one core's rows alone come near the image's size:
+  // then one core works, so that the rows and tables stay within one image.
+  if (parts > 1 && nest.Bytes(parts) > 3 * size_t(W) * size_t(H)) parts = 1;
   ParallelTasks(parts, [&](int part) { nest.RunBand(part, parts); });
   return true;
 }
