@@ -364,19 +364,10 @@ class Nest {
     return bytes;
   }
 
-  // The parts of the source no stage covers.
+  // The parts of the source (stage 0) no stage covers.
   void ShowSource() {
-    const int W = src_.Width(), H = src_.Height(), d = step_;
-    for (int y = 0; y < H; ++y) {
-      const uint8_t* s = src_.Row(y);
-      uint8_t* t = dst_.Row(y);
-      if (stages_.empty() || y < d || y >= H - d) {
-        std::memcpy(t, s, 3 * size_t(W));
-      } else {
-        std::memcpy(t, s, 3 * size_t(d));
-        std::memcpy(t + 3 * size_t(W - d), s + 3 * size_t(W - d), 3 * size_t(d));
-      }
-    }
+    const int W = src_.Width(), H = src_.Height();
+    for (int y = 0; y < H; ++y) Lay(dst_.Row(y), src_.Row(y), W, H, y, stages_.empty());
   }
 
  private:
@@ -460,13 +451,18 @@ class Nest {
   // Stage j's row t where the next stage does not cover it.
   void Show(int j, int t, const uint8_t* row) {
     const Stage& s = stages_[size_t(j)];
-    uint8_t* out = dst_.Row(s.at + t) + 3 * size_t(s.at);
+    Lay(dst_.Row(s.at + t) + 3 * size_t(s.at), row, s.w, s.h, t, j + 1 == int(stages_.size()));
+  }
+
+  // Row t of a w x h stage into out: whole for the last stage and for the
+  // rows above and below the next one, else only the step on either side.
+  void Lay(uint8_t* out, const uint8_t* row, int w, int h, int t, bool last) const {
     const int d = step_;
-    if (j + 1 == int(stages_.size()) || t < d || t >= s.h - d) {
-      std::memcpy(out, row, 3 * size_t(s.w));
+    if (last || t < d || t >= h - d) {
+      std::memcpy(out, row, 3 * size_t(w));
     } else {
       std::memcpy(out, row, 3 * size_t(d));
-      std::memcpy(out + 3 * size_t(s.w - d), row + 3 * size_t(s.w - d), 3 * size_t(d));
+      std::memcpy(out + 3 * size_t(w - d), row + 3 * size_t(w - d), 3 * size_t(d));
     }
   }
 
